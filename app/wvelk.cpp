@@ -1,0 +1,30 @@
+// wvelk: program entry. Runs the start-up and command line; the batch jobs and the
+// window are added here as they become available.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/workspace.h"
+#include "dialogs/headless.h"
+#include "shell/startup.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  velk::StartOutcome out = velk::runStartup(ws, args);
+  switch (out.kind) {
+    case velk::StartOutcome::Kind::Exit:
+      return out.exitCode;
+    case velk::StartOutcome::Kind::TextReport:
+      std::cerr << "wvelk: the text report (/I) is not available in this version; nothing was written\n";
+      return 2;
+    case velk::StartOutcome::Kind::CadOutput:
+      std::cerr << "wvelk: CAD output (/CAD) is not available in this version; nothing was written\n";
+      return 2;
+    case velk::StartOutcome::Kind::OpenWindow:
+      std::cerr << "wvelk: the program window is not available in this version; use " << "wvelk /? for the command line\n";
+      return 2;
+  }
+  return 2;
+}

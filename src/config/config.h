@@ -1,0 +1,118 @@
+// Program-wide configuration values and their file (short name + ".cfg"), the recent-files
+// file (".cff") and the folder check.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "data/numfmt.h"
+
+namespace velk {
+
+struct Workspace;
+
+// Screen the configuration's first-start values refer to. Without a display (batch, tests)
+// it is 1024 x 768 at 96 dpi, so results are the same on every machine.
+struct ScreenMetrics {
+  int width = 1024;
+  int height = 768;
+  int dpiX = 96;
+  int dpiY = 96;
+  int mainWindowHeight = 768 - 40;  // outer height of the main window
+  int mainClientHeight = 768 - 86;  // its client height
+};
+
+struct TextWindowRect {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+constexpr int kLayerCount = 32;
+constexpr int kPlotCommandLines = 5;
+
+struct Configuration {
+  // Number, unit, date and code-page settings used by the formatters.
+  NumberSettings num;
+
+  // CAD.
+  std::array<std::string, kLayerCount> layerName{};  // names of layers 1..5 are configured
+  std::array<int, kLayerCount> layerColor{};         // DXF colour numbers
+  std::array<int, kLayerCount> lineThickness{};      // layers 0..5 and 16..31
+  std::string cadTextFont;
+  Real cadTextWidth = 1;
+  Real cadTextAngle = 0;
+  int decimalsDxf = 6;
+
+  // Folders (native paths; empty DBF/PLT mean the program's data directory).
+  std::string cadDir, dbfDir, tempDir, ediDir, pltDir, programDir, dataDir;
+
+  // Help and dialogs.
+  int helpLevel = 1;
+  int inputWindowScale = 102;
+  int dialogElementsScale = 100;
+  bool smallOnlineWindow = false;
+  bool askDiagramLimits = false;
+  bool askUserDir = false;  // "Enter Password ?"
+  bool archiveMode = false;
+
+  // Printer and report.
+  int printerPort = 1;
+  int printerType = 3;
+  int printDensity = 1;
+  char hardcopyRotated = 'J';
+  int printDensityVertical = 1;
+  int hardcopyPort = 1;
+  int ruleMode = 2;
+  int linesPerPage = 66;
+  int headerSpaceLines = 0;
+  int textDevice = 1;
+  bool textDeviceAsk = false;
+  int headerMode = 1;
+  std::string printoutFont = "Courier New";
+  int printoutFontSize = 10;
+  int printoutFontStyle = 0;
+  TextWindowRect textWindow;
+
+  // Graphics window and graphics printing.
+  bool colorGraphics = true;
+  Real graphicsCorrection = 1;
+  int graphicsMode = 0;
+  int graphicsDriver = 0;
+  int resolutionX = 0;  // client width - 1
+  int resolutionY = 0;  // client height - 1
+  Real zoomFactor = 1.02L;
+  Real panFactor = 0.01L;
+  int backgroundColor = 0xFFFFFF;
+  int printMode = 1;
+  bool layerMonochrome = false;
+  Real graphicsTextWidth = 0.8L;
+  std::string graphicsFont = "Arial";
+  Real textHeightFactor = 1;
+  int printOriginX = 0, printOriginY = 0;
+  Real printScaleX = 1, printScaleY = 1;
+  bool printBorder = false;
+  bool graphicsPrintDialog = false;
+  int graphicsFontStyle = 0;
+  int printOrientation = 1;
+  bool edit3d = true;
+  std::array<Real, 3> view3d{};
+
+  // External programs.
+  std::array<std::string, kPlotCommandLines> plotCommandLines{};
+  int plotCommandLineCount = 1;
+  std::string textProgram = "xdg-open";
+  int tableMode = 1;
+  std::string externalTableEditor = "xdg-open";
+  std::string htmlBrowser = "xdg-open";
+
+  // Drawing documentation and miscellany.
+  int changeIndexStyle = 0;
+  std::string releaseFieldText = "Frei";
+  int angleDisplay = 2;
+  Real dimensionFactor = 1;
+  int printMacroValue = 0;
+  int mainWindowValue = 0;
+  int defaultResultGraphic = 0;
+  std::array<bool, 4> drawingOptions{};  // without title, file name, date, logo
+};
+
+}  // namespace velk

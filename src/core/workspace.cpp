@@ -1,0 +1,14 @@
+// The workspace's start state.
+#include "core/workspace.h"
+
+#include "docs/documentation.h"
+
+namespace velk {
+
+Workspace::Workspace(UiServices& services) : ui(services) {
+  programData = programDataDir();
+  tempRoot = privateTempDir();
+  initDocumentation(spring.doc, todayText(config.num));
+}
+
+}  // namespace velk

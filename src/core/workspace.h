@@ -1,0 +1,57 @@
+// The workspace: the one owner of all process-wide state (spring, configuration, flags,
+// dialog state, start-up state). Built fresh by every test and passed by reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "config/config.h"
+#include "data/spring.h"
+#include "dialogs/uiservices.h"
+#include "platform/files.h"
+
+namespace velk {
+
+// Program identity.
+inline constexpr const char* kAppTitle = "VELK";
+inline constexpr const char* kProgramTitle = "VELK - Spiralfedern";
+inline constexpr const char* kVersion = "3.4";
+inline constexpr const char* kShortName = "velk";
+
+constexpr int kChoiceItems = 135;
+
+struct StartupState {
+  std::string startDir;              // working folder at start
+  std::string configDir;             // folder of velk.cfg / velk.cff (with trailing "/")
+  std::string shortName = kShortName;  // names the configuration files; "Import.." may change it
+  bool startedWithFile = false;
+  bool batchCad = false;
+  std::array<std::string, 4> recentFiles{};
+};
+
+struct Workspace {
+  explicit Workspace(UiServices& ui);
+
+  UiServices& ui;
+  Spring spring;
+  Configuration config;
+  ScreenMetrics screen;
+  StartupState start;
+  IoHooks io;
+
+  // The program's data directory (shipped tables, help, template) and private temp folder.
+  std::string programData;
+  std::string tempRoot;
+
+  bool abort = false;
+  bool errorMessagesEnabled = true;
+  bool overwritePrompt = true;
+  uint16_t helpNumber = 0;
+  // Shared choice-item table, 1-based (index 0 unused).
+  std::array<std::string, kChoiceItems + 1> choiceItems{};
+
+  const NumberSettings& num() const { return config.num; }
+};
+
+}  // namespace velk

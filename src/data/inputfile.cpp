@@ -1,0 +1,224 @@
+// Writing and reading the input file.
+#include "data/inputfile.h"
+
+#include <algorithm>
+
+#include "data/codepage.h"
+#include "data/textfile.h"
+#include "dialogs/dialogs.h"
+
+namespace velk {
+
+namespace {
+
+const std::string kRule65(65, '-');
+const std::string kRule20(20, '-');
+const std::string kRule14(14, '-');
+
+// A text on a line of its own must not carry a line end of its own.
+std::string oneLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
+// A "|" typed into a text of a field line would shift every later field on reading.
+std::string fieldText(std::string_view text) { return replaceChar(oneLine(text), '|', '/'); }
+
+std::string descriptionToLine(const std::string& d) { return replaceChar(d, '\r', '|'); }
+std::string lineToDescription(const std::string& l) { return replaceChar(l, '|', '\r'); }
+
+uint16_t toSelector(long long v) { return static_cast<uint16_t>(std::clamp<long long>(v, 0, 65535)); }
+
+std::string cut(std::string s, std::size_t n) {
+  if (s.size() > n) s.resize(n);
+  return s;
+}
+
+}  // namespace
+
+std::string resolveInputName(const Spring& s, const std::string& name) {
+  if (hasExtension(name)) return name;
+  return withSeparator(s.dataDir) + name + "." + s.fileExt;
+}
+
+std::string inputFileBytes(const Workspace& ws) {
+  const Spring& s = ws.spring;
+  const Documentation& d = s.doc;
+  TextWriter w(ws.num());
+  w.writeLine(kRule65);
+  w.writeLine(kProgramTitle);
+  w.writeLine(std::string("Version ") + kVersion + "    " + "Eingabedatei");
+  w.writeLine("Spiralfeder");
+  w.writeLine(kRule65);
+  for (const std::string* t : {&s.titleLine, &s.bemerk1, &s.bemerk2, &s.zeichname, &s.zeichnr, &s.zeichname2})
+    w.writeLine(oneLine(*t));
+  for (Real x : {s.b, s.t, s.n0, s.ri, s.re, s.alpha1, s.alpha2, s.theta}) w.writeReal(x);
+  w.writeInt(s.matNoFlat);
+  w.writeInt(s.formi);
+  w.writeInt(s.forme);
+  for (Real x : {s.li, s.le, s.rbi, s.rbe}) w.writeReal(x);
+
+  // Change history.
+  w.writeLine(oem("ÄNDERUNGEN"));
+  const int n = std::clamp(d.changeCount, 0, kMaxChangeEntries);
+  w.writeInt(n);
+  w.writeLine(kRule20);
+  for (int i = 0; i < n; ++i) {
+    const ChangeEntry& e = d.changes[i];
+    w.writeLine(oneLine(e.designation));
+    w.writeLine(oneLine(e.date));
+    w.writeLine(oneLine(e.editor));
+    w.writeLine(descriptionToLine(e.description));
+    w.writeLine(kRule14);
+  }
+  const DrawingInfo& info = d.info;
+  const int k = std::clamp(info.freeTextCount, 0, kMaxFreeTexts);
+  const std::string count = fmtInt(k);
+  w.writeFields({fieldText(info.checkDate), fieldText(info.checker), fieldText(info.standardsDate),
+                 fieldText(info.standardsChecker), fieldText(info.releaseDate), fieldText(info.releaser), count,
+                 ""});
+  w.writeLine(oneLine(info.creationDate));
+  w.writeLine(oneLine(info.replaces));
+  w.writeLine(oneLine(info.replacedBy));
+  w.writeLine(oneLine(info.author));
+  for (int i = 0; i < k; ++i) {
+    const FreeText& f = info.freeTexts[i];
+    const NumberSettings& ns = ws.num();
+    w.writeFields({fmtSig(ns, f.x), fmtSig(ns, f.y), fmtSig(ns, f.h), fmtSig(ns, f.phi), fieldText(f.text), ""});
+  }
+
+  // Linked documents.
+  w.writeLine("Dokumente");
+  w.writeInt(kLinkedDocuments);
+  w.writeLine(kRule20);
+  for (const LinkedDocument& doc : d.documents) {
+    w.writeLine(oneLine(doc.program));
+    w.writeLine(oneLine(doc.file));
+    w.writeLine(kRule14);
+  }
+
+  w.writeInt(s.crossSection);
+  w.writeInt(s.matNoRound);
+  w.writeInt(s.statdyn);
+  w.writeReal(s.freq);
+  return w.bytes();
+}
+
+void parseInputFile(Workspace& ws, std::string_view bytes) {
+  Spring& s = ws.spring;
+  Documentation& d = s.doc;
+  TextReader r(bytes);
+  for (int i = 0; i < 5; ++i) r.readLine();
+  s.titleLine = cut(r.readLine(), kLenTitleLine);
+  s.bemerk1 = cut(r.readLine(), kLenBemerk);
+  s.bemerk2 = cut(r.readLine(), kLenBemerk);
+  s.zeichname = cut(r.readLine(), kLenZeichname);
+  s.zeichnr = cut(r.readLine(), kLenZeichnr);
+  s.zeichname2 = cut(r.readLine(), kLenZeichname2);
+  for (Real* x : {&s.b, &s.t, &s.n0, &s.ri, &s.re, &s.alpha1, &s.alpha2, &s.theta}) *x = r.readReal();
+  s.matNoFlat = toSelector(r.readInt());
+  s.formi = toSelector(r.readInt());
+  s.forme = toSelector(r.readInt());
+  for (Real* x : {&s.li, &s.le, &s.rbi, &s.rbe}) *x = r.readReal();
+
+  // Change history.
+  r.readLine();  // "ÄNDERUNGEN"
+  d.changeCount = static_cast<int>(std::clamp<long long>(r.readInt(), 0, kMaxChangeEntries));
+  r.readLine();
+  for (int i = 0; i < d.changeCount; ++i) {
+    ChangeEntry& e = d.changes[i];
+    e.designation = cut(r.readLine(), 20);
+    e.date = cut(r.readLine(), 10);
+    e.editor = cut(r.readLine(), 5);
+    e.description = lineToDescription(r.readLine());
+    r.readLine();
+  }
+  DrawingInfo& info = d.info;
+  std::vector<std::string> f = r.readFields(8);
+  info.checkDate = cut(f[0], 10);
+  info.checker = cut(f[1], 10);
+  info.standardsDate = cut(f[2], 10);
+  info.standardsChecker = cut(f[3], 10);
+  info.releaseDate = cut(f[4], 10);
+  info.releaser = cut(f[5], 10);
+  info.freeTextCount = static_cast<int>(std::clamp<long long>(lineToInt(f[6]), 0, kMaxFreeTexts));
+  info.creationDate = cut(r.readLine(), 10);
+  info.replaces = cut(r.readLine(), 15);
+  info.replacedBy = cut(r.readLine(), 15);
+  info.author = cut(r.readLine(), 10);
+  for (int i = 0; i < info.freeTextCount; ++i) {
+    std::vector<std::string> t = r.readFields(6);
+    FreeText& ft = info.freeTexts[i];
+    ft.x = lineToReal(t[0]);
+    ft.y = lineToReal(t[1]);
+    ft.h = lineToReal(t[2]);
+    ft.phi = lineToReal(t[3]);
+    ft.text = cut(t[4], 80);
+  }
+
+  // Linked documents: always five are written; read what the file says, keep five.
+  r.readLine();  // "Dokumente"
+  const long long docs = std::clamp<long long>(r.readInt(), 0, 100);
+  r.readLine();
+  for (long long i = 0; i < docs && !r.atEnd(); ++i) {
+    std::string program = cut(r.readLine(), 50);
+    std::string file = cut(r.readLine(), 50);
+    r.readLine();
+    if (i < kLinkedDocuments) {
+      d.documents[i].program = program;
+      d.documents[i].file = file;
+    }
+  }
+
+  s.crossSection = toSelector(r.readInt());
+  s.matNoRound = toSelector(r.readInt());
+  s.statdyn = toSelector(r.readInt());
+  s.freq = r.readReal();
+}
+
+void writeInputFile(Workspace& ws, const std::string& name) {
+  std::string path;
+  ChooseOutputFile(ws, name, ws.spring.fileExt, path);
+  if (ws.abort) return;
+  BusyCursor(ws);
+  int err = atomicWriteFile(path, inputFileBytes(ws), ws.io);
+  NormalCursor(ws);
+  if (err != 0) ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
+}
+
+void readInputFile(Workspace& ws, const std::string& name) {
+  Spring& s = ws.spring;
+  std::string path;
+  if (name.empty()) {
+    FileDialogRequest q;
+    q.folder = s.dataDir;
+    q.filter = "*." + s.fileExt + "|*." + s.fileExt;
+    auto chosen = ws.ui.openFileDialog(q);
+    if (!chosen) {
+      ws.abort = true;
+      return;
+    }
+    path = *chosen;
+    s.dataDir = directoryOf(path);
+    s.fileName = stripExtension(lastComponent(path));
+  } else {
+    path = resolveInputName(s, name);
+  }
+  int err = 0;
+  auto bytes = readWholeFile(path, kMaxInputFileBytes, &err);
+  if (!bytes) {
+    ShowError(ws, "Datei " + oem(trim(path)) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
+    ws.abort = true;
+    return;
+  }
+  BusyCursor(ws);
+  parseInputFile(ws, *bytes);
+  ws.abort = false;
+  // FIXME(calculation): CalculateSpring(ws) runs here once the calculation core exists, so that
+  // every result belongs to the loaded inputs when the reader returns.
+  NormalCursor(ws);
+}
+
+}  // namespace velk

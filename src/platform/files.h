@@ -1,0 +1,65 @@
+// File-system services of the core: whole-file reads, atomic replacement, probes, folders.
+// Paths are native byte strings (UTF-8 on this platform); "/" is the separator, "\" is accepted when splitting.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velk {
+
+// Seam for tests: lets a test make writes fail as a full disk or a write-protected folder
+// would (root ignores permission bits, so a chmod alone proves nothing).
+struct IoHooks {
+  // Called with the final path before a file is written; a non-zero errno fails the write.
+  std::function<int(std::string_view path)> writeFault;
+};
+
+// Pascal-style I/O result codes the messages are keyed on.
+constexpr int kIoDiskFull = 101;
+constexpr int kIoBadNumber = 106;
+constexpr int kIoWriteProtected = 150;
+int ioCodeFromErrno(int err);
+
+// Reads a whole file; at most maxBytes (the rest is ignored). nullopt when it cannot be opened;
+// *err receives errno then.
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes = 64u << 20,
+                                         int* err = nullptr);
+
+// Replaces path with bytes: writes a unique temporary file in the same folder, flushes it,
+// keeps the old file's permission bits, and renames it over the target (through a symbolic
+// link to its target). On failure the previous file is untouched and the errno is returned.
+int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks = {});
+
+// Writes all bytes to an open descriptor; returns 0 or the errno.
+int writeAll(int fd, std::string_view bytes);
+
+bool fileExists(const std::string& path);
+bool isDirectory(const std::string& path);
+bool canOpenForReading(const std::string& path);
+// True when a file can be created in folder: creates and removes a unique probe file.
+bool folderWritable(const std::string& folder, const IoHooks& hooks = {});
+// True when the file could be created at path (probe file beside it; the path itself is never touched).
+bool canCreateFileAt(const std::string& path, const IoHooks& hooks = {});
+std::string currentDirectory();
+
+// Name parts. lastComponent looks at the text after the last "/" or "\".
+std::string lastComponent(std::string_view path);
+std::string directoryOf(std::string_view path);           // with trailing "/", empty when none
+std::string stripExtension(std::string_view name);         // of the last component only
+bool hasExtension(std::string_view path);                  // a "." in the last component
+std::string extensionOf(std::string_view path);            // without the dot
+// Appends "/" to a non-empty folder that does not end in a separator.
+std::string withSeparator(std::string_view folder);
+
+// The program's data directory (material tables, help, template): VELK_DATA_DIR when set,
+// else <exe>/../share/velk when present, else the source tree's share folder.
+std::string programDataDir();
+// The private temporary folder ${TMPDIR:-/tmp}/velk-<uid>, created with mode 0700.
+std::string privateTempDir();
+// $XDG_CONFIG_HOME/velk/ or ~/.config/velk/ (with trailing "/").
+std::string fallbackConfigDir();
+
+}  // namespace velk

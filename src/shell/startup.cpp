@@ -1,0 +1,180 @@
+// Program start: start-up sequence, command-line procedure, batch-job preparation.
+#include "shell/startup.h"
+
+#include <algorithm>
+
+#include "config/configfile.h"
+#include "data/codepage.h"
+#include "data/inputfile.h"
+#include "dialogs/dialogs.h"
+
+namespace velk {
+
+std::vector<std::string> commandLineHelpText(const std::string& ext) {
+  const std::string w = std::string("w") + kShortName;
+  std::vector<std::string> lines = {
+      std::string(kAppTitle) + " Command Line Mode",
+      "",
+      w + " Filename [/I] [/CADi:j] [/NOGUI]",
+      "",
+      "/I       -> TXT file",
+      "",
+      "/CADi:j  -> CAD File",
+      "            i: 1=DXF, 2=IGS, 5=TXT",
+      "            j: index (1,2,3, ..)",
+      "",
+      "/NOGUI   -> No GUI, exit on fatal error",
+      "",
+      "",
+      "",
+      "/?       -> Help",
+      "",
+      "",
+      "Example: " + w + " test." + ext + "             ->  GUI",
+      "Example: " + w + " test." + ext + " /I /NOGUI   ->  test.txt",
+      "Example: " + w + " test." + ext + " /CAD1:1     ->  test.dxf",
+      "Example: " + w + " test.edi /E /NOGUI   ->  test.edi",
+      "",
+  };
+  for (std::string& l : lines) l = leftStr(l, 65);
+  return lines;
+}
+
+std::string bareName(const std::string& path) { return stripExtension(lastComponent(path)); }
+
+void parseCadArgument(const std::string& arg, int& device, int& view) {
+  auto number = [](std::string_view s) {
+    long long v = 0;
+    return tryParseInt(s, v) && v >= -1000000 && v <= 1000000 ? static_cast<int>(v) : 0;
+  };
+  device = arg.size() >= 5 ? number(std::string_view(arg).substr(4, 1)) : 0;
+  view = arg.size() >= 7 ? number(std::string_view(arg).substr(6)) : 0;
+}
+
+bool askUserDirectory(Workspace& ws) {
+  std::string text;
+  EnterText(ws, "Passwort (User) eingeben ...", 8, text);
+  if (ws.abort) return false;
+  const std::string base = withSeparator(ws.config.dataDir);
+  if (!ws.config.dataDir.empty() && !isDirectory(ws.config.dataDir))
+    ShowError(ws, "Invalid Directory " + oem(ws.config.dataDir));
+  const bool invalid = text.empty() || text == ".." || text == "\\" || text == "/" ||
+                       (text.size() >= 2 && text[1] == ':') ||
+                       text.find('/') != std::string::npos || !isDirectory(base + text);
+  if (invalid) {
+    ShowError(ws, oem("Ungültiges Passwort ") + text + " !");
+    return false;
+  }
+  ws.spring.dataDir = text;
+  return true;
+}
+
+// The windowed start (step 9 on): data folder, template, calculation.
+static StartOutcome windowedStart(Workspace& ws, StartOutcome out) {
+  Spring& s = ws.spring;
+  if (ws.start.startedWithFile) {
+    s.dataDir.clear();
+  } else {
+    if (ws.config.askUserDir && !askUserDirectory(ws)) {
+      out.kind = StartOutcome::Kind::Exit;
+      out.exitCode = 0;
+      return out;
+    }
+    s.dataDir = withSeparator(ws.config.dataDir) + s.dataDir;
+    // The user's own template wins over the one shipped with the program.
+    const std::string own = withSeparator(s.dataDir) + "null." + s.fileExt;
+    const std::string shipped = ws.programData + "null." + s.fileExt;
+    if (fileExists(own) || fileExists(shipped)) {
+      readInputFile(ws, fileExists(own) ? own : shipped);
+      s.fileName.clear();
+    }
+  }
+  ws.abort = false;
+  // FIXME(calculation): CalculateSpring(ws) runs here once the calculation core exists.
+  ws.abort = false;
+  s.modified = false;
+  out.kind = StartOutcome::Kind::OpenWindow;
+  return out;
+}
+
+StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args) {
+  StartOutcome out;
+  out.noGui = std::any_of(args.begin(), args.end(), [](const std::string& a) { return upper(a) == "/NOGUI"; });
+  Spring& s = ws.spring;
+  ws.abort = false;
+  ws.errorMessagesEnabled = true;
+  CheckFolders(ws);
+  ws.abort = false;
+  if (!ws.config.askUserDir) s.dataDir.clear();
+
+  if (args.empty() || args[0] == "?" || args[0] == "/?") {
+    if (!args.empty()) {
+      ws.ui.showTextWindow(kAppTitle, commandLineHelpText(s.fileExt));
+      out.kind = StartOutcome::Kind::Exit;
+      out.exitCode = 0;
+      return out;
+    }
+    return windowedStart(ws, out);
+  }
+
+  s.fileName = args[0];
+  s.dataDir.clear();
+  const std::string second = args.size() > 1 ? args[1] : std::string();
+  if (second == "/E" || second == "/e" || second == "/G") return windowedStart(ws, out);
+
+  const bool textJob = second == "/I" || second == "/i";
+  const bool cadJob = upper(leftStr(second, 4)) == "/CAD";
+  if (textJob || cadJob) {
+    readInputFile(ws, s.fileName);
+    if (ws.abort) {
+      out.kind = StartOutcome::Kind::Exit;
+      out.exitCode = 1;
+      return out;
+    }
+    s.fileName = bareName(args[0]);
+    if (textJob) {
+      out.kind = StartOutcome::Kind::TextReport;
+    } else {
+      out.kind = StartOutcome::Kind::CadOutput;
+      parseCadArgument(second, out.cadDevice, out.cadView);
+    }
+    return out;
+  }
+
+  // Windowed start with a file.
+  if (!hasExtension(s.fileName)) {
+    ShowError(ws, "Erweiterung ." + s.fileExt + " " + oem("muß mit angegeben werden"));
+    out.kind = StartOutcome::Kind::Exit;
+    out.exitCode = 0;
+    return out;
+  }
+  ws.errorMessagesEnabled = false;
+  readInputFile(ws, s.fileName);
+  const bool readFailed = ws.abort;
+  ws.start.startedWithFile = true;
+  ws.errorMessagesEnabled = true;
+  if (readFailed) {
+    // A new file under that name: the check never touches an existing file.
+    ws.abort = false;
+    PrepareOutputFile(ws, s.fileName);
+    if (ws.abort) {
+      out.kind = StartOutcome::Kind::Exit;
+      out.exitCode = 0;
+      return out;
+    }
+  }
+  return windowedStart(ws, out);
+}
+
+StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args) {
+  InitConfigLocation(ws);
+  ReadConfiguration(ws);
+  ws.abort = false;
+  ReadRecentFiles(ws);
+  ws.abort = false;
+  StartOutcome out = runCommandLine(ws, args);
+  if (out.kind == StartOutcome::Kind::OpenWindow) ws.abort = false;
+  return out;
+}
+
+}  // namespace velk

@@ -1,0 +1,150 @@
+// The command-line procedure: help, refusals, batch preparation, windowed starts.
+#include "shell/startup.h"
+
+#include "data/inputfile.h"
+#include "support/fixture.h"
+
+namespace velk::test {
+namespace {
+
+class CommandLineTest : public WorkspaceTest {
+ protected:
+  CommandLineTest() {
+    ws.start.startDir = dir.path();
+    ws.start.configDir = dir.path();
+    ws.programData = dir.file("nodata/");
+  }
+  StartOutcome run(std::vector<std::string> args) { return runCommandLine(ws, args); }
+  std::string springFile(const std::string& name) {
+    ws.spring.b = 33;
+    writeInputFile(ws, dir.file(name));
+    EXPECT_FALSE(ws.abort);
+    resetToStartValues(ws.spring);
+    return dir.file(name);
+  }
+};
+
+TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
+  for (auto args : {std::vector<std::string>{"?"}, {"/?", "x.vlk", "/I"}}) {
+    ui.clearRequests();
+    StartOutcome out = run(args);
+    EXPECT_EQ(out.kind, StartOutcome::Kind::Exit);
+    EXPECT_EQ(out.exitCode, 0);
+    ASSERT_EQ(ui.requests().size(), 1u);
+    const Request& r = ui.requests()[0];
+    EXPECT_EQ(r.kind, Request::Kind::TextWindow);
+    EXPECT_EQ(r.caption, "VELK");
+    ASSERT_EQ(r.items.size(), 22u);
+    EXPECT_EQ(r.items[0], "VELK Command Line Mode");
+    EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
+    EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
+    EXPECT_EQ(r.items[17], "Example: wvelk test.vlk             ->  GUI");
+    EXPECT_EQ(r.items[20], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[21], "");
+  }
+}
+
+TEST_F(CommandLineTest, WindowedStartWithoutExtensionIsRefused) {
+  StartOutcome out = run({"test"});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::Exit);
+  EXPECT_EQ(out.exitCode, 0);
+  EXPECT_EQ(u8(ui.messages(MessageKind::Error).at(0)), "Erweiterung .vlk muß mit angegeben werden");
+}
+
+TEST_F(CommandLineTest, TextBatchJobReadsTheFileWithoutExtension) {
+  std::string path = springFile("test.vlk");
+  StartOutcome out = run({dir.file("test"), "/I", "/nogui"});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::TextReport);
+  EXPECT_TRUE(out.noGui);
+  EXPECT_EQ(ws.spring.b, 33);
+  EXPECT_EQ(ws.spring.fileName, "test") << "bare name for the report file";
+}
+
+TEST_F(CommandLineTest, BatchJobOnMissingFileExitsWithOne) {
+  for (const char* sw : {"/I", "/CAD1:1"}) {
+    StartOutcome out = run({dir.file("fehlt.vlk"), sw});
+    EXPECT_EQ(out.kind, StartOutcome::Kind::Exit);
+    EXPECT_EQ(out.exitCode, 1) << sw;
+  }
+}
+
+TEST_F(CommandLineTest, CadArgumentIsParsedByPosition) {
+  struct Case {
+    const char* arg;
+    int device, view;
+  } cases[] = {{"/CAD1:3", 1, 3}, {"/cad1:3", 1, 3}, {"/CAD11:1", 1, 1}, {"/CAD1:9", 1, 9},
+               {"/CADx:y", 0, 0}, {"/CAD", 0, 0},    {"/CAD5:12", 5, 12}};
+  for (const Case& c : cases) {
+    int i = -1, j = -1;
+    parseCadArgument(c.arg, i, j);
+    EXPECT_EQ(i, c.device) << c.arg;
+    EXPECT_EQ(j, c.view) << c.arg;
+  }
+  springFile("t.vlk");
+  StartOutcome out = run({dir.file("t.vlk"), "/cad2:5"});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::CadOutput);
+  EXPECT_EQ(out.cadDevice, 2);
+  EXPECT_EQ(out.cadView, 5);
+}
+
+TEST_F(CommandLineTest, NoArgumentsOpensTheWindowWithStartValues) {
+  StartOutcome out = run({});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::OpenWindow);
+  EXPECT_TRUE(ws.spring.fileName.empty());
+  EXPECT_EQ(ws.spring.b, 20);
+  EXPECT_FALSE(ws.spring.modified);
+}
+
+TEST_F(CommandLineTest, GSwitchOpensWindowAndLoadsTheTemplateNotTheFile) {
+  springFile("null.vlk");  // b = 33 in the template
+  ws.spring.b = 20;
+  StartOutcome out = run({dir.file("other.vlk"), "/G"});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::OpenWindow);
+  EXPECT_EQ(ws.spring.b, 33);
+  EXPECT_TRUE(ws.spring.fileName.empty());
+}
+
+TEST_F(CommandLineTest, WindowedStartLoadsTheNamedFile) {
+  std::string path = springFile("feder.vlk");
+  StartOutcome out = run({path});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::OpenWindow);
+  EXPECT_EQ(ws.spring.b, 33);
+  EXPECT_TRUE(ws.start.startedWithFile);
+  EXPECT_EQ(ws.spring.fileName, path);
+  EXPECT_TRUE(ws.errorMessagesEnabled);
+}
+
+TEST_F(CommandLineTest, WindowedStartWithANewNameKeepsStartValues) {
+  StartOutcome out = run({dir.file("neu.vlk")});
+  EXPECT_EQ(out.kind, StartOutcome::Kind::OpenWindow);
+  EXPECT_EQ(ws.spring.fileName, dir.file("neu.vlk"));
+  EXPECT_FALSE(fileExists(dir.file("neu.vlk"))) << "the creation test leaves nothing behind";
+}
+
+TEST_F(CommandLineTest, UserDirectoryPrompt) {
+  ws.config.askUserDir = true;
+  std::filesystem::create_directory(dir.file("mk"));
+  ui.script({Answer::Text("mk")});
+  EXPECT_EQ(run({}).kind, StartOutcome::Kind::OpenWindow);
+  EXPECT_EQ(ws.spring.dataDir, dir.path() + "mk");
+
+  for (const char* bad : {"", "..", "c:x", "fehlt"}) {
+    ui.clearRequests();
+    ui.script({Answer::Text(bad)});
+    StartOutcome out = run({});
+    EXPECT_EQ(out.kind, StartOutcome::Kind::Exit) << bad;
+    EXPECT_EQ(u8(ui.messages(MessageKind::Error).back()), std::string("Ungültiges Passwort ") + bad + " !");
+  }
+  ui.script({Answer::Cancel()});
+  EXPECT_EQ(run({}).kind, StartOutcome::Kind::Exit);
+}
+
+TEST(BareName, StripsFolderAndExtension) {
+  EXPECT_EQ(bareName("/a/b/test.vlk"), "test");
+  EXPECT_EQ(bareName("test"), "test");
+  EXPECT_EQ(bareName("a.b/c"), "c");
+  EXPECT_EQ(bareName("x.y.vlk"), "x.y");
+}
+
+}  // namespace
+}  // namespace velk::test

@@ -1,0 +1,71 @@
+// Shared test scaffolding: a fresh workspace with a scripted headless UI and a private folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/workspace.h"
+#include "data/codepage.h"
+#include "dialogs/headless.h"
+
+namespace velk::test {
+
+// A temporary folder removed with its contents at the end of the test.
+class TempDir {
+ public:
+  TempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "velk-test-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) std::abort();
+    path_ = tmpl + "/";
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A scripted UI that fails the running test on any question the script does not answer.
+class ScriptedUi : public HeadlessUi {
+ public:
+  ScriptedUi() : HeadlessUi(Mode::Scripted) {
+    onUnexpected = [](const std::string& what) { ADD_FAILURE() << what; };
+  }
+};
+
+// Fixture: fresh workspace per test, working in its own folder.
+class WorkspaceTest : public ::testing::Test {
+ protected:
+  WorkspaceTest() : ws(ui) {
+    ws.config.dataDir = dir.path();
+    ws.spring.dataDir = dir.path();
+  }
+  void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left over"; }
+
+  TempDir dir;
+  ScriptedUi ui;
+  Workspace ws;
+};
+
+// UTF-8 view of recorded CP850 texts.
+inline std::string u8(const std::string& oemText) { return cp850ToUtf8(oemText); }
+
+}  // namespace velk::test
