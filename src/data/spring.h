@@ -46,7 +46,7 @@ struct Spring {
   Real sigman = 0, sighz = 0, Et = 0;
 
   // Material values.
-  Real E = 210000, G = 80000, rho = 7.85, Rm = 0;
+  Real E = 210000, G = 80000, rho = 7.85L, Rm = 0;
 
   // Drawing input.
   Real deltaDraw = 45;

@@ -185,6 +185,7 @@ void SetWindowTitle(Workspace& ws) {
 void ChooseFolder(Workspace& ws, const std::string& start, std::string& result) {
   auto chosen = ws.ui.chooseFolder(isDirectory(start) ? start : std::string());
   result = chosen ? *chosen : start;
+  ws.abort = false;
 }
 
 static std::string withoutTrailingSeparator(std::string folder) {

@@ -48,7 +48,11 @@ void parseCadArgument(const std::string& arg, int& device, int& view) {
     return tryParseInt(s, v) && v >= -1000000 && v <= 1000000 ? static_cast<int>(v) : 0;
   };
   device = arg.size() >= 5 ? number(std::string_view(arg).substr(4, 1)) : 0;
-  view = arg.size() >= 7 ? number(std::string_view(arg).substr(6)) : 0;
+  // j starts at the seventh character; when i took two digits ("/CAD11:1") the colon stands
+  // there, and j still means the number after it.
+  std::string_view rest = arg.size() >= 7 ? std::string_view(arg).substr(6) : std::string_view();
+  if (!rest.empty() && rest.front() == ':') rest.remove_prefix(1);
+  view = number(rest);
 }
 
 bool askUserDirectory(Workspace& ws) {

@@ -12,7 +12,7 @@ class CommandLineTest : public WorkspaceTest {
   CommandLineTest() {
     ws.start.startDir = dir.path();
     ws.start.configDir = dir.path();
-    ws.programData = dir.file("nodata/");
+    ws.programData = dir.path();
   }
   StartOutcome run(std::vector<std::string> args) { return runCommandLine(ws, args); }
   std::string springFile(const std::string& name) {
