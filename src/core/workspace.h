@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "calc/material.h"
+#include "calc/messages.h"
 #include "config/config.h"
 #include "data/spring.h"
 #include "dialogs/uiservices.h"
@@ -36,6 +38,8 @@ struct Workspace {
   UiServices& ui;
   Spring spring;
   Configuration config;
+  CalcMessages messages;
+  Materials materials;
   ScreenMetrics screen;
   StartupState start;
   IoHooks io;

@@ -47,6 +47,12 @@ struct Spring {
 
   // Material values.
   Real E = 210000, G = 80000, rho = 7.85L, Rm = 0;
+  std::string matName;  // 50 characters
+  int matSource = 1;    // 0 = values from a table record; 11 = wire material just entered
+
+  // Fatigue strength and lifetime (results).
+  Real strokePerm = 0, fatigueRatio = 0, cyclesN = 0, cyclesMin = 0, cyclesMax = 0;
+  Real tolPlus = 5, tolMinus = -5;  // tolerance of the fatigue strength, %
 
   // Drawing input.
   Real deltaDraw = 45;

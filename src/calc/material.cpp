@@ -1,0 +1,126 @@
+// Material laws: strength over thickness, permissible stress, fatigue values, limits, DIN 2076.
+#include "calc/material.h"
+
+#include <cmath>
+
+#include "core/workspace.h"
+#include "data/codepage.h"
+
+namespace velk {
+
+Real Lg(Real x) { return x <= 0 ? -1e30L : std::log10(x); }
+
+namespace {
+
+Real strengthLaw(long long Rm0, Real t0, long long Rmmax, long long kRm, Real t, const char* tooThin,
+                 CalcMessages& msgs) {
+  if (!(t > 0)) {
+    AddCalcMessage(msgs, tooThin);
+    return 0.1L;
+  }
+  if (t0 == 0) {
+    AddCalcMessage(msgs, "Fatal  : DR0 = 0 !");
+    return 0.1L;
+  }
+  Real rm = static_cast<Real>(Rm0) - static_cast<Real>(kRm) * Lg(t / t0);
+  if (Rmmax > 1 && rm > static_cast<Real>(Rmmax)) rm = static_cast<Real>(Rmmax);
+  return rm;
+}
+
+}  // namespace
+
+Real StrengthAt(const StripRecord& r, Real t, CalcMessages& msgs) {
+  return strengthLaw(r.Rm0, r.t0, r.Rmmax, r.kRm, t, "Fatal  : t <= 0 !", msgs);
+}
+
+Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs) {
+  return strengthLaw(r.Rm0, r.d0, r.Rmmax, r.kRm, d, "Fatal  : d <= 0 !", msgs);
+}
+
+void UpdateStrength(Workspace& ws) {
+  Spring& s = ws.spring;
+  if (s.crossSection == 1) {
+    StripRecord& r = ws.materials.strip;
+    s.Rm = StrengthAt(r, s.t, ws.messages);
+    if (r.f == 0) r.f = 0.75L;
+    s.sigman = r.f * s.Rm;
+  } else if (s.crossSection == 2) {
+    s.Rm = StrengthAt(ws.materials.wire, s.t, ws.messages);
+    s.sigman = 0.7L * s.Rm;
+  } else {
+    s.Rm = 0;
+  }
+}
+
+GoodmanPoint GoodmanValues(const Workspace& ws, CalcMessages& msgs) {
+  const Spring& s = ws.spring;
+  Real tG = 0;
+  const FatigueValues* plain = nullptr;
+  const FatigueValues* peened = nullptr;
+  if (s.crossSection == 2) {
+    tG = ws.materials.wire.dG;
+    plain = &ws.materials.wire.plain;
+    peened = &ws.materials.wire.peened;
+  } else {
+    tG = ws.materials.strip.tG;
+    plain = &ws.materials.strip.plain;
+    peened = &ws.materials.strip.peened;
+  }
+  GoodmanPoint g;
+  if (!(tG > 0)) return g;
+  const Real lg = Lg(s.t / tG);
+  const bool shotPeened = s.kugelstrahlen != 'N';
+  const FatigueValues& chosen = shotPeened ? *peened : *plain;
+  const FatigueValues& other = shotPeened ? *plain : *peened;
+  if (chosen.upper != 0 && chosen.stroke != 0) {
+    g.sigmaO = chosen.upper - chosen.upperDecrease * lg;
+    g.sigmaH0 = chosen.stroke - chosen.strokeDecrease * lg;
+    g.m = chosen.m;
+    return g;
+  }
+  // The chosen treatment has no values: borrow the other one's, with its stroke scaled.
+  const Real scale = shotPeened ? 1.2L : 5.0L / 6.0L;
+  g.sigmaO = other.upper - other.upperDecrease * lg;
+  g.sigmaH0 = scale * other.stroke - other.strokeDecrease * lg;
+  g.m = other.m;
+  AddCalcMessage(msgs, "Warnung: approx.Goodman");
+  return g;
+}
+
+void CheckMaterialLimits(Workspace& ws) {
+  const Spring& s = ws.spring;
+  Real tmin = 0, tmax = 0;
+  long long Tmax = 0;
+  if (s.crossSection == 2) {
+    tmin = ws.materials.wire.dmin;
+    tmax = ws.materials.wire.dmax;
+    Tmax = ws.materials.wire.Tmax;
+  } else {
+    tmin = ws.materials.strip.tmin;
+    tmax = ws.materials.strip.tmax;
+    Tmax = ws.materials.strip.Tmax;
+  }
+  const NumberSettings& n = ws.num();
+  if (s.t < tmin) AddCalcMessage(ws.messages, "Warnung: d<dmin (" + fmtSig(n, tmin) + ")");
+  if (s.t > tmax) AddCalcMessage(ws.messages, "Warnung: d>dmax (" + fmtSig(n, tmax) + ")");
+  if (s.theta > static_cast<Real>(Tmax))
+    AddCalcMessage(ws.messages, "Warnung: T>Tmax (" + fmtInt(Tmax) + oem("°C)"));
+}
+
+const Real kDin2076[86] = {
+    0.07L, 0.08L, 0.09L, 0.1L,  0.11L, 0.12L, 0.14L, 0.16L, 0.18L, 0.2L,  0.22L, 0.25L, 0.28L, 0.3L,  0.32L,
+    0.34L, 0.36L, 0.38L, 0.4L,  0.43L, 0.45L, 0.48L, 0.5L,  0.53L, 0.56L, 0.6L,  0.63L, 0.65L, 0.7L,  0.75L,
+    0.8L,  0.85L, 0.9L,  0.95L, 1.0L,  1.05L, 1.1L,  1.2L,  1.25L, 1.3L,  1.4L,  1.5L,  1.6L,  1.7L,  1.8L,
+    1.9L,  2.0L,  2.1L,  2.25L, 2.4L,  2.5L,  2.6L,  2.8L,  3.0L,  3.2L,  3.4L,  3.6L,  3.8L,  4.0L,  4.25L,
+    4.5L,  4.75L, 5.0L,  5.3L,  5.6L,  6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L,
+    10.5L, 11.0L, 12.0L, 12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
+
+Real RoundUpDin2076(Workspace& ws, Real x) {
+  if (ws.abort) return x;
+  for (Real v : kDin2076)
+    if (v >= x) return v;
+  AddCalcMessage(ws.messages, "Drahtdurchmesser nicht nach DIN 2076 !");
+  return x;
+}
+
+}  // namespace velk
