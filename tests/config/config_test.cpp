@@ -1,0 +1,546 @@
+// Configuration file, recent-files file and folder check: stop points, corrections, round trip,
+// first start, write failures with retry, and the folder messages.
+#include "config/configfile.h"
+
+#include <cerrno>
+#include <functional>
+#include <sstream>
+
+#include "support/fixture.h"
+
+namespace velk::test {
+namespace {
+
+// Every value away from its default, so a value read into the wrong place or not read shows.
+void customize(Configuration& c) {
+  for (int i = 1; i <= 5; ++i) {
+    c.layerName[i] = "Layer" + std::to_string(i);
+    c.layerColor[i] = 10 + i;
+  }
+  c.cadTextFont = "ISOCP";
+  c.cadTextWidth = 0.75L;
+  c.cadTextAngle = 15;
+  c.cadDir = "/cad/";
+  c.dbfDir = "/dbf/";
+  c.helpLevel = 2;
+  c.printerPort = 3;
+  c.printerType = 7;
+  c.printDensity = 2;
+  c.hardcopyRotated = 'N';
+  c.num.decimalPlaces = 5;
+  c.printDensityVertical = 4;
+  c.colorGraphics = false;
+  c.graphicsCorrection = 1.25L;
+  c.graphicsMode = 4;
+  c.graphicsDriver = 9;
+  c.resolutionX = 799;
+  c.resolutionY = 599;
+  c.tempDir = "/tmp/t/";
+  c.hardcopyPort = 2;
+  c.ediDir = "/edi/";
+  c.pltDir = "/plt/";
+  c.ruleMode = 3;
+  c.linesPerPage = 72;
+  c.zoomFactor = 1.5L;
+  c.panFactor = 0.25L;
+  c.programDir = "/prog/";
+  c.plotCommandLines = {"plot a", "plot b", "plot c", "", ""};
+  c.plotCommandLineCount = 3;
+  c.backgroundColor = 0x102030;
+  c.printMode = 2;
+  c.layerMonochrome = true;
+  c.graphicsTextWidth = 0.5L;
+  c.graphicsFont = "DejaVu Sans";
+  for (int i = 16; i <= 31; ++i) c.layerColor[i] = i;
+  c.textProgram = "kate";
+  c.tableMode = 2;
+  c.externalTableEditor = "tbl";
+  c.printOriginX = 12;
+  c.printOriginY = -7;
+  c.printScaleX = 1.5L;
+  c.printBorder = true;
+  c.askUserDir = true;
+  c.archiveMode = true;
+  c.num.dateFormat = 4;
+  c.headerSpaceLines = 5;
+  c.textDevice = 7;
+  c.textDeviceAsk = true;
+  c.smallOnlineWindow = true;
+  c.askDiagramLimits = true;
+  c.num.decimalComma = 2;
+  c.dataDir = "/data/";
+  c.textHeightFactor = 1.25L;
+  c.inputWindowScale = 150;
+  c.htmlBrowser = "firefox";
+  c.printScaleY = 0.75L;
+  for (int i = 0; i <= 5; ++i) c.lineThickness[i] = i + 2;
+  c.graphicsPrintDialog = true;
+  c.textWindow = {10, 20, 300, 400};
+  c.num.units = 1;
+  c.headerMode = 2;
+  c.printoutFont = "Courier 10 Pitch";
+  c.printoutFontSize = 12;
+  c.printoutFontStyle = 3;
+  c.graphicsFontStyle = 2;
+  c.printOrientation = 2;
+  c.edit3d = false;
+  c.view3d = {0.5L, -0.25L, 1.5L};
+  c.changeIndexStyle = 2;
+  c.num.spreadsheetDecimal = 1;
+  c.releaseFieldText = oem("Frei für Produktion");
+  c.decimalsDxf = 4;
+  c.num.cadTextMode = 3;
+  for (int i = 16; i <= 31; ++i) c.lineThickness[i] = i % 3 + 1;
+  c.num.plainChars = 1;
+  c.dialogElementsScale = 120;
+  c.angleDisplay = 1;
+  c.dimensionFactor = 1.5L;
+  c.printMacroValue = 3;
+  c.mainWindowValue = 2;
+  c.defaultResultGraphic = 4;
+  c.drawingOptions = {true, false, true, true};
+}
+
+// Offset just after the value line that follows the line key (the first such key line).
+std::size_t afterValueOf(const std::string& bytes, const std::string& key) {
+  const std::size_t k = bytes.find("\r\n" + key + "\r\n");
+  if (k == std::string::npos) return std::string::npos;
+  const std::size_t value = k + key.size() + 4;
+  return bytes.find("\r\n", value) + 2;
+}
+
+// The file with the value line after key replaced.
+std::string withValue(const std::string& bytes, const std::string& key, const std::string& value) {
+  const std::size_t k = bytes.find("\r\n" + key + "\r\n");
+  EXPECT_NE(k, std::string::npos) << key;
+  const std::size_t start = k + key.size() + 4;
+  const std::size_t end = bytes.find("\r\n", start);
+  return bytes.substr(0, start) + value + bytes.substr(end);
+}
+
+class ConfigFileTest : public WorkspaceTest {
+ protected:
+  ConfigFileTest() {
+    ws.start.startDir = dir.path() + "work";
+    ws.start.configDir = dir.path();
+    // Never the real ~/.config of the machine running the tests.
+    ::setenv("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str(), 1);
+  }
+  std::string customBytes() {
+    Workspace source(ui);
+    source.start = ws.start;
+    customize(source.config);
+    return configurationFileBytes(source);
+  }
+};
+
+TEST_F(ConfigFileTest, WriteThenReadKeepsEveryValue) {
+  customize(ws.config);
+  WriteConfiguration(ws);
+  ASSERT_FALSE(ws.abort);
+  const std::string written = readFile(dir.file("velk.cfg"));
+  EXPECT_EQ(written.substr(0, 40), "velk Konfiguration\r\nVersion 3.4\r\nLayer\r\n");
+  EXPECT_NE(written.find(oem("\r\nHardcopy um 90° gedreht ?\r\nN\r\n")), std::string::npos);
+  EXPECT_EQ(written.substr(written.size() - 2), "\r\n");
+
+  Workspace back(ui);
+  back.start = ws.start;
+  ReadConfiguration(back);
+  EXPECT_FALSE(back.abort);
+  // Writing what was read gives the same bytes: every row went back to its own value.
+  EXPECT_EQ(configurationFileBytes(back), written);
+  const Configuration& c = back.config;
+  EXPECT_EQ(c.cadTextWidth, 0.75L);
+  EXPECT_EQ(c.zoomFactor, 1.5L);
+  EXPECT_EQ(c.printScaleX, 1.5L);
+  EXPECT_EQ(c.printScaleY, 0.75L);
+  EXPECT_EQ(c.view3d[1], -0.25L);
+  EXPECT_EQ(c.plotCommandLineCount, 3);
+  EXPECT_EQ(c.plotCommandLines[2], "plot c");
+  EXPECT_EQ(c.num.dateFormat, 4);
+  EXPECT_EQ(c.num.decimalComma, 2);
+  EXPECT_EQ(c.num.decimalPlaces, 5);
+  EXPECT_EQ(c.textWindow.height, 400);
+  EXPECT_EQ(c.releaseFieldText, oem("Frei für Produktion"));
+  EXPECT_EQ(c.drawingOptions[1], false);
+  EXPECT_EQ(c.drawingOptions[3], true);
+  EXPECT_EQ(c.resolutionX, 799);
+}
+
+// The whole file of the default values, line by line as the format lays it down.
+TEST_F(ConfigFileTest, DefaultFileLayout) {
+  ws.config.dataDir.clear();
+  std::vector<std::string> want = {"velk Konfiguration", "Version 3.4"};
+  auto add = [&want](std::initializer_list<std::string> lines) { want.insert(want.end(), lines); };
+  for (int i = 0; i < 5; ++i) add({"Layer", "", "Farbe", "0"});
+  add({"Textstil CAD", "", "Textbreitenfaktor CAD", "1", "Textwinkel", "0", "CAD Ordner", "", "DBF Ordner", "",
+       "Hilfegrad", "1", "Druckerschnittstelle", "1", "Druckertyp", "3", "Druckdichte", "1",
+       oem("Hardcopy um 90° gedreht ?"), "J", "Dezimalstellen", "3", "Druckdicke vertikal", "1", "Farbgrafik", "TRUE",
+       "GrafikKorrekturFaktor horizontal", "1", "Grafik-Mode", "0", "Grafik-Treiber", "0",
+       oem("Auflösung horizontal"), "0", oem("Auflösung vertikal"), "0", oem("Ordner für temporäre Dateien"), "",
+       "Druckerschnittstelle Hardcopy", "1", "EDI Ordner", "", "PLT Ordner", "",
+       oem("Mode für Textausdruck 1:* 2:-"), "2", oem("Zeilen pro Seite für Drucker"), "66", "Zoomfaktor",
+       "1.0200000", "Pan-Faktor", "0.0100000", "ORVAN-Programmverzeichnis", "", "PLOTRIX-Kommandozeile", "",
+       "Hintergrundfarbe", "16777215", "Windows-Druckmodus (1=mono 2=color)", "1", "Layer Monochrom", "FALSE",
+       "Textbreitenfaktor Grafik", "0.8000000", "Textstil Grafik", "Arial"});
+  for (int n = 16; n <= 31; ++n) add({"Color Layer " + std::to_string(n), "0"});
+  add({"Textprogramm", "xdg-open", "Datenbank mode", "1", "externe Datenbank", "xdg-open",
+       "Windows Screendump Origin X", "0", "Windows Screendump Origin Y", "0", "Windows Screendump Scale",
+       "1.0000000", "Windows Screendump Border ?", "FALSE", "Enter Password ?", "FALSE",
+       "PLOTRIX Command lines (n, line 2 .. line n)", "1", "Archive Flag ?", "FALSE", "Date Code", "1",
+       "Header Space Lines", "0", "Text Device", "1", "Text Device Window ?", "FALSE", "Small Online Window ?",
+       "FALSE", "Enter Diagram Limits ?", "FALSE", "Dot=1 Komma=2", "1", "Default Data Directory", "",
+       "Text Height Factor", "1.0000000", "Input Window Scale %", "102", "HTML Browser", "xdg-open",
+       "Print Scale Vertical", "1.0000000", "Line thickness Layer 0..5", "0", "0", "0", "0", "0", "0",
+       "Graphic Printout Dialog Box ?", "FALSE", "Text window left/top/width/height", "0|0|0|0|",
+       "Metric Units=0,  English units=1", "0", "printout with header=1, header page 1 only=2", "1",
+       "Text Font Printout", "Courier New", "Text Size Printout", "10", "Text Style Printout", "0",
+       "Text Style Graphics", "0", "Printer: Portrait=1, Landscape=2", "1", "Edit 3D x,y,z ?", "TRUE",
+       "3D - Default x,y,z", "0", "0", "0", "0", "2", "Frei", "Decimals DXF,TXT", "6", "CAD Text Mode", "1",
+       oem("Strichstärke Layer 16..31")});
+  for (int n = 16; n <= 31; ++n) add({"0"});
+  add({"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE", "FALSE", "FALSE", "FALSE"});
+
+  const std::string bytes = configurationFileBytes(ws);
+  std::vector<std::string> got;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t end = bytes.find("\r\n", pos);
+    ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+    got.push_back(bytes.substr(pos, end - pos));
+    pos = end + 2;
+  }
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(u8(got[i]), u8(want[i])) << "line " << i + 1;
+}
+
+TEST_F(ConfigFileTest, RealsAreWrittenWithAPointWhateverTheNumberSettings) {
+  ws.config.num.decimalComma = 2;
+  ws.config.num.decimalPlaces = 1;
+  ws.config.cadTextWidth = 1.25L;
+  const std::string bytes = configurationFileBytes(ws);
+  EXPECT_NE(bytes.find("\r\nZoomfaktor\r\n1.0200000\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nDot=1 Komma=2\r\n2\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nDezimalstellen\r\n1\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nTextbreitenfaktor CAD\r\n1.25\r\n"), std::string::npos);
+}
+
+// A file that ends at a stop point keeps the values read so far and defaults after it.
+TEST_F(ConfigFileTest, FileEndingAtEachStopPoint) {
+  using Check = std::function<bool(const Configuration&)>;
+  struct Stop {
+    std::string key;
+    Check before, after;
+  };
+  const std::vector<Stop> stops = {
+      {"Druckerschnittstelle", [](auto& c) { return c.printerPort == 3; },
+       [](auto& c) { return c.printerType == 3 && c.zoomFactor == 1.02L && c.num.dateFormat == 1; }},
+      {"Druckertyp", [](auto& c) { return c.printerType == 7; }, [](auto& c) { return c.printDensity == 1; }},
+      {"Druckdicke vertikal", [](auto& c) { return c.printDensityVertical == 4; },
+       [](auto& c) { return c.colorGraphics; }},
+      {"Druckerschnittstelle Hardcopy", [](auto& c) { return c.hardcopyPort == 2; },
+       [](auto& c) { return c.ediDir.empty(); }},
+      {"ORVAN-Programmverzeichnis", [](auto& c) { return c.programDir == "/prog/"; },
+       [](auto& c) { return c.plotCommandLines[0].empty(); }},
+      {"PLOTRIX-Kommandozeile", [](auto& c) { return c.plotCommandLines[0] == "plot a"; },
+       [](auto& c) { return c.backgroundColor == 0xFFFFFF; }},
+      {"Hintergrundfarbe", [](auto& c) { return c.backgroundColor == 0x102030; },
+       [](auto& c) { return c.printMode == 1; }},
+      {"Windows-Druckmodus (1=mono 2=color)", [](auto& c) { return c.printMode == 2; },
+       [](auto& c) { return !c.layerMonochrome; }},
+      // The versions that ended here had one text width factor and no graphics font.
+      {"Layer Monochrom", [](auto& c) { return c.layerMonochrome; },
+       [](auto& c) { return c.graphicsTextWidth == 0.75L && c.graphicsFont == "Arial" && c.layerColor[16] == 0; }},
+      {"Textstil Grafik", [](auto& c) { return c.graphicsFont == "DejaVu Sans" && c.graphicsTextWidth == 0.5L; },
+       [](auto& c) { return c.layerColor[16] == 0; }},
+      {"Color Layer 31", [](auto& c) { return c.layerColor[31] == 31; },
+       [](auto& c) { return c.textProgram == "xdg-open"; }},
+      {"externe Datenbank", [](auto& c) { return c.externalTableEditor == "tbl"; },
+       [](auto& c) { return c.printOriginX == 0 && c.printScaleX == 1; }},
+      {"Windows Screendump Border ?", [](auto& c) { return c.printBorder; }, [](auto& c) { return !c.askUserDir; }},
+      {"Enter Password ?", [](auto& c) { return c.askUserDir; },
+       [](auto& c) { return c.plotCommandLineCount == 1 && !c.archiveMode; }},
+      {"Archive Flag ?", [](auto& c) { return c.archiveMode && c.plotCommandLines[1] == "plot b"; },
+       [](auto& c) { return c.num.dateFormat == 1; }},
+      {"Date Code", [](auto& c) { return c.num.dateFormat == 4; }, [](auto& c) { return c.headerSpaceLines == 0; }},
+      {"Header Space Lines", [](auto& c) { return c.headerSpaceLines == 5; },
+       [](auto& c) { return c.textDevice == 1; }},
+      {"Text Device Window ?", [](auto& c) { return c.textDevice == 7 && c.textDeviceAsk; },
+       [](auto& c) { return !c.smallOnlineWindow; }},
+      {"Small Online Window ?", [](auto& c) { return c.smallOnlineWindow; },
+       [](auto& c) { return !c.askDiagramLimits; }},
+      {"Enter Diagram Limits ?", [](auto& c) { return c.askDiagramLimits; },
+       [](auto& c) { return c.num.decimalComma == 1 && c.inputWindowScale == 102; }},
+      {"HTML Browser", [](auto& c) { return c.htmlBrowser == "firefox"; },
+       [](auto& c) { return c.printScaleY == 1 && c.textWindow.width == 0; }},
+  };
+  const std::string full = customBytes();
+  for (const Stop& s : stops) {
+    const std::size_t end = afterValueOf(full, s.key);
+    ASSERT_NE(end, std::string::npos) << s.key;
+    Workspace fresh(ui);
+    fresh.start = ws.start;
+    readConfigurationFrom(fresh, full.substr(0, end));
+    EXPECT_TRUE(s.before(fresh.config)) << "value before the end, file ending after " << s.key;
+    EXPECT_TRUE(s.after(fresh.config)) << "default after the end, file ending after " << s.key;
+    // The resolution rule applies at every stop.
+    if (s.key == "Druckerschnittstelle") {
+      EXPECT_EQ(fresh.config.resolutionX, 1024 - 9);
+      EXPECT_EQ(fresh.config.resolutionY, 768 - 91);
+    }
+  }
+}
+
+TEST_F(ConfigFileTest, ReadCorrections) {
+  using Check = std::function<bool(const Configuration&)>;
+  struct Case {
+    std::string key, value;
+    Check check;
+  };
+  const std::string work = dir.path() + "work/";
+  const std::vector<Case> cases = {
+      {"Header Space Lines", "31", [](auto& c) { return c.headerSpaceLines == 0; }},
+      {"Input Window Scale %", "5", [](auto& c) { return c.inputWindowScale == 100; }},
+      {"Date Code", "5", [](auto& c) { return c.num.dateFormat == 1; }},
+      {"Zoomfaktor", "0", [](auto& c) { return c.zoomFactor == 1.02L; }},
+      {"Zoomfaktor", "1,5", [](auto& c) { return c.zoomFactor == 1.5L; }},
+      {"Textbreitenfaktor CAD", "nan", [](auto& c) { return c.cadTextWidth == 1; }},
+      {"Textbreitenfaktor CAD", "1e9999", [](auto& c) { return c.cadTextWidth == 1; }},
+      {"Print Scale Vertical", "0", [](auto& c) { return c.printScaleY == 1.5L; }},
+      {oem("Hardcopy um 90° gedreht ?"), "", [](auto& c) { return c.hardcopyRotated == 'N'; }},
+      {oem("Auflösung horizontal"), "-1", [](auto& c) { return c.resolutionX == 1015; }},
+      {"Default Data Directory", "", [work](auto& c) { return c.dataDir == work; }},
+      {"Text Font Printout", "", [](auto& c) { return c.printoutFont == "Courier New"; }},
+      {"Textstil CAD", std::string(100, 'x'), [](auto& c) { return c.cadTextFont == std::string(32, 'x'); }},
+      {"Textstil Grafik", std::string(100, 'y'), [](auto& c) { return c.graphicsFont == std::string(60, 'y'); }},
+      {"Dezimalstellen", "12", [](auto& c) { return c.num.decimalPlaces == 3; }},
+      {"Druckerschnittstelle", "0", [](auto& c) { return c.printerPort == 1; }},
+      {"Druckerschnittstelle", "99999999999999999999", [](auto& c) { return c.printerPort == 1; }},
+      {"Text Device", "-4", [](auto& c) { return c.textDevice == 1; }},
+      {"PLOTRIX-Kommandozeile", "", [](auto& c) { return c.plotCommandLines[0] == "keep"; }},
+      // A count far beyond the five lines held: clamped, and reading ends with the file.
+      {"PLOTRIX Command lines (n, line 2 .. line n)", "1000000000",
+       [](auto& c) { return c.plotCommandLineCount == 5 && c.plotCommandLines[1] == "plot b"; }},
+      {"PLOTRIX Command lines (n, line 2 .. line n)", "-3", [](auto& c) { return c.plotCommandLineCount == 1; }},
+      // 0|0|0|0| leaves the previous window position.
+      {"Text window left/top/width/height", "0|0|0|0|", [](auto& c) { return c.textWindow.left == 1; }},
+      {"Text window left/top/width/height", "5|6|7|", [](auto& c) { return c.textWindow.left == 1; }},
+  };
+  const std::string full = customBytes();
+  for (const Case& k : cases) {
+    Workspace fresh(ui);
+    fresh.start = ws.start;
+    fresh.config.textWindow = {1, 2, 3, 4};
+    fresh.config.plotCommandLines[0] = "keep";
+    readConfigurationFrom(fresh, withValue(full, k.key, k.value));
+    EXPECT_TRUE(k.check(fresh.config)) << k.key << " = " << k.value;
+  }
+}
+
+TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
+  const std::string full = customBytes();
+  std::string lf;
+  for (std::size_t i = 0; i < full.size(); ++i)
+    if (!(full[i] == '\r' && i + 1 < full.size() && full[i + 1] == '\n')) lf += full[i];
+  readConfigurationFrom(ws, lf);
+  EXPECT_EQ(configurationFileBytes(ws), full);
+
+  // Garbage of every kind: no crash, and the screen values stay sane.
+  const std::vector<std::string> odd = {
+      "", std::string(3u << 20, 'x'), std::string("a\0b\r\n\0\0\r\n", 10), "\r\r\r\r\n\n\n", "nan\r\n1e9999\r\n-1\r\n",
+  };
+  for (const std::string& bytes : odd) {
+    Workspace fresh(ui);
+    readConfigurationFrom(fresh, bytes);
+    EXPECT_GT(fresh.config.resolutionX, 0);
+    EXPECT_GE(fresh.config.plotCommandLineCount, 1);
+    EXPECT_LE(fresh.config.plotCommandLineCount, 5);
+  }
+}
+
+TEST_F(ConfigFileTest, FirstStartAndFallbackFolder) {
+  ReadConfiguration(ws);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(ws.config.resolutionX, 1015);
+  EXPECT_EQ(ws.config.resolutionY, 677);
+  EXPECT_EQ(ws.config.textWindow.height, 768 - 80);
+  // round((728 / (682 + 46) + 0.009) * 96 / 96 * 100)
+  EXPECT_EQ(ws.config.inputWindowScale, 101);
+  EXPECT_EQ(ws.start.configDir, dir.path());
+
+  // Only the per-user folder has a file: it is read and becomes the configuration folder.
+  std::filesystem::create_directories(dir.file("xdg/velk"));
+  writeFile(dir.file("xdg/velk/velk.cfg"), customBytes());
+  Workspace next(ui);
+  next.start = ws.start;
+  ReadConfiguration(next);
+  EXPECT_FALSE(next.abort);
+  EXPECT_EQ(next.start.configDir, dir.path() + "xdg/velk/");
+  EXPECT_EQ(next.config.textProgram, "kate");
+}
+
+TEST_F(ConfigFileTest, WriteFailureRetriesUntilTheUserGivesUp) {
+  writeFile(dir.file("velk.cfg"), "old");
+  int calls = 0;
+  ws.io.writeFault = [&calls](std::string_view) { return ++calls == 1 ? EACCES : EIO; };
+  ui.script({Answer::Yes(), Answer::No()});
+  WriteConfiguration(ws);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(calls, 2);
+  const auto errors = ui.messages(MessageKind::Error);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0], "Schreibschutz entfernen !");
+  EXPECT_EQ(errors[1], "I/O-Error " + std::to_string(ioCodeFromErrno(EIO)));
+  EXPECT_EQ(readFile(dir.file("velk.cfg")), "old");
+
+  // A retry that succeeds writes the file.
+  calls = 0;
+  ws.abort = false;
+  ws.io.writeFault = [&calls](std::string_view) { return ++calls == 1 ? ENOSPC : 0; };
+  ui.script({Answer::Yes()});
+  WriteConfiguration(ws);
+  EXPECT_FALSE(ws.abort);
+  EXPECT_EQ(readFile(dir.file("velk.cfg")), configurationFileBytes(ws));
+}
+
+TEST_F(ConfigFileTest, WriteFailureInBatchModeStopsAtOnce) {
+  HeadlessUi batch(HeadlessUi::Mode::Batch);
+  std::ostringstream err;
+  batch.setStreams(&err, &err);
+  Workspace bws(batch);
+  bws.start = ws.start;
+  writeFile(dir.file("velk.cfg"), "old");
+  bws.io.writeFault = [](std::string_view) { return EROFS; };
+  WriteConfiguration(bws);
+  EXPECT_TRUE(bws.abort);
+  EXPECT_EQ(batch.messages(MessageKind::Error).size(), 1u);
+  EXPECT_EQ(readFile(dir.file("velk.cfg")), "old");
+}
+
+class CheckFoldersTest : public ConfigFileTest {
+ protected:
+  CheckFoldersTest() {
+    for (const char* d : {"work", "cad", "dbf", "plt", "tmp", "edi", "data", "share", "private"})
+      std::filesystem::create_directories(dir.file(d));
+    Configuration& c = ws.config;
+    c.cadDir = dir.file("cad");
+    c.dbfDir = dir.file("dbf");
+    c.pltDir = dir.file("plt");
+    c.tempDir = dir.file("tmp");
+    c.ediDir = dir.file("edi");
+    c.dataDir = dir.file("data");
+    ws.programData = dir.file("share/");
+    ws.tempRoot = dir.file("private/");
+  }
+  std::vector<std::string> errors() {
+    std::vector<std::string> out;
+    for (const std::string& m : ui.messages(MessageKind::Error)) out.push_back(u8(m));
+    return out;
+  }
+  static std::function<int(std::string_view)> unwritable(std::vector<std::string> folders) {
+    return [folders](std::string_view path) {
+      for (const std::string& f : folders)
+        if (path.starts_with(f)) return EACCES;
+      return 0;
+    };
+  }
+};
+
+TEST_F(CheckFoldersTest, UsableAndEmptyFolders) {
+  ws.config.tempDir.clear();
+  ws.config.ediDir.clear();
+  ws.config.dataDir.clear();
+  ws.config.dbfDir.clear();
+  CheckFolders(ws);
+  EXPECT_TRUE(errors().empty());
+  EXPECT_FALSE(ws.abort);
+  EXPECT_EQ(ws.config.cadDir, dir.file("cad/"));
+  EXPECT_EQ(ws.config.tempDir, dir.file("private/"));
+  EXPECT_EQ(ws.config.ediDir, dir.file("work/"));
+  EXPECT_EQ(ws.config.dataDir, dir.file("work/"));
+  // Empty DBF/PLT folders stay empty and mean the program's data directory.
+  EXPECT_EQ(ws.config.dbfDir, "");
+  EXPECT_EQ(dbfFolder(ws), dir.file("share/"));
+  EXPECT_EQ(pltFolder(ws), dir.file("plt/"));
+}
+
+TEST_F(CheckFoldersTest, EachUnusableFolderIsReported) {
+  ws.io.writeFault = unwritable({dir.file("cad/"), dir.file("edi/"), dir.file("data/")});
+  ws.config.dbfDir = dir.file("missing");
+  ws.config.pltDir = dir.file("work/none");
+  CheckFolders(ws);
+  EXPECT_EQ(errors(), (std::vector<std::string>{
+                          "ungültiger CAD Ordner konfiguriert", "ungültiger DBF Ordner konfiguriert",
+                          "ungültiger PLT Ordner konfiguriert", "ungültiger EDI Ordner konfiguriert",
+                          "ungültiger Data Ordner konfiguriert"}));
+  EXPECT_FALSE(ws.abort);
+}
+
+TEST_F(CheckFoldersTest, UnusableTempFolderAsksForANewOne) {
+  std::filesystem::create_directories(dir.file("newtmp"));
+  ws.io.writeFault = unwritable({dir.file("tmp/"), dir.file("bad/")});
+  ui.script({Answer::Text(dir.file("bad")), Answer::Text(dir.file("newtmp"))});
+  CheckFolders(ws);
+  const std::string message = "ungültiger Ordner für temporäre Dateien konfiguriert";
+  EXPECT_EQ(errors(), (std::vector<std::string>{message, message}));
+  EXPECT_EQ(ws.config.tempDir, dir.file("newtmp/"));
+  EXPECT_FALSE(ws.abort);
+  const Request& ask = ui.requests().at(1);
+  EXPECT_EQ(ask.kind, Request::Kind::Text);
+  EXPECT_EQ(u8(ask.prompt), "Ordner für temporäre Dateien");
+  EXPECT_EQ(ask.maxLength, 60);
+}
+
+TEST_F(CheckFoldersTest, CancelledTempFolderQuestionGoesOnWithThePrivateFolder) {
+  HeadlessUi batch(HeadlessUi::Mode::Batch);
+  std::ostringstream err;
+  batch.setStreams(&err, &err);
+  Workspace bws(batch);
+  bws.start = ws.start;
+  bws.config = ws.config;
+  bws.tempRoot = ws.tempRoot;
+  bws.programData = ws.programData;
+  bws.io.writeFault = unwritable({dir.file("tmp/")});
+  CheckFolders(bws);
+  EXPECT_FALSE(bws.abort);
+  EXPECT_EQ(batch.messages(MessageKind::Error).size(), 1u);
+  EXPECT_EQ(bws.config.tempDir, dir.file("private/"));
+}
+
+TEST_F(ConfigFileTest, RecentFiles) {
+  ws.config.dataDir = "/data/";
+  ws.start.recentFiles = {"/a/one.vlk", "", oem("/b/Übung.vlk"), "x.vlk"};
+  WriteRecentFiles(ws);
+  ASSERT_FALSE(ws.abort);
+  EXPECT_EQ(readFile(dir.file("velk.cff")),
+            "velk Session /data/\r\n/a/one.vlk\r\n\r\n" + oem("/b/Übung.vlk") + "\r\nx.vlk\r\n");
+  Workspace back(ui);
+  back.start.configDir = ws.start.configDir;
+  ReadRecentFiles(back);
+  EXPECT_FALSE(back.abort);
+  EXPECT_EQ(back.start.recentFiles, ws.start.recentFiles);
+
+  // A short file reads its missing names as empty; a missing file clears them all.
+  readRecentFilesFrom(back, "velk Session\r\nonly.vlk\r\n");
+  EXPECT_EQ(back.start.recentFiles, (std::array<std::string, 4>{"only.vlk", "", "", ""}));
+  back.start.recentFiles[0] = "x";
+  back.start.configDir = dir.file("nowhere/");
+  ReadRecentFiles(back);
+  EXPECT_TRUE(back.abort);
+  EXPECT_EQ(back.start.recentFiles, (std::array<std::string, 4>{}));
+
+  // A failed write keeps the old file and reports the creation error.
+  ws.io.writeFault = [](std::string_view) { return ENOSPC; };
+  WriteRecentFiles(ws);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(ui.messages(MessageKind::Error).at(0), "Diskette/Platte voll");
+  EXPECT_NE(readFile(dir.file("velk.cff")), "");
+}
+
+TEST_F(ConfigFileTest, InitConfigLocationUsesTheWorkingFolder) {
+  InitConfigLocation(ws);
+  EXPECT_EQ(ws.start.startDir, currentDirectory());
+  EXPECT_EQ(ws.start.configDir, withSeparator(currentDirectory()));
+}
+
+}  // namespace
+}  // namespace velk::test
