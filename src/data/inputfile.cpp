@@ -83,10 +83,14 @@ std::string inputFileBytes(const Workspace& ws) {
   w.writeLine(oneLine(info.replaces));
   w.writeLine(oneLine(info.replacedBy));
   w.writeLine(oneLine(info.author));
+  // The significant-digit form can round up into a longer text (9.9999 gives "10.000", which
+  // reads back as 10 and is then written "10"); writing the value as it will be read keeps
+  // write, read, write byte-identical.
+  const NumberSettings& ns = ws.num();
+  auto sig = [&ns](Real x) { return fmtSig(ns, lineToReal(fmtSig(ns, x))); };
   for (int i = 0; i < k; ++i) {
     const FreeText& f = info.freeTexts[i];
-    const NumberSettings& ns = ws.num();
-    w.writeFields({fmtSig(ns, f.x), fmtSig(ns, f.y), fmtSig(ns, f.h), fmtSig(ns, f.phi), fieldText(f.text), ""});
+    w.writeFields({sig(f.x), sig(f.y), sig(f.h), sig(f.phi), fieldText(f.text), ""});
   }
 
   // Linked documents.

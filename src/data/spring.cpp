@@ -19,8 +19,20 @@ std::string titleLineFromDialog(const Spring& s) {
   return leftStr(s.zeichname + "  " + "Zeichn.Nr." + ": " + s.zeichnr, kLenTitleLine);
 }
 
+// Built piecewise, each piece cut to its column (28, 40, 58), so an over-long name or number
+// never shifts the label; with the stored maximum lengths no cut ever applies. One buffer: every
+// calculation rebuilds this line.
 std::string titleLineFromCalculation(const Spring& s) {
-  return leftStr(s.zeichname + "   " + "Zeichn.Nr.: " + s.zeichnr, kLenTitleLine);
+  const auto appendUpTo = [](std::string& line, std::string_view piece, std::size_t column) {
+    if (line.size() < column) line.append(piece.substr(0, column - line.size()));
+  };
+  std::string line;
+  line.reserve(kLenTitleLine);
+  appendUpTo(line, s.zeichname, 28);
+  appendUpTo(line, "   ", 28);
+  appendUpTo(line, "Zeichn.Nr.: ", 40);
+  appendUpTo(line, s.zeichnr, 58);
+  return line;  // at most 58 <= 65 characters
 }
 
 void storeSpringTexts(Spring& s, const SpringTexts& t) {

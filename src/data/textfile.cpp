@@ -12,9 +12,19 @@ void TextWriter::writeLine(std::string_view text) {
 
 void TextWriter::writeInt(long long n) { writeLine(fmtInt(n)); }
 
+static bool wholeBelowOne(Real x) { return std::isfinite(x) && x < 1 && std::fabs(x - std::nearbyint(x)) <= 1e-10L; }
+
 std::string realLineText(const NumberSettings& s, Real x) {
-  if (std::isfinite(x) && x < 1 && std::fabs(x - std::nearbyint(x)) <= 1e-10L) return fmtSig(s, x);
-  return fmtFixed(s, 1, 7, x);
+  if (wholeBelowOne(x)) return fmtSig(s, x);
+  std::string text = fmtFixed(s, 1, 7, x);
+  // A value that the fixed form rounds to a whole number below 1 (1e-8, -4.99999999) reads back
+  // as that whole number, which is written compactly; write it so at once, so that writing what
+  // was read gives the same bytes.
+  if (x < 1) {
+    Real back = lineToReal(text);
+    if (wholeBelowOne(back)) return fmtSig(s, back);
+  }
+  return text;
 }
 
 void TextWriter::writeReal(Real x) { writeLine(realLineText(settings_, x)); }

@@ -106,7 +106,7 @@ TEST_F(InputFileTest, RealLinesFollowNumberSettings) {
       {20, 3, 1, "20.0000000"}, {20, 3, 2, "20,0000000"}, {20, 1, 1, "20.00000"},
       {0, 3, 1, "0"},           {-30, 3, 1, "-30"},       {-30.5L, 3, 1, "-30.5000000"},
       {0.25L, 3, 1, "0.2500000"}, {210000, 3, 1, "210000.0000000"}, {-2.5L, 3, 1, "-2.5000000"},
-      {5e-9L, 3, 1, "0.0000000"},
+      {5e-9L, 3, 1, "0"}, {-4.99999999L, 3, 1, "-5"},
   };
   for (const Case& c : cases) {
     NumberSettings s;
@@ -130,6 +130,18 @@ TEST_F(InputFileTest, WriteReadWriteIsByteIdenticalInEveryNumberSetting) {
       EXPECT_EQ(inputFileBytes(ws), first) << "comma " << comma << " places " << places;
     }
   }
+}
+
+TEST_F(InputFileTest, ValuesThatRoundToAnotherFormStillRoundTripByteForByte) {
+  ws.spring.b = 1e-8L;           // fixed form rounds to zero
+  ws.spring.alpha1 = -4.99999999L;  // fixed form rounds to a whole number below 1
+  ws.spring.doc.info.freeTextCount = 1;
+  ws.spring.doc.info.freeTexts[0].x = 9.9999L;  // significant digits round up to "10.000"
+  const std::string first = inputFileBytes(ws);
+  parseInputFile(ws, first);
+  EXPECT_EQ(inputFileBytes(ws), first);
+  EXPECT_EQ(ws.spring.alpha1, -5);
+  EXPECT_EQ(ws.spring.doc.info.freeTexts[0].x, 10);
 }
 
 TEST_F(InputFileTest, EveryFieldComesBack) {
