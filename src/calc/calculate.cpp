@@ -1,0 +1,330 @@
+// The calculation core: every result of the spiral spring from its inputs, step by step in a fixed
+// order, with the findings in the calculation message list.
+#include "calc/calculate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "calc/fatigue.h"
+#include "calc/material.h"
+#include "core/workspace.h"
+#include "data/codepage.h"
+
+namespace velk {
+
+namespace {
+
+constexpr Real kPi = std::numbers::pi_v<Real>;
+
+// Up to this many factors IntPower multiplies one by one (the defined rounding for every practical
+// exponent); beyond it, squaring keeps an absurd exponent from taking seconds.
+constexpr unsigned long long kDirectPowerLimit = 4096;
+
+template <class... T>
+bool allFinite(T... x) {
+  return (std::isfinite(x) && ...);
+}
+
+// Adds a fatal message and raises the fatal flag: the calculation stops after this.
+void stopFatal(CalcMessages& msgs, std::string_view text) {
+  AddCalcMessage(msgs, text);
+  msgs.fatal = true;
+}
+
+void stopInvalidResult(CalcMessages& msgs) { stopFatal(msgs, InvalidResultMessage()); }
+
+// Every real the calculation reads, of the spring and of the material record it will use.
+bool inputsFinite(const Spring& s, const Materials& mat) {
+  if (!allFinite(s.b, s.t, s.ri, s.re, s.n0, s.alpha1, s.alpha2, s.theta, s.li, s.rbi, s.le, s.rbe, s.E,
+                 s.rho))
+    return false;
+  if (s.crossSection == 2) {
+    const WireRecord& w = mat.wire;
+    return allFinite(w.rho, w.d0, w.dG, w.plain.m, w.peened.m, w.dmin, w.dmax);
+  }
+  const StripRecord& r = mat.strip;
+  return allFinite(r.rho, r.t0, r.tG, r.plain.m, r.peened.m, r.tmin, r.tmax, r.f);
+}
+
+// Which bent ends keep their length and bend radius. Only the combinations clamped/bent of both
+// ends are recognised; any other selector value counts as "no bent end".
+struct EndForms {
+  bool innerBent = false;
+  bool outerBent = false;
+};
+
+EndForms endForms(const Spring& s) {
+  const bool known = (s.formi == 1 || s.formi == 2) && (s.forme == 1 || s.forme == 2);
+  return {known && s.formi == 2, known && s.forme == 2};
+}
+
+void sectionValues(const Spring& s, Real& Ib, Real& Wb) {
+  if (s.crossSection == 2) {
+    Ib = kPi / 64 * s.t * s.t * s.t * s.t;
+    Wb = kPi / 32 * s.t * s.t * s.t;
+  } else {
+    Ib = s.b * s.t * s.t * s.t / 12;
+    Wb = s.b * s.t * s.t / 6;
+  }
+}
+
+// Quotient whose divisor may have underflowed to 0: NaN then, which the result guard reports.
+Real quotient(Real num, Real den) { return den == 0 ? std::numeric_limits<Real>::quiet_NaN() : num / den; }
+
+}  // namespace
+
+std::string InvalidInputMessage() { return oem("Fatal  : Eingabe ungültig !"); }
+std::string InvalidResultMessage() { return oem("Fatal  : Ergebnis ungültig !"); }
+
+void SectionProperties(Workspace& ws) { sectionValues(ws.spring, ws.spring.Ib, ws.spring.Wb); }
+
+Real BendingStress(const Spring& s, Real M) {
+  if (s.crossSection == 2) return 32 / kPi * quotient(M, s.t * s.t * s.t);
+  return quotient(6 * M, s.t * s.t * s.b);
+}
+
+Real EdgeFactor(Real r, Real t) {
+  if (r == 0 || t == 0) return 1;
+  return 1.02L + 0.49L * t / r;
+}
+
+Real NormalizeAngle(Real angle) {
+  // fmod is exact, so for every value the stepwise adding or subtracting of 360 can reach it gives
+  // the same result; unlike the stepping it also ends for huge values (NaN for NaN and infinities).
+  if (angle < 0) return std::fmod(angle, 360.0L) + 360;  // (-360, 0] + 360: never 0
+  if (angle > 360) return std::fmod(angle, 360.0L);
+  return angle;
+}
+
+Real PowerNamed(CalcMessages& msgs, const std::string& name, Real base, Real exponent) {
+  if (base == 0) return 0;
+  if (base < 0) {
+    base = -base;
+    AddCalcMessage(msgs, name + " (pow)");
+  }
+  const Real l = exponent * std::log(base);
+  if (l > 3000) return 1e3000L;
+  if (l < -3000) return 0;
+  return std::exp(l);  // NaN stays NaN; powl would cost ten times as much for the same digits
+}
+
+Real IntPower(Real x, int n) {
+  // |n| in a wider type: -INT_MIN does not fit an int.
+  unsigned long long k = static_cast<unsigned long long>(n < 0 ? -static_cast<long long>(n) : n);
+  Real r = 1;
+  if (k <= kDirectPowerLimit) {
+    for (; k > 0; --k) r *= x;
+  } else {
+    for (Real f = x; k > 0; k >>= 1, f *= f)
+      if (k & 1) r *= f;
+  }
+  if (n >= 0) return r;
+  if (r == 0) return std::copysign(std::numeric_limits<Real>::infinity(), r);
+  return 1 / r;
+}
+
+void CalculateSpring(Workspace& ws) {
+  Spring& s = ws.spring;
+  CalcMessages& msgs = ws.messages;
+
+  // 1, 2: fresh message list, title line.
+  ClearCalcMessages(msgs);
+  s.titleLine = titleLineFromCalculation(s);
+  if (!inputsFinite(s, ws.materials)) return stopFatal(msgs, InvalidInputMessage());
+
+  // Below, every step computes into locals and stores only finite values: a result that cannot be
+  // represented stops the calculation like the division guards do, and leaves later results as they were.
+
+  // 3: modulus at the operating temperature.
+  const Real Et = (3620 - s.theta) * s.E / 3600;
+  if (!allFinite(Et)) return stopInvalidResult(msgs);
+  s.Et = Et;
+
+  // 4: second working angle and stroke angle.
+  if (s.alpha2 == 0) s.alpha2 = 20;
+  const Real alphah = s.alpha2 - s.alpha1;
+  if (!allFinite(alphah)) return stopInvalidResult(msgs);
+  s.alphah = alphah;
+
+  // 5: strength and permissible stress for t.
+  {
+    const Real oldRm = s.Rm, oldSigman = s.sigman;
+    UpdateStrength(ws);
+    if (!allFinite(s.Rm, s.sigman)) {
+      s.Rm = oldRm;
+      s.sigman = oldSigman;
+      return stopInvalidResult(msgs);
+    }
+  }
+
+  // 6, 7: the divisors of everything that follows.
+  if (s.n0 == 0) return stopFatal(msgs, "Fatal  : n = 0 !");
+  if (s.t == 0) return stopFatal(msgs, "Fatal  : t = 0 !");
+
+  // 8: a strip without width gets ten times its thickness.
+  if (s.b == 0) {
+    const Real b = 10 * s.t;
+    if (!allFinite(b)) return stopInvalidResult(msgs);
+    s.b = b;
+  }
+
+  // 9: gap between the turns, unloaded.
+  const Real a0 = (s.re - s.ri) / s.n0 - s.t;
+  if (!allFinite(a0)) return stopInvalidResult(msgs);
+  s.a0 = a0;
+  if (a0 <= 0) AddCalcMessage(msgs, "Fehler : a < 0 !");
+
+  // 10: active and developed length. A clamped end has no length of its own: counting a stale
+  // length here would make the result depend on whether step 18 had cleared it in an earlier run.
+  const EndForms ends = endForms(s);
+  const Real Lw = kPi * s.n0 * (s.re + s.ri);
+  const Real L = Lw + (ends.innerBent ? s.li : 0) + (ends.outerBent ? s.le : 0);
+  if (!allFinite(Lw, L)) return stopInvalidResult(msgs);
+  s.Lw = Lw;
+  s.L = L;
+
+  // 11: section.
+  Real Ib = 0, Wb = 0;
+  sectionValues(s, Ib, Wb);
+  if (!allFinite(Ib, Wb)) return stopInvalidResult(msgs);
+  s.Ib = Ib;
+  s.Wb = Wb;
+
+  // 12
+  if (s.Lw == 0) return stopFatal(msgs, "Fatal  : lw = 0 !");
+
+  // 13: spring rate (Nmm per degree) and moments.
+  const Real cT = s.Et * s.Ib / s.Lw * kPi / 180;
+  const Real T1 = s.alpha1 * cT;
+  const Real T2 = s.alpha2 * cT;
+  if (!allFinite(cT, T1, T2)) return stopInvalidResult(msgs);
+  s.cT = cT;
+  s.T1 = T1;
+  s.T2 = T2;
+
+  // 14: turns in the working positions.
+  const Real n1 = s.n0 + s.alpha1 / 360;
+  const Real n2 = s.n0 + s.alpha2 / 360;
+  if (!allFinite(n1, n2)) return stopInvalidResult(msgs);
+  s.n1 = n1;
+  s.n2 = n2;
+  if (n1 == 0) return stopFatal(msgs, "Fatal  : n1 = 0 !");
+  if (n2 == 0) return stopFatal(msgs, "Fatal  : n2 = 0 !");
+
+  // 15: outer radius and gap in the working positions (constant developed length).
+  const Real re1 = s.Lw / (kPi * n1) - s.ri;
+  const Real re2 = s.Lw / (kPi * n2) - s.ri;
+  const Real a1 = (re1 - s.ri) / n1 - s.t;
+  const Real a2 = (re2 - s.ri) / n2 - s.t;
+  if (!allFinite(re1, re2, a1, a2)) return stopInvalidResult(msgs);
+  s.re1 = re1;
+  s.re2 = re2;
+  s.a1 = a1;
+  s.a2 = a2;
+
+  // 16: closed spiral, turns touching (pitch t). A negative radicand (negative length) is NaN here.
+  const Real q = s.ri / s.t;
+  const Real nc = std::sqrt(q * q + s.Lw / (kPi * s.t)) - q;
+  const Real alphac = (nc - s.n0) * 360;
+  const Real rec = nc * s.t + s.ri;
+  const Real Tc = alphac * s.cT;
+  if (!allFinite(nc, alphac, rec, Tc)) return stopInvalidResult(msgs);
+  s.nc = nc;
+  s.alphac = alphac;
+  s.rec = rec;
+  s.Tc = Tc;
+
+  // 17: nominal bending stresses.
+  const Real sigma1 = BendingStress(s, s.T1);
+  const Real sigma2 = BendingStress(s, s.T2);
+  const Real sigmac = BendingStress(s, s.Tc);
+  if (!allFinite(sigma1, sigma2, sigmac)) return stopInvalidResult(msgs);
+  s.sigma1 = sigma1;
+  s.sigma2 = sigma2;
+  s.sigmac = sigmac;
+
+  // 18: stress correction factor of the ends and of the inner winding.
+  Real kE = 1;
+  if (ends.innerBent && ends.outerBent)
+    kE = EdgeFactor(std::min(s.rbi, s.rbe), s.t);
+  else if (ends.innerBent)
+    kE = EdgeFactor(s.rbi, s.t);
+  else if (ends.outerBent)
+    kE = EdgeFactor(s.rbe, s.t);
+  const Real kI = (s.statdyn == 2 || s.alpha1 < 0) ? EdgeFactor(s.ri, s.t) : 1;
+  if (!allFinite(kE, kI)) return stopInvalidResult(msgs);
+  if (!ends.innerBent) s.rbi = s.li = 0;
+  if (!ends.outerBent) s.rbe = s.le = 0;
+  s.kb = std::max(kE, kI);
+
+  // 19: corrected stresses and stroke stress.
+  const Real sigmaq1 = s.kb * s.sigma1;
+  const Real sigmaq2 = s.kb * s.sigma2;
+  const Real sigmah = sigmaq2 - sigmaq1;
+  if (!allFinite(sigmaq1, sigmaq2, sigmah)) return stopInvalidResult(msgs);
+  s.sigmaq1 = sigmaq1;
+  s.sigmaq2 = sigmaq2;
+  s.sigmah = sigmah;
+
+  // 20, 21: fatigue (its findings do not stop the calculation) and material limits.
+  FatigueEvaluation(ws);
+  CheckMaterialLimits(ws);
+
+  // 22: back from the torsional level of the fatigue data to bending.
+  const Real sighz = 1.25L * s.strokePerm;
+  if (!allFinite(sighz)) return stopInvalidResult(msgs);
+  s.sighz = sighz;
+
+  // 23: angles between the spring ends.
+  const Real delta0 = NormalizeAngle(360 - 360 * (s.n0 - std::trunc(s.n0)));
+  const Real delta1 = delta0 - s.alpha1;
+  const Real delta2 = delta0 - s.alpha2;
+  const Real deltac = delta0 - s.alphac;
+  if (!allFinite(delta0, delta1, delta2, deltac)) return stopInvalidResult(msgs);
+  s.delta0 = delta0;
+  s.delta1 = delta1;
+  s.delta2 = delta2;
+  s.deltac = deltac;
+
+  // 24: mass in g.
+  const Real mass = s.crossSection == 2 ? kPi / 4 * s.t * s.t * s.L * s.rho * 0.001L
+                                        : s.L * s.t * s.b * s.rho * 0.001L;
+  if (!allFinite(mass)) return stopInvalidResult(msgs);
+  s.m = mass;
+
+  // 25: work between the working positions.
+  const Real W = (s.T2 * s.alpha2 - s.T1 * s.alpha1) * kPi / 360;
+  if (!allFinite(W)) return stopInvalidResult(msgs);
+  s.W = W;
+
+  // 26: checks, in this order.
+  if (s.a0 <= 0) AddCalcMessage(msgs, "Fehler : a0 < 0 !");
+  if (s.a1 <= 0) AddCalcMessage(msgs, "Fehler : a1 < 0 !");
+  if (s.a2 <= 0) AddCalcMessage(msgs, "Fehler : a2 < 0 !");
+  if (s.alpha2 >= s.alphac) AddCalcMessage(msgs, "Fehler : al.2>al.c !");
+  if (s.alpha1 >= s.alphac) AddCalcMessage(msgs, "Fehler : al.1>al.c !");
+  if (s.sigma1 >= s.sigman) AddCalcMessage(msgs, "Fehler : Sig.1>Sig.zul !");
+  if (s.sigma2 >= s.sigman) AddCalcMessage(msgs, "Fehler : Sig.2>Sig.zul !");
+  if (s.sigmaq1 >= s.sigman) AddCalcMessage(msgs, "Fehler : Sig.q1>Sig.zul !");
+  if (s.sigmaq2 >= s.sigman) AddCalcMessage(msgs, "Fehler : Sig.q2>Sig.zul !");
+  if (s.sigmac >= s.sigman) AddCalcMessage(msgs, "Warnung: Sig.c>Sig.zul !");
+  if (s.n0 < 2) AddCalcMessage(msgs, "Warnung: n < 2 !");
+  if (s.b < s.t) AddCalcMessage(msgs, "Fehler : t > b !");
+  if (s.forme == 2) {
+    // "Fatal" by its wording, yet it leaves the flag clear: every result above is complete.
+    if (s.rbe == 0) AddCalcMessage(msgs, "Fatal  : rbe = 0 !");
+    if (s.rbe < s.t) AddCalcMessage(msgs, "Fehler : rbe<d !");
+    if (s.rbe < 1.5L * s.t) AddCalcMessage(msgs, "Warnung: rbe<1.5*d !");
+    if (s.rbe > s.le) AddCalcMessage(msgs, "Fehler : lbe<rbe !");
+  }
+  if (s.formi == 2) {
+    if (s.rbi == 0) AddCalcMessage(msgs, "Fatal  : rbi = 0 !");
+    if (s.rbi < s.t) AddCalcMessage(msgs, "Fehler : rbi<d !");
+    if (s.rbi < 1.5L * s.t) AddCalcMessage(msgs, "Warnung: rbi<1.5*d !");
+    if (s.rbi > s.li) AddCalcMessage(msgs, "Fehler : lbi<rbi !");
+  }
+}
+
+}  // namespace velk
