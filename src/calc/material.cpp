@@ -117,8 +117,11 @@ const Real kDin2076[86] = {
 
 Real RoundUpDin2076(Workspace& ws, Real x) {
   if (ws.abort) return x;
+  // A series value counts as reached within a relative 1e-12: a diameter that went through a
+  // double (a table field, a 6-byte real) lies a few ulps off the series value and must not be
+  // rounded up to the next one (0.07 as a double is above 0.07L).
   for (Real v : kDin2076)
-    if (v >= x) return v;
+    if (v * (1 + 1e-12L) >= x) return v;
   AddCalcMessage(ws.messages, "Drahtdurchmesser nicht nach DIN 2076 !");
   return x;
 }

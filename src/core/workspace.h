@@ -10,8 +10,10 @@
 #include "calc/messages.h"
 #include "config/config.h"
 #include "data/spring.h"
+#include "dialogs/onlinetable.h"
 #include "dialogs/uiservices.h"
 #include "platform/files.h"
+#include "tables/tableservice.h"
 
 namespace velk {
 
@@ -40,6 +42,7 @@ struct Workspace {
   Configuration config;
   CalcMessages messages;
   Materials materials;
+  TableService table;  // the one open dBASE table
   ScreenMetrics screen;
   StartupState start;
   IoHooks io;
@@ -54,6 +57,8 @@ struct Workspace {
   uint16_t helpNumber = 0;
   // Shared choice-item table, 1-based (index 0 unused).
   std::array<std::string, kChoiceItems + 1> choiceItems{};
+  // Exchange area of the online input form (design modes).
+  OnlineTable online;
 
   const NumberSettings& num() const { return config.num; }
 };

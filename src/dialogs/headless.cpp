@@ -1,9 +1,11 @@
 // Headless user interface: scripted answers, recorded requests, batch-mode printing.
 #include "dialogs/headless.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "data/codepage.h"
+#include "tables/tableservice.h"
 
 namespace velk {
 
@@ -33,12 +35,18 @@ static const char* kindName(Request::Kind k) {
     case Request::Kind::SaveFile: return "save dialog";
     case Request::Kind::TextWindow: return "text window";
     case Request::Kind::Beep: return "beep";
+    case Request::Kind::Browse: return "table browser";
+    case Request::Kind::Online: return "online input form";
   }
   return "request";
 }
 
 Answer HeadlessUi::next(const Request& r) {
   requests_.push_back(r);
+  return take(r);
+}
+
+Answer HeadlessUi::take(const Request& r) {
   if (mode_ == Mode::Batch) return Answer::Cancel();
   if (answers_.empty()) {
     if (onUnexpected) onUnexpected(std::string("unexpected ") + kindName(r.kind) + ": " + cp850ToUtf8(r.prompt));
@@ -110,7 +118,8 @@ QuestionAnswer HeadlessUi::questionBox(const std::string& caption, const std::st
     case Answer::Kind::No: return QuestionAnswer::No;
     case Answer::Kind::Cancel: return QuestionAnswer::Cancel;
     case Answer::Kind::Text:
-    case Answer::Kind::Choice: break;
+    case Answer::Kind::Choice:
+    case Answer::Kind::Online: break;
   }
   mismatch(*this, r, "yes/no/cancel");
   return QuestionAnswer::Cancel;
@@ -158,6 +167,66 @@ void HeadlessUi::showTextWindow(const std::string& caption, const std::vector<st
   if (mode_ == Mode::Batch && out_) {
     for (const std::string& l : lines) *out_ << cp850ToUtf8(l) << '\n';
   }
+}
+
+std::optional<std::uint32_t> HeadlessUi::browseTable(const BrowseRequest& q) {
+  Request r{Request::Kind::Browse, q.caption, q.title2, q.filePath};
+  r.index = static_cast<int>(q.currentRecord);
+  r.helpNumber = q.helpNumber;
+  r.mode = q.mode;
+  r.records = q.rows;
+  requests_.push_back(r);
+  if (onBrowse && mode_ == Mode::Scripted) onBrowse(q);
+  Answer a = take(r);
+  if (a.kind == Answer::Kind::Cancel) return std::nullopt;
+  // The user can only pick a row the window shows (selection mode hides deleted records); what
+  // happened inside the window may have changed the rows.
+  const std::vector<std::uint32_t> rows = q.ws ? BrowseRows(*q.ws, q.mode) : q.rows;
+  if (a.kind != Answer::Kind::Choice || a.choice < 1 ||
+      std::find(rows.begin(), rows.end(), static_cast<std::uint32_t>(a.choice)) == rows.end()) {
+    mismatch(*this, r, "record shown");
+    return std::nullopt;
+  }
+  return static_cast<std::uint32_t>(a.choice);
+}
+
+void HeadlessUi::showOnlineTable(const OnlineFormRequest& q, OnlineFormResult& result) {
+  Request r{Request::Kind::Online, q.caption, q.table.onlineTitle, {}, {}};
+  r.index = q.focusRow;
+  r.helpNumber = q.helpContext;
+  requests_.push_back(r);
+  onlineTables.push_back(q);
+  Answer a = take(r);
+  if (a.kind == Answer::Kind::Cancel) {
+    result.how = OnlineClose::Escape;
+    return;
+  }
+  if (a.kind != Answer::Kind::Online) {
+    mismatch(*this, r, "online form");
+    result.how = OnlineClose::Escape;
+    return;
+  }
+  // Only the shown edit fields can be typed into.
+  int focus = q.focusRow;
+  for (const OnlineEdit& e : a.edits) {
+    if (e.row < 1 || e.row > q.table.inCount) {
+      mismatch(*this, r, "input row shown");
+      result.how = OnlineClose::Escape;
+      return;
+    }
+    result.inText[e.row] = e.text;
+    focus = e.row;
+  }
+  if (a.choice != 0) {
+    if (a.choice < 1 || a.choice > q.table.inCount) {
+      mismatch(*this, r, "input row shown");
+      result.how = OnlineClose::Escape;
+      return;
+    }
+    focus = a.choice;
+  }
+  result.focusRow = focus;
+  result.how = a.close;
 }
 
 }  // namespace velk

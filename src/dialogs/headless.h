@@ -10,28 +10,49 @@
 #include <variant>
 #include <vector>
 
+#include "dialogs/onlinetable.h"
 #include "dialogs/uiservices.h"
 
 namespace velk {
 
+// One typed value of the online input form: row is the 1-based input row, text replaces its edit text.
+struct OnlineEdit {
+  int row = 1;
+  std::string text;
+};
+
 // One scripted answer. Text answers a text dialog (CP850) or a file chooser (native path);
-// Choice a radio/list dialog; Yes/No a yes/no dialog or question box; Cancel anything.
+// Choice a radio/list dialog or the table browser (the record number chosen); Yes/No a yes/no
+// dialog or question box; Cancel anything; Online the online input form (Cancel there is Esc).
 struct Answer {
-  enum class Kind { Text, Choice, Yes, No, Cancel };
+  enum class Kind { Text, Choice, Yes, No, Cancel, Online };
   Kind kind = Kind::Cancel;
   std::string text;
   int choice = 0;
+  // Online: the edits typed, then the way the form is left, with the focus in the row given by
+  // choice (0: the last edited row, or the row the form opened with).
+  std::vector<OnlineEdit> edits{};
+  OnlineClose close = OnlineClose::Confirm;
 
   static Answer Text(std::string t) { return {Kind::Text, std::move(t), 0}; }
   static Answer Choice(int n) { return {Kind::Choice, {}, n}; }
   static Answer Yes() { return {Kind::Yes, {}, 0}; }
   static Answer No() { return {Kind::No, {}, 0}; }
   static Answer Cancel() { return {Kind::Cancel, {}, 0}; }
+  static Answer Online(std::vector<OnlineEdit> edits, OnlineClose close = OnlineClose::Confirm, int focusRow = 0) {
+    Answer a;
+    a.kind = Kind::Online;
+    a.choice = focusRow;
+    a.edits = std::move(edits);
+    a.close = close;
+    return a;
+  }
 };
 
 // What was asked or shown, in order.
 struct Request {
-  enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep };
+  enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep,
+                    Browse, Online };
   Kind kind;
   std::string caption;
   std::string prompt;  // prompt, question or message text
@@ -41,6 +62,10 @@ struct Request {
   int index = 0;  // preselected item
   uint16_t helpNumber = 0;
   MessageKind messageKind = MessageKind::Info;
+  // Table browser: mode and the records shown (index = current record, offered = file path,
+  // prompt = title 2).
+  int mode = 0;
+  std::vector<std::uint32_t> records{};
 };
 
 class HeadlessUi : public UiServices {
@@ -60,6 +85,9 @@ class HeadlessUi : public UiServices {
   // Where batch mode prints (default stderr for messages, stdout for text windows).
   void setStreams(std::ostream* err, std::ostream* out) { err_ = err; out_ = out; }
   std::string windowTitle;
+  // Runs while the table browser is "open", before its scripted answer is taken: a test can
+  // act as the user inside the window (search, edit, append ...).
+  std::function<void(const BrowseRequest&)> onBrowse;
 
   bool textDialog(const std::string& caption, const std::string& prompt, int maxLength, std::string& text,
                   uint16_t helpNumber) override;
@@ -77,10 +105,18 @@ class HeadlessUi : public UiServices {
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
   void showTextWindow(const std::string& caption, const std::vector<std::string>& lines) override;
+  // Choice(n) selects record n, which must be one of the rows shown; Cancel cancels.
+  std::optional<std::uint32_t> browseTable(const BrowseRequest& request) override;
+  // Online input form: takes an Online answer (Cancel = Esc). Each showing is recorded in
+  // requests() (caption, helpNumber, index = focus row) and in full in onlineTables.
+  void showOnlineTable(const OnlineFormRequest& request, OnlineFormResult& result) override;
+  std::vector<OnlineFormRequest> onlineTables;
 
  private:
   // Next scripted answer, or Cancel (after reporting) when there is none.
   Answer next(const Request& r);
+  // The same without recording r (already recorded).
+  Answer take(const Request& r);
 
   Mode mode_;
   std::deque<Answer> answers_;

@@ -21,6 +21,24 @@ struct FileDialogRequest {
   std::string defaultName;  // proposed file name, may be empty
 };
 
+struct Workspace;
+struct OnlineFormRequest;  // dialogs/onlinetable.h
+struct OnlineFormResult;
+
+// The table browser window over the open table (ws.table). The window runs the browser's menu
+// commands and grid edits through the Browser* functions of tables/tableservice.h on *ws and
+// re-reads BrowseRows after each; texts are code page 850, filePath is native.
+struct BrowseRequest {
+  std::string caption;
+  std::string title1, title2;
+  int mode = 1;  // 1 selection (no editing, deleted records hidden), any other value edit
+  std::string filePath;
+  std::uint32_t currentRecord = 0;
+  std::vector<std::uint32_t> rows;  // records shown, in display order
+  uint16_t helpNumber = 0;
+  Workspace* ws = nullptr;
+};
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -47,8 +65,15 @@ class UiServices {
   virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
 
+  // Table browser: the chosen record on OK, nullopt on cancel.
+  virtual std::optional<std::uint32_t> browseTable(const BrowseRequest& request) = 0;
+
   // Modal read-only text window with an "OK" button.
   virtual void showTextWindow(const std::string& caption, const std::vector<std::string>& lines) = 0;
+
+  // Online input form of the design modes (dialogs/onlinetable.h): shows the request modally and
+  // fills the result (how it was closed, edit texts, focus row, window position).
+  virtual void showOnlineTable(const OnlineFormRequest& request, OnlineFormResult& result) = 0;
 };
 
 }  // namespace velk
