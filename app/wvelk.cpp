@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
   switch (out.kind) {
     case velk::StartOutcome::Kind::Exit:
       return out.exitCode;
+    case velk::StartOutcome::Kind::JsonOutput:
+      return velk::runJsonJob(ws, args.at(0), std::cerr);
     case velk::StartOutcome::Kind::TextReport:
       std::cerr << "wvelk: the text report (/I) is not available in this version; nothing was written\n";
       return 2;

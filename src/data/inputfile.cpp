@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "calc/calculate.h"
+#include "calc/materialselect.h"
 #include "data/codepage.h"
 #include "data/textfile.h"
 #include "dialogs/dialogs.h"
@@ -107,6 +109,8 @@ std::string inputFileBytes(const Workspace& ws) {
   w.writeInt(s.matNoRound);
   w.writeInt(s.statdyn);
   w.writeReal(s.freq);
+  // Shot peening is stored too, so a treated spring keeps its treatment and batch jobs can compute it.
+  w.writeChar(s.kugelstrahlen == 'J' ? 'J' : 'N');
   return w.bytes();
 }
 
@@ -180,6 +184,17 @@ void parseInputFile(Workspace& ws, std::string_view bytes) {
   s.matNoRound = toSelector(r.readInt());
   s.statdyn = toSelector(r.readInt());
   s.freq = r.readReal();
+  const char peened = r.readChar();  // files of older versions end before this line
+  s.kugelstrahlen = (peened == 'J' || peened == 'j') ? 'J' : 'N';
+}
+
+void calculateLoadedSpring(Workspace& ws) {
+  MaterialLoadResult loaded = LoadMaterialRecords(ws);
+  CalculateSpring(ws);
+  for (const std::string& m : loaded.messages) {
+    AddCalcMessage(ws.messages, m);
+    if (m.rfind("Fatal", 0) == 0) ws.messages.fatal = true;
+  }
 }
 
 void writeInputFile(Workspace& ws, const std::string& name) {
@@ -220,8 +235,9 @@ void readInputFile(Workspace& ws, const std::string& name) {
   BusyCursor(ws);
   parseInputFile(ws, *bytes);
   ws.abort = false;
-  // FIXME(calculation): CalculateSpring(ws) runs here once the calculation core exists, so that
-  // every result belongs to the loaded inputs when the reader returns.
+  // Every result belongs to the loaded inputs when the reader returns.
+  calculateLoadedSpring(ws);
+  ws.abort = false;
   NormalCursor(ws);
 }
 

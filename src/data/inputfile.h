@@ -19,6 +19,10 @@ void writeInputFile(Workspace& ws, const std::string& name);
 // opened sets the abort flag.
 void readInputFile(Workspace& ws, const std::string& name);
 
+// Loads the material records the spring names, calculates, and appends what the material table
+// of the spring's cross-section reported while loading (the calculation clears the list first).
+void calculateLoadedSpring(Workspace& ws);
+
 // The path a name resolves to: a name without "." becomes dataDir/name.ext.
 std::string resolveInputName(const Spring& s, const std::string& name);
 

@@ -3,10 +3,15 @@
 
 #include <algorithm>
 
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
 #include "config/configfile.h"
 #include "data/codepage.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
+#include "shell/jsonexport.h"
 
 namespace velk {
 
@@ -25,7 +30,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "",
       "/NOGUI   -> No GUI, exit on fatal error",
       "",
-      "",
+      "/JSON    -> JSON file",
       "",
       "/?       -> Help",
       "",
@@ -94,7 +99,7 @@ static StartOutcome windowedStart(Workspace& ws, StartOutcome out) {
     }
   }
   ws.abort = false;
-  // FIXME(calculation): CalculateSpring(ws) runs here once the calculation core exists.
+  calculateLoadedSpring(ws);
   ws.abort = false;
   s.modified = false;
   out.kind = StartOutcome::Kind::OpenWindow;
@@ -128,7 +133,8 @@ StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args)
 
   const bool textJob = second == "/I" || second == "/i";
   const bool cadJob = upper(leftStr(second, 4)) == "/CAD";
-  if (textJob || cadJob) {
+  const bool jsonJob = upper(second) == "/JSON";
+  if (textJob || cadJob || jsonJob) {
     readInputFile(ws, s.fileName);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
@@ -136,7 +142,9 @@ StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args)
       return out;
     }
     s.fileName = bareName(args[0]);
-    if (textJob) {
+    if (jsonJob) {
+      out.kind = StartOutcome::Kind::JsonOutput;
+    } else if (textJob) {
       out.kind = StartOutcome::Kind::TextReport;
     } else {
       out.kind = StartOutcome::Kind::CadOutput;
@@ -168,6 +176,31 @@ StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args)
     }
   }
   return windowedStart(ws, out);
+}
+
+static bool sameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec) &&
+         std::filesystem::equivalent(a, b, ec);
+}
+
+int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
+  const std::string output = ws.spring.fileName + ".json";
+  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
+    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
+    return 2;
+  }
+  std::ostringstream json;
+  writeJson(ws, json);
+  if (int e = atomicWriteFile(output, json.str(), ws.io)) {
+    err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << "\n";
+    return 2;
+  }
+  if (ws.messages.fatal) {
+    for (int i = 0; i < ws.messages.count; ++i) err << "wvelk: " << cp850ToUtf8(ws.messages.entries[i]) << "\n";
+    return 2;
+  }
+  return 0;
 }
 
 StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args) {

@@ -1,6 +1,7 @@
 // Program start: the start-up sequence, the command line and the batch jobs.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@ namespace velk {
 
 // What the start asks of the program entry.
 struct StartOutcome {
-  enum class Kind { Exit, OpenWindow, TextReport, CadOutput };
+  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput };
   Kind kind = Kind::Exit;
   int exitCode = 0;
   int cadDevice = 0;   // i of /CADi:j
@@ -34,6 +35,11 @@ StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args);
 
 // The command-line procedure alone (configuration already read).
 StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args);
+
+// The /JSON batch job: writes the bare name + ".json" into the current folder. Returns the exit
+// code: 0 written, 2 when the calculation is fatal (the file is still written) or the file could
+// not be written. Messages go to err (UTF-8).
+int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& err);
 
 // The user-directory prompt; false when the process must end.
 bool askUserDirectory(Workspace& ws);

@@ -89,11 +89,12 @@ TEST_F(InputFileTest, LayoutOfTheStartValues) {
   EXPECT_EQ(lines[35], "5");
   EXPECT_EQ(lines[37], "NOTEPAD.EXE");
   EXPECT_EQ(lines[39], std::string(14, '-'));
-  ASSERT_EQ(lines.size(), 36u + 1 + 15 + 4);
+  ASSERT_EQ(lines.size(), 36u + 1 + 15 + 5);
   EXPECT_EQ(lines[52], "1");          // crossSection
   EXPECT_EQ(lines[53], "3");          // matNoRound
   EXPECT_EQ(lines[54], "1");          // statdyn
   EXPECT_EQ(lines[55], "1.0000000");  // freq
+  EXPECT_EQ(lines[56], "N");          // kugelstrahlen
   EXPECT_EQ(inputFileBytes(ws).substr(0, 67), std::string(65, '-') + "\r\n");
 }
 
@@ -193,6 +194,18 @@ TEST_F(InputFileTest, BarInFieldLineTextIsWrittenAsSlash) {
   EXPECT_EQ(ws.spring.doc.info.checkDate, ws.spring.doc.info.checkDate);
   EXPECT_EQ(ws.spring.doc.info.freeTexts[0].text, "x/y");
   EXPECT_EQ(ws.spring.doc.info.freeTextCount, 1);
+}
+
+TEST_F(InputFileTest, ShotPeeningIsStoredAndOlderFilesReadAsNotPeened) {
+  ws.spring.kugelstrahlen = 'J';
+  std::string bytes = inputFileBytes(ws);
+  ws.spring.kugelstrahlen = 'N';
+  parseInputFile(ws, bytes);
+  EXPECT_EQ(ws.spring.kugelstrahlen, 'J');
+  // A file of the older layout ends after freq.
+  bytes.resize(bytes.size() - 3);
+  parseInputFile(ws, bytes);
+  EXPECT_EQ(ws.spring.kugelstrahlen, 'N');
 }
 
 TEST_F(InputFileTest, NameResolution) {

@@ -40,6 +40,7 @@ TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
     EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
     EXPECT_EQ(r.items[17], "Example: wvelk test.vlk             ->  GUI");
     EXPECT_EQ(r.items[20], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
     EXPECT_EQ(r.items[21], "");
   }
 }
