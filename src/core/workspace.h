@@ -12,7 +12,11 @@
 #include "data/spring.h"
 #include "dialogs/onlinetable.h"
 #include "dialogs/uiservices.h"
+#include "graphics/diagram.h"
+#include "graphics/drawing.h"
 #include "platform/files.h"
+#include "platform/process.h"
+#include "report/reportstate.h"
 #include "tables/tableservice.h"
 
 namespace velk {
@@ -31,6 +35,7 @@ struct StartupState {
   std::string shortName = kShortName;  // names the configuration files; "Import.." may change it
   bool startedWithFile = false;
   bool batchCad = false;
+  bool noGui = false;  // "/NOGUI" on the command line: nothing is shown, messages go to stderr
   std::array<std::string, 4> recentFiles{};
 };
 
@@ -59,6 +64,16 @@ struct Workspace {
   std::array<std::string, kChoiceItems + 1> choiceItems{};
   // Exchange area of the online input form (design modes).
   OnlineTable online;
+  // Drawing layer (current device and shared state) and the graphics window's display list.
+  DrawingState drawing;
+  DisplayList display;
+  // Diagram layer of the current sheet, with the user limits that outlive it.
+  DiagramState diagram;
+
+  // Report writer's page state (report/reportwriter.h).
+  ReportState report;
+  // Starts external programs; tests set its hook so nothing is launched.
+  ProgramLauncher programs;
 
   const NumberSettings& num() const { return config.num; }
 };

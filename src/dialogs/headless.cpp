@@ -37,6 +37,10 @@ static const char* kindName(Request::Kind k) {
     case Request::Kind::Beep: return "beep";
     case Request::Kind::Browse: return "table browser";
     case Request::Kind::Online: return "online input form";
+    case Request::Kind::Explanation: return "explanation window";
+    case Request::Kind::DiagramLimits: return "diagram limits form";
+    case Request::Kind::InstallationAngle: return "installation-angle form";
+    case Request::Kind::Print: return "print dialog";
   }
   return "request";
 }
@@ -227,6 +231,98 @@ void HeadlessUi::showOnlineTable(const OnlineFormRequest& q, OnlineFormResult& r
   }
   result.focusRow = focus;
   result.how = a.close;
+}
+
+void HeadlessUi::showExplanation(const ExplanationRequest& q, ExplanationResult& result) {
+  Request r{Request::Kind::Explanation, "Fehlermeldung", q.message, {}, {q.cause, q.remedy}};
+  r.helpNumber = q.helpNumber;
+  Answer a = next(r);
+  result = ExplanationResult{};
+  result.cause = q.cause;
+  result.remedy = q.remedy;
+  switch (a.kind) {
+    case Answer::Kind::Yes: result.ok = true; return;
+    case Answer::Kind::No:
+    case Answer::Kind::Cancel: return;
+    case Answer::Kind::Text:
+      result.ok = result.edited = true;
+      result.cause = a.text;
+      result.remedy = a.text2;
+      return;
+    case Answer::Kind::Choice:
+    case Answer::Kind::Online: break;
+  }
+  mismatch(*this, r, "OK, edited texts or close");
+}
+
+bool HeadlessUi::diagramLimitsDialog(DiagramLimitsRequest& q) {
+  Request r{Request::Kind::DiagramLimits, q.caption, q.xTitle, q.yTitle, q.values};
+  r.helpNumber = q.helpNumber;
+  limitsForms.push_back(q);
+  Answer a = next(r);
+  switch (a.kind) {
+    case Answer::Kind::Yes: return true;
+    case Answer::Kind::Cancel: return false;
+    case Answer::Kind::Text: {
+      size_t box = 0, start = 0;
+      while (box < q.values.size()) {
+        const size_t end = a.text.find(';', start);
+        q.values[box++] = a.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (end == std::string::npos) break;
+        start = end + 1;
+      }
+      return true;
+    }
+    case Answer::Kind::Choice:
+      if (a.choice == 1) {
+        q.values = q.automatic;
+        return true;
+      }
+      break;
+    case Answer::Kind::No:
+    case Answer::Kind::Online: break;
+  }
+  mismatch(*this, r, "box texts, Calculate, OK or cancel");
+  return false;
+}
+
+bool HeadlessUi::installationAngleDialog(InstallationAngleRequest& q) {
+  Request r{Request::Kind::InstallationAngle, q.caption, q.unit, q.value, q.presets, 0, q.trackMin};
+  r.helpNumber = q.helpNumber;
+  angleForms.push_back(q);
+  Answer a = next(r);
+  switch (a.kind) {
+    case Answer::Kind::Yes: return true;
+    case Answer::Kind::Cancel: return false;
+    case Answer::Kind::Text: q.value = a.text; return true;
+    case Answer::Kind::Choice:
+      if (a.choice >= 1 && a.choice <= static_cast<int>(q.presets.size())) {
+        q.value = q.presets[a.choice - 1];
+        return true;
+      }
+      break;
+    case Answer::Kind::No:
+    case Answer::Kind::Online: break;
+  }
+  mismatch(*this, r, "angle text, preset button, OK or cancel");
+  return false;
+}
+
+void HeadlessUi::showReportWindow(const ReportWindowRequest& q, ReportWindowResult& result) {
+  Request r{Request::Kind::TextWindow, q.caption, {}, q.windowsFile, q.lines};
+  requests_.push_back(r);
+  reportWindows.push_back(q);
+  result = ReportWindowResult{};
+  if (mode_ == Mode::Batch && out_) {
+    for (const std::string& l : q.lines) *out_ << cp850ToUtf8(l) << '\n';
+  }
+}
+
+PrintOutcome HeadlessUi::printText(const PrintTextRequest& q) {
+  Request r{Request::Kind::Print, q.documentName, {}, {}, q.lines};
+  r.index = q.pageCount;
+  requests_.push_back(r);
+  return PrintOutcome::NoPrinter;
 }
 
 }  // namespace velk

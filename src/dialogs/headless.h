@@ -33,6 +33,8 @@ struct Answer {
   // choice (0: the last edited row, or the row the form opened with).
   std::vector<OnlineEdit> edits{};
   OnlineClose close = OnlineClose::Confirm;
+  // Text answering the explanation window: the remedy typed (text holds the cause).
+  std::string text2{};
 
   static Answer Text(std::string t) { return {Kind::Text, std::move(t), 0}; }
   static Answer Choice(int n) { return {Kind::Choice, {}, n}; }
@@ -47,12 +49,19 @@ struct Answer {
     a.close = close;
     return a;
   }
+  // The explanation window closed with OK after the user edited cause and remedy. (Yes closes
+  // it with OK unchanged, No and Cancel close it without OK.)
+  static Answer Edited(std::string cause, std::string remedy) {
+    Answer a{Kind::Text, std::move(cause), 0};
+    a.text2 = std::move(remedy);
+    return a;
+  }
 };
 
 // What was asked or shown, in order.
 struct Request {
   enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep,
-                    Browse, Online };
+                    Browse, Online, Explanation, DiagramLimits, InstallationAngle, Print };
   Kind kind;
   std::string caption;
   std::string prompt;  // prompt, question or message text
@@ -111,6 +120,25 @@ class HeadlessUi : public UiServices {
   // requests() (caption, helpNumber, index = focus row) and in full in onlineTables.
   void showOnlineTable(const OnlineFormRequest& request, OnlineFormResult& result) override;
   std::vector<OnlineFormRequest> onlineTables;
+  // Explanation window: recorded with prompt = message, items = {cause, remedy}.
+  void showExplanation(const ExplanationRequest& request, ExplanationResult& result) override;
+  // Diagram limits form: recorded with prompt = x title, offered = y title, items = the box texts,
+  // and in full in limitsForms. Text "a;b;c;d" types the boxes (fields left out keep their text),
+  // Choice(1) presses "Calculate", then OK; Yes is OK unchanged; Cancel cancels.
+  bool diagramLimitsDialog(DiagramLimitsRequest& request) override;
+  std::vector<DiagramLimitsRequest> limitsForms;
+  // Installation-angle form: recorded with prompt = unit, offered = the edit text, items = the
+  // presets, index = track bar minimum, and in full in angleForms. Text types the box, Choice(k)
+  // presses preset button k (1 delta c .. 4 delta 0), then OK; Yes is OK unchanged; Cancel cancels.
+  bool installationAngleDialog(InstallationAngleRequest& request) override;
+  std::vector<InstallationAngleRequest> angleForms;
+  // Report text window: recorded as a text window (caption, items = lines; printed to the output
+  // stream in batch mode) and in full in reportWindows; the saved position stays.
+  void showReportWindow(const ReportWindowRequest& request, ReportWindowResult& result) override;
+  std::vector<ReportWindowRequest> reportWindows;
+  // Printing: there is no printer here. Recorded (caption = document name, items = lines,
+  // index = page count); answers NoPrinter.
+  PrintOutcome printText(const PrintTextRequest& request) override;
 
  private:
   // Next scripted answer, or Cancel (after reporting) when there is none.

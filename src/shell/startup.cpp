@@ -109,6 +109,7 @@ static StartOutcome windowedStart(Workspace& ws, StartOutcome out) {
 StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args) {
   StartOutcome out;
   out.noGui = std::any_of(args.begin(), args.end(), [](const std::string& a) { return upper(a) == "/NOGUI"; });
+  ws.start.noGui = out.noGui;
   Spring& s = ws.spring;
   ws.abort = false;
   ws.errorMessagesEnabled = true;

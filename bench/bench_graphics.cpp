@@ -1,0 +1,83 @@
+// Graphics throughput: replay of a large display list onto a discarding canvas, and a
+// primitive-heavy DXF drawing (a 50-turn spiral) written through the drawing layer.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/workspace.h"
+#include "dialogs/headless.h"
+#include "graphics/displaylist.h"
+#include "graphics/drawing.h"
+
+namespace {
+
+class DiscardCanvas : public velk::Canvas {
+ public:
+  void setPenColor(uint32_t) override {}
+  void setBrushColor(uint32_t) override {}
+  void setTextColor(uint32_t) override {}
+  void setPenStyle(int) override {}
+  void setPenWidth(int) override {}
+  void moveTo(int, int) override {}
+  void lineTo(int, int) override {}
+  void line(int x1, int, int, int) override { benchmark::DoNotOptimize(x1); }
+  void ellipse(int, int, int, int) override {}
+  void arc(int, int, int, int, int, int, int, int) override {}
+  void polygon(const int*, int) override {}
+  void text(int, int, const std::string&, const velk::FontSpec&) override {}
+};
+
+// A spring-like drawing: a spiral of short lines and arcs, with colour changes and labels.
+void spiral(velk::Workspace& ws, int turns, int steps) {
+  const long double pi = 3.14159265358979323846L;
+  for (int i = 0; i < turns * steps; ++i) {
+    const long double a0 = 2 * pi * i / steps, a1 = 2 * pi * (i + 1) / steps;
+    const long double r0 = 5 + 0.8L * a0 / (2 * pi), r1 = 5 + 0.8L * a1 / (2 * pi);
+    velk::SetLayer(ws, i % 200 == 0 ? 4 : 3);
+    velk::Line(ws, 80 + r0 * std::cos(a0), 60 + r0 * std::sin(a0), 80 + r1 * std::cos(a1), 60 + r1 * std::sin(a1));
+    velk::Arc(ws, 80, 60, a0 * 180 / pi, a1 * 180 / pi, r0 + 0.4L);
+    if (i % 500 == 0) velk::Text(ws, "Windung", 80 + r0, 60);
+  }
+}
+
+}  // namespace
+
+static void BM_ReplayDisplayList(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  velk::Open(ws, velk::kCadScreen);
+  velk::Window(ws, 0, 0, 160, 120);
+  while (ws.display.records.size() < 1000000) spiral(ws, 50, 72);
+  ws.display.records.resize(1000000);
+  DiscardCanvas canvas;
+  for (auto _ : state) {
+    const size_t n = velk::ReplayDisplayList(ws, canvas);
+    benchmark::DoNotOptimize(n);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 1000000);
+}
+BENCHMARK(BM_ReplayDisplayList)->Unit(benchmark::kMillisecond);
+
+static void BM_DxfSpiralDrawing(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  std::string dir = (std::filesystem::temp_directory_path() / "velk-bench-XXXXXX").string();
+  if (!::mkdtemp(dir.data())) std::abort();
+  ws.start.batchCad = true;
+  ws.spring.dataDir = dir + "/";
+  ws.spring.fileName = "spirale";
+  for (auto _ : state) {
+    velk::Open(ws, velk::kCadDxf);
+    velk::Window(ws, 0, 0, 160, 120);
+    velk::Tables(ws, 0);
+    velk::BeginEntities(ws);
+    spiral(ws, 50, 72);  // 3600 lines and 3600 arcs
+    velk::EndEntities(ws);
+    velk::Finish(ws);
+  }
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(dir + "/spirale.dxf"));
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_DxfSpiralDrawing)->Unit(benchmark::kMillisecond);

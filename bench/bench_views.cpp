@@ -1,0 +1,91 @@
+// Spring drawing and result views in process: the front view of a 50-turn spring on the screen
+// device and into a DXF file (target: 20 ms to DXF), and the Goodman sheet on the screen.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "calc/calculate.h"
+#include "core/workspace.h"
+#include "dialogs/headless.h"
+#include "graphics/drawing.h"
+#include "graphics/springdrawing.h"
+#include "graphics/views.h"
+
+namespace {
+
+// A 50-turn clock spring: strip 10 x 0.3, ri 8, re 40; a strip material in memory.
+void fiftyTurns(velk::Workspace& ws) {
+  velk::StripRecord& r = ws.materials.strip;
+  r.name1 = "Federstahl";
+  r.E = 206000;
+  r.rho = 7.85L;
+  r.Rm0 = 1800;
+  r.t0 = 1;
+  r.kRm = 300;
+  r.tG = 1;
+  r.plain = {1000, 100, 500, 50, 0.5L};
+  r.tmax = 3;
+  r.f = 0.75L;
+  velk::Spring& s = ws.spring;
+  s.matName = "Federstahl";
+  s.matSource = 0;
+  s.crossSection = 1;
+  s.statdyn = 2;
+  s.b = 10, s.t = 0.3L, s.ri = 8, s.re = 40, s.n0 = 50;
+  s.alpha1 = 360, s.alpha2 = 1080;
+  s.E = 206000;
+  velk::CalculateSpring(ws);
+  if (ws.messages.fatal) std::abort();
+}
+
+std::string benchFolder() {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velk-bench-views";
+  std::filesystem::create_directories(dir);
+  return dir.string() + "/";
+}
+
+}  // namespace
+
+static void BM_FrontView50TurnsScreen(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  fiftyTurns(ws);
+  for (auto _ : state) {
+    velk::DrawSpring(ws, velk::kFrontView, velk::kCadScreen, false);
+    benchmark::DoNotOptimize(ws.display.records.size());
+  }
+  state.counters["records"] = static_cast<double>(ws.display.records.size());
+}
+BENCHMARK(BM_FrontView50TurnsScreen)->Unit(benchmark::kMillisecond);
+
+static void BM_FrontView50TurnsDxf(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  fiftyTurns(ws);
+  // Batch naming: the file is the input file's name with ".dxf", no save dialog.
+  ws.start.batchCad = true;
+  ws.spring.dataDir = benchFolder();
+  ws.spring.fileName = "front50";
+  const std::string path = ws.spring.dataDir + "front50.dxf";
+  for (auto _ : state) {
+    velk::DrawSpring(ws, velk::kFrontView, velk::kCadDxf, false);
+    if (ws.abort) state.SkipWithError("DXF output failed");
+  }
+  std::error_code ec;
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path, ec));
+  std::filesystem::remove(path, ec);
+}
+BENCHMARK(BM_FrontView50TurnsDxf)->Unit(benchmark::kMillisecond);
+
+static void BM_GoodmanSheetScreen(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  fiftyTurns(ws);
+  for (auto _ : state) {
+    velk::ShowView(ws, velk::kViewGoodman, velk::kCadScreen);
+    benchmark::DoNotOptimize(ws.display.records.size());
+  }
+}
+BENCHMARK(BM_GoodmanSheetScreen)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,48 @@
+// The result views: Quick 1 and Quick 2 summary sheets, the spring characteristic, the Goodman and
+// Haigh-Goodman diagrams and strength / permissible stress over thickness, on any drawing device.
+#pragma once
+
+#include <string>
+
+#include "data/numfmt.h"
+
+namespace velk {
+
+struct Workspace;
+
+// View kinds of the dispatcher.
+constexpr int kViewQuick1 = 1;
+constexpr int kViewCharacteristic = 2;
+constexpr int kViewGoodman = 3;
+constexpr int kViewQuick2 = 4;
+constexpr int kViewStrength = 5;
+constexpr int kViewBendingStress = 6;
+constexpr int kViewHaigh = 7;
+
+// Default file name the save dialog offers for a view kind ("VELK" for kinds without their own).
+std::string ViewDefaultName(int kind);
+
+// While the calculation's fatal flag is set, shows the message window instead of an output and
+// returns true: the caller draws nothing.
+bool ShowMessagesInstead(Workspace& ws);
+
+// The view dispatcher: one complete 160 x 120 sheet of the kind on the device (0 asks, 3 screen,
+// others the file devices). Any other kind gives an empty sheet. Abort in the device or save
+// dialog: nothing is produced.
+void ShowView(Workspace& ws, int kind, int device);
+
+// The selection "Diagrammtyp wählen" (help 5500): each choice of 1 to 7 shows that view on an
+// asked device, and the selection is offered again until "zurück..." or cancel.
+void ChooseDiagram(Workspace& ws);
+
+// Pieces of the sheets, drawn at the current state of the drawing layer.
+void ValueBlockA(Workspace& ws);
+// The characteristic line with its Tc, T2 and T1 guide lines in a diagram of angle over moment
+// whose range is in internal units.
+void DrawCharacteristic(Workspace& ws);
+
+// Material line "name (designation)" of the views, and the second name line (code page 850).
+std::string MaterialTitle(const Workspace& ws);
+std::string MaterialSecondLine(const Workspace& ws);
+
+}  // namespace velk

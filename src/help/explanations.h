@@ -1,0 +1,90 @@
+// Message explanations: cause and remedy of every calculation message from the explanation
+// file (PLT folder + short name + ".err"), the explanation window and the message window.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/workspace.h"
+
+namespace velk {
+
+// The explanation file is a sequence of line triples: message, cause ("Ursache"), remedy
+// ("Abhilfe"), code page 850, CR LF (CR or LF alone also end a line when read).
+//
+// A message is looked up in three steps, the first that finds a line wins:
+//   1. a line equal to the whole message (trailing blanks ignored);
+//   2. a pattern line: the fixed parts of a formatted message around "...", as in
+//      "Warnung: d<dmin (...)" for "Warnung: d<dmin (0.1)" or "DBF #... not found.";
+//   3. a line whose first n characters equal the message's first n (14 for the report texts,
+//      18 for the explanation window), so that older files keep working.
+// Messages that share a prefix ("Fehler : sigma2=0 !", "Fehler : sigmak2=0 !") thus each get
+// their own entry. A match on the file's last line counts as no match (nothing follows it).
+
+constexpr std::size_t kReportMatchLength = 14;
+constexpr std::size_t kWindowMatchLength = 18;
+// Cause and remedy are single lines of at most this many characters; longer lines are cut.
+constexpr std::size_t kExplanationLineLength = 255;
+// The largest explanation file read; lookups see its first part, saving refuses a larger one.
+constexpr std::size_t kMaxExplanationFileBytes = 16u << 20;
+
+// The fixed texts of this module (code page 850).
+std::string NoExplanationText();  // "keine Beschreibung dieser Fehlermeldung vorhanden."
+std::string NoMessagesText();     // "Berechnung erfolgreich ohne Fehlermeldungen"
+
+// PLT folder + short name + ".err".
+std::string explanationFilePath(const Workspace& ws);
+
+struct ExplanationEntry {
+  bool found = false;
+  std::size_t line = 0;  // 0-based line of the message in the file
+  std::string cause;     // cut to kExplanationLineLength, control characters shown as blanks
+  std::string remedy;    // empty when the file ends after the cause
+};
+
+// The entry of message in the bytes of an explanation file, with the given prefix length for
+// step 3. Never fails: any bytes give a defined result.
+ExplanationEntry findExplanation(std::string_view fileBytes, std::string_view message, std::size_t prefixLength);
+
+// The file bytes with the cause and remedy of message's entry replaced (the entry the window
+// shows: steps 1-3 with 18 characters, then 14), every other byte unchanged; the new texts are
+// made single lines (line breaks and control characters become blanks) and cut like the reader
+// cuts them. nullopt when the file has no entry for message.
+std::optional<std::string> replaceExplanation(std::string_view fileBytes, std::string_view message,
+                                              std::string_view cause, std::string_view remedy);
+
+// Cause and remedy of message i (1-based) of the calculation message list for the reports,
+// with one read of the file: both empty when the file does not exist; the cause
+// NoExplanationText() and an empty remedy when the file has no entry for the message.
+struct MessageExplanation {
+  std::string cause;
+  std::string remedy;
+};
+MessageExplanation ExplainMessage(const Workspace& ws, int i);
+std::string CauseText(const Workspace& ws, int i);
+std::string RemedyText(const Workspace& ws, int i);
+
+// The explanation window for message i: a missing file is reported through CheckInputFile
+// (abort flag set), a message without entry with the box "Meldung". An edited window closed
+// with OK asks "Save Changes ?"; yes saves, cancel sets the abort flag.
+void ShowExplanation(Workspace& ws, int i);
+
+// Replaces cause and remedy of message's entry in the explanation file. The new file is made
+// as a work copy in the folder for temporary files and then replaces the file atomically: any
+// failure shows its message, sets the abort flag and leaves the file as it was. A message
+// without entry shows message + " not found.".
+void SaveExplanation(Workspace& ws, const std::string& message, const std::string& cause,
+                     const std::string& remedy);
+
+// The message window: lets the user step through the messages of the last calculation and
+// open the explanation of each. Nothing in a /NOGUI run; an information box for an empty list.
+void ShowMessageWindow(Workspace& ws);
+
+// The message list with causes and remedies as a report in the text window (header "Error
+// Messages", one sheet). An information box for an empty list; the message window instead
+// after a fatal stop.
+void PrintMessageList(Workspace& ws);
+
+}  // namespace velk

@@ -1,0 +1,66 @@
+// The report writer's page state: one instance in the workspace, shared by every producer of
+// report text (calculation report, message list, change history, table listings).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "report/reportfiles.h"
+
+namespace velk {
+
+// Output devices of the report writer (the configuration's "Text Device").
+enum ReportDevice : int {
+  kDeviceAsk = 0,          // the configured default, asked for when so configured
+  kDeviceScreen = 1,       // temporary file shown in the text window
+  kDevicePort = 2,         // printer port "LPT" + n (/dev/lp0 .. /dev/lp3)
+  kDeviceFile = 3,         // a text file the user names, with the Windows copy "outwin.txt"
+  kDevicePrinter = 4,      // temporary file printed on the printer
+  kDeviceTextProgram = 5,  // temporary file opened in the configured text program
+  kDeviceTab = 6,          // tab-separated text, copied to "$$" + n + ".txt"
+  kDeviceHtml = 7,         // HTML page, opened in the configured browser
+  kDeviceDosFile = 8,      // "OUTDOS.TXT" in the folder for temporary files
+  kDeviceBatch = 9,        // tab-separated text copied into the input file name + ".txt"
+  kDeviceListOnly = 90,    // fill the device names of the choice dialog, open nothing
+};
+
+constexpr int kReportHeaderLines = 5;
+constexpr int kReportHeaderLength = 65;  // characters kept of each header line
+constexpr int kReportLineLength = 72;    // row buffers are cut to this
+constexpr int kReportMargin = 7;         // left margin of every counted text-device line
+constexpr int kTempFileTries = 11;       // numbers tried for "$OUT" + n + ".TMP"
+
+struct ReportState {
+  int device = kDeviceScreen;
+  std::int32_t sheet = 0;  // pages begun since the header block was set
+  std::int32_t lines = 0;  // lines written on the current page
+  int frameMode = 0;       // 1: the last page header ended in the five-column table heading
+  std::string outputName = "$out.tmp";
+  bool htmlTableOpen = false;
+  bool pause = false;  // ask before each page (printer port only)
+  std::array<std::string, kReportHeaderLines> header{};
+  int totalSheets = 0;  // 0: not stated
+  int tabCounter = 0;   // tab-separated reports made in this run
+
+  // The report being written. Text is collected here and delivered by CloseReport (the
+  // printer port receives it page by page), so a report that fails or is abandoned never
+  // leaves a half-written output behind.
+  bool open = false;
+  std::string out;
+  ReservedFile temp;         // the numbered temporary file of devices 1, 4, 5, 6, 9
+  FileHandle port;           // device 2
+  std::string portPath;      // for error messages
+  std::string copyPath;      // the Windows copy made by the last CloseReport ("outwin.txt", "$$1.txt", ...)
+  std::string lastFolder;    // folder the user last chose for a report file
+  bool inPageBreak = false;  // a page break is being written: no further break inside it
+
+  // Test seams: fixed date and time texts for the page header, and the device file of a
+  // printer port (default "/dev/lp" + (port - 1)).
+  std::optional<std::string> fixedDate, fixedTime;
+  std::function<std::string(int port)> portDevice;
+};
+
+}  // namespace velk

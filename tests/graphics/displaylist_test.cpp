@@ -1,0 +1,288 @@
+// Display list: record format and read-back, deduplication, arcs as chords, window mapping,
+// keys and mouse zoom, and the replay onto a recording canvas.
+#include "graphics/displaylist.h"
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <cstdio>
+
+#include "graphics/recording_canvas.h"
+#include "support/fixture.h"
+
+namespace velk::test {
+namespace {
+
+class DisplayListTest : public WorkspaceTest {
+ protected:
+  DisplayListTest() {
+    // A 400 x 300 window; with the world 0..398 x 0..298 one world unit is one pixel.
+    ws.display.W = 400;
+    ws.display.H = 300;
+  }
+  void header() { Header(ws, 0, 0, 398, 298); }
+  std::vector<std::string>& rec() { return ws.display.records; }
+};
+
+TEST_F(DisplayListTest, RecordFormatIsTheSameUnderAGermanLocale) {
+  const std::string old = std::setlocale(LC_ALL, nullptr);
+  ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
+  char probe[8];
+  std::snprintf(probe, sizeof probe, "%.1f", 5.5);
+  EXPECT_STREQ(probe, "5,5");
+  DisplayLine(ws, 0, 0, 10, 5.5L);
+  DisplayCircle(ws, -1.25L, 1e20L, 123456789.0L);
+  DisplayCircle(ws, 0.000012345678912L, -0.0L, 1.0L / 3);
+  std::setlocale(LC_ALL, old.c_str());
+  ASSERT_EQ(rec().size(), 3u);
+  EXPECT_EQ(rec()[0], "4;0;0;10;5.5");
+  EXPECT_EQ(rec()[1], "3;-1.25;1e+20;1.2345679e+08");
+  EXPECT_EQ(rec()[2], "3;1.2345679e-05;0;0.33333333");
+  // Read back to within the written 8 digits.
+  const ParsedRecord p = ParseRecord(rec()[1]);
+  EXPECT_TRUE(p.complete);
+  EXPECT_EQ(p.code, 3);
+  EXPECT_DOUBLE_EQ(p.f[1], 1e20);
+  EXPECT_DOUBLE_EQ(p.f[2], 123456790.0);
+}
+
+TEST_F(DisplayListTest, NonFiniteValuesAreNeverWritten) {
+  const Real inf = std::numeric_limits<Real>::infinity();
+  DisplayLine(ws, 0, 0, inf, 1);
+  DisplayCircle(ws, std::nanl(""), 0, 1);
+  DisplayArc(ws, 0, 0, 0, inf, 5);
+  OutTextXY(ws, "x", inf, 0);
+  EXPECT_TRUE(rec().empty());
+}
+
+TEST_F(DisplayListTest, ParseRecordHandlesEveryShape) {
+  struct Case {
+    const char* text;
+    int code;
+    bool complete;
+    int count;
+  };
+  const Case cases[] = {
+      {"4;1;2;3;4", 4, true, 4},     {"4;1;2;3", 4, false, 3},    {"4;1;x;3;4", 4, false, 3},
+      {"4;1;2;3;4;5", 4, true, 4},   {"99;1;2", 0, false, 0},     {"abc", 0, false, 0},
+      {"", 0, false, 0},             {"8", 8, false, 0},          {"8;nan", 8, false, 0},
+      {"8;inf", 8, false, 0},        {"4.5;1;2;3;4", 0, false, 0}, {"6;1;2", 6, false, 2},
+      {"6;1;2;", 6, true, 2},        {";;;", 0, false, 0},        {"10;1;1;1;1;1;1;1", 10, false, 7},
+  };
+  for (const Case& c : cases) {
+    const ParsedRecord p = ParseRecord(c.text);
+    EXPECT_EQ(p.code, c.code) << c.text;
+    EXPECT_EQ(p.complete, c.complete) << c.text;
+    EXPECT_EQ(p.count, c.count) << c.text;
+  }
+  const ParsedRecord t = ParseRecord("6;1.5;-2;a;b;;c");
+  EXPECT_TRUE(t.complete);
+  EXPECT_EQ(t.text, "a;b;;c");
+}
+
+TEST_F(DisplayListTest, ColourStyleAndWidthRecordsOnlyOnChange) {
+  SetColor(ws, 5);
+  SetColor(ws, 5);
+  SetColor(ws, 17);  // above 16: nothing written, but it becomes current
+  SetColor(ws, 5);
+  SetDisplayLineStyle(ws, 2);
+  SetDisplayLineStyle(ws, 2);
+  SetLineWidth(ws, 3);
+  SetLineWidth(ws, 3);
+  SetColorAcad(ws, 1);  // DXF colour 1 is palette 12
+  EXPECT_EQ(rec(), (std::vector<std::string>{"8;5", "8;5", "11;2", "12;3", "8;12"}));
+  // A cleared list records its first colour again even when it did not change.
+  ClearDisplay(ws);
+  SetColor(ws, 12);
+  SetDisplayLineStyle(ws, 2);
+  EXPECT_EQ(rec(), (std::vector<std::string>{"8;12", "11;2"}));
+}
+
+TEST_F(DisplayListTest, ColorTurboAndPalette) {
+  const int expected[][2] = {{0, 0},  {1, 12}, {2, 14}, {3, 10}, {4, 11},  {5, 9},  {6, 13},
+                             {7, 15}, {8, 1},  {15, 8}, {16, 12}, {17, 14}, {31, 9}, {255, 9}};
+  for (auto [n, p] : expected) EXPECT_EQ(GetColorTurbo(n), p) << n;
+  EXPECT_EQ(PaletteColor(1), 0x000080u);
+  EXPECT_EQ(PaletteColor(8), 0xB0B0B0u);
+  EXPECT_EQ(PaletteColor(13), 0xFF00FFu);
+  EXPECT_EQ(PaletteColor(16), 0x000000u);
+  EXPECT_EQ(LineStyleFromName("Strichpunkt"), 2);
+  EXPECT_EQ(LineStyleFromName("HIDDEN"), 3);
+  EXPECT_EQ(LineStyleFromName("PUNKT"), 1);
+  EXPECT_EQ(LineStyleFromName("CONTINUOUS"), 0);
+}
+
+TEST_F(DisplayListTest, ArcsBelowFourDegreesBecomeChords) {
+  DisplayArc(ws, 0, 0, 10, 13.9L, 100);
+  DisplayArc(ws, 0, 0, 10, 14, 100);
+  DisplayArc(ws, 0, 0, 358, 1, 100);  // sweep 3 through 0 degrees
+  DisplayArc(ws, 0, 0, 90, 0, 10);    // sweep 270
+  ASSERT_EQ(rec().size(), 4u);
+  EXPECT_EQ(rec()[0].substr(0, 2), "4;");
+  EXPECT_EQ(rec()[1].substr(0, 2), "5;");
+  EXPECT_EQ(rec()[2].substr(0, 2), "4;");
+  const ParsedRecord arc = ParseRecord(rec()[3]);
+  EXPECT_EQ((std::vector<double>(arc.f, arc.f + 8)), (std::vector<double>{-10, -10, 10, 10, arc.f[4], 10, 10, 0}));
+  EXPECT_NEAR(arc.f[4], 0, 1e-12);
+  const ParsedRecord chord = ParseRecord(rec()[0]);
+  EXPECT_NEAR(chord.f[0], 100 * std::cos(10 * M_PI / 180), 1e-5);
+  EXPECT_NEAR(chord.f[3], 100 * std::sin(13.9 * M_PI / 180), 1e-5);
+}
+
+TEST_F(DisplayListTest, WindowAndScaleWithKeepAspect) {
+  Header(ws, 0, 0, 100, 50);
+  const DisplayList& d = ws.display;
+  // The line style 0 of Header is the window's current style already: no record.
+  EXPECT_EQ(rec(), std::vector<std::string>{"10;1;1;399;299;0;0;100;50"});
+  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{1, 1, 399, 299}));
+  // sx = 398 / 100, sy = 298 / 50; with the 4:3 window the smaller scale wins for both.
+  EXPECT_NEAR(static_cast<double>(d.sx), 3.98, 1e-12);
+  EXPECT_NEAR(static_cast<double>(d.sy), 3.98, 1e-12);
+  EXPECT_EQ(WorldToPixelX(d, 0), 1);
+  EXPECT_EQ(WorldToPixelY(d, 0), 299);
+  EXPECT_EQ(WorldToPixelX(d, 100), 399);
+  EXPECT_EQ(WorldToPixelY(d, 50), 100);
+  // Without keep-aspect each axis has its own scale.
+  SetWindow(ws, false, false, 0, 0, 0.5L, 1, 0, 0, 10, 10);
+  EXPECT_EQ((std::array<int, 4>{d.px1, d.py1, d.px2, d.py2}), (std::array<int, 4>{0, 0, 200, 300}));
+  EXPECT_NEAR(static_cast<double>(d.sx), 20, 1e-12);
+  EXPECT_NEAR(static_cast<double>(d.sy), 30, 1e-12);
+  SaveLimit(ws.display);
+  EXPECT_FALSE(ws.abort);
+}
+
+TEST_F(DisplayListTest, DegenerateWindowSetsAbort) {
+  header();
+  const DisplayList before = ws.display;
+  SetWindow(ws, true, true, 0, 0, 1, 1, 5, 0, 5, 10);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(ws.display.sx, before.sx);  // no scaling happened
+  ws.abort = false;
+  // In the replay the degenerate record stops everything after it.
+  DisplayLine(ws, 0, 0, 1, 1);
+  RecordingCanvas c;
+  const size_t visited = ReplayDisplayList(ws, c);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(visited, rec().size() - 1);
+  EXPECT_EQ(c.log.find("line"), std::string::npos);
+}
+
+TEST_F(DisplayListTest, ReplayTranscript) {
+  ws.config.graphicsTextWidth = 0.8L;
+  header();
+  DisplayLine(ws, 10, 20, 30, 40);
+  SetColor(ws, 12);
+  DisplayCircle(ws, 50, 50, 10);
+  DisplayArc(ws, 100, 100, 0, 90, 10);
+  SetDisplayLineStyle(ws, 3);
+  SetLineWidth(ws, 2);
+  DisplaySolid(ws, 0, 0, 10, 0, 10, 10, 0, 10);
+  SetTextStyleRecord(ws, 2, 0, 5, 4);
+  OutTextXY(ws, "a;b", 10, 10);
+  SetTextStyleRecord(ws, 2, 90, 5, 4);
+  OutTextXY(ws, "up", 100, 100);
+  SetColor(ws, 0);
+  SleepMs(ws, 7);
+  rec().push_back("77;1;2");     // unknown code: ignored
+  rec().push_back("4;1;2;3");    // missing field: ignored
+  rec().push_back("4;1;2;x;4");  // not a number: ignored
+  RecordingCanvas c;
+  ReplayDisplayList(ws, c);
+  EXPECT_EQ(c.log,
+            "pen 000080\nbrush 000080\ntextcolor 000080\nwidth 1\n"
+            "line 11 279 31 259\n"
+            "pen FF0000\nbrush FF0000\ntextcolor FF0000\n"
+            "ellipse 41 239 61 259\n"
+            "arc 91 189 111 209 111 199 101 189\n"
+            "style 3\nwidth 2\n"
+            "polygon 1 299 11 299 11 289 1 289\n"
+            "textcolor FF0000\ntext 11 283 h8 w4 e0 [a;b]\n"
+            "textcolor FF0000\ntext 95 199 h8 w4 e900 [up]\n"
+            "pen FFFFFF\nbrush FFFFFF\ntextcolor FFFFFF\n"
+            "sleep 7\n");
+  EXPECT_FALSE(ws.abort);
+}
+
+TEST_F(DisplayListTest, PrintingDrawsTextOnlyOnThePrinter) {
+  header();
+  DisplayLine(ws, 0, 0, 398, 298);
+  OutTextXY(ws, "T", 0, 0);
+  ws.display.printing = true;
+  ws.config.printMode = 1;  // monochrome printer
+  PrintMapping m;
+  m.pageWidth = 2100;
+  m.pageHeight = 2970;
+  m.marginX = 10;
+  m.marginY = 20;
+  RecordingCanvas screen, printer;
+  ReplayDisplayList(ws, screen, &printer, &m);
+  EXPECT_NE(screen.log.find("line 1 299 399 1"), std::string::npos) << screen.log;
+  EXPECT_EQ(screen.log.find("\ntext "), std::string::npos);
+  // Xp = R(2100*10/210) + R(2100*(x*1 + 1)/400); Yp = R(2100*20/210) + R(2970*(299 - y)/300).
+  EXPECT_NE(printer.log.find("line 105 3160 2195 210"), std::string::npos) << printer.log;
+  EXPECT_NE(printer.log.find("textcolor 000000\ntext"), std::string::npos) << printer.log;
+  EXPECT_NE(printer.log.find("pen 000000\nbrush FFFFFF"), std::string::npos) << printer.log;
+}
+
+TEST_F(DisplayListTest, KeysPanAndZoom) {
+  ws.config.panFactor = 0.01L;
+  ws.config.zoomFactor = 1.2L;
+  header();
+  DisplayList& d = ws.display;
+  auto zoom = [&d] { return std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}; };
+  const auto start = zoom();
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::Up));
+  EXPECT_EQ(zoom(), (std::array<int, 4>{1, -2, 399, 296}));  // R(0.01 * 298) = 3
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::PageDown));
+  EXPECT_EQ(zoom(), (std::array<int, 4>{1, 13, 399, 311}));  // R(0.05 * 298) = 15
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::Left));
+  EXPECT_EQ(zoom(), (std::array<int, 4>{5, 13, 403, 311}));
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::Escape));
+  EXPECT_EQ(zoom(), start);
+  EXPECT_FALSE(ProcessKey(ws, ViewKey::Other));
+  // Zoom in then out returns to the rectangle up to integer rounding.
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::Plus));
+  EXPECT_EQ(zoom(), (std::array<int, 4>{34, 26, 366, 274}));  // centre (200, 150), halves 166 and 124
+  EXPECT_NEAR(static_cast<double>(d.sx), 398.0 / 332, 1e-12);
+  EXPECT_TRUE(ProcessKey(ws, ViewKey::Minus));
+  const auto back = zoom();
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(back[i], start[i], 2) << i;
+}
+
+TEST_F(DisplayListTest, MouseZoomArithmetic) {
+  DisplayList& d = ws.display;
+  SetWindow(ws, false, false, 0, 0, 1, 1, 0, 0, 400, 300);
+  // Drag from (100, 200) to (300, 50) in a 400 x 300 client: x' = R(X/400 * 400 + 0).
+  EXPECT_TRUE(MouseZoom(d, 300, 50, 100, 200, 400, 300));
+  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{100, 100, 300, 250}));
+  EXPECT_NEAR(static_cast<double>(d.vxmin), 100, 1e-9);
+  EXPECT_NEAR(static_cast<double>(d.vymax), 250, 1e-9);
+  // A drag along one axis does nothing.
+  EXPECT_FALSE(MouseZoom(d, 10, 10, 10, 100, 400, 300));
+  EXPECT_FALSE(MouseZoom(d, 10, 10, 100, 10, 400, 300));
+  MouseRightDown(d);
+  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{0, 0, 400, 300}));
+}
+
+TEST_F(DisplayListTest, KeepAspectMouseZoomShowsTheDraggedWorldArea) {
+  header();
+  Header(ws, 0, 0, 100, 100);  // square world in a 4:3 window: x is drawn narrower
+  DisplayList& d = ws.display;
+  // The world rectangle 20..60 x 30..50 on screen.
+  const int X1 = WorldToPixelX(d, 20), X2 = WorldToPixelX(d, 60);
+  const int Y1 = WorldToPixelY(d, 50), Y2 = WorldToPixelY(d, 30);
+  ASSERT_TRUE(MouseZoom(d, X1, Y1, X2, Y2, d.W + 1, d.H + 1));
+  // Keep-aspect lets the smaller scale win, so the whole dragged area is visible.
+  EXPECT_LE(WorldToPixelX(d, 20), WorldToPixelX(d, 20.5L));
+  EXPECT_NEAR(static_cast<double>(d.vxmin), 20, 0.5);
+  EXPECT_NEAR(static_cast<double>(d.vymin), 30, 0.5);
+  EXPECT_GE(WorldToPixelX(d, 60), 1);
+  EXPECT_LE(WorldToPixelX(d, 60), d.px2 + 1);
+  EXPECT_GE(WorldToPixelY(d, 50), 0);
+  // Double click then left button: the whole drawing again.
+  MouseShowAll(ws);
+  EXPECT_EQ(d.xmax, 1);  // ReSetWindow's unit window is last, as in the window's sequence
+}
+
+}  // namespace
+}  // namespace velk::test
