@@ -271,7 +271,8 @@ void Axes(Workspace& ws, const std::string& xTitle, const std::string& yTitle, c
 
   SetLayer(ws, 17);
   NiceScale sx = NiceRange(xlo, xhi, 6), sy = NiceRange(ylo, yhi, 6);
-  if (ws.diagram.offerLimits && ws.config.askDiagramLimits && !ws.start.batchCad &&
+  // A batch or /NOGUI run (two or more command-line parameters) never asks.
+  if (ws.diagram.offerLimits && ws.config.askDiagramLimits && !ws.start.batchCad && !ws.start.noGui &&
       AskDiagramLimits(ws, xTitle, yTitle, title, sx, sy)) {
     const DiagramLimits& u = ws.diagram.user;
     sx = NiceRange(u.xmin, u.xmax, 6);

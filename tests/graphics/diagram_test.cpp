@@ -297,6 +297,9 @@ TEST_F(DiagramTest, LimitsDialogOnlyWhenConfiguredOfferedAndNotInABatchJob) {
   ws.start.batchCad = true;
   Axes(ws, "x", "y", "t", 1, 0, 86, 0, 800);
   ws.start.batchCad = false;
+  ws.start.noGui = true;
+  Axes(ws, "x", "y", "t", 1, 0, 86, 0, 800);
+  ws.start.noGui = false;
   ws.config.askDiagramLimits = false;
   Axes(ws, "x", "y", "t", 1, 0, 86, 0, 800);
   EXPECT_TRUE(ui.limitsForms.empty());
