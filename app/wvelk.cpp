@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "core/workspace.h"
+#include "data/codepage.h"
 #include "dialogs/headless.h"
+#include "graphics/springdrawing.h"
+#include "graphics/views.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
@@ -21,9 +24,26 @@ int main(int argc, char** argv) {
     case velk::StartOutcome::Kind::TextReport:
       std::cerr << "wvelk: the text report (/I) is not available in this version; nothing was written\n";
       return 2;
-    case velk::StartOutcome::Kind::CadOutput:
-      std::cerr << "wvelk: CAD output (/CAD) is not available in this version; nothing was written\n";
-      return 2;
+    case velk::StartOutcome::Kind::CadOutput: {
+      if (ws.messages.fatal) {
+        for (int i = 0; i < ws.messages.count; ++i)
+          std::cerr << "wvelk: " << velk::cp850ToUtf8(ws.messages.entries[i]) << '\n';
+        return 2;
+      }
+      const int j = out.cadView;
+      if (j < 1 || j > 8) {
+        std::cerr << "wvelk: view " << j << " does not exist (1..8); nothing was drawn\n";
+        return 0;
+      }
+      ws.start.batchCad = true;
+      ws.abort = false;
+      if (j <= 6)
+        velk::ShowView(ws, j, out.cadDevice);
+      else
+        velk::DrawSpring(ws, j == 7 ? velk::kFrontView : velk::kSideView, out.cadDevice, false);
+      ws.start.batchCad = false;
+      return ws.abort ? 2 : 0;
+    }
     case velk::StartOutcome::Kind::OpenWindow:
       std::cerr << "wvelk: the program window is not available in this version; use " << "wvelk /? for the command line\n";
       return 2;

@@ -75,15 +75,24 @@ TEST(Wvelk, BatchJobs) {
 
   // The name without extension is completed in the current folder.
   std::filesystem::copy_file(std::string(VELK_SOURCE_DATA_DIR) + "/null.vlk", dir.file("test.vlk"));
-  for (const char* job : {"/I", "/CAD1:3"}) {
-    ProcessResult r = runWvelk({"test", job}, dir.path());
-    EXPECT_EQ(r.exitCode, 2) << job << ": nothing written yet, so no success";
-    EXPECT_NE(r.err.find("not available"), std::string::npos) << r.err;
-  }
-  // Nothing but the input file and the configuration files may appear.
+  ProcessResult report = runWvelk({"test", "/I"}, dir.path());
+  EXPECT_EQ(report.exitCode, 2) << "the text report is not built yet, so no success";
+  EXPECT_NE(report.err.find("not available"), std::string::npos) << report.err;
+
+  // CAD: DXF of view 3 and the front view; a device without a writer and a view that does not exist.
+  EXPECT_EQ(runWvelk({"test.vlk", "/cad1:3"}, dir.path()).exitCode, 0);
+  EXPECT_NE(readFile(dir.file("test.dxf")).find("EOF"), std::string::npos);
+  EXPECT_EQ(runWvelk({"test.vlk", "/CAD1:7"}, dir.path()).exitCode, 0);
+  EXPECT_NE(readFile(dir.file("test.dxf")).find("LINE"), std::string::npos);
+  ProcessResult iges = runWvelk({"test.vlk", "/CAD2:1"}, dir.path());
+  EXPECT_EQ(iges.exitCode, 2);
+  EXPECT_FALSE(fileExists(dir.file("test.igs")));
+  ProcessResult none = runWvelk({"test.vlk", "/CAD1:9"}, dir.path());
+  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos) << none.err;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) {
     std::string name = e.path().filename().string();
-    EXPECT_TRUE(name == "test.vlk") << name;
+    EXPECT_TRUE(name == "test.vlk" || name == "test.dxf") << name;
   }
 }
 
