@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
 #include "dialogs/headless.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
@@ -26,8 +25,7 @@ int main(int argc, char** argv) {
       return 2;
     case velk::StartOutcome::Kind::CadOutput: {
       if (ws.messages.fatal) {
-        for (int i = 0; i < ws.messages.count; ++i)
-          std::cerr << "wvelk: " << velk::cp850ToUtf8(ws.messages.entries[i]) << '\n';
+        velk::printCalcMessages(ws, std::cerr);
         return 2;
       }
       const int j = out.cadView;

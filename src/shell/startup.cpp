@@ -198,10 +198,14 @@ int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& er
     return 2;
   }
   if (ws.messages.fatal) {
-    for (int i = 0; i < ws.messages.count; ++i) err << "wvelk: " << cp850ToUtf8(ws.messages.entries[i]) << "\n";
+    printCalcMessages(ws, err);
     return 2;
   }
   return 0;
+}
+
+void printCalcMessages(const Workspace& ws, std::ostream& err) {
+  for (int i = 0; i < ws.messages.count; ++i) err << "wvelk: " << cp850ToUtf8(ws.messages.entries[i]) << "\n";
 }
 
 StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args) {

@@ -36,6 +36,9 @@ StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args);
 // The command-line procedure alone (configuration already read).
 StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args);
 
+// Prints the calculation messages to err (UTF-8), one "wvelk: " line each.
+void printCalcMessages(const Workspace& ws, std::ostream& err);
+
 // The /JSON batch job: writes the bare name + ".json" into the current folder. Returns the exit
 // code: 0 written, 2 when the calculation is fatal (the file is still written) or the file could
 // not be written. Messages go to err (UTF-8).
