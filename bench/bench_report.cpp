@@ -8,6 +8,8 @@
 
 #include "data/codepage.h"
 #include "dialogs/headless.h"
+#include "data/inputfile.h"
+#include "report/calcreport.h"
 #include "report/reportwriter.h"
 
 namespace {
@@ -72,3 +74,24 @@ BENCHMARK(BM_ReportTextDosFile)->Unit(benchmark::kMicrosecond);
 // Formatting alone: a code above 9 formats every line as text and delivers nothing.
 static void BM_ReportFormattingOnly(benchmark::State& state) { runReports(state, 99); }
 BENCHMARK(BM_ReportFormattingOnly)->Unit(benchmark::kMicrosecond);
+
+// The standard calculation report of a shipped example (dynamic round wire with lifetime rows
+// and a message with its explanation) on the tab device 6, delivered and cleaned up.
+static void BM_StandardReportTab(benchmark::State& state) {
+  velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
+  velk::Workspace ws(ui);
+  const std::string folder = benchFolder();
+  ws.config.tempDir = folder;
+  ws.config.textDevice = velk::kDeviceTab;
+  ws.config.textDeviceAsk = false;
+  velk::readInputFile(ws, std::string(VELK_SOURCE_DATA_DIR) + "/examples/drahtfeder_dynamisch.vlk");
+  if (ws.abort) state.SkipWithError("example not readable");
+  for (auto _ : state) {
+    velk::WriteStandardReport(ws);
+    if (ws.abort) state.SkipWithError("report failed");
+  }
+  state.SetItemsProcessed(state.iterations());
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+}
+BENCHMARK(BM_StandardReportTab)->Unit(benchmark::kMicrosecond);

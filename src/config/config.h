@@ -97,6 +97,8 @@ struct Configuration {
   std::array<Real, 3> view3d{};
 
   // External programs.
+  // Empty until configured: the Windows program path of the old start value cannot start
+  // anything here, and the plot questions build a working line.
   std::array<std::string, kPlotCommandLines> plotCommandLines{};
   int plotCommandLineCount = 1;
   std::string textProgram = "xdg-open";

@@ -14,6 +14,7 @@
 #include "dialogs/uiservices.h"
 #include "graphics/diagram.h"
 #include "graphics/drawing.h"
+#include "help/hpgl.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "report/reportstate.h"
@@ -69,9 +70,17 @@ struct Workspace {
   DisplayList display;
   // Diagram layer of the current sheet, with the user limits that outlive it.
   DiagramState diagram;
+  // Help images: the HP-GL/2 reader's state, which carries over from one image to the next.
+  HpglState hpgl;
+  // Help images (help/imagebrowser.h): where the browser window was left, kept for the run.
+  int helpImagesLeft = 1, helpImagesTop = 1;
 
   // Report writer's page state (report/reportwriter.h).
   ReportState report;
+  // Plot program output (cad/plotprogram.h): the current plot command line, 1-based index into
+  // config.plotCommandLines; chosen in the device dialog, started by the plot device's Finish.
+  int plotCommandLine = 1;
+
   // Starts external programs; tests set its hook so nothing is launched.
   ProgramLauncher programs;
 

@@ -41,6 +41,11 @@ static const char* kindName(Request::Kind k) {
     case Request::Kind::DiagramLimits: return "diagram limits form";
     case Request::Kind::InstallationAngle: return "installation-angle form";
     case Request::Kind::Print: return "print dialog";
+    case Request::Kind::ChangeEntry: return "change entry form";
+    case Request::Kind::DrawingInfo: return "drawing information form";
+    case Request::Kind::DocumentSetup: return "document setup form";
+    case Request::Kind::HelpImages: return "help image browser";
+    case Request::Kind::PlotForm: return "plot configuration form";
   }
   return "request";
 }
@@ -323,6 +328,204 @@ PrintOutcome HeadlessUi::printText(const PrintTextRequest& q) {
   r.index = q.pageCount;
   requests_.push_back(r);
   return PrintOutcome::NoPrinter;
+}
+
+// ---- Drawing documentation forms ----
+
+// How a documentation form was answered: OK with the scripted fields typed into the texts that
+// field(n) names (nullptr: no such field) and the button pressed, OK unchanged, or cancel.
+template <typename Field, typename Button>
+static bool fillForm(HeadlessUi& ui, const Request& r, const Answer& a, Field field, Button button) {
+  switch (a.kind) {
+    case Answer::Kind::Yes: return true;
+    case Answer::Kind::Cancel: return false;
+    case Answer::Kind::Text:
+      for (const OnlineEdit& e : a.edits) {
+        std::string* target = field(e.row);
+        if (!target) {
+          mismatch(ui, r, "field of the form");
+          return false;
+        }
+        *target = e.text;
+      }
+      if (a.choice != 0 && !button(a.choice)) {
+        mismatch(ui, r, "button of the form");
+        return false;
+      }
+      return true;
+    case Answer::Kind::Choice:
+    case Answer::Kind::No:
+    case Answer::Kind::Online: break;
+  }
+  mismatch(ui, r, "form fields, OK or cancel");
+  return false;
+}
+
+bool HeadlessUi::changeEntryForm(const ChangeEntryRequest& q, ChangeEntryResult& result) {
+  Request r{Request::Kind::ChangeEntry, q.caption, q.designation, q.date, {q.editor, q.description}};
+  r.helpNumber = q.helpNumber;
+  changeEntryForms.push_back(q);
+  ChangeEntryResult typed{q.designation, q.date, q.editor, q.description};
+  auto field = [&typed](int n) -> std::string* {
+    switch (n) {
+      case 1: return &typed.designation;
+      case 2: return &typed.date;
+      case 3: return &typed.editor;
+      case 4: return &typed.description;
+      default: return nullptr;
+    }
+  };
+  auto button = [&](int b) {
+    if (b != 1) return false;
+    typed.date = q.today;
+    return true;
+  };
+  if (!fillForm(*this, r, next(r), field, button)) return false;
+  result = typed;
+  return true;
+}
+
+bool HeadlessUi::drawingInfoForm(const DrawingInfoRequest& q, DrawingInfoResult& result) {
+  Request r{Request::Kind::DrawingInfo, q.caption, q.replaces, q.replacedBy, {}};
+  r.helpNumber = q.helpNumber;
+  drawingInfoForms.push_back(q);
+  DrawingInfoResult typed{q.replaces, q.replacedBy, q.people, q.freeTexts};
+  auto field = [&typed](int n) -> std::string* {
+    if (n == 1) return &typed.replaces;
+    if (n == 2) return &typed.replacedBy;
+    if (n >= 11 && n <= 42 && n % 10 >= 1 && n % 10 <= 2) return &typed.people[n / 10 - 1][n % 10 - 1];
+    if (n >= 111 && n <= 185 && n % 10 >= 1 && n % 10 <= 5) return &typed.freeTexts[(n - 100) / 10 - 1][n % 10 - 1];
+    return nullptr;
+  };
+  auto button = [&](int row) {
+    if (row < 1 || row > 4) return false;
+    typed.people[row - 1][0] = q.today;
+    return true;
+  };
+  if (!fillForm(*this, r, next(r), field, button)) return false;
+  result = typed;
+  return true;
+}
+
+bool HeadlessUi::documentSetupForm(const DocumentSetupRequest& q, DocumentSetupResult& result) {
+  Request r{Request::Kind::DocumentSetup, q.caption, {}, {}, {}};
+  r.helpNumber = q.helpNumber;
+  documentSetupForms.push_back(q);
+  DocumentSetupResult typed{q.programs, q.files};
+  auto field = [&typed](int n) -> std::string* {
+    if (n < 1 || n > 10) return nullptr;
+    return n % 2 ? &typed.programs[(n - 1) / 2] : &typed.files[n / 2 - 1];
+  };
+  auto button = [&](int k) {
+    std::string* target = field(k);
+    if (!target || !q.browse) return false;
+    q.browse(k, *target);
+    return true;
+  };
+  if (!fillForm(*this, r, next(r), field, button)) return false;
+  result = typed;
+  return true;
+}
+
+// ---- Plot program output ----
+
+bool HeadlessUi::plotConfigForm(const PlotFormRequest& q, PlotFormResult& result) {
+  Request r{Request::Kind::PlotForm, "PLOTRIX", q.commandLine ? q.commandLine(q.values) : std::string(),
+            q.tempFolder, {}};
+  r.helpNumber = q.helpNumber;
+  plotForms.push_back(q);
+  PlotFormValues typed = q.values;
+  std::string choice[4] = {std::to_string(typed.outcode), std::to_string(typed.outInterface),
+                           typed.fitScale ? "1" : "0", typed.rotate ? "1" : "0"};
+  auto field = [&](int n) -> std::string* {
+    switch (n) {
+      case 1: return &typed.plotrixPath;
+      case 2: return &choice[0];
+      case 3: return &choice[1];
+      case 4: return &typed.com;
+      case 5: return &typed.lpt;
+      case 6: return &typed.outdir;
+      case 7: return &typed.scale;
+      case 8: return &choice[2];
+      case 9: return &choice[3];
+      case 10: return &typed.xnull;
+      case 11: return &typed.ynull;
+      case 12: return &typed.textWidth;
+      case 13: return &typed.psFont;
+      default: return nullptr;
+    }
+  };
+  auto button = [&](int b) {
+    if (b != 1) return false;
+    typed.outdir = q.tempFolder;
+    return true;
+  };
+  const Answer a = next(r);
+  if (!fillForm(*this, r, a, field, button)) return false;
+  auto digit = [](const std::string& t) { return t.size() == 1 && t[0] >= '0' && t[0] <= '9' ? t[0] - '0' : 0; };
+  const int outcode = digit(choice[0]), outInterface = digit(choice[1]);
+  if (outcode < 1 || outcode > 5 || outInterface < 1 || outInterface > 3) {
+    mismatch(*this, r, "item of the radio group");
+    return false;
+  }
+  typed.outcode = outcode;
+  typed.outInterface = outInterface;
+  typed.fitScale = choice[2] == "1";
+  typed.rotate = choice[3] == "1";
+  if (typed.fitScale) typed.scale = "0";  // the check box sets the scale
+  result.values = typed;
+  result.changed = a.kind == Answer::Kind::Text;
+  return true;
+}
+
+// ---- Help images: the browser window.
+void HeadlessUi::showHelpImages(const HelpImagesRequest& q, HelpImagesResult& result) {
+  Request r{Request::Kind::HelpImages, q.caption, {}, {}, q.items};
+  r.index = q.selected;
+  r.helpNumber = q.helpNumber;
+  requests_.push_back(r);
+  helpImageWindows.push_back(q);
+  result = HelpImagesResult{};
+  result.left = q.left;
+  result.top = q.top;
+  const int count = static_cast<int>(q.items.size());
+  for (;;) {
+    const Answer a = take(r);
+    result.selected = q.selected;
+    switch (a.kind) {
+      case Answer::Kind::Yes:
+      case Answer::Kind::Cancel: result.action = HelpImageAction::Leave; return;
+      case Answer::Kind::Choice:
+        if (a.choice < 1 || a.choice > count) break;
+        result.action = HelpImageAction::Show;
+        result.selected = a.choice;
+        return;
+      case Answer::Kind::Text:
+        if (a.text == "help") {
+          if (q.onHelp) q.onHelp();
+          continue;
+        }
+        if (a.text == "up" || a.text == "down") {
+          result.action = HelpImageAction::Show;
+          result.selected = HelpImageArrow(q.selected, count, a.text == "up");
+          return;
+        }
+        if (a.text == "new") {
+          result.action = HelpImageAction::New;
+          result.selected = 0;
+          return;
+        }
+        if (a.text == "delete") { result.action = HelpImageAction::Delete; return; }
+        if (a.text == "change") { result.action = HelpImageAction::Change; return; }
+        if (a.text == "insert") { result.action = HelpImageAction::Insert; return; }
+        break;
+      case Answer::Kind::No:
+      case Answer::Kind::Online: break;
+    }
+    mismatch(*this, r, "item, arrow, button or OK");
+    result.action = HelpImageAction::Leave;
+    return;
+  }
 }
 
 }  // namespace velk

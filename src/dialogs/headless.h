@@ -56,12 +56,27 @@ struct Answer {
     a.text2 = std::move(remedy);
     return a;
   }
+  // Drawing documentation forms: the fields typed (row = field number, see the form's entry in
+  // HeadlessUi), then the button pressed (0: none), then OK. Yes is OK unchanged.
+  static Answer Form(std::vector<OnlineEdit> fields, int button = 0) {
+    Answer a{Kind::Text, {}, button};
+    a.edits = std::move(fields);
+    return a;
+  }
 };
+
+// Field numbers of the drawing information form in a scripted Answer::Form: 1 "Ersatz für",
+// 2 "Ersetzt durch", grid 1 cell (row 1..4, column 1 "Datum" / 2 "Name"), grid 2 cell (row
+// 1..8, column 1 x .. 5 "Text"). The button of Answer::Form is the row (1..4) of a date button.
+constexpr int infoPeopleField(int row, int column) { return 10 * row + column; }
+constexpr int infoTextField(int row, int column) { return 100 + 10 * row + column; }
 
 // What was asked or shown, in order.
 struct Request {
   enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep,
-                    Browse, Online, Explanation, DiagramLimits, InstallationAngle, Print };
+                    Browse, Online, Explanation, DiagramLimits, InstallationAngle, Print,
+                    ChangeEntry, DrawingInfo, DocumentSetup,
+                    HelpImages /* help image browser */, PlotForm };
   Kind kind;
   std::string caption;
   std::string prompt;  // prompt, question or message text
@@ -139,6 +154,37 @@ class HeadlessUi : public UiServices {
   // Printing: there is no printer here. Recorded (caption = document name, items = lines,
   // index = page count); answers NoPrinter.
   PrintOutcome printText(const PrintTextRequest& request) override;
+
+  // Drawing documentation forms, answered by Answer::Form (fields, button, OK), Yes (OK
+  // unchanged) or Cancel. Each is recorded in requests() (caption, helpNumber) and in full below.
+  // Change entry: fields 1 "Änderungstext", 2 "Datum", 3 "Bearbeiter", 4 "Beschreibung"; button 1
+  // is "<" + today.
+  bool changeEntryForm(const ChangeEntryRequest& request, ChangeEntryResult& result) override;
+  std::vector<ChangeEntryRequest> changeEntryForms;
+  // Drawing information: fields as infoPeopleField / infoTextField above.
+  bool drawingInfoForm(const DrawingInfoRequest& request, DrawingInfoResult& result) override;
+  std::vector<DrawingInfoRequest> drawingInfoForms;
+  // Document setup: field 2n - 1 "Program n", 2n "File n"; button k presses the "..." of field k
+  // (its file dialog takes the next scripted answer).
+  bool documentSetupForm(const DocumentSetupRequest& request, DocumentSetupResult& result) override;
+  std::vector<DocumentSetupRequest> documentSetupForms;
+
+  // ---- Help images: the browser window. Recorded with caption, items, index = the item
+  // selected as it opens, helpNumber. Choice(n) selects item n (Show); Text "up" / "down" presses
+  // an arrow (Show); Text "new", "delete", "change", "insert" presses that button (with the
+  // selection the window opened with, "new" with none); Text "help" presses "&Hilfe" (onHelp
+  // runs, the window stays open for the next answer); Yes or Cancel presses "OK" (Leave).
+  void showHelpImages(const HelpImagesRequest& request, HelpImagesResult& result) override;
+  std::vector<HelpImagesRequest> helpImageWindows;
+
+  // Plot configuration form (plot program output), answered by Answer::Form (the controls set,
+  // button 1 "<" puts the temporary folder back into the output directory, then OK), Yes (OK
+  // unchanged) or Cancel. Recorded with prompt = the command line the form opens with, offered =
+  // the temporary folder, and in full in plotForms. Fields: 1 program path, 2 format (1..5), 3
+  // interface (1..3), 4 COM, 5 LPT, 6 output directory, 7 scale, 8 fit scale (0/1), 9 rotate
+  // (0/1), 10 x shift, 11 y shift, 12 text width factor, 13 PostScript font.
+  bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) override;
+  std::vector<PlotFormRequest> plotForms;
 
  private:
   // Next scripted answer, or Cancel (after reporting) when there is none.

@@ -3,7 +3,9 @@
 // implementation (batch mode, tests) in dialogs/headless.h. All texts are code page 850.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -110,6 +112,119 @@ struct PrintTextRequest {
 };
 enum class PrintOutcome { Printed, Cancelled, NoPrinter };
 
+// ---- Drawing documentation forms (docs/docmenu.h) ----
+// Texts are code page 850. The forms return what was typed; the caller applies the store rules
+// (widths, counts), so a form need not enforce them beyond limiting its edit fields.
+
+// The change entry form ("TForm_EinAend"): edit fields "Änderungstext", "Datum", "Bearbeiter",
+// the memo "Beschreibung", and the button "<" + today that puts today into the date field.
+struct ChangeEntryRequest {
+  std::string caption;  // "Änderung" + " " + entry number
+  std::string designation, date, editor;
+  std::string description;  // line breaks are CR LF
+  std::string today;        // date text of the "<" button
+  int designationLength = 20, dateLength = 10, editorLength = 5;
+  uint16_t helpNumber = 3000;  // "&Hilfe"
+};
+struct ChangeEntryResult {
+  std::string designation, date, editor;
+  std::string description;  // any line breaks (CR LF, CR or LF)
+};
+
+// The drawing information form ("TForm_zeichInfo"): edit fields "Ersatz für" and "Ersetzt
+// durch"; grid 1 (columns "Datum", "Name"; rows "Bearb.", "Gepr.", "Norm", release-field text)
+// with one button "< " + today per row writing today into that row's date cell; grid 2 (columns
+// "x", "y", "h", "phi", "Text"; rows 1 to 8) of the free texts.
+struct DrawingInfoRequest {
+  std::string caption;  // "Zeichnungsinfo"
+  std::string replaces, replacedBy;
+  std::array<std::string, 4> rowTitles{};
+  std::array<std::array<std::string, 2>, 4> people{};     // [row][0 date, 1 name]
+  std::array<std::array<std::string, 5>, 8> freeTexts{};  // [row][x, y, h, phi, text]
+  std::string today;
+  int replaceLength = 15, peopleLength = 10, textLength = 80;
+  uint16_t helpNumber = 3010;  // "&Hilfe"
+};
+struct DrawingInfoResult {
+  std::string replaces, replacedBy;
+  std::array<std::array<std::string, 2>, 4> people{};
+  std::array<std::array<std::string, 5>, 8> freeTexts{};
+};
+
+// The document setup form ("TForm_confDoku"): five groups " Document n " with the edit fields
+// "Program n" and "File n", each with a "..." button that calls browse.
+struct DocumentSetupRequest {
+  std::string caption;  // "Document Setup"
+  std::array<std::string, 5> programs{}, files{};
+  int maxLength = 50;
+  uint16_t programHint = 2710, fileHint = 2720;  // help lines of the tool tips
+  uint16_t helpNumber = 2730;                    // "&Hilfetext"
+  // The "..." button of field k (2n - 1: program n, 2n: file n, n = 1..5): asks for a file
+  // starting at text; true with text replaced by the choice, false (text kept) on cancel.
+  std::function<bool(int field, std::string& text)> browse;
+};
+struct DocumentSetupResult {
+  std::array<std::string, 5> programs{}, files{};
+};
+
+// ---- Plot program output (cad/plotprogram.h) ----
+// The plot configuration form ("TForm_confplotrix", caption "PLOTRIX"): the controls' values as
+// texts and choices. After every change the form shows commandLine(values) in `Label_commandline`.
+struct PlotFormValues {
+  std::string plotrixPath = "c:\\plotrix\\ruvoreve";  // Edit_plotrixPath ("..." browses)
+  int outcode = 1;        // RadioGroup_outcode: 1 HPL, 2 PS, 3 PLT, 4 PL2, 5 ART
+  int outInterface = 2;   // RadioGroup_d: 1 "seriell", 2 "parallel", 3 "Datei"
+  std::string com = "1";  // Edit_com
+  std::string lpt = "1";  // Edit_lpt
+  std::string outdir;     // Edit_outdir ("Dir..." browses, "<" puts tempFolder back)
+  std::string scale = "1";  // Edit_scale
+  bool fitScale = false;    // CheckBox_scale "Maßstab anpassen ?": scale "0", box disabled
+  bool rotate = false;      // CheckBox_rotate
+  std::string xnull = "0", ynull = "0";  // Edit_xnull, Edit_ynull
+  std::string textWidth = "1";           // Edit_textbreitenfaktor
+  std::string psFont;                    // ComboBox_psfont, enabled for PS only
+};
+struct PlotFormRequest {
+  PlotFormValues values;                 // as the form opens
+  std::vector<std::string> psFonts;      // the font list
+  std::string tempFolder;                // native path
+  bool toolTips = false;                 // hints from the help texts (2080 .. 2280)
+  uint16_t helpNumber = 2055;            // "&Hilfe"
+  std::function<std::string(const PlotFormValues&)> commandLine;
+};
+// changed: a control was changed while the form was open.
+struct PlotFormResult {
+  PlotFormValues values;
+  bool changed = false;
+};
+
+// ---- Help images (help/imagebrowser.h) ----
+// The help image browser window ("TForm_hilfebild"): the list of help images (code page 850),
+// the spin button with up and down arrows, and the buttons "OK", "&Hilfe", "&Neu", "&Ändern",
+// "&Einfügen", "&Löschen". Selecting an item or an arrow closes the window with Show; "&Neu",
+// "&Löschen", "&Ändern", "&Einfügen" close with their action ("&Neu" with no selection); "OK"
+// (also the cancel button) closes with Leave; "&Hilfe" calls onHelp and keeps the window open.
+enum class HelpImageAction { Show, New, Delete, Change, Insert, Leave };
+struct HelpImagesRequest {
+  std::string caption;             // application title + " Hilfebilder"
+  std::vector<std::string> items;  // the entries
+  int selected = 0;                // 1-based item selected as the window opens; 0 none
+  int left = 1, top = 1;           // remembered position
+  uint16_t helpNumber = 0;
+  std::function<void()> onHelp;    // "&Hilfe"
+};
+struct HelpImagesResult {
+  HelpImageAction action = HelpImageAction::Leave;
+  int selected = 0;       // 1-based item selected when the window closed; 0 none
+  int left = 1, top = 1;  // where the window was when it closed
+};
+// The item an arrow selects: up the previous one, down the next one, when there is one
+// (from no selection, down selects the first item).
+inline int HelpImageArrow(int selected, int count, bool up) {
+  if (up) return selected > 1 ? selected - 1 : selected;
+  return selected < count ? selected + 1 : selected;
+}
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -158,6 +273,17 @@ class UiServices {
   virtual void showReportWindow(const ReportWindowRequest& request, ReportWindowResult& result) = 0;
   // Print dialog and printout of a text file.
   virtual PrintOutcome printText(const PrintTextRequest& request) = 0;
+
+  // Drawing documentation forms, modal: true on OK with the result filled, false on cancel.
+  virtual bool changeEntryForm(const ChangeEntryRequest& request, ChangeEntryResult& result) = 0;
+  virtual bool drawingInfoForm(const DrawingInfoRequest& request, DrawingInfoResult& result) = 0;
+  virtual bool documentSetupForm(const DocumentSetupRequest& request, DocumentSetupResult& result) = 0;
+
+  // Help image browser window, modal; fills the action, the selection and the position.
+  virtual void showHelpImages(const HelpImagesRequest& request, HelpImagesResult& result) = 0;
+
+  // Plot configuration form, modal: true on OK with the result filled, false on cancel.
+  virtual bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) = 0;
 };
 
 }  // namespace velk

@@ -31,10 +31,43 @@ bool finite(std::initializer_list<Real> values) {
   return true;
 }
 
+// Fast path of appendReal for the common case of a value that is (within a relative 1e-9) a
+// number of at most 4 decimals and 8 digits, as every plotter coordinate is: writes exactly what
+// the general format with 8 significant digits writes. False for any other value.
+bool appendDecimal4(std::string& out, double d) {
+  const long double s = static_cast<long double>(d) * 10000.0L;
+  if (!(std::fabs(s) < 1e8L)) return false;
+  const long long k = std::llround(s);
+  if (k == 0 || std::fabs(s - static_cast<long double>(k)) >= std::fabs(static_cast<long double>(k)) * 1e-9L)
+    return false;
+  unsigned long long m = k < 0 ? static_cast<unsigned long long>(-k) : static_cast<unsigned long long>(k);
+  char buf[24];
+  char* const e = buf + sizeof buf;
+  char* p = e;
+  int f = 4;
+  while (f > 0 && m % 10 == 0) {
+    m /= 10;
+    --f;
+  }
+  for (int i = 0; i < f; ++i) {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  }
+  if (f > 0) *--p = '.';
+  do {
+    *--p = static_cast<char>('0' + m % 10);
+    m /= 10;
+  } while (m);
+  if (k < 0) *--p = '-';
+  out.append(p, e);
+  return true;
+}
+
 void appendReal(std::string& out, Real v) {
   char buf[40];
   double d = static_cast<double>(v);
   if (d == 0 || !std::isfinite(d)) d = 0;  // no "-0"; non-finite never reaches here
+  if (d != 0 && appendDecimal4(out, d)) return;
   const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 8);
   out.append(buf, r.ptr);
 }

@@ -6,6 +6,9 @@
 #include <filesystem>
 
 #include "cad/dxf.h"
+#include "cad/iges.h"
+#include "cad/plotprogram.h"
+#include "cad/tabdrawing.h"
 #include "core/workspace.h"
 #include "data/codepage.h"
 #include "dialogs/dialogs.h"
@@ -242,6 +245,9 @@ void InstallStandardDevices(DrawingState& state) {
   state.providers[kCadScreen].create = [](Workspace&, const std::string&) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<ScreenDevice>();
   };
+  SetDeviceProvider(state, kCadIges, IgesDeviceProvider());
+  SetDeviceProvider(state, kCadPlot, PlotDeviceProvider());
+  SetDeviceProvider(state, kCadTab, TabDeviceProvider());
 }
 
 void SetDeviceProvider(DrawingState& state, int device, DeviceProvider provider) {

@@ -126,8 +126,8 @@ struct DrawingState {
   size_t blockEntities = 0;
 };
 
-// Installs the standard providers (DXF on code 1; screen on 3). The IGES, plot and tab writers
-// add theirs with SetDeviceProvider.
+// Installs the standard providers: DXF on code 1, IGES on 2, the screen on 3, the plot program on
+// 4 and the tab-separated drawing file on 5. SetDeviceProvider replaces one (tests, other front ends).
 void InstallStandardDevices(DrawingState& state);
 void SetDeviceProvider(DrawingState& state, int device, DeviceProvider provider);
 

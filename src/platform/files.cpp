@@ -93,7 +93,7 @@ static std::string folderForProbe(const std::string& path) {
   return dir.empty() ? std::string("./") : dir;
 }
 
-int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks) {
+int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
   if (hooks.writeFault) {
     if (int e = hooks.writeFault(path)) return e;
   }
@@ -112,7 +112,7 @@ int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHoo
   }
   int e = writeAll(fd, bytes);
   if (e == 0 && ::fchmod(fd, mode) != 0) e = errno;
-  if (e == 0 && ::fsync(fd) != 0) e = errno;
+  if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
   if (::close(fd) != 0 && e == 0) e = errno;
   if (e == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0) e = errno;
   if (e != 0) ::unlink(tmpl.c_str());

@@ -31,7 +31,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
 // Replaces path with bytes: writes a unique temporary file in the same folder, flushes it,
 // keeps the old file's permission bits, and renames it over the target (through a symbolic
 // link to its target). On failure the previous file is untouched and the errno is returned.
-int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks = {});
+// durable = false skips the flush to the disk before the rename (files in the private temporary
+// folder, which need no durability: the rename still never shows a half-written file).
+int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks = {}, bool durable = true);
 
 // Writes all bytes to an open descriptor; returns 0 or the errno.
 int writeAll(int fd, std::string_view bytes);

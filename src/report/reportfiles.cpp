@@ -110,7 +110,7 @@ ReservedFile reserveNumberedFile(const std::string& folder, std::string_view pre
   return r;
 }
 
-int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks) {
+int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     if (S_ISDIR(st.st_mode)) return EISDIR;
@@ -124,7 +124,7 @@ int writeOutputFile(const std::string& path, std::string_view bytes, const IoHoo
     if (int e = writeAll(handle.get(), bytes)) return e;
     return handle.reset();
   }
-  return atomicWriteFile(path, bytes, hooks);
+  return atomicWriteFile(path, bytes, hooks, durable);
 }
 
 std::string windowsText(const NumberSettings& settings, std::string_view text) {

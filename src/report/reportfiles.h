@@ -75,7 +75,7 @@ ReservedFile reserveNumberedFile(const std::string& folder, std::string_view pre
 // file beside it, then rename), so a failure leaves the previous file as it was and no
 // half-written file appears. A device or pipe (a printer port, /dev/null, /dev/full) is
 // written directly; it is never replaced. Returns 0 or the errno.
-int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks);
+int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable = true);
 
 // The Windows form of a report text: every line converted as the display conversion converts
 // (Windows-1252, or transliterated with plain characters) and ended with CR LF. Unlike a

@@ -412,17 +412,23 @@ void openPort(Workspace& ws) {
   }
 }
 
+// Files in the private temporary folder are working copies: they need no flush to the disk.
+bool durableFile(const Workspace& ws, const std::string& path) {
+  const std::string temp = tempFolder(ws);
+  return temp.empty() || path.compare(0, temp.size(), temp) != 0;
+}
+
 // Writes the finished text to its own file (the reserved temporary file, or the named file
 // replaced atomically). 0 or the errno.
 int writePrimary(Workspace& ws, std::string_view bytes) {
   ReportState& r = state(ws);
   if (r.temp.held()) return r.temp.write(bytes);
-  return writeOutputFile(r.outputName, bytes, ws.io);
+  return writeOutputFile(r.outputName, bytes, ws.io, durableFile(ws, r.outputName));
 }
 
 // The Windows copy of the report text at path; false (message shown, abort set) on failure.
 bool writeCopy(Workspace& ws, const std::string& path) {
-  if (int e = writeOutputFile(path, windowsCopy(ws.num(), state(ws).out), ws.io)) {
+  if (int e = writeOutputFile(path, windowsCopy(ws.num(), state(ws).out), ws.io, durableFile(ws, path))) {
     failIo(ws, IoStage::Create, e);
     return false;
   }
@@ -511,7 +517,7 @@ void deliver(Workspace& ws) {
       return;
     }
     case kDeviceHtml: {
-      if (int e = writeOutputFile(r.outputName, windowsText(ws.num(), r.out), ws.io))
+      if (int e = writeOutputFile(r.outputName, windowsText(ws.num(), r.out), ws.io, durableFile(ws, r.outputName)))
         return failIo(ws, IoStage::Create, e);
       ProgramCommand cmd;
       if (!trim(ws.config.htmlBrowser).empty() && resolveProgram(ws, ws.config.htmlBrowser, r.outputName, cmd))

@@ -11,6 +11,13 @@
 #include "data/codepage.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
+#include "graphics/displaylist.h"
+#include "graphics/drawing.h"
+#include "graphics/springdrawing.h"
+#include "graphics/svgcanvas.h"
+#include "graphics/views.h"
+#include "report/calcreport.h"
+#include "report/reportstate.h"
 #include "shell/jsonexport.h"
 
 namespace velk {
@@ -31,7 +38,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/NOGUI   -> No GUI, exit on fatal error",
       "",
       "/JSON    -> JSON file",
-      "",
+      "/SVG:j   -> SVG picture of view/drawing j (1..8)",
       "/?       -> Help",
       "",
       "",
@@ -58,6 +65,13 @@ void parseCadArgument(const std::string& arg, int& device, int& view) {
   std::string_view rest = arg.size() >= 7 ? std::string_view(arg).substr(6) : std::string_view();
   if (!rest.empty() && rest.front() == ':') rest.remove_prefix(1);
   view = number(rest);
+}
+
+void parseSvgArgument(const std::string& arg, int& view) {
+  std::string_view rest = arg.size() > 4 ? std::string_view(arg).substr(4) : std::string_view();
+  if (!rest.empty() && rest.front() == ':') rest.remove_prefix(1);
+  long long v = 0;
+  view = tryParseInt(rest, v) && v >= -1000000 && v <= 1000000 ? static_cast<int>(v) : 0;
 }
 
 bool askUserDirectory(Workspace& ws) {
@@ -135,7 +149,8 @@ StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args)
   const bool textJob = second == "/I" || second == "/i";
   const bool cadJob = upper(leftStr(second, 4)) == "/CAD";
   const bool jsonJob = upper(second) == "/JSON";
-  if (textJob || cadJob || jsonJob) {
+  const bool svgJob = upper(leftStr(second, 4)) == "/SVG";
+  if (textJob || cadJob || jsonJob || svgJob) {
     readInputFile(ws, s.fileName);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
@@ -145,6 +160,9 @@ StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args)
     s.fileName = bareName(args[0]);
     if (jsonJob) {
       out.kind = StartOutcome::Kind::JsonOutput;
+    } else if (svgJob) {
+      out.kind = StartOutcome::Kind::SvgOutput;
+      parseSvgArgument(second, out.cadView);
     } else if (textJob) {
       out.kind = StartOutcome::Kind::TextReport;
     } else {
@@ -199,6 +217,105 @@ int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& er
   }
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
+    return 2;
+  }
+  return 0;
+}
+
+int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
+  const std::string output = ws.spring.fileName + ".txt";
+  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
+    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
+    return 2;
+  }
+  if (ws.messages.fatal) {
+    // There is no message window in batch mode: the messages are the job's answer.
+    printCalcMessages(ws, err);
+    err << "wvelk: the calculation failed; " << output << " was not written\n";
+    return 2;
+  }
+  // Device 9 for this run only; the configuration is not saved, since the process ends.
+  ws.config.textDevice = kDeviceBatch;
+  ws.config.textDeviceAsk = false;
+  ws.abort = false;
+  WriteStandardReport(ws);
+  if (ws.abort) {
+    err << "wvelk: " << output << " was not written\n";
+    return 2;
+  }
+  return 0;
+}
+
+namespace {
+
+// Draws view j (1..6) or the front (7) or side (8) view of the spring on a device.
+void drawItem(Workspace& ws, int j, int device) {
+  ws.start.batchCad = true;
+  ws.abort = false;
+  if (j <= 6)
+    ShowView(ws, j, device);
+  else
+    DrawSpring(ws, j == 7 ? kFrontView : kSideView, device, false);
+  ws.start.batchCad = false;
+}
+
+// The file a CAD device writes in batch mode (empty for devices that write none).
+std::string cadOutputName(const Workspace& ws, int device) {
+  switch (device) {
+    case kCadDxf: return ws.spring.fileName + ".dxf";
+    case kCadIges: return ws.spring.fileName + ".igs";
+    case kCadTab: return ws.spring.fileName + ".txt";
+    default: return {};
+  }
+}
+
+}  // namespace
+
+int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
+  if (ws.messages.fatal) {
+    printCalcMessages(ws, err);
+    return 2;
+  }
+  if (view < 1 || view > 8) {
+    err << "wvelk: view " << view << " does not exist (1..8); nothing was drawn\n";
+    return 0;
+  }
+  const std::string output = cadOutputName(ws, device);
+  if (!output.empty() && sameFile(resolveInputName(ws.spring, inputArgument), output)) {
+    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
+    return 2;
+  }
+  drawItem(ws, view, device);
+  return ws.abort ? 2 : 0;
+}
+
+int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::ostream& err) {
+  if (ws.messages.fatal) {
+    printCalcMessages(ws, err);
+    return 2;
+  }
+  if (view < 1 || view > 8) {
+    err << "wvelk: view " << view << " does not exist (1..8); nothing was drawn\n";
+    return 0;
+  }
+  const std::string output = ws.spring.fileName + ".svg";
+  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
+    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
+    return 2;
+  }
+  SetupWindowSize(ws);
+  drawItem(ws, view, kCadScreen);
+  if (ws.abort) {
+    err << "wvelk: " << output << " was not written\n";
+    return 2;
+  }
+  const std::string svg = RenderDisplayListSvg(ws);
+  if (ws.abort) {
+    err << "wvelk: the drawing has no extent; " << output << " was not written\n";
+    return 2;
+  }
+  if (int e = atomicWriteFile(output, svg, ws.io)) {
+    err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << "\n";
     return 2;
   }
   return 0;

@@ -11,11 +11,11 @@ namespace velk {
 
 // What the start asks of the program entry.
 struct StartOutcome {
-  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput };
+  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput };
   Kind kind = Kind::Exit;
   int exitCode = 0;
   int cadDevice = 0;   // i of /CADi:j
-  int cadView = 0;     // j of /CADi:j
+  int cadView = 0;     // j of /CADi:j or /SVG:j
   bool noGui = false;  // "/NOGUI" anywhere on the command line
 };
 
@@ -28,6 +28,9 @@ std::string bareName(const std::string& path);
 // i and j of "/CADi:j": the fifth character and the text from the seventh on; not a number gives 0.
 void parseCadArgument(const std::string& arg, int& device, int& view);
 
+// j of "/SVG:j" (or "/SVGj"); not a number gives 0.
+void parseSvgArgument(const std::string& arg, int& view);
+
 // Start-up sequence without the window: configuration, recent files, command line.
 // args excludes the program name. For the batch jobs the input file has been read (and
 // fileName reduced to its bare name) when this returns.
@@ -35,6 +38,21 @@ StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args);
 
 // The command-line procedure alone (configuration already read).
 StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args);
+
+// The /I batch job: the standard report on device 9 (tab-separated, Windows code page) into
+// the bare name + ".txt" in the current folder. Returns the exit code: 0 written, 2 when the
+// calculation is fatal (no file; the messages go to err), when the output would overwrite the
+// input file, or when the report could not be written.
+int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostream& err);
+
+// The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side) on device i, the file named
+// after the bare name. Returns 0 drawn (or j outside 1..8: nothing drawn, said on err), 2 when the
+// calculation is fatal, the output would overwrite the input, or the drawing failed.
+int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
+
+// The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare
+// name + ".svg". Exit codes as runCadJob.
+int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::ostream& err);
 
 // Prints the calculation messages to err (UTF-8), one "wvelk: " line each.
 void printCalcMessages(const Workspace& ws, std::ostream& err);

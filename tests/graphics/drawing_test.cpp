@@ -138,6 +138,7 @@ TEST_F(DrawingTest, SequenceRoutingAndFinish) {
 }
 
 TEST_F(DrawingTest, DeviceDialogAndUnavailableDevices) {
+  SetDeviceProvider(ws.drawing, kCadIges, {});  // a code without a writer
   ui.script({Answer::Choice(2)});
   Open(ws, kCadAsk);
   EXPECT_TRUE(ws.abort);

@@ -5,6 +5,7 @@
 
 #include "data/inputfile.h"
 #include "support/fixture.h"
+#include "support/run_process.h"
 
 extern char** environ;
 
@@ -76,8 +77,8 @@ TEST(Wvelk, BatchJobs) {
   // The name without extension is completed in the current folder.
   std::filesystem::copy_file(std::string(VELK_SOURCE_DATA_DIR) + "/null.vlk", dir.file("test.vlk"));
   ProcessResult report = runWvelk({"test", "/I"}, dir.path());
-  EXPECT_EQ(report.exitCode, 2) << "the text report is not built yet, so no success";
-  EXPECT_NE(report.err.find("not available"), std::string::npos) << report.err;
+  EXPECT_EQ(report.exitCode, 0) << report.err;
+  EXPECT_NE(readFile(dir.file("test.txt")).find("HAUPTABMESSUNGEN"), std::string::npos);
 
   // CAD: DXF of view 3 and the front view; a device without a writer and a view that does not exist.
   EXPECT_EQ(runWvelk({"test.vlk", "/cad1:3"}, dir.path()).exitCode, 0);
@@ -85,15 +86,68 @@ TEST(Wvelk, BatchJobs) {
   EXPECT_EQ(runWvelk({"test.vlk", "/CAD1:7"}, dir.path()).exitCode, 0);
   EXPECT_NE(readFile(dir.file("test.dxf")).find("LINE"), std::string::npos);
   ProcessResult iges = runWvelk({"test.vlk", "/CAD2:1"}, dir.path());
-  EXPECT_EQ(iges.exitCode, 2);
-  EXPECT_FALSE(fileExists(dir.file("test.igs")));
+  EXPECT_EQ(iges.exitCode, 0) << iges.err;
+  EXPECT_NE(readFile(dir.file("test.igs")).find("T0000001"), std::string::npos);
   ProcessResult none = runWvelk({"test.vlk", "/CAD1:9"}, dir.path());
   EXPECT_EQ(none.exitCode, 0);
   EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos) << none.err;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) {
     std::string name = e.path().filename().string();
-    EXPECT_TRUE(name == "test.vlk" || name == "test.dxf") << name;
+    EXPECT_TRUE(name == "test.vlk" || name == "test.dxf" || name == "test.txt" || name == "test.igs") << name;
   }
+}
+
+// /SVG:j replays the screen drawing into an SVG picture; /CAD5:j and /SVG:j never write over
+// their input file.
+TEST(Wvelk, SvgPicturesAndOutputNamesEqualToTheInput) {
+  TempDir dir;
+  const std::string examples = std::string(VELK_SOURCE_DATA_DIR) + "/examples/";
+  std::filesystem::copy_file(examples + "uhrfeder.vlk", dir.file("uhr.vlk"));
+  std::filesystem::copy_file(examples + "drahtfeder_dynamisch.vlk", dir.file("draht.vlk"));
+  std::vector<std::string> pictures;
+  for (const char* spring : {"uhr", "draht"})
+    for (int j = 1; j <= 8; ++j) {
+      ProcessResult r = runWvelk({std::string(spring) + ".vlk", "/SVG:" + std::to_string(j), "/NOGUI"}, dir.path());
+      ASSERT_EQ(r.exitCode, 0) << spring << " " << j << ": " << r.err;
+      const std::string name = dir.file(std::string(spring) + std::to_string(j) + ".svg");
+      std::filesystem::rename(dir.file(std::string(spring) + ".svg"), name);
+      pictures.push_back(name);
+    }
+  // Every picture parses as XML, is an SVG of the window's size and holds a drawing.
+  const std::string python = pythonWithModules({});
+  constexpr const char* kCheck = R"(
+import sys, xml.etree.ElementTree as ET
+for name in sys.argv[1:]:
+    root = ET.parse(name).getroot()
+    n = sum(1 for e in root.iter() if e.tag.split('}')[1] in ('line', 'path', 'ellipse', 'polygon'))
+    t = sum(1 for e in root.iter() if e.tag.endswith('text'))
+    print(root.tag.endswith('svg'), int(root.get('width')) > 100, n >= 4, t > 0)
+)";
+  std::vector<std::string> argv = {python, "-c", kCheck};
+  argv.insert(argv.end(), pictures.begin(), pictures.end());
+  std::string out;
+  ASSERT_EQ(velk::test::runProcess(argv, &out), 0);
+  std::string want;
+  for (std::size_t i = 0; i < pictures.size(); ++i) want += "True True True True\n";
+  EXPECT_EQ(out, want);
+
+  ProcessResult none = runWvelk({"uhr.vlk", "/SVG:0"}, dir.path());
+  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos);
+
+  std::filesystem::copy_file(dir.file("uhr.vlk"), dir.file("x.txt"));
+  std::filesystem::copy_file(dir.file("uhr.vlk"), dir.file("y.svg"));
+  const std::string before = readFile(dir.file("x.txt"));
+  for (const auto& args : std::vector<std::vector<std::string>>{{"x.txt", "/CAD5:1"}, {"x.txt", "/I"}, {"y.svg", "/SVG:1"}}) {
+    ProcessResult r = runWvelk(args, dir.path());
+    EXPECT_EQ(r.exitCode, 2) << args[1];
+    EXPECT_NE(r.err.find("overwrite the input"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(readFile(dir.file("x.txt")), before);
+  EXPECT_EQ(readFile(dir.file("y.svg")), before);
+  // The tab drawing file of another input is written.
+  EXPECT_EQ(runWvelk({"uhr.vlk", "/CAD5:7"}, dir.path()).exitCode, 0);
+  EXPECT_TRUE(fileExists(dir.file("uhr.txt")));
 }
 
 TEST(Wvelk, ConfigurationFolderIsTheWorkingFolder) {

@@ -1,0 +1,1 @@
+SP1;;;PU,;PD,,,;SI;DI;AA;CI;SP,;CS;LBPA

@@ -1,0 +1,1 @@
+SP1;PU0,0;SI0.2,0.3;LBdas Label endet nie    

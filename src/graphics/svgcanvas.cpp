@@ -1,0 +1,148 @@
+// SVG output of a display-list replay: one element per drawing call, in pixel coordinates.
+// Texts arrive in the Windows code page and leave as escaped UTF-8.
+#include "graphics/svgcanvas.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "core/workspace.h"
+#include "data/codepage.h"
+#include "data/numfmt.h"
+
+namespace velk {
+namespace {
+
+std::string colorText(uint32_t rgb) {
+  char b[8];
+  std::snprintf(b, sizeof b, "#%06X", static_cast<unsigned>(rgb & 0xFFFFFFu));
+  return b;
+}
+
+std::string num(double v) {
+  if (!std::isfinite(v)) v = 0;
+  NumberSettings plain;  // "." whatever the user's setting
+  std::string s = fmtFixed(plain, 1, 2, static_cast<Real>(v));
+  s = trim(s);
+  while (s.find('.') != std::string::npos && (s.back() == '0' || s.back() == '.')) {
+    const bool point = s.back() == '.';
+    s.pop_back();
+    if (point) break;
+  }
+  return s == "-0" || s.empty() ? "0" : s;
+}
+
+std::string num(int v) { return std::to_string(v); }
+
+// Text content for XML: markup characters escaped, characters XML 1.0 forbids dropped.
+std::string xmlText(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (unsigned char c : utf8) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        if (c < 0x20 && c != '\t') break;
+        out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+SvgCanvas::SvgCanvas(int width, int height, uint32_t background)
+    : w_(width < 1 ? 1 : width), h_(height < 1 ? 1 : height), background_(background) {}
+
+std::string SvgCanvas::strokeAttributes() const {
+  std::string s = " stroke=\"" + colorText(pen_) + "\"";
+  if (width_ != 1) s += " stroke-width=\"" + num(width_) + "\"";
+  switch (style_) {
+    case 1: s += " stroke-dasharray=\"1,3\""; break;
+    case 2: s += " stroke-dasharray=\"8,3,1,3\""; break;
+    case 3: s += " stroke-dasharray=\"6,4\""; break;
+    default: break;
+  }
+  return s;
+}
+
+void SvgCanvas::lineTo(int x, int y) {
+  line(cx_, cy_, x, y);
+  cx_ = x;
+  cy_ = y;
+}
+
+void SvgCanvas::line(int x1, int y1, int x2, int y2) {
+  body_ += "<line x1=\"" + num(x1) + "\" y1=\"" + num(y1) + "\" x2=\"" + num(x2) + "\" y2=\"" + num(y2) + "\"" +
+           strokeAttributes() + "/>\n";
+}
+
+void SvgCanvas::ellipse(int left, int top, int right, int bottom) {
+  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  const double rx = std::abs(right - left) / 2.0, ry = std::abs(bottom - top) / 2.0;
+  body_ += "<ellipse cx=\"" + num(cx) + "\" cy=\"" + num(cy) + "\" rx=\"" + num(rx) + "\" ry=\"" + num(ry) +
+           "\" fill=\"none\"" + strokeAttributes() + "/>\n";
+}
+
+void SvgCanvas::arc(int left, int top, int right, int bottom, int ax, int ay, int ex, int ey) {
+  const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  const double rx = std::abs(right - left) / 2.0, ry = std::abs(bottom - top) / 2.0;
+  if (rx <= 0 || ry <= 0) return;
+  // Angles as they appear with y downwards; counter-clockwise on the screen means decreasing.
+  const double a0 = std::atan2(ay - cy, ax - cx), a1 = std::atan2(ey - cy, ex - cx);
+  double sweep = a0 - a1;
+  while (sweep <= 0) sweep += 2 * std::numbers::pi;
+  while (sweep > 2 * std::numbers::pi) sweep -= 2 * std::numbers::pi;
+  if (sweep >= 2 * std::numbers::pi - 1e-9) return ellipse(left, top, right, bottom);
+  const double x0 = cx + rx * std::cos(a0), y0 = cy + ry * std::sin(a0);
+  const double x1 = cx + rx * std::cos(a1), y1 = cy + ry * std::sin(a1);
+  body_ += "<path d=\"M" + num(x0) + "," + num(y0) + " A" + num(rx) + "," + num(ry) + " 0 " +
+           (sweep > std::numbers::pi ? "1" : "0") + ",0 " + num(x1) + "," + num(y1) + "\" fill=\"none\"" +
+           strokeAttributes() + "/>\n";
+}
+
+void SvgCanvas::polygon(const int* xy, int points) {
+  if (points < 1) return;
+  std::string p;
+  for (int i = 0; i < points; ++i) p += (i ? " " : "") + num(xy[2 * i]) + "," + num(xy[2 * i + 1]);
+  body_ += "<polygon points=\"" + p + "\" fill=\"" + colorText(brush_) + "\"" + strokeAttributes() + "/>\n";
+}
+
+void SvgCanvas::text(int x, int y, const std::string& text, const FontSpec& font) {
+  const std::string t = xmlText(win1252ToUtf8(text));
+  if (t.empty()) return;
+  const int size = font.cellHeight < 1 ? 1 : font.cellHeight;
+  std::string e = "<text x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" + num(size) + "\" font-family=\"" +
+                  xmlText(win1252ToUtf8(font.face.empty() ? "Arial" : font.face)) +
+                  "\" dominant-baseline=\"text-before-edge\" fill=\"" + colorText(textColor_) + "\"";
+  if (font.weight >= 700) e += " font-weight=\"bold\"";
+  if (font.italic) e += " font-style=\"italic\"";
+  if (font.underline || font.strikeOut)
+    e += std::string(" text-decoration=\"") + (font.underline ? "underline" : "") +
+         (font.underline && font.strikeOut ? " " : "") + (font.strikeOut ? "line-through" : "") + "\"";
+  if (font.escapement != 0) e += " transform=\"rotate(" + num(-font.escapement / 10.0) + " " + num(x) + " " + num(y) + ")\"";
+  e += " xml:space=\"preserve\">" + t + "</text>\n";
+  body_ += e;
+}
+
+std::string SvgCanvas::document() const {
+  std::string d = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  d += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + num(w_) + "\" height=\"" + num(h_) +
+       "\" viewBox=\"0 0 " + num(w_) + " " + num(h_) + "\" stroke-linecap=\"round\">\n";
+  d += "<rect x=\"0\" y=\"0\" width=\"" + num(w_) + "\" height=\"" + num(h_) + "\" fill=\"" + colorText(background_) +
+       "\"/>\n";
+  d += body_;
+  d += "</svg>\n";
+  return d;
+}
+
+std::string RenderDisplayListSvg(Workspace& ws) {
+  SvgCanvas canvas(ws.display.W + 1, ws.display.H + 1, static_cast<uint32_t>(ws.config.backgroundColor));
+  ReplayDisplayList(ws, canvas);
+  return canvas.document();
+}
+
+}  // namespace velk

@@ -1,0 +1,110 @@
+// Tab-separated drawing file: the exact lines in both decimal settings, arcs that become
+// circles, texts with tabs and line breaks, and the commit that leaves no file on abort.
+#include "cad/tabdrawing.h"
+
+#include <clocale>
+#include <cmath>
+
+#include "support/fixture.h"
+
+namespace velk::test {
+namespace {
+
+class TabDrawingTest : public WorkspaceTest {
+ protected:
+  TabDrawingTest() {
+    ws.start.batchCad = true;
+    ws.spring.fileName = "feder";
+    ws.config.decimalsDxf = 2;
+  }
+  std::string path() const { return dir.file("feder.txt"); }
+};
+
+TEST_F(TabDrawingTest, ExactLinesInBothDecimalSettings) {
+  const std::string old = std::setlocale(LC_ALL, nullptr);
+  std::setlocale(LC_ALL, "de_DE.UTF-8");  // the process locale never matters
+  for (int comma : {1, 2}) {
+    ws.config.num.decimalComma = comma;
+    Open(ws, kCadTab);
+    ASSERT_FALSE(ws.abort);
+    Window(ws, -10, -5, 150, 110.5L);
+    Tables(ws, 0);
+    BeginEntities(ws);
+    SetOrigin(ws, 1, 2);
+    SetLayer(ws, 3);
+    Line(ws, -1, -2, 9, 3);
+    Circle(ws, 0, 0, 2.5L);
+    Arc(ws, 0, 0, 30, 120, 10);
+    Arc(ws, 0, 0, 0, 360, 1);
+    Arc(ws, 0, 0, 10, 10, 1);
+    Arc(ws, 0, 0, 360, 1e-6L, 1);
+    Solid(ws, 0, 0, 1, 0, 0, 1, 1, 1);
+    SetTextJustify(ws, 2, 0);  // right: 3 characters, height 5, width factor 0.7 -> x - 10.5
+    TextStyle(ws, 2, 0, 5, 0);
+    Text(ws, oem("ä\tb"), 0, 0);
+    Text(ws, "c\r\nd", 0, 0);
+    EndEntities(ws);
+    Finish(ws);
+    ASSERT_FALSE(ws.abort);
+    std::string expected =
+        "MINMAX\t-10.00\t-5.00\t150.00\t110.50\r\n"
+        "SECTION ENTITIES\r\n"
+        "LINE\t0.00\t0.00\t10.00\t5.00\r\n"
+        "CIRCLE\t1.00\t2.00\t2.50\r\n"
+        "ARC\t1.00\t2.00\t10.00\t30.00\t120.00\r\n"
+        "CIRCLE\t1.00\t2.00\t1.00\r\n"
+        "CIRCLE\t1.00\t2.00\t1.00\r\n"
+        "CIRCLE\t1.00\t2.00\t1.00\r\n"
+        "SOLID\t1.00\t2.00\t2.00\t2.00\t1.00\t3.00\t2.00\t3.00\r\n"
+        "TEXT\t-9.50\t2.00\t" + oem("ä") + "\tb\r\n"
+        "TEXT\t-13.00\t2.00\tc  d\r\n"
+        "EOF\r\n";
+    if (comma == 2) expected = pointToComma(expected);
+    EXPECT_EQ(readFile(path()), expected) << "decimal setting " << comma;
+  }
+  std::setlocale(LC_ALL, old.c_str());
+}
+
+TEST_F(TabDrawingTest, NumbersAndTextConversion) {
+  NumberSettings s;
+  s.decimalComma = 2;
+  std::string out;
+  TabDrawingWriter w(out, 3, s);
+  EXPECT_EQ(w.number(-0.5L), "-0,500");
+  EXPECT_EQ(w.number(std::numeric_limits<Real>::infinity()), "0,000");
+  EXPECT_EQ(w.number(std::nanl("")), "0,000");
+  EXPECT_EQ(w.number(-1e-9L), "0,000");
+
+  ws.config.decimalsDxf = 0;  // outside 1..32: 6 decimals
+  ws.config.num.cadTextMode = 3;
+  Open(ws, kCadTab);
+  Window(ws, 0, 0, 1, 1);
+  BeginEntities(ws);
+  Text(ws, oem("Länge"), 0.5L, 0);
+  Finish(ws);
+  EXPECT_NE(readFile(path()).find("TEXT\t0.500000\t0.000000\tLaenge\r\n"), std::string::npos);
+}
+
+TEST_F(TabDrawingTest, AbortedOrFailedDrawingKeepsThePreviousFile) {
+  writeFile(path(), "old");
+  Open(ws, kCadTab);
+  Window(ws, 0, 0, 1, 1);
+  Line(ws, 0, 0, 1, 1);
+  ws.abort = true;
+  Finish(ws);
+  EXPECT_EQ(readFile(path()), "old");
+  ws.abort = false;
+  Open(ws, kCadTab);
+  Window(ws, 0, 0, 1, 1);
+  ws.io.writeFault = [](std::string_view) { return ENOSPC; };
+  Finish(ws);
+  EXPECT_TRUE(ws.abort);
+  ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u);
+  EXPECT_EQ(readFile(path()), "old");
+  size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += !e.is_directory();
+  EXPECT_EQ(files, 1u);
+}
+
+}  // namespace
+}  // namespace velk::test
