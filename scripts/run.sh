@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the main job: the JSON results of a shipped example spring.
+# Sets up, builds and runs the main job: the calculation report of a shipped example spring.
 # With arguments, runs wvelk with them instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +11,7 @@ if [ "$#" -gt 0 ]; then
 fi
 mkdir -p build/out
 cd build/out
-../app/wvelk ../../share/examples/drahtfeder_dynamisch.vlk /JSON /NOGUI
-echo "wrote $(pwd)/drahtfeder_dynamisch.json:"
-head -c 1200 drahtfeder_dynamisch.json
+../app/wvelk ../../share/examples/drahtfeder_dynamisch.vlk /I /NOGUI
+echo "wrote $(pwd)/drahtfeder_dynamisch.txt (tab-separated report, Windows code page):"
+iconv -f WINDOWS-1252 -t UTF-8 drahtfeder_dynamisch.txt | tr -d '\r' | head -60
 echo "..."

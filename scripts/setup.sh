@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libxlsxwriter-dev
   python3 python3-ezdxf python3-dbfread python3-dbf python3-openpyxl
-  plotutils hp2xx locales
+  plotutils hp2xx time locales
 )
 
 SUDO=""

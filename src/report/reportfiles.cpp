@@ -70,6 +70,18 @@ void ReservedFile::discard() {
   number_ = 0;
 }
 
+int ReservedFile::renameTo(const std::string& target) {
+  if (!fd_.valid() || path_.empty()) return EBADF;
+  if (!sameFile(fd_.get(), path_)) return ENOENT;
+  // Renamed while the lock is still held, so nobody can take the file over in between.
+  if (::rename(path_.c_str(), target.c_str()) != 0) return errno;
+  const int e = fd_.reset();
+  if (e != 0) ::unlink(target.c_str());  // a copy that may lack its end is no copy
+  path_.clear();
+  number_ = 0;
+  return e;
+}
+
 ReservedFile reserveNumberedFile(const std::string& folder, std::string_view prefix, std::string_view suffix, int first,
                                  int tries, const IoHooks& hooks, int& err) {
   ReservedFile r;

@@ -55,6 +55,9 @@ class ReservedFile {
   int write(std::string_view bytes);
   // Removes the file (when it is still the one we created) and gives up the reservation.
   void discard();
+  // Gives the file (contents already written) the name target, replacing any file of that
+  // name, and gives up the reservation. Returns 0 or the errno (the reservation then stays).
+  int renameTo(const std::string& target);
 
  private:
   friend ReservedFile reserveNumberedFile(const std::string&, std::string_view, std::string_view, int, int,

@@ -509,8 +509,18 @@ void deliver(Workspace& ws) {
     }
     case kDeviceTab:
     case kDeviceBatch: {
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
       r.tabCounter = std::max(r.tabCounter + 1, r.temp.held() ? r.temp.number() : 0);
+      if (r.device == kDeviceTab && r.temp.held() && !ws.io.writeFault) {
+        // The copy lies beside the temporary file: the temporary file, given the Windows text,
+        // becomes the copy by a rename.
+        const std::string copy = tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt";
+        int e = r.temp.write(windowsCopy(ws.num(), r.out));
+        if (e == 0) e = r.temp.renameTo(copy);
+        if (e != 0) return failIo(ws, IoStage::Create, e);
+        r.copyPath = copy;
+        return;
+      }
+      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
       const std::string copy = r.device == kDeviceTab ? tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt"
                                                       : trim(ws.spring.fileName) + ".txt";
       writeCopy(ws, copy);

@@ -15,6 +15,7 @@
 #include "data/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "tables/dbfio.h"
 #include "tables/ndx.h"
 
@@ -543,8 +544,15 @@ void BrowserExportHtml(Workspace& ws) {
     reportStatus(ws, st);
     return;
   }
-  // FIXME(reports): the shell sets showHtml when external programs can be started.
-  if (s.showHtml) s.showHtml(ws, *chosen);
+  // The configured HTML viewer shows the page; a front end may show it its own way.
+  if (s.showHtml) return s.showHtml(ws, *chosen);
+  if (trim(ws.config.htmlBrowser).empty()) return;
+  const ProgramCommand cmd = commandForFile(ws.config.htmlBrowser, *chosen);
+  if (cmd.status != ProgramCommand::Status::Ready) {
+    ShowError(ws, oem(cmd.program.empty() ? trim(ws.config.htmlBrowser) : cmd.program) + " not found");
+    return;
+  }
+  if (int e = StartProgram(ws.programs, cmd.argv)) ShowError(ws, startErrorText(e));
 }
 
 std::vector<std::string> BrowserPrintHeader(const Workspace& ws, int mode) {

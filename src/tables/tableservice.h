@@ -39,7 +39,7 @@ struct TableService {
   std::string indexPath;      // file of the open index, empty when none
   bool inTempCopy = false;    // opened from a copy in the temporary folder (source not writable)
   TableBrowserState browser;
-  // Starts the configured HTML viewer with a file (set by the shell; unset = nothing is started).
+  // Shows an exported HTML page; unset: the configured HTML viewer is started with the file.
   std::function<void(Workspace&, const std::string& file)> showHtml;
 };
 

@@ -433,6 +433,20 @@ TEST_F(TableServiceTest, ExportHtmlWritesWindowsTextAndStartsTheViewer) {
   EXPECT_NE(page.find("<TD>B\xE4nder</TD>"), std::string::npos) << "table text in Windows-1252";
   EXPECT_EQ(ui.requests()[0].prompt, "HTML files|*.HTM;*.HTML|All files|*.*");
 
+  // Without a front end of its own the configured viewer gets the file as one argument.
+  ws.table.showHtml = nullptr;
+  ws.config.htmlBrowser = "sh -c";
+  std::vector<std::vector<std::string>> started;
+  ws.programs.hook = [&](const std::vector<std::string>& argv) {
+    started.push_back(argv);
+    return 0;
+  };
+  ui.script({Answer::Text(html)});
+  BrowserExportHtml(ws);
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0], (std::vector<std::string>{"sh", "-c", html}));
+  ws.table.showHtml = [&](Workspace&, const std::string& file) { shown = file; };
+
   // A file that cannot be written: message, abort, no viewer.
   shown.clear();
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
