@@ -303,7 +303,6 @@ int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::os
     err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
     return 2;
   }
-  SetupWindowSize(ws);
   drawItem(ws, view, kCadScreen);
   if (ws.abort) {
     err << "wvelk: " << output << " was not written\n";
@@ -329,6 +328,7 @@ StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args) {
   InitConfigLocation(ws);
   ReadConfiguration(ws);
   ws.abort = false;
+  SetupWindowSize(ws);  // the graphics window's nominal size follows the configured resolution
   ReadRecentFiles(ws);
   ws.abort = false;
   StartOutcome out = runCommandLine(ws, args);

@@ -50,10 +50,12 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
   TempDir dir;
   std::vector<std::string> argv = {python, "-c", kEzdxfCount};
   std::string want;
-  for (int spring = 0; spring < 2; ++spring) {
+  for (int run = 0; run < 4; ++run) {  // strip and wire, metric and imperial
+    const int spring = run % 2, units = run / 2;
     for (int item = 1; item <= 9; ++item) {  // views 1..7, then the front and the side view
       ScriptedUi ui;
       Workspace ws(ui);
+      ws.config.num.units = units;
       if (spring == 0) stripExample(ws); else wireExample(ws);
       ws.spring.matName = "Werkstoff";
       CalculateSpring(ws);
@@ -71,7 +73,7 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
 
       ws.start.batchCad = true;  // named after the input file, no save dialog
       ws.spring.dataDir = dir.path();
-      ws.spring.fileName = std::string(spring ? "wire" : "strip") + std::to_string(item);
+      ws.spring.fileName = std::string(spring ? "wire" : "strip") + (units ? "-in" : "") + std::to_string(item);
       draw(kCadDxf);
       ASSERT_FALSE(ws.abort);
       argv.push_back(dir.file(ws.spring.fileName + ".dxf"));
