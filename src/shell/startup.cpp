@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -203,12 +204,17 @@ static bool sameFile(const std::string& a, const std::string& b) {
          std::filesystem::equivalent(a, b, ec);
 }
 
+// True (and said on err) when output names the input file itself.
+static bool overwritesInput(const Workspace& ws, const std::string& inputArgument, const std::string& output,
+                            std::ostream& err) {
+  if (!sameFile(resolveInputName(ws.spring, inputArgument), output)) return false;
+  err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
+  return true;
+}
+
 int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".json";
-  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
+  if (overwritesInput(ws, inputArgument, output, err)) return 2;
   std::ostringstream json;
   writeJson(ws, json);
   if (int e = atomicWriteFile(output, json.str(), ws.io)) {
@@ -224,10 +230,7 @@ int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& er
 
 int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".txt";
-  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
+  if (overwritesInput(ws, inputArgument, output, err)) return 2;
   if (ws.messages.fatal) {
     // There is no message window in batch mode: the messages are the job's answer.
     printCalcMessages(ws, err);
@@ -269,9 +272,9 @@ std::string cadOutputName(const Workspace& ws, int device) {
   }
 }
 
-}  // namespace
-
-int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
+// The exit code when there is nothing to draw: 2 after a fatal calculation (the messages on
+// err), 0 for a j outside 1..8 (said on err).
+std::optional<int> refuseDrawing(const Workspace& ws, int view, std::ostream& err) {
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
     return 2;
@@ -280,29 +283,23 @@ int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int v
     err << "wvelk: view " << view << " does not exist (1..8); nothing was drawn\n";
     return 0;
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
+  if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = cadOutputName(ws, device);
-  if (!output.empty() && sameFile(resolveInputName(ws.spring, inputArgument), output)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
+  if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;
   drawItem(ws, view, device);
   return ws.abort ? 2 : 0;
 }
 
 int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::ostream& err) {
-  if (ws.messages.fatal) {
-    printCalcMessages(ws, err);
-    return 2;
-  }
-  if (view < 1 || view > 8) {
-    err << "wvelk: view " << view << " does not exist (1..8); nothing was drawn\n";
-    return 0;
-  }
+  if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = ws.spring.fileName + ".svg";
-  if (sameFile(resolveInputName(ws.spring, inputArgument), output)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
+  if (overwritesInput(ws, inputArgument, output, err)) return 2;
   drawItem(ws, view, kCadScreen);
   if (ws.abort) {
     err << "wvelk: " << output << " was not written\n";
