@@ -510,19 +510,19 @@ void deliver(Workspace& ws) {
     case kDeviceTab:
     case kDeviceBatch: {
       r.tabCounter = std::max(r.tabCounter + 1, r.temp.held() ? r.temp.number() : 0);
-      if (r.device == kDeviceTab && r.temp.held() && !ws.io.writeFault) {
+      const std::string copy = r.device == kDeviceTab ? tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt"
+                                                      : trim(ws.spring.fileName) + ".txt";
+      if (r.device == kDeviceTab && r.temp.held()) {
         // The copy lies beside the temporary file: the temporary file, given the Windows text,
         // becomes the copy by a rename.
-        const std::string copy = tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt";
-        int e = r.temp.write(windowsCopy(ws.num(), r.out));
+        int e = ws.io.writeFault ? ws.io.writeFault(copy) : 0;
+        if (e == 0) e = r.temp.write(windowsCopy(ws.num(), r.out));
         if (e == 0) e = r.temp.renameTo(copy);
         if (e != 0) return failIo(ws, IoStage::Create, e);
         r.copyPath = copy;
         return;
       }
       if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      const std::string copy = r.device == kDeviceTab ? tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt"
-                                                      : trim(ws.spring.fileName) + ".txt";
       writeCopy(ws, copy);
       return;
     }
