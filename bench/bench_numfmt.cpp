@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace {
 

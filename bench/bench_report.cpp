@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/headless.h"
 #include "data/inputfile.h"
 #include "report/calcreport.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"

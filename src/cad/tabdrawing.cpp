@@ -6,7 +6,7 @@
 
 #include "cad/dxf.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 

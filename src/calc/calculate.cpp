@@ -10,7 +10,7 @@
 #include "calc/fatigue.h"
 #include "calc/material.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk {
 

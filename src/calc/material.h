@@ -5,7 +5,7 @@
 #include <string>
 
 #include "calc/messages.h"
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "tables/tableservice.h"
 

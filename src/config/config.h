@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

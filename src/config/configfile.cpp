@@ -9,8 +9,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "data/codepage.h"
-#include "data/textfile.h"
+#include "base/codepage.h"
+#include "base/textfile.h"
 #include "dialogs/dialogs.h"
 
 namespace velk {

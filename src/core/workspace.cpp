@@ -1,7 +1,7 @@
 // The workspace's start state.
 #include "core/workspace.h"
 
-#include "docs/documentation.h"
+#include "data/documentation.h"
 
 namespace velk {
 

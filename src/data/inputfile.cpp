@@ -5,8 +5,8 @@
 
 #include "calc/calculate.h"
 #include "calc/materialselect.h"
-#include "data/codepage.h"
-#include "data/textfile.h"
+#include "base/codepage.h"
+#include "base/textfile.h"
 #include "dialogs/dialogs.h"
 
 namespace velk {

@@ -1,7 +1,7 @@
 // Start values and text rules of the spring parameter set.
 #include "data/spring.h"
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk {
 

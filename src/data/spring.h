@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "data/numfmt.h"
-#include "docs/documentation.h"
+#include "base/numfmt.h"
+#include "data/documentation.h"
 
 namespace velk {
 

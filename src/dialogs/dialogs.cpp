@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "tables/tableservice.h"
 
 namespace velk {

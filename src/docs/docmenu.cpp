@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/process.h"
 #include "report/reportwriter.h"

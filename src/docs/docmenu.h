@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/workspace.h"
-#include "docs/documentation.h"
+#include "data/documentation.h"
 
 namespace velk {
 

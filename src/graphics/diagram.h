@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

@@ -10,7 +10,7 @@
 #include "cad/plotprogram.h"
 #include "cad/tabdrawing.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/blockfile.h"
 #include "platform/files.h"

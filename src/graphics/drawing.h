@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 #include "graphics/displaylist.h"
 
 namespace velk {

@@ -7,7 +7,7 @@
 
 #include "calc/calculate.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/drawing.h"
 #include "graphics/views.h"

@@ -7,8 +7,8 @@
 #include <numbers>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
-#include "data/numfmt.h"
+#include "base/codepage.h"
+#include "base/numfmt.h"
 
 namespace velk {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "calc/material.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/diagram.h"
 #include "graphics/drawing.h"

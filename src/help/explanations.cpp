@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "config/configfile.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 
 namespace velk {

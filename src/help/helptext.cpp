@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "config/configfile.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
 #include "help/hpgl.h"

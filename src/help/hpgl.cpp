@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
 #include "platform/files.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

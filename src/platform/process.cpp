@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 #include "platform/files.h"
 
 extern char** environ;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "data/codepage.h"
-#include "data/numfmt.h"
+#include "base/codepage.h"
+#include "base/numfmt.h"
 #include "help/explanations.h"
 #include "report/columntable.h"
 #include "report/reportwriter.h"

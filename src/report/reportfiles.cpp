@@ -9,8 +9,8 @@
 
 #include <cerrno>
 
-#include "data/codepage.h"
-#include "data/numfmt.h"
+#include "base/codepage.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

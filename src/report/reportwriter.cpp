@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "help/explanations.h"
 #include "report/printtext.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <ostream>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk {
 

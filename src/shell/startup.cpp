@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "config/configfile.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"

@@ -15,7 +15,7 @@
 #include <thread>
 #include <utility>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "tables/dbfio.h"
 
 namespace velk {

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "platform/files.h"
 
 namespace velk::dbfio {

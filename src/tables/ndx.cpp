@@ -6,7 +6,7 @@
 #include <bit>
 #include <cstring>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "tables/dbfio.h"
 
 namespace velk {

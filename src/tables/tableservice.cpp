@@ -12,7 +12,7 @@
 #include "calc/messages.h"
 #include "config/configfile.h"
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"

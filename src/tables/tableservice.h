@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 #include "tables/dbf.h"
 #include "tables/dbfexport.h"
 

@@ -1,13 +1,13 @@
 // Code-page tables against glibc iconv, round trips, plain characters and the 255-byte limit.
 // iconv is an independent implementation of the same code charts.
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <string>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 namespace {

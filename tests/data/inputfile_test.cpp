@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "data/textfile.h"
+#include "base/textfile.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
 

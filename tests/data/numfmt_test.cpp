@@ -1,6 +1,6 @@
 // Number formats, parsing, units, text helpers and dates; rounding checked against glibc printf.
 // Runs a locale check under de_DE to prove no format or parse depends on the process locale.
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 namespace velk::test {
 namespace {

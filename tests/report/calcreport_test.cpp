@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "data/inputfile.h"
 #include "report/report_fixture.h"
 #include "support/run_process.h"

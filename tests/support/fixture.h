@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/workspace.h"
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "dialogs/headless.h"
 
 namespace velk::test {

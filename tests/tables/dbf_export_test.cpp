@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "support/fixture.h"
 #include "tables/dbf.h"
 #include "tables/dbf_test_util.h"

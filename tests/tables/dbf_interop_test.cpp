@@ -2,7 +2,7 @@
 // python3-dbf are read by the engine, tables the engine writes or appends to are read by python3-dbfread.
 #include <gtest/gtest.h>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 #include "tables/dbf.h"

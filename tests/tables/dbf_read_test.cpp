@@ -5,7 +5,7 @@
 #include <ctime>
 #include <functional>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "platform/files.h"
 #include "support/fixture.h"
 #include "tables/dbf.h"

@@ -10,7 +10,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "data/codepage.h"
+#include "base/codepage.h"
 #include "support/fixture.h"
 #include "tables/dbf.h"
 #include "tables/dbf_test_util.h"

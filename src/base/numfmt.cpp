@@ -1,6 +1,6 @@
 // Number formatting and parsing, units and text helpers.
 // Locale-independent throughout: digits come from exact integer arithmetic, parsing from std::from_chars.
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +9,7 @@
 #include <ctime>
 #include <limits>
 
-#include "data/decimaldigits.h"
+#include "base/decimaldigits.h"
 
 namespace velk {
 

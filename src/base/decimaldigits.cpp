@@ -1,6 +1,6 @@
 // Exact decimal rounding and power-of-ten comparison of 80-bit reals.
 // A 128-bit integer fast path for everyday magnitudes, a small big-integer fallback for the rest.
-#include "data/decimaldigits.h"
+#include "base/decimaldigits.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,5 +1,5 @@
 // Line primitives of the program's own text files.
-#include "data/textfile.h"
+#include "base/textfile.h"
 
 #include <cmath>
 

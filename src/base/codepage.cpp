@@ -1,13 +1,13 @@
 // Code-page conversions between 850 (inside the program), Windows-1252 and UTF-8.
 // The tables are complete and built at compile time from the two code charts below.
-#include "data/codepage.h"
+#include "base/codepage.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
 
-#include "data/numfmt.h"
+#include "base/numfmt.h"
 
 namespace velk {
 

@@ -1,5 +1,5 @@
 // Start values of the documentation records.
-#include "docs/documentation.h"
+#include "data/documentation.h"
 
 namespace velk {
 
