@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   velk::StartOutcome out = velk::runStartup(ws, args);
   switch (out.kind) {
     case velk::StartOutcome::Kind::Exit:

@@ -3,13 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include "calc/calculate.h"
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 
 namespace {
 
 // A dynamically loaded strip spring with a bent outer end, its material filled in memory.
-void typicalStripSpring(velk::Workspace& ws) {
+void typicalStripSpring(velk::Session& ws) {
   velk::StripRecord& r = ws.materials.strip;
   r.name1 = "Ck 75";
   r.E = 206000, r.rho = 7.85L, r.Rm0 = 1800, r.t0 = 1, r.Rmmax = 2300, r.kRm = 300, r.tG = 1;
@@ -29,7 +29,7 @@ void typicalStripSpring(velk::Workspace& ws) {
 
 void BM_CalculateSpring(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   typicalStripSpring(ws);
   for (auto _ : state) {
     velk::CalculateSpring(ws);

@@ -4,14 +4,14 @@
 
 #include "calc/calculate.h"
 #include "calc/design.h"
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "dialogs/onlinetable.h"
 
 namespace {
 
 // A dynamically loaded strip spring to be dimensioned for 500 / 800 Nmm over 45 degrees.
-void stripToDimension(velk::Workspace& ws) {
+void stripToDimension(velk::Session& ws) {
   velk::StripRecord& r = ws.materials.strip;
   r.name1 = "Ck 75";
   r.E = 206000, r.rho = 7.85L, r.Rm0 = 1800, r.t0 = 1, r.Rmmax = 2300, r.kRm = 300, r.tG = 1;
@@ -32,7 +32,7 @@ void stripToDimension(velk::Workspace& ws) {
 // The solver and the calculation after it, on the spring's fields.
 void BM_DimensionAndCalculate(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   stripToDimension(ws);
   velk::Spring& s = ws.spring;
   for (auto _ : state) {
@@ -50,7 +50,7 @@ BENCHMARK(BM_DimensionAndCalculate);
 // A whole pass of the dimensioning table: input texts read, solver, calculation, output texts.
 void BM_DimensioningPass(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   stripToDimension(ws);
   const velk::DesignMode mode = velk::DesignMode::Dimensioning;
   velk::BeginOnlineTable(ws, velk::DesignTitle(mode), 7, 11);

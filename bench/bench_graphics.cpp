@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/displaylist.h"
+#include "graphics/viewmapping.h"
 #include "graphics/drawing.h"
 
 namespace {
@@ -30,7 +31,7 @@ class DiscardCanvas : public velk::Canvas {
 };
 
 // A spring-like drawing: a spiral of short lines and arcs, with colour changes and labels.
-void spiral(velk::Workspace& ws, int turns, int steps) {
+void spiral(velk::Session& ws, int turns, int steps) {
   const long double pi = 3.14159265358979323846L;
   for (int i = 0; i < turns * steps; ++i) {
     const long double a0 = 2 * pi * i / steps, a1 = 2 * pi * (i + 1) / steps;
@@ -46,23 +47,22 @@ void spiral(velk::Workspace& ws, int turns, int steps) {
 
 static void BM_ReplayDisplayList(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   velk::Open(ws, velk::kCadScreen);
   velk::Window(ws, 0, 0, 160, 120);
   while (ws.display.records.size() < 1000000) spiral(ws, 50, 72);
   ws.display.records.resize(1000000);
   DiscardCanvas canvas;
-  for (auto _ : state) {
-    const size_t n = velk::ReplayDisplayList(ws, canvas);
-    benchmark::DoNotOptimize(n);
-  }
+  velk::ViewMapping view;
+  view.adopt(ws.display);
+  for (auto _ : state) benchmark::DoNotOptimize(velk::Replay(ws.display, view, canvas));
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 1000000);
 }
 BENCHMARK(BM_ReplayDisplayList)->Unit(benchmark::kMillisecond);
 
 static void BM_DxfSpiralDrawing(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   std::string dir = (std::filesystem::temp_directory_path() / "velk-bench-XXXXXX").string();
   if (!::mkdtemp(dir.data())) std::abort();
   ws.start.batchCad = true;

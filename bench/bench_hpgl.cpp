@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/displaylist.h"
 #include "help/hpgl.h"
@@ -76,7 +76,7 @@ std::string makeMixed(size_t bytes) {
 
 void drawFile(benchmark::State& state, const std::string& bytes) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   const std::string path = (std::filesystem::temp_directory_path() / "velk_bench_hpgl.plt").string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

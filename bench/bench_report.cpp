@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "session/session.h"
 #include "base/codepage.h"
 #include "dialogs/headless.h"
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "report/calcreport.h"
 #include "report/reportwriter.h"
@@ -21,7 +23,7 @@ std::string benchFolder() {
   return tmpl + "/";
 }
 
-void typicalReport(velk::Workspace& ws, int device) {
+void typicalReport(velk::Session& ws, int device) {
   using namespace velk;
   SetReportHeader(ws, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
                   FormatNumberLine("Spirale 12", "4711-A"), "Testfeder", "Bemerkung 1", "Bemerkung 2", 0);
@@ -44,7 +46,7 @@ void typicalReport(velk::Workspace& ws, int device) {
 
 void runReports(benchmark::State& state, int device) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   const std::string folder = benchFolder();
   ws.config.tempDir = folder;
   ws.config.htmlBrowser.clear();
@@ -79,7 +81,7 @@ BENCHMARK(BM_ReportFormattingOnly)->Unit(benchmark::kMicrosecond);
 // and a message with its explanation) on the tab device 6, delivered and cleaned up.
 static void BM_StandardReportTab(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   const std::string folder = benchFolder();
   ws.config.tempDir = folder;
   ws.config.textDevice = velk::kDeviceTab;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "calc/calculate.h"
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/drawing.h"
 #include "graphics/springdrawing.h"
@@ -16,7 +16,7 @@
 namespace {
 
 // A 50-turn clock spring: strip 10 x 0.3, ri 8, re 40; a strip material in memory.
-void fiftyTurns(velk::Workspace& ws) {
+void fiftyTurns(velk::Session& ws) {
   velk::StripRecord& r = ws.materials.strip;
   r.name1 = "Federstahl";
   r.E = 206000;
@@ -50,7 +50,7 @@ std::string benchFolder() {
 
 static void BM_FrontView50TurnsScreen(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   fiftyTurns(ws);
   for (auto _ : state) {
     velk::DrawSpring(ws, velk::kFrontView, velk::kCadScreen, false);
@@ -62,7 +62,7 @@ BENCHMARK(BM_FrontView50TurnsScreen)->Unit(benchmark::kMillisecond);
 
 static void BM_FrontView50TurnsDxf(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   fiftyTurns(ws);
   // Batch naming: the file is the input file's name with ".dxf", no save dialog.
   ws.start.batchCad = true;
@@ -81,7 +81,7 @@ BENCHMARK(BM_FrontView50TurnsDxf)->Unit(benchmark::kMillisecond);
 
 static void BM_GoodmanSheetScreen(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   fiftyTurns(ws);
   for (auto _ : state) {
     velk::ShowView(ws, velk::kViewGoodman, velk::kCadScreen);

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/blockfile.h"
 #include "graphics/drawing.h"
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     out << bytes;
   }
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Scripted);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   ws.config.tempDir = folder();
   ws.drawing.blockEntityLimit = 20000;
   velk::Open(ws, velk::kCadScreen);

@@ -5,13 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "config/configfile.h"
+#include "session/session.h"
+#include "dialogs/configio.h"
 #include "dialogs/headless.h"
 
 static std::string roundTrip(velk::HeadlessUi& ui, std::string_view bytes) {
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   ws.start.startDir = "/work";
-  velk::readConfigurationFrom(ws, bytes);
+  velk::readConfigurationFrom(ws, ws.screen, bytes);
   if (ws.config.plotCommandLineCount < 1 || ws.config.plotCommandLineCount > velk::kPlotCommandLines)
     __builtin_trap();
   return velk::configurationFileBytes(ws);

@@ -5,9 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/displaylist.h"
+#include "graphics/viewmapping.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ class DiscardCanvas : public velk::Canvas {
   }
   void polygon(const int*, int) override {}
   void text(int, int, const std::string&, const velk::FontSpec&) override {}
-  void sleepMs(int ms) override {
+  void pause(int ms) override {
     if (ms < 0 || ms > 10000) __builtin_trap();
   }
 };
@@ -40,7 +41,7 @@ class DiscardCanvas : public velk::Canvas {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static velk::HeadlessUi ui(velk::HeadlessUi::Mode::Scripted);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   std::string_view in(reinterpret_cast<const char*>(data), size);
   while (!in.empty()) {
     const size_t end = in.find('\n');
@@ -49,18 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     in.remove_prefix(end + 1);
   }
   DiscardCanvas screen, printer;
-  const size_t visited = velk::ReplayDisplayList(ws, screen);
-  if (visited > ws.display.records.size()) __builtin_trap();
-  ws.abort = false;
+  velk::ViewMapping view;
+  view.adopt(ws.display);
+  (void)velk::Replay(ws.display, view, screen);
   for (auto key : {velk::ViewKey::Plus, velk::ViewKey::Up, velk::ViewKey::Left, velk::ViewKey::Minus})
-    velk::ProcessKey(ws, key);
-  velk::MouseZoom(ws.display, 10, 20, 300, 200, ws.display.W + 1, ws.display.H + 1);
-  ws.display.printing = true;
-  velk::PrintMapping m;
-  m.pageWidth = 4960;
-  m.pageHeight = 7016;
-  m.marginX = 10;
-  m.marginY = 10;
-  velk::ReplayDisplayList(ws, screen, &printer, &m);
+    view.applyKey(key, 0.01L, 1.2L);
+  view.zoomToBand(10, 20, 300, 200);
+  (void)velk::Replay(ws.display, view, screen);
+  const velk::PrintPage page{4960, 7016, 10, 10, 1, 1};
+  (void)velk::Replay(ws.display, velk::PrinterMapping(view, page), printer, velk::PrinterReplayStyle(ws.config));
   return 0;
 }

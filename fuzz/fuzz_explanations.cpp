@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "help/explanations.h"
+#include "report/explanations.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/displaylist.h"
 #include "help/hpgl.h"
@@ -22,7 +22,7 @@ void check(bool ok) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   for (int pass = 0; pass < 2; ++pass) {
     velk::ClearDisplay(ws);
     velk::Header(ws, 0, 0, 160, 120);

@@ -3,17 +3,17 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "data/inputfile.h"
 #include "dialogs/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static velk::HeadlessUi ui(velk::HeadlessUi::Mode::Scripted);
-  velk::Workspace ws(ui);
-  velk::parseInputFile(ws, std::string_view(reinterpret_cast<const char*>(data), size));
-  std::string again = velk::inputFileBytes(ws);
+  velk::Session ws(ui);
+  velk::parseInputFile(ws.spring, ws.num(), std::string_view(reinterpret_cast<const char*>(data), size));
+  std::string again = velk::inputFileBytes(ws.spring, ws.num());
   // What we wrote must read back to the same bytes.
-  velk::parseInputFile(ws, again);
-  if (velk::inputFileBytes(ws) != again) __builtin_trap();
+  velk::parseInputFile(ws.spring, ws.num(), again);
+  if (velk::inputFileBytes(ws.spring, ws.num()) != again) __builtin_trap();
   return 0;
 }

@@ -4,12 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "config/configfile.h"
+#include "session/session.h"
+#include "dialogs/configio.h"
 #include "dialogs/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static velk::HeadlessUi ui(velk::HeadlessUi::Mode::Scripted);
-  velk::Workspace ws(ui);
+  velk::Session ws(ui);
   velk::readRecentFilesFrom(ws, std::string_view(reinterpret_cast<const char*>(data), size));
   const auto names = ws.start.recentFiles;
   velk::readRecentFilesFrom(ws, velk::recentFilesBytes(ws));

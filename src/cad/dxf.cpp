@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
@@ -23,7 +23,7 @@ std::string DxfNumber(Real v, int decimals) {
   return s;
 }
 
-int DxfDecimals(const Workspace& ws) {
+int DxfDecimals(const OutputContext& ws) {
   const int n = ws.config.decimalsDxf;
   return n >= 1 && n <= 32 ? n : 6;
 }
@@ -68,7 +68,7 @@ void DxfWriter::header(Real x1, Real y1, Real x2, Real y2) {
   pair(0, "ENDSEC");
 }
 
-void DxfWriter::tables(const Workspace& ws, int kind) {
+void DxfWriter::tables(const OutputContext& ws, int kind) {
   pair(0, "SECTION");
   pair(2, "TABLES");
 
@@ -219,15 +219,15 @@ void DxfWriter::insert(std::string_view layer, std::string_view name, Real x, Re
 
 // --- the file device.
 
-DxfDevice::DxfDevice(Workspace& ws, std::string path, bool writesInserts)
+DxfDevice::DxfDevice(OutputContext& ws, std::string path, bool writesInserts)
     : path_(std::move(path)), writer_(buffer_, DxfDecimals(ws), ws.config.num), writesInserts_(writesInserts) {}
 
-void DxfDevice::window(Workspace&, Real x1, Real y1, Real x2, Real y2) { writer_.header(x1, y1, x2, y2); }
-void DxfDevice::tables(Workspace& ws, int kind) { writer_.tables(ws, kind); }
-void DxfDevice::beginEntities(Workspace&) { writer_.beginEntities(); }
-void DxfDevice::endEntities(Workspace&) { writer_.endEntities(); }
+void DxfDevice::window(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.header(x1, y1, x2, y2); }
+void DxfDevice::tables(OutputContext& ws, int kind) { writer_.tables(ws, kind); }
+void DxfDevice::beginEntities(OutputContext&) { writer_.beginEntities(); }
+void DxfDevice::endEntities(OutputContext&) { writer_.endEntities(); }
 
-void DxfDevice::finish(Workspace& ws) {
+void DxfDevice::finish(OutputContext& ws) {
   writer_.endOfFile();
   if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
     ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
@@ -236,30 +236,30 @@ void DxfDevice::finish(Workspace& ws) {
   written_ = true;
 }
 
-void DxfDevice::discard(Workspace&) {
+void DxfDevice::discard(OutputContext&) {
   buffer_.clear();
   buffer_.shrink_to_fit();
 }
 
-void DxfDevice::layer(Workspace&, int, const std::string& name) { layer_ = name; }
+void DxfDevice::layer(OutputContext&, int, const std::string& name) { layer_ = name; }
 
-void DxfDevice::line(Workspace&, Real x1, Real y1, Real x2, Real y2) { writer_.line(layer_, x1, y1, x2, y2); }
-void DxfDevice::circle(Workspace&, Real x, Real y, Real r) { writer_.circle(layer_, x, y, r); }
-void DxfDevice::arc(Workspace&, Real x, Real y, Real start, Real end, Real r) {
+void DxfDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(layer_, x1, y1, x2, y2); }
+void DxfDevice::circle(OutputContext&, Real x, Real y, Real r) { writer_.circle(layer_, x, y, r); }
+void DxfDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
   writer_.arc(layer_, x, y, r, start, end);
 }
-void DxfDevice::solid(Workspace&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void DxfDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(layer_, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void DxfDevice::text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
+void DxfDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
   std::string t = cadText(ws.config.num, text);
   for (char& c : t)
     if (c == '\r' || c == '\n') c = ' ';  // one value line per text
   writer_.text(layer_, t, x, y, attr);
 }
 
-void DxfDevice::insert(Workspace&, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
+void DxfDevice::insert(OutputContext&, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
   if (writesInserts_) writer_.insert(layer_, name, x, y, xscale, yscale, angle);
 }
 

@@ -14,7 +14,7 @@ namespace velk {
 // |v| < 1e-8 and non-finite values are written as 0 (a file never receives "inf" or "nan").
 std::string DxfNumber(Real v, int decimals);
 // The configured DXF decimals: 1..32, anything else 6.
-int DxfDecimals(const Workspace& ws);
+int DxfDecimals(const OutputContext& ws);
 
 // Appends group pairs to a byte buffer (CR LF line ends). The formats follow the drawing
 // layer's conventions: group codes right-aligned in 3 characters.
@@ -28,7 +28,7 @@ class DxfWriter {
 
   void header(Real x1, Real y1, Real x2, Real y2);
   // kind 0 drawings (6 layers), 2 diagrams (22 layers, pens 16..31 added).
-  void tables(const Workspace& ws, int kind);
+  void tables(const OutputContext& ws, int kind);
   void beginEntities();
   void endEntities();
   void endOfFile();
@@ -54,21 +54,21 @@ class DxfWriter {
 // writesInserts (the plot device) Insert becomes an INSERT entity, otherwise it is ignored.
 class DxfDevice : public DrawingDevice {
  public:
-  DxfDevice(Workspace& ws, std::string path, bool writesInserts);
+  DxfDevice(OutputContext& ws, std::string path, bool writesInserts);
 
-  void window(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void tables(Workspace& ws, int kind) override;
-  void beginEntities(Workspace& ws) override;
-  void endEntities(Workspace& ws) override;
-  void finish(Workspace& ws) override;
-  void discard(Workspace& ws) override;
-  void layer(Workspace& ws, int n, const std::string& name) override;
-  void line(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void circle(Workspace& ws, Real x, Real y, Real r) override;
-  void arc(Workspace& ws, Real x, Real y, Real start, Real end, Real r) override;
-  void solid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  void text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
-  void insert(Workspace& ws, const std::string& name, Real x, Real y, Real angle, Real xscale,
+  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
+  void tables(OutputContext& ws, int kind) override;
+  void beginEntities(OutputContext& ws) override;
+  void endEntities(OutputContext& ws) override;
+  void finish(OutputContext& ws) override;
+  void discard(OutputContext& ws) override;
+  void layer(OutputContext& ws, int n, const std::string& name) override;
+  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
+  void circle(OutputContext& ws, Real x, Real y, Real r) override;
+  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override;
+  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
+  void insert(OutputContext& ws, const std::string& name, Real x, Real y, Real angle, Real xscale,
               Real yscale) override;
 
   const std::string& path() const { return path_; }

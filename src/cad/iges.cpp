@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "cad/dxf.h"
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
@@ -104,7 +104,7 @@ int IgesColor(int colorIndex) {
   return colorIndex >= 0 && colorIndex < 16 ? kTable[colorIndex] : 0;
 }
 
-IgesPen IgesLayerPen(const Workspace& ws, int n) {
+IgesPen IgesLayerPen(const OutputContext& ws, int n) {
   IgesPen pen;
   if (n >= 0 && n <= 5) {
     pen.colorIndex = n == 0 ? 7 : LayerColor(ws, n);
@@ -234,14 +234,14 @@ std::string IgesWriter::file() const {
 
 // --- the file device.
 
-IgesDevice::IgesDevice(Workspace& ws, std::string path)
+IgesDevice::IgesDevice(OutputContext& ws, std::string path)
     : date(todayYymmdd()), path_(std::move(path)), writer_(ws.config.num.decimalPlaces) {}
 
-void IgesDevice::window(Workspace& ws, Real, Real, Real x2, Real y2) {
+void IgesDevice::window(OutputContext& ws, Real, Real, Real x2, Real y2) {
   writer_.startAndGlobal(fileNameText(ws.config.num, lastComponent(path_)), std::max(x2, y2), date, ws.config.num);
 }
 
-void IgesDevice::finish(Workspace& ws) {
+void IgesDevice::finish(OutputContext& ws) {
   if (const int err = atomicWriteFile(path_, writer_.file(), ws.io)) {
     ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
     return;
@@ -249,36 +249,36 @@ void IgesDevice::finish(Workspace& ws) {
   written_ = true;
 }
 
-void IgesDevice::discard(Workspace& ws) { writer_ = IgesWriter(ws.config.num.decimalPlaces); }
+void IgesDevice::discard(OutputContext& ws) { writer_ = IgesWriter(ws.config.num.decimalPlaces); }
 
-void IgesDevice::layer(Workspace& ws, int n, const std::string&) {
+void IgesDevice::layer(OutputContext& ws, int n, const std::string&) {
   const IgesPen pen = IgesLayerPen(ws, n);
   writer_.setPen(pen.lineFont, IgesColor(pen.colorIndex));
 }
 
-void IgesDevice::line(Workspace&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
+void IgesDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
 
-void IgesDevice::circle(Workspace&, Real x, Real y, Real r) {
+void IgesDevice::circle(OutputContext&, Real x, Real y, Real r) {
   if (std::isfinite(r)) writer_.circle(x, y, r);
 }
 
-void IgesDevice::arc(Workspace&, Real x, Real y, Real start, Real end, Real r) {
+void IgesDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
   const Real s = start * kPi / 180, e = end * kPi / 180;
   writer_.arc(x, y, x + r * std::cos(s), y + r * std::sin(s), x + r * std::cos(e), y + r * std::sin(e));
 }
 
-void IgesDevice::solid(Workspace&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void IgesDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void IgesDevice::text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
+void IgesDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
   const std::string t = withoutControls(cadText(ws.config.num, text), ' ');
   if (!t.empty()) writer_.text(t, x, y, attr);
 }
 
 DeviceProvider IgesDeviceProvider() {
   DeviceProvider p;
-  p.create = [](Workspace& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
+  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<IgesDevice>(ws, path);
   };
   return p;

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
@@ -28,7 +28,7 @@ std::string word(const std::string& w) {
 }
 
 // Short number format with "." (the plot program reads the options, whatever the display setting).
-std::string optionNumber(const Workspace& ws, Real v) {
+std::string optionNumber(const OutputContext& ws, Real v) {
   NumberSettings s = ws.config.num;
   s.decimalComma = 1;
   return fmtSig(s, v);
@@ -61,7 +61,7 @@ std::string withoutTrailingSeparator(std::string d) {
 }
 
 // The folder the batch file is created in: the working folder of the program.
-std::string batchFolder(const Workspace& ws) {
+std::string batchFolder(const OutputContext& ws) {
   return withSeparator(ws.start.startDir.empty() ? currentDirectory() : ws.start.startDir);
 }
 
@@ -96,7 +96,7 @@ const std::vector<std::string>& PostScriptFonts() {
   return fonts;
 }
 
-PlotFormValues PlotFormDefaults(const Workspace& ws) {
+PlotFormValues PlotFormDefaults(const OutputContext& ws) {
   PlotFormValues v;
   v.outdir = tempFolder(ws);
   return v;
@@ -124,7 +124,7 @@ std::string PlotFormCommandLine(const PlotFormValues& v) {
   return line;
 }
 
-void PlotConfigurationForm(Workspace& ws, std::string& line) {
+void PlotConfigurationForm(OutputContext& ws, std::string& line) {
   PlotFormRequest q;
   q.values = PlotFormDefaults(ws);
   q.psFonts = PostScriptFonts();
@@ -140,7 +140,7 @@ void PlotConfigurationForm(Workspace& ws, std::string& line) {
   if (r.changed) line = PlotFormCommandLine(r.values);
 }
 
-void AskPlotParameters(Workspace& ws, std::string& line, int mode) {
+void AskPlotParameters(OutputContext& ws, std::string& line, int mode) {
   // 1-2: the DXF file and the defaults.
   std::string dxf = mode == 1 ? std::string("*.dxf") : tempFolder(ws) + "plotrix";
   std::string programDir = "c:\\plotrix";
@@ -250,12 +250,12 @@ void AskPlotParameters(Workspace& ws, std::string& line, int mode) {
   ws.abort = false;
 }
 
-std::string& CurrentPlotCommandLine(Workspace& ws) {
+std::string& CurrentPlotCommandLine(OutputContext& ws) {
   if (ws.plotCommandLine < 1 || ws.plotCommandLine > kPlotCommandLines) ws.plotCommandLine = 1;
   return ws.config.plotCommandLines[static_cast<size_t>(ws.plotCommandLine - 1)];
 }
 
-void ChoosePlotCommandLine(Workspace& ws) {
+void ChoosePlotCommandLine(OutputContext& ws) {
   Configuration& c = ws.config;
   const int count = std::clamp(c.plotCommandLineCount, 1, kPlotCommandLines);
   if (count > 1) {
@@ -290,19 +290,19 @@ std::string PlotBatchScript(const std::string& commandLine) {
   return script + "\n";
 }
 
-int WritePlotBatchFile(const Workspace& ws, const std::string& path, const std::string& commandLine) {
+int WritePlotBatchFile(const OutputContext& ws, const std::string& path, const std::string& commandLine) {
   if (const int err = atomicWriteFile(path, PlotBatchScript(commandLine), ws.io)) return err;
   if (::chmod(path.c_str(), 0755) != 0) return errno;
   return 0;
 }
 
-int RunPlotCommandLine(Workspace& ws) {
+int RunPlotCommandLine(OutputContext& ws) {
   const int err = StartProgram(ws.programs, splitCommandLine(CurrentPlotCommandLine(ws)), true);
   if (err != 0) ShowError(ws, startErrorText(err));
   return err;
 }
 
-void PlotDevice::finish(Workspace& ws) {
+void PlotDevice::finish(OutputContext& ws) {
   DxfDevice::finish(ws);
   if (written()) RunPlotCommandLine(ws);
   NormalCursor(ws);
@@ -311,7 +311,7 @@ void PlotDevice::finish(Workspace& ws) {
 DeviceProvider PlotDeviceProvider() {
   DeviceProvider p;
   p.choose = ChoosePlotCommandLine;
-  p.create = [](Workspace& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
+  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<PlotDevice>(ws, path);
   };
   return p;

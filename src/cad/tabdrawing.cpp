@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "cad/dxf.h"
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
@@ -58,13 +58,13 @@ void TabDrawingWriter::end() { out_ += "EOF\r\n"; }
 
 // --- the file device.
 
-TabDrawingDevice::TabDrawingDevice(Workspace& ws, std::string path)
+TabDrawingDevice::TabDrawingDevice(OutputContext& ws, std::string path)
     : path_(std::move(path)), writer_(buffer_, DxfDecimals(ws), ws.config.num) {}
 
-void TabDrawingDevice::window(Workspace&, Real x1, Real y1, Real x2, Real y2) { writer_.extents(x1, y1, x2, y2); }
-void TabDrawingDevice::beginEntities(Workspace&) { writer_.beginEntities(); }
+void TabDrawingDevice::window(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.extents(x1, y1, x2, y2); }
+void TabDrawingDevice::beginEntities(OutputContext&) { writer_.beginEntities(); }
 
-void TabDrawingDevice::finish(Workspace& ws) {
+void TabDrawingDevice::finish(OutputContext& ws) {
   writer_.end();
   if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
     ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
@@ -73,21 +73,21 @@ void TabDrawingDevice::finish(Workspace& ws) {
   written_ = true;
 }
 
-void TabDrawingDevice::discard(Workspace&) {
+void TabDrawingDevice::discard(OutputContext&) {
   buffer_.clear();
   buffer_.shrink_to_fit();
 }
 
-void TabDrawingDevice::line(Workspace&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
-void TabDrawingDevice::circle(Workspace&, Real x, Real y, Real r) { writer_.circle(x, y, r); }
-void TabDrawingDevice::arc(Workspace&, Real x, Real y, Real start, Real end, Real r) {
+void TabDrawingDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
+void TabDrawingDevice::circle(OutputContext&, Real x, Real y, Real r) { writer_.circle(x, y, r); }
+void TabDrawingDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
   writer_.arc(x, y, r, start, end);
 }
-void TabDrawingDevice::solid(Workspace&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void TabDrawingDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TabDrawingDevice::text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes&) {
+void TabDrawingDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes&) {
   std::string t = cadText(ws.config.num, text);
   for (char& c : t)
     if (c == '\r' || c == '\n') c = ' ';  // one line per text; a tab stays in the text field
@@ -96,7 +96,7 @@ void TabDrawingDevice::text(Workspace& ws, const std::string& text, Real x, Real
 
 DeviceProvider TabDeviceProvider() {
   DeviceProvider p;
-  p.create = [](Workspace& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
+  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<TabDrawingDevice>(ws, path);
   };
   return p;

@@ -40,17 +40,17 @@ class TabDrawingWriter {
 // the target and renames it over the target, discard leaves no file.
 class TabDrawingDevice : public DrawingDevice {
  public:
-  TabDrawingDevice(Workspace& ws, std::string path);
+  TabDrawingDevice(OutputContext& ws, std::string path);
 
-  void window(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void beginEntities(Workspace& ws) override;
-  void finish(Workspace& ws) override;
-  void discard(Workspace& ws) override;
-  void line(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void circle(Workspace& ws, Real x, Real y, Real r) override;
-  void arc(Workspace& ws, Real x, Real y, Real start, Real end, Real r) override;
-  void solid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  void text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
+  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
+  void beginEntities(OutputContext& ws) override;
+  void finish(OutputContext& ws) override;
+  void discard(OutputContext& ws) override;
+  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
+  void circle(OutputContext& ws, Real x, Real y, Real r) override;
+  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override;
+  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
 
   const std::string& path() const { return path_; }
   bool written() const { return written_; }

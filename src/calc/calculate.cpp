@@ -9,7 +9,7 @@
 
 #include "calc/fatigue.h"
 #include "calc/material.h"
-#include "core/workspace.h"
+#include "calc/document.h"
 #include "base/codepage.h"
 
 namespace velk {
@@ -78,7 +78,7 @@ Real quotient(Real num, Real den) { return den == 0 ? std::numeric_limits<Real>:
 std::string InvalidInputMessage() { return oem("Fatal  : Eingabe ungültig !"); }
 std::string InvalidResultMessage() { return oem("Fatal  : Ergebnis ungültig !"); }
 
-void SectionProperties(Workspace& ws) { sectionValues(ws.spring, ws.spring.Ib, ws.spring.Wb); }
+void SectionProperties(CalcContext& ws) { sectionValues(ws.spring, ws.spring.Ib, ws.spring.Wb); }
 
 Real BendingStress(const Spring& s, Real M) {
   if (s.crossSection == 2) return 32 / kPi * quotient(M, s.t * s.t * s.t);
@@ -125,7 +125,7 @@ Real IntPower(Real x, int n) {
   return 1 / r;
 }
 
-void CalculateSpring(Workspace& ws) {
+void CalculateSpring(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
 

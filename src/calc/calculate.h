@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "calc/messages.h"
+#include "data/messages.h"
 #include "base/numfmt.h"
 
 namespace velk {
 
-struct Workspace;
+struct CalcContext;
 struct Spring;
 
 // Message texts of the guards against values that cannot be calculated with (code page 850).
@@ -21,10 +21,10 @@ std::string InvalidResultMessage();  // "Fatal  : Ergebnis ungültig !"
 
 // The one calculation: clears the message list and overwrites every result of ws.spring in place.
 // A fatal stop leaves the results of the later steps at their previous values.
-void CalculateSpring(Workspace& ws);
+void CalculateSpring(CalcContext& ws);
 
 // Ib and Wb of the spring's section from t (and b for a strip).
-void SectionProperties(Workspace& ws);
+void SectionProperties(CalcContext& ws);
 // Bending stress of the spring's section under the moment M (t and, for a strip, b non-zero).
 Real BendingStress(const Spring& s, Real M);
 // Stress factor of a bend of radius r in a strip of thickness t: 1.02 + 0.49 t / r; 1 when r or t is 0.

@@ -8,7 +8,7 @@
 
 #include "calc/calculate.h"
 #include "calc/material.h"
-#include "core/workspace.h"
+#include "calc/document.h"
 #include "dialogs/onlinetable.h"
 
 namespace velk {
@@ -110,7 +110,7 @@ bool stopFatal(CalcMessages& msgs, std::string_view text) {
   return false;
 }
 
-bool dimension(Workspace& ws) {
+bool dimension(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
   if (!allFinite(s.sigman, s.T1, s.T2, s.alphah, s.re, s.ri, s.t, s.b, s.theta, s.E))
@@ -259,7 +259,7 @@ Real ParseValue(const NumberSettings& n, ValueKind kind, std::string_view text) 
 
 // ---- the loop ----
 
-void FillInputRows(Workspace& ws, DesignMode mode, bool withValues) {
+void FillInputRows(CalcContext& ws, DesignMode mode, bool withValues) {
   const NumberSettings& n = ws.num();
   const auto rows = DesignInputRows(mode, ws.spring);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -272,7 +272,7 @@ void FillInputRows(Workspace& ws, DesignMode mode, bool withValues) {
   }
 }
 
-void FillOutputRows(Workspace& ws, DesignMode mode) {
+void FillOutputRows(CalcContext& ws, DesignMode mode) {
   const NumberSettings& n = ws.num();
   const auto rows = DesignOutputRows(mode);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -282,7 +282,7 @@ void FillOutputRows(Workspace& ws, DesignMode mode) {
   }
 }
 
-void DesignPass(Workspace& ws, DesignMode mode) {
+void DesignPass(CalcContext& ws, DesignMode mode) {
   ClearCalcMessages(ws.messages);
   const NumberSettings& n = ws.num();
   const auto rows = DesignInputRows(mode, ws.spring);
@@ -304,7 +304,7 @@ void DesignPass(Workspace& ws, DesignMode mode) {
   FillInputRows(ws, mode, true);
 }
 
-void RunDesignTable(Workspace& ws, DesignMode mode, const QuickViewRefresh& refresh) {
+void RunDesignTable(CalcContext& ws, DesignMode mode, const QuickViewRefresh& refresh) {
   const int inCount = static_cast<int>(DesignInputRows(mode, ws.spring).size());
   const int outCount = static_cast<int>(DesignOutputRows(mode).size());
   // A flag left over from before the mode would keep RoundUpDin2076 from rounding in the first pass.
@@ -322,13 +322,13 @@ void RunDesignTable(Workspace& ws, DesignMode mode, const QuickViewRefresh& refr
   EndOnlineTable(ws);
 }
 
-void RecalculationTable(Workspace& ws, const QuickViewRefresh& refresh) {
+void RecalculationTable(CalcContext& ws, const QuickViewRefresh& refresh) {
   RunDesignTable(ws, DesignMode::Recalculation, refresh);
 }
-void DimensioningTable(Workspace& ws, const QuickViewRefresh& refresh) {
+void DimensioningTable(CalcContext& ws, const QuickViewRefresh& refresh) {
   RunDesignTable(ws, DesignMode::Dimensioning, refresh);
 }
-void PreDimensioningTable(Workspace& ws, const QuickViewRefresh& refresh) {
+void PreDimensioningTable(CalcContext& ws, const QuickViewRefresh& refresh) {
   RunDesignTable(ws, DesignMode::PreDimensioning, refresh);
 }
 
@@ -338,7 +338,7 @@ std::string WidthZeroMessage() { return "Fatal  : b = 0 !"; }
 std::string MomentZeroMessage() { return "Fatal  : T2 = 0 !"; }
 std::string RadiusSumZeroMessage() { return "Fatal  : Re + Ri = 0 !"; }
 
-bool ThicknessForMoment(Workspace& ws) {
+bool ThicknessForMoment(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
   const bool wire = isWire(s);
@@ -364,7 +364,7 @@ bool ThicknessForMoment(Workspace& ws) {
   return true;
 }
 
-bool PreSize(Workspace& ws) {
+bool PreSize(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
   if (s.t == 0) {
@@ -399,15 +399,15 @@ bool PreSize(Workspace& ws) {
   return true;
 }
 
-void Dimension(Workspace& ws) { dimension(ws); }
+void Dimension(CalcContext& ws) { dimension(ws); }
 
-void CalculateAfterSolver(Workspace& ws) {
+void CalculateAfterSolver(CalcContext& ws) {
   const CalcMessages notes = ws.messages;
   CalculateSpring(ws);
   for (int i = 0; i < notes.count; ++i) AddCalcMessage(ws.messages, notes.entries[i]);
 }
 
-void PreDimension(Workspace& ws) {
+void PreDimension(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
   const Real t0 = s.t, b0 = s.b;

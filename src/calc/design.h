@@ -12,7 +12,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct CalcContext;
 struct Spring;
 
 enum class DesignMode { Recalculation, Dimensioning, PreDimensioning };
@@ -52,38 +52,38 @@ std::string FormatValue(const NumberSettings& n, ValueKind kind, Real x);
 Real ParseValue(const NumberSettings& n, ValueKind kind, std::string_view text);
 
 // Redraws the quick result view after each pass (when the help level is above 0); may be empty.
-using QuickViewRefresh = std::function<void(Workspace&)>;
+using QuickViewRefresh = std::function<void(CalcContext&)>;
 
 // The loop of a mode: fill the table, then pass by pass read the inputs, solve, calculate and
 // show the online form until the user leaves it. The spring keeps the values of the last pass.
-void RunDesignTable(Workspace& ws, DesignMode mode, const QuickViewRefresh& refresh = {});
-void RecalculationTable(Workspace& ws, const QuickViewRefresh& refresh = {});
-void DimensioningTable(Workspace& ws, const QuickViewRefresh& refresh = {});
-void PreDimensioningTable(Workspace& ws, const QuickViewRefresh& refresh = {});
+void RunDesignTable(CalcContext& ws, DesignMode mode, const QuickViewRefresh& refresh = {});
+void RecalculationTable(CalcContext& ws, const QuickViewRefresh& refresh = {});
+void DimensioningTable(CalcContext& ws, const QuickViewRefresh& refresh = {});
+void PreDimensioningTable(CalcContext& ws, const QuickViewRefresh& refresh = {});
 
 // One pass of a mode on the exchange area ws.online (rows and counts already set): clear the
 // messages, read every input text into its field, solve, calculate, fill the output rows and
 // refill the input texts. Messages the solver reported stay in the list after the calculation's.
-void DesignPass(Workspace& ws, DesignMode mode);
+void DesignPass(CalcContext& ws, DesignMode mode);
 // The exchange area's row texts from the fields: captions and units of the input rows (with
 // their value texts when withValues), and the output rows.
-void FillInputRows(Workspace& ws, DesignMode mode, bool withValues);
-void FillOutputRows(Workspace& ws, DesignMode mode);
+void FillInputRows(CalcContext& ws, DesignMode mode, bool withValues);
+void FillOutputRows(CalcContext& ws, DesignMode mode);
 
 // Solvers. Each stop reports a message in ws.messages and leaves the fields it would have
 // changed as they were; the "Fatal" stops set the fatal flag.
 //
 // Thickness (strip) or diameter (wire) at which T2 reaches sigman; false when stopped.
-bool ThicknessForMoment(Workspace& ws);
+bool ThicknessForMoment(CalcContext& ws);
 // First estimate of t and b when t is 0, and of b when b is 0; false when stopped.
-bool PreSize(Workspace& ws);
+bool PreSize(CalcContext& ws);
 // Spring rate, working angles and number of turns (and re when it is 0) from T1, T2, alphah.
-void Dimension(Workspace& ws);
+void Dimension(CalcContext& ws);
 // Thickness, width and radii from T1, T2, alphah, a0_t, b_t, then Dimension; runs CalculateSpring.
-void PreDimension(Workspace& ws);
+void PreDimension(CalcContext& ws);
 // CalculateSpring, after which the findings that were in the list before it (the solver's)
 // are added again behind the calculation's own.
-void CalculateAfterSolver(Workspace& ws);
+void CalculateAfterSolver(CalcContext& ws);
 
 // Messages of the solver guards that the calculation does not have (code page 850).
 std::string WidthZeroMessage();      // "Fatal  : b = 0 !"

@@ -7,7 +7,7 @@
 
 #include "calc/calculate.h"
 #include "calc/material.h"
-#include "core/workspace.h"
+#include "calc/document.h"
 
 namespace velk {
 
@@ -25,7 +25,7 @@ void fatal(CalcMessages& msgs, std::string_view text) {
 
 }  // namespace
 
-void FatigueEvaluation(Workspace& ws) {
+void FatigueEvaluation(CalcContext& ws) {
   Spring& s = ws.spring;
   CalcMessages& msgs = ws.messages;
   const bool wire = s.crossSection == 2;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/workspace.h"
+#include "calc/document.h"
 #include "base/codepage.h"
 
 namespace velk {
@@ -37,7 +37,7 @@ Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs) {
   return strengthLaw(r.Rm0, r.d0, r.Rmmax, r.kRm, d, "Fatal  : d <= 0 !", msgs);
 }
 
-void UpdateStrength(Workspace& ws) {
+void UpdateStrength(CalcContext& ws) {
   Spring& s = ws.spring;
   if (s.crossSection == 1) {
     StripRecord& r = ws.materials.strip;
@@ -52,7 +52,7 @@ void UpdateStrength(Workspace& ws) {
   }
 }
 
-GoodmanPoint GoodmanValues(const Workspace& ws, CalcMessages& msgs) {
+GoodmanPoint GoodmanValues(const CalcContext& ws, CalcMessages& msgs) {
   const Spring& s = ws.spring;
   Real tG = 0;
   const FatigueValues* plain = nullptr;
@@ -87,7 +87,7 @@ GoodmanPoint GoodmanValues(const Workspace& ws, CalcMessages& msgs) {
   return g;
 }
 
-void CheckMaterialLimits(Workspace& ws) {
+void CheckMaterialLimits(CalcContext& ws) {
   const Spring& s = ws.spring;
   Real tmin = 0, tmax = 0;
   long long Tmax = 0;
@@ -115,7 +115,7 @@ const Real kDin2076[86] = {
     4.5L,  4.75L, 5.0L,  5.3L,  5.6L,  6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L,
     10.5L, 11.0L, 12.0L, 12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
 
-Real RoundUpDin2076(Workspace& ws, Real x) {
+Real RoundUpDin2076(CalcContext& ws, Real x) {
   if (ws.abort) return x;
   // A series value counts as reached within a relative 1e-12: a diameter that went through a
   // double (a table field, a 6-byte real) lies a few ulps off the series value and must not be

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/workspace.h"
+#include "calc/document.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "tables/tableservice.h"
@@ -27,18 +27,18 @@ long long roundToInt(Real x) {
 
 // An "integer" field. Text that is not an integer but a number (a table edited with decimals,
 // "206000.00") is rounded instead of read as 0, which would silently ruin the calculation.
-long long intField(const Workspace& ws, int pos) {
+long long intField(const CalcContext& ws, int pos) {
   const std::string text = trim(FieldText(ws, pos));
   long long v = 0;
   if (tryParseInt(text, v)) return v;
   return roundToInt(parseReal(text));
 }
 
-Real realField(const Workspace& ws, int pos) { return parseReal(trim(FieldText(ws, pos))); }
+Real realField(const CalcContext& ws, int pos) { return parseReal(trim(FieldText(ws, pos))); }
 
-std::string textField(const Workspace& ws, int pos, int length) { return leftStr(FieldText(ws, pos), length); }
+std::string textField(const CalcContext& ws, int pos, int length) { return leftStr(FieldText(ws, pos), length); }
 
-void readFatigue(const Workspace& ws, int first, FatigueValues& f) {
+void readFatigue(const CalcContext& ws, int first, FatigueValues& f) {
   f.upper = intField(ws, first);
   f.upperDecrease = intField(ws, first + 1);
   f.stroke = intField(ws, first + 2);
@@ -46,7 +46,7 @@ void readFatigue(const Workspace& ws, int first, FatigueValues& f) {
   f.m = realField(ws, first + 4);
 }
 
-void takeStrip(Workspace& ws) {
+void takeStrip(CalcContext& ws) {
   Spring& s = ws.spring;
   const StripRecord& r = ws.materials.strip;
   s.matSource = 0;
@@ -55,7 +55,7 @@ void takeStrip(Workspace& ws) {
   s.rho = r.rho;
 }
 
-void takeWire(Workspace& ws) {
+void takeWire(CalcContext& ws) {
   Spring& s = ws.spring;
   const WireRecord& r = ws.materials.wire;
   s.matSource = 0;
@@ -75,17 +75,17 @@ long long perDecade(Real a, Real b, Real dx, Real d0) {
 }
 
 // One step of the dialog: help number, request; true when the user went on.
-bool askReal(Workspace& ws, const std::string& prompt, Real& value, Real lower, Real upper) {
+bool askReal(CalcContext& ws, const std::string& prompt, Real& value, Real lower, Real upper) {
   EnterReal(ws, prompt, value, lower, upper);
   return !ws.abort;
 }
 
-bool askText(Workspace& ws, const std::string& prompt, int length, std::string& text) {
+bool askText(CalcContext& ws, const std::string& prompt, int length, std::string& text) {
   EnterText(ws, prompt, length, text);
   return !ws.abort;
 }
 
-void writeWireRecord(Workspace& ws, const WireRecord& r) {
+void writeWireRecord(CalcContext& ws, const WireRecord& r) {
   SetFieldText(ws, 1, r.name1);
   SetFieldText(ws, 2, r.name2);
   SetFieldText(ws, 3, r.name3);
@@ -116,7 +116,7 @@ void writeWireRecord(Workspace& ws, const WireRecord& r) {
 
 }  // namespace
 
-void ReadStripRecord(const Workspace& ws, StripRecord& r) {
+void ReadStripRecord(const CalcContext& ws, StripRecord& r) {
   r.name1 = textField(ws, 1, 20);
   r.name2 = textField(ws, 2, 30);
   r.name3 = textField(ws, 3, 20);
@@ -140,7 +140,7 @@ void ReadStripRecord(const Workspace& ws, StripRecord& r) {
   r.field29 = intField(ws, 29);
 }
 
-void ReadWireRecord(const Workspace& ws, WireRecord& r) {
+void ReadWireRecord(const CalcContext& ws, WireRecord& r) {
   r.name1 = textField(ws, 1, 50);
   r.name2 = textField(ws, 2, 30);
   r.name3 = textField(ws, 3, 20);
@@ -162,14 +162,14 @@ void ReadWireRecord(const Workspace& ws, WireRecord& r) {
   r.runningNo = intField(ws, 27);
 }
 
-void SelectMaterial(Workspace& ws) {
+void SelectMaterial(CalcContext& ws) {
   if (ws.spring.crossSection == 1)
     SelectStripMaterial(ws);
   else if (ws.spring.crossSection == 2)
     SelectWireMaterial(ws);
 }
 
-void SelectStripMaterial(Workspace& ws) {
+void SelectStripMaterial(CalcContext& ws) {
   OpenTable(ws, kStripTable);
   if (ws.abort) {
     AddCalcMessage(ws.messages, kStripFatal);
@@ -188,7 +188,7 @@ void SelectStripMaterial(Workspace& ws) {
   if (!ws.abort) takeStrip(ws);
 }
 
-void SelectWireMaterial(Workspace& ws) {
+void SelectWireMaterial(CalcContext& ws) {
   OpenTable(ws, kWireTable);
   if (ws.abort) {
     AddCalcMessage(ws.messages, kWireFatal);
@@ -210,7 +210,7 @@ void SelectWireMaterial(Workspace& ws) {
   if (!ws.abort) takeWire(ws);
 }
 
-void EditStripTable(Workspace& ws) {
+void EditStripTable(CalcContext& ws) {
   OpenTable(ws, kStripTable);
   if (ws.abort) {
     AddCalcMessage(ws.messages, kStripFatal);
@@ -222,7 +222,7 @@ void EditStripTable(Workspace& ws) {
   CloseTable(ws);
 }
 
-void EditWireTable(Workspace& ws) {
+void EditWireTable(CalcContext& ws) {
   SetHelpNumber(ws, kHelpNewMaterialQuestion);
   char answer = 'N';
   AskYesNo(ws, "Neuen Werkstoff eintragen ?", answer);
@@ -243,7 +243,7 @@ void EditWireTable(Workspace& ws) {
   CloseTable(ws);
 }
 
-void EnterWireMaterial(Workspace& ws) {
+void EnterWireMaterial(CalcContext& ws) {
   Spring& s = ws.spring;
   const WireRecord& current = ws.materials.wire;
   const NumberSettings& num = ws.num();
@@ -335,7 +335,7 @@ void EnterWireMaterial(Workspace& ws) {
   CloseTable(ws);
 }
 
-MaterialLoadResult LoadMaterialRecords(Workspace& ws) {
+MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
   MaterialLoadResult result;
   const bool abortBefore = ws.abort;
   const int cross = ws.spring.crossSection;

@@ -9,7 +9,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct UiContext;
 
 // Screen the configuration's first-start values refer to. Without a display (batch, tests)
 // it is 1024 x 768 at 96 dpi, so results are the same on every machine.

@@ -1,4 +1,4 @@
-// Reads and writes the configuration file, the recent-files file, and checks the configured folders.
+// The bytes of the configuration file and of the recent-files file, both ways.
 // One listing of the configuration's rows drives both the reader and the writer, so they cannot drift apart.
 #include "config/configfile.h"
 
@@ -11,7 +11,7 @@
 
 #include "base/codepage.h"
 #include "base/textfile.h"
-#include "dialogs/dialogs.h"
+#include "platform/files.h"
 
 namespace velk {
 
@@ -377,48 +377,38 @@ void configurationRows(V& v, Configuration& c, const RowContext& ctx) {
   for (bool& option : c.drawingOptions) v.boolean(option);
 }
 
-RowContext rowContext(const Workspace& ws) {
+RowContext rowContext(const Settings& ws) {
   const std::string& dir = ws.start.startDir.empty() ? currentDirectory() : ws.start.startDir;
   return {ws.start.shortName + " " + "Konfiguration", withSeparator(dir)};
 }
 
 // Lines 20 and 21: a resolution of 0 or -1 (or anything the dialog could not have stored)
 // means the screen's size.
-void applyResolutionRule(Workspace& ws) {
+void applyResolutionRule(Settings& ws, const ScreenMetrics& screen) {
   Configuration& c = ws.config;
-  if (c.resolutionX < 1 || c.resolutionX > 5000) c.resolutionX = ws.screen.width - 9;
-  if (c.resolutionY < 1 || c.resolutionY > 5000) c.resolutionY = ws.screen.height - 91;
-}
-
-std::string workingFolder(const Workspace& ws) {
-  return withSeparator(ws.start.startDir.empty() ? currentDirectory() : ws.start.startDir);
-}
-
-bool canList(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::directory_iterator it(folder, ec);
-  return !ec;
+  if (c.resolutionX < 1 || c.resolutionX > 5000) c.resolutionX = screen.width - 9;
+  if (c.resolutionY < 1 || c.resolutionY > 5000) c.resolutionY = screen.height - 91;
 }
 
 }  // namespace
 
-void InitConfigLocation(Workspace& ws) {
+void InitConfigLocation(Settings& ws) {
   ws.start.startDir = currentDirectory();
   ws.start.configDir = withSeparator(ws.start.startDir);
 }
 
-std::string configFilePath(const Workspace& ws) { return ws.start.configDir + ws.start.shortName + ".cfg"; }
-std::string recentFilesPath(const Workspace& ws) { return ws.start.configDir + ws.start.shortName + ".cff"; }
+std::string configFilePath(const Settings& ws) { return ws.start.configDir + ws.start.shortName + ".cfg"; }
+std::string recentFilesPath(const Settings& ws) { return ws.start.configDir + ws.start.shortName + ".cff"; }
 
-void readConfigurationFrom(Workspace& ws, std::string_view bytes) {
+void readConfigurationFrom(Settings& ws, const ScreenMetrics& screen, std::string_view bytes) {
   RowReader reader(bytes);
   configurationRows(reader, ws.config, rowContext(ws));
-  applyResolutionRule(ws);
+  applyResolutionRule(ws, screen);
 }
 
-void applyFirstStartValues(Workspace& ws) {
-  applyResolutionRule(ws);
-  const ScreenMetrics& s = ws.screen;
+void applyFirstStartValues(Settings& ws, const ScreenMetrics& screen) {
+  applyResolutionRule(ws, screen);
+  const ScreenMetrics& s = screen;
   ws.config.textWindow.height = s.height - 80;
   const double client = s.mainClientHeight + 46.0;
   int scale = 100;
@@ -429,23 +419,7 @@ void applyFirstStartValues(Workspace& ws) {
   ws.config.inputWindowScale = scale;
 }
 
-void ReadConfiguration(Workspace& ws) {
-  const std::string name = ws.start.shortName + ".cfg";
-  std::optional<std::string> bytes = readWholeFile(ws.start.configDir + name, kMaxConfigFileBytes);
-  if (!bytes) {
-    const std::string fallback = fallbackConfigDir();
-    bytes = readWholeFile(fallback + name, kMaxConfigFileBytes);
-    if (bytes) ws.start.configDir = fallback;
-  }
-  if (!bytes) {
-    applyFirstStartValues(ws);
-    ws.abort = true;
-    return;
-  }
-  readConfigurationFrom(ws, *bytes);
-}
-
-std::string configurationFileBytes(const Workspace& ws) {
+std::string configurationFileBytes(const Settings& ws) {
   // Reals always with a point and the standard decimals, whatever the user's number settings;
   // the settings themselves are written unchanged.
   NumberSettings fileNum = ws.config.num;
@@ -457,92 +431,13 @@ std::string configurationFileBytes(const Workspace& ws) {
   return writer.bytes();
 }
 
-void WriteConfiguration(Workspace& ws) {
-  const std::string bytes = configurationFileBytes(ws);
-  const std::string path = configFilePath(ws);
-  for (;;) {
-    const int err = atomicWriteFile(path, bytes, ws.io);
-    if (err == 0) return;
-    const int code = ioCodeFromErrno(err);
-    if (code == kIoWriteProtected)
-      ShowError(ws, "Schreibschutz entfernen !");
-    else if (code == 152)
-      ShowError(ws, "Programmdiskette einlegen !");
-    else
-      ShowError(ws, "I/O-Error " + fmtInt(code));
-    // The user may give up: a folder that stays write-protected would otherwise hold the
-    // program in this loop for ever.
-    if (!AskQuestion(ws, "Erneut versuchen ?")) {
-      ws.abort = true;
-      return;
-    }
-  }
-}
-
-std::string dbfFolder(const Workspace& ws) {
-  return ws.config.dbfDir.empty() ? withSeparator(ws.programData) : withSeparator(ws.config.dbfDir);
-}
-
-std::string pltFolder(const Workspace& ws) {
-  return ws.config.pltDir.empty() ? withSeparator(ws.programData) : withSeparator(ws.config.pltDir);
-}
-
-void CheckFolders(Workspace& ws) {
-  Configuration& c = ws.config;
-  const std::string work = workingFolder(ws);
-  if (c.tempDir.empty()) c.tempDir = ws.tempRoot;
-  if (c.tempDir.empty()) c.tempDir = work;
-  if (c.ediDir.empty()) c.ediDir = work;
-  if (c.dataDir.empty()) c.dataDir = work;
-  // Every configured folder ends in a separator, so that callers may append a file name.
-  for (std::string* dir : {&c.cadDir, &c.dbfDir, &c.pltDir, &c.tempDir, &c.ediDir, &c.dataDir, &c.programDir})
-    *dir = withSeparator(*dir);
-
-  if (!folderWritable(c.cadDir, ws.io)) ShowError(ws, oem("ungültiger CAD Ordner konfiguriert"));
-  if (!canList(dbfFolder(ws))) ShowError(ws, oem("ungültiger DBF Ordner konfiguriert"));
-  if (!canList(pltFolder(ws))) ShowError(ws, oem("ungültiger PLT Ordner konfiguriert"));
-  if (!folderWritable(c.tempDir, ws.io)) {
-    const std::string message = oem("ungültiger Ordner für temporäre Dateien konfiguriert");
-    ShowError(ws, message);
-    for (;;) {
-      std::string entered = utf8ToCp850(c.tempDir);
-      EnterText(ws, oem("Ordner für temporäre Dateien"), 60, entered);
-      if (ws.abort) {
-        // Without a usable folder reports and exports would fail later: use the private one.
-        if (folderWritable(ws.tempRoot, ws.io)) c.tempDir = ws.tempRoot;
-        break;
-      }
-      const std::string folder = withSeparator(trim(cp850ToUtf8(entered)));
-      if (!folder.empty() && folderWritable(folder, ws.io)) {
-        c.tempDir = folder;
-        break;
-      }
-      ShowError(ws, message);
-    }
-  }
-  if (!folderWritable(c.ediDir, ws.io)) ShowError(ws, oem("ungültiger EDI Ordner konfiguriert"));
-  if (!folderWritable(c.dataDir, ws.io)) ShowError(ws, oem("ungültiger Data Ordner konfiguriert"));
-  // Folder problems never stop the start.
-  ws.abort = false;
-}
-
-void readRecentFilesFrom(Workspace& ws, std::string_view bytes) {
+void readRecentFilesFrom(Settings& ws, std::string_view bytes) {
   TextReader in(bytes);
   in.readLine();  // the session line
   for (std::string& name : ws.start.recentFiles) name = cut(in.readLine(), kMaxText);
 }
 
-void ReadRecentFiles(Workspace& ws) {
-  std::optional<std::string> bytes = readWholeFile(recentFilesPath(ws), kMaxConfigFileBytes);
-  if (!bytes) {
-    for (std::string& name : ws.start.recentFiles) name.clear();
-    ws.abort = true;
-    return;
-  }
-  readRecentFilesFrom(ws, *bytes);
-}
-
-std::string recentFilesBytes(const Workspace& ws) {
+std::string recentFilesBytes(const Settings& ws) {
   TextWriter out(ws.config.num);
   auto line = [&out](std::string s) {
     std::replace(s.begin(), s.end(), '\r', ' ');
@@ -551,11 +446,6 @@ std::string recentFilesBytes(const Workspace& ws) {
   line(ws.start.shortName + " Session " + ws.config.dataDir);
   for (const std::string& name : ws.start.recentFiles) line(name);
   return out.bytes();
-}
-
-void WriteRecentFiles(Workspace& ws) {
-  const int err = atomicWriteFile(recentFilesPath(ws), recentFilesBytes(ws), ws.io);
-  if (err != 0) ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
 }
 
 }  // namespace velk

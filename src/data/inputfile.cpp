@@ -1,13 +1,12 @@
-// Writing and reading the input file.
+// The bytes of the input file: written from a spring, parsed into one.
 #include "data/inputfile.h"
 
 #include <algorithm>
 
-#include "calc/calculate.h"
-#include "calc/materialselect.h"
 #include "base/codepage.h"
+#include "base/identity.h"
 #include "base/textfile.h"
-#include "dialogs/dialogs.h"
+#include "platform/files.h"
 
 namespace velk {
 
@@ -45,10 +44,9 @@ std::string resolveInputName(const Spring& s, const std::string& name) {
   return withSeparator(s.dataDir) + name + "." + s.fileExt;
 }
 
-std::string inputFileBytes(const Workspace& ws) {
-  const Spring& s = ws.spring;
+std::string inputFileBytes(const Spring& s, const NumberSettings& num) {
   const Documentation& d = s.doc;
-  TextWriter w(ws.num());
+  TextWriter w(num);
   w.writeLine(kRule65);
   w.writeLine(kProgramTitle);
   w.writeLine(std::string("Version ") + kVersion + "    " + "Eingabedatei");
@@ -88,7 +86,7 @@ std::string inputFileBytes(const Workspace& ws) {
   // The significant-digit form can round up into a longer text (9.9999 gives "10.000", which
   // reads back as 10 and is then written "10"); writing the value as it will be read keeps
   // write, read, write byte-identical.
-  const NumberSettings& ns = ws.num();
+  const NumberSettings& ns = num;
   auto sig = [&ns](Real x) { return fmtSig(ns, lineToReal(fmtSig(ns, x))); };
   for (int i = 0; i < k; ++i) {
     const FreeText& f = info.freeTexts[i];
@@ -114,8 +112,7 @@ std::string inputFileBytes(const Workspace& ws) {
   return w.bytes();
 }
 
-void parseInputFile(Workspace& ws, std::string_view bytes) {
-  Spring& s = ws.spring;
+void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes) {
   Documentation& d = s.doc;
   TextReader r(bytes);
   for (int i = 0; i < 5; ++i) r.readLine();
@@ -186,59 +183,6 @@ void parseInputFile(Workspace& ws, std::string_view bytes) {
   s.freq = r.readReal();
   const char peened = r.readChar();  // files of older versions end before this line
   s.kugelstrahlen = (peened == 'J' || peened == 'j') ? 'J' : 'N';
-}
-
-void calculateLoadedSpring(Workspace& ws) {
-  MaterialLoadResult loaded = LoadMaterialRecords(ws);
-  CalculateSpring(ws);
-  for (const std::string& m : loaded.messages) {
-    AddCalcMessage(ws.messages, m);
-    if (m.rfind("Fatal", 0) == 0) ws.messages.fatal = true;
-  }
-}
-
-void writeInputFile(Workspace& ws, const std::string& name) {
-  std::string path;
-  ChooseOutputFile(ws, name, ws.spring.fileExt, path);
-  if (ws.abort) return;
-  BusyCursor(ws);
-  int err = atomicWriteFile(path, inputFileBytes(ws), ws.io);
-  NormalCursor(ws);
-  if (err != 0) ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
-}
-
-void readInputFile(Workspace& ws, const std::string& name) {
-  Spring& s = ws.spring;
-  std::string path;
-  if (name.empty()) {
-    FileDialogRequest q;
-    q.folder = s.dataDir;
-    q.filter = "*." + s.fileExt + "|*." + s.fileExt;
-    auto chosen = ws.ui.openFileDialog(q);
-    if (!chosen) {
-      ws.abort = true;
-      return;
-    }
-    path = *chosen;
-    s.dataDir = directoryOf(path);
-    s.fileName = stripExtension(lastComponent(path));
-  } else {
-    path = resolveInputName(s, name);
-  }
-  int err = 0;
-  auto bytes = readWholeFile(path, kMaxInputFileBytes, &err);
-  if (!bytes) {
-    ShowError(ws, "Datei " + oem(trim(path)) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
-    ws.abort = true;
-    return;
-  }
-  BusyCursor(ws);
-  parseInputFile(ws, *bytes);
-  ws.abort = false;
-  // Every result belongs to the loaded inputs when the reader returns.
-  calculateLoadedSpring(ws);
-  ws.abort = false;
-  NormalCursor(ws);
 }
 
 }  // namespace velk

@@ -8,7 +8,7 @@
 
 namespace velk {
 
-void SetHelpNumber(Workspace& ws, uint16_t number) { ws.helpNumber = number; }
+void SetHelpNumber(UiContext& ws, uint16_t number) { ws.helpNumber = number; }
 
 static const std::string& captionInput() {
   static const std::string c = "Eingabe";
@@ -18,7 +18,7 @@ static const std::string& captionInput() {
 // The shared re-ask loop of the numeric entries. parse returns false for a non-number;
 // inRange checks the bounds; rangeText is the message shown for an out-of-range value.
 template <typename Parse, typename InRange, typename Store>
-static void enterNumber(Workspace& ws, const std::string& prompt, int maxLength, std::string offered,
+static void enterNumber(UiContext& ws, const std::string& prompt, int maxLength, std::string offered,
                         Parse parse, InRange inRange, const std::string& rangeText, Store store) {
   const std::string original = offered;
   for (;;) {
@@ -65,14 +65,14 @@ static std::optional<long long> parseDialogInt(const std::string& text) {
   return v;
 }
 
-void EnterReal(Workspace& ws, const std::string& prompt, Real& value, Real lower, Real upper) {
+void EnterReal(UiContext& ws, const std::string& prompt, Real& value, Real lower, Real upper) {
   const NumberSettings& s = ws.num();
   enterNumber(
       ws, prompt, 30, fmtSig(s, value), parseDialogReal, [&](Real v) { return v >= lower && v <= upper; },
       fmtSig(s, lower) + " .. " + fmtSig(s, upper), [&](Real v) { value = v; });
 }
 
-void EnterShortReal(Workspace& ws, const std::string& prompt, double& value, Real lower, Real upper) {
+void EnterShortReal(UiContext& ws, const std::string& prompt, double& value, Real lower, Real upper) {
   Real wide = value;
   bool changed = false;
   const NumberSettings& s = ws.num();
@@ -86,7 +86,7 @@ void EnterShortReal(Workspace& ws, const std::string& prompt, double& value, Rea
 }
 
 template <typename T>
-static void enterIntegerImpl(Workspace& ws, const std::string& prompt, T& value, long b1, long b2) {
+static void enterIntegerImpl(UiContext& ws, const std::string& prompt, T& value, long b1, long b2) {
   long lo = std::min(b1, b2), hi = std::max(b1, b2);
   enterNumber(
       ws, prompt, 12, fmtInt(static_cast<long long>(value)), parseDialogInt,
@@ -94,16 +94,16 @@ static void enterIntegerImpl(Workspace& ws, const std::string& prompt, T& value,
       [&](long long v) { value = static_cast<T>(v); });
 }
 
-void EnterInteger(Workspace& ws, const std::string& prompt, long& value, long bound1, long bound2) {
+void EnterInteger(UiContext& ws, const std::string& prompt, long& value, long bound1, long bound2) {
   enterIntegerImpl(ws, prompt, value, bound1, bound2);
 }
 
-void EnterInteger16(Workspace& ws, const std::string& prompt, uint16_t& value, long bound1, long bound2) {
+void EnterInteger16(UiContext& ws, const std::string& prompt, uint16_t& value, long bound1, long bound2) {
   // A 16-bit variable can hold only 0..65535 whatever the caller's bounds say.
   enterIntegerImpl(ws, prompt, value, std::clamp(bound1, 0L, 65535L), std::clamp(bound2, 0L, 65535L));
 }
 
-void EnterText(Workspace& ws, const std::string& prompt, int maxLength, std::string& text) {
+void EnterText(UiContext& ws, const std::string& prompt, int maxLength, std::string& text) {
   std::string edit = leftStr(text, maxLength);
   if (!ws.ui.textDialog(captionInput(), prompt, maxLength, edit, ws.helpNumber)) {
     ws.abort = true;
@@ -113,7 +113,7 @@ void EnterText(Workspace& ws, const std::string& prompt, int maxLength, std::str
   ws.abort = false;
 }
 
-void ChooseItem(Workspace& ws, const std::string& prompt, int n, uint16_t& choice) {
+void ChooseItem(UiContext& ws, const std::string& prompt, int n, uint16_t& choice) {
   n = std::clamp(n, 0, kChoiceItems);
   if (n == 0) {
     ws.abort = true;
@@ -132,7 +132,7 @@ void ChooseItem(Workspace& ws, const std::string& prompt, int n, uint16_t& choic
   choice = static_cast<uint16_t>(std::clamp(index, 1, n));
 }
 
-void AskYesNo(Workspace& ws, const std::string& prompt, char& answer) {
+void AskYesNo(UiContext& ws, const std::string& prompt, char& answer) {
   bool yes = !(answer == 'N' || answer == 'n');
   if (!ws.ui.yesNoDialog(prompt, yes, ws.helpNumber)) {
     ws.abort = true;
@@ -142,13 +142,13 @@ void AskYesNo(Workspace& ws, const std::string& prompt, char& answer) {
   answer = yes ? 'J' : 'N';
 }
 
-void AskBoolean(Workspace& ws, const std::string& prompt, bool& flag) {
+void AskBoolean(UiContext& ws, const std::string& prompt, bool& flag) {
   char a = flag ? 'J' : 'N';
   AskYesNo(ws, prompt, a);
   if (!ws.abort) flag = a != 'N';
 }
 
-bool AskQuestion(Workspace& ws, const std::string& question) {
+bool AskQuestion(UiContext& ws, const std::string& question) {
   switch (ws.ui.questionBox(kProgramTitle, question)) {
     case QuestionAnswer::Yes: return true;
     case QuestionAnswer::No: return false;
@@ -158,21 +158,21 @@ bool AskQuestion(Workspace& ws, const std::string& question) {
   return false;
 }
 
-void ShowError(Workspace& ws, const std::string& text) {
+void ShowError(UiContext& ws, const std::string& text) {
   if (!ws.errorMessagesEnabled) return;
   ws.ui.messageBox(MessageKind::Error, "Fehler : ", text);
 }
 
-void ShowInfo(Workspace& ws, const std::string& text) { ws.ui.messageBox(MessageKind::Info, "Meldung:", text); }
+void ShowInfo(UiContext& ws, const std::string& text) { ws.ui.messageBox(MessageKind::Info, "Meldung:", text); }
 
-void ShowTitled(Workspace& ws, const std::string& caption, const std::string& text) {
+void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text) {
   ws.ui.messageBox(MessageKind::Titled, caption, text);
 }
 
-void BusyCursor(Workspace& ws) { ws.ui.setCursor(CursorShape::Busy); }
-void NormalCursor(Workspace& ws) { ws.ui.setCursor(CursorShape::Normal); }
+void BusyCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Busy); }
+void NormalCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Normal); }
 
-void SetWindowTitle(Workspace& ws) {
+void SetWindowTitle(UiContext& ws) {
   const Spring& s = ws.spring;
   std::string title = kProgramTitle;
   if (!s.fileName.empty()) {
@@ -182,7 +182,7 @@ void SetWindowTitle(Workspace& ws) {
   ws.ui.setWindowTitle(title);
 }
 
-void ChooseFolder(Workspace& ws, const std::string& start, std::string& result) {
+void ChooseFolder(UiContext& ws, const std::string& start, std::string& result) {
   auto chosen = ws.ui.chooseFolder(isDirectory(start) ? start : std::string());
   result = chosen ? *chosen : start;
   ws.abort = false;
@@ -193,7 +193,7 @@ static std::string withoutTrailingSeparator(std::string folder) {
   return folder;
 }
 
-void ChooseFileToOpen(Workspace& ws, int kind, std::string& folder, const std::string& filter,
+void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter,
                       std::string& result) {
   FileDialogRequest q;
   q.folder = withoutTrailingSeparator(folder);
@@ -217,7 +217,7 @@ void ChooseFileToOpen(Workspace& ws, int kind, std::string& folder, const std::s
   }
 }
 
-void ChooseFileFrom(Workspace& ws, const std::string& defaultFile, const std::string& filter,
+void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter,
                     std::string& result) {
   FileDialogRequest q;
   q.folder = withoutTrailingSeparator(directoryOf(defaultFile));
@@ -237,7 +237,7 @@ static bool containsAktuell(const std::string& name) {
   return lower(lastComponent(name)).find("aktuell") != std::string::npos;
 }
 
-void ChooseOutputFile(Workspace& ws, const std::string& name, const std::string& ext, std::string& result) {
+void ChooseOutputFile(UiContext& ws, const std::string& name, const std::string& ext, std::string& result) {
   if (ws.start.startedWithFile) {
     if (ws.config.archiveMode && !containsAktuell(name)) {
       ShowError(ws, oem("File- und User- Befehle sind im Archivierungsmodus nicht möglich."));
@@ -267,7 +267,7 @@ void ChooseOutputFile(Workspace& ws, const std::string& name, const std::string&
   PrepareOutputFile(ws, result);
 }
 
-void PrepareOutputFile(Workspace& ws, const std::string& name) {
+void PrepareOutputFile(UiContext& ws, const std::string& name) {
   ws.abort = false;
   if (fileExists(name) && !containsAktuell(name) && ws.overwritePrompt) {
     SetHelpNumber(ws, 3055);
@@ -284,7 +284,7 @@ void PrepareOutputFile(Workspace& ws, const std::string& name) {
   }
 }
 
-void CheckInputFile(Workspace& ws, const std::string& name) {
+void CheckInputFile(UiContext& ws, const std::string& name) {
   if (!canOpenForReading(name)) {
     ShowError(ws, "Datei " + oem(trim(name)) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
     ws.abort = true;
@@ -308,7 +308,7 @@ std::string ioErrorText(IoStage stage, int code) {
   return "file write error";
 }
 
-void ReportIoError(Workspace& ws, IoStage stage, int code) {
+void ReportIoError(UiContext& ws, IoStage stage, int code) {
   ShowError(ws, ioErrorText(stage, code));
   ws.abort = true;
 }

@@ -6,50 +6,50 @@
 #include <cstdint>
 #include <string>
 
-#include "core/workspace.h"
+#include "dialogs/context.h"
 
 namespace velk {
 
-void SetHelpNumber(Workspace& ws, uint16_t number);
+void SetHelpNumber(UiContext& ws, uint16_t number);
 
-void EnterReal(Workspace& ws, const std::string& prompt, Real& value, Real lower, Real upper);
-void EnterShortReal(Workspace& ws, const std::string& prompt, double& value, Real lower, Real upper);
-void EnterInteger(Workspace& ws, const std::string& prompt, long& value, long bound1, long bound2);
-void EnterInteger16(Workspace& ws, const std::string& prompt, uint16_t& value, long bound1, long bound2);
-void EnterText(Workspace& ws, const std::string& prompt, int maxLength, std::string& text);
+void EnterReal(UiContext& ws, const std::string& prompt, Real& value, Real lower, Real upper);
+void EnterShortReal(UiContext& ws, const std::string& prompt, double& value, Real lower, Real upper);
+void EnterInteger(UiContext& ws, const std::string& prompt, long& value, long bound1, long bound2);
+void EnterInteger16(UiContext& ws, const std::string& prompt, uint16_t& value, long bound1, long bound2);
+void EnterText(UiContext& ws, const std::string& prompt, int maxLength, std::string& text);
 // Items 1..n of ws.choiceItems; n <= 7 radio dialog, otherwise list dialog.
-void ChooseItem(Workspace& ws, const std::string& prompt, int n, uint16_t& choice);
+void ChooseItem(UiContext& ws, const std::string& prompt, int n, uint16_t& choice);
 // "J"/"N".
-void AskYesNo(Workspace& ws, const std::string& prompt, char& answer);
-void AskBoolean(Workspace& ws, const std::string& prompt, bool& flag);
+void AskYesNo(UiContext& ws, const std::string& prompt, char& answer);
+void AskBoolean(UiContext& ws, const std::string& prompt, bool& flag);
 // true for yes; cancel sets the abort flag and returns false.
-bool AskQuestion(Workspace& ws, const std::string& question);
+bool AskQuestion(UiContext& ws, const std::string& question);
 
-void ShowError(Workspace& ws, const std::string& text);
-void ShowInfo(Workspace& ws, const std::string& text);
-void ShowTitled(Workspace& ws, const std::string& caption, const std::string& text);
-void BusyCursor(Workspace& ws);
-void NormalCursor(Workspace& ws);
-void SetWindowTitle(Workspace& ws);
+void ShowError(UiContext& ws, const std::string& text);
+void ShowInfo(UiContext& ws, const std::string& text);
+void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text);
+void BusyCursor(UiContext& ws);
+void NormalCursor(UiContext& ws);
+void SetWindowTitle(UiContext& ws);
 
 // File services (native paths).
-void ChooseFolder(Workspace& ws, const std::string& start, std::string& result);
+void ChooseFolder(UiContext& ws, const std::string& start, std::string& result);
 // kind 5: full path; otherwise the name without folder and extension (kind 4 also takes its
 // extension as the default extension). folder becomes the chosen file's folder.
-void ChooseFileToOpen(Workspace& ws, int kind, std::string& folder, const std::string& filter,
+void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter,
                       std::string& result);
-void ChooseFileFrom(Workspace& ws, const std::string& defaultFile, const std::string& filter,
+void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter,
                     std::string& result);
 // Resolves the name of a file to be written with extension ext (see the input file); result is
 // the full path. Sets the abort flag on refusal or cancel.
-void ChooseOutputFile(Workspace& ws, const std::string& name, const std::string& ext, std::string& result);
+void ChooseOutputFile(UiContext& ws, const std::string& name, const std::string& ext, std::string& result);
 // Overwrite question and creation test (never touching an existing file).
-void PrepareOutputFile(Workspace& ws, const std::string& name);
-void CheckInputFile(Workspace& ws, const std::string& name);
+void PrepareOutputFile(UiContext& ws, const std::string& name);
+void CheckInputFile(UiContext& ws, const std::string& name);
 
 // Shared text-file error checks: show the message for an I/O code and set the abort flag.
 enum class IoStage { Write, Close, Create };
 std::string ioErrorText(IoStage stage, int code);
-void ReportIoError(Workspace& ws, IoStage stage, int code);
+void ReportIoError(UiContext& ws, IoStage stage, int code);
 
 }  // namespace velk

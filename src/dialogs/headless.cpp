@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "base/codepage.h"
-#include "tables/tableservice.h"
 
 namespace velk {
 
@@ -190,7 +189,7 @@ std::optional<std::uint32_t> HeadlessUi::browseTable(const BrowseRequest& q) {
   if (a.kind == Answer::Kind::Cancel) return std::nullopt;
   // The user can only pick a row the window shows (selection mode hides deleted records); what
   // happened inside the window may have changed the rows.
-  const std::vector<std::uint32_t> rows = q.ws ? BrowseRows(*q.ws, q.mode) : q.rows;
+  const std::vector<std::uint32_t> rows = q.controller ? q.controller->rows(q.mode) : q.rows;
   if (a.kind != Answer::Kind::Choice || a.choice < 1 ||
       std::find(rows.begin(), rows.end(), static_cast<std::uint32_t>(a.choice)) == rows.end()) {
     mismatch(*this, r, "record shown");

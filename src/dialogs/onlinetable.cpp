@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "calc/messages.h"
-#include "core/workspace.h"
+#include "data/messages.h"
+#include "dialogs/context.h"
 
 namespace velk {
 
@@ -20,7 +20,7 @@ int clampRow(const OnlineTable& t, int row) { return std::clamp(row, 1, std::max
 
 }  // namespace
 
-void BeginOnlineTable(Workspace& ws, std::string_view title, int inCount, int outCount) {
+void BeginOnlineTable(UiContext& ws, std::string_view title, int inCount, int outCount) {
   OnlineTable& t = ws.online;
   t.onlineTitle = cut(title, kOnlineTitleLength);
   t.inCount = clampCount(inCount);
@@ -29,7 +29,7 @@ void BeginOnlineTable(Workspace& ws, std::string_view title, int inCount, int ou
   ws.errorMessagesEnabled = false;
 }
 
-void SetOnlineInput(Workspace& ws, int row, std::string_view label, std::string_view unit, std::string_view text) {
+void SetOnlineInput(UiContext& ws, int row, std::string_view label, std::string_view unit, std::string_view text) {
   if (row < 1 || row > kOnlineRows) return;
   OnlineTable& t = ws.online;
   t.inLabel[row] = cut(label, kOnlineTextLength);
@@ -37,7 +37,7 @@ void SetOnlineInput(Workspace& ws, int row, std::string_view label, std::string_
   t.inText[row] = cut(text, kOnlineTextLength);
 }
 
-void SetOnlineOutput(Workspace& ws, int row, std::string_view label, std::string_view value,
+void SetOnlineOutput(UiContext& ws, int row, std::string_view label, std::string_view value,
                      std::string_view unit) {
   if (row < 1 || row > kOnlineRows) return;
   OnlineTable& t = ws.online;
@@ -46,7 +46,7 @@ void SetOnlineOutput(Workspace& ws, int row, std::string_view label, std::string
   t.outUnit[row] = cut(unit, kOnlineTextLength);
 }
 
-int ShowOnlineTable(Workspace& ws, int focusRow, uint16_t helpContext) {
+int ShowOnlineTable(UiContext& ws, int focusRow, uint16_t helpContext) {
   OnlineTable& t = ws.online;
   t.currentRow = clampRow(t, focusRow);
   t.helpNumber = helpContext;
@@ -57,7 +57,7 @@ int ShowOnlineTable(Workspace& ws, int focusRow, uint16_t helpContext) {
   request.messages.assign(ws.messages.entries.begin(), ws.messages.entries.begin() + ws.messages.count);
   request.focusRow = t.currentRow;
   request.helpContext = helpContext;
-  request.ws = &ws;
+  request.help = ws.help;
 
   // A UI that does not touch the result has been left with Esc: nothing taken over.
   OnlineFormResult result;
@@ -98,7 +98,7 @@ int ShowOnlineTable(Workspace& ws, int focusRow, uint16_t helpContext) {
   return row;
 }
 
-void EndOnlineTable(Workspace& ws) {
+void EndOnlineTable(UiContext& ws) {
   ws.errorMessagesEnabled = true;
   ws.abort = false;
 }

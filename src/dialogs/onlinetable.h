@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/uiservices.h"
+
 namespace velk {
 
-struct Workspace;
+struct UiContext;
 
 constexpr int kOnlineRows = 12;
 constexpr std::size_t kOnlineTextLength = 9;    // caption, unit and value texts
@@ -19,7 +21,7 @@ constexpr std::size_t kOnlineTitleLength = 60;
 
 enum class OnlineKey { None, Up, Down };
 
-// The exchange area (one per workspace). Rows are 1-based, index 0 is unused; texts are code
+// The exchange area (one per session). Rows are 1-based, index 0 is unused; texts are code
 // page 850 and never longer than kOnlineTextLength once stored through the functions below.
 struct OnlineTable {
   std::string onlineTitle = "Online Input";
@@ -51,7 +53,7 @@ struct OnlineFormRequest {
   int focusRow = 1;
   uint16_t helpContext = 0;
   // For the form's help buttons, hint texts and message explanations; never owned.
-  Workspace* ws = nullptr;
+  HelpProvider* help = nullptr;  // the help buttons and tool tips
 };
 
 // What the form hands back. The UI starts from the values ShowOnlineTable puts in.
@@ -64,17 +66,17 @@ struct OnlineFormResult {
 
 // Stores the title (cut to 60) and the counts (kept within 0..12), clears the calculation
 // messages and switches error message boxes off.
-void BeginOnlineTable(Workspace& ws, std::string_view title, int inCount, int outCount);
+void BeginOnlineTable(UiContext& ws, std::string_view title, int inCount, int outCount);
 // Row texts, each cut to 9 characters; a row outside 1..12 is ignored.
-void SetOnlineInput(Workspace& ws, int row, std::string_view label, std::string_view unit, std::string_view text);
-void SetOnlineOutput(Workspace& ws, int row, std::string_view label, std::string_view value, std::string_view unit);
+void SetOnlineInput(UiContext& ws, int row, std::string_view label, std::string_view unit, std::string_view text);
+void SetOnlineOutput(UiContext& ws, int row, std::string_view label, std::string_view value, std::string_view unit);
 // Shows the form modally with the focus in focusRow and returns the row that has the focus
 // afterwards. Every way of closing except Esc takes the edit texts over (cut to 9 characters).
 // Confirm and the arrow keys clear the abort flag (an arrow moves the focus row, kept within
 // 1..inCount); Esc and closing set it.
-int ShowOnlineTable(Workspace& ws, int focusRow, uint16_t helpContext);
+int ShowOnlineTable(UiContext& ws, int focusRow, uint16_t helpContext);
 // Switches error message boxes on again and clears the abort flag.
-void EndOnlineTable(Workspace& ws);
+void EndOnlineTable(UiContext& ws);
 
 // Form geometry (pixels before scaling): height of an input or output group with n rows and
 // the top of row i inside its group.

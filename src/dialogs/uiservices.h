@@ -23,13 +23,51 @@ struct FileDialogRequest {
   std::string defaultName;  // proposed file name, may be empty
 };
 
-struct Workspace;
 struct OnlineFormRequest;  // dialogs/onlinetable.h
 struct OnlineFormResult;
 
-// The table browser window over the open table (ws.table). The window runs the browser's menu
-// commands and grid edits through the Browser* functions of tables/tableservice.h on *ws and
-// re-reads BrowseRows after each; texts are code page 850, filePath is native.
+// What a window may ask of the core while it is open: the help text and help image of a help
+// number ("&Hilfetext", "Hilfe&bild") and the tool tip of a help line (help levels 1 and 2).
+class HelpProvider {
+ public:
+  virtual ~HelpProvider() = default;
+  virtual void showHelpText(uint16_t helpNumber) = 0;
+  virtual void showHelpImage(uint16_t helpNumber) = 0;
+  // Empty at help level 0 or when the help texts have no line for the number.
+  virtual std::string hint(uint16_t helpNumber) = 0;
+};
+
+// The table browser's menu commands and grid edits, run by the browser window on the open table;
+// after each the window re-reads rows(). Texts are code page 850.
+class BrowseController {
+ public:
+  virtual ~BrowseController() = default;
+  virtual std::vector<std::uint32_t> rows(int mode) = 0;
+  virtual void setCell(std::uint32_t record, int pos, const std::string& text) = 0;
+  virtual void setDeleted(std::uint32_t record, bool deleted) = 0;
+  virtual void search() = 0;
+  virtual void searchNext() = 0;
+  virtual void sortByColumn(int pos) = 0;
+  virtual void appendRecord() = 0;
+  virtual void pack() = 0;
+  virtual void appendDbf() = 0;
+  virtual void appendDelimited() = 0;
+  virtual void saveDelimited() = 0;
+  virtual void exportHtml() = 0;
+  virtual void print() = 0;
+  virtual void showFile() = 0;
+};
+
+// The report text window's "&Drucken..." and "Export &Notepad".
+class ReportWindowController {
+ public:
+  virtual ~ReportWindowController() = default;
+  virtual void print() = 0;
+  virtual void exportNotepad() = 0;
+};
+
+// The table browser window over the open table. The window runs the browser's menu commands and
+// grid edits through the controller; texts are code page 850, filePath is native.
 struct BrowseRequest {
   std::string caption;
   std::string title1, title2;
@@ -38,7 +76,7 @@ struct BrowseRequest {
   std::uint32_t currentRecord = 0;
   std::vector<std::uint32_t> rows;  // records shown, in display order
   uint16_t helpNumber = 0;
-  Workspace* ws = nullptr;
+  BrowseController* controller = nullptr;
 };
 
 // The explanation window ("Fehlermeldung") of a calculation message; texts are code page 850.
@@ -81,8 +119,8 @@ struct InstallationAngleRequest {
 };
 
 // The report text window ("TForm_showtextfile") over a finished screen report. Its "&Drucken..."
-// calls PrintTextFile(*ws, reportFile), "Export &Notepad" calls ExportNotepad(*ws, windowsFile)
-// (report/reportwriter.h). Texts are code page 850.
+// and "Export &Notepad" go through the controller (printing reportFile, exporting windowsFile).
+// Texts are code page 850.
 struct ReportWindowRequest {
   std::string caption;             // application title + " - " + the file shown
   std::vector<std::string> lines;  // the lines of the Windows copy, as the memo shows them
@@ -92,7 +130,7 @@ struct ReportWindowRequest {
   int fontSize = 10;               // 2 underline, 3 strike-out)
   int fontStyle = 0;
   int left = 0, top = 0, width = 0, height = 0;  // saved position, used when width and height > 0
-  Workspace* ws = nullptr;
+  ReportWindowController* controller = nullptr;
 };
 // Where the window was when it closed (all 0: unknown, the saved position stays).
 struct ReportWindowResult {

@@ -38,10 +38,10 @@ std::vector<std::string> descriptionLines(const std::string& text) {
   return lines;
 }
 
-void showHistory(Workspace& ws) { PrintChangeHistory(ws, kDeviceScreen); }
+void showHistory(HelpContext& ws) { PrintChangeHistory(ws, kDeviceScreen); }
 
 // "neu": a new last entry dated today, kept only when its form is confirmed.
-void newChange(Workspace& ws) {
+void newChange(HelpContext& ws) {
   Documentation& d = ws.spring.doc;
   if (d.changeCount >= kMaxChangeEntries) {
     ShowError(ws, oem("Max. Änderungen = ") + fmtInt(kMaxChangeEntries) + " !");
@@ -83,7 +83,7 @@ void StoreChangeEntry(ChangeEntry& entry, const ChangeEntryResult& typed) {
   entry.description = normaliseLineBreaks(typed.description);
 }
 
-DrawingInfoRequest DrawingInfoFormFor(const Workspace& ws) {
+DrawingInfoRequest DrawingInfoFormFor(const HelpContext& ws) {
   const DrawingInfo& info = ws.spring.doc.info;
   const NumberSettings& ns = ws.num();
   DrawingInfoRequest q;
@@ -141,7 +141,7 @@ void StoreDocuments(std::array<LinkedDocument, kLinkedDocuments>& documents, con
   }
 }
 
-void ChangeMenu(Workspace& ws, int action) {
+void ChangeMenu(HelpContext& ws, int action) {
   ws.abort = false;
   if (action == 0) {
     const char* items[] = {"neu", "ändern", "löschen", "anzeigen", "Ausdruck", "Zeichnungsinfo", "zurück...."};
@@ -184,7 +184,7 @@ void ChangeMenu(Workspace& ws, int action) {
   }
 }
 
-void EditChangeEntry(Workspace& ws, int entry) {
+void EditChangeEntry(HelpContext& ws, int entry) {
   if (entry < 1 || entry > kMaxChangeEntries) {
     ws.abort = true;
     return;
@@ -212,7 +212,7 @@ void EditChangeEntry(Workspace& ws, int entry) {
   ws.abort = false;
 }
 
-void EditDrawingInfo(Workspace& ws) {
+void EditDrawingInfo(HelpContext& ws) {
   const DrawingInfoRequest q = DrawingInfoFormFor(ws);
   SetHelpNumber(ws, kHelpDrawingInfo);
   DrawingInfoResult typed;
@@ -225,7 +225,7 @@ void EditDrawingInfo(Workspace& ws) {
   ws.abort = false;
 }
 
-void PrintChangeHistory(Workspace& ws, int device) {
+void PrintChangeHistory(HelpContext& ws, int device) {
   const Spring& s = ws.spring;
   const Documentation& d = s.doc;
   const DrawingInfo& info = d.info;
@@ -265,7 +265,7 @@ void PrintChangeHistory(Workspace& ws, int device) {
   CloseReport(ws);
 }
 
-void EditDocuments(Workspace& ws) {
+void EditDocuments(HelpContext& ws) {
   DocumentSetupRequest q;
   q.caption = "Document Setup";
   for (int i = 0; i < kLinkedDocuments; ++i) {
@@ -301,7 +301,7 @@ void EditDocuments(Workspace& ws) {
   ws.abort = false;
 }
 
-void OpenDocument(Workspace& ws, int number) {
+void OpenDocument(HelpContext& ws, int number) {
   if (number < 1 || number > kLinkedDocuments) return;
   const LinkedDocument& doc = ws.spring.doc.documents[number - 1];
   // The texts are code page 850; the system's names are UTF-8.
@@ -321,7 +321,7 @@ void OpenDocument(Workspace& ws, int number) {
   }
 }
 
-void ResetDocumentation(Workspace& ws) {
+void ResetDocumentation(HelpContext& ws) {
   Documentation& d = ws.spring.doc;
   d.changeCount = 0;
   d.changes = {};

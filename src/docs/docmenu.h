@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "core/workspace.h"
+#include "help/context.h"
 #include "data/documentation.h"
 
 namespace velk {
@@ -34,37 +34,37 @@ inline constexpr int kLenDocumentPath = 50;  // program and file of a linked doc
 // then shows the history on the screen (3 even without entries). 4 shows it, 5 prints it with the
 // device choice, 6 opens the drawing information. A cancelled form leaves the history as it was
 // (a cancelled "neu" adds nothing) and shows nothing. Every stored change sets spring.modified.
-void ChangeMenu(Workspace& ws, int action);
+void ChangeMenu(HelpContext& ws, int action);
 
 // The change entry form for entry 1..25: "OK" stores designation (20), date (10), editor (5)
 // and description (line breaks made CR LF), clears ws.abort and sets spring.modified;
 // "Abbrechen" sets ws.abort and changes nothing.
-void EditChangeEntry(Workspace& ws, int entry);
+void EditChangeEntry(HelpContext& ws, int entry);
 
 // The drawing information form: "OK" stores every field by StoreDrawingInfo and sets
 // spring.modified; "Abbrechen" sets ws.abort and changes nothing.
-void EditDrawingInfo(Workspace& ws);
+void EditDrawingInfo(HelpContext& ws);
 
 // The change-history printout through the report writer. device 1: the screen without asking
 // (and without a page header); 0: the device choice; any other code forces that device.
 // Stops on abort. Description lines are printed one per line, each after one blank.
-void PrintChangeHistory(Workspace& ws, int device);
+void PrintChangeHistory(HelpContext& ws, int device);
 
 // The document setup form: "OK" stores the ten texts (each cut to 50) and sets spring.modified;
 // "Abbrechen" sets ws.abort. The "..." buttons choose a file (all files shown: programs here have
 // no ".exe"); cancelling that choice only keeps the field's text.
-void EditDocuments(Workspace& ws);
+void EditDocuments(HelpContext& ws);
 
 // Starts linked document number 1..5: its program with its file as one further argument (no file
 // argument when the file is empty), through ws.programs, never through a shell. A Windows program
 // name that does not exist here ("NOTEPAD.EXE") opens the file with xdg-open instead. Failures
 // show "file not found", "out of memory !" or "Exec error " + code and set ws.abort.
-void OpenDocument(Workspace& ws, int number);
+void OpenDocument(HelpContext& ws, int number);
 
 // The reset of File->New: no change entries (their texts cleared too), creation date = today,
 // every other date, name and replace field empty, no free texts, the five documents at their
 // start values (program "NOTEPAD.EXE", no file).
-void ResetDocumentation(Workspace& ws);
+void ResetDocumentation(HelpContext& ws);
 
 // ---- Store rules and formatting, shared by the commands and the tests ----
 
@@ -82,7 +82,7 @@ std::string normaliseLineBreaks(const std::string& text);
 // texts cut to their widths, numbers read with "," accepted (unreadable: 0); free-text row 1 is
 // always stored, each later row while its trimmed text is not empty; the count is the number of
 // rows stored.
-DrawingInfoRequest DrawingInfoFormFor(const Workspace& ws);
+DrawingInfoRequest DrawingInfoFormFor(const HelpContext& ws);
 void StoreDrawingInfo(DrawingInfo& info, const DrawingInfoResult& typed);
 
 // The ten document texts cut to 50.

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "dialogs/dialogs.h"
 #include "graphics/drawing.h"
 
@@ -68,24 +68,24 @@ int TickCount(Real min, Real max, Real step) {
   return static_cast<int>(std::ceil(q + 1 - 1e-5L));
 }
 
-void DiagramReset(Workspace& ws) {
+void DiagramReset(OutputContext& ws) {
   DiagramState& d = ws.diagram;
   const DiagramLimits user = d.user;
   d = DiagramState{};
   d.user = user;
 }
 
-void SetArea(Workspace& ws, Real W, Real H) {
+void SetArea(OutputContext& ws, Real W, Real H) {
   ws.diagram.W = W;
   ws.diagram.H = H;
 }
 
-void SetAreaOrigin(Workspace& ws, Real X0, Real Y0) {
+void SetAreaOrigin(OutputContext& ws, Real X0, Real Y0) {
   ws.diagram.X0 = X0;
   ws.diagram.Y0 = Y0;
 }
 
-void SetRange(Workspace& ws, Real xmin, Real xmax, Real ymin, Real ymax) {
+void SetRange(OutputContext& ws, Real xmin, Real xmax, Real ymin, Real ymax) {
   DiagramState& d = ws.diagram;
   d.xmin = xmin;
   d.xmax = xmax;
@@ -95,7 +95,7 @@ void SetRange(Workspace& ws, Real xmin, Real xmax, Real ymin, Real ymax) {
   d.dy = ymax - ymin;
 }
 
-void ScaleRange(Workspace& ws, Real fx, Real fy) {
+void ScaleRange(OutputContext& ws, Real fx, Real fy) {
   DiagramState& d = ws.diagram;
   if (finite(fx) && fx != 0) {
     d.xmin /= fx;
@@ -110,21 +110,21 @@ void ScaleRange(Workspace& ws, Real fx, Real fy) {
   }
 }
 
-Real SheetX(const Workspace& ws, Real x) {
+Real SheetX(const OutputContext& ws, Real x) {
   const DiagramState& d = ws.diagram;
   if (!finite(x) || !finite(d.dx) || d.dx == 0) return kNaN;
   const Real X = (x - d.xmin) / d.dx * d.W + d.X0;
   return finite(X) ? X : kNaN;
 }
 
-Real SheetY(const Workspace& ws, Real y) {
+Real SheetY(const OutputContext& ws, Real y) {
   const DiagramState& d = ws.diagram;
   if (!finite(y) || !finite(d.dy) || d.dy == 0) return kNaN;
   const Real Y = (y - d.ymin) / d.dy * d.H + d.Y0;
   return finite(Y) ? Y : kNaN;
 }
 
-void DataMoveTo(Workspace& ws, Real x, Real y) {
+void DataMoveTo(OutputContext& ws, Real x, Real y) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
   if (allFinite(X, Y)) MoveTo(ws, X, Y);
   ws.diagram.curX = x;
@@ -174,7 +174,7 @@ bool ClipToRange(const DiagramState& d, Real& x1, Real& y1, Real& x2, Real& y2) 
   return true;
 }
 
-void DataLineTo(Workspace& ws, Real x, Real y) {
+void DataLineTo(OutputContext& ws, Real x, Real y) {
   DiagramState& d = ws.diagram;
   Real x1 = d.curX, y1 = d.curY, x2 = x, y2 = y;
   d.curX = x;
@@ -183,29 +183,29 @@ void DataLineTo(Workspace& ws, Real x, Real y) {
   DataLine(ws, x1, y1, x2, y2);
 }
 
-void DataLine(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
+void DataLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   const Real X1 = SheetX(ws, x1), Y1 = SheetY(ws, y1), X2 = SheetX(ws, x2), Y2 = SheetY(ws, y2);
   if (allFinite(X1, Y1, X2, Y2)) Line(ws, X1, Y1, X2, Y2);
 }
 
-void DataCircle(Workspace& ws, Real x, Real y, Real r) {
+void DataCircle(OutputContext& ws, Real x, Real y, Real r) {
   const DiagramState& d = ws.diagram;
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
   const Real R = d.dy != 0 ? r / d.dy * d.H : kNaN;
   if (allFinite(X, Y, R)) Circle(ws, X, Y, std::fabs(R));
 }
 
-void DataCircleMm(Workspace& ws, Real x, Real y, Real r) {
+void DataCircleMm(OutputContext& ws, Real x, Real y, Real r) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
   if (allFinite(X, Y, r)) Circle(ws, X, Y, r);
 }
 
-void DataText(Workspace& ws, const std::string& text, Real x, Real y) {
+void DataText(OutputContext& ws, const std::string& text, Real x, Real y) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
   if (allFinite(X, Y)) Text(ws, text, X, Y);
 }
 
-void DataTextStyle(Workspace& ws, int font, Real angle, Real height, Real width) {
+void DataTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width) {
   const DiagramState& d = ws.diagram;
   if (d.dx == 0 || d.dy == 0) return;
   const Real h = height / d.dy * d.H, w = width / d.dx * d.W;
@@ -215,13 +215,13 @@ void DataTextStyle(Workspace& ws, int font, Real angle, Real height, Real width)
   TextStyle(ws, font, angle, h, w);
 }
 
-void ScaledTextStyle(Workspace& ws, int font, Real angle, Real height, Real width) {
+void ScaledTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width) {
   const DiagramState& d = ws.diagram;
   const Real f = std::max(0.01L * d.H, 0.00625L * d.W);
   TextStyle(ws, font, angle, height * f, width * f);
 }
 
-void Arrow(Workspace& ws, int kind, Real x, Real y, Real size) {
+void Arrow(OutputContext& ws, int kind, Real x, Real y, Real size) {
   if (!allFinite(x, y, size)) return;
   const Real h = size / 8;
   Real lx = 0, ly = 0, sx = 0, sy = 0;  // base corners with the larger and the smaller coordinate
@@ -235,7 +235,7 @@ void Arrow(Workspace& ws, int kind, Real x, Real y, Real size) {
   Solid(ws, x, y, lx, ly, sx, sy, x, y);
 }
 
-bool AskDiagramLimits(Workspace& ws, const std::string& xTitle, const std::string& yTitle,
+bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle,
                       const std::string& title, const NiceScale& autoX, const NiceScale& autoY) {
   const NumberSettings& num = ws.num();
   DiagramLimits& u = ws.diagram.user;
@@ -256,7 +256,7 @@ bool AskDiagramLimits(Workspace& ws, const std::string& xTitle, const std::strin
   return true;
 }
 
-void Axes(Workspace& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
+void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
           int placement, Real xlo, Real xhi, Real ylo, Real yhi) {
   const NumberSettings& num = ws.num();
   ws.drawing.kind = 1;
@@ -329,7 +329,7 @@ void Axes(Workspace& ws, const std::string& xTitle, const std::string& yTitle, c
   }
 }
 
-void DiagramHeader(Workspace& ws) {
+void DiagramHeader(OutputContext& ws) {
   const Spring& s = ws.spring;
   SetLayer(ws, 19);
   TextStyle(ws, 2, 0, 2.2L, 1.7L);

@@ -8,7 +8,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct OutputContext;
 
 // Axis limits the user entered in the limits dialog; they outlive the sheet.
 struct DiagramLimits {
@@ -43,32 +43,32 @@ NiceScale NiceRange(Real lo, Real hi, int n);
 constexpr int kMaxTicks = 1000;
 int TickCount(Real min, Real max, Real step);
 
-void DiagramReset(Workspace& ws);
-void SetArea(Workspace& ws, Real W, Real H);
-void SetAreaOrigin(Workspace& ws, Real X0, Real Y0);
-void SetRange(Workspace& ws, Real xmin, Real xmax, Real ymin, Real ymax);
+void DiagramReset(OutputContext& ws);
+void SetArea(OutputContext& ws, Real W, Real H);
+void SetAreaOrigin(OutputContext& ws, Real X0, Real Y0);
+void SetRange(OutputContext& ws, Real xmin, Real xmax, Real ymin, Real ymax);
 // Divides xmin, xmax and the x step by fx and ymin, ymax by fy (display units -> internal units).
 // A factor of 0 or a non-finite factor leaves the range as it is.
-void ScaleRange(Workspace& ws, Real fx, Real fy);
+void ScaleRange(OutputContext& ws, Real fx, Real fy);
 
 // Data -> sheet coordinates. NaN when the range is degenerate or the value is not finite; every
 // drawing call below skips such points, so no device ever receives one.
-Real SheetX(const Workspace& ws, Real x);
-Real SheetY(const Workspace& ws, Real y);
+Real SheetX(const OutputContext& ws, Real x);
+Real SheetY(const OutputContext& ws, Real y);
 
-void DataMoveTo(Workspace& ws, Real x, Real y);
+void DataMoveTo(OutputContext& ws, Real x, Real y);
 // Line from the current data point to (x, y), clipped to the data range; then (x, y) is current.
-void DataLineTo(Workspace& ws, Real x, Real y);
-void DataLine(Workspace& ws, Real x1, Real y1, Real x2, Real y2);  // not clipped
-void DataCircle(Workspace& ws, Real x, Real y, Real r);            // r measured along y
-void DataCircleMm(Workspace& ws, Real x, Real y, Real r);          // r in drawing units
-void DataText(Workspace& ws, const std::string& text, Real x, Real y);
+void DataLineTo(OutputContext& ws, Real x, Real y);
+void DataLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);  // not clipped
+void DataCircle(OutputContext& ws, Real x, Real y, Real r);            // r measured along y
+void DataCircleMm(OutputContext& ws, Real x, Real y, Real r);          // r in drawing units
+void DataText(OutputContext& ws, const std::string& text, Real x, Real y);
 // Height measured along y, width along x.
-void DataTextStyle(Workspace& ws, int font, Real angle, Real height, Real width);
+void DataTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width);
 // TextStyle with height and width times max(0.01 H, 0.00625 W).
-void ScaledTextStyle(Workspace& ws, int font, Real angle, Real height, Real width);
+void ScaledTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width);
 // Filled arrowhead with its tip at sheet point (x, y): kind 1 +x, 2 +y, 3 -x, 4 -y; others nothing.
-void Arrow(Workspace& ws, int kind, Real x, Real y, Real size);
+void Arrow(OutputContext& ws, int kind, Real x, Real y, Real size);
 
 // Clips the segment (x1, y1)-(x2, y2) to the current data range (see DataLineTo). False when
 // nothing is to be drawn; otherwise the end points are replaced by the part to draw.
@@ -77,15 +77,15 @@ bool ClipToRange(const DiagramState& d, Real& x1, Real& y1, Real& x2, Real& y2);
 // Ranges, limits dialog, axis lines with arrows, ticks with labels, titles and grid; the drawing
 // kind becomes 1. Limits in display units. Placement of the x title: 0 or 1 right of the axis end
 // below it, 2 above it, others none.
-void Axes(Workspace& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
+void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
           int placement, Real xlo, Real xhi, Real ylo, Real yhi);
 
 // The sheet header: titleLine, bemerk1 and bemerk2 at (78, 116), layer 19.
-void DiagramHeader(Workspace& ws);
+void DiagramHeader(OutputContext& ws);
 
 // The limits dialog ("TEinDiagramLimits", help 1950): offers the stored user limits; on OK they
 // are stored and true is returned. Cancel returns false and leaves the abort flag cleared.
-bool AskDiagramLimits(Workspace& ws, const std::string& xTitle, const std::string& yTitle,
+bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle,
                       const std::string& title, const NiceScale& autoX, const NiceScale& autoY);
 
 }  // namespace velk

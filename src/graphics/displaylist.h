@@ -1,5 +1,5 @@
-// The graphics window's display list: text records of every screen drawing, the mapping from
-// world coordinates to pixels with zoom and pan, and the replay onto an abstract canvas.
+// The graphics window's display list: text records of every screen drawing, the drawing calls
+// that append them, and the replay of the list through a view mapping onto an abstract canvas.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,9 @@
 
 namespace velk {
 
-struct Workspace;
+struct OutputContext;
+struct Configuration;
+struct ViewMapping;
 
 // Record codes of the display list.
 enum RecordCode : int {
@@ -53,82 +55,59 @@ uint32_t PaletteColor(int n);
 // Drawing-layer (DXF) colour number -> palette number.
 int GetColorTurbo(int n);
 
-// Window state and the display list (ws.display). Pixels: x right, y down; W x H nominal size.
+// The display list of the graphics window (the session's ws.display) with what the drawing code
+// needs to write it. The view of it (zoom, scales) belongs to the window: see viewmapping.h.
 struct DisplayList {
   std::vector<std::string> records;
 
   // Nominal client size minus one: the configured resolution (SetupWindowSize); the defaults are
-  // those of the 1024 x 768 screen without a display.
+  // those of the 1024 x 768 screen without a display. Window records state pixels of this size.
   int W = 1015, H = 677;
-  Real xmin = 0, ymin = 0, xmax = 1, ymax = 1;  // world window
-  int px1 = 0, py1 = 0, px2 = 0, py2 = 0;       // viewport, py1 top edge
-  int zx1 = 0, zy1 = 0, zx2 = 640, zy2 = 480;   // zoom rectangle
-  Real vxmin = 0, vymin = 0, vxmax = 1, vymax = 1;  // visible window
-  Real sx = 1, sy = 1;                          // pixels per world unit
+  // Counts the windows the drawing code has set (each starts a new, unzoomed view), with the
+  // keep-aspect wish of the last one; the window's mapping follows them (ViewMapping::follow).
+  unsigned long long windowSerial = 0;
   bool keepAspect = true;
-  Real savedLimit[4] = {0, 0, 1, 1};
-  int savedViewport[4] = {0, 0, 0, 0};
-  Real aspectFactor = 1.0;
-  bool printing = false;
 
   // Set by the window: asks for a repaint (the window's Clear and ClearViewPort). May be empty.
   std::function<void()> invalidate;
 
   // Record deduplication; 0 when the window is created, -1 after ClearDisplay.
   int currentColor = 0, currentLineStyle = 0, currentLineWidth = 0;
-  bool rubberBand = false, doubleClickPending = false;
 };
 
 // Nominal size from the configured resolution (0 or out of range: derived from ws.screen).
-void SetupWindowSize(Workspace& ws);
+void SetupWindowSize(OutputContext& ws);
 
 // --- the window's drawing methods (append records).
 // Empties the list and asks the window to repaint.
-void ClearDisplay(Workspace& ws);
+void ClearDisplay(OutputContext& ws);
 // The window's ClearViewPort: a repaint replays the list.
-void ClearViewPort(Workspace& ws);
-void SetWindow(Workspace& ws, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
+void ClearViewPort(OutputContext& ws);
+// Appends the window record of the viewport vx1..vy2 (fractions of the window, y upwards; inset:
+// one pixel less on each side) and the world window; a world window without width or height
+// sets the abort flag.
+void SetWindow(OutputContext& ws, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
                Real ymin, Real xmax, Real ymax);
-void SetScale(DisplayList& d, int zx1, int zy1, int zx2, int zy2);
-void Header(Workspace& ws, Real x1, Real y1, Real x2, Real y2);
-void SaveLimit(DisplayList& d);
-void RestoreLimit(Workspace& ws);
-void ReSetWindow(Workspace& ws);
-void ResetZoom(DisplayList& d);
-void SaveViewPort(DisplayList& d);
-void RetrieveViewPort(DisplayList& d);
-void DisplayLine(Workspace& ws, Real x1, Real y1, Real x2, Real y2);
-void DisplayCircle(Workspace& ws, Real x, Real y, Real r);
+// The start of every screen drawing: the keep-aspect window on the whole (inset) window, and
+// line style 0.
+void Header(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
+void DisplayLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
+void DisplayCircle(OutputContext& ws, Real x, Real y, Real r);
 // Counter-clockwise; a sweep below 4 degrees becomes a chord (record 4).
-void DisplayArc(Workspace& ws, Real x, Real y, Real start, Real end, Real r);
-void DisplaySolid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
+void DisplayArc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r);
+void DisplaySolid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
 // text is already in the display code page.
-void OutTextXY(Workspace& ws, const std::string& text, Real x, Real y);
-void DisplayRectangle(Workspace& ws, Real x1, Real y1, Real x2, Real y2);
-void SetColor(Workspace& ws, int n);  // only n <= 16 and when it changes
-void SetColorAcad(Workspace& ws, int n);
-void SetDisplayLineStyle(Workspace& ws, int n);  // only when it changes
-void SetLineWidth(Workspace& ws, int n);         // only when it changes
+void OutTextXY(OutputContext& ws, const std::string& text, Real x, Real y);
+void DisplayRectangle(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
+void SetColor(OutputContext& ws, int n);  // only n <= 16 and when it changes
+void SetColorAcad(OutputContext& ws, int n);
+void SetDisplayLineStyle(OutputContext& ws, int n);  // only when it changes
+void SetLineWidth(OutputContext& ws, int n);         // only when it changes
 int LineStyleFromName(std::string_view name);
-void SetTextStyleRecord(Workspace& ws, int font, Real angle, Real height, Real width);
-void SleepMs(Workspace& ws, int ms);
+void SetTextStyleRecord(OutputContext& ws, int font, Real angle, Real height, Real width);
+void SleepMs(OutputContext& ws, int ms);
 // Header (-1, -1, 38, 33) and the program logo as filled quadrilaterals in colours 9 and 13.
-void DrawOrvanLogo(Workspace& ws);
-
-// --- mapping.
-int WorldToPixelX(const DisplayList& d, Real x);
-int WorldToPixelY(const DisplayList& d, Real y);
-
-// --- keys and mouse (plain functions; the GUI calls them and then repaints).
-enum class ViewKey { Escape, F5, Up, Down, PageUp, PageDown, Left, Right, Plus, Minus, Other };
-// Applies the key's command to the zoom rectangle; false for keys without a command.
-bool ProcessKey(Workspace& ws, ViewKey key);
-// Left-button drag from (X1, Y1) to (X2, Y2) in a client area of cw x ch pixels: false when the
-// drag shares an x or a y coordinate (no zoom).
-bool MouseZoom(DisplayList& d, int X1, int Y1, int X2, int Y2, int cw, int ch);
-// Right button: ResetZoom. Double click then left button: the whole drawing again.
-void MouseRightDown(DisplayList& d);
-void MouseShowAll(Workspace& ws);
+void DrawOrvanLogo(OutputContext& ws);
 
 // --- replay.
 // Pen styles: 0 solid, 1 dotted, 2 dash-dot, 3 dashed.
@@ -162,25 +141,39 @@ class Canvas {
   virtual void polygon(const int* xy, int points) = 0;
   // Text (Windows-1252 bytes) with its top-left reference point at (x, y), transparent background.
   virtual void text(int x, int y, const std::string& text, const FontSpec& font) = 0;
-  // Lets pending window messages through (every 50 000 records).
-  virtual void processEvents() {}
-  virtual void sleepMs(int ms) { (void)ms; }
+  // A pause record of 0..10000 ms. The replay never waits itself: a canvas that shows an
+  // animation may, any other (printer, file, a window that paints from an image) ignores it.
+  virtual void pause(int ms) { (void)ms; }
 };
 
-// Printer mapping of printing mode.
-struct PrintMapping {
-  int pageWidth = 0, pageHeight = 0;  // printable page in printer pixels
-  Real marginX = 0, marginY = 0;      // millimetres
-  Real scaleX = 1, scaleY = 1;
+// How a replay draws on its target, from the configuration (ScreenReplayStyle,
+// PrinterReplayStyle). The defaults are those of a fresh configuration on the screen.
+struct ReplayStyle {
+  uint32_t background = 0xFFFFFF;  // colour 0, and the brush of monochrome output
+  bool monochrome = false;         // black pen and text, background brush
+  std::string fontFace = "Arial";
+  int fontStyle = 0;               // bit 0 bold, 1 italic, 2 underline, 3 strike-out; used for 1..15
+  Real textHeightFactor = 1, textWidthFactor = 0.8L;
+  int penWidthFactor = 1;          // pen width of a width record times this (4 on the printer)
+  bool frame = false;              // the world window's rectangle first (printing with a frame)
+  bool frameInColor = false;       // that rectangle in palette colour 11
 };
 
-// Replays the list onto screen and, while ws.display.printing is set and printer is given, onto
-// the printer as well (texts then go to the printer only). Starts from colour 1, cell height and
-// character width 3.5, angle 0, pen width 1. Records with an unknown code, missing fields or
-// non-numbers are skipped. A window record with xmin = xmax or ymin = ymax sets ws.abort and stops
-// the replay. Updates the window state (viewport, world window, scales) as window records pass.
-// Returns the number of records visited.
-size_t ReplayDisplayList(Workspace& ws, Canvas& screen, Canvas* printer = nullptr,
-                         const PrintMapping* mapping = nullptr);
+ReplayStyle ScreenReplayStyle(const Configuration& config);
+ReplayStyle PrinterReplayStyle(const Configuration& config);
+
+enum class ReplayStatus {
+  Done,              // every record was visited
+  DegenerateWindow,  // a window record without width or height stopped the replay there
+};
+
+// Replays the list onto the canvas through the mapping: starts from colour 1, cell height and
+// character width 3.5, angle 0, pen width 1; each window record sets viewport and world window of
+// a local copy of the mapping and applies its zoom rectangle again. Records with an unknown code,
+// missing fields or non-numbers are skipped. Reads the list and the mapping only; the caller sets
+// the abort flag on DegenerateWindow. Printing is a replay onto the printer canvas with
+// PrinterMapping and PrinterReplayStyle.
+ReplayStatus Replay(const DisplayList& list, const ViewMapping& view, Canvas& canvas,
+                    const ReplayStyle& style = {});
 
 }  // namespace velk

@@ -5,11 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "cad/dxf.h"
-#include "cad/iges.h"
-#include "cad/plotprogram.h"
-#include "cad/tabdrawing.h"
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/blockfile.h"
@@ -41,20 +37,20 @@ const char* extensionFor(int device) {
 // The screen device: forwards the drawing calls to the graphics window's display list.
 class ScreenDevice : public DrawingDevice {
  public:
-  void window(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override { Header(ws, x1, y1, x2, y2); }
-  void beginEntities(Workspace& ws) override {
+  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override { Header(ws, x1, y1, x2, y2); }
+  void beginEntities(OutputContext& ws) override {
     ClearViewPort(ws);
     SetDisplayLineStyle(ws, 0);
   }
-  void finish(Workspace& ws) override {
+  void finish(OutputContext& ws) override {
     ClearViewPort(ws);
     NormalCursor(ws);
     DeleteBlockFiles(ws);
   }
   // What was drawn stays on screen; the block files go as at a normal end.
-  void discard(Workspace& ws) override { finish(ws); }
+  void discard(OutputContext& ws) override { finish(ws); }
 
-  void layer(Workspace& ws, int n, const std::string&) override {
+  void layer(OutputContext& ws, int n, const std::string&) override {
     if (n <= 5) {
       SetDisplayLineStyle(ws, n == 2 ? 3 : n == 1 ? 2 : 0);
       SetColorAcad(ws, LayerColor(ws, n));
@@ -64,19 +60,19 @@ class ScreenDevice : public DrawingDevice {
     }
     SetLineWidth(ws, LayerWidth(ws, n));
   }
-  void lineStyle(Workspace& ws, int n) override { SetDisplayLineStyle(ws, n); }
-  void textStyle(Workspace& ws, int font, Real angle, Real height, Real width) override {
+  void lineStyle(OutputContext& ws, int n) override { SetDisplayLineStyle(ws, n); }
+  void textStyle(OutputContext& ws, int font, Real angle, Real height, Real width) override {
     SetTextStyleRecord(ws, font, angle, height, 0.95L * width);
   }
-  void line(Workspace& ws, Real x1, Real y1, Real x2, Real y2) override { DisplayLine(ws, x1, y1, x2, y2); }
-  void circle(Workspace& ws, Real x, Real y, Real r) override { DisplayCircle(ws, x, y, r); }
-  void arc(Workspace& ws, Real x, Real y, Real start, Real end, Real r) override {
+  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override { DisplayLine(ws, x1, y1, x2, y2); }
+  void circle(OutputContext& ws, Real x, Real y, Real r) override { DisplayCircle(ws, x, y, r); }
+  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override {
     DisplayArc(ws, x, y, start, end, r);
   }
-  void solid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
+  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
     DisplaySolid(ws, x1, y1, x2, y2, x4, y4, x3, y3);  // DXF corner order 1-2-4-3 as an outline
   }
-  void text(Workspace& ws, const std::string& text, Real x, Real y, const TextAttributes&) override {
+  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes&) override {
     OutTextXY(ws, toDisplay(ws.config.num, text), x, y);
   }
 };
@@ -94,7 +90,7 @@ Point mapPoint(const BlockTransform& t, Real px, Real py) {
   return {t.x + c * u - s * v, t.y + s * u + c * v};
 }
 
-int layerNumber(const Workspace& ws, const std::string& name) {
+int layerNumber(const OutputContext& ws, const std::string& name) {
   for (int i = 0; i <= 5; ++i)
     if (name == LayerName(ws, i)) return i;
   long long n = 0;
@@ -107,10 +103,10 @@ bool safeBlockName(const std::string& name) {
   return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
 }
 
-void drawBlock(Workspace& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale);
+void drawBlock(OutputContext& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale);
 
 // Draws one polyline segment of a block: straight, or the bulge arc.
-void drawSegment(Workspace& ws, const BlockVertex& a, const BlockVertex& b) {
+void drawSegment(OutputContext& ws, const BlockVertex& a, const BlockVertex& b) {
   const BlockTransform& t = ws.drawing.block;
   if (a.bulge == 0) {
     const Point p = mapPoint(t, a.x, a.y), q = mapPoint(t, b.x, b.y);
@@ -124,7 +120,7 @@ void drawSegment(Workspace& ws, const BlockVertex& a, const BlockVertex& b) {
   Arc(ws, c.x, c.y, arc.start + t.rotation, arc.end + t.rotation, arc.r * t.xscale);
 }
 
-void drawEntities(Workspace& ws, const std::vector<BlockEntity>& entities) {
+void drawEntities(OutputContext& ws, const std::vector<BlockEntity>& entities) {
   DrawingState& s = ws.drawing;
   for (const BlockEntity& e : entities) {
     if (++s.blockEntities > s.blockEntityLimit) return;
@@ -190,7 +186,7 @@ void drawEntities(Workspace& ws, const std::vector<BlockEntity>& entities) {
   }
 }
 
-void drawBlock(Workspace& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
+void drawBlock(OutputContext& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
   DrawingState& s = ws.drawing;
   if (s.blockLevel >= 4) {
     // Deeper nesting is refused: the message, and this block is left out.
@@ -219,7 +215,7 @@ std::string shortenedName(const std::string& name) {
 }
 
 // The output file of devices 1, 2 and 5: batch name or save dialog. Empty on cancel.
-std::string chooseDrawingFile(Workspace& ws, int device, const std::string& defaultName) {
+std::string chooseDrawingFile(OutputContext& ws, int device, const std::string& defaultName) {
   const std::string ext = extensionFor(device);
   const Spring& sp = ws.spring;
   if (ws.start.batchCad) return withSeparator(sp.dataDir) + sp.fileName + "." + ext;
@@ -236,18 +232,12 @@ std::string chooseDrawingFile(Workspace& ws, int device, const std::string& defa
 
 }  // namespace
 
-DrawingState::DrawingState() { InstallStandardDevices(*this); }
-
-void InstallStandardDevices(DrawingState& state) {
-  state.providers[kCadDxf].create = [](Workspace& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
-    return std::make_unique<DxfDevice>(ws, path, false);
-  };
-  state.providers[kCadScreen].create = [](Workspace&, const std::string&) -> std::unique_ptr<DrawingDevice> {
+DrawingState::DrawingState() {
+  // The screen is the drawing layer's own device; the file devices are installed by the program's
+  // wiring (cad/devices.h), so this layer knows none of them.
+  providers[kCadScreen].create = [](OutputContext&, const std::string&) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<ScreenDevice>();
   };
-  SetDeviceProvider(state, kCadIges, IgesDeviceProvider());
-  SetDeviceProvider(state, kCadPlot, PlotDeviceProvider());
-  SetDeviceProvider(state, kCadTab, TabDeviceProvider());
 }
 
 void SetDeviceProvider(DrawingState& state, int device, DeviceProvider provider) {
@@ -265,7 +255,7 @@ std::string DeviceEntry(int device) {
   }
 }
 
-void DeviceDialog(Workspace& ws) {
+void DeviceDialog(OutputContext& ws) {
   DrawingState& s = ws.drawing;
   for (int i = 1; i <= 5; ++i) ws.choiceItems[i] = DeviceEntry(i);
   uint16_t choice = static_cast<uint16_t>(s.device >= 1 && s.device <= 5 ? s.device : kCadScreen);
@@ -276,7 +266,7 @@ void DeviceDialog(Workspace& ws) {
   if (s.providers[choice].choose) s.providers[choice].choose(ws);
 }
 
-void Open(Workspace& ws, int device, const std::string& defaultName) {
+void Open(OutputContext& ws, int device, const std::string& defaultName) {
   DrawingState& s = ws.drawing;
   if (s.out) {  // an unfinished drawing (its caller stopped on the abort flag) leaves no file
     s.out->discard(ws);
@@ -324,7 +314,7 @@ void Open(Workspace& ws, int device, const std::string& defaultName) {
   if (!s.out) ws.abort = true;
 }
 
-void Window(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
+void Window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   DrawingState& s = ws.drawing;
   s.x1 = x1;
   s.y1 = y1;
@@ -346,11 +336,11 @@ void Window(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
   }
 }
 
-void Tables(Workspace& ws, int kind) {
+void Tables(OutputContext& ws, int kind) {
   if (ws.drawing.out) ws.drawing.out->tables(ws, kind);
 }
 
-void BeginEntities(Workspace& ws) {
+void BeginEntities(OutputContext& ws) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   s.out->beginEntities(ws);
@@ -362,11 +352,11 @@ void BeginEntities(Workspace& ws) {
   }
 }
 
-void EndEntities(Workspace& ws) {
+void EndEntities(OutputContext& ws) {
   if (ws.drawing.out) ws.drawing.out->endEntities(ws);
 }
 
-void Finish(Workspace& ws) {
+void Finish(OutputContext& ws) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   std::unique_ptr<DrawingDevice> out = std::move(s.out);
@@ -379,7 +369,7 @@ void Finish(Workspace& ws) {
 
 // --- primitives.
 
-void Line(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
+void Line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   x1 += s.ox, y1 += s.oy, x2 += s.ox, y2 += s.oy;
@@ -387,7 +377,7 @@ void Line(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
   s.out->line(ws, x1, y1, x2, y2);
 }
 
-void Circle(Workspace& ws, Real x, Real y, Real r) {
+void Circle(OutputContext& ws, Real x, Real y, Real r) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   x += s.ox, y += s.oy;
@@ -395,7 +385,7 @@ void Circle(Workspace& ws, Real x, Real y, Real r) {
   s.out->circle(ws, x, y, r);
 }
 
-void Arc(Workspace& ws, Real x, Real y, Real start, Real end, Real r) {
+void Arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) {
   DrawingState& s = ws.drawing;
   if (!s.out || r == 0) return;
   x += s.ox, y += s.oy;
@@ -403,7 +393,7 @@ void Arc(Workspace& ws, Real x, Real y, Real start, Real end, Real r) {
   s.out->arc(ws, x, y, start, end, r);
 }
 
-void Solid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void Solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   x1 += s.ox, x2 += s.ox, x3 += s.ox, x4 += s.ox;
@@ -412,17 +402,17 @@ void Solid(Workspace& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, 
   s.out->solid(ws, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void MoveTo(Workspace& ws, Real x, Real y) {
+void MoveTo(OutputContext& ws, Real x, Real y) {
   ws.drawing.cx = x;
   ws.drawing.cy = y;
 }
 
-void LineTo(Workspace& ws, Real x, Real y) {
+void LineTo(OutputContext& ws, Real x, Real y) {
   Line(ws, ws.drawing.cx, ws.drawing.cy, x, y);
   MoveTo(ws, x, y);
 }
 
-void Rectangle(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
+void Rectangle(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   MoveTo(ws, x1, y1);
   LineTo(ws, x1, y2);
   LineTo(ws, x2, y2);
@@ -430,7 +420,7 @@ void Rectangle(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
   LineTo(ws, x1, y1);
 }
 
-void Text(Workspace& ws, const std::string& text, Real x, Real y) {
+void Text(OutputContext& ws, const std::string& text, Real x, Real y) {
   DrawingState& s = ws.drawing;
   if (!s.out || text.empty()) return;
   const Real L = static_cast<Real>(text.size());
@@ -444,7 +434,7 @@ void Text(Workspace& ws, const std::string& text, Real x, Real y) {
   s.out->text(ws, text, x, y, s.text);
 }
 
-void TextLine(Workspace& ws, const std::string& text) {
+void TextLine(OutputContext& ws, const std::string& text) {
   DrawingState& s = ws.drawing;
   Text(ws, text, s.cx, s.cy);
   s.cy -= 1.6L * s.text.height * s.lineSpacing;
@@ -452,19 +442,19 @@ void TextLine(Workspace& ws, const std::string& text) {
 
 // --- state.
 
-void SetTextJustify(Workspace& ws, int horizontal, int vertical) {
+void SetTextJustify(OutputContext& ws, int horizontal, int vertical) {
   ws.drawing.justifyH = horizontal;
   ws.drawing.justifyV = vertical;
 }
 
-void SetLineSpacing(Workspace& ws, Real factor) { ws.drawing.lineSpacing = factor; }
+void SetLineSpacing(OutputContext& ws, Real factor) { ws.drawing.lineSpacing = factor; }
 
-void SetOrigin(Workspace& ws, Real ox, Real oy) {
+void SetOrigin(OutputContext& ws, Real ox, Real oy) {
   ws.drawing.ox = ox;
   ws.drawing.oy = oy;
 }
 
-void TextStyle(Workspace& ws, int font, Real angle, Real height, Real width) {
+void TextStyle(OutputContext& ws, int font, Real angle, Real height, Real width) {
   DrawingState& s = ws.drawing;
   s.text.height = height;
   const Real ratio = (width == 0 || height == 0) ? 0.7L : width / height;
@@ -474,7 +464,7 @@ void TextStyle(Workspace& ws, int font, Real angle, Real height, Real width) {
   if (s.out) s.out->textStyle(ws, font, angle, height, width);
 }
 
-void SetLayer(Workspace& ws, int n) {
+void SetLayer(OutputContext& ws, int n) {
   DrawingState& s = ws.drawing;
   n = NormalizeLayer(n);
   s.layer = n;
@@ -482,12 +472,12 @@ void SetLayer(Workspace& ws, int n) {
   if (s.out) s.out->layer(ws, n, s.layerName);
 }
 
-void SetLineStyle(Workspace& ws, int n) {
+void SetLineStyle(OutputContext& ws, int n) {
   ws.drawing.lineStyle = n;
   if (ws.drawing.out) ws.drawing.out->lineStyle(ws, n);
 }
 
-void Insert(Workspace& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
+void Insert(OutputContext& ws, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
   DrawingState& s = ws.drawing;
   if (!s.out) return;
   if (s.device != kCadScreen) {
@@ -508,7 +498,7 @@ int NormalizeLayer(int n) {
   return n < 0 ? 0 : n;
 }
 
-std::string LayerName(const Workspace& ws, int n) {
+std::string LayerName(const OutputContext& ws, int n) {
   if (n >= 1 && n <= 5) {
     const std::string& name = ws.config.layerName[static_cast<size_t>(n)];
     return name.empty() ? fmtInt(n) : name;
@@ -516,7 +506,7 @@ std::string LayerName(const Workspace& ws, int n) {
   return fmtInt(n);
 }
 
-int LayerColor(const Workspace& ws, int n) {
+int LayerColor(const OutputContext& ws, int n) {
   static constexpr int kDefault[6] = {1, 2, 2, 2, 3, 1};
   if (n == 0) return 1;
   if ((n >= 1 && n <= 5) || (n >= 16 && n <= 31)) {
@@ -527,7 +517,7 @@ int LayerColor(const Workspace& ws, int n) {
   return n % 16 + 1;
 }
 
-int LayerWidth(const Workspace& ws, int n) {
+int LayerWidth(const OutputContext& ws, int n) {
   static constexpr int kDefault[6] = {1, 1, 1, 1, 2, 3};
   if (n >= 1 && n <= 5) {
     const int w = ws.config.lineThickness[static_cast<size_t>(n)];
@@ -540,7 +530,7 @@ int LayerWidth(const Workspace& ws, int n) {
   return 1;
 }
 
-std::string FooterText(const Workspace& ws) {
+std::string FooterText(const OutputContext& ws) {
   std::string t = todayText(ws.config.num) + " " + timeText() + " - " + "ORVAN " + kAppTitle + " V" + kVersion + " - ";
   const Spring& sp = ws.spring;
   if (!sp.fileName.empty()) {
@@ -549,18 +539,18 @@ std::string FooterText(const Workspace& ws) {
   return t;
 }
 
-std::string BlockFilePath(const Workspace& ws, const std::string& name) {
+std::string BlockFilePath(const OutputContext& ws, const std::string& name) {
   return tempFolder(ws) + "$" + name + ".dx$";
 }
 
-bool ScreenFileExists(Workspace& ws, const std::string& path) {
+bool ScreenFileExists(OutputContext& ws, const std::string& path) {
   if (fileExists(path)) return true;
   ShowError(ws, oem(path) + " " + "nicht gefunden" + " !");
   ws.abort = true;
   return false;
 }
 
-void DeleteBlockFiles(Workspace& ws) {
+void DeleteBlockFiles(OutputContext& ws) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::directory_iterator it(tempFolder(ws), ec);

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "calc/calculate.h"
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/drawing.h"
@@ -25,7 +25,7 @@ bool allFinite(T... v) {
   return (std::isfinite(v) && ...);
 }
 
-void SafeLine(Workspace& ws, Real x1, Real y1, Real x2, Real y2) {
+void SafeLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   if (allFinite(x1, y1, x2, y2)) Line(ws, x1, y1, x2, y2);
 }
 
@@ -38,7 +38,7 @@ int roundToInt(Real v) {
   return static_cast<int>(r);
 }
 
-void FrontView(Workspace& ws, const FrontViewGeometry& g) {
+void FrontView(OutputContext& ws, const FrontViewGeometry& g) {
   const Spring& s = ws.spring;
   SetLayer(ws, 1);
   DrawSpiral(ws, s.ri, g.n, g.p);
@@ -50,7 +50,7 @@ void FrontView(Workspace& ws, const FrontViewGeometry& g) {
   SafeLine(ws, (g.ra + s.t / 2) * c, (g.ra + s.t / 2) * sn, (g.ra - s.t / 2) * c, (g.ra - s.t / 2) * sn);
 }
 
-void SideView(Workspace& ws) {
+void SideView(OutputContext& ws) {
   Spring& s = ws.spring;
   if (s.crossSection == 2) s.b = s.t;
   SetLayer(ws, 1);
@@ -61,7 +61,7 @@ void SideView(Workspace& ws) {
 
 }  // namespace
 
-void DrawSpiral(Workspace& ws, Real r0, Real n, Real p) {
+void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p) {
   if (!allFinite(r0, n, p)) return;
   const Real total = 360 * n;  // degrees
   Real step = 5;
@@ -102,7 +102,7 @@ FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
   return g;
 }
 
-void AskInstallationAngle(Workspace& ws) {
+void AskInstallationAngle(OutputContext& ws) {
   const Spring& s = ws.spring;
   const NumberSettings& num = ws.num();
   InstallationAngleRequest q;
@@ -121,7 +121,7 @@ void AskInstallationAngle(Workspace& ws) {
   ws.spring.deltaDraw = parseReal(q.value);
 }
 
-void DrawSpring(Workspace& ws, int view, int device, bool askAngle) {
+void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
   if (ShowMessagesInstead(ws)) return;
   Spring& s = ws.spring;
   if (askAngle)

@@ -8,7 +8,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct OutputContext;
 struct Spring;
 
 constexpr int kFrontView = 1;
@@ -21,12 +21,12 @@ constexpr long kMaxSpiralChords = 36000;
 // view 1 front view, 2 side view; device 0 asks, 3 screen, others the file devices. askAngle
 // shows the installation-angle dialog first, otherwise the spring is drawn unloaded
 // (deltaDraw := delta0). Cancel anywhere: nothing is produced and the abort flag is set.
-void DrawSpring(Workspace& ws, int view, int device, bool askAngle);
+void DrawSpring(OutputContext& ws, int view, int device, bool askAngle);
 
 // Archimedean spiral from radius r0 on the positive x axis, n turns counter-clockwise, radius
 // growing by p per turn: chords of 5 degrees (coarser beyond kMaxSpiralChords), then a final
 // chord to 360 n degrees at radius r0 + p n. Draws nothing for non-finite arguments.
-void DrawSpiral(Workspace& ws, Real r0, Real n, Real p);
+void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p);
 
 // Geometry of the front view turned by phi degrees from the unloaded position.
 struct FrontViewGeometry {
@@ -41,6 +41,6 @@ struct FrontViewGeometry {
 FrontViewGeometry FrontGeometry(const Spring& s, Real phi);
 
 // The installation-angle dialog (help 6610): deltaDraw on OK; cancel sets the abort flag.
-void AskInstallationAngle(Workspace& ws);
+void AskInstallationAngle(OutputContext& ws);
 
 }  // namespace velk

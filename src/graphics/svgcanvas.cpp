@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <numbers>
 
-#include "core/workspace.h"
+#include "graphics/context.h"
+#include "graphics/viewmapping.h"
 #include "base/codepage.h"
 #include "base/numfmt.h"
 
@@ -139,10 +140,20 @@ std::string SvgCanvas::document() const {
   return d;
 }
 
-std::string RenderDisplayListSvg(Workspace& ws) {
-  SvgCanvas canvas(ws.display.W + 1, ws.display.H + 1, static_cast<uint32_t>(ws.config.backgroundColor));
-  ReplayDisplayList(ws, canvas);
+std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, ReplayStatus* status) {
+  ViewMapping view;
+  view.adopt(list);
+  SvgCanvas canvas(list.W + 1, list.H + 1, style.background);
+  const ReplayStatus st = Replay(list, view, canvas, style);
+  if (status) *status = st;
   return canvas.document();
+}
+
+std::string RenderDisplayListSvg(OutputContext& ws) {
+  ReplayStatus status = ReplayStatus::Done;
+  std::string svg = DisplayListSvg(ws.display, ScreenReplayStyle(ws.config), &status);
+  if (status == ReplayStatus::DegenerateWindow) ws.abort = true;
+  return svg;
 }
 
 }  // namespace velk

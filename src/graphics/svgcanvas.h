@@ -9,7 +9,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct OutputContext;
 
 class SvgCanvas : public Canvas {
  public:
@@ -43,8 +43,12 @@ class SvgCanvas : public Canvas {
   std::string body_;
 };
 
-// Replays ws.display onto an SVG canvas of the display list's nominal size and returns the
-// document; ws.abort is set when the list holds a degenerate window.
-std::string RenderDisplayListSvg(Workspace& ws);
+// The drawing of the list as the window first shows it (unzoomed, ViewMapping::adopt), as an SVG
+// document of the list's nominal size. status, when given, receives the replay's status.
+std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, ReplayStatus* status = nullptr);
+
+// DisplayListSvg of ws.display with the screen's style; ws.abort is set when the list holds a
+// degenerate window.
+std::string RenderDisplayListSvg(OutputContext& ws);
 
 }  // namespace velk

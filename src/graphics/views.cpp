@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "calc/material.h"
-#include "core/workspace.h"
+#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/diagram.h"
 #include "graphics/drawing.h"
-#include "help/explanations.h"
+#include "report/explanationfile.h"
+#include "report/explanations.h"
 
 namespace velk {
 
@@ -47,12 +48,12 @@ struct Fmt {
 std::string endForm(uint16_t form) { return form == 2 ? "abgebogen" : "eingespannt"; }
 
 // The strength law of the spring's cross-section at thickness t, without touching the message list.
-Real StrengthOfSection(const Workspace& ws, Real t) {
+Real StrengthOfSection(const OutputContext& ws, Real t) {
   CalcMessages scratch;
   return isWire(ws.spring) ? StrengthAt(ws.materials.wire, t, scratch) : StrengthAt(ws.materials.strip, t, scratch);
 }
 
-void ValueBlockB(Workspace& ws) {
+void ValueBlockB(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
   TextStyle(ws, 2, 0, 2.3L, 1.7L);
@@ -70,7 +71,7 @@ void ValueBlockB(Workspace& ws) {
   TextLine(ws, "E" + f.whole(toDisplayTemp(f.n, s.theta)) + " = " + f.strU(s.Et));
 }
 
-void MaterialBlock(Workspace& ws) {
+void MaterialBlock(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
   TextStyle(ws, 2, 0, 2.3L, 1.7L);
@@ -83,9 +84,9 @@ void MaterialBlock(Workspace& ws) {
   if (s.forme == 2) TextLine(ws, "L = " + f.len(s.le) + ", r = " + f.len(s.rbe) + " " + unitLength(f.n));
 }
 
-int messageCount(const Workspace& ws) { return std::clamp(ws.messages.count, 0, kMaxCalcMessages); }
+int messageCount(const OutputContext& ws) { return std::clamp(ws.messages.count, 0, kMaxCalcMessages); }
 
-void MessageBlock(Workspace& ws) {
+void MessageBlock(OutputContext& ws) {
   const int n = messageCount(ws);
   if (n == 0) return;
   TextStyle(ws, 2, 0, 2.0L, 1.6L);
@@ -97,7 +98,7 @@ void MessageBlock(Workspace& ws) {
 }
 
 // The characteristic diagram of the quick views and the characteristic sheet.
-void CharacteristicDiagram(Workspace& ws, Real W, Real H, Real X0, Real Y0, Real alphaMax, Real TMax) {
+void CharacteristicDiagram(OutputContext& ws, Real W, Real H, Real X0, Real Y0, Real alphaMax, Real TMax) {
   const NumberSettings& n = ws.num();
   SetArea(ws, W, H);
   SetAreaOrigin(ws, X0, Y0);
@@ -107,7 +108,7 @@ void CharacteristicDiagram(Workspace& ws, Real W, Real H, Real X0, Real Y0, Real
   DrawCharacteristic(ws);
 }
 
-void QuickOne(Workspace& ws) {
+void QuickOne(OutputContext& ws) {
   const Spring& s = ws.spring;
   SetLayer(ws, 19);
   SetLineSpacing(ws, 1.05L);
@@ -119,7 +120,7 @@ void QuickOne(Workspace& ws) {
   CharacteristicDiagram(ws, 60, 60, 10, 50, std::max(s.alpha2, s.alphac), std::max(s.T2, s.Tc));
 }
 
-void CharacteristicSheet(Workspace& ws) {
+void CharacteristicSheet(OutputContext& ws) {
   const Spring& s = ws.spring;
   SetLayer(ws, 19);
   DiagramHeader(ws);
@@ -129,7 +130,7 @@ void CharacteristicSheet(Workspace& ws) {
 }
 
 // The results table of Quick 2: title row and one row per working position.
-void ResultsTable(Workspace& ws) {
+void ResultsTable(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
   const Real h = 2.2L, cw = 10 * h * 0.9L, rowH = 2 * h, x0 = 78, top = 78;
@@ -164,7 +165,7 @@ void ResultsTable(Workspace& ws) {
   }
 }
 
-void QuickTwo(Workspace& ws) {
+void QuickTwo(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
   SetLayer(ws, 19);
@@ -215,7 +216,7 @@ void QuickTwo(Workspace& ws) {
 }
 
 // Kinds 5 and 6: tensile strength or permissible bending stress over thickness.
-void StrengthSheet(Workspace& ws, int kind) {
+void StrengthSheet(OutputContext& ws, int kind) {
   Spring& s = ws.spring;
   const NumberSettings& n = ws.num();
   SetLayer(ws, 19);
@@ -266,14 +267,14 @@ void StrengthSheet(Workspace& ws, int kind) {
 }
 
 // A fatigue line through three points, each coordinate scaled by k; every segment clipped.
-void FatigueLine(Workspace& ws, Real k, Real x0, Real y0, Real x1, Real y1, Real x2, Real y2) {
+void FatigueLine(OutputContext& ws, Real k, Real x0, Real y0, Real x1, Real y1, Real x2, Real y2) {
   DataMoveTo(ws, k * x0, k * y0);
   DataLineTo(ws, k * x1, k * y1);
   DataLineTo(ws, k * x2, k * y2);
 }
 
 // Kinds 3 (Goodman) and 7 (Haigh-Goodman).
-void FatigueSheet(Workspace& ws, int kind) {
+void FatigueSheet(OutputContext& ws, int kind) {
   Spring& s = ws.spring;
   const Fmt f{ws.num()};
   const NumberSettings& n = f.n;
@@ -416,13 +417,13 @@ std::string ViewDefaultName(int kind) {
   }
 }
 
-bool ShowMessagesInstead(Workspace& ws) {
+bool ShowMessagesInstead(OutputContext& ws) {
   if (!ws.messages.fatal) return false;
   ShowMessageWindow(ws);
   return true;
 }
 
-std::string MaterialTitle(const Workspace& ws) {
+std::string MaterialTitle(const OutputContext& ws) {
   const Spring& s = ws.spring;
   std::string designation;
   if (!isWire(s))
@@ -434,7 +435,7 @@ std::string MaterialTitle(const Workspace& ws) {
   return s.matName + " (" + designation + ")";
 }
 
-std::string MaterialSecondLine(const Workspace& ws) {
+std::string MaterialSecondLine(const OutputContext& ws) {
   const Spring& s = ws.spring;
   if (isWire(s) && s.matSource != 0) return " ";
   const std::string& n3 = isWire(s) ? ws.materials.wire.name3 : ws.materials.strip.name3;
@@ -442,7 +443,7 @@ std::string MaterialSecondLine(const Workspace& ws) {
   return trim(n3) + " " + trim(n4);
 }
 
-void ValueBlockA(Workspace& ws) {
+void ValueBlockA(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
   SetLayer(ws, 19);
@@ -479,7 +480,7 @@ void ValueBlockA(Workspace& ws) {
   TextLine(ws, "sigmaz =" + f.strU(s.sigman));
 }
 
-void DrawCharacteristic(Workspace& ws) {
+void DrawCharacteristic(OutputContext& ws) {
   const Spring& s = ws.spring;
   DataMoveTo(ws, 0, 0);
   DataLineTo(ws, s.alphac, s.Tc);
@@ -509,7 +510,7 @@ void DrawCharacteristic(Workspace& ws) {
   SetLayer(ws, 0);
 }
 
-void ShowView(Workspace& ws, int kind, int device) {
+void ShowView(OutputContext& ws, int kind, int device) {
   if (ShowMessagesInstead(ws)) return;
   Open(ws, device, ViewDefaultName(kind));
   if (ws.abort) return;
@@ -535,7 +536,7 @@ void ShowView(Workspace& ws, int kind, int device) {
   NormalCursor(ws);
 }
 
-void ChooseDiagram(Workspace& ws) {
+void ChooseDiagram(OutputContext& ws) {
   static const char* const kEntries[] = {"Quick 1",        "Federkennlinie", "Goodman-Diagramm", "Quick 2",
                                          "Rm = f(t)",      "Sigma b = f(t)", "Haigh-Goodman",    "zurück..."};
   constexpr int kCount = 8;

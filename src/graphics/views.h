@@ -8,7 +8,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct OutputContext;
 
 // View kinds of the dispatcher.
 constexpr int kViewQuick1 = 1;
@@ -24,25 +24,25 @@ std::string ViewDefaultName(int kind);
 
 // While the calculation's fatal flag is set, shows the message window instead of an output and
 // returns true: the caller draws nothing.
-bool ShowMessagesInstead(Workspace& ws);
+bool ShowMessagesInstead(OutputContext& ws);
 
 // The view dispatcher: one complete 160 x 120 sheet of the kind on the device (0 asks, 3 screen,
 // others the file devices). Any other kind gives an empty sheet. Abort in the device or save
 // dialog: nothing is produced.
-void ShowView(Workspace& ws, int kind, int device);
+void ShowView(OutputContext& ws, int kind, int device);
 
 // The selection "Diagrammtyp wählen" (help 5500): each choice of 1 to 7 shows that view on an
 // asked device, and the selection is offered again until "zurück..." or cancel.
-void ChooseDiagram(Workspace& ws);
+void ChooseDiagram(OutputContext& ws);
 
 // Pieces of the sheets, drawn at the current state of the drawing layer.
-void ValueBlockA(Workspace& ws);
+void ValueBlockA(OutputContext& ws);
 // The characteristic line with its Tc, T2 and T1 guide lines in a diagram of angle over moment
 // whose range is in internal units.
-void DrawCharacteristic(Workspace& ws);
+void DrawCharacteristic(OutputContext& ws);
 
 // Material line "name (designation)" of the views, and the second name line (code page 850).
-std::string MaterialTitle(const Workspace& ws);
-std::string MaterialSecondLine(const Workspace& ws);
+std::string MaterialTitle(const OutputContext& ws);
+std::string MaterialSecondLine(const OutputContext& ws);
 
 }  // namespace velk

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "config/configfile.h"
+#include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
@@ -104,11 +104,11 @@ HelpEntry findHelpEntry(std::string_view fileBytes, uint16_t number) {
   return findHelpEntry(buffer, number);
 }
 
-std::string helpFileName(const Workspace& ws, uint16_t number) {
+std::string helpFileName(const HelpContext& ws, uint16_t number) {
   return number < kFirstProgramHelpNumber ? std::string("orvan.hlp") : lower(ws.start.shortName) + ".hlp";
 }
 
-std::string helpFilePath(const Workspace& ws, uint16_t number) { return pltFolder(ws) + helpFileName(ws, number); }
+std::string helpFilePath(const HelpContext& ws, uint16_t number) { return pltFolder(ws) + helpFileName(ws, number); }
 
 std::string MissingHelpFileText(const std::string& path) {
   return "Datei " + utf8ToCp850(path) + " " + "nicht gefunden" + " !";
@@ -120,7 +120,7 @@ std::string NoHelpText(uint16_t number) {
 
 std::string HelpBoxCaption(uint16_t number) { return std::string("HILFETEXT") + " " + "Nr" + "." + fmtInt(number); }
 
-HelpEntry LookupHelp(const Workspace& ws, uint16_t number) {
+HelpEntry LookupHelp(const HelpContext& ws, uint16_t number) {
   if (number == 0) number = ws.helpNumber;
   const std::string path = helpFilePath(ws, number);
   HelpEntry entry;
@@ -136,7 +136,7 @@ HelpEntry LookupHelp(const Workspace& ws, uint16_t number) {
   return entry;
 }
 
-std::string shownHelpLine(const Workspace& ws, std::string_view line) {
+std::string shownHelpLine(const HelpContext& ws, std::string_view line) {
   if (line.size() > kHelpShownLineLength) return {};
   std::string out = ws.num().plainChars == 1 ? plainText(line) : std::string(line);
   for (char& c : out)
@@ -144,14 +144,14 @@ std::string shownHelpLine(const Workspace& ws, std::string_view line) {
   return out;
 }
 
-std::string HelpBoxText(const Workspace& ws, const HelpEntry& entry) {
+std::string HelpBoxText(const HelpContext& ws, const HelpEntry& entry) {
   std::string text;
   for (const std::string& line : entry.lines) text += shownHelpLine(ws, line) + " ";
   if (text.size() > kHelpTextLimit) text.resize(kHelpTextLimit);
   return text;
 }
 
-std::string helpImagePath(const Workspace& ws, const std::string& name, const std::string& alternative) {
+std::string helpImagePath(const HelpContext& ws, const std::string& name, const std::string& alternative) {
   const std::string folder = pltFolder(ws);
   const std::string path = folder + name + ".plt";
   if (alternative != name && !fileExists(path)) {
@@ -161,14 +161,14 @@ std::string helpImagePath(const Workspace& ws, const std::string& name, const st
   return path;
 }
 
-void DrawHelpImage(Workspace& ws, const std::string& path) {
+void DrawHelpImage(HelpContext& ws, const std::string& path) {
   ClearDisplay(ws);
   Header(ws, 0, 0, 160, 120);
   DrawHpglFile(ws, path);
   ClearViewPort(ws);
 }
 
-void ShowHelp(Workspace& ws, uint16_t number, int kind) {
+void ShowHelp(HelpContext& ws, uint16_t number, int kind) {
   if (number == 0) number = ws.helpNumber;
   const HelpEntry entry = LookupHelp(ws, number);
   if (kind == 0 || kind == 1)
@@ -183,7 +183,7 @@ void ShowHelp(Workspace& ws, uint16_t number, int kind) {
   ws.abort = false;
 }
 
-std::string HelpHint(Workspace& ws, uint16_t number) {
+std::string HelpHint(HelpContext& ws, uint16_t number) {
   const HelpEntry entry = LookupHelp(ws, number);
   std::string hint;
   if (!entry.found) {

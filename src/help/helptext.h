@@ -53,7 +53,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace.h"
+#include "help/context.h"
 
 namespace velk {
 
@@ -109,8 +109,8 @@ HelpEntry findHelpEntry(std::streambuf& file, uint16_t number);
 HelpEntry findHelpEntry(std::string_view fileBytes, uint16_t number);
 
 // "orvan.hlp" below 4000, otherwise lower(short name) + ".hlp"; the path in the PLT folder.
-std::string helpFileName(const Workspace& ws, uint16_t number);
-std::string helpFilePath(const Workspace& ws, uint16_t number);
+std::string helpFileName(const HelpContext& ws, uint16_t number);
+std::string helpFilePath(const HelpContext& ws, uint16_t number);
 
 // The fixed texts (code page 850).
 std::string MissingHelpFileText(const std::string& path);  // "Datei " + path + " nicht gefunden !"
@@ -119,28 +119,28 @@ std::string HelpBoxCaption(uint16_t number);               // "HILFETEXT Nr.1050
 
 // The lookup of ShowHelp and HelpHint: number 0 means the current help number. A missing
 // file or entry puts its text into line 1 and leaves the image "null".
-HelpEntry LookupHelp(const Workspace& ws, uint16_t number);
+HelpEntry LookupHelp(const HelpContext& ws, uint16_t number);
 
 // A text as the help box and tool tips show it: empty from 255 bytes on, plain characters when
 // so configured, control characters (NUL among them) as blanks. Stays code page 850: the GUI
 // converts for the screen.
-std::string shownHelpLine(const Workspace& ws, std::string_view line);
+std::string shownHelpLine(const HelpContext& ws, std::string_view line);
 // The box text: the five shown lines, each followed by one blank, cut at 1000 bytes.
-std::string HelpBoxText(const Workspace& ws, const HelpEntry& entry);
+std::string HelpBoxText(const HelpContext& ws, const HelpEntry& entry);
 
 // Shows the entry: kind 1 the help box, 2 the help image, 0 both (box first); other kinds show
 // nothing. The image kinds clear the graphics window and declare (0, 0)-(160, 120) before the
 // image is drawn; the image "NULL" or "" draws nothing. Leaves the abort flag cleared.
-void ShowHelp(Workspace& ws, uint16_t number, int kind);
+void ShowHelp(HelpContext& ws, uint16_t number, int kind);
 // The tool tip: the five shown lines joined with single blanks, or the shown missing-file or
 // missing-entry text. Code page 850; leaves the abort flag cleared.
-std::string HelpHint(Workspace& ws, uint16_t number);
+std::string HelpHint(HelpContext& ws, uint16_t number);
 
 // Clears the graphics window, declares the world window (0, 0)-(160, 120), draws the HP-GL/2
 // file with DrawHpglFile and asks for a repaint. A missing file leaves the abort flag set.
-void DrawHelpImage(Workspace& ws, const std::string& path);
+void DrawHelpImage(HelpContext& ws, const std::string& path);
 // PLT folder + name + ".plt"; when that file does not exist but the one with the other
 // spelling (alternative) does, that one. Linux names are case-sensitive, old lists are not.
-std::string helpImagePath(const Workspace& ws, const std::string& name, const std::string& alternative);
+std::string helpImagePath(const HelpContext& ws, const std::string& name, const std::string& alternative);
 
 }  // namespace velk

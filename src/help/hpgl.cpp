@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/workspace.h"
+#include "help/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
@@ -110,7 +110,7 @@ Real tokenReal(const Token& t) {
 
 class Reader {
  public:
-  Reader(Workspace& ws, ByteSource& source) : ws_(ws), st_(ws.hpgl), in_(source) {}
+  Reader(HelpContext& ws, ByteSource& source) : ws_(ws), st_(ws.hpgl), in_(source) {}
 
   void run() {
     st_.x = st_.y = kHpglNoPosition;
@@ -448,7 +448,7 @@ class Reader {
     st_.penDown = true;
   }
 
-  Workspace& ws_;
+  HelpContext& ws_;
   HpglState& st_;
   ByteSource& in_;
   bool ended_ = false;
@@ -466,13 +466,13 @@ Real HpglLabelAngle(Real run, Real rise) {
   return directionDeg(run, rise);
 }
 
-void DrawHpgl(Workspace& ws, std::string_view bytes) {
+void DrawHpgl(HelpContext& ws, std::string_view bytes) {
   ByteSource source(bytes);
   Reader(ws, source).run();
   ws.abort = false;
 }
 
-void DrawHpglFile(Workspace& ws, const std::string& fileName) {
+void DrawHpglFile(HelpContext& ws, const std::string& fileName) {
   ws.hpgl.x = ws.hpgl.y = kHpglNoPosition;
   BusyCursor(ws);
   std::FILE* file = fileExists(fileName) ? std::fopen(fileName.c_str(), "rb") : nullptr;

@@ -11,7 +11,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct HelpContext;
 
 // One plotter unit in millimetres; every coordinate and radius is scaled by it on reading.
 inline constexpr Real kPlotterUnit = 0.025L;
@@ -49,12 +49,12 @@ Real HpglLabelAngle(Real run, Real rise);
 // file: the position starts at (-999, -999), the rest of ws.hpgl carries over. Never fails;
 // any bytes give a defined drawing, and the records appended grow at most linearly with the
 // input. Leaves ws.abort cleared.
-void DrawHpgl(Workspace& ws, std::string_view bytes);
+void DrawHpgl(HelpContext& ws, std::string_view bytes);
 
 // Reads the file and draws it (hour-glass cursor meanwhile). A missing file shows the message
 // stripSpaces(fileName) + " nicht gefunden !", draws nothing and returns with ws.abort set;
 // otherwise ws.abort is left cleared. The caller has cleared the window and declared the world
 // window (0, 0)-(160, 120).
-void DrawHpglFile(Workspace& ws, const std::string& fileName);
+void DrawHpglFile(HelpContext& ws, const std::string& fileName);
 
 }  // namespace velk

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "config/configfile.h"
+#include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "help/helptext.h"
@@ -67,7 +67,7 @@ std::string listField(std::string_view text) {
   return out;
 }
 
-std::string temporaryFolder(const Workspace& ws) {
+std::string temporaryFolder(const HelpContext& ws) {
   return withSeparator(ws.config.tempDir.empty() ? ws.tempRoot : ws.config.tempDir);
 }
 
@@ -78,7 +78,7 @@ bool openList(const std::string& path, std::filebuf& file) {
 }
 
 // The line an edit addresses: the selected item, else the one the user chooses.
-bool targetLine(Workspace& ws, int selected, int count, const char* prompt, int& line) {
+bool targetLine(HelpContext& ws, int selected, int count, const char* prompt, int& line) {
   if (selected >= 1 && selected <= count) {
     line = selected;
     return true;
@@ -91,7 +91,7 @@ bool targetLine(Workspace& ws, int selected, int count, const char* prompt, int&
 }
 
 // The image file (chosen in the PLT folder) and its description for a new line.
-bool askNewLine(Workspace& ws, std::string& line) {
+bool askNewLine(HelpContext& ws, std::string& line) {
   std::string folder = pltFolder(ws);
   std::string name;
   ChooseFileToOpen(ws, 1, folder, "*.plt", name);
@@ -185,9 +185,9 @@ std::optional<std::string> editHelpImageList(std::string_view bytes, HelpImageLi
   return out;
 }
 
-std::string helpImageListPath(const Workspace& ws) { return pltFolder(ws) + lower(ws.start.shortName) + ".dbh"; }
+std::string helpImageListPath(const HelpContext& ws) { return pltFolder(ws) + lower(ws.start.shortName) + ".dbh"; }
 
-void RewriteHelpImageList(Workspace& ws, HelpImageListEdit edit, int line, const std::string& newLine) {
+void RewriteHelpImageList(HelpContext& ws, HelpImageListEdit edit, int line, const std::string& newLine) {
   const std::string path = helpImageListPath(ws);
   int err = 0;
   const std::optional<std::string> bytes =
@@ -223,7 +223,7 @@ namespace {
 
 // The edit actions of the window: asks what they need and rewrites the list. False when a
 // dialog was cancelled or the deletion refused.
-bool editList(Workspace& ws, HelpImageAction action, int selected, const HelpImageList& list) {
+bool editList(HelpContext& ws, HelpImageAction action, int selected, const HelpImageList& list) {
   const int count = static_cast<int>(list.entries.size());
   std::string newLine;
   int line = 0;
@@ -273,7 +273,7 @@ bool editList(Workspace& ws, HelpImageAction action, int selected, const HelpIma
 
 }  // namespace
 
-void ShowHelpImages(Workspace& ws) {
+void ShowHelpImages(HelpContext& ws) {
   ws.abort = false;
   int running = 0;
   HelpImageAction last = HelpImageAction::Show;

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/workspace.h"
+#include "help/context.h"
 
 namespace velk {
 
@@ -58,18 +58,18 @@ std::optional<std::string> editHelpImageList(std::string_view bytes, HelpImageLi
                                              std::string_view newLine);
 
 // PLT folder + lower(short name) + ".dbh".
-std::string helpImageListPath(const Workspace& ws);
+std::string helpImageListPath(const HelpContext& ws);
 
 // Applies an edit to the list file: the new list is written to the temporary folder as
 // "$$$.dbh" and then replaces the list file atomically (temporary file beside it, renamed), so
 // that a failure shows its message, sets the abort flag and leaves the list as it was.
-void RewriteHelpImageList(Workspace& ws, HelpImageListEdit edit, int line, const std::string& newLine);
+void RewriteHelpImageList(HelpContext& ws, HelpImageListEdit edit, int line, const std::string& newLine);
 
 // The help image browser: runs in passes until the user leaves it. "OK" in the window, or a
 // show without a selection, ends it with the abort flag set (the calling forms clear it); a
 // cancelled dialog, a refused question, a failed rewrite or a missing image ends it with the
 // flag cleared. Without a list file it becomes a repeated ".plt" file chooser whose choice
 // moves the PLT folder for the rest of the run.
-void ShowHelpImages(Workspace& ws);
+void ShowHelpImages(HelpContext& ws);
 
 }  // namespace velk

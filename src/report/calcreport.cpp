@@ -6,7 +6,8 @@
 
 #include "base/codepage.h"
 #include "base/numfmt.h"
-#include "help/explanations.h"
+#include "report/explanationfile.h"
+#include "report/explanations.h"
 #include "report/columntable.h"
 #include "report/reportwriter.h"
 
@@ -23,7 +24,7 @@ std::string angleText(const NumberSettings& n, Real x) { return fmtFixed(n, 4, 2
 
 // The two lines naming the material of the spring's cross-section. The strip record's lines are
 // cut to 51 and 41 characters; every line stays within the 72 characters of a framed row.
-std::pair<std::string, std::string> materialLines(const Workspace& ws) {
+std::pair<std::string, std::string> materialLines(const ReportContext& ws) {
   if (roundWire(ws.spring)) {
     const WireRecord& w = ws.materials.wire;
     return {leftStr(w.name1 + " " + w.name2, 72), leftStr(w.name3 + " " + w.name4, 72)};
@@ -32,14 +33,14 @@ std::pair<std::string, std::string> materialLines(const Workspace& ws) {
   return {leftStr(r.name1 + " " + r.name2, 51), leftStr(r.name3 + " " + r.name4, 41)};
 }
 
-void writeMaterialLines(Workspace& ws) {
+void writeMaterialLines(ReportContext& ws) {
   const auto [first, second] = materialLines(ws);
   WriteTextLine(ws, first);
   WriteTextLine(ws, second);
 }
 
 // Header block, fatal check, open and first page header. False when nothing is to be written.
-bool startReport(Workspace& ws) {
+bool startReport(ReportContext& ws) {
   const Spring& s = ws.spring;
   SetReportHeader(ws, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
                   FormatNumberLine(s.zeichname, s.zeichnr), s.zeichname2, s.bemerk1, s.bemerk2, 0);
@@ -53,33 +54,33 @@ bool startReport(Workspace& ws) {
   return !ws.abort;
 }
 
-bool keep(Workspace& ws) {
+bool keep(ReportContext& ws) {
   KeepTogether(ws, 0);
   return !ws.abort;
 }
 
 // Lifetime in hours of a number of load cycles at the spring's frequency.
-std::string lifetimeText(const Workspace& ws, Real cycles) {
+std::string lifetimeText(const ReportContext& ws, Real cycles) {
   return fmtSigN(ws.config.num, 2, cycles / ws.spring.freq / 3600);
 }
 
-std::string millionsText(const Workspace& ws, Real cycles) { return fmtSigN(ws.config.num, 2, cycles / 1e6L); }
+std::string millionsText(const ReportContext& ws, Real cycles) { return fmtSigN(ws.config.num, 2, cycles / 1e6L); }
 
-void toleranceRows(Workspace& ws) {
+void toleranceRows(ReportContext& ws) {
   const Spring& s = ws.spring;
   WriteValueRow(ws, "Toleranz Dauerfestigkeit", "tol", "%", fmtTolerance(ws.config.num, s.tolPlus, s.tolMinus));
   WriteTableRow(ws, "Lastspiele bis Bruch min/max", "N", "Mio", millionsText(ws, s.cyclesMin),
                 millionsText(ws, s.cyclesMax));
 }
 
-void lifetimeRangeRow(Workspace& ws) {
+void lifetimeRangeRow(ReportContext& ws) {
   const Spring& s = ws.spring;
   WriteTableRow(ws, "Lebensdauer min/max", "tN", "h", lifetimeText(ws, s.cyclesMin), lifetimeText(ws, s.cyclesMax));
 }
 
 }  // namespace
 
-void WriteLifetimeSection(Workspace& ws) {
+void WriteLifetimeSection(ReportContext& ws) {
   const Spring& s = ws.spring;
   if (s.statdyn != 2 || !(s.strokePerm > 0)) return;
   const bool hasFrequency = s.freq > 0;
@@ -100,7 +101,7 @@ void WriteLifetimeSection(Workspace& ws) {
   }
 }
 
-void WriteStandardReport(Workspace& ws) {
+void WriteStandardReport(ReportContext& ws) {
   if (!startReport(ws)) return;
   const Spring& s = ws.spring;
   const NumberSettings& n = ws.config.num;
@@ -225,7 +226,7 @@ void WriteStandardReport(Workspace& ws) {
   CloseReport(ws);
 }
 
-void WriteExcerptReport(Workspace& ws) {
+void WriteExcerptReport(ReportContext& ws) {
   if (!startReport(ws)) return;
   const Spring& s = ws.spring;
   const NumberSettings& n = ws.config.num;

@@ -2,7 +2,7 @@
 // the lifetime section and the messages) and the one-page excerpt, both through the report writer.
 #pragma once
 
-#include "core/workspace.h"
+#include "report/context.h"
 
 namespace velk {
 
@@ -10,12 +10,12 @@ namespace velk {
 // ended fatally the message window is shown instead of a report; otherwise the report opens on
 // the configured device (asked for when so configured) with the proposed name fileName + ".TXT".
 // Each stops without further output as soon as ws.abort is set.
-void WriteStandardReport(Workspace& ws);
-void WriteExcerptReport(Workspace& ws);
+void WriteStandardReport(ReportContext& ws);
+void WriteExcerptReport(ReportContext& ws);
 
 // The lifetime rows of a dynamically loaded spring (only when statdyn = 2 and strokePerm > 0):
 // load cycles in millions, lifetimes in hours at the spring's frequency. A frequency of 0 or
 // less has no lifetime in hours, so those rows are left out.
-void WriteLifetimeSection(Workspace& ws);
+void WriteLifetimeSection(ReportContext& ws);
 
 }  // namespace velk

@@ -18,7 +18,7 @@ std::vector<ReportColumn> activeColumns(const ColumnTable& table) {
 }
 
 // One line of cells: text devices pad each cell to its column; tab devices join them by TAB.
-void writeCells(Workspace& ws, const std::vector<ReportColumn>& columns, const std::vector<std::string>& cells) {
+void writeCells(ReportContext& ws, const std::vector<ReportColumn>& columns, const std::vector<std::string>& cells) {
   const int d = CurrentDevice(ws);
   auto cell = [&](std::size_t i) { return i < cells.size() ? cells[i] : std::string(); };
   if (IsTabDevice(d)) {
@@ -34,7 +34,7 @@ void writeCells(Workspace& ws, const std::vector<ReportColumn>& columns, const s
 
 }  // namespace
 
-void BeginColumnTable(Workspace& ws, const ColumnTable& table) {
+void BeginColumnTable(ReportContext& ws, const ColumnTable& table) {
   const std::vector<ReportColumn> columns = activeColumns(table);
   if (columns.empty() || ws.abort) return;
   const int d = CurrentDevice(ws);
@@ -48,7 +48,7 @@ void BeginColumnTable(Workspace& ws, const ColumnTable& table) {
   WriteTextLine(ws, DoubleRule(ws));
 }
 
-void WriteColumnRow(Workspace& ws, const ColumnTable& table, const std::vector<std::string>& cells) {
+void WriteColumnRow(ReportContext& ws, const ColumnTable& table, const std::vector<std::string>& cells) {
   const std::vector<ReportColumn> columns = activeColumns(table);
   if (columns.empty() || ws.abort) return;
   const int d = CurrentDevice(ws);
@@ -57,7 +57,7 @@ void WriteColumnRow(Workspace& ws, const ColumnTable& table, const std::vector<s
   if (!IsTabDevice(d) && table.ruleAfterRow) WriteTextLine(ws, ThinRule(ws));
 }
 
-void EndColumnTable(Workspace& ws, const ColumnTable& table) {
+void EndColumnTable(ReportContext& ws, const ColumnTable& table) {
   if (activeColumns(table).empty() || ws.abort) return;
   const int d = CurrentDevice(ws);
   if (IsHtmlDevice(d)) return WriteHtmlTableEnd(ws);
@@ -80,7 +80,7 @@ void ReportTableListing::finish() {
   started_ = false;
 }
 
-void PrintTableListing(Workspace& ws, int mode) {
+void PrintTableListing(ReportContext& ws, int mode) {
   if (!ws.table.dbf.isOpen()) return;
   const std::vector<std::string> head = BrowserPrintHeader(ws, mode);
   auto line = [&](std::size_t i) { return i < head.size() ? head[i] : std::string(); };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/workspace.h"
+#include "report/context.h"
 #include "tables/dbfexport.h"
 
 namespace velk {
@@ -27,25 +27,25 @@ struct ColumnTable {
 // the first counted with the margin), a double rule. Tab devices: the titles joined by TAB.
 // HTML: "<TABLE BORDER = "1" ...>" and a row of centred titles; the table stays open until
 // EndColumnTable or the next plain line.
-void BeginColumnTable(Workspace& ws, const ColumnTable& table);
+void BeginColumnTable(ReportContext& ws, const ColumnTable& table);
 // One row; cells beyond the columns are ignored, missing cells are empty. Text devices: the
 // cells padded or cut to their widths, then a thin rule when ruleAfterRow. HTML: the first
 // cell plain, the others right-aligned.
-void WriteColumnRow(Workspace& ws, const ColumnTable& table, const std::vector<std::string>& cells);
+void WriteColumnRow(ReportContext& ws, const ColumnTable& table, const std::vector<std::string>& cells);
 // Ends the table: a thin rule on the text devices when rows had none; "</TABLE>" on HTML.
-void EndColumnTable(Workspace& ws, const ColumnTable& table);
+void EndColumnTable(ReportContext& ws, const ColumnTable& table);
 
 // Renders the table engine's listing (tables/dbfexport.h) as a column table of the open report.
 class ReportTableListing : public TableListingSink {
  public:
-  explicit ReportTableListing(Workspace& ws) : ws_(ws) {}
+  explicit ReportTableListing(ReportContext& ws) : ws_(ws) {}
   void heading(const std::vector<TableListingColumn>& columns) override;
   void row(const std::vector<std::string>& cells) override;
   // Ends the column table (after the last row).
   void finish();
 
  private:
-  Workspace& ws_;
+  ReportContext& ws_;
   ColumnTable table_;
   bool started_ = false;
 };
@@ -53,6 +53,6 @@ class ReportTableListing : public TableListingSink {
 // The table browser's "Print..": header block of program title and version, table file path,
 // window caption (mode as the browser shows it) and title 1; the report device as configured
 // (asked for when so configured); the first seven fields of every record as a column table.
-void PrintTableListing(Workspace& ws, int mode);
+void PrintTableListing(ReportContext& ws, int mode);
 
 }  // namespace velk

@@ -1,4 +1,4 @@
-// The report writer's page state: one instance in the workspace, shared by every producer of
+// The report writer's page state: one instance in the session, shared by every producer of
 // report text (calculation report, message list, change history, table listings).
 #pragma once
 

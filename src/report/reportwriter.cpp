@@ -10,7 +10,7 @@
 
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "help/explanations.h"
+#include "report/explanationfile.h"
 #include "report/printtext.h"
 #include "tables/tableservice.h"
 
@@ -25,16 +25,16 @@ constexpr const char* kValueTable = "<TABLE BORDER = \"2\" WIDTH= \"100%\">";
 constexpr int kColumns[] = {35, 44, 51, 62, 56};  // symbol, unit, 1, 2 and the value column
 constexpr const char* kHeadings[] = {"", "Zeichen", "Einheit", "1", "2"};
 
-ReportState& state(Workspace& ws) { return ws.report; }
+ReportState& state(ReportContext& ws) { return ws.report; }
 
-int ruleMode(const Workspace& ws) {
+int ruleMode(const ReportContext& ws) {
   const int m = ws.config.ruleMode;
   return (m >= 1 && m <= 4) ? m : 2;
 }
 
-int linesPerPage(const Workspace& ws) { return ws.config.linesPerPage < 5 ? 66 : ws.config.linesPerPage; }
+int linesPerPage(const ReportContext& ws) { return ws.config.linesPerPage < 5 ? 66 : ws.config.linesPerPage; }
 
-int headerMode(const Workspace& ws) { return ws.config.headerMode == 2 ? 2 : 1; }
+int headerMode(const ReportContext& ws) { return ws.config.headerMode == 2 ? 2 : 1; }
 
 bool textLike(int device) { return !IsTabDevice(device) && !IsHtmlDevice(device); }
 
@@ -128,7 +128,7 @@ std::string tabLine(std::initializer_list<std::string_view> fields) {
 }
 
 // The decimal separator of values on the tab devices: German (2) ",", English (1) ".".
-std::string spreadsheetDecimal(const Workspace& ws, std::string_view value) {
+std::string spreadsheetDecimal(const ReportContext& ws, std::string_view value) {
   switch (ws.num().spreadsheetDecimal) {
     case 1:
       return commaToPoint(value);
@@ -141,27 +141,27 @@ std::string spreadsheetDecimal(const Workspace& ws, std::string_view value) {
 
 // ---- output primitives ----
 
-void put(Workspace& ws, std::string_view bytes) { state(ws).out.append(bytes); }
+void put(ReportContext& ws, std::string_view bytes) { state(ws).out.append(bytes); }
 
-void putLine(Workspace& ws, std::string_view bytes) {
+void putLine(ReportContext& ws, std::string_view bytes) {
   state(ws).out.append(bytes);
   state(ws).out.append(kCrLf);
 }
 
-bool isRule(const Workspace& ws, std::string_view text) {
+bool isRule(const ReportContext& ws, std::string_view text) {
   const int m = ruleMode(ws);
   return text == kMarker || text == ThinRule(m) || text == DoubleRule(m) || text == FrameTop(m) ||
          text == FrameBottom(m) || text == FrameMiddle(m);
 }
 
-void closeHtmlTable(Workspace& ws) {
+void closeHtmlTable(ReportContext& ws) {
   ReportState& r = state(ws);
   if (!r.htmlTableOpen) return;
   putLine(ws, "</TABLE>");
   r.htmlTableOpen = false;
 }
 
-void openHtmlTable(Workspace& ws) {
+void openHtmlTable(ReportContext& ws) {
   ReportState& r = state(ws);
   if (r.htmlTableOpen) return;
   putLine(ws, kValueTable);
@@ -169,12 +169,12 @@ void openHtmlTable(Workspace& ws) {
 }
 
 // A writer may act: a report is open and nothing has failed.
-bool writing(const Workspace& ws) { return ws.report.open && !ws.abort; }
+bool writing(const ReportContext& ws) { return ws.report.open && !ws.abort; }
 
-void failIo(Workspace& ws, IoStage stage, int err) { ReportIoError(ws, stage, ioCodeFromErrno(err)); }
+void failIo(ReportContext& ws, IoStage stage, int err) { ReportIoError(ws, stage, ioCodeFromErrno(err)); }
 
 // Sends what has been written so far to the printer port.
-void flushPort(Workspace& ws) {
+void flushPort(ReportContext& ws) {
   ReportState& r = state(ws);
   if (r.device != kDevicePort || !r.port.valid() || r.out.empty()) return;
   const int e = writeAll(r.port.get(), r.out);
@@ -197,7 +197,7 @@ void releaseReport(ReportState& r) {
 }
 
 // One counted line (or fragment) on a text device.
-void textDeviceLine(Workspace& ws, std::string_view text, bool lineEnd) {
+void textDeviceLine(ReportContext& ws, std::string_view text, bool lineEnd) {
   if (text == kMarker) return;
   ReportState& r = state(ws);
   ++r.lines;
@@ -209,7 +209,7 @@ void textDeviceLine(Workspace& ws, std::string_view text, bool lineEnd) {
 }
 
 // A framed header line: frame character at 1, text at 6, frame character at 70.
-std::string framedLine(const Workspace& ws, std::string_view text) {
+std::string framedLine(const ReportContext& ws, std::string_view text) {
   std::string line(71, ' ');
   insertAt(line, FrameChar(ws), 1);
   insertAt(line, text, 6);
@@ -218,7 +218,7 @@ std::string framedLine(const Workspace& ws, std::string_view text) {
 }
 
 // The input file as line 3 of the page header names it.
-std::string inputDesignation(const Workspace& ws) {
+std::string inputDesignation(const ReportContext& ws) {
   const Spring& s = ws.spring;
   std::string name = trim(oem(s.fileName));
   if (ws.start.startedWithFile) return name;
@@ -227,8 +227,8 @@ std::string inputDesignation(const Workspace& ws) {
   return name + "." + s.fileExt;
 }
 
-std::string headerDate(const Workspace& ws) { return ws.report.fixedDate.value_or(todayText(ws.num())); }
-std::string headerTime(const Workspace& ws) { return ws.report.fixedTime.value_or(timeText()); }
+std::string headerDate(const ReportContext& ws) { return ws.report.fixedDate.value_or(todayText(ws.num())); }
+std::string headerTime(const ReportContext& ws) { return ws.report.fixedTime.value_or(timeText()); }
 
 // An HTML comment cannot hold "--": a name with it would end the comment early.
 std::string commentSafe(std::string text) {
@@ -236,7 +236,7 @@ std::string commentSafe(std::string text) {
   return text;
 }
 
-void textPageHeader(Workspace& ws, int sheet, int frameMode) {
+void textPageHeader(ReportContext& ws, int sheet, int frameMode) {
   ReportState& r = state(ws);
   const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
   flushPort(ws);
@@ -297,7 +297,7 @@ void textPageHeader(Workspace& ws, int sheet, int frameMode) {
   }
 }
 
-void tabPageHeader(Workspace& ws, bool first) {
+void tabPageHeader(ReportContext& ws, bool first) {
   if (!first) return;
   ReportState& r = state(ws);
   const Spring& s = ws.spring;
@@ -310,7 +310,7 @@ void tabPageHeader(Workspace& ws, bool first) {
   ++r.sheet;
 }
 
-void htmlPageHeader(Workspace& ws, bool first) {
+void htmlPageHeader(ReportContext& ws, bool first) {
   if (!first) return;
   ReportState& r = state(ws);
   putLine(ws, "<!-- " + commentSafe(stripSpaces(oem(r.outputName))) + " -->");
@@ -331,7 +331,7 @@ void htmlPageHeader(Workspace& ws, bool first) {
 // Asks for a report file as the save dialog of the file device does: start in the folder
 // last chosen for a report (else the data folder), extension ext unless one is typed,
 // overwrite question and creation test. The spring's name, extension and folder stay.
-std::string chooseReportFile(Workspace& ws, const std::string& name, const std::string& ext) {
+std::string chooseReportFile(ReportContext& ws, const std::string& name, const std::string& ext) {
   ReportState& r = state(ws);
   FileDialogRequest q;
   std::string folder = !r.lastFolder.empty()        ? r.lastFolder
@@ -355,7 +355,7 @@ std::string chooseReportFile(Workspace& ws, const std::string& name, const std::
 }
 
 // errno of creating a file in the folder of path (a probe beside it; path is not touched).
-int probeCreate(const Workspace& ws, const std::string& path) {
+int probeCreate(const ReportContext& ws, const std::string& path) {
   if (ws.io.writeFault) {
     if (int e = ws.io.writeFault(path)) return e;
   }
@@ -369,7 +369,7 @@ int probeCreate(const Workspace& ws, const std::string& path) {
   return 0;
 }
 
-bool reserveTemp(Workspace& ws, std::string_view prefix, std::string_view suffix, int first) {
+bool reserveTemp(ReportContext& ws, std::string_view prefix, std::string_view suffix, int first) {
   ReportState& r = state(ws);
   int err = 0;
   r.temp = reserveNumberedFile(tempFolder(ws), prefix, suffix, first, kTempFileTries, ws.io, err);
@@ -381,7 +381,7 @@ bool reserveTemp(Workspace& ws, std::string_view prefix, std::string_view suffix
   return true;
 }
 
-void openPort(Workspace& ws) {
+void openPort(ReportContext& ws) {
   ReportState& r = state(ws);
   const int port = std::max(ws.config.printerPort, 1);
   SetHelpNumber(ws, 1060);
@@ -413,21 +413,21 @@ void openPort(Workspace& ws) {
 }
 
 // Files in the private temporary folder are working copies: they need no flush to the disk.
-bool durableFile(const Workspace& ws, const std::string& path) {
+bool durableFile(const ReportContext& ws, const std::string& path) {
   const std::string temp = tempFolder(ws);
   return temp.empty() || path.compare(0, temp.size(), temp) != 0;
 }
 
 // Writes the finished text to its own file (the reserved temporary file, or the named file
 // replaced atomically). 0 or the errno.
-int writePrimary(Workspace& ws, std::string_view bytes) {
+int writePrimary(ReportContext& ws, std::string_view bytes) {
   ReportState& r = state(ws);
   if (r.temp.held()) return r.temp.write(bytes);
   return writeOutputFile(r.outputName, bytes, ws.io, durableFile(ws, r.outputName));
 }
 
 // The Windows copy of the report text at path; false (message shown, abort set) on failure.
-bool writeCopy(Workspace& ws, const std::string& path) {
+bool writeCopy(ReportContext& ws, const std::string& path) {
   if (int e = writeOutputFile(path, windowsCopy(ws.num(), state(ws).out), ws.io, durableFile(ws, path))) {
     failIo(ws, IoStage::Create, e);
     return false;
@@ -438,7 +438,7 @@ bool writeCopy(Workspace& ws, const std::string& path) {
 
 // The command that opens file with a configured program; "<program> not found" (and the
 // abort flag) when the program is missing here.
-bool resolveProgram(Workspace& ws, const std::string& commandLine, const std::string& file, ProgramCommand& cmd) {
+bool resolveProgram(ReportContext& ws, const std::string& commandLine, const std::string& file, ProgramCommand& cmd) {
   cmd = commandForFile(commandLine, file);
   if (cmd.status == ProgramCommand::Status::Ready) return true;
   ShowError(ws, oem(cmd.program.empty() ? trim(commandLine) : cmd.program) + " not found");
@@ -447,14 +447,27 @@ bool resolveProgram(Workspace& ws, const std::string& commandLine, const std::st
 }
 
 // Starts the program; nothing waits for it. Start errors show their message.
-void launch(Workspace& ws, const ProgramCommand& cmd) {
+void launch(ReportContext& ws, const ProgramCommand& cmd) {
   if (int e = StartProgram(ws.programs, cmd.argv)) {
     ShowError(ws, startErrorText(e));
     ws.abort = true;
   }
 }
 
-void showScreenReport(Workspace& ws, const std::string& windowsFile) {
+// The report window's buttons on the finished report.
+class ReportButtons final : public ReportWindowController {
+ public:
+  ReportButtons(ReportContext& ws, std::string reportFile, std::string windowsFile)
+      : ws_(ws), reportFile_(std::move(reportFile)), windowsFile_(std::move(windowsFile)) {}
+  void print() override { PrintTextFile(ws_, reportFile_); }
+  void exportNotepad() override { ExportNotepad(ws_, windowsFile_); }
+
+ private:
+  ReportContext& ws_;
+  std::string reportFile_, windowsFile_;
+};
+
+void showScreenReport(ReportContext& ws, const std::string& windowsFile) {
   ReportState& r = state(ws);
   ReportWindowRequest q;
   q.caption = std::string(kAppTitle) + " - " + oem(windowsFile);
@@ -466,14 +479,15 @@ void showScreenReport(Workspace& ws, const std::string& windowsFile) {
   q.fontStyle = ws.config.printoutFontStyle;
   const TextWindowRect& saved = ws.config.textWindow;
   q.left = saved.left, q.top = saved.top, q.width = saved.width, q.height = saved.height;
-  q.ws = &ws;
+  ReportButtons buttons(ws, q.reportFile, q.windowsFile);
+  q.controller = &buttons;
   ReportWindowResult where;
   ws.ui.showReportWindow(q, where);
   if (where.width > 0 && where.height > 0)
     ws.config.textWindow = TextWindowRect{where.left, where.top, where.width, where.height};
 }
 
-void deliver(Workspace& ws) {
+void deliver(ReportContext& ws) {
   ReportState& r = state(ws);
   const std::string outwin = tempFolder(ws) + "outwin.txt";
   switch (r.device) {
@@ -598,17 +612,17 @@ std::string FrameChar(int m) {
   }
 }
 
-std::string ThinRule(const Workspace& ws) { return ThinRule(ruleMode(ws)); }
-std::string DoubleRule(const Workspace& ws) { return DoubleRule(ruleMode(ws)); }
-std::string FrameTop(const Workspace& ws) { return FrameTop(ruleMode(ws)); }
-std::string FrameBottom(const Workspace& ws) { return FrameBottom(ruleMode(ws)); }
-std::string FrameMiddle(const Workspace& ws) { return FrameMiddle(ruleMode(ws)); }
-std::string FrameChar(const Workspace& ws) { return FrameChar(ruleMode(ws)); }
+std::string ThinRule(const ReportContext& ws) { return ThinRule(ruleMode(ws)); }
+std::string DoubleRule(const ReportContext& ws) { return DoubleRule(ruleMode(ws)); }
+std::string FrameTop(const ReportContext& ws) { return FrameTop(ruleMode(ws)); }
+std::string FrameBottom(const ReportContext& ws) { return FrameBottom(ruleMode(ws)); }
+std::string FrameMiddle(const ReportContext& ws) { return FrameMiddle(ruleMode(ws)); }
+std::string FrameChar(const ReportContext& ws) { return FrameChar(ruleMode(ws)); }
 
 bool IsTextDevice(int d) { return (d >= 1 && d <= 5) || d == 8; }
 bool IsTabDevice(int d) { return d == kDeviceTab || d == kDeviceBatch; }
 bool IsHtmlDevice(int d) { return d == kDeviceHtml; }
-int CurrentDevice(const Workspace& ws) { return ws.report.device; }
+int CurrentDevice(const ReportContext& ws) { return ws.report.device; }
 
 std::string DeviceChoiceText(int device) {
   switch (device) {
@@ -633,7 +647,7 @@ std::string DeviceChoiceText(int device) {
 
 // ---- header block and opening ----
 
-void SetReportHeader(Workspace& ws, const std::string& line1, const std::string& line2, const std::string& line3,
+void SetReportHeader(ReportContext& ws, const std::string& line1, const std::string& line2, const std::string& line3,
                      const std::string& line4, const std::string& line5, int totalSheets) {
   ReportState& r = state(ws);
   r.header = {line1, line2, line3, line4, line5};
@@ -644,7 +658,7 @@ void SetReportHeader(Workspace& ws, const std::string& line1, const std::string&
   r.lines = 0;
 }
 
-void OpenReport(Workspace& ws, int device, const std::string& name) {
+void OpenReport(ReportContext& ws, int device, const std::string& name) {
   for (int i = 1; i <= 7; ++i) ws.choiceItems[static_cast<std::size_t>(i)] = DeviceChoiceText(i);
   if (device == kDeviceListOnly) return;
 
@@ -714,7 +728,7 @@ void OpenReport(Workspace& ws, int device, const std::string& name) {
 
 // ---- page model ----
 
-void WritePageHeader(Workspace& ws, int sheet, int frameMode) {
+void WritePageHeader(ReportContext& ws, int sheet, int frameMode) {
   if (!writing(ws)) return;
   ReportState& r = state(ws);
   const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
@@ -723,7 +737,7 @@ void WritePageHeader(Workspace& ws, int sheet, int frameMode) {
   textPageHeader(ws, sheet, frameMode);
 }
 
-void CheckPageOverflow(Workspace& ws) {
+void CheckPageOverflow(ReportContext& ws) {
   ReportState& r = state(ws);
   // Pages belong to the text devices; a break in progress (or a header) is never broken.
   if (!writing(ws) || !textLike(r.device) || r.inPageBreak) return;
@@ -740,7 +754,7 @@ void CheckPageOverflow(Workspace& ws) {
   WriteTextLine(ws, "");
 }
 
-void KeepTogether(Workspace& ws, int frameMode) {
+void KeepTogether(ReportContext& ws, int frameMode) {
   if (!writing(ws)) return;
   ReportState& r = state(ws);
   if (r.lines <= std::max(linesPerPage(ws) - 10, 10)) return;
@@ -751,7 +765,7 @@ void KeepTogether(Workspace& ws, int frameMode) {
   WriteTextLine(ws, "");
 }
 
-void EndPage(Workspace& ws) {
+void EndPage(ReportContext& ws) {
   if (!writing(ws)) return;
   ReportState& r = state(ws);
   if (!textLike(r.device)) return;
@@ -763,7 +777,7 @@ void EndPage(Workspace& ws) {
   r.lines = 0;
 }
 
-void CloseReport(Workspace& ws) {
+void CloseReport(ReportContext& ws) {
   ReportState& r = state(ws);
   if (r.open && !ws.abort) {
     const bool paged = r.device == kDeviceScreen || r.device == kDevicePort || r.device == kDevicePrinter;
@@ -782,7 +796,7 @@ void CloseReport(Workspace& ws) {
 
 // ---- lines ----
 
-void WriteTextLine(Workspace& ws, std::string_view text) {
+void WriteTextLine(ReportContext& ws, std::string_view text) {
   if (!writing(ws)) return;
   ReportState& r = state(ws);
   if (IsTabDevice(r.device)) {
@@ -798,7 +812,7 @@ void WriteTextLine(Workspace& ws, std::string_view text) {
   }
 }
 
-void WriteTextFragment(Workspace& ws, std::string_view text) {
+void WriteTextFragment(ReportContext& ws, std::string_view text) {
   if (!writing(ws)) return;
   ReportState& r = state(ws);
   if (IsTabDevice(r.device)) {
@@ -813,26 +827,26 @@ void WriteTextFragment(Workspace& ws, std::string_view text) {
   }
 }
 
-void WriteRaw(Workspace& ws, std::string_view text) {
+void WriteRaw(ReportContext& ws, std::string_view text) {
   if (!writing(ws)) return;
   const int d = state(ws).device;
   put(ws, IsHtmlDevice(d) ? htmlText(text) : IsTabDevice(d) ? tabText(text) : std::string(text));
 }
 
-void WriteRawLine(Workspace& ws, std::string_view text) {
+void WriteRawLine(ReportContext& ws, std::string_view text) {
   if (!writing(ws)) return;
   WriteRaw(ws, text);
   put(ws, kCrLf);
 }
 
-void WriteCellLine(Workspace& ws, std::string_view text) {
+void WriteCellLine(ReportContext& ws, std::string_view text) {
   if (!writing(ws)) return;
   if (!IsHtmlDevice(state(ws).device)) return WriteTextLine(ws, text);
   openHtmlTable(ws);
   putLine(ws, "<TR><TD>" + htmlText(text) + "</TD></TR>");
 }
 
-void WriteWrappedText(Workspace& ws, std::string_view text) {
+void WriteWrappedText(ReportContext& ws, std::string_view text) {
   if (!writing(ws) || text.empty()) return;
   const int d = state(ws).device;
   if (IsHtmlDevice(d) || IsTabDevice(d) || text.size() < 73) return WriteCellLine(ws, text);
@@ -849,14 +863,14 @@ void WriteWrappedText(Workspace& ws, std::string_view text) {
   }
 }
 
-void WriteSectionTitle(Workspace& ws, std::string_view title) {
+void WriteSectionTitle(ReportContext& ws, std::string_view title) {
   WriteTextLine(ws, title);
   WriteTextLine(ws, ThinRule(ws));
 }
 
 // ---- rows ----
 
-void WriteValueRow(Workspace& ws, std::string_view label, std::string_view symbol, std::string_view unit,
+void WriteValueRow(ReportContext& ws, std::string_view label, std::string_view symbol, std::string_view unit,
                    std::string_view value) {
   if (!writing(ws)) return;
   const int d = state(ws).device;
@@ -877,7 +891,7 @@ void WriteValueRow(Workspace& ws, std::string_view label, std::string_view symbo
   }
 }
 
-void WriteTableRow(Workspace& ws, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
+void WriteTableRow(ReportContext& ws, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
                    std::string_view c5) {
   if (!writing(ws)) return;
   const int d = state(ws).device;
@@ -899,7 +913,7 @@ void WriteTableRow(Workspace& ws, std::string_view c1, std::string_view c2, std:
   }
 }
 
-void WriteTableHeading(Workspace& ws) {
+void WriteTableHeading(ReportContext& ws) {
   if (!writing(ws)) return;
   const int d = state(ws).device;
   if (IsTabDevice(d)) {
@@ -927,7 +941,7 @@ static std::string htmlTableTag(std::string_view border) {
   return "<TABLE BORDER = \"" + std::string(border) + "\" WIDTH= \"100%\">";
 }
 
-void WriteHtmlTableStart(Workspace& ws, std::string_view border, const std::vector<std::string>& titles) {
+void WriteHtmlTableStart(ReportContext& ws, std::string_view border, const std::vector<std::string>& titles) {
   if (!writing(ws) || !IsHtmlDevice(state(ws).device)) return;
   closeHtmlTable(ws);
   putLine(ws, htmlTableTag(border));
@@ -937,7 +951,7 @@ void WriteHtmlTableStart(Workspace& ws, std::string_view border, const std::vect
   putLine(ws, row + "</TR>");
 }
 
-void WriteHtmlTableRow(Workspace& ws, std::string_view border, const std::vector<std::string>& cells,
+void WriteHtmlTableRow(ReportContext& ws, std::string_view border, const std::vector<std::string>& cells,
                        std::size_t columns) {
   if (!writing(ws) || !IsHtmlDevice(state(ws).device)) return;
   if (!state(ws).htmlTableOpen) {
@@ -952,7 +966,7 @@ void WriteHtmlTableRow(Workspace& ws, std::string_view border, const std::vector
   putLine(ws, row + "</TR>");
 }
 
-void WriteHtmlTableEnd(Workspace& ws) {
+void WriteHtmlTableEnd(ReportContext& ws) {
   if (writing(ws)) closeHtmlTable(ws);
 }
 
@@ -965,7 +979,7 @@ std::string FormatNumberLine(std::string_view left, std::string_view number) {
 
 // ---- messages ----
 
-void WriteMessageSection(Workspace& ws, std::string_view title) {
+void WriteMessageSection(ReportContext& ws, std::string_view title) {
   if (!writing(ws)) return;
   const int count = std::clamp(ws.messages.count, 0, kMaxCalcMessages);
   if (count == 0) return;
@@ -999,7 +1013,7 @@ void WriteMessageSection(Workspace& ws, std::string_view title) {
   if (IsHtmlDevice(d) && writing(ws)) closeHtmlTable(ws);
 }
 
-void WriteMessageList(Workspace& ws, std::string_view title) {
+void WriteMessageList(ReportContext& ws, std::string_view title) {
   if (!writing(ws)) return;
   const int count = std::clamp(ws.messages.count, 0, kMaxCalcMessages);
   if (count == 0) return;
@@ -1015,7 +1029,7 @@ void WriteMessageList(Workspace& ws, std::string_view title) {
   if (html && writing(ws)) closeHtmlTable(ws);
 }
 
-void PrintMessagesOnly(Workspace& ws) {
+void PrintMessagesOnly(ReportContext& ws) {
   if (!writing(ws) || ws.messages.count <= 0) return;
   WritePageHeader(ws, 0, 0);
   if (ws.abort) return;
@@ -1025,7 +1039,7 @@ void PrintMessagesOnly(Workspace& ws) {
 
 // ---- printing and the text window ----
 
-void PrintTextFile(Workspace& ws, const std::string& path) {
+void PrintTextFile(ReportContext& ws, const std::string& path) {
   auto bytes = readWholeFile(path);
   if (!bytes) {
     ShowError(ws, oem(path) + " not found !");
@@ -1053,7 +1067,7 @@ void PrintTextFile(Workspace& ws, const std::string& path) {
   }
 }
 
-void ExportNotepad(Workspace& ws, const std::string& path) {
+void ExportNotepad(ReportContext& ws, const std::string& path) {
   ProgramCommand cmd;
   if (resolveProgram(ws, "notepad", path, cmd)) launch(ws, cmd);
 }

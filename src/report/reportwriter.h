@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/workspace.h"
+#include "report/context.h"
 
 namespace velk {
 
@@ -28,7 +28,7 @@ namespace velk {
 // the tab-separated and HTML forms and the Windows copies itself. On the HTML device every
 // text (labels, values, messages, header lines) is escaped, so it shows as it reads and never
 // becomes markup. A producer that stops on abort need not call CloseReport: the next
-// OpenReport (or the end of the workspace) releases what the abandoned report held.
+// OpenReport (or the end of the session) releases what the abandoned report held.
 //
 // Device groups: text devices 1-5 and 8 (framed, paginated text with a 7-character margin,
 // rows cut to 72 characters, so no line is longer than 79), tab devices 6 and 9, HTML 7.
@@ -44,19 +44,19 @@ std::string FrameTop(int ruleMode);
 std::string FrameBottom(int ruleMode);
 std::string FrameMiddle(int ruleMode);
 std::string FrameChar(int ruleMode);
-std::string ThinRule(const Workspace& ws);
-std::string DoubleRule(const Workspace& ws);
-std::string FrameTop(const Workspace& ws);
-std::string FrameBottom(const Workspace& ws);
-std::string FrameMiddle(const Workspace& ws);
-std::string FrameChar(const Workspace& ws);
+std::string ThinRule(const ReportContext& ws);
+std::string DoubleRule(const ReportContext& ws);
+std::string FrameTop(const ReportContext& ws);
+std::string FrameBottom(const ReportContext& ws);
+std::string FrameMiddle(const ReportContext& ws);
+std::string FrameChar(const ReportContext& ws);
 
 bool IsTextDevice(int device);  // 1-5, 8
 bool IsTabDevice(int device);   // 6, 9
 bool IsHtmlDevice(int device);  // 7
 // The device of the report being written (or last written); table listings choose their
 // layout by it.
-int CurrentDevice(const Workspace& ws);
+int CurrentDevice(const ReportContext& ws);
 // The device names of the choice dialog "Ausgabe auf .." (1 to 7), code page 850.
 std::string DeviceChoiceText(int device);
 
@@ -65,7 +65,7 @@ std::string DeviceChoiceText(int device);
 // Stores the five header lines (each cut to 65 characters) and the total sheet count (0: not
 // stated); resets the sheet number and the line count. An empty first line becomes the
 // program title + "  V" + the version text.
-void SetReportHeader(Workspace& ws, const std::string& line1, const std::string& line2, const std::string& line3,
+void SetReportHeader(ReportContext& ws, const std::string& line1, const std::string& line2, const std::string& line3,
                      const std::string& line4, const std::string& line5, int totalSheets);
 
 // Chooses the device and opens the output. device 0: the configured default ("Text Device"),
@@ -85,7 +85,7 @@ void SetReportHeader(Workspace& ws, const std::string& line1, const std::string&
 //   8: "OUTDOS.TXT" in the folder for temporary files.
 // Failures show "Diskette/Platte voll" (full disk) or "file write error" and set ws.abort;
 // the temporary file is then not kept. Clears ws.abort first; resets the page counters.
-void OpenReport(Workspace& ws, int device, const std::string& name = {});
+void OpenReport(ReportContext& ws, int device, const std::string& name = {});
 
 // ---- Page model ----
 
@@ -95,18 +95,18 @@ void OpenReport(Workspace& ws, int device, const std::string& name = {});
 // printer port; "no" or cancel aborts and nothing is written); header mode 2 writes the full
 // header only on the first page and a bare " " line afterwards; rule mode 4 writes it only on
 // the first page or when half a page is filled. Tab and HTML devices write their head once.
-void WritePageHeader(Workspace& ws, int sheet, int frameMode);
+void WritePageHeader(ReportContext& ws, int sheet, int frameMode);
 // Before each counted line: at a full page, header mode 2 writes a form-feed line; otherwise
 // EndPage, WritePageHeader (same frame mode) and an empty line. A page break never breaks
 // itself, so even a page shorter than its header ends.
-void CheckPageOverflow(Workspace& ws);
+void CheckPageOverflow(ReportContext& ws);
 // Starts a new page (EndPage, WritePageHeader(0, frameMode), empty line) when the line count
 // exceeds max(lines per page - 10, 10): call it before each section.
-void KeepTogether(Workspace& ws, int frameMode);
+void KeepTogether(ReportContext& ws, int frameMode);
 // Ends the page: a form-feed line on devices 1 and 4, a bare form feed on the printer port,
 // nothing on the other devices; the line count becomes 0. In rule mode 4 nothing happens
 // while less than half a page is filled. Nothing at all on tab and HTML devices.
-void EndPage(Workspace& ws);
+void EndPage(ReportContext& ws);
 // Finishes the report and delivers it:
 //   1: Windows copy "outwin.txt", shown in the text window; the temporary file is removed.
 //   2: the rest goes to the port.   3, 8: the file and "outwin.txt"; error messages are on
@@ -121,27 +121,27 @@ void EndPage(Workspace& ws);
 // Every final file is replaced atomically; a failure shows its message, sets ws.abort and
 // presents nothing (no window, no copy, no program). With ws.abort already set the report is
 // discarded. ws.report.copyPath names the Windows copy made (empty when none).
-void CloseReport(Workspace& ws);
+void CloseReport(ReportContext& ws);
 
 // ---- Lines ----
 
 // One line. Text devices: "$!$" is dropped; otherwise counted, overflow-checked and written
 // after the 7-blank margin. Tab devices: written as it is, rules and "$!$" dropped. HTML: an
 // open table is closed; rules and "$!$" dropped; otherwise "<br>" + the escaped text.
-void WriteTextLine(Workspace& ws, std::string_view text);
+void WriteTextLine(ReportContext& ws, std::string_view text);
 // The same without line end (HTML: counted and overflow-checked too).
-void WriteTextFragment(Workspace& ws, std::string_view text);
+void WriteTextFragment(ReportContext& ws, std::string_view text);
 // Written as it is, with / without line end: no margin, no counting (HTML: escaped).
-void WriteRawLine(Workspace& ws, std::string_view text);
-void WriteRaw(Workspace& ws, std::string_view text);
+void WriteRawLine(ReportContext& ws, std::string_view text);
+void WriteRaw(ReportContext& ws, std::string_view text);
 // HTML: a one-cell table row (the table opened when needed); elsewhere WriteTextLine.
-void WriteCellLine(Workspace& ws, std::string_view text);
+void WriteCellLine(ReportContext& ws, std::string_view text);
 // Long texts on the text devices in pieces of at most 64 characters, broken after the last
 // blank among the first 63; an empty text writes nothing. HTML, tab devices and texts shorter
 // than 73 characters: one WriteCellLine.
-void WriteWrappedText(Workspace& ws, std::string_view text);
+void WriteWrappedText(ReportContext& ws, std::string_view text);
 // WriteTextLine(title), then WriteTextLine(thin rule).
-void WriteSectionTitle(Workspace& ws, std::string_view title);
+void WriteSectionTitle(ReportContext& ws, std::string_view title);
 
 // ---- Rows ----
 
@@ -150,23 +150,23 @@ void WriteSectionTitle(Workspace& ws, std::string_view title);
 // cut to 72; then a thin rule unless rule mode 4. Tab devices: label TAB symbol TAB unit TAB
 // value, the value's decimal separator made the spreadsheet one. HTML: a table row, the value
 // right-aligned. Pass value already formatted to a fixed width; empty texts where none.
-void WriteValueRow(Workspace& ws, std::string_view label, std::string_view symbol, std::string_view unit,
+void WriteValueRow(ReportContext& ws, std::string_view label, std::string_view symbol, std::string_view unit,
                    std::string_view value);
 // The five-column row: columns 1, 35, 44, 51, 62 (c4 and c5 get the spreadsheet separator on
 // the tab devices); HTML opens the table with its heading when none is open.
-void WriteTableRow(Workspace& ws, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
+void WriteTableRow(ReportContext& ws, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
                    std::string_view c5);
 // The heading of the five-column table ("", "Zeichen", "Einheit", "1", "2"): a framed line,
 // the frame bottom and an empty line on the text devices; a new table on HTML.
-void WriteTableHeading(Workspace& ws);
+void WriteTableHeading(ReportContext& ws);
 
 // HTML tables of the column-table service (report/columntable.h): a table with the given
 // border and a row of centred titles; a row whose first cell is plain and the others right-
 // aligned (at most columns cells; the table is opened without titles if none is open); the end.
-void WriteHtmlTableStart(Workspace& ws, std::string_view border, const std::vector<std::string>& titles);
-void WriteHtmlTableRow(Workspace& ws, std::string_view border, const std::vector<std::string>& cells,
+void WriteHtmlTableStart(ReportContext& ws, std::string_view border, const std::vector<std::string>& titles);
+void WriteHtmlTableRow(ReportContext& ws, std::string_view border, const std::vector<std::string>& cells,
                        std::size_t columns);
-void WriteHtmlTableEnd(Workspace& ws);
+void WriteHtmlTableEnd(ReportContext& ws);
 
 // ---- Messages ----
 
@@ -174,12 +174,12 @@ void WriteHtmlTableEnd(Workspace& ws);
 inline constexpr const char* kMessageSectionTitle = "MELDUNGEN";
 // Every calculation message with its cause and remedy from the explanation file; nothing when
 // the list is empty. Tab devices: message padded to 37 + cause + TAB + remedy per line.
-void WriteMessageSection(Workspace& ws, std::string_view title = kMessageSectionTitle);
+void WriteMessageSection(ReportContext& ws, std::string_view title = kMessageSectionTitle);
 // The bare message list (no causes or remedies); nothing when the list is empty.
-void WriteMessageList(Workspace& ws, std::string_view title = kMessageSectionTitle);
+void WriteMessageList(ReportContext& ws, std::string_view title = kMessageSectionTitle);
 // For a report of the messages alone: when the list is not empty, WritePageHeader(0, 0),
 // WriteMessageSection and EndPage.
-void PrintMessagesOnly(Workspace& ws);
+void PrintMessagesOnly(ReportContext& ws);
 
 // A 72-character line: left at column 1 and "Nr.: " + number at column 40 (header line 2 of
 // the calculation report).
@@ -190,8 +190,8 @@ std::string FormatNumberLine(std::string_view left, std::string_view number);
 // Prints a text file on the printer: "<path> not found !" when it does not exist; otherwise
 // the print dialog offers pages 1..(lines beginning with a form feed). Without a printer the
 // error "kein Drucker vorhanden" is shown and ws.abort set.
-void PrintTextFile(Workspace& ws, const std::string& path);
+void PrintTextFile(ReportContext& ws, const std::string& path);
 // The text window's "Export &Notepad": opens path with "notepad" (here: xdg-open).
-void ExportNotepad(Workspace& ws, const std::string& path);
+void ExportNotepad(ReportContext& ws, const std::string& path);
 
 }  // namespace velk

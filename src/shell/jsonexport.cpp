@@ -117,7 +117,7 @@ void writeFatigue(JsonObject& o, const char* key, const FatigueValues& f) {
   v.close();
 }
 
-void writeMaterial(const Workspace& ws, JsonObject& o) {
+void writeMaterial(const Session& ws, JsonObject& o) {
   if (ws.spring.crossSection == 2) {
     const WireRecord& r = ws.materials.wire;
     o.text("table", "talmwst.dbf");
@@ -165,7 +165,7 @@ void writeMaterial(const Workspace& ws, JsonObject& o) {
 
 }  // namespace
 
-void writeJson(const Workspace& ws, std::ostream& out) {
+void writeJson(const Session& ws, std::ostream& out) {
   JsonObject top(out, 0);
   top.text("program", kAppTitle);
   top.text("version", kVersion);

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/workspace.h"
+#include "session/session.h"
 
 namespace velk {
 
@@ -15,6 +15,6 @@ std::string jsonNumber(Real x);
 // A code page 850 text as a JSON string (UTF-8, escaped).
 std::string jsonString(const std::string& oemText);
 
-void writeJson(const Workspace& ws, std::ostream& out);
+void writeJson(const Session& ws, std::ostream& out);
 
 }  // namespace velk

@@ -8,8 +8,9 @@
 #include <ostream>
 #include <sstream>
 
-#include "config/configfile.h"
+#include "dialogs/configio.h"
 #include "base/codepage.h"
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
@@ -75,7 +76,7 @@ void parseSvgArgument(const std::string& arg, int& view) {
   view = tryParseInt(rest, v) && v >= -1000000 && v <= 1000000 ? static_cast<int>(v) : 0;
 }
 
-bool askUserDirectory(Workspace& ws) {
+bool askUserDirectory(Session& ws) {
   std::string text;
   EnterText(ws, "Passwort (User) eingeben ...", 8, text);
   if (ws.abort) return false;
@@ -94,7 +95,7 @@ bool askUserDirectory(Workspace& ws) {
 }
 
 // The windowed start (step 9 on): data folder, template, calculation.
-static StartOutcome windowedStart(Workspace& ws, StartOutcome out) {
+static StartOutcome windowedStart(Session& ws, StartOutcome out) {
   Spring& s = ws.spring;
   if (ws.start.startedWithFile) {
     s.dataDir.clear();
@@ -121,7 +122,7 @@ static StartOutcome windowedStart(Workspace& ws, StartOutcome out) {
   return out;
 }
 
-StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args) {
+StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   StartOutcome out;
   out.noGui = std::any_of(args.begin(), args.end(), [](const std::string& a) { return upper(a) == "/NOGUI"; });
   ws.start.noGui = out.noGui;
@@ -205,14 +206,14 @@ static bool sameFile(const std::string& a, const std::string& b) {
 }
 
 // True (and said on err) when output names the input file itself.
-static bool overwritesInput(const Workspace& ws, const std::string& inputArgument, const std::string& output,
+static bool overwritesInput(const Session& ws, const std::string& inputArgument, const std::string& output,
                             std::ostream& err) {
   if (!sameFile(resolveInputName(ws.spring, inputArgument), output)) return false;
   err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
   return true;
 }
 
-int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
+int runJsonJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".json";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
   std::ostringstream json;
@@ -228,7 +229,7 @@ int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& er
   return 0;
 }
 
-int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostream& err) {
+int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".txt";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
   if (ws.messages.fatal) {
@@ -252,7 +253,7 @@ int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostre
 namespace {
 
 // Draws view j (1..6) or the front (7) or side (8) view of the spring on a device.
-void drawItem(Workspace& ws, int j, int device) {
+void drawItem(Session& ws, int j, int device) {
   ws.start.batchCad = true;
   ws.abort = false;
   if (j <= 6)
@@ -263,7 +264,7 @@ void drawItem(Workspace& ws, int j, int device) {
 }
 
 // The file a CAD device writes in batch mode (empty for devices that write none).
-std::string cadOutputName(const Workspace& ws, int device) {
+std::string cadOutputName(const Session& ws, int device) {
   switch (device) {
     case kCadDxf: return ws.spring.fileName + ".dxf";
     case kCadIges: return ws.spring.fileName + ".igs";
@@ -274,7 +275,7 @@ std::string cadOutputName(const Workspace& ws, int device) {
 
 // The exit code when there is nothing to draw: 2 after a fatal calculation (the messages on
 // err), 0 for a j outside 1..8 (said on err).
-std::optional<int> refuseDrawing(const Workspace& ws, int view, std::ostream& err) {
+std::optional<int> refuseDrawing(const Session& ws, int view, std::ostream& err) {
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
     return 2;
@@ -288,7 +289,7 @@ std::optional<int> refuseDrawing(const Workspace& ws, int view, std::ostream& er
 
 }  // namespace
 
-int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
+int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = cadOutputName(ws, device);
   if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;
@@ -296,7 +297,7 @@ int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int v
   return ws.abort ? 2 : 0;
 }
 
-int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::ostream& err) {
+int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostream& err) {
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = ws.spring.fileName + ".svg";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
@@ -317,11 +318,11 @@ int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::os
   return 0;
 }
 
-void printCalcMessages(const Workspace& ws, std::ostream& err) {
+void printCalcMessages(const Session& ws, std::ostream& err) {
   for (int i = 0; i < ws.messages.count; ++i) err << "wvelk: " << cp850ToUtf8(ws.messages.entries[i]) << "\n";
 }
 
-StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args) {
+StartOutcome runStartup(Session& ws, const std::vector<std::string>& args) {
   InitConfigLocation(ws);
   ReadConfiguration(ws);
   ws.abort = false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/workspace.h"
+#include "session/session.h"
 
 namespace velk {
 
@@ -34,35 +34,35 @@ void parseSvgArgument(const std::string& arg, int& view);
 // Start-up sequence without the window: configuration, recent files, command line.
 // args excludes the program name. For the batch jobs the input file has been read (and
 // fileName reduced to its bare name) when this returns.
-StartOutcome runStartup(Workspace& ws, const std::vector<std::string>& args);
+StartOutcome runStartup(Session& ws, const std::vector<std::string>& args);
 
 // The command-line procedure alone (configuration already read).
-StartOutcome runCommandLine(Workspace& ws, const std::vector<std::string>& args);
+StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args);
 
 // The /I batch job: the standard report on device 9 (tab-separated, Windows code page) into
 // the bare name + ".txt" in the current folder. Returns the exit code: 0 written, 2 when the
 // calculation is fatal (no file; the messages go to err), when the output would overwrite the
 // input file, or when the report could not be written.
-int runTextReportJob(Workspace& ws, const std::string& inputArgument, std::ostream& err);
+int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
 // The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side) on device i, the file named
 // after the bare name. Returns 0 drawn (or j outside 1..8: nothing drawn, said on err), 2 when the
 // calculation is fatal, the output would overwrite the input, or the drawing failed.
-int runCadJob(Workspace& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
+int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
 
 // The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare
 // name + ".svg". Exit codes as runCadJob.
-int runSvgJob(Workspace& ws, const std::string& inputArgument, int view, std::ostream& err);
+int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostream& err);
 
 // Prints the calculation messages to err (UTF-8), one "wvelk: " line each.
-void printCalcMessages(const Workspace& ws, std::ostream& err);
+void printCalcMessages(const Session& ws, std::ostream& err);
 
 // The /JSON batch job: writes the bare name + ".json" into the current folder. Returns the exit
 // code: 0 written, 2 when the calculation is fatal (the file is still written) or the file could
 // not be written. Messages go to err (UTF-8).
-int runJsonJob(Workspace& ws, const std::string& inputArgument, std::ostream& err);
+int runJsonJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
 // The user-directory prompt; false when the process must end.
-bool askUserDirectory(Workspace& ws);
+bool askUserDirectory(Session& ws);
 
 }  // namespace velk

@@ -9,9 +9,9 @@
 #include <unistd.h>
 #include <unordered_set>
 
-#include "calc/messages.h"
-#include "config/configfile.h"
-#include "core/workspace.h"
+#include "data/messages.h"
+#include "dialogs/configio.h"
+#include "tables/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
@@ -23,7 +23,7 @@ namespace velk {
 
 namespace {
 
-int hookFault(const Workspace& ws, const std::string& path) {
+int hookFault(const TableContext& ws, const std::string& path) {
   return ws.io.writeFault ? ws.io.writeFault(path) : 0;
 }
 
@@ -60,12 +60,12 @@ void ensureBuffer(TableService& s) {
   if (s.buffer.size() != static_cast<std::size_t>(s.dbf.recordLength())) s.buffer = s.dbf.blankRecord();
 }
 
-void notFoundOrNoAccess(Workspace& ws, const std::string& path) {
+void notFoundOrNoAccess(TableContext& ws, const std::string& path) {
   ShowError(ws, "Datei " + oem(path) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
 }
 
 // The write probe: a unique file in the folder receives one line and is removed again.
-bool folderAcceptsWrites(const Workspace& ws, const std::string& folder) {
+bool folderAcceptsWrites(const TableContext& ws, const std::string& folder) {
   if (hookFault(ws, folder + "TEST.$$$") != 0) return false;
   std::string tmpl = folder + "TEST.$$$.XXXXXX";
   int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
@@ -76,14 +76,14 @@ bool folderAcceptsWrites(const Workspace& ws, const std::string& folder) {
   return e == 0;
 }
 
-bool fileAcceptsWrites(const Workspace& ws, const std::string& path) {
+bool fileAcceptsWrites(const TableContext& ws, const std::string& path) {
   return hookFault(ws, path) == 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
 // Copies a table into the temporary folder: a unique file beside the target, made writable for
 // the owner, renamed into place. Concurrent jobs copying the same table never write into one
 // file, and a reader never sees a half-written copy.
-bool copyTable(const Workspace& ws, const std::string& from, const std::string& to) {
+bool copyTable(const TableContext& ws, const std::string& from, const std::string& to) {
   if (hookFault(ws, to) != 0) return false;
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
@@ -119,7 +119,7 @@ bool copyTable(const Workspace& ws, const std::string& from, const std::string& 
 }
 
 // Opens path into the service; a file that refuses writing is opened read-only.
-bool openInto(Workspace& ws, const std::string& path, bool readOnly, bool showErrors) {
+bool openInto(TableContext& ws, const std::string& path, bool readOnly, bool showErrors) {
   TableService& s = ws.table;
   DbfStatus st = s.dbf.open(path, readOnly);
   if (!st && !readOnly && (st.systemError == EACCES || st.systemError == EROFS || st.systemError == EPERM))
@@ -138,7 +138,7 @@ std::string tableFileName(const std::string& name) { return hasExtension(name) ?
 
 // Writes the open index's file again after the table changed (best effort: the order in memory
 // is what the browser uses).
-void refreshOrder(Workspace& ws) {
+void refreshOrder(TableContext& ws) {
   TableService& s = ws.table;
   if (s.orderField < 0) return;
   s.order = indexOrder(s.dbf, s.orderField);
@@ -154,7 +154,7 @@ void clampRecNo(TableService& s) {
 }
 
 // First row at or after rows[start] whose record contains text; -1 when none.
-long findRow(const Workspace& ws, const std::vector<std::uint32_t>& rows, std::size_t start,
+long findRow(const TableContext& ws, const std::vector<std::uint32_t>& rows, std::size_t start,
              const std::string& text) {
   const DbfTable& t = ws.table.dbf;
   const std::string needle = encode(ws.table, text);
@@ -170,7 +170,7 @@ long findRow(const Workspace& ws, const std::vector<std::uint32_t>& rows, std::s
   return -1;
 }
 
-void searchFrom(Workspace& ws, std::size_t start) {
+void searchFrom(TableContext& ws, std::size_t start) {
   const std::string& text = ws.table.browser.lastSearch;
   const std::vector<std::uint32_t> rows = BrowseRows(ws, 2);
   long row = findRow(ws, rows, start, text);
@@ -181,7 +181,7 @@ void searchFrom(Workspace& ws, std::size_t start) {
   ws.table.recNo = rows[static_cast<std::size_t>(row)];
 }
 
-std::string dialogFolder(const Workspace& ws) {
+std::string dialogFolder(const TableContext& ws) {
   if (!ws.config.dataDir.empty()) return ws.config.dataDir;
   return directoryOf(ws.table.dbf.path());
 }
@@ -193,7 +193,7 @@ DbfTextConverter converterBetween(bool from1252, bool to1252) {
   return {};
 }
 
-void reportStatus(Workspace& ws, const DbfStatus& st) {
+void reportStatus(TableContext& ws, const DbfStatus& st) {
   if (st) return;
   ShowError(ws, st.message);
   ws.abort = true;
@@ -201,13 +201,13 @@ void reportStatus(Workspace& ws, const DbfStatus& st) {
 
 }  // namespace
 
-std::string tempFolder(const Workspace& ws) {
+std::string tempFolder(const TableContext& ws) {
   if (!ws.config.tempDir.empty()) return withSeparator(ws.config.tempDir);
   if (!ws.tempRoot.empty()) return withSeparator(ws.tempRoot);
   return "./";
 }
 
-void OpenTable(Workspace& ws, const std::string& name) {
+void OpenTable(TableContext& ws, const std::string& name) {
   CloseTable(ws);
   const std::string file = tableFileName(name);
   const std::string folder = dbfFolder(ws);
@@ -233,7 +233,7 @@ void OpenTable(Workspace& ws, const std::string& name) {
   if (openInto(ws, usePath, readOnly, true)) ws.table.inTempCopy = copied;
 }
 
-bool OpenTableReadOnly(Workspace& ws, const std::string& name, bool showErrors) {
+bool OpenTableReadOnly(TableContext& ws, const std::string& name, bool showErrors) {
   CloseTable(ws);
   const std::string path = dbfFolder(ws) + tableFileName(name);
   if (!canOpenForReading(path)) {
@@ -244,26 +244,26 @@ bool OpenTableReadOnly(Workspace& ws, const std::string& name, bool showErrors) 
   return openInto(ws, path, true, showErrors);
 }
 
-void OpenTableFile(Workspace& ws, const std::string& path) {
+void OpenTableFile(TableContext& ws, const std::string& path) {
   CloseTable(ws);
   openInto(ws, path, !fileAcceptsWrites(ws, path), true);
 }
 
-void CloseTable(Workspace& ws) {
+void CloseTable(TableContext& ws) {
   TableService& s = ws.table;
   s.dbf.close();
   s.inTempCopy = false;
   resetState(s);
 }
 
-int RecCount(const Workspace& ws) {
+int RecCount(const TableContext& ws) {
   const std::uint32_t n = ws.table.dbf.isOpen() ? ws.table.dbf.recordCount() : 0;
   return static_cast<int>(std::min<std::uint32_t>(n, 0x7FFFFFFF));
 }
 
-int RecNo(const Workspace& ws) { return static_cast<int>(std::min<std::uint32_t>(ws.table.recNo, 0x7FFFFFFF)); }
+int RecNo(const TableContext& ws) { return static_cast<int>(std::min<std::uint32_t>(ws.table.recNo, 0x7FFFFFFF)); }
 
-void GoRecord(Workspace& ws, long long n) {
+void GoRecord(TableContext& ws, long long n) {
   const long long count = RecCount(ws);
   if (n > count) {
     AddCalcMessage(ws.messages, "DBF #" + fmtInt(n) + " not found.");
@@ -273,63 +273,63 @@ void GoRecord(Workspace& ws, long long n) {
   ws.table.recNo = static_cast<std::uint32_t>(n);
 }
 
-std::string FieldName(const Workspace& ws, int pos) {
+std::string FieldName(const TableContext& ws, int pos) {
   const int i = fieldAt(ws.table, pos);
   return i < 0 ? std::string() : decode(ws.table, ws.table.dbf.field(i).name);
 }
 
-std::string FieldText(const Workspace& ws, int pos) {
+std::string FieldText(const TableContext& ws, int pos) {
   const int i = fieldAt(ws.table, pos);
   return i < 0 ? std::string() : decode(ws.table, ws.table.dbf.fieldText(ws.table.recNo, i));
 }
 
-bool FieldBool(const Workspace& ws, const std::string& name) {
+bool FieldBool(const TableContext& ws, const std::string& name) {
   const int i = fieldNamed(ws.table, name);
   return i >= 0 && ws.table.dbf.fieldBool(ws.table.recNo, i);
 }
 
-static void setText(Workspace& ws, int i, const std::string& text) {
+static void setText(TableContext& ws, int i, const std::string& text) {
   if (i < 0) return;
   TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldText(s.buffer, i, encode(s, text));
 }
 
-static void setNumber(Workspace& ws, int i, double value) {
+static void setNumber(TableContext& ws, int i, double value) {
   if (i < 0) return;
   TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldNumber(s.buffer, i, value);
 }
 
-static void setBool(Workspace& ws, int i, bool value) {
+static void setBool(TableContext& ws, int i, bool value) {
   if (i < 0) return;
   TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldBool(s.buffer, i, value);
 }
 
-void SetFieldText(Workspace& ws, int pos, const std::string& text) { setText(ws, fieldAt(ws.table, pos), text); }
-void SetFieldFloat(Workspace& ws, int pos, Real value) {
+void SetFieldText(TableContext& ws, int pos, const std::string& text) { setText(ws, fieldAt(ws.table, pos), text); }
+void SetFieldFloat(TableContext& ws, int pos, Real value) {
   setNumber(ws, fieldAt(ws.table, pos), static_cast<double>(value));
 }
-void SetFieldInt(Workspace& ws, int pos, long long value) {
+void SetFieldInt(TableContext& ws, int pos, long long value) {
   setNumber(ws, fieldAt(ws.table, pos), static_cast<double>(value));
 }
-void SetFieldTextByName(Workspace& ws, const std::string& name, const std::string& text) {
+void SetFieldTextByName(TableContext& ws, const std::string& name, const std::string& text) {
   setText(ws, fieldNamed(ws.table, name), text);
 }
-void SetFieldFloatByName(Workspace& ws, const std::string& name, Real value) {
+void SetFieldFloatByName(TableContext& ws, const std::string& name, Real value) {
   setNumber(ws, fieldNamed(ws.table, name), static_cast<double>(value));
 }
-void SetFieldIntByName(Workspace& ws, const std::string& name, long long value) {
+void SetFieldIntByName(TableContext& ws, const std::string& name, long long value) {
   setNumber(ws, fieldNamed(ws.table, name), static_cast<double>(value));
 }
-void SetFieldBoolByName(Workspace& ws, const std::string& name, bool value) {
+void SetFieldBoolByName(TableContext& ws, const std::string& name, bool value) {
   setBool(ws, fieldNamed(ws.table, name), value);
 }
 
-void AppendRecord(Workspace& ws) {
+void AppendRecord(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) {
     ws.abort = true;
@@ -346,7 +346,7 @@ void AppendRecord(Workspace& ws) {
   refreshOrder(ws);
 }
 
-void BuildIndex(Workspace& ws, const std::string& keyField, const std::string& indexName) {
+void BuildIndex(TableContext& ws, const std::string& keyField, const std::string& indexName) {
   TableService& s = ws.table;
   const int i = fieldNamed(s, keyField);
   if (i < 0) return;
@@ -359,18 +359,18 @@ void BuildIndex(Workspace& ws, const std::string& keyField, const std::string& i
   if (hookFault(ws, path) == 0 && buildNdx(s.dbf, i, path)) s.indexPath = path;
 }
 
-void SetBrowseTitles(Workspace& ws, const std::string& title1, const std::string& title2) {
+void SetBrowseTitles(TableContext& ws, const std::string& title1, const std::string& title2) {
   ws.table.browser.title1 = title1;
   ws.table.browser.title2 = title2;
 }
 
-std::string BrowseCaption(const Workspace& ws, int mode) {
+std::string BrowseCaption(const TableContext& ws, int mode) {
   const TableBrowserState& b = ws.table.browser;
   if (mode == 1) return b.title2 + "   " + b.title1;
   return b.title2 + "  " + b.title1 + "  (" + oem(ws.table.dbf.path()) + ")";
 }
 
-std::vector<std::uint32_t> BrowseRows(const Workspace& ws, int mode) {
+std::vector<std::uint32_t> BrowseRows(const TableContext& ws, int mode) {
   const TableService& s = ws.table;
   std::vector<std::uint32_t> rows;
   if (!s.dbf.isOpen()) return rows;
@@ -386,10 +386,40 @@ std::vector<std::uint32_t> BrowseRows(const Workspace& ws, int mode) {
                rows.end());
   return rows;
 }
+namespace {
 
-std::string RecnoLabel(const Workspace& ws) { return fmtInt(RecNo(ws)) + "/" + fmtInt(RecCount(ws)); }
+// The browser window's commands on the open table.
+class TableBrowseController final : public BrowseController {
+ public:
+  TableBrowseController(TableContext& ws, int mode) : ws_(ws), mode_(mode) {}
+  std::vector<std::uint32_t> rows(int mode) override { return BrowseRows(ws_, mode); }
+  void setCell(std::uint32_t record, int pos, const std::string& text) override { BrowserSetCell(ws_, record, pos, text); }
+  void setDeleted(std::uint32_t record, bool deleted) override { BrowserSetDeleted(ws_, record, deleted); }
+  void search() override { BrowserSearch(ws_); }
+  void searchNext() override { BrowserSearchNext(ws_); }
+  void sortByColumn(int pos) override { BrowserSortByColumn(ws_, pos); }
+  void appendRecord() override { BrowserAppendRecord(ws_); }
+  void pack() override { BrowserPack(ws_); }
+  void appendDbf() override { BrowserAppendDbf(ws_); }
+  void appendDelimited() override { BrowserAppendDelimited(ws_); }
+  void saveDelimited() override { BrowserSaveDelimited(ws_); }
+  void exportHtml() override { BrowserExportHtml(ws_); }
+  void print() override {
+    if (ws_.printTableListing) ws_.printTableListing(mode_);
+  }
+  void showFile() override { BrowserShowFile(ws_); }
 
-void BrowseTable(Workspace& ws, int mode) {
+ private:
+  TableContext& ws_;
+  int mode_;
+};
+
+}  // namespace
+
+
+std::string RecnoLabel(const TableContext& ws) { return fmtInt(RecNo(ws)) + "/" + fmtInt(RecCount(ws)); }
+
+void BrowseTable(TableContext& ws, int mode) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) {
     ws.abort = true;
@@ -407,7 +437,8 @@ void BrowseTable(Workspace& ws, int mode) {
   request.currentRecord = s.recNo;
   request.rows = BrowseRows(ws, mode);
   request.helpNumber = ws.helpNumber;
-  request.ws = &ws;
+  TableBrowseController controller(ws, mode);
+  request.controller = &controller;
   const std::optional<std::uint32_t> chosen = ws.ui.browseTable(request);
   if (!chosen) {
     ws.abort = true;
@@ -418,7 +449,7 @@ void BrowseTable(Workspace& ws, int mode) {
   clampRecNo(s);
 }
 
-void BrowserSetCell(Workspace& ws, std::uint32_t record, int pos, const std::string& text) {
+void BrowserSetCell(TableContext& ws, std::uint32_t record, int pos, const std::string& text) {
   TableService& s = ws.table;
   const int i = fieldAt(s, pos);
   if (i < 0 || record < 1 || record > s.dbf.recordCount()) return;
@@ -428,13 +459,13 @@ void BrowserSetCell(Workspace& ws, std::uint32_t record, int pos, const std::str
   if (i == s.orderField) refreshOrder(ws);
 }
 
-void BrowserSetDeleted(Workspace& ws, std::uint32_t record, bool deleted) {
+void BrowserSetDeleted(TableContext& ws, std::uint32_t record, bool deleted) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen() || record < 1 || record > s.dbf.recordCount()) return;
   reportStatus(ws, s.dbf.setDeleted(record, deleted));
 }
 
-void BrowserSearch(Workspace& ws) {
+void BrowserSearch(TableContext& ws) {
   if (!ws.table.dbf.isOpen()) return;
   const uint16_t previous = ws.helpNumber;
   SetHelpNumber(ws, 2450);
@@ -449,7 +480,7 @@ void BrowserSearch(Workspace& ws) {
   searchFrom(ws, 0);
 }
 
-void BrowserSearchNext(Workspace& ws) {
+void BrowserSearchNext(TableContext& ws) {
   if (!ws.table.dbf.isOpen()) return;
   if (ws.table.browser.lastSearch.empty()) {
     BrowserSearch(ws);
@@ -460,7 +491,7 @@ void BrowserSearchNext(Workspace& ws) {
   searchFrom(ws, it == rows.end() ? 0 : static_cast<std::size_t>(it - rows.begin()) + 1);
 }
 
-void BrowserSortByColumn(Workspace& ws, int pos) {
+void BrowserSortByColumn(TableContext& ws, int pos) {
   const std::string name = FieldName(ws, pos);
   if (name.empty()) return;
   const std::uint32_t current = ws.table.recNo;
@@ -468,14 +499,14 @@ void BrowserSortByColumn(Workspace& ws, int pos) {
   ws.table.recNo = current;
 }
 
-void BrowserAppendRecord(Workspace& ws) {
+void BrowserAppendRecord(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   s.buffer = s.dbf.blankRecord();
   AppendRecord(ws);
 }
 
-void BrowserPack(Workspace& ws) {
+void BrowserPack(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   reportStatus(ws, s.dbf.pack());
@@ -483,7 +514,7 @@ void BrowserPack(Workspace& ws) {
   refreshOrder(ws);
 }
 
-void BrowserAppendDbf(Workspace& ws) {
+void BrowserAppendDbf(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   auto chosen = ws.ui.openFileDialog({"Append dbf", dialogFolder(ws), "*.dbf|*.dbf", {}});
@@ -500,7 +531,7 @@ void BrowserAppendDbf(Workspace& ws) {
   refreshOrder(ws);
 }
 
-void BrowserAppendDelimited(Workspace& ws) {
+void BrowserAppendDelimited(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   auto chosen = ws.ui.openFileDialog({"Append Delimited", dialogFolder(ws), "*.txt|*.txt", {}});
@@ -509,7 +540,7 @@ void BrowserAppendDelimited(Workspace& ws) {
   refreshOrder(ws);
 }
 
-void BrowserSaveDelimited(Workspace& ws) {
+void BrowserSaveDelimited(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   auto chosen = ws.ui.saveFileDialog({"Save As Delimited", dialogFolder(ws), "txt|*.txt|All files|*.*", {}});
@@ -521,7 +552,7 @@ void BrowserSaveDelimited(Workspace& ws) {
   reportStatus(ws, saveDelimited(s.dbf, *chosen));
 }
 
-void BrowserExportHtml(Workspace& ws) {
+void BrowserExportHtml(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
   auto chosen = ws.ui.saveFileDialog({"Export HTML", dialogFolder(ws), "HTML files|*.HTM;*.HTML|All files|*.*",
@@ -555,7 +586,7 @@ void BrowserExportHtml(Workspace& ws) {
   if (int e = StartProgram(ws.programs, cmd.argv)) ShowError(ws, startErrorText(e));
 }
 
-std::vector<std::string> BrowserPrintHeader(const Workspace& ws, int mode) {
+std::vector<std::string> BrowserPrintHeader(const TableContext& ws, int mode) {
   return {std::string(kProgramTitle) + "  V" + kVersion, oem(ws.table.dbf.path()), BrowseCaption(ws, mode),
           ws.table.browser.title1};
 }
@@ -582,12 +613,12 @@ class DecodingSink : public TableListingSink {
 };
 }  // namespace
 
-void BrowserPrint(const Workspace& ws, TableListingSink& sink) {
+void BrowserPrint(const TableContext& ws, TableListingSink& sink) {
   if (!ws.table.dbf.isOpen()) return;
   DecodingSink decoding(ws.table, sink);
   writeTableListing(ws.table.dbf, decoding);
 }
 
-void BrowserShowFile(Workspace& ws) { ShowInfo(ws, oem(ws.table.dbf.path())); }
+void BrowserShowFile(TableContext& ws) { ShowInfo(ws, oem(ws.table.dbf.path())); }
 
 }  // namespace velk

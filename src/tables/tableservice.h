@@ -13,7 +13,7 @@
 
 namespace velk {
 
-struct Workspace;
+struct TableContext;
 
 // State the table browser keeps for the whole program run (its window is created once).
 struct TableBrowserState {
@@ -21,7 +21,7 @@ struct TableBrowserState {
   std::string lastSearch;      // code page 850, at most 50 characters
 };
 
-// The one open table. Owned by the workspace (ws.table); used only through the functions below.
+// The one open table. Owned by the session (ws.table); used only through the functions below.
 //
 // Contracts:
 // - Record numbers are 1-based. recNo is the current record; 0 only while no table is open.
@@ -40,83 +40,83 @@ struct TableService {
   bool inTempCopy = false;    // opened from a copy in the temporary folder (source not writable)
   TableBrowserState browser;
   // Shows an exported HTML page; unset: the configured HTML viewer is started with the file.
-  std::function<void(Workspace&, const std::string& file)> showHtml;
+  std::function<void(TableContext&, const std::string& file)> showHtml;
 };
 
 // The temporary folder (configured, else the private one), with trailing "/".
-std::string tempFolder(const Workspace& ws);
+std::string tempFolder(const TableContext& ws);
 
 // Opens a table of the table folder by name (".dbf" appended to a name without "."): the read check
 // ("Datei " + path + " nicht gefunden oder kein Zugriffsrecht !" and the abort flag on failure),
 // the write probe (a unique probe file, never a fixed name), and a copy into the temporary folder
 // when the folder or the file is not writable; the original file then stays untouched.
-void OpenTable(Workspace& ws, const std::string& name);
+void OpenTable(TableContext& ws, const std::string& name);
 // The same read check, then the table is opened read-only where it is: no probe, no copy. With
 // showErrors false nothing is shown; the abort flag is set either way. Returns true when open.
-bool OpenTableReadOnly(Workspace& ws, const std::string& name, bool showErrors = true);
+bool OpenTableReadOnly(TableContext& ws, const std::string& name, bool showErrors = true);
 // Opens the file at path as it is (read-only when it cannot be opened for writing).
-void OpenTableFile(Workspace& ws, const std::string& path);
-void CloseTable(Workspace& ws);
+void OpenTableFile(TableContext& ws, const std::string& path);
+void CloseTable(TableContext& ws);
 
-int RecCount(const Workspace& ws);
-int RecNo(const Workspace& ws);
+int RecCount(const TableContext& ws);
+int RecNo(const TableContext& ws);
 // n > RecCount: the calculation message "DBF #" + n + " not found." and the last record;
 // n < 1 (or an empty table): record 1.
-void GoRecord(Workspace& ws, long long n);
+void GoRecord(TableContext& ws, long long n);
 
 // Fields by 1-based position. Positions the table does not have: empty name/text, writes ignored.
-std::string FieldName(const Workspace& ws, int pos);
-std::string FieldText(const Workspace& ws, int pos);
-bool FieldBool(const Workspace& ws, const std::string& name);
-void SetFieldText(Workspace& ws, int pos, const std::string& text);
-void SetFieldFloat(Workspace& ws, int pos, Real value);
-void SetFieldInt(Workspace& ws, int pos, long long value);
+std::string FieldName(const TableContext& ws, int pos);
+std::string FieldText(const TableContext& ws, int pos);
+bool FieldBool(const TableContext& ws, const std::string& name);
+void SetFieldText(TableContext& ws, int pos, const std::string& text);
+void SetFieldFloat(TableContext& ws, int pos, Real value);
+void SetFieldInt(TableContext& ws, int pos, long long value);
 // By field name, cut to its first 10 characters, compared without regard to case.
-void SetFieldTextByName(Workspace& ws, const std::string& name, const std::string& text);
-void SetFieldFloatByName(Workspace& ws, const std::string& name, Real value);
-void SetFieldIntByName(Workspace& ws, const std::string& name, long long value);
-void SetFieldBoolByName(Workspace& ws, const std::string& name, bool value);
+void SetFieldTextByName(TableContext& ws, const std::string& name, const std::string& text);
+void SetFieldFloatByName(TableContext& ws, const std::string& name, Real value);
+void SetFieldIntByName(TableContext& ws, const std::string& name, long long value);
+void SetFieldBoolByName(TableContext& ws, const std::string& name, bool value);
 // Appends the record buffer under the table's append lock; it becomes the current record and the
 // buffer is blank again. A refused lock or a failed write: message, abort flag, nothing appended.
-void AppendRecord(Workspace& ws);
+void AppendRecord(TableContext& ws);
 // Builds temporary folder + indexName + ".ndx" on the key field and orders the table by it.
 // A key that cannot be indexed leaves the order as it was; an index file that cannot be written
 // still orders the browser.
-void BuildIndex(Workspace& ws, const std::string& keyField, const std::string& indexName);
+void BuildIndex(TableContext& ws, const std::string& keyField, const std::string& indexName);
 
 // The browser (the window itself is the UI's browseTable).
-void SetBrowseTitles(Workspace& ws, const std::string& title1, const std::string& title2);
+void SetBrowseTitles(TableContext& ws, const std::string& title1, const std::string& title2);
 // Mode 1 selection, any other edit. OK: abort flag cleared, RecNo = the chosen record.
 // Cancel: abort flag set, position unchanged.
-void BrowseTable(Workspace& ws, int mode);
+void BrowseTable(TableContext& ws, int mode);
 // The window caption of a mode (code page 850).
-std::string BrowseCaption(const Workspace& ws, int mode);
+std::string BrowseCaption(const TableContext& ws, int mode);
 // The records the grid shows, in display order: the index order (or record order); selection mode
 // leaves out records marked as deleted.
-std::vector<std::uint32_t> BrowseRows(const Workspace& ws, int mode);
+std::vector<std::uint32_t> BrowseRows(const TableContext& ws, int mode);
 // Record number + "/" + record count, the text of the record label.
-std::string RecnoLabel(const Workspace& ws);
+std::string RecnoLabel(const TableContext& ws);
 
 // Grid edits (edit mode): a cell / the deletion mark of a record, written to the file at once.
 // Failures show the engine's message and set the abort flag.
-void BrowserSetCell(Workspace& ws, std::uint32_t record, int pos, const std::string& text);
-void BrowserSetDeleted(Workspace& ws, std::uint32_t record, bool deleted);
+void BrowserSetCell(TableContext& ws, std::uint32_t record, int pos, const std::string& text);
+void BrowserSetDeleted(TableContext& ws, std::uint32_t record, bool deleted);
 
 // Menu commands of the browser.
-void BrowserSearch(Workspace& ws);      // "Suchbegriff eingeben", from the first row
-void BrowserSearchNext(Workspace& ws);  // same text, after the current row
-void BrowserSortByColumn(Workspace& ws, int pos);  // index "$orvtemp" on that column
-void BrowserAppendRecord(Workspace& ws);
-void BrowserPack(Workspace& ws);
-void BrowserAppendDbf(Workspace& ws);
-void BrowserAppendDelimited(Workspace& ws);
-void BrowserSaveDelimited(Workspace& ws);
-void BrowserExportHtml(Workspace& ws);
+void BrowserSearch(TableContext& ws);      // "Suchbegriff eingeben", from the first row
+void BrowserSearchNext(TableContext& ws);  // same text, after the current row
+void BrowserSortByColumn(TableContext& ws, int pos);  // index "$orvtemp" on that column
+void BrowserAppendRecord(TableContext& ws);
+void BrowserPack(TableContext& ws);
+void BrowserAppendDbf(TableContext& ws);
+void BrowserAppendDelimited(TableContext& ws);
+void BrowserSaveDelimited(TableContext& ws);
+void BrowserExportHtml(TableContext& ws);
 // The page-header lines of the print listing: program title and version, table path, caption,
 // title 1 (code page 850).
-std::vector<std::string> BrowserPrintHeader(const Workspace& ws, int mode);
+std::vector<std::string> BrowserPrintHeader(const TableContext& ws, int mode);
 // The listing rows (first 7 fields), texts converted to code page 850.
-void BrowserPrint(const Workspace& ws, TableListingSink& sink);
-void BrowserShowFile(Workspace& ws);  // Help -> "Datei"
+void BrowserPrint(const TableContext& ws, TableListingSink& sink);
+void BrowserShowFile(TableContext& ws);  // Help -> "Datei"
 
 }  // namespace velk

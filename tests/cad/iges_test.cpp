@@ -231,7 +231,7 @@ TEST(IgesUnits, HollerithSplittingAndColours) {
   for (int i : {16, 17, 255, -1}) EXPECT_EQ(IgesColor(i), 0) << i;
 }
 
-class IgesTest : public WorkspaceTest {
+class IgesTest : public SessionTest {
  protected:
   IgesTest() {
     ws.start.batchCad = true;
@@ -367,7 +367,7 @@ TEST(IgesDrawings, ViewsAndSpringDrawingsAreWellFormed) {
   for (int spring = 0; spring < 2; ++spring) {
     for (int item = 1; item <= 9; ++item) {
       ScriptedUi ui;
-      Workspace ws(ui);
+      Session ws(ui);
       if (spring == 0) stripExample(ws); else wireExample(ws);
       ws.spring.matName = "Werkstoff";
       ws.config.num.decimalComma = item % 2 ? 2 : 1;

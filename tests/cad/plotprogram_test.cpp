@@ -47,7 +47,7 @@ TEST(PlotForm, CommandLineFromTheControls) {
   EXPECT_EQ(PostScriptFonts().back(), "andere Schriften");
 }
 
-class PlotTest : public WorkspaceTest {
+class PlotTest : public SessionTest {
  protected:
   PlotTest() {
     ws.config.tempDir = dir.path();

@@ -10,7 +10,7 @@
 namespace velk::test {
 namespace {
 
-class TabDrawingTest : public WorkspaceTest {
+class TabDrawingTest : public SessionTest {
  protected:
   TabDrawingTest() {
     ws.start.batchCad = true;

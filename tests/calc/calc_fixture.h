@@ -53,7 +53,7 @@ inline WireRecord testWire() {
 }
 
 // The strip example worked by hand in calculate_test.cpp.
-inline void stripExample(Workspace& ws) {
+inline void stripExample(Session& ws) {
   Spring& s = ws.spring;
   ws.materials.strip = testStrip();
   s.crossSection = 1;
@@ -67,7 +67,7 @@ inline void stripExample(Workspace& ws) {
 }
 
 // The wire example worked by hand in calculate_test.cpp: bent inner end, static load.
-inline void wireExample(Workspace& ws) {
+inline void wireExample(Session& ws) {
   Spring& s = ws.spring;
   ws.materials.wire = testWire();
   s.crossSection = 2;

@@ -23,7 +23,7 @@ void expectRel(const char* what, Real actual, Real expected, Real rel = 1e-14L) 
       << what << ": " << static_cast<double>(actual) << " instead of " << static_cast<double>(expected);
 }
 
-class Calculate : public WorkspaceTest {};
+class Calculate : public SessionTest {};
 
 TEST_F(Calculate, StripExampleByHand) {
   stripExample(ws);  // b 20, t 1, ri 10, re 60, n0 5, alpha 360/720, 20 °C, E 200000, dynamic, ends clamped
@@ -125,7 +125,7 @@ TEST_F(Calculate, WireExampleByHand) {
 }
 
 TEST_F(Calculate, ResultsDoNotDependOnEarlierRuns) {
-  // Wire A (with stale values of its clamped end), strip B, wire A again, in one workspace.
+  // Wire A (with stale values of its clamped end), strip B, wire A again, in one session.
   ws.materials.strip = testStrip();
   wireExample(ws);
   CalculateSpring(ws);
@@ -186,7 +186,7 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Workspace w(ui);
+    Session w(ui);
     stripExample(w);
     Spring& s = w.spring;
     for (const auto& [name, f] : realFields())  // results no step can reproduce by chance
@@ -207,7 +207,7 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
 
 TEST_F(Calculate, ChecksAddTheirMessagesInTableOrder) {
   // Base: a quiet strip (t 0.5, b 10, ri 10, re 40, n0 10, alpha 90/360, static) without findings.
-  const auto base = [](Workspace& w) {
+  const auto base = [](Session& w) {
     stripExample(w);
     Spring& s = w.spring;
     w.materials.strip.Rm0 = 2500;
@@ -216,44 +216,44 @@ TEST_F(Calculate, ChecksAddTheirMessagesInTableOrder) {
   };
   const struct {
     const char* name;
-    std::function<void(Workspace&)> change;
+    std::function<void(Session&)> change;
     std::vector<std::string> messages;
   } rows[] = {
-      {"quiet", [](Workspace&) {}, {}},
+      {"quiet", [](Session&) {}, {}},
       // re 15: turns touching unloaded (a0 = 0), so the spiral cannot close any further (alphac = 0).
-      {"a0 = 0", [](Workspace& w) { w.spring.re = 15; },
+      {"a0 = 0", [](Session& w) { w.spring.re = 15; },
        {"Fehler : a < 0 !", "Fehler : a0 < 0 !", "Fehler : a1 < 0 !", "Fehler : a2 < 0 !", "Fehler : al.2>al.c !",
         "Fehler : al.1>al.c !"}},
-      {"alpha2 beyond closing", [](Workspace& w) { w.spring.alpha2 = 3000; },
+      {"alpha2 beyond closing", [](Session& w) { w.spring.alpha2 = 3000; },
        {"Fehler : a2 < 0 !", "Fehler : al.2>al.c !"}},
-      {"permissible stress tiny", [](Workspace& w) { w.materials.strip.f = 0.01L; },
+      {"permissible stress tiny", [](Session& w) { w.materials.strip.f = 0.01L; },
        {"Fehler : Sig.1>Sig.zul !", "Fehler : Sig.2>Sig.zul !", "Fehler : Sig.q1>Sig.zul !",
         "Fehler : Sig.q2>Sig.zul !", "Warnung: Sig.c>Sig.zul !"}},
-      {"n0 < 2", [](Workspace& w) { w.spring.n0 = 1.5L; }, {"Warnung: Sig.c>Sig.zul !", "Warnung: n < 2 !"}},
-      {"t > b", [](Workspace& w) { w.spring.b = 0.4L; }, {"Fehler : t > b !"}},
-      {"wire: t > b as well", [](Workspace& w) {
+      {"n0 < 2", [](Session& w) { w.spring.n0 = 1.5L; }, {"Warnung: Sig.c>Sig.zul !", "Warnung: n < 2 !"}},
+      {"t > b", [](Session& w) { w.spring.b = 0.4L; }, {"Fehler : t > b !"}},
+      {"wire: t > b as well", [](Session& w) {
          w.materials.wire = testWire();
          w.materials.wire.Rm0 = 2500;
          w.spring.crossSection = 2;
          w.spring.b = 0.4L;
        }, {"Fehler : t > b !"}},
-      {"outer bent, rbe 0", [](Workspace& w) { w.spring.forme = 2, w.spring.rbe = 0, w.spring.le = 5; },
+      {"outer bent, rbe 0", [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0, w.spring.le = 5; },
        {"Fatal  : rbe = 0 !", "Fehler : rbe<d !", "Warnung: rbe<1.5*d !"}},
-      {"outer bent, rbe 0.6 > le", [](Workspace& w) { w.spring.forme = 2, w.spring.rbe = 0.6L, w.spring.le = 0.5L; },
+      {"outer bent, rbe 0.6 > le", [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0.6L, w.spring.le = 0.5L; },
        {"Warnung: rbe<1.5*d !", "Fehler : lbe<rbe !"}},
-      {"inner bent, rbi 0.4", [](Workspace& w) { w.spring.formi = 2, w.spring.rbi = 0.4L, w.spring.li = 10; },
+      {"inner bent, rbi 0.4", [](Session& w) { w.spring.formi = 2, w.spring.rbi = 0.4L, w.spring.li = 10; },
        {"Fehler : rbi<d !", "Warnung: rbi<1.5*d !"}},
-      {"inner bent, rbi > li", [](Workspace& w) { w.spring.formi = 2, w.spring.rbi = 2, w.spring.li = 1; },
+      {"inner bent, rbi > li", [](Session& w) { w.spring.formi = 2, w.spring.rbi = 2, w.spring.li = 1; },
        {"Fehler : lbi<rbi !"}},
-      {"both bent, radii 0", [](Workspace& w) { w.spring.formi = w.spring.forme = 2; },
+      {"both bent, radii 0", [](Session& w) { w.spring.formi = w.spring.forme = 2; },
        {"Fatal  : rbe = 0 !", "Fehler : rbe<d !", "Warnung: rbe<1.5*d !", "Fatal  : rbi = 0 !", "Fehler : rbi<d !",
         "Warnung: rbi<1.5*d !"}},
-      {"temperature above Tmax", [](Workspace& w) { w.spring.theta = 200; }, {"Warnung: T>Tmax (150°C)"}},
-      {"too thick for the table", [](Workspace& w) { w.materials.strip.tmax = 0.4L; }, {"Warnung: d>dmax (0.4)"}},
+      {"temperature above Tmax", [](Session& w) { w.spring.theta = 200; }, {"Warnung: T>Tmax (150°C)"}},
+      {"too thick for the table", [](Session& w) { w.materials.strip.tmax = 0.4L; }, {"Warnung: d>dmax (0.4)"}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Workspace w(ui);
+    Session w(ui);
     base(w);
     row.change(w);
     CalculateSpring(w);
@@ -296,7 +296,7 @@ TEST_F(Calculate, SettledInputsAndCorrectionFactor) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Workspace w(ui);
+    Session w(ui);
     stripExample(w);
     row.change(w.spring);
     CalculateSpring(w);
@@ -321,7 +321,7 @@ TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
   Real Spring::*const inputs[] = {&Spring::b,      &Spring::t,     &Spring::ri,  &Spring::re,  &Spring::n0,
                                   &Spring::alpha1, &Spring::alpha2, &Spring::theta, &Spring::li, &Spring::rbi,
                                   &Spring::le,     &Spring::rbe,   &Spring::E,   &Spring::rho};
-  Workspace w(ui);
+  Session w(ui);
   for (uint16_t cross : {uint16_t{1}, uint16_t{2}, uint16_t{0}}) {
     for (Real Spring::*field : inputs) {
       for (Real v : values) {
@@ -418,7 +418,7 @@ TEST(CalcHelpers, IntPowerEdgeFactorBendingStressSection) {
   expectRel("wire stress", BendingStress(wire, 400), 32 / kPi * 400 / 8);
 
   HeadlessUi ui(HeadlessUi::Mode::Batch);
-  Workspace w(ui);
+  Session w(ui);
   w.spring.b = 20, w.spring.t = 2;
   SectionProperties(w);
   EXPECT_EQ(w.spring.Ib, 20 * 8 / 12.0L);

@@ -218,7 +218,7 @@ TEST(DesignValues, TextsFitNineCharactersAndReadBackClose) {
 
 // ---- solvers ----
 
-class Design : public WorkspaceTest {
+class Design : public SessionTest {
  protected:
   // The strip example, calculated once so that sigman holds the permissible stress.
   void strip() {
@@ -366,7 +366,7 @@ TEST_F(Design, GuardsReportInsteadOfDividingByZero) {
     const char* name;
     int cross;
     void (*setup)(Spring&);
-    bool (*solver)(Workspace&);
+    bool (*solver)(CalcContext&);
     const char* message;
   } rows[] = {
       {"strip sigman 0", 1, [](Spring& s) { s.sigman = 0; }, ThicknessForMoment, "Fatal  : Sigma b zul = 0 !"},

@@ -13,7 +13,7 @@ namespace {
 
 constexpr Real kUnchanged = -4242;
 
-class Fatigue : public WorkspaceTest {
+class Fatigue : public SessionTest {
  protected:
   Fatigue() {
     // Fatigue values at t = tG (lg = 0): sigma o 1000, sigma h0 500, m 0.5, so su = 1000.
@@ -93,40 +93,40 @@ TEST_F(Fatigue, StaticLoadHasRatioTenAndNoCycles) {
 TEST_F(Fatigue, MissingOrUnusableFatigueData) {
   const struct {
     const char* name;
-    std::function<void(Workspace&)> setup;
+    std::function<void(Session&)> setup;
     Real strokePerm;
     std::vector<std::string> messages;
     bool ratioAndCyclesWritten;
   } rows[] = {
-      {"no fatigue values, dynamic", [](Workspace& w) { w.materials.strip.tG = 0; }, 0,
+      {"no fatigue values, dynamic", [](Session& w) { w.materials.strip.tG = 0; }, 0,
        {"Warnung: kein Goodman-Diagramm"}, true},
-      {"no fatigue values, static", [](Workspace& w) { w.materials.strip.tG = 0, w.spring.statdyn = 1; }, 0, {}, true},
-      {"strip slope 0", [](Workspace& w) { w.materials.strip.plain.m = 0; }, 0, {"Fehler : velkwst Goodman"}, false},
-      {"wire slope 0", [](Workspace& w) {
+      {"no fatigue values, static", [](Session& w) { w.materials.strip.tG = 0, w.spring.statdyn = 1; }, 0, {}, true},
+      {"strip slope 0", [](Session& w) { w.materials.strip.plain.m = 0; }, 0, {"Fehler : velkwst Goodman"}, false},
+      {"wire slope 0", [](Session& w) {
          w.materials.wire = testWire();
          w.materials.wire.plain.m = 0;
          w.spring.crossSection = 2;
        }, 0, {"Fehler : TALMWST Goodman"}, false},
-      {"wire just entered", [](Workspace& w) {
+      {"wire just entered", [](Session& w) {
          w.materials.wire = testWire();
          w.spring.crossSection = 2;
          w.spring.matSource = 11;
        }, 0, {}, true},
-      {"wire of unknown source", [](Workspace& w) {
+      {"wire of unknown source", [](Session& w) {
          w.materials.wire = testWire();
          w.spring.crossSection = 2;
          w.spring.matSource = 1;
        }, 0, {}, true},
-      {"wire from the table", [](Workspace& w) {
+      {"wire from the table", [](Session& w) {
          w.materials.wire = testWire();  // 450 + 0.4 * 400 - 400 at d = dG
          w.spring.crossSection = 2;
        }, 210, {}, true},
-      {"only shot-peened values", [](Workspace& w) { w.materials.strip.plain = {}; },
+      {"only shot-peened values", [](Session& w) { w.materials.strip.plain = {}; },
        300, {"Warnung: approx.Goodman"}, true},  // sigma h0 = 5/6 * 600 = 500, su = (1100 - 500) / 0.5
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    Workspace w(ui);
+    Session w(ui);
     w.materials.strip = ws.materials.strip;
     w.spring = ws.spring;
     r.setup(w);
@@ -164,7 +164,7 @@ TEST_F(Fatigue, PlausibilityStopsAreFatalAndKeepRatioAndCycles) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    Workspace w(ui);
+    Session w(ui);
     w.materials.strip = ws.materials.strip;
     w.spring = ws.spring;
     w.spring.sigma1 = w.spring.sigmaq1 = 500;

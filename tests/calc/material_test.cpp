@@ -31,7 +31,7 @@ std::vector<std::string> messages(const CalcMessages& m) {
   return std::vector<std::string>(m.entries.begin(), m.entries.begin() + m.count);
 }
 
-class MaterialLaw : public WorkspaceTest {
+class MaterialLaw : public SessionTest {
  protected:
   MaterialLaw() {
     ws.materials.strip = strip();

@@ -16,7 +16,7 @@ namespace {
 
 using Kind = Request::Kind;
 
-class MaterialSelect : public WorkspaceTest {
+class MaterialSelect : public SessionTest {
  protected:
   MaterialSelect() {
     for (const char* name : {"velkwst.dbf", "talmwst.dbf"})

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "calc/messages.h"
+#include "data/messages.h"
 
 namespace velk {
 namespace {

@@ -1,6 +1,6 @@
 // Configuration file, recent-files file and folder check: stop points, corrections, round trip,
 // first start, write failures with retry, and the folder messages.
-#include "config/configfile.h"
+#include "dialogs/configio.h"
 
 #include <cerrno>
 #include <functional>
@@ -118,7 +118,7 @@ std::string withValue(const std::string& bytes, const std::string& key, const st
   return bytes.substr(0, start) + value + bytes.substr(end);
 }
 
-class ConfigFileTest : public WorkspaceTest {
+class ConfigFileTest : public SessionTest {
  protected:
   ConfigFileTest() {
     ws.start.startDir = dir.path() + "work";
@@ -127,7 +127,7 @@ class ConfigFileTest : public WorkspaceTest {
     ::setenv("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str(), 1);
   }
   std::string customBytes() {
-    Workspace source(ui);
+    Session source(ui);
     source.start = ws.start;
     customize(source.config);
     return configurationFileBytes(source);
@@ -143,7 +143,7 @@ TEST_F(ConfigFileTest, WriteThenReadKeepsEveryValue) {
   EXPECT_NE(written.find(oem("\r\nHardcopy um 90° gedreht ?\r\nN\r\n")), std::string::npos);
   EXPECT_EQ(written.substr(written.size() - 2), "\r\n");
 
-  Workspace back(ui);
+  Session back(ui);
   back.start = ws.start;
   ReadConfiguration(back);
   EXPECT_FALSE(back.abort);
@@ -277,9 +277,9 @@ TEST_F(ConfigFileTest, FileEndingAtEachStopPoint) {
   for (const Stop& s : stops) {
     const std::size_t end = afterValueOf(full, s.key);
     ASSERT_NE(end, std::string::npos) << s.key;
-    Workspace fresh(ui);
+    Session fresh(ui);
     fresh.start = ws.start;
-    readConfigurationFrom(fresh, full.substr(0, end));
+    readConfigurationFrom(fresh, fresh.screen, full.substr(0, end));
     EXPECT_TRUE(s.before(fresh.config)) << "value before the end, file ending after " << s.key;
     EXPECT_TRUE(s.after(fresh.config)) << "default after the end, file ending after " << s.key;
     // The resolution rule applies at every stop.
@@ -327,11 +327,11 @@ TEST_F(ConfigFileTest, ReadCorrections) {
   };
   const std::string full = customBytes();
   for (const Case& k : cases) {
-    Workspace fresh(ui);
+    Session fresh(ui);
     fresh.start = ws.start;
     fresh.config.textWindow = {1, 2, 3, 4};
     fresh.config.plotCommandLines[0] = "keep";
-    readConfigurationFrom(fresh, withValue(full, k.key, k.value));
+    readConfigurationFrom(fresh, fresh.screen, withValue(full, k.key, k.value));
     EXPECT_TRUE(k.check(fresh.config)) << k.key << " = " << k.value;
   }
 }
@@ -341,7 +341,7 @@ TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
   std::string lf;
   for (std::size_t i = 0; i < full.size(); ++i)
     if (!(full[i] == '\r' && i + 1 < full.size() && full[i + 1] == '\n')) lf += full[i];
-  readConfigurationFrom(ws, lf);
+  readConfigurationFrom(ws, ws.screen, lf);
   EXPECT_EQ(configurationFileBytes(ws), full);
 
   // Garbage of every kind: no crash, and the screen values stay sane.
@@ -349,8 +349,8 @@ TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
       "", std::string(3u << 20, 'x'), std::string("a\0b\r\n\0\0\r\n", 10), "\r\r\r\r\n\n\n", "nan\r\n1e9999\r\n-1\r\n",
   };
   for (const std::string& bytes : odd) {
-    Workspace fresh(ui);
-    readConfigurationFrom(fresh, bytes);
+    Session fresh(ui);
+    readConfigurationFrom(fresh, fresh.screen, bytes);
     EXPECT_GT(fresh.config.resolutionX, 0);
     EXPECT_GE(fresh.config.plotCommandLineCount, 1);
     EXPECT_LE(fresh.config.plotCommandLineCount, 5);
@@ -370,7 +370,7 @@ TEST_F(ConfigFileTest, FirstStartAndFallbackFolder) {
   // Only the per-user folder has a file: it is read and becomes the configuration folder.
   std::filesystem::create_directories(dir.file("xdg/velk"));
   writeFile(dir.file("xdg/velk/velk.cfg"), customBytes());
-  Workspace next(ui);
+  Session next(ui);
   next.start = ws.start;
   ReadConfiguration(next);
   EXPECT_FALSE(next.abort);
@@ -406,7 +406,7 @@ TEST_F(ConfigFileTest, WriteFailureInBatchModeStopsAtOnce) {
   HeadlessUi batch(HeadlessUi::Mode::Batch);
   std::ostringstream err;
   batch.setStreams(&err, &err);
-  Workspace bws(batch);
+  Session bws(batch);
   bws.start = ws.start;
   writeFile(dir.file("velk.cfg"), "old");
   bws.io.writeFault = [](std::string_view) { return EROFS; };
@@ -494,7 +494,7 @@ TEST_F(CheckFoldersTest, CancelledTempFolderQuestionGoesOnWithThePrivateFolder) 
   HeadlessUi batch(HeadlessUi::Mode::Batch);
   std::ostringstream err;
   batch.setStreams(&err, &err);
-  Workspace bws(batch);
+  Session bws(batch);
   bws.start = ws.start;
   bws.config = ws.config;
   bws.tempRoot = ws.tempRoot;
@@ -513,7 +513,7 @@ TEST_F(ConfigFileTest, RecentFiles) {
   ASSERT_FALSE(ws.abort);
   EXPECT_EQ(readFile(dir.file("velk.cff")),
             "velk Session /data/\r\n/a/one.vlk\r\n\r\n" + oem("/b/Übung.vlk") + "\r\nx.vlk\r\n");
-  Workspace back(ui);
+  Session back(ui);
   back.start.configDir = ws.start.configDir;
   ReadRecentFiles(back);
   EXPECT_FALSE(back.abort);

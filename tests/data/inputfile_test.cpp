@@ -1,4 +1,5 @@
 // The input file: byte layout, round trips, name resolution and safe saving.
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 
 #include <cerrno>
@@ -67,10 +68,10 @@ void fillSpring(Spring& s) {
   d.documents[4] = {"libreoffice", "b.odt"};
 }
 
-class InputFileTest : public WorkspaceTest {};
+class InputFileTest : public SessionTest {};
 
 TEST_F(InputFileTest, LayoutOfTheStartValues) {
-  auto lines = linesOf(inputFileBytes(ws));
+  auto lines = linesOf(inputFileBytes(ws.spring, ws.num()));
   ASSERT_GE(lines.size(), 26u);
   EXPECT_EQ(lines[0], std::string(65, '-'));
   EXPECT_EQ(lines[4], std::string(65, '-'));
@@ -95,7 +96,7 @@ TEST_F(InputFileTest, LayoutOfTheStartValues) {
   EXPECT_EQ(lines[54], "1");          // statdyn
   EXPECT_EQ(lines[55], "1.0000000");  // freq
   EXPECT_EQ(lines[56], "N");          // kugelstrahlen
-  EXPECT_EQ(inputFileBytes(ws).substr(0, 67), std::string(65, '-') + "\r\n");
+  EXPECT_EQ(inputFileBytes(ws.spring, ws.num()).substr(0, 67), std::string(65, '-') + "\r\n");
 }
 
 TEST_F(InputFileTest, RealLinesFollowNumberSettings) {
@@ -124,11 +125,11 @@ TEST_F(InputFileTest, WriteReadWriteIsByteIdenticalInEveryNumberSetting) {
       fillSpring(ws.spring);
       ws.config.num.decimalComma = comma;
       ws.config.num.decimalPlaces = places;
-      const std::string first = inputFileBytes(ws);
+      const std::string first = inputFileBytes(ws.spring, ws.num());
       resetToStartValues(ws.spring);
       ws.spring.doc = Documentation{};
-      parseInputFile(ws, first);
-      EXPECT_EQ(inputFileBytes(ws), first) << "comma " << comma << " places " << places;
+      parseInputFile(ws.spring, ws.num(), first);
+      EXPECT_EQ(inputFileBytes(ws.spring, ws.num()), first) << "comma " << comma << " places " << places;
     }
   }
 }
@@ -138,9 +139,9 @@ TEST_F(InputFileTest, ValuesThatRoundToAnotherFormStillRoundTripByteForByte) {
   ws.spring.alpha1 = -4.99999999L;  // fixed form rounds to a whole number below 1
   ws.spring.doc.info.freeTextCount = 1;
   ws.spring.doc.info.freeTexts[0].x = 9.9999L;  // significant digits round up to "10.000"
-  const std::string first = inputFileBytes(ws);
-  parseInputFile(ws, first);
-  EXPECT_EQ(inputFileBytes(ws), first);
+  const std::string first = inputFileBytes(ws.spring, ws.num());
+  parseInputFile(ws.spring, ws.num(), first);
+  EXPECT_EQ(inputFileBytes(ws.spring, ws.num()), first);
   EXPECT_EQ(ws.spring.alpha1, -5);
   EXPECT_EQ(ws.spring.doc.info.freeTexts[0].x, 10);
 }
@@ -189,7 +190,7 @@ TEST_F(InputFileTest, BarInFieldLineTextIsWrittenAsSlash) {
   ws.spring.doc.info.checker = "A|B";
   ws.spring.doc.info.freeTextCount = 1;
   ws.spring.doc.info.freeTexts[0].text = "x|y";
-  parseInputFile(ws, inputFileBytes(ws));
+  parseInputFile(ws.spring, ws.num(), inputFileBytes(ws.spring, ws.num()));
   EXPECT_EQ(ws.spring.doc.info.checker, "A/B");
   EXPECT_EQ(ws.spring.doc.info.checkDate, ws.spring.doc.info.checkDate);
   EXPECT_EQ(ws.spring.doc.info.freeTexts[0].text, "x/y");
@@ -198,13 +199,13 @@ TEST_F(InputFileTest, BarInFieldLineTextIsWrittenAsSlash) {
 
 TEST_F(InputFileTest, ShotPeeningIsStoredAndOlderFilesReadAsNotPeened) {
   ws.spring.kugelstrahlen = 'J';
-  std::string bytes = inputFileBytes(ws);
+  std::string bytes = inputFileBytes(ws.spring, ws.num());
   ws.spring.kugelstrahlen = 'N';
-  parseInputFile(ws, bytes);
+  parseInputFile(ws.spring, ws.num(), bytes);
   EXPECT_EQ(ws.spring.kugelstrahlen, 'J');
   // A file of the older layout ends after freq.
   bytes.resize(bytes.size() - 3);
-  parseInputFile(ws, bytes);
+  parseInputFile(ws.spring, ws.num(), bytes);
   EXPECT_EQ(ws.spring.kugelstrahlen, 'N');
 }
 
@@ -218,7 +219,7 @@ TEST_F(InputFileTest, NameResolution) {
 }
 
 TEST_F(InputFileTest, ShortFileReadsMissingValuesAsZero) {
-  parseInputFile(ws, "-\r\n-\r\n-\r\n-\r\n-\r\ntitle\r\nb1\r\nb2\r\nname\r\nnr\r\nname2\r\n12,5\r\n");
+  parseInputFile(ws.spring, ws.num(), "-\r\n-\r\n-\r\n-\r\n-\r\ntitle\r\nb1\r\nb2\r\nname\r\nnr\r\nname2\r\n12,5\r\n");
   EXPECT_EQ(ws.spring.b, 12.5L);
   EXPECT_EQ(ws.spring.zeichname, "name");
   EXPECT_EQ(ws.spring.t, 0);

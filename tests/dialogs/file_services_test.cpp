@@ -8,7 +8,7 @@
 namespace velk::test {
 namespace {
 
-class FileServicesTest : public WorkspaceTest {};
+class FileServicesTest : public SessionTest {};
 
 TEST_F(FileServicesTest, CreationTestLeavesAnExistingFileAlone) {
   writeFile(dir.file("a.vlk"), "keep me");

@@ -9,7 +9,7 @@
 namespace velk::test {
 namespace {
 
-class OnlineTableTest : public WorkspaceTest {
+class OnlineTableTest : public SessionTest {
  protected:
   // A table of three input rows "1", "2", "3" and two output rows.
   void threeRows() {
@@ -93,7 +93,7 @@ TEST_F(OnlineTableTest, FormIsShownWithCaptionMessagesAndHelp) {
   EXPECT_EQ(q.helpContext, 6100);
   EXPECT_EQ(q.table.outValue[1], "6.667");
   EXPECT_TRUE(q.messages.empty());  // no calculation messages: an empty message group
-  EXPECT_EQ(q.ws, &ws);
+  EXPECT_EQ(q.help, ws.help);
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].kind, Request::Kind::Online);
   EXPECT_EQ(ui.requests()[0].helpNumber, 6100);
@@ -119,7 +119,7 @@ class MovingUi : public ScriptedUi {
 
 TEST(OnlineTablePosition, WindowPositionSurvivesShowingsAndDialogues) {
   MovingUi moving;
-  Workspace ws(moving);
+  Session ws(moving);
   moving.script({Answer::Online({}), Answer::Cancel(), Answer::Online({})});
   BeginOnlineTable(ws, "A", 1, 1);
   ShowOnlineTable(ws, 1, 6000);
@@ -143,7 +143,7 @@ TEST(OnlineTableGeometry, GroupHeightsAndHintNumbers) {
 
 TEST(OnlineTableBatch, BatchModeLeavesTheForm) {
   HeadlessUi batch(HeadlessUi::Mode::Batch);
-  Workspace ws(batch);
+  Session ws(batch);
   BeginOnlineTable(ws, "A", 2, 0);
   SetOnlineInput(ws, 1, "t", "mm", "1");
   EXPECT_EQ(ShowOnlineTable(ws, 1, 6000), 1);
@@ -152,7 +152,7 @@ TEST(OnlineTableBatch, BatchModeLeavesTheForm) {
 
 // ---- whole dialogues ----
 
-class DesignDialogue : public WorkspaceTest {
+class DesignDialogue : public SessionTest {
  protected:
   void strip() {
     stripExample(ws);
@@ -296,7 +296,7 @@ TEST_F(DesignDialogue, QuickViewIsRefreshedOnlyWithHelp) {
     ws.config.helpLevel = level;
     int refreshed = 0;
     ui.script({Answer::Online({}), Answer::Cancel()});
-    RecalculationTable(ws, [&](Workspace&) { ++refreshed; });
+    RecalculationTable(ws, [&](CalcContext&) { ++refreshed; });
     EXPECT_EQ(refreshed, level == 1 ? 2 : 0);
   }
 }

@@ -8,7 +8,7 @@ namespace {
 
 using Kind = Request::Kind;
 
-class ValueEntryTest : public WorkspaceTest {};
+class ValueEntryTest : public SessionTest {};
 
 TEST_F(ValueEntryTest, EnterRealOutOfRangeReasksWithRejectedValueThenStores) {
   Real v = 20;
@@ -115,7 +115,7 @@ TEST(HeadlessBatch, AnswersCancelAndPrintsErrorsAsUtf8) {
   HeadlessUi ui(HeadlessUi::Mode::Batch);
   std::ostringstream err, out;
   ui.setStreams(&err, &out);
-  Workspace ws(ui);
+  Session ws(ui);
   Real v = 1;
   EnterReal(ws, "x", v, 0, 2);
   EXPECT_TRUE(ws.abort);

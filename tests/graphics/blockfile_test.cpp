@@ -105,7 +105,7 @@ TEST(BlockFileReader, BulgeArcs) {
   EXPECT_EQ(flat.message.rfind("Fehler in GetArcCenter (dphi = 0 ! ", 0), 0u);
 }
 
-class BlockDrawingTest : public WorkspaceTest {
+class BlockDrawingTest : public SessionTest {
  protected:
   BlockDrawingTest() {
     temp = dir.file("tmp/");

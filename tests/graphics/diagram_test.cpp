@@ -93,7 +93,7 @@ TEST(ClipToRange, Table) {
   }
 }
 
-class DiagramTest : public WorkspaceTest {
+class DiagramTest : public SessionTest {
  protected:
   void open() {
     RecordScreen(ws, prims);

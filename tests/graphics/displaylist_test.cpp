@@ -1,5 +1,5 @@
-// Display list: record format and read-back, deduplication, arcs as chords, window mapping,
-// keys and mouse zoom, and the replay onto a recording canvas.
+// Display list: record format and read-back, deduplication, arcs as chords, window records, and
+// the replay of a drawing onto a recording canvas for the screen and the printer.
 #include "graphics/displaylist.h"
 
 #include <clocale>
@@ -8,12 +8,14 @@
 #include <cstdio>
 
 #include "graphics/recording_canvas.h"
+#include "graphics/svgcanvas.h"
+#include "graphics/viewmapping.h"
 #include "support/fixture.h"
 
 namespace velk::test {
 namespace {
 
-class DisplayListTest : public WorkspaceTest {
+class DisplayListTest : public SessionTest {
  protected:
   DisplayListTest() {
     // A 400 x 300 window; with the world 0..398 x 0..298 one world unit is one pixel.
@@ -129,42 +131,35 @@ TEST_F(DisplayListTest, ArcsBelowFourDegreesBecomeChords) {
   EXPECT_NEAR(chord.f[3], 100 * std::sin(13.9 * M_PI / 180), 1e-5);
 }
 
-TEST_F(DisplayListTest, WindowAndScaleWithKeepAspect) {
+TEST_F(DisplayListTest, WindowRecordsAndTheirSerial) {
+  const unsigned long long serial = ws.display.windowSerial;
   Header(ws, 0, 0, 100, 50);
-  const DisplayList& d = ws.display;
   // The line style 0 of Header is the window's current style already: no record.
   EXPECT_EQ(rec(), std::vector<std::string>{"10;1;1;399;299;0;0;100;50"});
-  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{1, 1, 399, 299}));
-  // sx = 398 / 100, sy = 298 / 50; with the 4:3 window the smaller scale wins for both.
-  EXPECT_NEAR(static_cast<double>(d.sx), 3.98, 1e-12);
-  EXPECT_NEAR(static_cast<double>(d.sy), 3.98, 1e-12);
-  EXPECT_EQ(WorldToPixelX(d, 0), 1);
-  EXPECT_EQ(WorldToPixelY(d, 0), 299);
-  EXPECT_EQ(WorldToPixelX(d, 100), 399);
-  EXPECT_EQ(WorldToPixelY(d, 50), 100);
-  // Without keep-aspect each axis has its own scale.
+  EXPECT_TRUE(ws.display.keepAspect);
   SetWindow(ws, false, false, 0, 0, 0.5L, 1, 0, 0, 10, 10);
-  EXPECT_EQ((std::array<int, 4>{d.px1, d.py1, d.px2, d.py2}), (std::array<int, 4>{0, 0, 200, 300}));
-  EXPECT_NEAR(static_cast<double>(d.sx), 20, 1e-12);
-  EXPECT_NEAR(static_cast<double>(d.sy), 30, 1e-12);
-  SaveLimit(ws.display);
+  EXPECT_EQ(rec().back(), "10;0;0;200;300;0;0;10;10");
+  EXPECT_FALSE(ws.display.keepAspect);
+  EXPECT_EQ(ws.display.windowSerial, serial + 2);  // each window starts a new view
   EXPECT_FALSE(ws.abort);
 }
 
 TEST_F(DisplayListTest, DegenerateWindowSetsAbort) {
   header();
-  const DisplayList before = ws.display;
   SetWindow(ws, true, true, 0, 0, 1, 1, 5, 0, 5, 10);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(ws.display.sx, before.sx);  // no scaling happened
+  EXPECT_EQ(rec().back(), "10;1;1;399;299;5;0;5;10");
   ws.abort = false;
-  // In the replay the degenerate record stops everything after it.
+  // The replay stops at the degenerate record and says so; the caller sets the abort flag.
   DisplayLine(ws, 0, 0, 1, 1);
+  ViewMapping view;
+  view.follow(ws.display);
   RecordingCanvas c;
-  const size_t visited = ReplayDisplayList(ws, c);
-  EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(visited, rec().size() - 1);
+  EXPECT_EQ(Replay(ws.display, view, c, ScreenReplayStyle(ws.config)), ReplayStatus::DegenerateWindow);
   EXPECT_EQ(c.log.find("line"), std::string::npos);
+  // The SVG picture of such a list sets the abort flag.
+  RenderDisplayListSvg(ws);
+  EXPECT_TRUE(ws.abort);
 }
 
 TEST_F(DisplayListTest, ReplayTranscript) {
@@ -186,8 +181,10 @@ TEST_F(DisplayListTest, ReplayTranscript) {
   rec().push_back("77;1;2");     // unknown code: ignored
   rec().push_back("4;1;2;3");    // missing field: ignored
   rec().push_back("4;1;2;x;4");  // not a number: ignored
+  ViewMapping view;
+  view.follow(ws.display);
   RecordingCanvas c;
-  ReplayDisplayList(ws, c);
+  EXPECT_EQ(Replay(ws.display, view, c, ScreenReplayStyle(ws.config)), ReplayStatus::Done);
   EXPECT_EQ(c.log,
             "pen 000080\nbrush 000080\ntextcolor 000080\nwidth 1\n"
             "line 11 279 31 259\n"
@@ -199,89 +196,35 @@ TEST_F(DisplayListTest, ReplayTranscript) {
             "textcolor FF0000\ntext 11 283 h8 w4 e0 [a;b]\n"
             "textcolor FF0000\ntext 95 199 h8 w4 e900 [up]\n"
             "pen FFFFFF\nbrush FFFFFF\ntextcolor FFFFFF\n"
-            "sleep 7\n");
+            "pause 7\n");
   EXPECT_FALSE(ws.abort);
 }
 
-TEST_F(DisplayListTest, PrintingDrawsTextOnlyOnThePrinter) {
+TEST_F(DisplayListTest, MonochromeScreenAndPrinterStyles) {
   header();
+  SetColor(ws, 12);
   DisplayLine(ws, 0, 0, 398, 298);
+  SetLineWidth(ws, 2);
   OutTextXY(ws, "T", 0, 0);
-  ws.display.printing = true;
-  ws.config.printMode = 1;  // monochrome printer
-  PrintMapping m;
-  m.pageWidth = 2100;
-  m.pageHeight = 2970;
-  m.marginX = 10;
-  m.marginY = 20;
+  ws.config.colorGraphics = false;
+  ws.config.printMode = 2;  // colour printer
+  ws.config.printBorder = true;
+  ViewMapping view;
+  view.follow(ws.display);
   RecordingCanvas screen, printer;
-  ReplayDisplayList(ws, screen, &printer, &m);
-  EXPECT_NE(screen.log.find("line 1 299 399 1"), std::string::npos) << screen.log;
-  EXPECT_EQ(screen.log.find("\ntext "), std::string::npos);
-  // Xp = R(2100*10/210) + R(2100*(x*1 + 1)/400); Yp = R(2100*20/210) + R(2970*(299 - y)/300).
-  EXPECT_NE(printer.log.find("line 105 3160 2195 210"), std::string::npos) << printer.log;
-  EXPECT_NE(printer.log.find("textcolor 000000\ntext"), std::string::npos) << printer.log;
-  EXPECT_NE(printer.log.find("pen 000000\nbrush FFFFFF"), std::string::npos) << printer.log;
-}
-
-TEST_F(DisplayListTest, KeysPanAndZoom) {
-  ws.config.panFactor = 0.01L;
-  ws.config.zoomFactor = 1.2L;
-  header();
-  DisplayList& d = ws.display;
-  auto zoom = [&d] { return std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}; };
-  const auto start = zoom();
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::Up));
-  EXPECT_EQ(zoom(), (std::array<int, 4>{1, -2, 399, 296}));  // R(0.01 * 298) = 3
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::PageDown));
-  EXPECT_EQ(zoom(), (std::array<int, 4>{1, 13, 399, 311}));  // R(0.05 * 298) = 15
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::Left));
-  EXPECT_EQ(zoom(), (std::array<int, 4>{5, 13, 403, 311}));
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::Escape));
-  EXPECT_EQ(zoom(), start);
-  EXPECT_FALSE(ProcessKey(ws, ViewKey::Other));
-  // Zoom in then out returns to the rectangle up to integer rounding.
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::Plus));
-  EXPECT_EQ(zoom(), (std::array<int, 4>{34, 26, 366, 274}));  // centre (200, 150), halves 166 and 124
-  EXPECT_NEAR(static_cast<double>(d.sx), 398.0 / 332, 1e-12);
-  EXPECT_TRUE(ProcessKey(ws, ViewKey::Minus));
-  const auto back = zoom();
-  for (int i = 0; i < 4; ++i) EXPECT_NEAR(back[i], start[i], 2) << i;
-}
-
-TEST_F(DisplayListTest, MouseZoomArithmetic) {
-  DisplayList& d = ws.display;
-  SetWindow(ws, false, false, 0, 0, 1, 1, 0, 0, 400, 300);
-  // Drag from (100, 200) to (300, 50) in a 400 x 300 client: x' = R(X/400 * 400 + 0).
-  EXPECT_TRUE(MouseZoom(d, 300, 50, 100, 200, 400, 300));
-  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{100, 100, 300, 250}));
-  EXPECT_NEAR(static_cast<double>(d.vxmin), 100, 1e-9);
-  EXPECT_NEAR(static_cast<double>(d.vymax), 250, 1e-9);
-  // A drag along one axis does nothing.
-  EXPECT_FALSE(MouseZoom(d, 10, 10, 10, 100, 400, 300));
-  EXPECT_FALSE(MouseZoom(d, 10, 10, 100, 10, 400, 300));
-  MouseRightDown(d);
-  EXPECT_EQ((std::array<int, 4>{d.zx1, d.zy1, d.zx2, d.zy2}), (std::array<int, 4>{0, 0, 400, 300}));
-}
-
-TEST_F(DisplayListTest, KeepAspectMouseZoomShowsTheDraggedWorldArea) {
-  header();
-  Header(ws, 0, 0, 100, 100);  // square world in a 4:3 window: x is drawn narrower
-  DisplayList& d = ws.display;
-  // The world rectangle 20..60 x 30..50 on screen.
-  const int X1 = WorldToPixelX(d, 20), X2 = WorldToPixelX(d, 60);
-  const int Y1 = WorldToPixelY(d, 50), Y2 = WorldToPixelY(d, 30);
-  ASSERT_TRUE(MouseZoom(d, X1, Y1, X2, Y2, d.W + 1, d.H + 1));
-  // Keep-aspect lets the smaller scale win, so the whole dragged area is visible.
-  EXPECT_LE(WorldToPixelX(d, 20), WorldToPixelX(d, 20.5L));
-  EXPECT_NEAR(static_cast<double>(d.vxmin), 20, 0.5);
-  EXPECT_NEAR(static_cast<double>(d.vymin), 30, 0.5);
-  EXPECT_GE(WorldToPixelX(d, 60), 1);
-  EXPECT_LE(WorldToPixelX(d, 60), d.px2 + 1);
-  EXPECT_GE(WorldToPixelY(d, 50), 0);
-  // Double click then left button: the whole drawing again.
-  MouseShowAll(ws);
-  EXPECT_EQ(d.xmax, 1);  // ReSetWindow's unit window is last, as in the window's sequence
+  Replay(ws.display, view, screen, ScreenReplayStyle(ws.config));
+  EXPECT_NE(screen.log.find("pen 000000\nbrush FFFFFF\ntextcolor 000000\nline 1 299 399 1\n"), std::string::npos)
+      << screen.log;
+  EXPECT_NE(screen.log.find("textcolor 000000\ntext 1 "), std::string::npos) << screen.log;
+  PrintPage page;
+  page.pageWidth = 2100;
+  page.pageHeight = 2970;
+  Replay(ws.display, PrinterMapping(view, page), printer, PrinterReplayStyle(ws.config));
+  // The frame in colour 1 (the screen is monochrome), then the drawing in the printer's colours,
+  // pens four times as wide.
+  EXPECT_EQ(printer.log.substr(0, printer.log.find("line")), "pen 000080\nbrush 000080\ntextcolor 000080\nwidth 4\n");
+  EXPECT_NE(printer.log.find("pen FF0000\nbrush FF0000\ntextcolor FF0000\nline 5 "), std::string::npos) << printer.log;
+  EXPECT_NE(printer.log.find("width 8\ntextcolor FF0000\ntext 5 "), std::string::npos) << printer.log;
 }
 
 }  // namespace

@@ -15,23 +15,23 @@ namespace {
 class RecordingDevice : public DrawingDevice {
  public:
   explicit RecordingDevice(std::vector<std::string>& log) : log_(log) {}
-  void window(Workspace&, Real x1, Real y1, Real x2, Real y2) override { add("window", {x1, y1, x2, y2}); }
-  void tables(Workspace&, int kind) override { add("tables", {Real(kind)}); }
-  void beginEntities(Workspace&) override { add("begin", {}); }
-  void endEntities(Workspace&) override { add("end", {}); }
-  void finish(Workspace&) override { add("finish", {}); }
-  void discard(Workspace&) override { add("discard", {}); }
-  void layer(Workspace&, int n, const std::string& name) override { add("layer " + name, {Real(n)}); }
-  void line(Workspace&, Real x1, Real y1, Real x2, Real y2) override { add("line", {x1, y1, x2, y2}); }
-  void circle(Workspace&, Real x, Real y, Real r) override { add("circle", {x, y, r}); }
-  void arc(Workspace&, Real x, Real y, Real s, Real e, Real r) override { add("arc", {x, y, s, e, r}); }
-  void solid(Workspace&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
+  void window(OutputContext&, Real x1, Real y1, Real x2, Real y2) override { add("window", {x1, y1, x2, y2}); }
+  void tables(OutputContext&, int kind) override { add("tables", {Real(kind)}); }
+  void beginEntities(OutputContext&) override { add("begin", {}); }
+  void endEntities(OutputContext&) override { add("end", {}); }
+  void finish(OutputContext&) override { add("finish", {}); }
+  void discard(OutputContext&) override { add("discard", {}); }
+  void layer(OutputContext&, int n, const std::string& name) override { add("layer " + name, {Real(n)}); }
+  void line(OutputContext&, Real x1, Real y1, Real x2, Real y2) override { add("line", {x1, y1, x2, y2}); }
+  void circle(OutputContext&, Real x, Real y, Real r) override { add("circle", {x, y, r}); }
+  void arc(OutputContext&, Real x, Real y, Real s, Real e, Real r) override { add("arc", {x, y, s, e, r}); }
+  void solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
     add("solid", {x1, y1, x2, y2, x3, y3, x4, y4});
   }
-  void text(Workspace&, const std::string& t, Real x, Real y, const TextAttributes& a) override {
+  void text(OutputContext&, const std::string& t, Real x, Real y, const TextAttributes& a) override {
     add("text " + t, {x, y, a.height, a.widthFactor, a.angle, a.slant});
   }
-  void insert(Workspace&, const std::string& name, Real x, Real y, Real angle, Real xs, Real ys) override {
+  void insert(OutputContext&, const std::string& name, Real x, Real y, Real angle, Real xs, Real ys) override {
     add("insert " + name, {x, y, angle, xs, ys});
   }
 
@@ -44,14 +44,14 @@ class RecordingDevice : public DrawingDevice {
   std::vector<std::string>& log_;
 };
 
-class DrawingTest : public WorkspaceTest {
+class DrawingTest : public SessionTest {
  protected:
   DrawingTest() {
     temp = dir.file("tmp/");
     std::filesystem::create_directory(temp);
     ws.config.tempDir = temp;
     ws.config.cadDir = dir.path();
-    SetDeviceProvider(ws.drawing, kCadTab, {nullptr, [this](Workspace&, const std::string& path) {
+    SetDeviceProvider(ws.drawing, kCadTab, {nullptr, [this](OutputContext&, const std::string& path) {
                                               opened = path;
                                               return std::make_unique<RecordingDevice>(log);
                                             }});
@@ -310,7 +310,7 @@ TEST_F(DrawingTest, LogosOnlyOnScreenAndPlotDevices) {
   EXPECT_EQ(log, (std::vector<std::string>{"window 0 0 480 360", "layer 0 0", "begin"}));
   Finish(ws);
   // The plot device writes INSERT entities for them.
-  SetDeviceProvider(ws.drawing, kCadPlot, {nullptr, [](Workspace& w, const std::string& path) {
+  SetDeviceProvider(ws.drawing, kCadPlot, {nullptr, [](OutputContext& w, const std::string& path) {
                                              return std::make_unique<DxfDevice>(w, path, true);
                                            }});
   Open(ws, kCadPlot);

@@ -29,7 +29,7 @@ TEST(DxfNumber, FixedPointWithPointAlways) {
   EXPECT_EQ(DxfNumber(-1e300L, 32).size(), 1 + 301 + 1 + 32u);  // the largest values still fit
 }
 
-class DxfTest : public WorkspaceTest {
+class DxfTest : public SessionTest {
  protected:
   DxfTest() {
     ws.start.batchCad = true;

@@ -34,7 +34,7 @@ class RecordingCanvas : public Canvas {
     add("text " + nums({x, y}) + " h" + std::to_string(f.cellHeight) + " w" + std::to_string(f.charWidth) + " e" +
         std::to_string(f.escapement) + " [" + t + "]");
   }
-  void sleepMs(int ms) override { add("sleep " + std::to_string(ms)); }
+  void pause(int ms) override { add("pause " + std::to_string(ms)); }
 
  private:
   void add(const std::string& s) { log += s + "\n"; }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "graphics/drawing.h"
 #include "support/fixture.h"
 
@@ -30,20 +30,20 @@ struct Prim {
 class RecordingDevice : public DrawingDevice {
  public:
   explicit RecordingDevice(std::vector<Prim>* out) : out_(out) {}
-  void window(Workspace&, Real, Real, Real, Real) override {}
-  void finish(Workspace&) override {}
-  void layer(Workspace&, int n, const std::string&) override {
+  void window(OutputContext&, Real, Real, Real, Real) override {}
+  void finish(OutputContext&) override {}
+  void layer(OutputContext&, int n, const std::string&) override {
     layer_ = n;
     style_ = n == 1 ? 2 : n == 2 ? 3 : 0;  // as the screen: a layer brings its own line style
   }
-  void lineStyle(Workspace&, int n) override { style_ = n; }
-  void line(Workspace&, Real x1, Real y1, Real x2, Real y2) override { add(Prim::Kind::Line, {x1, y1, x2, y2}); }
-  void circle(Workspace&, Real x, Real y, Real r) override { add(Prim::Kind::Circle, {x, y, r}); }
-  void arc(Workspace&, Real x, Real y, Real s, Real e, Real r) override { add(Prim::Kind::Arc, {x, y, s, e, r}); }
-  void solid(Workspace&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
+  void lineStyle(OutputContext&, int n) override { style_ = n; }
+  void line(OutputContext&, Real x1, Real y1, Real x2, Real y2) override { add(Prim::Kind::Line, {x1, y1, x2, y2}); }
+  void circle(OutputContext&, Real x, Real y, Real r) override { add(Prim::Kind::Circle, {x, y, r}); }
+  void arc(OutputContext&, Real x, Real y, Real s, Real e, Real r) override { add(Prim::Kind::Arc, {x, y, s, e, r}); }
+  void solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
     add(Prim::Kind::Solid, {x1, y1, x2, y2, x3, y3, x4, y4});
   }
-  void text(Workspace&, const std::string& t, Real x, Real y, const TextAttributes& a) override {
+  void text(OutputContext&, const std::string& t, Real x, Real y, const TextAttributes& a) override {
     add(Prim::Kind::Text, {x, y}, t, a);
   }
 
@@ -56,9 +56,9 @@ class RecordingDevice : public DrawingDevice {
 };
 
 // Makes device 3 record into prims instead of the display list (Open still clears the list).
-inline void RecordScreen(Workspace& ws, std::vector<Prim>& prims) {
+inline void RecordScreen(OutputContext& ws, std::vector<Prim>& prims) {
   DeviceProvider p;
-  p.create = [&prims](Workspace&, const std::string&) -> std::unique_ptr<DrawingDevice> {
+  p.create = [&prims](OutputContext&, const std::string&) -> std::unique_ptr<DrawingDevice> {
     return std::make_unique<RecordingDevice>(&prims);
   };
   SetDeviceProvider(ws.drawing, kCadScreen, p);
@@ -85,13 +85,13 @@ inline bool AllFinite(const std::vector<Prim>& prims) {
 }
 
 // Goldens hold the window record: pin the window's nominal size so they do not follow its default.
-inline void PinWindowSize(Workspace& ws) {
+inline void PinWindowSize(OutputContext& ws) {
   ws.display.W = 1014;
   ws.display.H = 676;
 }
 
 // The display list as text, with the footer line (date, time, file) replaced by a marker.
-inline std::string NormalizedDisplayList(const Workspace& ws) {
+inline std::string NormalizedDisplayList(const Session& ws) {
   std::string out;
   for (const std::string& r : ws.display.records) {
     if (r.rfind("6;", 0) == 0 && r.find("ORVAN VELK") != std::string::npos)

@@ -13,7 +13,7 @@ namespace {
 
 constexpr Real kPi = 3.141592653589793238462643383279502884L;
 
-class SpringDrawingTest : public WorkspaceTest {
+class SpringDrawingTest : public SessionTest {
  protected:
   void strip() {
     stripExample(ws);

@@ -54,7 +54,7 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
     const int spring = run % 2, units = run / 2;
     for (int item = 1; item <= 9; ++item) {  // views 1..7, then the front and the side view
       ScriptedUi ui;
-      Workspace ws(ui);
+      Session ws(ui);
       ws.config.num.units = units;
       if (spring == 0) stripExample(ws); else wireExample(ws);
       ws.spring.matName = "Werkstoff";

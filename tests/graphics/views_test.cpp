@@ -6,6 +6,7 @@
 #include <cmath>
 #include <set>
 
+#include "cad/devices.h"
 #include "calc/calc_fixture.h"
 #include "graphics/diagram.h"
 #include "graphics/recording_device.h"
@@ -27,7 +28,7 @@ bool ShowsUnit(const std::vector<Prim>& prims, const std::string& u) {
   return false;
 }
 
-class ViewsTest : public WorkspaceTest {
+class ViewsTest : public SessionTest {
  protected:
   void strip() {
     stripExample(ws);
@@ -77,7 +78,7 @@ TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
   };
   for (int spring = 0; spring < 2; ++spring) {
     for (int units = 0; units < 2; ++units) {
-      Workspace w(ui);  // fresh state per combination
+      Session w(ui);  // fresh state per combination
       ws.spring = w.spring;
       ws.materials = w.materials;
       ws.config.num.units = units;

@@ -1,6 +1,6 @@
 // Report texts, explanation window, saving an edited explanation and the message window,
 // run against a scripted UI and an explanation file in a private PLT folder.
-#include "help/explanations.h"
+#include "report/explanations.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -13,7 +13,7 @@ namespace {
 
 const char* const kPrompt = "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.";
 
-class ExplanationTest : public WorkspaceTest {
+class ExplanationTest : public SessionTest {
  protected:
   ExplanationTest() {
     std::filesystem::create_directory(dir.file("plt"));

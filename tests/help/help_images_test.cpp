@@ -18,7 +18,7 @@ namespace velk {
 namespace {
 
 namespace fs = std::filesystem;
-using test::WorkspaceTest;
+using test::SessionTest;
 
 const std::string kHelpDir = std::string(VELK_SOURCE_DATA_DIR) + "/";
 
@@ -40,7 +40,7 @@ bool onPath(const std::string& name) {
   return false;
 }
 
-class HelpImagesTest : public WorkspaceTest {
+class HelpImagesTest : public SessionTest {
  protected:
   std::vector<std::string> render(const std::string& name) {
     ClearDisplay(ws);

@@ -99,7 +99,7 @@ TEST(HelpTextFormat, HostileInputStaysBounded) {
   EXPECT_FALSE(findHelpEntry(std::string(1u << 20, '\n'), 1000).found);
 }
 
-class HelpTest : public WorkspaceTest {
+class HelpTest : public SessionTest {
  protected:
   HelpTest() {
     std::filesystem::create_directory(dir.file("plt"));
@@ -120,7 +120,7 @@ class HelpTest : public WorkspaceTest {
   // The display list of an image drawn on a fresh window: what a help image must leave.
   std::vector<std::string> imageRecords(const std::string& plt) {
     ScriptedUi otherUi;
-    Workspace other(otherUi);
+    Session other(otherUi);
     ClearDisplay(other);
     Header(other, 0, 0, 160, 120);
     if (!plt.empty()) DrawHpgl(other, plt);

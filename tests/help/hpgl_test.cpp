@@ -23,7 +23,7 @@
 namespace velk {
 namespace {
 
-using test::WorkspaceTest;
+using test::SessionTest;
 
 // A program of that name in PATH.
 bool onPath(const std::string& name) {
@@ -58,7 +58,7 @@ std::string encodePe(long long n, bool base32) {
   }
 }
 
-class HpglTest : public WorkspaceTest {
+class HpglTest : public SessionTest {
  protected:
   // The records one file adds after the window is cleared and declared as the help display does.
   std::vector<std::string> draw(std::string_view bytes) {

@@ -105,7 +105,7 @@ class BrowserUi : public ScriptedUi {
     result.left = request.left + 10;
     result.top = request.top + 20;
   }
-  Workspace* ws = nullptr;
+  Session* ws = nullptr;
   std::vector<std::vector<std::string>> shown;
 };
 
@@ -128,7 +128,7 @@ class BrowserTest : public ::testing::Test {
   // The display list image i leaves on a fresh window.
   std::vector<std::string> image(int i) {
     ScriptedUi otherUi;
-    Workspace other(otherUi);
+    Session other(otherUi);
     ClearDisplay(other);
     Header(other, 0, 0, 160, 120);
     DrawHpgl(other, plt(i));
@@ -143,7 +143,7 @@ class BrowserTest : public ::testing::Test {
 
   TempDir dir;
   BrowserUi ui;
-  Workspace ws;
+  Session ws;
   const std::string original =
       "\"bild1\",\"Erstes Bild\"\r\n\"BILD2\",\"Zweites Bild\"\r\n\"bild3\",\"Drittes\"\r\n"
       "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" + oem("ü") + "nftes\"\r\n";

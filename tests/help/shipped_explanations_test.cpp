@@ -1,6 +1,6 @@
 // The explanation file that ships with the program: its format, and an explanation of its own
 // for every message the program can put into the calculation message list.
-#include "help/explanations.h"
+#include "report/explanations.h"
 
 #include <filesystem>
 #include <set>
@@ -111,7 +111,7 @@ TEST(ShippedExplanations, EveryMessageOfTheSourcesIsExplained) {
 }
 
 // Messages as the program really forms them, with and without a level word.
-class ProducedMessages : public WorkspaceTest {};
+class ProducedMessages : public SessionTest {};
 
 TEST_F(ProducedMessages, HaveTheirOwnExplanation) {
   const std::string bytes = readFile(kShipped);

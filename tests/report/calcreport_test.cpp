@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/codepage.h"
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "report/report_fixture.h"
 #include "support/run_process.h"
@@ -323,7 +324,7 @@ TEST(TextReportJob, WritesTheTabReportIntoTheWorkingFolder) {
   // A fatal calculation: no file, the messages on stderr, 2 (with and without /NOGUI).
   {
     ScriptedUi ui;
-    Workspace ws(ui);
+    Session ws(ui);
     ws.spring.n0 = 0;
     ws.overwritePrompt = false;
     writeInputFile(ws, dir.file("kaputt.vlk"));
@@ -357,7 +358,7 @@ TEST(TextReportJob, JobsRunningAtOnceNeverShareATemporaryFile) {
     for (const char* example : kExampleNames) {
       const std::string name = std::string(example) + std::to_string(copy);
       ScriptedUi ui;
-      Workspace ws(ui);
+      Session ws(ui);
       readInputFile(ws, dir.file(name + ".vlk"));
       const std::string text = readFile(dir.file(name + ".txt"));
       EXPECT_NE(text.find(cp850ToWin1252(ws.spring.zeichname)), std::string::npos) << name;

@@ -17,7 +17,7 @@ namespace {
 
 using Kind = Request::Kind;
 
-void someRows(Workspace& ws) {
+void someRows(Session& ws) {
   WriteTextLine(ws, "");
   WriteSectionTitle(ws, "HAUPTABMESSUNGEN");
   WriteValueRow(ws, oem("Windungsradius außen"), "re", "mm", "  100.25");
@@ -117,7 +117,7 @@ TEST_F(ReportTest, ConcurrentBatchJobsNeverShareATemporaryFile) {
       ::close(ready[0]);
       ::close(go[1]);
       HeadlessUi batch(HeadlessUi::Mode::Batch);
-      Workspace w(batch);
+      Session w(batch);
       w.config.tempDir = tmp;
       w.spring.fileName = dir.file("job" + std::to_string(k));
       SetReportHeader(w, "", "", "", "", "", 0);

@@ -1,4 +1,4 @@
-// Shared scaffolding of the report tests: a workspace whose temporary folder, clock and program
+// Shared scaffolding of the report tests: a session whose temporary folder, clock and program
 // launcher are the test's own, and helpers to read what a report left behind.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace velk::test {
 
-class ReportTest : public WorkspaceTest {
+class ReportTest : public SessionTest {
  protected:
   ReportTest() {
     tmp = dir.path() + "tmp/";

@@ -1,13 +1,14 @@
 // The command-line procedure: help, refusals, batch preparation, windowed starts.
 #include "shell/startup.h"
 
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "support/fixture.h"
 
 namespace velk::test {
 namespace {
 
-class CommandLineTest : public WorkspaceTest {
+class CommandLineTest : public SessionTest {
  protected:
   CommandLineTest() {
     ws.start.startDir = dir.path();

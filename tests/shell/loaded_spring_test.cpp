@@ -1,6 +1,7 @@
 // Reading a spring loads its materials and calculates it; the shipped examples; the /JSON job.
 #include <sstream>
 
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "shell/jsonexport.h"
 #include "shell/startup.h"
@@ -12,7 +13,7 @@ namespace {
 
 const std::string kExamples = std::string(VELK_SOURCE_DATA_DIR) + "/examples/";
 
-class LoadedSpringTest : public WorkspaceTest {};
+class LoadedSpringTest : public SessionTest {};
 
 TEST_F(LoadedSpringTest, ReadingTakesTheMaterialTheFileNamesAndCalculates) {
   ws.spring.E = 1;  // whatever the program held before must not leak into the result
@@ -52,7 +53,7 @@ TEST_F(LoadedSpringTest, ExamplesReadAsShippedAndShowTheirPoint) {
     EXPECT_EQ(got, c.messages) << c.name;
     EXPECT_FALSE(ws.messages.fatal) << c.name;
     // The shipped bytes are what the program itself writes for that spring.
-    EXPECT_EQ(readFile(path), inputFileBytes(ws)) << c.name;
+    EXPECT_EQ(readFile(path), inputFileBytes(ws.spring, ws.num())) << c.name;
   }
 }
 
@@ -72,7 +73,7 @@ TEST_F(LoadedSpringTest, ResultsDoNotDependOnWhatWasCalculatedBefore) {
 TEST_F(LoadedSpringTest, TableProblemsOfTheLoadedSpringReachTheMessageList) {
   readInputFile(ws, kExamples + "uhrfeder.vlk");
   ws.spring.matNoFlat = 99;
-  parseInputFile(ws, inputFileBytes(ws));
+  parseInputFile(ws.spring, ws.num(), inputFileBytes(ws.spring, ws.num()));
   calculateLoadedSpring(ws);
   EXPECT_EQ(ws.messages.entries[ws.messages.count - 1], "DBF #99 not found.");
   EXPECT_FALSE(ws.messages.fatal) << "calculated with the last record";
@@ -120,7 +121,7 @@ TEST(JsonJob, WritesTheBareNameInTheCurrentFolderWithStableKeys) {
 
   // A fatal spring still gets its JSON, with exit code 2.
   ScriptedUi ui;
-  Workspace ws(ui);
+  Session ws(ui);
   ws.spring.n0 = 0;
   ws.overwritePrompt = false;
   writeInputFile(ws, dir.file("kaputt.vlk"));

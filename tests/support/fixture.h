@@ -1,4 +1,4 @@
-// Shared test scaffolding: a fresh workspace with a scripted headless UI and a private folder.
+// Shared test scaffolding: a fresh session with a scripted headless UI and a private folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/workspace.h"
+#include "session/session.h"
 #include "base/codepage.h"
 #include "dialogs/headless.h"
 
@@ -51,10 +51,10 @@ class ScriptedUi : public HeadlessUi {
   }
 };
 
-// Fixture: fresh workspace per test, working in its own folder.
-class WorkspaceTest : public ::testing::Test {
+// Fixture: fresh session per test, working in its own folder.
+class SessionTest : public ::testing::Test {
  protected:
-  WorkspaceTest() : ws(ui) {
+  SessionTest() : ws(ui) {
     ws.config.dataDir = dir.path();
     ws.spring.dataDir = dir.path();
   }
@@ -62,7 +62,7 @@ class WorkspaceTest : public ::testing::Test {
 
   TempDir dir;
   ScriptedUi ui;
-  Workspace ws;
+  Session ws;
 };
 
 // UTF-8 view of recorded CP850 texts.

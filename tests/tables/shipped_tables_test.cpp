@@ -54,7 +54,7 @@ TEST(ShippedTables, EngineAndDbfreadReadThem) {
   EXPECT_EQ(wire.fieldText(6, 1), oem("Federdraht ölschlussvergütet"));
 }
 
-class ShippedMaterials : public WorkspaceTest {
+class ShippedMaterials : public SessionTest {
  protected:
   ShippedMaterials() { ws.config.dbfDir = kShare; }
 };

@@ -23,7 +23,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
   return names;
 }
 
-class TableServiceTest : public WorkspaceTest {
+class TableServiceTest : public SessionTest {
  protected:
   TableServiceTest() {
     ws.config.dbfDir = tables.path();
@@ -302,9 +302,9 @@ TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {
   sample();
   OpenTable(ws, "muster");
   ui.onBrowse = [&](const BrowseRequest& q) {
-    EXPECT_EQ(q.ws, &ws);
-    BrowserAppendRecord(*q.ws);
-    BrowserSetCell(*q.ws, 4, 1, "Neu");
+    ASSERT_NE(q.controller, nullptr);
+    q.controller->appendRecord();
+    q.controller->setCell(4, 1, "Neu");
   };
   ui.script({Answer::Choice(4)});
   BrowseTable(ws, 2);
@@ -423,7 +423,7 @@ TEST_F(TableServiceTest, ExportHtmlWritesWindowsTextAndStartsTheViewer) {
   makeTable("muster.dbf", {{oem("Bänder"), 1}});
   OpenTable(ws, "muster");
   std::string shown;
-  ws.table.showHtml = [&](Workspace&, const std::string& file) { shown = file; };
+  ws.table.showHtml = [&](TableContext&, const std::string& file) { shown = file; };
   const std::string html = dir.file("liste.htm");
   ui.script({Answer::Text(html)});
   BrowserExportHtml(ws);
@@ -445,7 +445,7 @@ TEST_F(TableServiceTest, ExportHtmlWritesWindowsTextAndStartsTheViewer) {
   BrowserExportHtml(ws);
   ASSERT_EQ(started.size(), 1u);
   EXPECT_EQ(started[0], (std::vector<std::string>{"sh", "-c", html}));
-  ws.table.showHtml = [&](Workspace&, const std::string& file) { shown = file; };
+  ws.table.showHtml = [&](TableContext&, const std::string& file) { shown = file; };
 
   // A file that cannot be written: message, abort, no viewer.
   shown.clear();

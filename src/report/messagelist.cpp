@@ -1,13 +1,13 @@
 // Printing the calculation message list with causes and remedies (menu "Error Messages")
 // through the report writer's screen device.
-#include "help/explanations.h"
+#include "report/explanations.h"
 
 #include "dialogs/dialogs.h"
 #include "report/reportwriter.h"
 
 namespace velk {
 
-void PrintMessageList(Workspace& ws) {
+void PrintMessageList(ReportContext& ws) {
   if (ws.messages.count <= 0) {
     ShowInfo(ws, NoMessagesText());
     return;

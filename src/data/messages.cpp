@@ -1,5 +1,5 @@
 // The calculation message list.
-#include "calc/messages.h"
+#include "data/messages.h"
 
 namespace velk {
 
@@ -14,6 +14,11 @@ void AddCalcMessage(CalcMessages& list, std::string_view text) {
 void ClearCalcMessages(CalcMessages& list) {
   list.count = 0;
   list.fatal = false;
+}
+
+std::string CalcMessageAt(const CalcMessages& list, int i) {
+  if (i < 1 || i > list.count || i > kMaxCalcMessages) return {};
+  return list.entries[static_cast<std::size_t>(i - 1)];
 }
 
 }  // namespace velk

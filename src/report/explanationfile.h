@@ -1,5 +1,5 @@
 // Message explanations: cause and remedy of every calculation message from the explanation
-// file (PLT folder + short name + ".err"), the explanation window and the message window.
+// file (PLT folder + short name + ".err"), for the reports, the views and the help windows.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace.h"
+#include "calc/document.h"
 
 namespace velk {
 
@@ -35,7 +35,7 @@ std::string NoExplanationText();  // "keine Beschreibung dieser Fehlermeldung vo
 std::string NoMessagesText();     // "Berechnung erfolgreich ohne Fehlermeldungen"
 
 // PLT folder + short name + ".err".
-std::string explanationFilePath(const Workspace& ws);
+std::string explanationFilePath(const CalcContext& ws);
 
 struct ExplanationEntry {
   bool found = false;
@@ -62,29 +62,8 @@ struct MessageExplanation {
   std::string cause;
   std::string remedy;
 };
-MessageExplanation ExplainMessage(const Workspace& ws, int i);
-std::string CauseText(const Workspace& ws, int i);
-std::string RemedyText(const Workspace& ws, int i);
-
-// The explanation window for message i: a missing file is reported through CheckInputFile
-// (abort flag set), a message without entry with the box "Meldung". An edited window closed
-// with OK asks "Save Changes ?"; yes saves, cancel sets the abort flag.
-void ShowExplanation(Workspace& ws, int i);
-
-// Replaces cause and remedy of message's entry in the explanation file. The new file is made
-// as a work copy in the folder for temporary files and then replaces the file atomically: any
-// failure shows its message, sets the abort flag and leaves the file as it was. A message
-// without entry shows message + " not found.".
-void SaveExplanation(Workspace& ws, const std::string& message, const std::string& cause,
-                     const std::string& remedy);
-
-// The message window: lets the user step through the messages of the last calculation and
-// open the explanation of each. Nothing in a /NOGUI run; an information box for an empty list.
-void ShowMessageWindow(Workspace& ws);
-
-// The message list with causes and remedies as a report in the text window (header "Error
-// Messages", one sheet). An information box for an empty list; the message window instead
-// after a fatal stop.
-void PrintMessageList(Workspace& ws);
+MessageExplanation ExplainMessage(const CalcContext& ws, int i);
+std::string CauseText(const CalcContext& ws, int i);
+std::string RemedyText(const CalcContext& ws, int i);
 
 }  // namespace velk

@@ -19,5 +19,7 @@ struct CalcMessages {
 // Adds a message unless its first 36 characters equal an entry; a full list drops it.
 void AddCalcMessage(CalcMessages& list, std::string_view text);
 void ClearCalcMessages(CalcMessages& list);
+// Message i (1-based); empty outside the list.
+std::string CalcMessageAt(const CalcMessages& list, int i);
 
 }  // namespace velk

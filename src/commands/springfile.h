@@ -1,0 +1,25 @@
+// Loading and saving the spring file. Loading is one function for every caller (menu
+// commands, recent files, the file overview, batch jobs): read, load the materials, calculate.
+#pragma once
+
+#include <string>
+
+#include "calc/document.h"
+
+namespace velk {
+
+// Resolves name as a file to be written (dialog when empty), then writes the spring.
+// Sets the abort flag on refusal, cancel or I/O failure; the previous file survives a failure.
+// On success the caller clears spring.modified.
+void writeInputFile(CalcContext& ws, const std::string& name);
+
+// Resolves name (a bare name is looked for in dataDir with fileExt; empty asks with an open
+// dialog), reads it into the spring and ends with the calculation. A file that cannot be
+// opened sets the abort flag.
+void readInputFile(CalcContext& ws, const std::string& name);
+
+// Loads the material records the spring names, calculates, and appends what the material table
+// of the spring's cross-section reported while loading (the calculation clears the list first).
+void calculateLoadedSpring(CalcContext& ws);
+
+}  // namespace velk

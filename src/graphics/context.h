@@ -1,0 +1,27 @@
+// The output state of the session (drawing layer, the graphics window's display list, the
+// diagram layer, the chosen plot command line) and what the drawing code takes.
+#pragma once
+
+#include "graphics/diagram.h"
+#include "graphics/displaylist.h"
+#include "graphics/drawing.h"
+#include "report/context.h"
+
+namespace velk {
+
+struct OutputState {
+  // Drawing layer (current device and shared state) and the graphics window's display list.
+  DrawingState drawing;
+  DisplayList display;
+  // Diagram layer of the current sheet, with the user limits that outlive it.
+  DiagramState diagram;
+  // Plot program output: the current plot command line, 1-based index into
+  // config.plotCommandLines; chosen in the device dialog, started by the plot device's Finish.
+  int plotCommandLine = 1;
+};
+
+struct OutputContext : ReportContext, OutputState {
+  using ReportContext::ReportContext;
+};
+
+}  // namespace velk
