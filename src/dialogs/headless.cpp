@@ -45,6 +45,7 @@ static const char* kindName(Request::Kind k) {
     case Request::Kind::DocumentSetup: return "document setup form";
     case Request::Kind::HelpImages: return "help image browser";
     case Request::Kind::PlotForm: return "plot configuration form";
+    case Request::Kind::Window: return "window";
   }
   return "request";
 }
@@ -69,6 +70,10 @@ static void mismatch(const HeadlessUi& ui, const Request& r, const char* expecte
   if (ui.onUnexpected)
     ui.onUnexpected(std::string("scripted answer does not fit the ") + kindName(r.kind) + " (" + expected +
                     "): " + cp850ToUtf8(r.prompt));
+}
+
+void HeadlessUi::windowMismatch(const Request& r) const {
+  if (onUnexpected) onUnexpected("scripted answer does not fit the " + r.caption);
 }
 
 bool HeadlessUi::textDialog(const std::string& caption, const std::string& prompt, int maxLength,
@@ -127,7 +132,8 @@ QuestionAnswer HeadlessUi::questionBox(const std::string& caption, const std::st
     case Answer::Kind::Cancel: return QuestionAnswer::Cancel;
     case Answer::Kind::Text:
     case Answer::Kind::Choice:
-    case Answer::Kind::Online: break;
+    case Answer::Kind::Online:
+    case Answer::Kind::Window: break;
   }
   mismatch(*this, r, "yes/no/cancel");
   return QuestionAnswer::Cancel;
@@ -254,7 +260,8 @@ void HeadlessUi::showExplanation(const ExplanationRequest& q, ExplanationResult&
       result.remedy = a.text2;
       return;
     case Answer::Kind::Choice:
-    case Answer::Kind::Online: break;
+    case Answer::Kind::Online:
+    case Answer::Kind::Window: break;
   }
   mismatch(*this, r, "OK, edited texts or close");
 }
@@ -284,7 +291,8 @@ bool HeadlessUi::diagramLimitsDialog(DiagramLimitsRequest& q) {
       }
       break;
     case Answer::Kind::No:
-    case Answer::Kind::Online: break;
+    case Answer::Kind::Online:
+    case Answer::Kind::Window: break;
   }
   mismatch(*this, r, "box texts, Calculate, OK or cancel");
   return false;
@@ -306,7 +314,8 @@ bool HeadlessUi::installationAngleDialog(InstallationAngleRequest& q) {
       }
       break;
     case Answer::Kind::No:
-    case Answer::Kind::Online: break;
+    case Answer::Kind::Online:
+    case Answer::Kind::Window: break;
   }
   mismatch(*this, r, "angle text, preset button, OK or cancel");
   return false;
@@ -354,7 +363,8 @@ static bool fillForm(HeadlessUi& ui, const Request& r, const Answer& a, Field fi
       return true;
     case Answer::Kind::Choice:
     case Answer::Kind::No:
-    case Answer::Kind::Online: break;
+    case Answer::Kind::Online:
+    case Answer::Kind::Window: break;
   }
   mismatch(ui, r, "form fields, OK or cancel");
   return false;
@@ -519,7 +529,8 @@ void HeadlessUi::showHelpImages(const HelpImagesRequest& q, HelpImagesResult& re
         if (a.text == "insert") { result.action = HelpImageAction::Insert; return; }
         break;
       case Answer::Kind::No:
-      case Answer::Kind::Online: break;
+      case Answer::Kind::Online:
+      case Answer::Kind::Window: break;
     }
     mismatch(*this, r, "item, arrow, button or OK");
     result.action = HelpImageAction::Leave;

@@ -3,6 +3,7 @@
 // in a test an unexpected question is reported through onUnexpected.
 #pragma once
 
+#include <any>
 #include <deque>
 #include <functional>
 #include <iosfwd>
@@ -25,7 +26,7 @@ struct OnlineEdit {
 // Choice a radio/list dialog or the table browser (the record number chosen); Yes/No a yes/no
 // dialog or question box; Cancel anything; Online the online input form (Cancel there is Esc).
 struct Answer {
-  enum class Kind { Text, Choice, Yes, No, Cancel, Online };
+  enum class Kind { Text, Choice, Yes, No, Cancel, Online, Window };
   Kind kind = Kind::Cancel;
   std::string text;
   int choice = 0;
@@ -58,6 +59,15 @@ struct Answer {
   }
   // Drawing documentation forms: the fields typed (row = field number, see the form's entry in
   // HeadlessUi), then the button pressed (0: none), then OK. Yes is OK unchanged.
+  // A window of the one shape (show(request) -> result) left with this result.
+  template <class Result>
+  static Answer With(Result result) {
+    Answer a{Kind::Window, {}, 0};
+    a.value = std::move(result);
+    return a;
+  }
+  std::any value{};
+
   static Answer Form(std::vector<OnlineEdit> fields, int button = 0) {
     Answer a{Kind::Text, {}, button};
     a.edits = std::move(fields);
@@ -76,12 +86,13 @@ struct Request {
   enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep,
                     Browse, Online, Explanation, DiagramLimits, InstallationAngle, Print,
                     ChangeEntry, DrawingInfo, DocumentSetup,
-                    HelpImages /* help image browser */, PlotForm };
+                    HelpImages /* help image browser */, PlotForm,
+                    Window /* a window of the one shape: caption names its request type */ };
   Kind kind;
-  std::string caption;
-  std::string prompt;  // prompt, question or message text
-  std::string offered;  // offered text / start folder
-  std::vector<std::string> items;
+  std::string caption{};
+  std::string prompt{};  // prompt, question or message text
+  std::string offered{};  // offered text / start folder
+  std::vector<std::string> items{};
   int maxLength = 0;
   int index = 0;  // preselected item
   uint16_t helpNumber = 0;
@@ -186,13 +197,57 @@ class HeadlessUi : public UiServices {
   bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) override;
   std::vector<PlotFormRequest> plotForms;
 
+  // ---- Windows of the one shape: answered by Answer::With(result) or Answer::Cancel() (Yes: the
+  // window's own values unchanged are not known here, so it is a mismatch). Each showing is
+  // recorded in requests() (kind Window, caption = the request's name) and in full in shown<R>().
+  std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& q) override { return window(q, "spring ends form"); }
+  std::optional<ApplicationRequest::Result> show(const ApplicationRequest& q) override { return window(q, "application form"); }
+  std::optional<CalcSettingsRequest::Result> show(const CalcSettingsRequest& q) override {
+    return window(q, "calculation settings form");
+  }
+  std::optional<ConfigFormRequest::Result> show(const ConfigFormRequest& q) override { return window(q, "configuration dialog"); }
+  std::optional<ColorSelectRequest::Result> show(const ColorSelectRequest& q) override { return window(q, "colour list"); }
+  std::optional<PrintConfigRequest::Result> show(const PrintConfigRequest& q) override {
+    return window(q, "print configuration window");
+  }
+  std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& q) override { return window(q, "printer information"); }
+  std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& q) override { return window(q, "print macro"); }
+  std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& q) override { return window(q, "file overview"); }
+  // Printing and picture export: there is no printer or picture window here; a scripted result
+  // is returned as it is (the paint callback is not called).
+  std::optional<PrintDrawingRequest::Result> show(const PrintDrawingRequest& q) override { return window(q, "print drawing"); }
+  std::optional<ExportPictureRequest::Result> show(const ExportPictureRequest& q) override {
+    return window(q, "export picture");
+  }
+  // Every request of type R shown so far, in order.
+  template <class R>
+  std::vector<R> shown() const {
+    std::vector<R> out;
+    for (const std::any& w : windows_)
+      if (const R* r = std::any_cast<R>(&w)) out.push_back(*r);
+    return out;
+  }
+
  private:
   // Next scripted answer, or Cancel (after reporting) when there is none.
   Answer next(const Request& r);
   // The same without recording r (already recorded).
   Answer take(const Request& r);
 
+  template <class R>
+  std::optional<typename R::Result> window(const R& q, const char* name) {
+    Request r{Request::Kind::Window, name, {}, {}, {}};
+    windows_.emplace_back(q);
+    const Answer a = next(r);
+    if (a.kind == Answer::Kind::Cancel) return std::nullopt;
+    if (const auto* result = std::any_cast<typename R::Result>(&a.value)) return *result;
+    windowMismatch(r);
+    return std::nullopt;
+  }
+  void windowMismatch(const Request& r) const;
+
   Mode mode_;
+  std::vector<std::any> windows_;
   std::deque<Answer> answers_;
   std::vector<Request> requests_;
   std::ostream* err_;

@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/canvas.h"
+#include "dialogs/configform.h"
+#include "dialogs/inputforms.h"
+#include "dialogs/overviewform.h"
+#include "dialogs/printforms.h"
+
 namespace velk {
 
 enum class MessageKind { Error, Info, Titled };
@@ -263,6 +269,44 @@ inline int HelpImageArrow(int selected, int count, bool up) {
   return selected < count ? selected + 1 : selected;
 }
 
+// ---- Printing a drawing and exporting a picture ----
+// One printed page (or picture) in device pixels; dpi for line widths and text sizes.
+struct PageGeometry {
+  int width = 0, height = 0;
+  int dpiX = 96, dpiY = 96;
+};
+
+// Prints a drawing: the window asks for the printer (or a PDF file when none is installed),
+// then calls paint once on the page's canvas. Result: printed; nullopt: cancelled.
+struct PrintDrawingRequest;
+struct PrintDrawingResult {
+  bool toPdf = false;  // no printer: written as a PDF file instead
+  std::string pdfPath;
+};
+struct PrintDrawingRequest {
+  using Result = PrintDrawingResult;
+  std::string documentName;
+  bool landscape = false;
+  // Draws the page; false when the drawing could not be replayed (the page stays empty).
+  std::function<bool(Canvas& canvas, const PageGeometry& page)> paint;
+};
+
+// Exports the current view as a picture: the window asks for the file and its kind, then paints
+// onto an image, a PDF page or an SVG canvas. Result: written; nullopt: cancelled.
+enum class PictureFormat { Png, Svg, Pdf };
+struct ExportPictureResult {
+  std::string path;
+  PictureFormat format = PictureFormat::Png;
+};
+struct ExportPictureRequest {
+  using Result = ExportPictureResult;
+  std::string caption;
+  std::string folder;       // native
+  std::string defaultName;  // without extension
+  PageGeometry size;        // the picture's size (the graphics window's)
+  std::function<bool(Canvas& canvas, const PageGeometry& page)> paint;
+};
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -322,6 +366,19 @@ class UiServices {
 
   // Plot configuration form, modal: true on OK with the result filled, false on cancel.
   virtual bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) = 0;
+
+  // ---- Windows with one shape: show(request) -> result, nullopt when cancelled. ----
+  virtual std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& request) = 0;
+  virtual std::optional<ApplicationRequest::Result> show(const ApplicationRequest& request) = 0;
+  virtual std::optional<CalcSettingsRequest::Result> show(const CalcSettingsRequest& request) = 0;
+  virtual std::optional<ConfigFormRequest::Result> show(const ConfigFormRequest& request) = 0;
+  virtual std::optional<ColorSelectRequest::Result> show(const ColorSelectRequest& request) = 0;
+  virtual std::optional<PrintConfigRequest::Result> show(const PrintConfigRequest& request) = 0;
+  virtual std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& request) = 0;
+  virtual std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& request) = 0;
+  virtual std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& request) = 0;
+  virtual std::optional<PrintDrawingRequest::Result> show(const PrintDrawingRequest& request) = 0;
+  virtual std::optional<ExportPictureRequest::Result> show(const ExportPictureRequest& request) = 0;
 };
 
 }  // namespace velk

@@ -68,7 +68,9 @@ TEST(ShippedExplanations, FileFormat) {
       // A cause or remedy must never be taken for a message.
       EXPECT_EQ(l.find("..."), std::string::npos) << "line " << i + 1;
       for (const char* level : {"Fatal", "Fehler", "Warnung"}) EXPECT_FALSE(l.starts_with(level)) << "line " << i + 1;
-      if (i % 3 == 1) EXPECT_TRUE(causes.insert(l).second) << "cause twice: " << u8(l);
+      if (i % 3 == 1) {
+        EXPECT_TRUE(causes.insert(l).second) << "cause twice: " << u8(l);
+      }
     }
   }
   // Written in code page 850: the umlauts are there as its bytes.

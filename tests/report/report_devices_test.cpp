@@ -155,7 +155,9 @@ TEST_F(ReportTest, ConcurrentBatchJobsNeverShareATemporaryFile) {
         std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("job ", 0) == 0; });
     EXPECT_EQ(rows, 300);
     for (const std::string& l : lines)
-      if (l.rfind("job ", 0) == 0) EXPECT_EQ(l.substr(0, 5), "job " + std::to_string(k));
+      if (l.rfind("job ", 0) == 0) {
+        EXPECT_EQ(l.substr(0, 5), "job " + std::to_string(k));
+      }
   }
   EXPECT_TRUE(tempFiles().empty()) << "temporary files left behind";
 }
