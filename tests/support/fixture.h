@@ -14,11 +14,13 @@
 
 namespace velk::test {
 
-// A temporary folder removed with its contents at the end of the test.
+// A temporary folder removed with its contents at the end of the test, in the system's temporary
+// folder (TMPDIR), whose path may be of any length.
 class TempDir {
  public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velk-test-XXXXXX").string();
+  TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+  explicit TempDir(const std::filesystem::path& parent) {
+    std::string tmpl = (parent / "velk-test-XXXXXX").string();
     if (!::mkdtemp(tmpl.data())) std::abort();
     path_ = tmpl + "/";
   }
@@ -31,6 +33,13 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// A temporary folder with a short path of fixed length ("/tmp/velk-test-XXXXXX/"), whatever
+// TMPDIR says: for paths typed into entries the program limits in length.
+class ShortTempDir : public TempDir {
+ public:
+  ShortTempDir() : TempDir("/tmp") {}
 };
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
