@@ -60,12 +60,15 @@ class ScriptedUi : public HeadlessUi {
   }
 };
 
-// Fixture: fresh workspace per test, working in its own folder.
+// Fixture: fresh workspace per test, working in its own folder; the program's private temporary
+// folder is one of the test's own too.
 class WorkspaceTest : public ::testing::Test {
  protected:
   WorkspaceTest() : ws(ui) {
     ws.config.dataDir = dir.path();
     ws.spring.dataDir = dir.path();
+    ws.tempRoot = dir.file("private/");
+    std::filesystem::create_directory(ws.tempRoot);
   }
   void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left over"; }
 
