@@ -1,7 +1,10 @@
 // File-system services of the core, on POSIX.
 #include "platform/files.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -93,29 +96,49 @@ static std::string folderForProbe(const std::string& path) {
   return dir.empty() ? std::string("./") : dir;
 }
 
+// Creates a new file beside target under a unique name for writing, with mode passed through the
+// process's umask (and a default ACL of the folder) by the kernel. Mode 0666 thus gives a new file
+// the permissions any other newly created file gets, without reading the umask: umask() can only
+// be read by setting it, which races with every other thread that creates a file meanwhile.
+static int createUniqueBeside(const std::string& target, mode_t mode, std::string& name) {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  const std::string stem = folderForProbe(target) + "." + lastComponent(target) + ".";
+  // Names from the clock, the process and a counter, mixed; O_EXCL makes them unique.
+  static std::atomic<std::uint64_t> counter{0};
+  std::uint64_t seed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                       (static_cast<std::uint64_t>(::getpid()) << 40);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::uint64_t x = seed + 0x9E3779B97F4A7C15ULL * ++counter;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+    x ^= x >> 31;
+    name = stem;
+    for (int i = 0; i < 6; ++i, x /= sizeof kLetters - 1) name += kLetters[x % (sizeof kLetters - 1)];
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
 int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
   if (hooks.writeFault) {
     if (int e = hooks.writeFault(path)) return e;
   }
   const std::string target = resolveLinks(path);
-  std::string tmpl = folderForProbe(target) + "." + lastComponent(target) + ".XXXXXX";
-  int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-  if (fd < 0) return errno;
-  mode_t mode = 0666;
+  // A replaced file keeps its permission bits, set on the private copy once it is written; a new
+  // file keeps those it was created with.
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
+  const bool replacing = ::stat(target.c_str(), &st) == 0;
+  std::string tmpName;
+  int fd = createUniqueBeside(target, replacing ? 0600 : 0666, tmpName);
+  if (fd < 0) return errno;
   int e = writeAll(fd, bytes);
-  if (e == 0 && ::fchmod(fd, mode) != 0) e = errno;
+  if (e == 0 && replacing && ::fchmod(fd, st.st_mode & 07777) != 0) e = errno;
   if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
   if (::close(fd) != 0 && e == 0) e = errno;
-  if (e == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0) e = errno;
-  if (e != 0) ::unlink(tmpl.c_str());
+  if (e == 0 && ::rename(tmpName.c_str(), target.c_str()) != 0) e = errno;
+  if (e != 0) ::unlink(tmpName.c_str());
   return e;
 }
 

@@ -123,7 +123,8 @@ TEST_F(PlotTest, CancelOrEmptyEntryThenCancelProducesNothing) {
 }
 
 TEST_F(PlotTest, QuestionSequenceWritesABatchFileForALongLine) {
-  const std::string prog = dir.file("prog");
+  const ShortTempDir shortDir;  // the program folder entry takes 40 characters
+  const std::string prog = shortDir.file("prog");
   std::filesystem::create_directory(prog);
   writeFile(prog + "/ruvoreve", "");
   int faults = 1;
@@ -158,7 +159,8 @@ TEST_F(PlotTest, QuestionSequenceWritesABatchFileForALongLine) {
 }
 
 TEST_F(PlotTest, BatchQuestionStartsAt61Characters) {
-  const std::string prog = dir.file("prog");
+  const ShortTempDir shortDir;  // the program folder entry takes 40 characters
+  const std::string prog = shortDir.file("prog");
   std::filesystem::create_directory(prog);
   writeFile(prog + "/PLOTRIX.EXE", "");  // found whatever its case; the line names it as stored
   for (size_t length : {60u, 61u}) {

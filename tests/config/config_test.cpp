@@ -476,13 +476,14 @@ TEST_F(CheckFoldersTest, EachUnusableFolderIsReported) {
 }
 
 TEST_F(CheckFoldersTest, UnusableTempFolderAsksForANewOne) {
-  std::filesystem::create_directories(dir.file("newtmp"));
-  ws.io.writeFault = unwritable({dir.file("tmp/"), dir.file("bad/")});
-  ui.script({Answer::Text(dir.file("bad")), Answer::Text(dir.file("newtmp"))});
+  const ShortTempDir shortDir;  // the folder entry takes 60 characters
+  std::filesystem::create_directories(shortDir.file("newtmp"));
+  ws.io.writeFault = unwritable({dir.file("tmp/"), shortDir.file("bad/")});
+  ui.script({Answer::Text(shortDir.file("bad")), Answer::Text(shortDir.file("newtmp"))});
   CheckFolders(ws);
   const std::string message = "ungültiger Ordner für temporäre Dateien konfiguriert";
   EXPECT_EQ(errors(), (std::vector<std::string>{message, message}));
-  EXPECT_EQ(ws.config.tempDir, dir.file("newtmp/"));
+  EXPECT_EQ(ws.config.tempDir, shortDir.file("newtmp/"));
   EXPECT_FALSE(ws.abort);
   const Request& ask = ui.requests().at(1);
   EXPECT_EQ(ask.kind, Request::Kind::Text);

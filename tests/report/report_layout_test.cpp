@@ -90,6 +90,7 @@ TEST_F(ReportTest, PageHeaderPlacesTitleDateFileAndSheetMark) {
     std::size_t column;
   };
   const Case cases[] = {{3, 2, 1, "Bl. 2/ 3", 60}, {0, 2, 1, "Bl. 2", 64}, {0, 0, 1, "Bl. 1", 64}, {3, 1, 2, "", 0}};
+  ws.spring.dataDir = "/daten/federn/";  // the header names the folder; not the test's, of any length
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mark + " mode " + std::to_string(c.headerMode));
     ws.config.headerMode = c.headerMode;
@@ -112,7 +113,7 @@ TEST_F(ReportTest, PageHeaderPlacesTitleDateFileAndSheetMark) {
     const std::string l2 = body(lines[2]);
     EXPECT_EQ(l2.substr(52, 10), "01.02.2024");
     EXPECT_EQ(l2.substr(63, 4), "9:05");
-    EXPECT_EQ(body(lines[3]).substr(5, 20), oem(dir.path() + "feder.vlk").substr(0, 20));
+    EXPECT_EQ(body(lines[3]).substr(5, 24), "/daten/federn/feder.vlk ");
     EXPECT_EQ(body(lines[4]), FrameMiddle(2));
     // Empty header lines 3 and 4 are framed lines; an empty line 5 is left out.
     EXPECT_EQ(body(lines[8]), FrameBottom(2));
@@ -125,6 +126,18 @@ TEST_F(ReportTest, FileNamedOnTheCommandLineIsShownAsTyped) {
   ws.spring.fileName = "  ../springs/f1.vlk ";
   const auto lines = linesOf(dosReport([] {}));
   EXPECT_EQ(body(lines[3]).substr(5, 19), "../springs/f1.vlk  ");
+}
+
+TEST_F(ReportTest, HeaderLeavesOutAFolderThatMakesTheNameTooLong) {
+  // Folder and name "feder" below 70 characters: both, as much as fits inside the frame.
+  for (std::size_t folder : {14u, 64u, 65u}) {
+    ws.spring.dataDir = "/" + std::string(folder - 2, 'd') + "/";
+    const std::string shown = folder < 65 ? ws.spring.dataDir + "feder.vlk" : "feder.vlk";
+    const auto lines = linesOf(dosReport([] {}));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(body(lines[3]).substr(5, std::min<std::size_t>(shown.size(), 64)), shown.substr(0, 64)) << folder;
+    EXPECT_EQ(body(lines[3]).substr(69, 1), "\xBA") << folder;
+  }
 }
 
 TEST_F(ReportTest, EmptyFirstHeaderLineBecomesTheProgramTitleAndLinesAreCutTo65) {

@@ -14,11 +14,13 @@
 
 namespace velk::test {
 
-// A temporary folder removed with its contents at the end of the test.
+// A temporary folder removed with its contents at the end of the test, in the system's temporary
+// folder (TMPDIR), whose path may be of any length.
 class TempDir {
  public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velk-test-XXXXXX").string();
+  TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+  explicit TempDir(const std::filesystem::path& parent) {
+    std::string tmpl = (parent / "velk-test-XXXXXX").string();
     if (!::mkdtemp(tmpl.data())) std::abort();
     path_ = tmpl + "/";
   }
@@ -31,6 +33,13 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// A temporary folder with a short path of fixed length ("/tmp/velk-test-XXXXXX/"), whatever
+// TMPDIR says: for paths typed into entries the program limits in length.
+class ShortTempDir : public TempDir {
+ public:
+  ShortTempDir() : TempDir("/tmp") {}
 };
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
@@ -51,12 +60,15 @@ class ScriptedUi : public HeadlessUi {
   }
 };
 
-// Fixture: fresh session per test, working in its own folder.
+// Fixture: fresh session per test, working in its own folder; the program's private temporary
+// folder is one of the test's own too.
 class SessionTest : public ::testing::Test {
  protected:
   SessionTest() : ws(ui) {
     ws.config.dataDir = dir.path();
     ws.spring.dataDir = dir.path();
+    ws.tempRoot = dir.file("private/");
+    std::filesystem::create_directory(ws.tempRoot);
   }
   void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left over"; }
 
