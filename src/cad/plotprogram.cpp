@@ -131,13 +131,13 @@ void PlotConfigurationForm(OutputContext& ws, std::string& line) {
   q.tempFolder = tempFolder(ws);
   q.toolTips = ws.config.helpLevel > 0;
   q.commandLine = PlotFormCommandLine;
-  PlotFormResult r;
-  if (!ws.ui.plotConfigForm(q, r)) {
+  const std::optional<PlotFormResult> r = ws.ui.show(q);
+  if (!r) {
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  if (r.changed) line = PlotFormCommandLine(r.values);
+  if (r->changed) line = PlotFormCommandLine(r->values);
 }
 
 void AskPlotParameters(OutputContext& ws, std::string& line, int mode) {

@@ -2,6 +2,8 @@
 // the current language, the recent-file list, the window title and the view a refresh draws.
 #include "commands/menumodel.h"
 
+#include "base/identity.h"
+
 #include <iterator>
 
 #include "base/codepage.h"
@@ -34,6 +36,8 @@ constexpr ItemDef kItems[] = {
     {M::FilePrint, "mi_fileprint", M::File, "&Print", "Ctrl+P"},
     {M::FilePrintMacro, "mi_filePrintMacro", M::File, "Print Macro...", ""},
     {M::FilePrinterSetup, "mi_filePrinterSetup", M::File, "Printer Setup", ""},
+    // The current view as a PNG, SVG or PDF picture (for documents and web pages).
+    {M::FileExportPicture, "mi_fileExportPicture", M::File, "Export Picture...", ""},
     {M::FileSep2, "sep_file2", M::File, "", ""},
     {M::FileConfig, "mi_fileConfig", M::File, "Config", ""},
     {M::FileSep3, "sep_file3", M::File, "", ""},
@@ -202,7 +206,7 @@ std::optional<std::string> tableCaption(MenuId id, const Captions& c) {
     case M::HelpLanguage: return c.a(A::Menue) + " " + c.a(A::Sprache);
 
     case M::FileSep1: case M::FileSep2: case M::FileSep3: case M::FileSepRecent:
-    case M::FilePrintMacro:
+    case M::FilePrintMacro: case M::FileExportPicture:
     case M::FileRecent1: case M::FileRecent2: case M::FileRecent3: case M::FileRecent4:
     case M::EditSep1: case M::EditSep2: case M::EditSep3: case M::EditSep4:
     case M::ViewHaighGoodman: case M::ViewRmt: case M::ViewSigmaBt: case M::ViewSep1:
@@ -381,8 +385,8 @@ std::vector<std::string> historyText() {
 
 AboutText aboutText() {
   AboutText about;
-  about.title = oem("VELK - Spiralfedern");
-  about.version = "3.4";
+  about.title = oem(kProgramTitle);
+  about.version = kVersion;
   about.lines = {about.title, "Version " + about.version, oem("Berechnung und Auslegung von Spiralfedern")};
   return about;
 }

@@ -18,7 +18,7 @@ namespace velk {
 // switch over this enum (no catch-all members, so -Werror=switch finds a forgotten item).
 enum class MenuId {
   File, FileNew, FileOpen, FileOpenTable, FileSave, FileSaveAs, FileSep1,
-  FilePrint, FilePrintMacro, FilePrinterSetup, FileSep2, FileConfig, FileSep3,
+  FilePrint, FilePrintMacro, FilePrinterSetup, FileExportPicture, FileSep2, FileConfig, FileSep3,
   FileRecent1, FileRecent2, FileRecent3, FileRecent4, FileSepRecent, FileExit,
 
   Edit, EditQuick, EditText, EditHerstellung, EditMaterial, EditApplication,

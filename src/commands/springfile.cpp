@@ -33,15 +33,15 @@ void readInputFile(CalcContext& ws, const std::string& name) {
   Spring& s = ws.spring;
   std::string path;
   if (name.empty()) {
-    FileDialogRequest q;
+    OpenFileRequest q;
     q.folder = s.dataDir;
     q.filter = "*." + s.fileExt + "|*." + s.fileExt;
-    auto chosen = ws.ui.openFileDialog(q);
+    const std::optional<FileResult> chosen = ws.ui.show(q);
     if (!chosen) {
       ws.abort = true;
       return;
     }
-    path = *chosen;
+    path = chosen->path;
     s.dataDir = directoryOf(path);
     s.fileName = stripExtension(lastComponent(path));
   } else {

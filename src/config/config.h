@@ -114,6 +114,9 @@ struct Configuration {
   int printMacroValue = 0;
   int mainWindowValue = 0;
   int defaultResultGraphic = 0;
+  // Menu language: 0 none chosen (German), 1 Deutsch, 2 English, 3 Français, 4 Italiano,
+  // 5 Swedish, 6 Portuguese, 7 Romanian, 8 Korean, 9 Spanish.
+  int language = 0;
   std::array<bool, 4> drawingOptions{};  // without title, file name, date, logo
 };
 

@@ -375,6 +375,8 @@ void configurationRows(V& v, Configuration& c, const RowContext& ctx) {
   v.integer(c.mainWindowValue);
   v.integer(c.defaultResultGraphic, outside(0, 5, 0));
   for (bool& option : c.drawingOptions) v.boolean(option);
+  // The menu language, last: files of older versions end before it and read as 0 (German).
+  v.integer(c.language, outside(0, 9, 0));
 }
 
 RowContext rowContext(const Settings& ws) {

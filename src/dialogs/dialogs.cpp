@@ -10,11 +10,6 @@ namespace velk {
 
 void SetHelpNumber(UiContext& ws, uint16_t number) { ws.helpNumber = number; }
 
-static const std::string& captionInput() {
-  static const std::string c = "Eingabe";
-  return c;
-}
-
 // The shared re-ask loop of the numeric entries. parse returns false for a non-number;
 // inRange checks the bounds; rangeText is the message shown for an out-of-range value.
 template <typename Parse, typename InRange, typename Store>
@@ -22,11 +17,12 @@ static void enterNumber(UiContext& ws, const std::string& prompt, int maxLength,
                         Parse parse, InRange inRange, const std::string& rangeText, Store store) {
   const std::string original = offered;
   for (;;) {
-    std::string text = offered;
-    if (!ws.ui.textDialog(captionInput(), prompt, maxLength, text, ws.helpNumber)) {
+    const std::optional<TextResult> typed = ws.ui.show(TextRequest{"Eingabe", prompt, offered, maxLength, ws.helpNumber});
+    if (!typed) {
       ws.abort = true;
       return;
     }
+    const std::string& text = typed->text;
     // An unchanged text keeps the exact stored value: no re-parsing, so no rounding.
     if (text == original) {
       ws.abort = false;
@@ -104,12 +100,13 @@ void EnterInteger16(UiContext& ws, const std::string& prompt, uint16_t& value, l
 }
 
 void EnterText(UiContext& ws, const std::string& prompt, int maxLength, std::string& text) {
-  std::string edit = leftStr(text, maxLength);
-  if (!ws.ui.textDialog(captionInput(), prompt, maxLength, edit, ws.helpNumber)) {
+  const std::optional<TextResult> typed =
+      ws.ui.show(TextRequest{"Eingabe", prompt, leftStr(text, maxLength), maxLength, ws.helpNumber});
+  if (!typed) {
     ws.abort = true;
     return;
   }
-  text = leftStr(edit, maxLength);
+  text = leftStr(typed->text, maxLength);
   ws.abort = false;
 }
 
@@ -121,25 +118,26 @@ void ChooseItem(UiContext& ws, const std::string& prompt, int n, uint16_t& choic
   }
   if (choice == 0 || choice > n) choice = 1;
   std::vector<std::string> items(ws.choiceItems.begin() + 1, ws.choiceItems.begin() + 1 + n);
-  int index = choice;
-  bool ok = n <= 7 ? ws.ui.radioDialog(prompt, items, index, ws.helpNumber)
-                   : ws.ui.listDialog(prompt, items, index, ws.helpNumber);
-  if (!ok) {
+  const int index = choice;
+  const std::optional<ChoiceResult> chosen = n <= 7 ? ws.ui.show(RadioRequest{prompt, std::move(items), index, ws.helpNumber})
+                                                    : ws.ui.show(ListRequest{prompt, std::move(items), index, ws.helpNumber});
+  if (!chosen) {
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  choice = static_cast<uint16_t>(std::clamp(index, 1, n));
+  choice = static_cast<uint16_t>(std::clamp(chosen->index, 1, n));
 }
 
 void AskYesNo(UiContext& ws, const std::string& prompt, char& answer) {
-  bool yes = !(answer == 'N' || answer == 'n');
-  if (!ws.ui.yesNoDialog(prompt, yes, ws.helpNumber)) {
+  const bool yes = !(answer == 'N' || answer == 'n');
+  const std::optional<YesNoResult> said = ws.ui.show(YesNoRequest{prompt, yes, ws.helpNumber});
+  if (!said) {
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  answer = yes ? 'J' : 'N';
+  answer = said->yes ? 'J' : 'N';
 }
 
 void AskBoolean(UiContext& ws, const std::string& prompt, bool& flag) {
@@ -149,24 +147,21 @@ void AskBoolean(UiContext& ws, const std::string& prompt, bool& flag) {
 }
 
 bool AskQuestion(UiContext& ws, const std::string& question) {
-  switch (ws.ui.questionBox(kProgramTitle, question)) {
-    case QuestionAnswer::Yes: return true;
-    case QuestionAnswer::No: return false;
-    case QuestionAnswer::Cancel: break;
-  }
+  const std::optional<YesNoResult> said = ws.ui.show(QuestionRequest{kProgramTitle, question});
+  if (said) return said->yes;
   ws.abort = true;
   return false;
 }
 
 void ShowError(UiContext& ws, const std::string& text) {
   if (!ws.errorMessagesEnabled) return;
-  ws.ui.messageBox(MessageKind::Error, "Fehler : ", text);
+  ws.ui.show(MessageRequest{MessageKind::Error, "Fehler : ", text});
 }
 
-void ShowInfo(UiContext& ws, const std::string& text) { ws.ui.messageBox(MessageKind::Info, "Meldung:", text); }
+void ShowInfo(UiContext& ws, const std::string& text) { ws.ui.show(MessageRequest{MessageKind::Info, "Meldung:", text}); }
 
 void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text) {
-  ws.ui.messageBox(MessageKind::Titled, caption, text);
+  ws.ui.show(MessageRequest{MessageKind::Titled, caption, text});
 }
 
 void BusyCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Busy); }
@@ -183,8 +178,10 @@ void SetWindowTitle(UiContext& ws) {
 }
 
 void ChooseFolder(UiContext& ws, const std::string& start, std::string& result) {
-  auto chosen = ws.ui.chooseFolder(isDirectory(start) ? start : std::string());
-  result = chosen ? *chosen : start;
+  FolderRequest q;
+  q.start = isDirectory(start) ? start : std::string();
+  const std::optional<FileResult> chosen = ws.ui.show(q);
+  result = chosen ? chosen->path : start;
   ws.abort = false;
 }
 
@@ -195,23 +192,24 @@ static std::string withoutTrailingSeparator(std::string folder) {
 
 void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter,
                       std::string& result) {
-  FileDialogRequest q;
+  OpenFileRequest q;
   q.folder = withoutTrailingSeparator(folder);
   q.filter = filter + "|" + filter;
-  auto chosen = ws.ui.openFileDialog(q);
+  const std::optional<FileResult> chosen = ws.ui.show(q);
   if (!chosen) {
     result.clear();
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  folder = directoryOf(*chosen);
+  const std::string& path = chosen->path;
+  folder = directoryOf(path);
   if (kind == 5) {
-    result = *chosen;
+    result = path;
   } else {
-    result = stripExtension(lastComponent(*chosen));
+    result = stripExtension(lastComponent(path));
     if (kind == 4) {
-      std::string ext = extensionOf(*chosen);
+      std::string ext = extensionOf(path);
       if (ext.size() == 3) ws.spring.fileExt = ext;
     }
   }
@@ -219,18 +217,18 @@ void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::s
 
 void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter,
                     std::string& result) {
-  FileDialogRequest q;
+  OpenFileRequest q;
   q.folder = withoutTrailingSeparator(directoryOf(defaultFile));
   q.filter = filter + "|" + filter;
   q.defaultName = lastComponent(defaultFile);
-  auto chosen = ws.ui.openFileDialog(q);
+  const std::optional<FileResult> chosen = ws.ui.show(q);
   if (!chosen) {
     result = defaultFile;
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  result = *chosen;
+  result = chosen->path;
 }
 
 static bool containsAktuell(const std::string& name) {
@@ -250,16 +248,16 @@ void ChooseOutputFile(UiContext& ws, const std::string& name, const std::string&
   if (!name.empty()) {
     result = hasExtension(name) ? name : withSeparator(ws.spring.dataDir) + name + "." + ext;
   } else {
-    FileDialogRequest q;
+    SaveFileRequest q;
     q.folder = withoutTrailingSeparator(ws.spring.dataDir);
     q.filter = "*." + ext + "|*." + ext;
-    auto chosen = ws.ui.saveFileDialog(q);
+    const std::optional<FileResult> chosen = ws.ui.show(q);
     if (!chosen) {
       ws.abort = true;
       return;
     }
-    std::string dir = directoryOf(*chosen);
-    std::string bare = stripExtension(lastComponent(*chosen));
+    std::string dir = directoryOf(chosen->path);
+    std::string bare = stripExtension(lastComponent(chosen->path));
     result = withSeparator(dir) + bare + "." + ext;
     ws.spring.dataDir = dir;
     ws.spring.fileName = bare;

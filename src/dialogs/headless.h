@@ -22,9 +22,21 @@ struct OnlineEdit {
   std::string text;
 };
 
-// One scripted answer. Text answers a text dialog (CP850) or a file chooser (native path);
-// Choice a radio/list dialog or the table browser (the record number chosen); Yes/No a yes/no
-// dialog or question box; Cancel anything; Online the online input form (Cancel there is Esc).
+// One scripted answer, taken by the next window that asks for one. Every window takes
+//   With(result)       left with this result (Result = the request's Result type);
+//   Acting<Request>(f) the user acts in the window: f gets the request, may call its callbacks
+//                      (a "..." chooser, "&Hilfe", a preset button's text ...) and returns the
+//                      result the window is left with;
+//   Cancel()           cancelled (nullopt).
+// The simple answers keep their one meaning where it is plain:
+//   Text(t)     a text dialog (CP850) or a file or folder chooser (native path);
+//   Choice(n)   item n of a radio or list dialog or of the help image list, record n of the table
+//               browser;
+//   Yes(), No() a yes/no dialog or question box; Yes() also closes a form with OK leaving it as
+//               it opened (explanation window, diagram limits, installation angle, the drawing
+//               documentation forms, plot configuration) and the help image browser with "OK";
+//   Online(...) the online input form (Cancel there is Esc).
+// Message boxes, text and report windows and printing take no answer.
 struct Answer {
   enum class Kind { Text, Choice, Yes, No, Cancel, Online, Window };
   Kind kind = Kind::Cancel;
@@ -34,8 +46,8 @@ struct Answer {
   // choice (0: the last edited row, or the row the form opened with).
   std::vector<OnlineEdit> edits{};
   OnlineClose close = OnlineClose::Confirm;
-  // Text answering the explanation window: the remedy typed (text holds the cause).
-  std::string text2{};
+  // Window: the result, or the std::function<Result(const Request&)> of Acting.
+  std::any value{};
 
   static Answer Text(std::string t) { return {Kind::Text, std::move(t), 0}; }
   static Answer Choice(int n) { return {Kind::Choice, {}, n}; }
@@ -50,36 +62,19 @@ struct Answer {
     a.close = close;
     return a;
   }
-  // The explanation window closed with OK after the user edited cause and remedy. (Yes closes
-  // it with OK unchanged, No and Cancel close it without OK.)
-  static Answer Edited(std::string cause, std::string remedy) {
-    Answer a{Kind::Text, std::move(cause), 0};
-    a.text2 = std::move(remedy);
-    return a;
-  }
-  // Drawing documentation forms: the fields typed (row = field number, see the form's entry in
-  // HeadlessUi), then the button pressed (0: none), then OK. Yes is OK unchanged.
-  // A window of the one shape (show(request) -> result) left with this result.
   template <class Result>
   static Answer With(Result result) {
     Answer a{Kind::Window, {}, 0};
     a.value = std::move(result);
     return a;
   }
-  std::any value{};
-
-  static Answer Form(std::vector<OnlineEdit> fields, int button = 0) {
-    Answer a{Kind::Text, {}, button};
-    a.edits = std::move(fields);
+  template <class Request>
+  static Answer Acting(std::function<typename Request::Result(const Request&)> act) {
+    Answer a{Kind::Window, {}, 0};
+    a.value = std::move(act);
     return a;
   }
 };
-
-// Field numbers of the drawing information form in a scripted Answer::Form: 1 "Ersatz für",
-// 2 "Ersetzt durch", grid 1 cell (row 1..4, column 1 "Datum" / 2 "Name"), grid 2 cell (row
-// 1..8, column 1 x .. 5 "Text"). The button of Answer::Form is the row (1..4) of a date button.
-constexpr int infoPeopleField(int row, int column) { return 10 * row + column; }
-constexpr int infoTextField(int row, int column) { return 100 + 10 * row + column; }
 
 // What was asked or shown, in order.
 struct Request {
@@ -113,6 +108,7 @@ class HeadlessUi : public UiServices {
   bool scriptDone() const { return answers_.empty(); }
   const std::vector<Request>& requests() const { return requests_; }
   void clearRequests() { requests_.clear(); }
+  void clearShown() { windows_.clear(); }
   // Messages (error/info/titled) shown so far, CP850.
   std::vector<std::string> messages(MessageKind kind) const;
   // Called with a description when a question arrives that the script has no answer for.
@@ -124,82 +120,71 @@ class HeadlessUi : public UiServices {
   // act as the user inside the window (search, edit, append ...).
   std::function<void(const BrowseRequest&)> onBrowse;
 
-  bool textDialog(const std::string& caption, const std::string& prompt, int maxLength, std::string& text,
-                  uint16_t helpNumber) override;
-  bool radioDialog(const std::string& prompt, const std::vector<std::string>& items, int& index,
-                   uint16_t helpNumber) override;
-  bool listDialog(const std::string& prompt, const std::vector<std::string>& items, int& index,
-                  uint16_t helpNumber) override;
-  bool yesNoDialog(const std::string& prompt, bool& yes, uint16_t helpNumber) override;
-  QuestionAnswer questionBox(const std::string& caption, const std::string& question) override;
-  void messageBox(MessageKind kind, const std::string& caption, const std::string& text) override;
+  // Notifications: a beep is recorded; the cursor is ignored; the title is kept in windowTitle.
   void beep() override;
   void setCursor(CursorShape) override {}
   void setWindowTitle(const std::string& title) override { windowTitle = title; }
-  std::optional<std::string> chooseFolder(const std::string& start) override;
-  std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
-  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
-  void showTextWindow(const std::string& caption, const std::vector<std::string>& lines) override;
-  // Choice(n) selects record n, which must be one of the rows shown; Cancel cancels.
-  std::optional<std::uint32_t> browseTable(const BrowseRequest& request) override;
-  // Online input form: takes an Online answer (Cancel = Esc). Each showing is recorded in
-  // requests() (caption, helpNumber, index = focus row) and in full in onlineTables.
-  void showOnlineTable(const OnlineFormRequest& request, OnlineFormResult& result) override;
-  std::vector<OnlineFormRequest> onlineTables;
+
+  // ---- Value requests. Recorded with caption, prompt, offered = the text (yes/no: "J"/"N"),
+  // items, maxLength, index = the preselected item (yes/no: 1 yes, 2 no) and helpNumber. A typed
+  // text is cut to maxLength.
+  std::optional<TextRequest::Result> show(const TextRequest& q) override;
+  std::optional<RadioRequest::Result> show(const RadioRequest& q) override;
+  std::optional<ListRequest::Result> show(const ListRequest& q) override;
+  std::optional<YesNoRequest::Result> show(const YesNoRequest& q) override;
+  std::optional<QuestionRequest::Result> show(const QuestionRequest& q) override;
+  // Message box: recorded (prompt = text), printed to the error stream in batch mode; no answer.
+  std::optional<MessageRequest::Result> show(const MessageRequest& q) override;
+  // Text window: recorded (items = lines), printed to the output stream in batch mode; no answer.
+  std::optional<TextWindowRequest::Result> show(const TextWindowRequest& q) override;
+  // File choosers: recorded with prompt = filter, offered = start folder.
+  std::optional<FolderRequest::Result> show(const FolderRequest& q) override;
+  std::optional<OpenFileRequest::Result> show(const OpenFileRequest& q) override;
+  std::optional<SaveFileRequest::Result> show(const SaveFileRequest& q) override;
+  // Table browser: the record chosen must be one of the rows shown (read again through the
+  // controller after onBrowse). Recorded with prompt = title 2, offered = file path, index =
+  // current record, mode and records.
+  std::optional<BrowseRequest::Result> show(const BrowseRequest& q) override;
+  // Online input form: Online(...) types into the rows shown; Cancel is Esc (nullopt). Recorded
+  // with caption, prompt = online title, helpNumber and index = focus row.
+  std::optional<OnlineFormResult> show(const OnlineFormRequest& q) override;
   // Explanation window: recorded with prompt = message, items = {cause, remedy}.
-  void showExplanation(const ExplanationRequest& request, ExplanationResult& result) override;
-  // Diagram limits form: recorded with prompt = x title, offered = y title, items = the box texts,
-  // and in full in limitsForms. Text "a;b;c;d" types the boxes (fields left out keep their text),
-  // Choice(1) presses "Calculate", then OK; Yes is OK unchanged; Cancel cancels.
-  bool diagramLimitsDialog(DiagramLimitsRequest& request) override;
-  std::vector<DiagramLimitsRequest> limitsForms;
+  std::optional<ExplanationRequest::Result> show(const ExplanationRequest& q) override;
+  // Diagram limits form: recorded with prompt = x title, offered = y title, items = the box
+  // texts. A result with fewer than four texts keeps the other boxes' texts; "Calculate" is
+  // Acting returning the request's automatic texts.
+  std::optional<DiagramLimitsRequest::Result> show(const DiagramLimitsRequest& q) override;
   // Installation-angle form: recorded with prompt = unit, offered = the edit text, items = the
-  // presets, index = track bar minimum, and in full in angleForms. Text types the box, Choice(k)
-  // presses preset button k (1 delta c .. 4 delta 0), then OK; Yes is OK unchanged; Cancel cancels.
-  bool installationAngleDialog(InstallationAngleRequest& request) override;
-  std::vector<InstallationAngleRequest> angleForms;
-  // Report text window: recorded as a text window (caption, items = lines; printed to the output
-  // stream in batch mode) and in full in reportWindows; the saved position stays.
-  void showReportWindow(const ReportWindowRequest& request, ReportWindowResult& result) override;
-  std::vector<ReportWindowRequest> reportWindows;
+  // presets, index = track bar minimum. A preset button is Acting returning that preset's text.
+  std::optional<InstallationAngleRequest::Result> show(const InstallationAngleRequest& q) override;
+  // Report text window: recorded as a text window (caption, offered = Windows file, items =
+  // lines; printed to the output stream in batch mode); no answer, the saved position stays.
+  std::optional<ReportWindowRequest::Result> show(const ReportWindowRequest& q) override;
   // Printing: there is no printer here. Recorded (caption = document name, items = lines,
-  // index = page count); answers NoPrinter.
-  PrintOutcome printText(const PrintTextRequest& request) override;
+  // index = page count); no answer, the result says no printer.
+  std::optional<PrintTextRequest::Result> show(const PrintTextRequest& q) override;
+  // Drawing documentation forms, recorded with caption and helpNumber (change entry: prompt =
+  // designation, offered = date, items = {editor, description}; drawing info: prompt = "Ersatz
+  // für", offered = "Ersetzt durch"). Their buttons are Acting: "<" + today returns the
+  // request's today in the date field; the document setup's "..." of field k calls
+  // request.browse(k, text) (whose file dialog takes the next scripted answer).
+  std::optional<ChangeEntryRequest::Result> show(const ChangeEntryRequest& q) override;
+  std::optional<DrawingInfoRequest::Result> show(const DrawingInfoRequest& q) override;
+  std::optional<DocumentSetupRequest::Result> show(const DocumentSetupRequest& q) override;
+  // Help image browser: recorded with caption, items, index = the item selected as it opens,
+  // helpNumber. Choice(n) selects item n (Show, position kept); Yes presses "OK" (Leave);
+  // Cancel is nullopt. An arrow is a Show of HelpImageArrow(...); "&Hilfe" is Acting calling
+  // request.onHelp() before returning what the window is then left with.
+  std::optional<HelpImagesRequest::Result> show(const HelpImagesRequest& q) override;
+  // Plot configuration form: recorded with caption "PLOTRIX", prompt = the command line the
+  // form opens with, offered = the temporary folder. The format must be 1..5 and the interface
+  // 1..3; "Maßstab anpassen ?" sets the scale to "0". Yes is OK unchanged (changed false).
+  std::optional<PlotFormRequest::Result> show(const PlotFormRequest& q) override;
 
-  // Drawing documentation forms, answered by Answer::Form (fields, button, OK), Yes (OK
-  // unchanged) or Cancel. Each is recorded in requests() (caption, helpNumber) and in full below.
-  // Change entry: fields 1 "Änderungstext", 2 "Datum", 3 "Bearbeiter", 4 "Beschreibung"; button 1
-  // is "<" + today.
-  bool changeEntryForm(const ChangeEntryRequest& request, ChangeEntryResult& result) override;
-  std::vector<ChangeEntryRequest> changeEntryForms;
-  // Drawing information: fields as infoPeopleField / infoTextField above.
-  bool drawingInfoForm(const DrawingInfoRequest& request, DrawingInfoResult& result) override;
-  std::vector<DrawingInfoRequest> drawingInfoForms;
-  // Document setup: field 2n - 1 "Program n", 2n "File n"; button k presses the "..." of field k
-  // (its file dialog takes the next scripted answer).
-  bool documentSetupForm(const DocumentSetupRequest& request, DocumentSetupResult& result) override;
-  std::vector<DocumentSetupRequest> documentSetupForms;
-
-  // ---- Help images: the browser window. Recorded with caption, items, index = the item
-  // selected as it opens, helpNumber. Choice(n) selects item n (Show); Text "up" / "down" presses
-  // an arrow (Show); Text "new", "delete", "change", "insert" presses that button (with the
-  // selection the window opened with, "new" with none); Text "help" presses "&Hilfe" (onHelp
-  // runs, the window stays open for the next answer); Yes or Cancel presses "OK" (Leave).
-  void showHelpImages(const HelpImagesRequest& request, HelpImagesResult& result) override;
-  std::vector<HelpImagesRequest> helpImageWindows;
-
-  // Plot configuration form (plot program output), answered by Answer::Form (the controls set,
-  // button 1 "<" puts the temporary folder back into the output directory, then OK), Yes (OK
-  // unchanged) or Cancel. Recorded with prompt = the command line the form opens with, offered =
-  // the temporary folder, and in full in plotForms. Fields: 1 program path, 2 format (1..5), 3
-  // interface (1..3), 4 COM, 5 LPT, 6 output directory, 7 scale, 8 fit scale (0/1), 9 rotate
-  // (0/1), 10 x shift, 11 y shift, 12 text width factor, 13 PostScript font.
-  bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) override;
-  std::vector<PlotFormRequest> plotForms;
-
-  // ---- Windows of the one shape: answered by Answer::With(result) or Answer::Cancel() (Yes: the
-  // window's own values unchanged are not known here, so it is a mismatch). Each showing is
-  // recorded in requests() (kind Window, caption = the request's name) and in full in shown<R>().
+  // ---- The input forms, configuration, print setup, file overview, printing and picture export:
+  // answered by With, Acting or Cancel (Yes is a mismatch: their values unchanged are not known
+  // here). Recorded in requests() with kind Window and caption = the window's name.
+  std::optional<SpringTextsRequest::Result> show(const SpringTextsRequest& q) override { return window(q, "text dialog"); }
   std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& q) override { return window(q, "spring ends form"); }
   std::optional<ApplicationRequest::Result> show(const ApplicationRequest& q) override { return window(q, "application form"); }
   std::optional<CalcSettingsRequest::Result> show(const CalcSettingsRequest& q) override {
@@ -219,7 +204,7 @@ class HeadlessUi : public UiServices {
   std::optional<ExportPictureRequest::Result> show(const ExportPictureRequest& q) override {
     return window(q, "export picture");
   }
-  // Every request of type R shown so far, in order.
+  // Every request of type R shown so far, in order (every window is recorded in full here).
   template <class R>
   std::vector<R> shown() const {
     std::vector<R> out;
@@ -234,15 +219,44 @@ class HeadlessUi : public UiServices {
   // The same without recording r (already recorded).
   Answer take(const Request& r);
 
-  template <class R>
-  std::optional<typename R::Result> window(const R& q, const char* name) {
-    Request r{Request::Kind::Window, name, {}, {}, {}};
-    windows_.emplace_back(q);
-    const Answer a = next(r);
+  // What answer a makes of window q (recorded as r): With(result), Acting(f), Cancel, or a
+  // simple answer the window understands, turned into its result by simple(a, fits); simple
+  // sets fits to false for an answer that does not fit (reported, nullopt).
+  template <class R, class Simple>
+  std::optional<typename R::Result> resolve(const R& q, const Request& r, const Answer& a, Simple simple) {
+    using Result = typename R::Result;
     if (a.kind == Answer::Kind::Cancel) return std::nullopt;
-    if (const auto* result = std::any_cast<typename R::Result>(&a.value)) return *result;
+    if (a.kind == Answer::Kind::Window) {
+      if (const auto* result = std::any_cast<Result>(&a.value)) return *result;
+      if (const auto* act = std::any_cast<std::function<Result(const R&)>>(&a.value))
+        if (*act) return (*act)(q);
+    } else {
+      bool fits = true;
+      std::optional<Result> result = simple(a, fits);
+      if (fits) return result;
+    }
     windowMismatch(r);
     return std::nullopt;
+  }
+  // Records q and r, takes the next answer and resolves it.
+  template <class R, class Simple>
+  std::optional<typename R::Result> window(const R& q, const Request& r, Simple simple) {
+    windows_.emplace_back(q);
+    return resolve(q, r, next(r), simple);
+  }
+  template <class R>
+  std::optional<typename R::Result> window(const R& q, const char* name) {
+    return window(q, Request{Request::Kind::Window, name, {}, {}, {}},
+                  [](const Answer&, bool& fits) -> std::optional<typename R::Result> {
+                    fits = false;
+                    return std::nullopt;
+                  });
+  }
+  // The window only shows something: recorded, no answer taken.
+  template <class R>
+  void record(const R& q, const Request& r) {
+    windows_.emplace_back(q);
+    requests_.push_back(r);
   }
   void windowMismatch(const Request& r) const;
 

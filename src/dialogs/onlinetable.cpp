@@ -59,14 +59,14 @@ int ShowOnlineTable(UiContext& ws, int focusRow, uint16_t helpContext) {
   request.helpContext = helpContext;
   request.help = ws.help;
 
-  // A UI that does not touch the result has been left with Esc: nothing taken over.
+  // Esc (nullopt): nothing taken over, the form stays where it was.
   OnlineFormResult result;
   result.how = OnlineClose::Escape;
   result.inText = t.inText;
   result.focusRow = t.currentRow;
   result.left = t.left;
   result.top = t.top;
-  ws.ui.showOnlineTable(request, result);
+  if (std::optional<OnlineFormResult> left = ws.ui.show(request)) result = std::move(*left);
 
   t.left = result.left;
   t.top = result.top;

@@ -46,7 +46,9 @@ enum class OnlineClose {
 };
 
 // What the form shows. Everything is prepared by ShowOnlineTable; the form only lays it out.
+struct OnlineFormResult;
 struct OnlineFormRequest {
+  using Result = OnlineFormResult;
   std::string caption;  // program title + four blanks + onlineTitle
   OnlineTable table;    // a copy of the exchange area at the time of showing
   std::vector<std::string> messages;  // the calculation message list
@@ -56,7 +58,7 @@ struct OnlineFormRequest {
   HelpProvider* help = nullptr;  // the help buttons and tool tips
 };
 
-// What the form hands back. The UI starts from the values ShowOnlineTable puts in.
+// What the form hands back when it is left any way but Esc (Esc: nullopt, or how = Escape).
 struct OnlineFormResult {
   OnlineClose how = OnlineClose::Escape;
   std::array<std::string, kOnlineRows + 1> inText{};  // the edit fields' texts, code page 850, uncut

@@ -1,6 +1,14 @@
 // The one interface through which the core reaches the user: modal dialogs, message boxes,
 // file choosers and the windows other parts show. Qt implements it in gui/, the headless
 // implementation (batch mode, tests) in dialogs/headless.h. All texts are code page 850.
+//
+// Every window has one shape: a request struct XxxRequest carries everything the window shows
+// and a nested `using Result = XxxResult;`; the result carries what the user left in it.
+//   std::optional<XxxRequest::Result> show(const XxxRequest&);   nullopt: cancelled
+// A window that only closes returns Closed. A window that calls back into the core while it is
+// open (a "..." chooser, a help button, the table browser's commands) gets a small interface or a
+// std::function in its request, never the session. Beep, cursor and window title are plain
+// notifications, not windows.
 #pragma once
 
 #include <array>
@@ -19,14 +27,99 @@
 namespace velk {
 
 enum class MessageKind { Error, Info, Titled };
-enum class QuestionAnswer { Yes, No, Cancel };
 enum class CursorShape { Normal, Busy };
 
-struct FileDialogRequest {
+// What a window that can only be closed returns.
+struct Closed {};
+
+// ---- Value requests and message boxes (dialogs/dialogs.h) ----
+
+// Single-line text dialog ("Eingabe"): the edit field holds text, at most maxLength characters
+// (0: no limit).
+struct TextResult {
+  std::string text;
+};
+struct TextRequest {
+  using Result = TextResult;
+  std::string caption = "Eingabe";
+  std::string prompt;
+  std::string text;  // as the field opens
+  int maxLength = 0;
+  uint16_t helpNumber = 0;
+};
+
+// Radio dialog (up to 7 items) and list dialog, caption "Auswahl"; indices are 1-based.
+struct ChoiceResult {
+  int index = 1;
+};
+struct RadioRequest {
+  using Result = ChoiceResult;
+  std::string prompt;
+  std::vector<std::string> items;
+  int index = 1;  // preselected item
+  uint16_t helpNumber = 0;
+};
+struct ListRequest {
+  using Result = ChoiceResult;
+  std::string prompt;
+  std::vector<std::string> items;
+  int index = 1;
+  uint16_t helpNumber = 0;
+};
+
+// Yes/no dialog ("Eingabe") with "&Ja" / "&Nein", and the question box with yes, no and cancel;
+// cancel is nullopt for both.
+struct YesNoResult {
+  bool yes = true;
+};
+struct YesNoRequest {
+  using Result = YesNoResult;
+  std::string prompt;
+  bool yes = true;  // preset
+  uint16_t helpNumber = 0;
+};
+struct QuestionRequest {
+  using Result = YesNoResult;
+  std::string caption;
+  std::string question;
+};
+
+struct MessageRequest {
+  using Result = Closed;
+  MessageKind kind = MessageKind::Info;
+  std::string caption;
+  std::string text;
+};
+
+// Modal read-only text window with an "OK" button.
+struct TextWindowRequest {
+  using Result = Closed;
+  std::string caption;
+  std::vector<std::string> lines;
+};
+
+// ---- File choosers; paths are native ----
+struct FileResult {
+  std::string path;
+};
+struct FolderRequest {
+  using Result = FileResult;
+  std::string caption = "Select Directory";
+  std::string start;  // start folder, empty: the chooser's own
+};
+struct OpenFileRequest {
+  using Result = FileResult;
   std::string caption;
   std::string folder;       // start folder (native path)
   std::string filter;       // "*.vlk|*.vlk" style: description|pattern pairs
   std::string defaultName;  // proposed file name, may be empty
+};
+struct SaveFileRequest {
+  using Result = FileResult;
+  std::string caption;
+  std::string folder;
+  std::string filter;
+  std::string defaultName;
 };
 
 struct OnlineFormRequest;  // dialogs/onlinetable.h
@@ -73,8 +166,13 @@ class ReportWindowController {
 };
 
 // The table browser window over the open table. The window runs the browser's menu commands and
-// grid edits through the controller; texts are code page 850, filePath is native.
+// grid edits through the controller; texts are code page 850, filePath is native. Result: the
+// record chosen with OK.
+struct BrowseResult {
+  std::uint32_t record = 0;
+};
 struct BrowseRequest {
+  using Result = BrowseResult;
   std::string caption;
   std::string title1, title2;
   int mode = 1;  // 1 selection (no editing, deleted records hidden), any other value edit
@@ -86,25 +184,29 @@ struct BrowseRequest {
 };
 
 // The explanation window ("Fehlermeldung") of a calculation message; texts are code page 850.
+// Result: closed with "OK"; nullopt: closed any other way.
+// edited: a text was changed while the window was open; cause and remedy as the user left them.
+struct ExplanationResult {
+  bool edited = false;
+  std::string cause;
+  std::string remedy;
+};
 struct ExplanationRequest {
+  using Result = ExplanationResult;
   std::string message;  // read-only
   std::string cause;    // editable, one line each
   std::string remedy;
   uint16_t helpNumber = 0;  // of the "&Hilfe" button
 };
-// ok: closed with "OK"; edited: a text was changed while the window was open (cause and remedy
-// then hold the texts as the user left them).
-struct ExplanationResult {
-  bool ok = false;
-  bool edited = false;
-  std::string cause;
-  std::string remedy;
-};
 
 // The diagram limits form ("TEinDiagramLimits"): four edit boxes xmin, xmax, ymin, ymax holding
-// texts in the short number format; "Calculate" puts the automatic texts into the boxes. On OK
-// the boxes' texts are returned in values (the caller reads them, "," accepted).
+// texts in the short number format; "Calculate" puts the automatic texts into the boxes. Result:
+// the boxes' texts on OK, same order (the caller reads them, "," accepted).
+struct DiagramLimitsResult {
+  std::vector<std::string> values;
+};
 struct DiagramLimitsRequest {
+  using Result = DiagramLimitsResult;
   std::string caption;                   // the diagram title
   std::string xTitle, yTitle;            // labels beside the boxes
   std::vector<std::string> values;       // xmin, xmax, ymin, ymax as the boxes open
@@ -114,8 +216,12 @@ struct DiagramLimitsRequest {
 
 // The installation-angle form of the spring drawing: an edit box with the angle unit beside it,
 // a track bar trackMin..trackMax and buttons that put preset texts ("delta c", "delta 2",
-// "delta 1", "delta 0") into the box. On OK the box's text is returned in value.
+// "delta 1", "delta 0") into the box. Result: the box's text on OK.
+struct InstallationAngleResult {
+  std::string value;
+};
 struct InstallationAngleRequest {
+  using Result = InstallationAngleResult;
   std::string caption;
   std::string unit;
   std::string value;                     // edit text as the form opens
@@ -126,8 +232,10 @@ struct InstallationAngleRequest {
 
 // The report text window ("TForm_showtextfile") over a finished screen report. Its "&Drucken..."
 // and "Export &Notepad" go through the controller (printing reportFile, exporting windowsFile).
-// Texts are code page 850.
+// Texts are code page 850. The window only closes; its result is where it was then.
+struct ReportWindowResult;
 struct ReportWindowRequest {
+  using Result = ReportWindowResult;
   std::string caption;             // application title + " - " + the file shown
   std::vector<std::string> lines;  // the lines of the Windows copy, as the memo shows them
   std::string windowsFile;         // "outwin.txt" in the folder for temporary files (native path)
@@ -145,7 +253,12 @@ struct ReportWindowResult {
 
 // A text file to print on the printer: the print dialog offers pages 1..pageCount; the pages
 // are then laid out with LayoutTextPages (report/printtext.h) and drawn line by line.
+// Result: printed, or nothing printed because no printer is installed; nullopt: cancelled.
+struct PrintTextResult {
+  bool noPrinter = false;
+};
 struct PrintTextRequest {
+  using Result = PrintTextResult;
   std::string documentName;
   std::vector<std::string> lines;  // code page 850 (plain characters already applied), form feeds kept
   int pageCount = 1;               // lines that begin with a form feed
@@ -154,15 +267,16 @@ struct PrintTextRequest {
   int fontSize = 10;
   int fontStyle = 0;
 };
-enum class PrintOutcome { Printed, Cancelled, NoPrinter };
 
 // ---- Drawing documentation forms (docs/docmenu.h) ----
-// Texts are code page 850. The forms return what was typed; the caller applies the store rules
-// (widths, counts), so a form need not enforce them beyond limiting its edit fields.
+// Texts are code page 850. The forms return what was typed on OK; the caller applies the store
+// rules (widths, counts), so a form need not enforce them beyond limiting its edit fields.
 
 // The change entry form ("TForm_EinAend"): edit fields "Änderungstext", "Datum", "Bearbeiter",
 // the memo "Beschreibung", and the button "<" + today that puts today into the date field.
+struct ChangeEntryResult;
 struct ChangeEntryRequest {
+  using Result = ChangeEntryResult;
   std::string caption;  // "Änderung" + " " + entry number
   std::string designation, date, editor;
   std::string description;  // line breaks are CR LF
@@ -179,7 +293,9 @@ struct ChangeEntryResult {
 // durch"; grid 1 (columns "Datum", "Name"; rows "Bearb.", "Gepr.", "Norm", release-field text)
 // with one button "< " + today per row writing today into that row's date cell; grid 2 (columns
 // "x", "y", "h", "phi", "Text"; rows 1 to 8) of the free texts.
+struct DrawingInfoResult;
 struct DrawingInfoRequest {
+  using Result = DrawingInfoResult;
   std::string caption;  // "Zeichnungsinfo"
   std::string replaces, replacedBy;
   std::array<std::string, 4> rowTitles{};
@@ -197,7 +313,9 @@ struct DrawingInfoResult {
 
 // The document setup form ("TForm_confDoku"): five groups " Document n " with the edit fields
 // "Program n" and "File n", each with a "..." button that calls browse.
+struct DocumentSetupResult;
 struct DocumentSetupRequest {
+  using Result = DocumentSetupResult;
   std::string caption;  // "Document Setup"
   std::array<std::string, 5> programs{}, files{};
   int maxLength = 50;
@@ -228,7 +346,9 @@ struct PlotFormValues {
   std::string textWidth = "1";           // Edit_textbreitenfaktor
   std::string psFont;                    // ComboBox_psfont, enabled for PS only
 };
+struct PlotFormResult;
 struct PlotFormRequest {
+  using Result = PlotFormResult;
   PlotFormValues values;                 // as the form opens
   std::vector<std::string> psFonts;      // the font list
   std::string tempFolder;                // native path
@@ -236,7 +356,7 @@ struct PlotFormRequest {
   uint16_t helpNumber = 2055;            // "&Hilfe"
   std::function<std::string(const PlotFormValues&)> commandLine;
 };
-// changed: a control was changed while the form was open.
+// Result on OK; changed: a control was changed while the form was open.
 struct PlotFormResult {
   PlotFormValues values;
   bool changed = false;
@@ -248,8 +368,11 @@ struct PlotFormResult {
 // "&Einfügen", "&Löschen". Selecting an item or an arrow closes the window with Show; "&Neu",
 // "&Löschen", "&Ändern", "&Einfügen" close with their action ("&Neu" with no selection); "OK"
 // (also the cancel button) closes with Leave; "&Hilfe" calls onHelp and keeps the window open.
+// nullopt is taken as Leave with the position unchanged.
 enum class HelpImageAction { Show, New, Delete, Change, Insert, Leave };
+struct HelpImagesResult;
 struct HelpImagesRequest {
+  using Result = HelpImagesResult;
   std::string caption;             // application title + " Hilfebilder"
   std::vector<std::string> items;  // the entries
   int selected = 0;                // 1-based item selected as the window opens; 0 none
@@ -268,6 +391,23 @@ inline int HelpImageArrow(int selected, int count, bool up) {
   if (up) return selected > 1 ? selected - 1 : selected;
   return selected < count ? selected + 1 : selected;
 }
+
+// ---- The spring's texts ----
+// The text dialog of the spring: drawing name ("Zeichnungsname"), its second line, drawing number
+// ("Zeichnungsnummer") and the remark lines ("Zeile 1", "Zeile 2"), code page 850, each limited to
+// its length. Result: the five texts as typed; nullopt: cancelled.
+struct SpringTextsResult {
+  std::string zeichname, zeichname2, zeichnr, bemerk1, bemerk2;
+};
+struct SpringTextsRequest {
+  using Result = SpringTextsResult;
+  std::string caption;
+  std::array<std::string, 5> labels{};
+  SpringTextsResult values;
+  std::array<int, 5> lengths{};
+  uint16_t helpNumber = 0;
+  HelpProvider* help = nullptr;
+};
 
 // ---- Printing a drawing and exporting a picture ----
 // One printed page (or picture) in device pixels; dpi for line widths and text sizes.
@@ -311,63 +451,36 @@ class UiServices {
  public:
   virtual ~UiServices() = default;
 
-  // Single-line text dialog ("Eingabe"): true on OK with the new text, false on cancel.
-  virtual bool textDialog(const std::string& caption, const std::string& prompt, int maxLength,
-                          std::string& text, uint16_t helpNumber) = 0;
-  // Radio dialog (up to 7 items) and list dialog ("Auswahl"); index is 1-based.
-  virtual bool radioDialog(const std::string& prompt, const std::vector<std::string>& items, int& index,
-                           uint16_t helpNumber) = 0;
-  virtual bool listDialog(const std::string& prompt, const std::vector<std::string>& items, int& index,
-                          uint16_t helpNumber) = 0;
-  // Yes/no dialog with "&Ja" / "&Nein"; yes is preset and returned.
-  virtual bool yesNoDialog(const std::string& prompt, bool& yes, uint16_t helpNumber) = 0;
-  // Question box with yes, no and cancel.
-  virtual QuestionAnswer questionBox(const std::string& caption, const std::string& question) = 0;
-  virtual void messageBox(MessageKind kind, const std::string& caption, const std::string& text) = 0;
+  // ---- Notifications ----
   virtual void beep() = 0;
   virtual void setCursor(CursorShape shape) = 0;
   virtual void setWindowTitle(const std::string& title) = 0;
 
-  // File choosers; nullopt on cancel. Paths are native.
-  virtual std::optional<std::string> chooseFolder(const std::string& start) = 0;
-  virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
-  virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
-
-  // Table browser: the chosen record on OK, nullopt on cancel.
-  virtual std::optional<std::uint32_t> browseTable(const BrowseRequest& request) = 0;
-
-  // Modal read-only text window with an "OK" button.
-  virtual void showTextWindow(const std::string& caption, const std::vector<std::string>& lines) = 0;
-
-  // Online input form of the design modes (dialogs/onlinetable.h): shows the request modally and
-  // fills the result (how it was closed, edit texts, focus row, window position).
-  virtual void showOnlineTable(const OnlineFormRequest& request, OnlineFormResult& result) = 0;
-
-  // Explanation window of one calculation message, modal; fills the result.
-  virtual void showExplanation(const ExplanationRequest& request, ExplanationResult& result) = 0;
-
-  // Diagram limits form, modal: true on OK with request.values as typed, false on cancel.
-  virtual bool diagramLimitsDialog(DiagramLimitsRequest& request) = 0;
-  // Installation-angle form, modal: true on OK with request.value as typed, false on cancel.
-  virtual bool installationAngleDialog(InstallationAngleRequest& request) = 0;
-
-  // Report text window, modal; fills where it was left.
-  virtual void showReportWindow(const ReportWindowRequest& request, ReportWindowResult& result) = 0;
-  // Print dialog and printout of a text file.
-  virtual PrintOutcome printText(const PrintTextRequest& request) = 0;
-
-  // Drawing documentation forms, modal: true on OK with the result filled, false on cancel.
-  virtual bool changeEntryForm(const ChangeEntryRequest& request, ChangeEntryResult& result) = 0;
-  virtual bool drawingInfoForm(const DrawingInfoRequest& request, DrawingInfoResult& result) = 0;
-  virtual bool documentSetupForm(const DocumentSetupRequest& request, DocumentSetupResult& result) = 0;
-
-  // Help image browser window, modal; fills the action, the selection and the position.
-  virtual void showHelpImages(const HelpImagesRequest& request, HelpImagesResult& result) = 0;
-
-  // Plot configuration form, modal: true on OK with the result filled, false on cancel.
-  virtual bool plotConfigForm(const PlotFormRequest& request, PlotFormResult& result) = 0;
-
-  // ---- Windows with one shape: show(request) -> result, nullopt when cancelled. ----
+  // ---- Windows: show(request) -> result, nullopt when cancelled (see the top of this file) ----
+  virtual std::optional<TextRequest::Result> show(const TextRequest& request) = 0;
+  virtual std::optional<RadioRequest::Result> show(const RadioRequest& request) = 0;
+  virtual std::optional<ListRequest::Result> show(const ListRequest& request) = 0;
+  virtual std::optional<YesNoRequest::Result> show(const YesNoRequest& request) = 0;
+  virtual std::optional<QuestionRequest::Result> show(const QuestionRequest& request) = 0;
+  virtual std::optional<MessageRequest::Result> show(const MessageRequest& request) = 0;
+  virtual std::optional<TextWindowRequest::Result> show(const TextWindowRequest& request) = 0;
+  virtual std::optional<FolderRequest::Result> show(const FolderRequest& request) = 0;
+  virtual std::optional<OpenFileRequest::Result> show(const OpenFileRequest& request) = 0;
+  virtual std::optional<SaveFileRequest::Result> show(const SaveFileRequest& request) = 0;
+  virtual std::optional<BrowseRequest::Result> show(const BrowseRequest& request) = 0;
+  // The online input form of the design modes (dialogs/onlinetable.h); nullopt is Esc.
+  virtual std::optional<OnlineFormResult> show(const OnlineFormRequest& request) = 0;
+  virtual std::optional<ExplanationRequest::Result> show(const ExplanationRequest& request) = 0;
+  virtual std::optional<DiagramLimitsRequest::Result> show(const DiagramLimitsRequest& request) = 0;
+  virtual std::optional<InstallationAngleRequest::Result> show(const InstallationAngleRequest& request) = 0;
+  virtual std::optional<ReportWindowRequest::Result> show(const ReportWindowRequest& request) = 0;
+  virtual std::optional<PrintTextRequest::Result> show(const PrintTextRequest& request) = 0;
+  virtual std::optional<ChangeEntryRequest::Result> show(const ChangeEntryRequest& request) = 0;
+  virtual std::optional<DrawingInfoRequest::Result> show(const DrawingInfoRequest& request) = 0;
+  virtual std::optional<DocumentSetupRequest::Result> show(const DocumentSetupRequest& request) = 0;
+  virtual std::optional<HelpImagesRequest::Result> show(const HelpImagesRequest& request) = 0;
+  virtual std::optional<PlotFormRequest::Result> show(const PlotFormRequest& request) = 0;
+  virtual std::optional<SpringTextsRequest::Result> show(const SpringTextsRequest& request) = 0;
   virtual std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& request) = 0;
   virtual std::optional<ApplicationRequest::Result> show(const ApplicationRequest& request) = 0;
   virtual std::optional<CalcSettingsRequest::Result> show(const CalcSettingsRequest& request) = 0;

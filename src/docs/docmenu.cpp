@@ -202,12 +202,12 @@ void EditChangeEntry(HelpContext& ws, int entry) {
   q.editorLength = kLenChangeEditor;
   q.helpNumber = kHelpChangeEntry;
   SetHelpNumber(ws, kHelpChangeEntry);
-  ChangeEntryResult typed;
-  if (!ws.ui.changeEntryForm(q, typed)) {
+  const std::optional<ChangeEntryResult> typed = ws.ui.show(q);
+  if (!typed) {
     ws.abort = true;
     return;
   }
-  StoreChangeEntry(e, typed);
+  StoreChangeEntry(e, *typed);
   ws.spring.modified = true;
   ws.abort = false;
 }
@@ -215,12 +215,12 @@ void EditChangeEntry(HelpContext& ws, int entry) {
 void EditDrawingInfo(HelpContext& ws) {
   const DrawingInfoRequest q = DrawingInfoFormFor(ws);
   SetHelpNumber(ws, kHelpDrawingInfo);
-  DrawingInfoResult typed;
-  if (!ws.ui.drawingInfoForm(q, typed)) {
+  const std::optional<DrawingInfoResult> typed = ws.ui.show(q);
+  if (!typed) {
     ws.abort = true;
     return;
   }
-  StoreDrawingInfo(ws.spring.doc.info, typed);
+  StoreDrawingInfo(ws.spring.doc.info, *typed);
   ws.spring.modified = true;
   ws.abort = false;
 }
@@ -291,12 +291,12 @@ void EditDocuments(HelpContext& ws) {
     return true;
   };
   SetHelpNumber(ws, kHelpDocumentSetup);
-  DocumentSetupResult typed;
-  if (!ws.ui.documentSetupForm(q, typed)) {
+  const std::optional<DocumentSetupResult> typed = ws.ui.show(q);
+  if (!typed) {
     ws.abort = true;
     return;
   }
-  StoreDocuments(ws.spring.doc.documents, typed);
+  StoreDocuments(ws.spring.doc.documents, *typed);
   ws.spring.modified = true;
   ws.abort = false;
 }

@@ -247,12 +247,14 @@ bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::s
   q.automatic = {fmtSig(num, autoX.min), fmtSig(num, autoX.max), fmtSig(num, autoY.min), fmtSig(num, autoY.max)};
   q.helpNumber = kHelpDiagramLimits;
   SetHelpNumber(ws, kHelpDiagramLimits);
-  if (!ws.ui.diagramLimitsDialog(q)) {
+  std::optional<DiagramLimitsResult> typed = ws.ui.show(q);
+  if (!typed) {
     ws.abort = false;  // a cancelled limits dialog keeps the automatic ranges; it aborts nothing
     return false;
   }
-  q.values.resize(4);
-  u = {parseReal(q.values[0]), parseReal(q.values[1]), parseReal(q.values[2]), parseReal(q.values[3])};
+  std::vector<std::string>& v = typed->values;
+  v.resize(4);
+  u = {parseReal(v[0]), parseReal(v[1]), parseReal(v[2]), parseReal(v[3])};
   return true;
 }
 

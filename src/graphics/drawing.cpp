@@ -219,13 +219,13 @@ std::string chooseDrawingFile(OutputContext& ws, int device, const std::string& 
   const std::string ext = extensionFor(device);
   const Spring& sp = ws.spring;
   if (ws.start.batchCad) return withSeparator(sp.dataDir) + sp.fileName + "." + ext;
-  FileDialogRequest q;
+  SaveFileRequest q;
   q.filter = "*." + ext + "|*." + ext + "|*.*|*.*";
   q.folder = ws.config.cadDir;
   q.defaultName = defaultName.empty() ? sp.fileName : defaultName;
-  const auto chosen = ws.ui.saveFileDialog(q);
-  if (!chosen || chosen->empty()) return {};
-  std::string name = *chosen;
+  const std::optional<FileResult> chosen = ws.ui.show(q);
+  if (!chosen || chosen->path.empty()) return {};
+  std::string name = chosen->path;
   if (!hasExtension(name)) name += "." + ext;
   return name;
 }

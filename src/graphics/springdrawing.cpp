@@ -114,11 +114,12 @@ void AskInstallationAngle(OutputContext& ws) {
   q.trackMax = roundToInt(s.delta0 - 0.5L);
   q.helpNumber = kHelpInstallationAngle;
   SetHelpNumber(ws, kHelpInstallationAngle);
-  if (!ws.ui.installationAngleDialog(q)) {
+  const std::optional<InstallationAngleResult> typed = ws.ui.show(q);
+  if (!typed) {
     ws.abort = true;
     return;
   }
-  ws.spring.deltaDraw = parseReal(q.value);
+  ws.spring.deltaDraw = parseReal(typed->value);
 }
 
 void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {

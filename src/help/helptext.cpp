@@ -172,7 +172,7 @@ void ShowHelp(HelpContext& ws, uint16_t number, int kind) {
   if (number == 0) number = ws.helpNumber;
   const HelpEntry entry = LookupHelp(ws, number);
   if (kind == 0 || kind == 1)
-    ws.ui.messageBox(MessageKind::Titled, shownHelpLine(ws, HelpBoxCaption(number)), HelpBoxText(ws, entry));
+    ws.ui.show(MessageRequest{MessageKind::Titled, shownHelpLine(ws, HelpBoxCaption(number)), HelpBoxText(ws, entry)});
   if (kind == 0 || kind == 2) {
     ClearDisplay(ws);
     Header(ws, 0, 0, 160, 120);

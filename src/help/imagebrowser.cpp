@@ -317,16 +317,18 @@ void ShowHelpImages(HelpContext& ws) {
           ShowHelp(ws, 0, 1);
           ws.abort = false;
         };
-        HelpImagesResult result;
-        ws.ui.showHelpImages(request, result);
-        ws.helpImagesLeft = result.left;
-        ws.helpImagesTop = result.top;
-        if (result.action == HelpImageAction::Leave) {
+        const std::optional<HelpImagesResult> result = ws.ui.show(request);
+        // nullopt: closed without a button, where it was opened.
+        if (result) {
+          ws.helpImagesLeft = result->left;
+          ws.helpImagesTop = result->top;
+        }
+        if (!result || result->action == HelpImageAction::Leave) {
           ws.abort = true;
           return;
         }
-        action = result.action;
-        selected = result.selected;
+        action = result->action;
+        selected = result->selected;
       }
       last = action;
 

@@ -56,10 +56,9 @@ void ShowExplanation(ReportContext& ws, int i) {
   request.cause = entry.cause;
   request.remedy = entry.remedy;
   request.helpNumber = kExplanationHelp;
-  ExplanationResult result;
-  ws.ui.showExplanation(request, result);
-  if (result.ok && result.edited && AskQuestion(ws, "Save Changes ?"))
-    SaveExplanation(ws, message, result.cause, result.remedy);
+  const std::optional<ExplanationResult> result = ws.ui.show(request);
+  if (result && result->edited && AskQuestion(ws, "Save Changes ?"))
+    SaveExplanation(ws, message, result->cause, result->remedy);
 }
 
 void SaveExplanation(ReportContext& ws, const std::string& message, const std::string& cause,

@@ -293,8 +293,8 @@ PrintLayout ApplyPrintPreset(int preset, const PrintLayout& base) {
   return l;
 }
 
-PrinterMapping MakePrinterMapping(const PrintLayout& layout, const PrinterInfo& printer) {
-  PrinterMapping m;
+PrinterPage MakePrinterPage(const PrintLayout& layout, const PrinterInfo& printer) {
+  PrinterPage m;
   m.pageWidth = printer.widthPx;
   m.pageHeight = printer.heightPx;
   if (printer.landscape != layout.landscape) std::swap(m.pageWidth, m.pageHeight);

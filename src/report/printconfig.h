@@ -137,7 +137,7 @@ PrintLayout ApplyPrintPreset(int preset, const PrintLayout& base);
 // A millimetre is taken as PW/210 printer pixels in both directions: the width of an A4 portrait page.
 // On other paper or in landscape the margins are therefore not true millimetres; the replay keeps
 // this rule so that stored layouts print as they always did.
-struct PrinterMapping {
+struct PrinterPage {
   int pageWidth = 0, pageHeight = 0;  // PW, PH: printable page in printer pixels, job orientation
   Real marginX = 0, marginY = 0;      // mx, my in millimetres (the layout's origin)
   Real scaleX = 1, scaleY = 1;        // fx, fy
@@ -152,7 +152,7 @@ struct PrinterMapping {
 // The mapping of a print with layout on printer. The printer's page is taken in the layout's
 // orientation: when the printer reports the other one, width and height are swapped. Without a
 // usable page (no printer) the mapping is not valid().
-PrinterMapping MakePrinterMapping(const PrintLayout& layout, const PrinterInfo& printer);
+PrinterPage MakePrinterPage(const PrintLayout& layout, const PrinterInfo& printer);
 
 // ---- Print macro ----
 

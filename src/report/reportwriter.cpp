@@ -333,7 +333,7 @@ void htmlPageHeader(ReportContext& ws, bool first) {
 // overwrite question and creation test. The spring's name, extension and folder stay.
 std::string chooseReportFile(ReportContext& ws, const std::string& name, const std::string& ext) {
   ReportState& r = state(ws);
-  FileDialogRequest q;
+  SaveFileRequest q;
   std::string folder = !r.lastFolder.empty()        ? r.lastFolder
                        : !ws.spring.dataDir.empty() ? ws.spring.dataDir
                                                     : ws.config.dataDir;
@@ -341,12 +341,12 @@ std::string chooseReportFile(ReportContext& ws, const std::string& name, const s
   q.folder = folder;
   q.filter = "*." + ext + "|*." + ext;
   if (!name.empty()) q.defaultName = stripExtension(lastComponent(name)) + "." + ext;
-  auto chosen = ws.ui.saveFileDialog(q);
-  if (!chosen || chosen->empty()) {
+  const std::optional<FileResult> chosen = ws.ui.show(q);
+  if (!chosen || chosen->path.empty()) {
     ws.abort = true;
     return {};
   }
-  std::string path = *chosen;
+  std::string path = chosen->path;
   if (!hasExtension(path)) path += "." + ext;
   PrepareOutputFile(ws, path);
   if (ws.abort) return {};
@@ -481,10 +481,9 @@ void showScreenReport(ReportContext& ws, const std::string& windowsFile) {
   q.left = saved.left, q.top = saved.top, q.width = saved.width, q.height = saved.height;
   ReportButtons buttons(ws, q.reportFile, q.windowsFile);
   q.controller = &buttons;
-  ReportWindowResult where;
-  ws.ui.showReportWindow(q, where);
-  if (where.width > 0 && where.height > 0)
-    ws.config.textWindow = TextWindowRect{where.left, where.top, where.width, where.height};
+  const std::optional<ReportWindowResult> where = ws.ui.show(q);
+  if (where && where->width > 0 && where->height > 0)
+    ws.config.textWindow = TextWindowRect{where->left, where->top, where->width, where->height};
 }
 
 void deliver(ReportContext& ws) {
@@ -1056,14 +1055,10 @@ void PrintTextFile(ReportContext& ws, const std::string& path) {
   q.font = ws.config.printoutFont;
   q.fontSize = ws.config.printoutFontSize;
   q.fontStyle = ws.config.printoutFontStyle;
-  switch (ws.ui.printText(q)) {
-    case PrintOutcome::Printed:
-    case PrintOutcome::Cancelled:
-      return;
-    case PrintOutcome::NoPrinter:
-      ShowError(ws, "kein Drucker vorhanden");
-      ws.abort = true;
-      return;
+  const std::optional<PrintTextResult> printed = ws.ui.show(q);
+  if (printed && printed->noPrinter) {
+    ShowError(ws, "kein Drucker vorhanden");
+    ws.abort = true;
   }
 }
 

@@ -1,15 +1,29 @@
 // The session: the one owner of all process-wide state, composed of its parts (host services,
-// settings, interaction state, table, document, report and output state, help state). Built
+// settings, interaction state, document, table, report and output state, help state). Built
 // fresh by every test and passed by reference; lower layers take only the part they need.
 #pragma once
 
+#include <memory>
+
 #include "help/context.h"
+#include "report/printconfig.h"
 
 namespace velk {
 
 struct Session : HelpContext {
-  // Installs the standard drawing devices and starts the documentation record with today.
+  // Installs the standard drawing devices, the help provider of the windows and the table
+  // listing, and starts the documentation record with today.
   explicit Session(UiServices& ui);
+  ~Session();
+
+  // The spreadsheet was started in this run: its export and import items are enabled.
+  bool spreadsheetStarted = false;
+  // The print form's preset of what the window shows (set by the view commands) and the stored
+  // print layout last picked.
+  PrintSetupState printSetup;
+
+ private:
+  std::unique_ptr<HelpProvider> helpProvider_;
 };
 
 }  // namespace velk

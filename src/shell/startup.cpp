@@ -135,7 +135,7 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
 
   if (args.empty() || args[0] == "?" || args[0] == "/?") {
     if (!args.empty()) {
-      ws.ui.showTextWindow(kAppTitle, commandLineHelpText(s.fileExt));
+      ws.ui.show(TextWindowRequest{kAppTitle, commandLineHelpText(s.fileExt)});
       out.kind = StartOutcome::Kind::Exit;
       out.exitCode = 0;
       return out;

@@ -439,13 +439,13 @@ void BrowseTable(TableContext& ws, int mode) {
   request.helpNumber = ws.helpNumber;
   TableBrowseController controller(ws, mode);
   request.controller = &controller;
-  const std::optional<std::uint32_t> chosen = ws.ui.browseTable(request);
+  const std::optional<BrowseResult> chosen = ws.ui.show(request);
   if (!chosen) {
     ws.abort = true;
     return;
   }
   ws.abort = false;
-  s.recNo = *chosen;
+  s.recNo = chosen->record;
   clampRecNo(s);
 }
 
@@ -517,57 +517,61 @@ void BrowserPack(TableContext& ws) {
 void BrowserAppendDbf(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
-  auto chosen = ws.ui.openFileDialog({"Append dbf", dialogFolder(ws), "*.dbf|*.dbf", {}});
+  const std::optional<FileResult> chosen =
+      ws.ui.show(OpenFileRequest{"Append dbf", dialogFolder(ws), "*.dbf|*.dbf", {}});
   if (!chosen) return;
   DbfTable source;
-  DbfStatus st = source.open(*chosen, true);
+  DbfStatus st = source.open(chosen->path, true);
   if (!st) {
     reportStatus(ws, st);
     return;
   }
   const bool from1252 = isWin1252(source);
   source.close();
-  reportStatus(ws, appendFromDbf(s.dbf, *chosen, nullptr, converterBetween(from1252, isWin1252(s.dbf))));
+  reportStatus(ws, appendFromDbf(s.dbf, chosen->path, nullptr, converterBetween(from1252, isWin1252(s.dbf))));
   refreshOrder(ws);
 }
 
 void BrowserAppendDelimited(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
-  auto chosen = ws.ui.openFileDialog({"Append Delimited", dialogFolder(ws), "*.txt|*.txt", {}});
+  const std::optional<FileResult> chosen =
+      ws.ui.show(OpenFileRequest{"Append Delimited", dialogFolder(ws), "*.txt|*.txt", {}});
   if (!chosen) return;
-  reportStatus(ws, appendDelimited(s.dbf, *chosen));
+  reportStatus(ws, appendDelimited(s.dbf, chosen->path));
   refreshOrder(ws);
 }
 
 void BrowserSaveDelimited(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
-  auto chosen = ws.ui.saveFileDialog({"Save As Delimited", dialogFolder(ws), "txt|*.txt|All files|*.*", {}});
+  const std::optional<FileResult> chosen =
+      ws.ui.show(SaveFileRequest{"Save As Delimited", dialogFolder(ws), "txt|*.txt|All files|*.*", {}});
   if (!chosen) return;
-  if (int e = hookFault(ws, *chosen)) {
-    reportStatus(ws, dbfio::writeError(*chosen, e));
+  if (int e = hookFault(ws, chosen->path)) {
+    reportStatus(ws, dbfio::writeError(chosen->path, e));
     return;
   }
-  reportStatus(ws, saveDelimited(s.dbf, *chosen));
+  reportStatus(ws, saveDelimited(s.dbf, chosen->path));
 }
 
 void BrowserExportHtml(TableContext& ws) {
   TableService& s = ws.table;
   if (!s.dbf.isOpen()) return;
-  auto chosen = ws.ui.saveFileDialog({"Export HTML", dialogFolder(ws), "HTML files|*.HTM;*.HTML|All files|*.*",
-                                      stripExtension(lastComponent(s.dbf.path()))});
+  const std::optional<FileResult> chosen =
+      ws.ui.show(SaveFileRequest{"Export HTML", dialogFolder(ws), "HTML files|*.HTM;*.HTML|All files|*.*",
+                                 stripExtension(lastComponent(s.dbf.path()))});
   if (!chosen) return;
   HtmlExportInfo info;
-  info.filePath = *chosen;
+  info.filePath = chosen->path;
   info.programTitle = kProgramTitle;
   info.version = kVersion;
   info.date = todayText(ws.num());
   info.time = timeText();
   // HTML files are written for Windows: table texts in the Windows code page.
   info.convert = converterBetween(isWin1252(s.dbf), true);
-  if (int e = hookFault(ws, *chosen)) {
-    reportStatus(ws, dbfio::writeError(*chosen, e));
+  if (int e = hookFault(ws, chosen->path)) {
+    reportStatus(ws, dbfio::writeError(chosen->path, e));
     return;
   }
   DbfStatus st = exportHtml(s.dbf, info);
@@ -576,9 +580,9 @@ void BrowserExportHtml(TableContext& ws) {
     return;
   }
   // The configured HTML viewer shows the page; a front end may show it its own way.
-  if (s.showHtml) return s.showHtml(ws, *chosen);
+  if (s.showHtml) return s.showHtml(ws, chosen->path);
   if (trim(ws.config.htmlBrowser).empty()) return;
-  const ProgramCommand cmd = commandForFile(ws.config.htmlBrowser, *chosen);
+  const ProgramCommand cmd = commandForFile(ws.config.htmlBrowser, chosen->path);
   if (cmd.status != ProgramCommand::Status::Ready) {
     ShowError(ws, oem(cmd.program.empty() ? trim(ws.config.htmlBrowser) : cmd.program) + " not found");
     return;

@@ -84,7 +84,7 @@ void AppendRecord(TableContext& ws);
 // still orders the browser.
 void BuildIndex(TableContext& ws, const std::string& keyField, const std::string& indexName);
 
-// The browser (the window itself is the UI's browseTable).
+// The browser (the window itself is shown through the UI as a BrowseRequest).
 void SetBrowseTitles(TableContext& ws, const std::string& title1, const std::string& title2);
 // Mode 1 selection, any other edit. OK: abort flag cleared, RecNo = the chosen record.
 // Cancel: abort flag set, position unchanged.

@@ -79,7 +79,14 @@ TEST_F(PlotTest, DeviceDialogChoosesEditsAndStartsTheLine) {
   ws.config.plotCommandLines = {"C:\\PLOTRIX\\RUVOREVE PLOTRIX.DXF /M1.0", std::string(80, 'z')};
   const std::string temp = dir.path();
   const std::string shown = "c:\\plotrix\\ruvoreve " + temp + "plotrix /CHPL /D3 /F" + temp + "plotrix /M2.5";
-  ui.script({Answer::Choice(4), Answer::Choice(2), Answer::Form({{3, "3"}, {7, "2.5"}}), Answer::Text(shown)});
+  // The form: interface "Datei" and scale 2.5.
+  const Answer form = Answer::Acting<PlotFormRequest>([](const PlotFormRequest& q) {
+    PlotFormResult typed{q.values, true};
+    typed.values.outInterface = 3;
+    typed.values.scale = "2.5";
+    return typed;
+  });
+  ui.script({Answer::Choice(4), Answer::Choice(2), form, Answer::Text(shown)});
   Open(ws, kCadAsk);
   ASSERT_FALSE(ws.abort);
   drawSomething();

@@ -168,6 +168,24 @@ TEST_F(ConfigFileTest, WriteThenReadKeepsEveryValue) {
 }
 
 // The whole file of the default values, line by line as the format lays it down.
+TEST_F(ConfigFileTest, TheMenuLanguageIsKeptAndOlderFilesReadAsGerman) {
+  ws.config.language = 8;
+  const std::string bytes = configurationFileBytes(ws);
+  Session fresh(ui);
+  readConfigurationFrom(fresh, fresh.screen, bytes);
+  EXPECT_EQ(fresh.config.language, 8);
+  // A file of an older version ends before the language line.
+  const std::size_t last = bytes.rfind("8\r\n");
+  ASSERT_EQ(last + 3, bytes.size());
+  Session older(ui);
+  older.config.language = 3;
+  readConfigurationFrom(older, older.screen, bytes.substr(0, last));
+  EXPECT_EQ(older.config.language, 3) << "values the file does not reach keep their values";
+  Session outOfRange(ui);
+  readConfigurationFrom(outOfRange, outOfRange.screen, bytes.substr(0, last) + "12\r\n");
+  EXPECT_EQ(outOfRange.config.language, 0);
+}
+
 TEST_F(ConfigFileTest, DefaultFileLayout) {
   ws.config.dataDir.clear();
   std::vector<std::string> want = {"velk Konfiguration", "Version 3.4"};
@@ -200,6 +218,7 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
        oem("Strichstärke Layer 16..31")});
   for (int n = 16; n <= 31; ++n) add({"0"});
   add({"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE", "FALSE", "FALSE", "FALSE"});
+  add({"0"});  // the menu language, last
 
   const std::string bytes = configurationFileBytes(ws);
   std::vector<std::string> got;

@@ -86,8 +86,8 @@ TEST_F(OnlineTableTest, FormIsShownWithCaptionMessagesAndHelp) {
   SetOnlineOutput(ws, 1, "cT", "6.667", "Nmm/\xF8");
   ui.push(Answer::Online({}));
   ShowOnlineTable(ws, 2, 6100);
-  ASSERT_EQ(ui.onlineTables.size(), 1u);
-  const OnlineFormRequest& q = ui.onlineTables[0];
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 1u);
+  const OnlineFormRequest q = ui.shown<OnlineFormRequest>()[0];
   EXPECT_EQ(q.caption, "VELK - Spiralfedern    Test");
   EXPECT_EQ(q.focusRow, 2);
   EXPECT_EQ(q.helpContext, 6100);
@@ -102,17 +102,21 @@ TEST_F(OnlineTableTest, FormIsShownWithCaptionMessagesAndHelp) {
   AddCalcMessage(ws.messages, "Warnung: n < 2 !");
   ui.push(Answer::Online({}));
   ShowOnlineTable(ws, 1, 6000);
-  EXPECT_EQ(ui.onlineTables[1].messages, (std::vector<std::string>{"Fehler : a0 < 0 !", "Warnung: n < 2 !"}));
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[1].messages, (std::vector<std::string>{"Fehler : a0 < 0 !", "Warnung: n < 2 !"}));
 }
 
 // A user who moves the window: the position is kept for the next showing and the next dialogue.
 class MovingUi : public ScriptedUi {
  public:
-  void showOnlineTable(const OnlineFormRequest& q, OnlineFormResult& r) override {
-    shownAt.emplace_back(r.left, r.top);
-    HeadlessUi::showOnlineTable(q, r);
+  using ScriptedUi::show;
+  std::optional<OnlineFormResult> show(const OnlineFormRequest& q) override {
+    shownAt.emplace_back(q.table.left, q.table.top);
+    // Esc (a cancelled script) leaves the moved form as well, without its texts.
+    OnlineFormResult r = ScriptedUi::show(q).value_or(
+        OnlineFormResult{OnlineClose::Escape, q.table.inText, q.focusRow, q.table.left, q.table.top});
     r.left += 100;
     r.top += 10;
+    return r;
   }
   std::vector<std::pair<int, int>> shownAt;
 };
@@ -175,8 +179,8 @@ TEST_F(DesignDialogue, DimensioningEditConfirmReadCancel) {
   ui.script({Answer::Online({{4, "0"}}), Answer::Online({{2, "900"}}), Answer::Cancel()});
   DimensioningTable(ws);
 
-  ASSERT_EQ(ui.onlineTables.size(), 3u);
-  const OnlineFormRequest& first = ui.onlineTables[0];
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 3u);
+  const OnlineFormRequest first = ui.shown<OnlineFormRequest>()[0];
   EXPECT_EQ(first.caption, "VELK - Spiralfedern    Auslegung");
   EXPECT_EQ(first.helpContext, 6100);
   EXPECT_EQ(first.focusRow, 1);
@@ -190,12 +194,12 @@ TEST_F(DesignDialogue, DimensioningEditConfirmReadCancel) {
   EXPECT_EQ(first.table.outValue[8], "1350");   // sigman of t = 1
 
   // The computed outer radius appears in the "Re" row, with the focus still there.
-  const OnlineFormRequest& second = ui.onlineTables[1];
+  const OnlineFormRequest second = ui.shown<OnlineFormRequest>()[1];
   EXPECT_EQ(second.focusRow, 4);
   EXPECT_NE(second.table.inText[4], "0");
   EXPECT_GT(parseReal(second.table.inText[4]), 10);
 
-  const OnlineFormRequest& third = ui.onlineTables[2];
+  const OnlineFormRequest third = ui.shown<OnlineFormRequest>()[2];
   EXPECT_EQ(third.focusRow, 2);
   EXPECT_EQ(third.table.inText[2], "900");
   EXPECT_EQ(third.table.outValue[1], "8.889");  // 400 Nmm / 45°
@@ -218,8 +222,8 @@ TEST_F(DesignDialogue, DimensioningWithEqualMomentsShowsTheSolverStop) {
   s.T1 = 500, s.T2 = 800, s.alphah = 45;
   ui.script({Answer::Online({{2, "500"}}), Answer::Cancel()});
   DimensioningTable(ws);
-  ASSERT_EQ(ui.onlineTables.size(), 2u);
-  const OnlineFormRequest& q = ui.onlineTables[1];
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 2u);
+  const OnlineFormRequest q = ui.shown<OnlineFormRequest>()[1];
   // The angles stay those of the first pass; the calculation shows its results for them, and
   // the solver's stop is listed after the calculation's messages.
   EXPECT_EQ(q.table.outValue[2], "75");
@@ -233,8 +237,8 @@ TEST_F(DesignDialogue, RecalculationReadsDecimalCommaAndKeepsValuesOnCancel) {
   strip();
   ui.script({Answer::Online({{2, "1,5"}}), Answer::Online({{2, "3"}}, OnlineClose::Escape)});
   RecalculationTable(ws);
-  ASSERT_EQ(ui.onlineTables.size(), 2u);
-  const OnlineFormRequest& q = ui.onlineTables[1];
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 2u);
+  const OnlineFormRequest q = ui.shown<OnlineFormRequest>()[1];
   EXPECT_EQ(q.caption, "VELK - Spiralfedern    Nachrechnung");
   EXPECT_EQ(q.table.inCount, 8);
   EXPECT_EQ(q.table.outCount, 11);
@@ -247,7 +251,7 @@ TEST_F(DesignDialogue, RecalculationReadsDecimalCommaAndKeepsValuesOnCancel) {
 TEST_F(DesignDialogue, CancelInTheFirstPassKeepsTheShownPass) {
   for (OnlineClose how : {OnlineClose::Escape, OnlineClose::Close}) {
     strip();
-    ui.onlineTables.clear();
+    ui.clearShown();
     ui.push(Answer::Online({{2, "3"}}, how));
     RecalculationTable(ws);
     EXPECT_EQ(s.t, 1);
@@ -261,8 +265,8 @@ TEST_F(DesignDialogue, WireRecalculationNeverReadsTheWidthRow) {
   CalculateSpring(ws);
   ui.script({Answer::Online({{1, "5"}, {2, "2,5"}}), Answer::Cancel()});
   RecalculationTable(ws);
-  ASSERT_EQ(ui.onlineTables.size(), 2u);
-  for (const OnlineFormRequest& q : ui.onlineTables) {
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 2u);
+  for (const OnlineFormRequest& q : ui.shown<OnlineFormRequest>()) {
     EXPECT_EQ(q.table.inLabel[1], " ");
     EXPECT_EQ(q.table.inUnit[1], "");
     EXPECT_EQ(q.table.inText[1], "");
@@ -277,7 +281,7 @@ TEST_F(DesignDialogue, ImperialUnitsConvertAtTheTable) {
   ws.config.num.units = 1;
   ui.script({Answer::Online({{4, "0.5"}}), Answer::Cancel()});
   RecalculationTable(ws);
-  const OnlineFormRequest& first = ui.onlineTables[0];
+  const OnlineFormRequest first = ui.shown<OnlineFormRequest>()[0];
   EXPECT_EQ(first.table.inText[4], "0.3937");  // Ri 10 mm
   EXPECT_EQ(first.table.inText[8], "68");      // 20 °C
   EXPECT_EQ(u8(first.table.inUnit[8]), "°F");
@@ -306,26 +310,26 @@ TEST_F(DesignDialogue, PreDimensioningStoresTheDefaultRatio) {
   s.T1 = 1000, s.T2 = 3000, s.alphah = 720, s.b_t = 7;
   ui.script({Answer::Online({{5, "0"}}), Answer::Cancel()});
   PreDimensioningTable(ws);
-  ASSERT_EQ(ui.onlineTables.size(), 2u);
-  EXPECT_EQ(ui.onlineTables[0].caption, "VELK - Spiralfedern    Vorauslegung");
-  EXPECT_EQ(ui.onlineTables[0].helpContext, 6200);
-  EXPECT_EQ(ui.onlineTables[0].table.inCount, 5);
-  EXPECT_EQ(ui.onlineTables[1].table.inText[5], "10");
+  ASSERT_EQ(ui.shown<OnlineFormRequest>().size(), 2u);
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].caption, "VELK - Spiralfedern    Vorauslegung");
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].helpContext, 6200);
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].table.inCount, 5);
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[1].table.inText[5], "10");
   EXPECT_EQ(s.b_t, 10);
   EXPECT_NEAR(static_cast<double>(s.T2), 3000, 1e-9);
 
   // A wire has no width ratio row.
   wireExample(ws);
   CalculateSpring(ws);
-  ui.onlineTables.clear();
+  ui.clearShown();
   ui.push(Answer::Cancel());
   PreDimensioningTable(ws);
-  EXPECT_EQ(ui.onlineTables[0].table.inCount, 4);
-  ui.onlineTables.clear();
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].table.inCount, 4);
+  ui.clearShown();
   ui.push(Answer::Cancel());
   DimensioningTable(ws);
-  EXPECT_EQ(ui.onlineTables[0].table.inCount, 6);
-  EXPECT_EQ(ui.onlineTables[0].table.inLabel[6], "d");
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].table.inCount, 6);
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[0].table.inLabel[6], "d");
 }
 
 }  // namespace

@@ -25,8 +25,9 @@ class DocsTest : public ReportTest {
   // The body lines of the last screen report (margin removed).
   std::vector<std::string> screenLines() const {
     std::vector<std::string> out;
-    if (ui.reportWindows.empty()) return out;
-    for (const std::string& l : ui.reportWindows.back().lines) out.push_back(body(l));
+    if (ui.shown<ReportWindowRequest>().empty()) return out;
+    const std::vector<ReportWindowRequest> windows = ui.shown<ReportWindowRequest>();
+    for (const std::string& l : windows.back().lines) out.push_back(body(l));
     return out;
   }
   static bool contains(const std::vector<std::string>& lines, const std::string& line) {
@@ -58,12 +59,17 @@ TEST_F(DocsTest, MenuOffersSevenActionsWithShowPreselectedAndCancelOrBackDoNothi
 }
 
 TEST_F(DocsTest, NewEntryIsDatedTodayStoredByTheFormAndShown) {
-  ui.script({Answer::Choice(1),
-             Answer::Form({{1, oem("Bügel verstärkt, Radius geändert")}, {3, "walker"}, {4, "Zeile 1\nZeile 2"}})});
+  ui.script({Answer::Choice(1), Answer::Acting<ChangeEntryRequest>([](const ChangeEntryRequest& q) {
+               ChangeEntryResult typed{q.designation, q.date, q.editor, q.description};
+               typed.designation = oem("Bügel verstärkt, Radius geändert");
+               typed.editor = "walker";
+               typed.description = "Zeile 1\nZeile 2";
+               return typed;
+             })});
   ChangeMenu(ws, 0);
   EXPECT_FALSE(ws.abort);
-  ASSERT_EQ(ui.changeEntryForms.size(), 1u);
-  const ChangeEntryRequest& q = ui.changeEntryForms[0];
+  ASSERT_EQ(ui.shown<ChangeEntryRequest>().size(), 1u);
+  const ChangeEntryRequest q = ui.shown<ChangeEntryRequest>()[0];
   EXPECT_EQ(u8(q.caption), "Änderung 1");
   EXPECT_EQ(q.date, today);
   EXPECT_EQ(q.today, today);
@@ -76,7 +82,7 @@ TEST_F(DocsTest, NewEntryIsDatedTodayStoredByTheFormAndShown) {
   EXPECT_EQ(e.description, "Zeile 1\r\nZeile 2");
   EXPECT_TRUE(ws.spring.modified);
   // Then the history on the screen, without a page header, one line per description line.
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   const std::vector<std::string> lines = screenLines();
   EXPECT_EQ(lines.at(0), "");
   EXPECT_TRUE(contains(lines, "  a     " + padRight(today, 10) + "   walke    " + padRight(e.designation, 20)));
@@ -91,18 +97,18 @@ TEST_F(DocsTest, CancelledNewAddsNothingAndDeletedTextsComeBackWithTodaysDate) {
   ChangeMenu(ws, 1);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(doc().changeCount, 2);
-  EXPECT_TRUE(ui.reportWindows.empty());
+  EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
 
   ChangeMenu(ws, 3);  // "löschen" removes the last entry and shows the rest
   EXPECT_EQ(doc().changeCount, 1);
   EXPECT_TRUE(ws.spring.modified);
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
 
   ui.script({Answer::Yes()});  // "neu", form confirmed unchanged
   ChangeMenu(ws, 1);
-  ASSERT_EQ(ui.changeEntryForms.size(), 2u);
-  EXPECT_EQ(ui.changeEntryForms[1].designation, "Zweite");
-  EXPECT_EQ(ui.changeEntryForms[1].date, today);
+  ASSERT_EQ(ui.shown<ChangeEntryRequest>().size(), 2u);
+  EXPECT_EQ(ui.shown<ChangeEntryRequest>()[1].designation, "Zweite");
+  EXPECT_EQ(ui.shown<ChangeEntryRequest>()[1].date, today);
   EXPECT_EQ(doc().changeCount, 2);
   EXPECT_EQ(doc().changes[1].editor, "ab");
   EXPECT_EQ(doc().changes[1].date, today);
@@ -114,7 +120,7 @@ TEST_F(DocsTest, TwentySixthEntryIsRefused) {
   EXPECT_EQ(doc().changeCount, 25);
   ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u);
   EXPECT_EQ(u8(ui.messages(MessageKind::Error)[0]), "Max. Änderungen = 25 !");
-  EXPECT_TRUE(ui.changeEntryForms.empty());
+  EXPECT_TRUE(ui.shown<ChangeEntryRequest>().empty());
 }
 
 TEST_F(DocsTest, ModifyAndDeleteOnAnEmptyHistory) {
@@ -122,21 +128,26 @@ TEST_F(DocsTest, ModifyAndDeleteOnAnEmptyHistory) {
   EXPECT_TRUE(ui.requests().empty());
   ChangeMenu(ws, 3);  // nothing to delete, but the (empty) history is still shown
   EXPECT_EQ(doc().changeCount, 0);
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   EXPECT_FALSE(ws.spring.modified);
 }
 
 TEST_F(DocsTest, ModifyOpensTheLastEntryAndTheDateButtonPutsToday) {
   addEntry("Erste", "01.01.2020", "jw", "");
   addEntry("Zweite", "02.02.2020", "ab", "alt\r\nalt 2");
-  ui.script({Answer::Form({{2, "99.99.9999"}}, 1)});
+  // A date typed, then the "<" + today button.
+  ui.script({Answer::Acting<ChangeEntryRequest>([](const ChangeEntryRequest& q) {
+    ChangeEntryResult typed{q.designation, "99.99.9999", q.editor, q.description};
+    typed.date = q.today;
+    return typed;
+  })});
   ChangeMenu(ws, 2);
-  ASSERT_EQ(ui.changeEntryForms.size(), 1u);
-  EXPECT_EQ(u8(ui.changeEntryForms[0].caption), "Änderung 2");
-  EXPECT_EQ(ui.changeEntryForms[0].description, "alt\r\nalt 2");
+  ASSERT_EQ(ui.shown<ChangeEntryRequest>().size(), 1u);
+  EXPECT_EQ(u8(ui.shown<ChangeEntryRequest>()[0].caption), "Änderung 2");
+  EXPECT_EQ(ui.shown<ChangeEntryRequest>()[0].description, "alt\r\nalt 2");
   EXPECT_EQ(doc().changes[1].date, today);
   EXPECT_EQ(doc().changes[0].date, "01.01.2020");
-  EXPECT_EQ(ui.reportWindows.size(), 1u);
+  EXPECT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
 
   ui.script({Answer::Cancel()});
   ws.spring.modified = false;
@@ -144,7 +155,7 @@ TEST_F(DocsTest, ModifyOpensTheLastEntryAndTheDateButtonPutsToday) {
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(doc().changes[1].date, today);
   EXPECT_FALSE(ws.spring.modified);
-  EXPECT_EQ(ui.reportWindows.size(), 1u);  // a cancelled form shows nothing
+  EXPECT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);  // a cancelled form shows nothing
 }
 
 // ---- Printout ----
@@ -218,7 +229,7 @@ TEST_F(DocsTest, CancelledDeviceChoiceWritesNothing) {
   ChangeMenu(ws, 0);  // 5 "Ausdruck" asks for the device
   EXPECT_TRUE(ws.abort);
   EXPECT_TRUE(tempFiles().empty());
-  EXPECT_TRUE(ui.reportWindows.empty());
+  EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
 }
 
 // ---- Drawing information ----
@@ -230,16 +241,19 @@ TEST_F(DocsTest, DrawingInfoFormShowsTheRecordAndStoresTheGrids) {
   info.freeTextCount = 1;
   info.freeTexts[0] = FreeText{12.5L, 0, 3.5L, 90, "Text A"};
   info.freeTexts[1].text = "alter Rest";  // beyond the count: not shown
-  ui.script({Answer::Choice(6),
-             Answer::Form({{1, "Z-1"},
-                           {infoPeopleField(4, 2), "Schulze-Lindemann"},
-                           {infoTextField(2, 1), "1,5"},
-                           {infoTextField(2, 2), "abc"},
-                           {infoTextField(2, 5), "Text B"}},
-                          2)});
+  ui.script({Answer::Choice(6), Answer::Acting<DrawingInfoRequest>([](const DrawingInfoRequest& q) {
+               DrawingInfoResult typed{q.replaces, q.replacedBy, q.people, q.freeTexts};
+               typed.replaces = "Z-1";
+               typed.people[3][1] = "Schulze-Lindemann";  // row 4, "Name"
+               typed.freeTexts[1][0] = "1,5";             // row 2: x, y, "Text"
+               typed.freeTexts[1][1] = "abc";
+               typed.freeTexts[1][4] = "Text B";
+               typed.people[1][0] = q.today;  // the date button of row 2
+               return typed;
+             })});
   ChangeMenu(ws, 0);
-  ASSERT_EQ(ui.drawingInfoForms.size(), 1u);
-  const DrawingInfoRequest& q = ui.drawingInfoForms[0];
+  ASSERT_EQ(ui.shown<DrawingInfoRequest>().size(), 1u);
+  const DrawingInfoRequest q = ui.shown<DrawingInfoRequest>()[0];
   EXPECT_EQ(q.caption, "Zeichnungsinfo");
   EXPECT_EQ(q.helpNumber, 3010);
   EXPECT_EQ(q.rowTitles[0], "Bearb.");
@@ -333,11 +347,18 @@ TEST(ChangeEntryStore, WidthsAndLineBreaks) {
 
 TEST_F(DocsTest, DocumentSetupStoresTenTextsAndTheBrowseButtonAsksForAFile) {
   doc().documents[1].file = "alt.pdf";
-  ui.script({Answer::Form({{1, "okular"}, {2, std::string(60, 'f')}}, 4), Answer::Text("/home/u/Zeichnung ä.pdf")});
+  ui.script({Answer::Acting<DocumentSetupRequest>([](const DocumentSetupRequest& q) {
+               DocumentSetupResult typed{q.programs, q.files};
+               typed.programs[0] = "okular";
+               typed.files[0] = std::string(60, 'f');
+               q.browse(4, typed.files[1]);  // the "..." of "File 2"
+               return typed;
+             }),
+             Answer::Text("/home/u/Zeichnung ä.pdf")});
   EditDocuments(ws);
   EXPECT_FALSE(ws.abort);
-  ASSERT_EQ(ui.documentSetupForms.size(), 1u);
-  const DocumentSetupRequest& q = ui.documentSetupForms[0];
+  ASSERT_EQ(ui.shown<DocumentSetupRequest>().size(), 1u);
+  const DocumentSetupRequest q = ui.shown<DocumentSetupRequest>()[0];
   EXPECT_EQ(q.caption, "Document Setup");
   EXPECT_EQ(q.helpNumber, 2730);
   EXPECT_EQ(q.programHint, 2710);
@@ -355,7 +376,12 @@ TEST_F(DocsTest, DocumentSetupStoresTenTextsAndTheBrowseButtonAsksForAFile) {
   EXPECT_EQ(launches[0], (std::vector<std::string>{"xdg-open", "/home/u/Zeichnung ä.pdf"}));
 
   // A cancelled file choice keeps the field's text and does not cancel the form.
-  ui.script({Answer::Form({}, 3), Answer::Cancel()});
+  ui.script({Answer::Acting<DocumentSetupRequest>([](const DocumentSetupRequest& q) {
+               DocumentSetupResult typed{q.programs, q.files};
+               q.browse(3, typed.programs[1]);  // the "..." of "Program 2"
+               return typed;
+             }),
+             Answer::Cancel()});
   EditDocuments(ws);
   EXPECT_FALSE(ws.abort);
   EXPECT_EQ(doc().documents[1].program, "NOTEPAD.EXE");

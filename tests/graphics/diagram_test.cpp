@@ -248,10 +248,10 @@ TEST_F(DiagramTest, LimitsDialogOverridesTheRanges) {
   open();
   ws.config.askDiagramLimits = true;
   ws.diagram.offerLimits = true;
-  ui.script({Answer::Text("0;45,5;0;1000")});
+  ui.script({Answer::With(DiagramLimitsResult{{"0", "45,5", "0", "1000"}})});
   Axes(ws, "alpha", "T", "Federkennlinie", 1, 0, 86, 0, 800);
-  ASSERT_EQ(ui.limitsForms.size(), 1u);
-  const DiagramLimitsRequest& q = ui.limitsForms[0];
+  ASSERT_EQ(ui.shown<DiagramLimitsRequest>().size(), 1u);
+  const DiagramLimitsRequest q = ui.shown<DiagramLimitsRequest>()[0];
   EXPECT_EQ(q.caption, "Federkennlinie");
   EXPECT_EQ(q.xTitle, "alpha");
   EXPECT_EQ(q.yTitle, "T");
@@ -270,9 +270,10 @@ TEST_F(DiagramTest, LimitsDialogOverridesTheRanges) {
   EXPECT_EQ(vertical, 11);
 
   // Next time the stored limits are offered; "Calculate" takes the automatic ranges.
-  ui.script({Answer::Choice(1)});
+  ui.script({Answer::Acting<DiagramLimitsRequest>(
+      [](const DiagramLimitsRequest& q) { return DiagramLimitsResult{q.automatic}; })});
   Axes(ws, "alpha", "T", "Federkennlinie", 1, 0, 86, 0, 800);
-  EXPECT_EQ(ui.limitsForms[1].values, (std::vector<std::string>{"0", "45.5", "0", "1000"}));
+  EXPECT_EQ(ui.shown<DiagramLimitsRequest>()[1].values, (std::vector<std::string>{"0", "45.5", "0", "1000"}));
   EXPECT_EQ(ws.diagram.xmax, 90);
   EXPECT_EQ(ws.diagram.user.xmax, 90);
 }
@@ -302,7 +303,7 @@ TEST_F(DiagramTest, LimitsDialogOnlyWhenConfiguredOfferedAndNotInABatchJob) {
   ws.start.noGui = false;
   ws.config.askDiagramLimits = false;
   Axes(ws, "x", "y", "t", 1, 0, 86, 0, 800);
-  EXPECT_TRUE(ui.limitsForms.empty());
+  EXPECT_TRUE(ui.shown<DiagramLimitsRequest>().empty());
 }
 
 TEST_F(DiagramTest, HeaderWritesTheThreeDrawingLines) {

@@ -116,12 +116,14 @@ TEST_F(SpringDrawingTest, UnloadedFrontViewOfTheStrip) {
 TEST_F(SpringDrawingTest, InstallationAngleDialogTurnsTheSpring) {
   wire();  // n0 = 4.25: delta0 = 270
   const Spring& s = ws.spring;
-  ui.script({Answer::Choice(2)});  // "delta 2"
+  // The preset button "delta 2".
+  ui.script({Answer::Acting<InstallationAngleRequest>(
+      [](const InstallationAngleRequest& q) { return InstallationAngleResult{q.presets.at(1)}; })});
   record();
   DrawSpring(ws, kFrontView, kCadScreen, true);
   ASSERT_FALSE(ws.abort);
-  ASSERT_EQ(ui.angleForms.size(), 1u);
-  const InstallationAngleRequest& q = ui.angleForms[0];
+  ASSERT_EQ(ui.shown<InstallationAngleRequest>().size(), 1u);
+  const InstallationAngleRequest q = ui.shown<InstallationAngleRequest>()[0];
   EXPECT_EQ(q.caption, "VELK");
   EXPECT_EQ(q.helpNumber, 6610);
   EXPECT_EQ(q.value, fmtSig(ws.num(), 45));  // the last deltaDraw
@@ -141,7 +143,7 @@ TEST_F(SpringDrawingTest, InstallationAngleDialogTurnsTheSpring) {
   EXPECT_NEAR(outer.v[1], (ra + s.t / 2) * std::sin(w), 1e-9L);
 
   // A typed angle with a decimal comma; cancel draws nothing and aborts.
-  ui.script({Answer::Text("100,5")});
+  ui.script({Answer::With(InstallationAngleResult{"100,5"})});
   DrawSpring(ws, kFrontView, kCadScreen, true);
   EXPECT_EQ(s.deltaDraw, 100.5L);
   prims.clear();
@@ -201,7 +203,7 @@ TEST_F(SpringDrawingTest, DegenerateSpringsSayWhyAndDrawNothing) {
     s.delta0 = c.delta0;
     ui.clearRequests();
     ws.display.records = {"sentinel"};
-    if (c.typedAngle) ui.script({Answer::Text(c.typedAngle)});
+    if (c.typedAngle) ui.script({Answer::With(InstallationAngleResult{c.typedAngle})});
     DrawSpring(ws, kFrontView, kCadScreen, c.typedAngle != nullptr);
     EXPECT_TRUE(ws.abort) << c.what;
     EXPECT_EQ(ws.display.records, std::vector<std::string>{"sentinel"}) << c.what;

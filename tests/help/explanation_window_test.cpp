@@ -72,7 +72,8 @@ TEST_F(ExplanationTest, WindowShowsTheEntryAndSavesEditsOnRequest) {
   EXPECT_TRUE(ofKind(Request::Kind::Question).empty());
 
   // Edited, but "no" to saving; then closed without OK; then cancel on the question.
-  ui.script({Answer::Edited("x", "y"), Answer::No(), Answer::Cancel(), Answer::Edited("x", "y"), Answer::Cancel()});
+  const Answer edited = Answer::With(ExplanationResult{true, "x", "y"});
+  ui.script({edited, Answer::No(), Answer::Cancel(), edited, Answer::Cancel()});
   ShowExplanation(ws, 1);
   EXPECT_FALSE(ws.abort);
   ShowExplanation(ws, 1);
@@ -84,7 +85,7 @@ TEST_F(ExplanationTest, WindowShowsTheEntryAndSavesEditsOnRequest) {
 
   // Edited and saved: the entry of this message, not the first one sharing 14 characters.
   ws.abort = false;
-  ui.script({Answer::Edited(oem("neue Ursache: Hubspannung fehlt"), "neue\nAbhilfe"), Answer::Yes()});
+  ui.script({Answer::With(ExplanationResult{true, oem("neue Ursache: Hubspannung fehlt"), "neue\nAbhilfe"}), Answer::Yes()});
   ShowExplanation(ws, 1);
   EXPECT_FALSE(ws.abort);
   std::string expected = original;
@@ -231,9 +232,10 @@ TEST_F(ExplanationTest, PrintMessageList) {
   add({"Fehler : sigmak2=0 !", "Fatal  : n = 0 !"});
   PrintMessageList(ws);
   ASSERT_FALSE(ws.abort);
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   std::string text;
-  for (const std::string& l : ui.reportWindows[0].lines) text += l + "\n";
+  const std::vector<ReportWindowRequest> windows = ui.shown<ReportWindowRequest>();
+  for (const std::string& l : windows[0].lines) text += l + "\n";
   for (const char* part : {"VELK V3.4", "Error Messages", "Zeichnung 4711", "Fehler : sigmak2=0 !", "Ursache sigmak2",
                            "Abhilfe sigmak2", "Fatal  : n = 0 !", "keine Beschreibung dieser Fehlermeldung vorhanden."})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
@@ -244,7 +246,7 @@ TEST_F(ExplanationTest, PrintMessageList) {
   ws.messages.fatal = true;
   ui.script({Answer::Cancel()});
   PrintMessageList(ws);
-  EXPECT_EQ(ui.reportWindows.size(), 1u);
+  EXPECT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   EXPECT_EQ(ofKind(Request::Kind::Radio).size(), 1u);
 }
 

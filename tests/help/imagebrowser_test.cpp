@@ -99,15 +99,34 @@ TEST(HelpImageList, EditsKeepOtherLinesByteForByte) {
 // opened, and moves the window by (10, 20) each time it closes.
 class BrowserUi : public ScriptedUi {
  public:
-  void showHelpImages(const HelpImagesRequest& request, HelpImagesResult& result) override {
-    shown.push_back(ws ? ws->display.records : std::vector<std::string>{});
-    ScriptedUi::showHelpImages(request, result);
+  using ScriptedUi::show;
+  std::optional<HelpImagesResult> show(const HelpImagesRequest& request) override {
+    drawn.push_back(ws ? ws->display.records : std::vector<std::string>{});
+    // A cancelled script closes the window with "OK" as well.
+    HelpImagesResult result = ScriptedUi::show(request).value_or(
+        HelpImagesResult{HelpImageAction::Leave, request.selected, request.left, request.top});
     result.left = request.left + 10;
     result.top = request.top + 20;
+    return result;
   }
   Session* ws = nullptr;
-  std::vector<std::vector<std::string>> shown;
+  std::vector<std::vector<std::string>> drawn;
 };
+
+// The browser window left with one of its buttons: the action with the selection the window
+// opened with ("&Neu" with none).
+Answer press(HelpImageAction action) {
+  return Answer::Acting<HelpImagesRequest>([action](const HelpImagesRequest& q) {
+    return HelpImagesResult{action, action == HelpImageAction::New ? 0 : q.selected, q.left, q.top};
+  });
+}
+// An arrow of the spin button: shows the item before (up) or after the one selected.
+Answer arrow(bool up) {
+  return Answer::Acting<HelpImagesRequest>([up](const HelpImagesRequest& q) {
+    return HelpImagesResult{HelpImageAction::Show, HelpImageArrow(q.selected, static_cast<int>(q.items.size()), up),
+                            q.left, q.top};
+  });
+}
 
 class BrowserTest : public ::testing::Test {
  protected:
@@ -150,7 +169,13 @@ class BrowserTest : public ::testing::Test {
 };
 
 TEST_F(BrowserTest, ShowsTheFirstImageThenFollowsTheWindow) {
-  ui.script({Answer::Choice(3), Answer::Text("up"), Answer::Text("help"), Answer::Text("down"), Answer::Cancel()});
+  // "&Hilfe" keeps the window open: the down arrow is then pressed in the same window.
+  const Answer helpThenDown = Answer::Acting<HelpImagesRequest>([](const HelpImagesRequest& q) {
+    q.onHelp();
+    return HelpImagesResult{HelpImageAction::Show, HelpImageArrow(q.selected, static_cast<int>(q.items.size()), false),
+                            q.left, q.top};
+  });
+  ui.script({Answer::Choice(3), arrow(true), helpThenDown, Answer::Cancel()});
   ShowHelpImages(ws);
   EXPECT_TRUE(ws.abort) << "OK leaves the browser with the abort flag set";
   const auto windows = ofKind(Request::Kind::HelpImages);
@@ -165,20 +190,20 @@ TEST_F(BrowserTest, ShowsTheFirstImageThenFollowsTheWindow) {
   const int drawn[] = {1, 3, 2, 3};
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(windows[i].index, selected[i]) << i;
-    EXPECT_EQ(ui.shown[i], image(drawn[i])) << i;
+    EXPECT_EQ(ui.drawn[i], image(drawn[i])) << i;
   }
   // "&Hilfe" shows help text 2300 and keeps the window open.
   EXPECT_EQ(ui.messages(MessageKind::Titled), std::vector<std::string>{"Bilder     "});
   // The window's position is remembered from one pass to the next and for the run.
-  EXPECT_EQ(ui.helpImageWindows[0].left, 1);
-  EXPECT_EQ(ui.helpImageWindows[3].left, 31);
-  EXPECT_EQ(ui.helpImageWindows[3].top, 61);
+  EXPECT_EQ(ui.shown<HelpImagesRequest>()[0].left, 1);
+  EXPECT_EQ(ui.shown<HelpImagesRequest>()[3].left, 31);
+  EXPECT_EQ(ui.shown<HelpImagesRequest>()[3].top, 61);
   EXPECT_EQ(ws.helpImagesLeft, 41);
   EXPECT_EQ(readFile(list()), original);
 }
 
 TEST_F(BrowserTest, DeleteAsksAndLeavesTheOtherLines) {
-  ui.script({Answer::Choice(3), Answer::Text("delete"), Answer::Yes(), Answer::Text("delete"), Answer::No()});
+  ui.script({Answer::Choice(3), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete), Answer::No()});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort) << "a refused question ends the browser with the flag cleared";
   EXPECT_EQ(readFile(list()),
@@ -191,13 +216,13 @@ TEST_F(BrowserTest, DeleteAsksAndLeavesTheOtherLines) {
   ASSERT_EQ(windows.size(), 3u);
   EXPECT_EQ(windows[2].items.size(), 4u) << "the list is read again after the edit";
   EXPECT_EQ(windows[2].index, 3) << "the selection stays on the line deleted";
-  EXPECT_EQ(ui.shown[2], image(3)) << "nothing is drawn after an edit";
+  EXPECT_EQ(ui.drawn[2], image(3)) << "nothing is drawn after an edit";
   EXPECT_FALSE(std::filesystem::exists(dir.file("tmp/$$$.dbh")));
 }
 
 TEST_F(BrowserTest, WithoutSelectionTheLineIsChosen) {
   // After deleting the last line nothing is selected: the next delete asks for the line.
-  ui.script({Answer::Choice(5), Answer::Text("delete"), Answer::Yes(), Answer::Text("delete"), Answer::Choice(2),
+  ui.script({Answer::Choice(5), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete), Answer::Choice(2),
              Answer::Cancel()});
   ShowHelpImages(ws);
   const auto windows = ofKind(Request::Kind::HelpImages);
@@ -214,9 +239,9 @@ TEST_F(BrowserTest, WithoutSelectionTheLineIsChosen) {
 
 TEST_F(BrowserTest, NewChangeInsert) {
   std::filesystem::create_directory(dir.file("other"));
-  ui.script({Answer::Text("new"), Answer::Text(dir.file("plt/neu.plt")), Answer::Text(oem("Neues \"Bild\"")),
-             Answer::Text("change"), Answer::Text("bild9"), Answer::Text("Anders"),  //
-             Answer::Text("insert"), Answer::Text(dir.file("other/vor.plt")), Answer::Text("Davor"),
+  ui.script({press(HelpImageAction::New), Answer::Text(dir.file("plt/neu.plt")), Answer::Text(oem("Neues \"Bild\"")),
+             press(HelpImageAction::Change), Answer::Text("bild9"), Answer::Text("Anders"),  //
+             press(HelpImageAction::Insert), Answer::Text(dir.file("other/vor.plt")), Answer::Text("Davor"),
              Answer::Cancel()});
   ShowHelpImages(ws);
   EXPECT_EQ(readFile(list()),
@@ -249,18 +274,19 @@ TEST_F(BrowserTest, NewChangeInsert) {
 TEST_F(BrowserTest, CancelledDialogsEndTheBrowser) {
   struct Case {
     const char* button;
+    HelpImageAction action;
     std::vector<Answer> answers;
   };
   const Case cases[] = {
-      {"new", {Answer::Cancel()}},
-      {"new", {Answer::Text(dir.file("plt/x.plt")), Answer::Cancel()}},
-      {"delete", {Answer::Cancel()}},
-      {"change", {Answer::Cancel()}},
-      {"change", {Answer::Text("x"), Answer::Cancel()}},
-      {"insert", {Answer::Cancel()}},
+      {"new", HelpImageAction::New, {Answer::Cancel()}},
+      {"new", HelpImageAction::New, {Answer::Text(dir.file("plt/x.plt")), Answer::Cancel()}},
+      {"delete", HelpImageAction::Delete, {Answer::Cancel()}},
+      {"change", HelpImageAction::Change, {Answer::Cancel()}},
+      {"change", HelpImageAction::Change, {Answer::Text("x"), Answer::Cancel()}},
+      {"insert", HelpImageAction::Insert, {Answer::Cancel()}},
   };
   for (const Case& c : cases) {
-    ui.push(Answer::Text(c.button));
+    ui.push(press(c.action));
     for (const Answer& a : c.answers) ui.push(a);
     ShowHelpImages(ws);
     EXPECT_FALSE(ws.abort) << c.button;
@@ -271,7 +297,7 @@ TEST_F(BrowserTest, CancelledDialogsEndTheBrowser) {
 
 TEST_F(BrowserTest, FailedRewriteLeavesTheList) {
   ws.io.writeFault = [&](std::string_view path) { return path == list() ? ENOSPC : 0; };
-  ui.script({Answer::Text("delete"), Answer::Yes()});
+  ui.script({press(HelpImageAction::Delete), Answer::Yes()});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"Diskette/Platte voll"});
@@ -284,7 +310,7 @@ TEST_F(BrowserTest, FailedRewriteLeavesTheList) {
   // An unwritable temporary folder stops the edit before the list is touched.
   ui.clearRequests();
   ws.io.writeFault = [&](std::string_view path) { return path == dir.file("tmp/$$$.dbh") ? EACCES : 0; };
-  ui.script({Answer::Text("new"), Answer::Text(dir.file("plt/x.plt")), Answer::Text("x")});
+  ui.script({press(HelpImageAction::New), Answer::Text(dir.file("plt/x.plt")), Answer::Text("x")});
   ShowHelpImages(ws);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"file write error"});
   EXPECT_EQ(readFile(list()), original);
@@ -298,10 +324,10 @@ TEST_F(BrowserTest, MissingImageEndsTheBrowser) {
   EXPECT_EQ(ui.messages(MessageKind::Titled), std::vector<std::string>{dir.file("plt/bild3.plt") + " nicht gefunden !"});
   // The upper-case name of line 2 finds the lower-case file; a missing first image ends at once.
   ui.clearRequests();
-  ui.shown.clear();
+  ui.drawn.clear();
   ui.script({Answer::Choice(2), Answer::Cancel()});
   ShowHelpImages(ws);
-  EXPECT_EQ(ui.shown[1], image(2));
+  EXPECT_EQ(ui.drawn[1], image(2));
   std::filesystem::remove(dir.file("plt/bild1.plt"));
   ui.clearRequests();
   ShowHelpImages(ws);
@@ -314,26 +340,26 @@ TEST_F(BrowserTest, BrokenAndLongLists) {
   ui.script({Answer::Cancel()});
   ShowHelpImages(ws);
   EXPECT_EQ(ui.messages(MessageKind::Error), (std::vector<std::string>{"DBH file error", "DBH file error"}));
-  EXPECT_EQ(ui.helpImageWindows.back().items, (std::vector<std::string>{"bild1   : Erstes", "bild2   : Zweites"}));
+  EXPECT_EQ(ui.shown<HelpImagesRequest>().back().items, (std::vector<std::string>{"bild1   : Erstes", "bild2   : Zweites"}));
 
   // 131 lines show 130; deleting line 1 keeps line 131.
   std::string lines;
   for (int i = 1; i <= 131; ++i) lines += "\"bild1\",\"Zeile " + std::to_string(i) + "\"\r\n";
   writeFile(list(), lines);
-  ui.script({Answer::Text("delete"), Answer::Yes(), Answer::Cancel()});
+  ui.script({press(HelpImageAction::Delete), Answer::Yes(), Answer::Cancel()});
   ShowHelpImages(ws);
-  EXPECT_EQ(ui.helpImageWindows[ui.helpImageWindows.size() - 2].items.size(), 130u);
-  EXPECT_EQ(ui.helpImageWindows.back().items.back(), "bild1   : Zeile 131");
+  EXPECT_EQ(ui.shown<HelpImagesRequest>()[ui.shown<HelpImagesRequest>().size() - 2].items.size(), 130u);
+  EXPECT_EQ(ui.shown<HelpImagesRequest>().back().items.back(), "bild1   : Zeile 131");
   EXPECT_EQ(readFile(list()), lines.substr(lines.find('\n') + 1));
 
   // An empty list: nothing drawn, an empty window; down with nothing to select ends the browser.
   writeFile(list(), "");
-  ui.shown.clear();
-  ui.script({Answer::Text("down")});
+  ui.drawn.clear();
+  ui.script({arrow(false)});
   ShowHelpImages(ws);
   EXPECT_TRUE(ws.abort);
-  EXPECT_TRUE(ui.helpImageWindows.back().items.empty());
-  EXPECT_EQ(ui.helpImageWindows.back().selected, 0);
+  EXPECT_TRUE(ui.shown<HelpImagesRequest>().back().items.empty());
+  EXPECT_EQ(ui.shown<HelpImagesRequest>().back().selected, 0);
 }
 
 TEST_F(BrowserTest, WithoutListTheChooserMovesThePltFolder) {

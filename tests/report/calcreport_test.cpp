@@ -269,13 +269,13 @@ TEST_F(CalcReportTest, FramedLinesFitSeventyNineColumnsOnEveryTextDevice) {
           ui.script({Answer::Text(dir.file("bericht.txt"))});
         }
         ws.abort = false;
-        ui.reportWindows.clear();
+        ui.clearShown();
         excerpt ? WriteExcerptReport(ws) : WriteStandardReport(ws);
         ASSERT_FALSE(ws.abort) << example << " device " << device;
         std::vector<std::string> lines;
         if (device == kDeviceScreen) {
-          ASSERT_EQ(ui.reportWindows.size(), 1u);
-          lines = ui.reportWindows[0].lines;
+          ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
+          lines = ui.shown<ReportWindowRequest>()[0].lines;
         } else {
           lines = linesOf(readFile(device == kDeviceFile ? dir.file("bericht.txt") : tmp + "OUTDOS.TXT"));
         }

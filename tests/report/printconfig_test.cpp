@@ -487,7 +487,7 @@ TEST(PrinterMappingTest, LayoutAndPrinterGiveTheReplayValues) {
   l.border = true;
   l.monochrome = false;
 
-  PrinterMapping m = MakePrinterMapping(l, p);
+  PrinterPage m = MakePrinterPage(l, p);
   ASSERT_TRUE(m.valid());
   EXPECT_EQ(m.pageWidth, 4800);
   EXPECT_EQ(m.pageHeight, 6800);
@@ -501,13 +501,13 @@ TEST(PrinterMappingTest, LayoutAndPrinterGiveTheReplayValues) {
 
   // A landscape job on a printer still reporting portrait takes the page turned.
   l.landscape = true;
-  m = MakePrinterMapping(l, p);
+  m = MakePrinterPage(l, p);
   EXPECT_EQ(m.pageWidth, 6800);
   EXPECT_EQ(m.pageHeight, 4800);
   EXPECT_TRUE(m.landscape);
 
   // No printer: nothing to map onto.
-  EXPECT_FALSE(MakePrinterMapping(l, PrinterInfo{}).valid());
+  EXPECT_FALSE(MakePrinterPage(l, PrinterInfo{}).valid());
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ TEST_F(ReportTest, DeviceQuestionOffersSevenDevicesAndCancelAborts) {
 TEST_F(ReportTest, ScreenShowsTheWindowsCopyAndRemovesItsTemporaryFile) {
   report(kDeviceScreen, [&] { someRows(ws); });
   EXPECT_FALSE(ws.abort);
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
-  const ReportWindowRequest& w = ui.reportWindows[0];
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
+  const ReportWindowRequest w = ui.shown<ReportWindowRequest>()[0];
   EXPECT_EQ(w.caption, "VELK - " + tmp + "outwin.txt");
   EXPECT_EQ(w.reportFile, tmp + "$OUT1.TMP");
   EXPECT_EQ(w.windowsFile, tmp + "outwin.txt");
@@ -86,8 +86,8 @@ TEST_F(ReportTest, TemporaryNumbersInUseAreSkippedAndLeftoversTakenOver) {
   ASSERT_TRUE(held.held());
   writeFile(tmp + "$OUT2.TMP", "left behind");
   report(kDeviceScreen, [&] { someRows(ws); });
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
-  EXPECT_EQ(ui.reportWindows[0].reportFile, tmp + "$OUT2.TMP");
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
+  EXPECT_EQ(ui.shown<ReportWindowRequest>()[0].reportFile, tmp + "$OUT2.TMP");
   EXPECT_FALSE(fileExists(tmp + "$OUT2.TMP"));  // removed once shown
   EXPECT_TRUE(fileExists(tmp + "$OUT1.TMP"));   // the other report's file is untouched
 
@@ -488,7 +488,7 @@ TEST_F(ReportTest, UnwritableOrFullTemporaryFolderGivesTheMessageAndNoReport) {
     report(c.device, [&] { someRows(ws); });
     EXPECT_TRUE(ws.abort);
     EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.message});
-    EXPECT_TRUE(ui.reportWindows.empty());
+    EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
     EXPECT_TRUE(tempFiles().empty());
   }
 }
@@ -498,7 +498,7 @@ TEST_F(ReportTest, FailedCopyShowsNothingAndAbandonedReportsLeaveNoFiles) {
   ws.io.writeFault = [&](std::string_view p) { return p == tmp + "outwin.txt" ? ENOSPC : 0; };
   report(kDeviceScreen, [&] { someRows(ws); });
   EXPECT_TRUE(ws.abort);
-  EXPECT_TRUE(ui.reportWindows.empty());
+  EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
   EXPECT_TRUE(tempFiles().empty());
   ws.io.writeFault = nullptr;
 
@@ -508,7 +508,7 @@ TEST_F(ReportTest, FailedCopyShowsNothingAndAbandonedReportsLeaveNoFiles) {
   EXPECT_EQ(tempFiles(), std::vector<std::string>{"$OUT1.TMP"});
   ws.abort = true;
   CloseReport(ws);  // closing an aborted report discards it
-  EXPECT_TRUE(ui.reportWindows.empty());
+  EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
   EXPECT_TRUE(tempFiles().empty());
 }
 

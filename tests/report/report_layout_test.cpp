@@ -165,8 +165,8 @@ TEST_F(ReportTest, PagesBreakBeforeTheyOverflowAndEveryPageHasItsHeader) {
   report(kDeviceScreen, [&] {
     for (int i = 0; i < 100; ++i) WriteValueRow(ws, "Zeile " + std::to_string(i), "x", "mm", "1");
   });
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
-  const auto pages = pagesOf(ui.reportWindows[0].lines);
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
+  const auto pages = pagesOf(ui.shown<ReportWindowRequest>()[0].lines);
   ASSERT_GT(pages.size(), 8u);
   int sheet = 0;
   for (const auto& page : pages) {
@@ -214,8 +214,8 @@ TEST_F(ReportTest, HeaderModeTwoFramesOnlyTheFirstPage) {
     WritePageHeader(ws, 0, 0);  // a later page: a bare line, no header
     WriteTextLine(ws, "Ende");
   });
-  ASSERT_EQ(ui.reportWindows.size(), 1u);
-  const auto& lines = ui.reportWindows[0].lines;
+  ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
+  const auto lines = ui.shown<ReportWindowRequest>()[0].lines;
   EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Zeile 2") != l.npos; }),
             1);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "\f"), 3);  // two overflows of 20 lines, the page end
@@ -226,11 +226,11 @@ TEST_F(ReportTest, HeaderModeTwoFramesOnlyTheFirstPage) {
 TEST_F(ReportTest, RuleModeFourDropsRulesAndBreaksOnlyAtHalfAPage) {
   ws.config.ruleMode = 4;
   auto screen = [&](int rows) {
-    ui.reportWindows.clear();
+    ui.clearShown();
     report(kDeviceScreen, [&] {
       for (int i = 0; i < rows; ++i) WriteValueRow(ws, "Wert", "w", "mm", "1");
     });
-    return ui.reportWindows.at(0).lines;
+    return ui.shown<ReportWindowRequest>().at(0).lines;
   };
   // Header: an empty line, three fixed lines, three header lines (rules dropped) = 7.
   const auto few = screen(10);

@@ -1,0 +1,140 @@
+// The remaining menus of the main window: the material tables (Database), the drawing
+// documentation (Documentation), the spreadsheet link and Help.
+#include <string>
+#include <vector>
+
+#include "base/codepage.h"
+#include "base/identity.h"
+#include "calc/materialselect.h"
+#include "commands/menucommands.h"
+#include "dialogs/dialogs.h"
+#include "docs/docmenu.h"
+#include "help/imagebrowser.h"
+#include "report/explanations.h"
+
+namespace velk {
+
+namespace {
+
+// The change-menu actions behind the Documentation items.
+constexpr int kChangeNew = 1;
+constexpr int kChangeModify = 2;
+constexpr int kChangeDelete = 3;
+constexpr int kChangeShow = 4;
+constexpr int kChangePrint = 5;
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    if (!text.empty()) text += '\n';
+    text += line;
+  }
+  return text;
+}
+
+}  // namespace
+
+// ---- Database ----
+
+void DatabaseStrip(Session& ws) {
+  ws.abort = false;
+  EditStripTable(ws);
+}
+
+void DatabaseWire(Session& ws) {
+  ws.abort = false;
+  EditWireTable(ws);
+}
+
+// ---- Documentation ----
+
+void DocDrawingInfo(Session& ws) {
+  ws.abort = false;
+  EditDrawingInfo(ws);
+}
+
+void DocShowChanges(Session& ws) {
+  ws.abort = false;
+  ChangeMenu(ws, kChangeShow);
+}
+
+void DocPrintChanges(Session& ws) {
+  ws.abort = false;
+  ChangeMenu(ws, kChangePrint);
+}
+
+void DocNewChange(Session& ws) {
+  ws.abort = false;
+  ChangeMenu(ws, kChangeNew);
+}
+
+void DocModifyChange(Session& ws) {
+  ws.abort = false;
+  ChangeMenu(ws, kChangeModify);
+}
+
+void DocDeleteChange(Session& ws) {
+  ws.abort = false;
+  ChangeMenu(ws, kChangeDelete);
+}
+
+void DocOpen(Session& ws, int number) {
+  ws.abort = false;
+  OpenDocument(ws, number);
+}
+
+void DocSetup(Session& ws) {
+  ws.abort = false;
+  EditDocuments(ws);  // marks the spring modified when confirmed
+}
+
+// ---- Spreadsheet ----
+// FIXME(spreadsheet): the workbook export arrives with the spreadsheet link; until then the start
+// says so and the other items, which only a started link enables, do nothing.
+
+void OleStartExcel(Session& ws) {
+  ws.abort = false;
+  ShowInfo(ws, oem("Die Verbindung zur Tabellenkalkulation ist in dieser Version noch nicht verfügbar."));
+}
+
+void OleExportExcel(Session& ws) {
+  ws.abort = false;
+  if (!ws.spreadsheetStarted) return;
+}
+
+void OleImportExcel(Session& ws) {
+  ws.abort = false;
+  if (!ws.spreadsheetStarted) return;
+}
+
+void OlePrintoutExcel(Session& ws) {
+  ws.abort = false;
+  if (!ws.spreadsheetStarted) return;
+}
+
+// ---- Help ----
+
+void HelpImages(Session& ws) {
+  ShowHelpImages(ws);
+  // The browser ends with the flag set when left with "OK"; that is no failure of a command.
+  ws.abort = false;
+}
+
+void HelpErrorMessages(Session& ws) {
+  ws.abort = false;
+  ShowMessageWindow(ws);
+}
+
+void HelpHistory(Session& ws) {
+  const std::vector<std::string> lines = historyText();
+  ShowTitled(ws, lines.empty() ? std::string(kAppTitle) : lines.front(), joinLines(lines));
+}
+
+void HelpLanguage(Session& ws, int language) { SwitchLanguage(ws, language); }
+
+void HelpAbout(Session& ws) {
+  const AboutText about = aboutText();
+  ShowTitled(ws, about.title, joinLines(about.lines));
+}
+
+}  // namespace velk
