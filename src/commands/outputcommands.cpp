@@ -373,67 +373,44 @@ void ViewExcerpt(Session& ws) {
   WriteExcerptReport(ws);
 }
 
-void ViewQuick1(Session& ws) {
+namespace {
+
+// A view or the spring drawing on the screen; the print form's preset follows what is shown.
+void showView(Session& ws, int kind) {
   ws.abort = false;
   ws.printSetup.preset = 0;
-  ShowView(ws, kViewQuick1, kCadScreen);
+  ShowView(ws, kind, kCadScreen);
 }
 
-void ViewQuick2(Session& ws) {
+void showDrawing(Session& ws, int view, bool askAngle) {
   ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewQuick2, kCadScreen);
+  ws.printSetup.preset = 2;
+  DrawSpring(ws, view, kCadScreen, askAngle);
 }
 
-void ViewCharLine(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewCharacteristic, kCadScreen);
-}
+}  // namespace
 
-void ViewGoodman(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewGoodman, kCadScreen);
-}
+void ViewQuick1(Session& ws) { showView(ws, kViewQuick1); }
 
-void ViewHaighGoodman(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewHaigh, kCadScreen);
-}
+void ViewQuick2(Session& ws) { showView(ws, kViewQuick2); }
+
+void ViewCharLine(Session& ws) { showView(ws, kViewCharacteristic); }
+
+void ViewGoodman(Session& ws) { showView(ws, kViewGoodman); }
+
+void ViewHaighGoodman(Session& ws) { showView(ws, kViewHaigh); }
 
 // These two are cleared like their neighbours: a flag left set by the last command would let
 // the view clear the window and then stop, leaving it empty.
-void ViewRmT(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewStrength, kCadScreen);
-}
+void ViewRmT(Session& ws) { showView(ws, kViewStrength); }
 
-void ViewSigmaBT(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 0;
-  ShowView(ws, kViewBendingStress, kCadScreen);
-}
+void ViewSigmaBT(Session& ws) { showView(ws, kViewBendingStress); }
 
-void ViewDrawingFront(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 2;
-  DrawSpring(ws, kFrontView, kCadScreen, false);
-}
+void ViewDrawingFront(Session& ws) { showDrawing(ws, kFrontView, false); }
 
-void ViewDrawingAngle(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 2;
-  DrawSpring(ws, kFrontView, kCadScreen, true);
-}
+void ViewDrawingAngle(Session& ws) { showDrawing(ws, kFrontView, true); }
 
-void ViewDrawingSide(Session& ws) {
-  ws.abort = false;
-  ws.printSetup.preset = 2;
-  DrawSpring(ws, kSideView, kCadScreen, false);
-}
+void ViewDrawingSide(Session& ws) { showDrawing(ws, kSideView, false); }
 
 void ViewErrorMessages(Session& ws) {
   ws.abort = false;

@@ -88,8 +88,10 @@ std::optional<TextResult> HeadlessUi::show(const TextRequest& q) {
   return result;
 }
 
-std::optional<ChoiceResult> HeadlessUi::show(const RadioRequest& q) {
-  const Request r{Request::Kind::Radio, oem("Auswahl"), q.prompt, {}, q.items, 0, q.index, q.helpNumber};
+// The radio and the list dialog: Choice(n) picks item n, which must be one of the items.
+template <class R>
+std::optional<ChoiceResult> HeadlessUi::choiceWindow(const R& q, Request::Kind kind) {
+  const Request r{kind, oem("Auswahl"), q.prompt, {}, q.items, 0, q.index, q.helpNumber};
   std::optional<ChoiceResult> result = window(q, r, [](const Answer& a, bool& fits) -> std::optional<ChoiceResult> {
     fits = a.kind == Answer::Kind::Choice;
     return ChoiceResult{a.choice};
@@ -101,18 +103,9 @@ std::optional<ChoiceResult> HeadlessUi::show(const RadioRequest& q) {
   return result;
 }
 
-std::optional<ChoiceResult> HeadlessUi::show(const ListRequest& q) {
-  const Request r{Request::Kind::List, oem("Auswahl"), q.prompt, {}, q.items, 0, q.index, q.helpNumber};
-  std::optional<ChoiceResult> result = window(q, r, [](const Answer& a, bool& fits) -> std::optional<ChoiceResult> {
-    fits = a.kind == Answer::Kind::Choice;
-    return ChoiceResult{a.choice};
-  });
-  if (result && (result->index < 1 || result->index > static_cast<int>(q.items.size()))) {
-    windowMismatch(r);
-    return std::nullopt;
-  }
-  return result;
-}
+std::optional<ChoiceResult> HeadlessUi::show(const RadioRequest& q) { return choiceWindow(q, Request::Kind::Radio); }
+
+std::optional<ChoiceResult> HeadlessUi::show(const ListRequest& q) { return choiceWindow(q, Request::Kind::List); }
 
 static std::optional<YesNoResult> yesOrNo(const Answer& a, bool& fits) {
   fits = a.kind == Answer::Kind::Yes || a.kind == Answer::Kind::No;

@@ -258,6 +258,8 @@ class HeadlessUi : public UiServices {
     windows_.emplace_back(q);
     requests_.push_back(r);
   }
+  template <class R>
+  std::optional<ChoiceResult> choiceWindow(const R& q, Request::Kind kind);
   void windowMismatch(const Request& r) const;
 
   Mode mode_;
