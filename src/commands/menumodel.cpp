@@ -339,21 +339,7 @@ MenuModel buildMainMenu(const MenuInput& input) {
   return menu;
 }
 
-// ---- Window title, refresh, help texts ----
-
-std::string windowTitle(std::string_view programTitle, std::string_view fileName, std::string_view fileExt) {
-  std::string title(programTitle);
-  if (fileName.empty()) return title;
-  title += "  -  ";
-  title += fileName;
-  const std::size_t slash = fileName.rfind('/');
-  const std::string_view lastPart = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
-  if (lastPart.find('.') == std::string_view::npos && !fileExt.empty()) {
-    title += '.';
-    title += fileExt;
-  }
-  return title;
-}
+// ---- Refresh, help texts ----
 
 RefreshView refreshView(int resultView, int helpLevel) {
   switch (resultView) {

@@ -123,12 +123,9 @@ struct MenuInput {
 // count, so the count does not vanish until the next calculation.
 MenuModel buildMainMenu(const MenuInput& input);
 
-// ---- Window title, refresh, help texts ----
+// ---- Refresh, help texts ----
 
-// setCaption's text: programTitle; when fileName is not empty "  -  " + fileName, and when the
-// last path component of fileName has no "." also "." + fileExt (not when fileExt is empty).
-// Encoding-neutral: the result is in the encoding of the arguments.
-std::string windowTitle(std::string_view programTitle, std::string_view fileName, std::string_view fileExt);
+// (The window title is dialogs/dialogs.h: windowTitle, used by SetWindowTitle.)
 
 // The result view that a refresh draws.
 enum class RefreshView { None, Quick1, Quick2, FrontDrawing, Characteristic };

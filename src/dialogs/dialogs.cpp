@@ -167,14 +167,21 @@ void ShowTitled(UiContext& ws, const std::string& caption, const std::string& te
 void BusyCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Busy); }
 void NormalCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Normal); }
 
+std::string windowTitle(std::string_view programTitle, std::string_view fileName, std::string_view fileExt) {
+  std::string title(programTitle);
+  if (fileName.empty()) return title;
+  title += "  -  ";
+  title += fileName;
+  if (!hasExtension(fileName) && !fileExt.empty()) {
+    title += '.';
+    title += fileExt;
+  }
+  return title;
+}
+
 void SetWindowTitle(UiContext& ws) {
   const Spring& s = ws.spring;
-  std::string title = kProgramTitle;
-  if (!s.fileName.empty()) {
-    title += "  -  " + oem(s.fileName);
-    if (!hasExtension(s.fileName)) title += "." + s.fileExt;
-  }
-  ws.ui.setWindowTitle(title);
+  ws.ui.setWindowTitle(windowTitle(kProgramTitle, oem(s.fileName), s.fileExt));
 }
 
 void ChooseFolder(UiContext& ws, const std::string& start, std::string& result) {

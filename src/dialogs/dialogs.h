@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "dialogs/context.h"
 
@@ -30,6 +31,11 @@ void ShowInfo(UiContext& ws, const std::string& text);
 void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text);
 void BusyCursor(UiContext& ws);
 void NormalCursor(UiContext& ws);
+// setCaption's text: programTitle; when fileName is not empty "  -  " + fileName, and when the
+// last path component of fileName has no "." also "." + fileExt (not when fileExt is empty).
+// Encoding-neutral: the result is in the encoding of the arguments.
+std::string windowTitle(std::string_view programTitle, std::string_view fileName, std::string_view fileExt);
+// Sets the window title of the spring: windowTitle(program title, file name, fileExt).
 void SetWindowTitle(UiContext& ws);
 
 // File services (native paths).

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "commands/menumodel.h"
+#include "dialogs/dialogs.h"
 
 namespace velk::test {
 namespace {
