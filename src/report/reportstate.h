@@ -32,6 +32,9 @@ constexpr int kReportHeaderLength = 65;  // characters kept of each header line
 constexpr int kReportLineLength = 72;    // row buffers are cut to this
 constexpr int kReportMargin = 7;         // left margin of every counted text-device line
 constexpr int kTempFileTries = 11;       // numbers tried for "$OUT" + n + ".TMP"
+// Numbers tried for the tab-separated "$$$" + n + ".txt": every batch job running at once holds
+// one until its copy is written, so eleven would turn the twelfth concurrent job away.
+constexpr int kTabTempFileTries = 4096;
 
 struct ReportState {
   int device = kDeviceScreen;

@@ -369,10 +369,10 @@ int probeCreate(const ReportContext& ws, const std::string& path) {
   return 0;
 }
 
-bool reserveTemp(ReportContext& ws, std::string_view prefix, std::string_view suffix, int first) {
+bool reserveTemp(ReportContext& ws, std::string_view prefix, std::string_view suffix, int first, int tries) {
   ReportState& r = state(ws);
   int err = 0;
-  r.temp = reserveNumberedFile(tempFolder(ws), prefix, suffix, first, kTempFileTries, ws.io, err);
+  r.temp = reserveNumberedFile(tempFolder(ws), prefix, suffix, first, tries, ws.io, err);
   if (!r.temp.held()) {
     failIo(ws, IoStage::Create, err);
     return false;
@@ -685,7 +685,7 @@ void OpenReport(ReportContext& ws, int device, const std::string& name) {
     case kDeviceScreen:
     case kDevicePrinter:
     case kDeviceTextProgram:
-      if (!reserveTemp(ws, "$OUT", ".TMP", 1)) return;
+      if (!reserveTemp(ws, "$OUT", ".TMP", 1, kTempFileTries)) return;
       break;
     case kDevicePort:
       openPort(ws);
@@ -704,7 +704,7 @@ void OpenReport(ReportContext& ws, int device, const std::string& name) {
     case kDeviceBatch:
       if (ws.config.textDeviceAsk)
         r.outputName = chooseReportFile(ws, name, "txt");
-      else if (!reserveTemp(ws, "$$$", ".txt", r.tabCounter + 1))
+      else if (!reserveTemp(ws, "$$$", ".txt", r.tabCounter + 1, kTabTempFileTries))
         return;
       break;
     case kDeviceHtml:

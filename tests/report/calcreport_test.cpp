@@ -355,7 +355,10 @@ TEST(TextReportJob, JobsRunningAtOnceNeverShareATemporaryFile) {
     }
   std::string want;
   for (std::size_t i = 0; i < jobs.size(); ++i) want += "0\n";
-  EXPECT_EQ(runJobs(dir.path(), jobs), want);
+  if (runJobs(dir.path(), jobs) != want) {
+    for (std::size_t k = 0; k < jobs.size(); ++k)
+      ADD_FAILURE() << jobs[k] << ": " << readFile(dir.file("err" + std::to_string(k) + ".txt"));
+  }
   for (int copy = 0; copy < 3; ++copy)
     for (const char* example : kExampleNames) {
       const std::string name = std::string(example) + std::to_string(copy);

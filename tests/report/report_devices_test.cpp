@@ -334,6 +334,20 @@ TEST_F(ReportTest, TabFileIsCopiedToANumberedWindowsFile) {
   EXPECT_EQ(lines[9], "L\xE4nge\tL\tmm\xB2\t12,50");
 }
 
+// Batch jobs each hold a "$$$" number until their copy is written: more jobs at once than the
+// eleven numbers of the report window must still find one.
+TEST_F(ReportTest, TabReportFindsANumberWhileManyOthersAreHeld) {
+  ws.spring.fileName = dir.file("feder");
+  std::vector<ReservedFile> held;
+  int err = 0;
+  for (int n = 1; n <= 3 * kTempFileTries; ++n) held.push_back(reserveNumberedFile(tmp, "$$$", ".txt", n, 1, {}, err));
+  ASSERT_TRUE(held.back().held());
+  report(kDeviceBatch, [&] { someRows(ws); });
+  EXPECT_FALSE(ws.abort);
+  EXPECT_NE(readFile(dir.file("feder.txt")).find("HAUPTABMESSUNGEN"), std::string::npos);
+  EXPECT_TRUE(ui.messages(MessageKind::Error).empty());
+}
+
 TEST_F(ReportTest, BatchDeviceConvertsIntoTheInputFileNameAndReadsAsTabSeparated) {
   ws.spring.fileName = dir.file("feder");
   ws.config.num.spreadsheetDecimal = 1;
