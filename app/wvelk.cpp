@@ -1,15 +1,31 @@
-// wvelk: program entry. Runs the start-up and command line; the batch jobs and the
-// window are added here as they become available.
+// wvelk: program entry. Batch jobs run headless; any other start opens the window.
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "session/session.h"
+#include "base/numfmt.h"
 #include "dialogs/headless.h"
+#include "gui/windowedapp.h"
+#include "session/session.h"
 #include "shell/startup.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+namespace {
+
+// A command line that names a batch job (or /NOGUI) runs without windows.
+bool isBatch(const std::vector<std::string>& args) {
+  for (const std::string& a : args)
+    if (velk::upper(a) == "/NOGUI") return true;
+  if (args.size() < 2) return false;
+  const std::string second = velk::upper(args[1]);
+  return second == "/I" || second.rfind("/CAD", 0) == 0 || second == "/JSON" || second.rfind("/SVG", 0) == 0 ||
+         second.rfind("/PDF", 0) == 0;
+}
+
+bool isHelpRequest(const std::vector<std::string>& args) {
+  return !args.empty() && (args[0] == "?" || args[0] == "/?");
+}
+
+int runHeadless(const std::vector<std::string>& args) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   velk::StartOutcome out = velk::runStartup(ws, args);
@@ -25,8 +41,23 @@ int main(int argc, char** argv) {
     case velk::StartOutcome::Kind::SvgOutput:
       return velk::runSvgJob(ws, args.at(0), out.cadView, std::cerr);
     case velk::StartOutcome::Kind::OpenWindow:
-      std::cerr << "wvelk: the program window is not available in this version; use " << "wvelk /? for the command line\n";
+      std::cerr << "wvelk: /NOGUI: nothing to do without a batch job; use wvelk /? for the command line\n";
       return 2;
   }
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (isBatch(args)) return runHeadless(args);
+  if (!velk::gui::displayAvailable()) {
+    // The command-line help still reaches a terminal.
+    if (isHelpRequest(args)) return runHeadless(args);
+    std::cerr << "wvelk: no display (DISPLAY or WAYLAND_DISPLAY is not set); the window cannot open.\n"
+              << "wvelk: batch jobs run without one: wvelk /? lists them\n";
+    return 2;
+  }
+  return velk::gui::runWindowed(argc, argv, args);
 }
