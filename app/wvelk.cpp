@@ -40,6 +40,8 @@ int runHeadless(const std::vector<std::string>& args) {
       return velk::runCadJob(ws, args.at(0), out.cadDevice, out.cadView, std::cerr);
     case velk::StartOutcome::Kind::SvgOutput:
       return velk::runSvgJob(ws, args.at(0), out.cadView, std::cerr);
+    case velk::StartOutcome::Kind::PdfOutput:
+      return velk::gui::runPdfJob(ws, args.at(0), out.cadView);
     case velk::StartOutcome::Kind::OpenWindow:
       std::cerr << "wvelk: /NOGUI: nothing to do without a batch job; use wvelk /? for the command line\n";
       return 2;

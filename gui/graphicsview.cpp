@@ -42,6 +42,7 @@ const QImage& GraphicsView::image() {
     if (cache_.size() != want) cache_ = QImage(want, QImage::Format_RGB32);
     cache_.setDevicePixelRatio(1);
     replayInto(cache_, view_);
+    ++replays_;
     cache_.setDevicePixelRatio(devicePixelRatioF());
     stale_ = false;
   }

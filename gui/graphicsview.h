@@ -25,6 +25,8 @@ class GraphicsView : public QWidget {
   const QImage& image();
   // Replays the list into a fresh image of the given size (no cache involved).
   QImage render(QSize size);
+  // Replays into the cache so far (a repaint from the cache replays nothing).
+  int replays() const { return replays_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -44,6 +46,7 @@ class GraphicsView : public QWidget {
   ViewMouse mouse_;
   QImage cache_;
   bool stale_ = true;
+  int replays_ = 0;
 };
 
 }  // namespace velk::gui

@@ -1,12 +1,18 @@
 #include "gui/windowedapp.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QScreen>
+#include <QTimer>
 #include <cstdlib>
+#include <iostream>
 
 #include "commands/menucommands.h"
+#include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
+#include "gui/printing.h"
 #include "gui/qtui.h"
+#include "gui/text.h"
 #include "session/session.h"
 #include "shell/startup.h"
 
@@ -21,6 +27,15 @@ bool displayAvailable() {
 }
 
 // What the screen offers, for the configured graphics size of 0 and the dialogs.
+// VmRSS of this process in KiB (0 when unknown).
+static long residentKiB() {
+  QFile f(QStringLiteral("/proc/self/status"));
+  if (!f.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : f.readAll().split('\n'))
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+  return 0;
+}
+
 static ScreenMetrics screenMetrics() {
   ScreenMetrics m;
   QScreen* s = QApplication::primaryScreen();
@@ -34,6 +49,19 @@ static ScreenMetrics screenMetrics() {
   m.mainWindowHeight = avail.height();
   m.mainClientHeight = avail.height() - 46;
   return m;
+}
+
+int runPdfJob(Session& ws, const std::string& inputArgument, int view) {
+  // Qt's fonts need an application object; no window is shown, so no display is needed.
+  if (!displayAvailable()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  int argc = 1;
+  char name[] = "wvelk";
+  char* argv[] = {name, nullptr};
+  QGuiApplication app(argc, argv);
+  auto write = [](const PrintDrawingRequest& request, const std::string& path) {
+    return writePdf(request, qpath(path));
+  };
+  return velk::runPdfJob(ws, inputArgument, view, write, std::cerr);
 }
 
 int runWindowed(int& argc, char** argv, const std::vector<std::string>& args) {
@@ -50,6 +78,15 @@ int runWindowed(int& argc, char** argv, const std::vector<std::string>& args) {
   MainWindow window(ws, ui);
   window.show();
   Refresh(ws);
+  if (std::getenv("VELK_EXIT_AFTER_PAINT")) {
+    // Start-up figures: the first paint, the resident memory of the idle window, then the end.
+    QTimer::singleShot(0, &window, [&window] {
+      window.view().repaint();
+      QApplication::processEvents();
+      std::cerr << "velk: painted; " << residentKiB() << " KiB resident\n";
+      QApplication::quit();
+    });
+  }
   const int code = app.exec();
   CloseDown(ws);
   return code;

@@ -8,6 +8,7 @@
 
 #include "commands/menumodel.h"
 #include "dialogs/overviewform.h"
+#include "report/printconfig.h"
 #include "session/session.h"
 
 namespace velk {
@@ -50,6 +51,9 @@ void FilePrint(Session& ws);
 void FilePrintMacro(Session& ws);
 void FilePrinterSetup(Session& ws);
 void FileExportPicture(Session& ws);
+// The print request of the graphics window's drawing (whole, unzoomed) with the layout: what
+// File -> Print, the print macro, the picture export's PDF and the /PDF batch job paint.
+PrintDrawingRequest MakePrintDrawingRequest(Session& ws, const PrintLayout& layout, const std::string& name);
 void FileConfig(Session& ws);
 void FileRecent(Session& ws, int entry);  // 1..4
 // File -> Exit: true when the window may close (CloseQuery).

@@ -6,6 +6,7 @@
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "calc/materialselect.h"
+#include "graphics/displaylist.h"
 #include "commands/menucommands.h"
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
@@ -133,6 +134,9 @@ void HelpHistory(Session& ws) {
 void HelpLanguage(Session& ws, int language) { SwitchLanguage(ws, language); }
 
 void HelpAbout(Session& ws) {
+  // The box stands over the logo in the graphics window.
+  ClearDisplay(ws);
+  DrawOrvanLogo(ws);
   const AboutText about = aboutText();
   ShowTitled(ws, about.title, joinLines(about.lines));
 }

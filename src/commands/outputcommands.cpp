@@ -48,27 +48,7 @@ std::string documentName(const Session& ws, const std::string& what) {
 // Prints the graphics window's drawing as a whole (its first, unzoomed view) with the layout:
 // the print service asks for the printer and calls the paint back on the page.
 void printDrawing(Session& ws, const PrintLayout& layout, const std::string& name) {
-  PrintDrawingRequest q;
-  q.documentName = name;
-  q.landscape = layout.landscape;
-  q.paint = [&ws, layout](Canvas& canvas, const PageGeometry& page) {
-    ViewMapping view;
-    view.adopt(ws.display);
-    PrintPage p;
-    p.pageWidth = page.width;
-    p.pageHeight = page.height;
-    p.marginX = layout.originX;
-    p.marginY = layout.originY;
-    p.scaleX = layout.scaleX;
-    p.scaleY = layout.scaleY;
-    ReplayStyle style = PrinterReplayStyle(ws.config);
-    style.monochrome = layout.monochrome;
-    style.frame = layout.border;
-    if (Replay(ws.display, PrinterMapping(view, p), canvas, style) == ReplayStatus::Done) return true;
-    ws.abort = true;
-    return false;
-  };
-  if (!ws.ui.show(q)) ws.abort = true;
+  if (!ws.ui.show(MakePrintDrawingRequest(ws, layout, name))) ws.abort = true;
 }
 
 // "Datenbank" of the print form: a stored layout picked in the table browser. lastRecord is
@@ -306,6 +286,30 @@ void FilePrintMacro(Session& ws) {
   }
 }
 
+PrintDrawingRequest MakePrintDrawingRequest(Session& ws, const PrintLayout& layout, const std::string& name) {
+  PrintDrawingRequest q;
+  q.documentName = name;
+  q.landscape = layout.landscape;
+  q.paint = [&ws, layout](Canvas& canvas, const PageGeometry& page) {
+    ViewMapping view;
+    view.adopt(ws.display);
+    PrintPage p;
+    p.pageWidth = page.width;
+    p.pageHeight = page.height;
+    p.marginX = layout.originX;
+    p.marginY = layout.originY;
+    p.scaleX = layout.scaleX;
+    p.scaleY = layout.scaleY;
+    ReplayStyle style = PrinterReplayStyle(ws.config);
+    style.monochrome = layout.monochrome;
+    style.frame = layout.border;
+    if (Replay(ws.display, PrinterMapping(view, p), canvas, style) == ReplayStatus::Done) return true;
+    ws.abort = true;
+    return false;
+  };
+  return q;
+}
+
 void FileExportPicture(Session& ws) {
   ws.abort = false;
   ExportPictureRequest q;
@@ -317,6 +321,7 @@ void FileExportPicture(Session& ws) {
   q.size.height = ws.display.H + 1;
   q.size.dpiX = ws.screen.dpiX;
   q.size.dpiY = ws.screen.dpiY;
+  q.background = ScreenReplayStyle(ws.config).background;
   q.paint = [&ws](Canvas& canvas, const PageGeometry& page) {
     ViewMapping view;
     view.adopt(ws.display);
@@ -325,6 +330,8 @@ void FileExportPicture(Session& ws) {
     ws.abort = true;
     return false;
   };
+  // A PDF is a printed page: the print layout and the printer's colour rules.
+  q.paintPage = MakePrintDrawingRequest(ws, LayoutFromConfig(ws.config), documentName(ws, "")).paint;
   if (!ws.ui.show(q)) ws.abort = true;
 }
 

@@ -444,7 +444,11 @@ struct ExportPictureRequest {
   std::string folder;       // native
   std::string defaultName;  // without extension
   PageGeometry size;        // the picture's size (the graphics window's)
+  uint32_t background = 0xFFFFFF;  // of PNG and SVG pictures, as the window shows them
+  // PNG and SVG: the view as the window shows it.
   std::function<bool(Canvas& canvas, const PageGeometry& page)> paint;
+  // PDF: the view as it would be printed (print layout, printer colours) on an A4 page.
+  std::function<bool(Canvas& canvas, const PageGeometry& page)> paintPage;
 };
 
 class UiServices {

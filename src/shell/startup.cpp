@@ -10,6 +10,7 @@
 
 #include "dialogs/configio.h"
 #include "base/codepage.h"
+#include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
@@ -41,8 +42,8 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "",
       "/JSON    -> JSON file",
       "/SVG:j   -> SVG picture of view/drawing j (1..8)",
+      "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
-      "",
       "",
       "Example: " + w + " test." + ext + "             ->  GUI",
       "Example: " + w + " test." + ext + " /I /NOGUI   ->  test.txt",
@@ -152,7 +153,8 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   const bool cadJob = upper(leftStr(second, 4)) == "/CAD";
   const bool jsonJob = upper(second) == "/JSON";
   const bool svgJob = upper(leftStr(second, 4)) == "/SVG";
-  if (textJob || cadJob || jsonJob || svgJob) {
+  const bool pdfJob = upper(leftStr(second, 4)) == "/PDF";
+  if (textJob || cadJob || jsonJob || svgJob || pdfJob) {
     readInputFile(ws, s.fileName);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
@@ -164,6 +166,9 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
       out.kind = StartOutcome::Kind::JsonOutput;
     } else if (svgJob) {
       out.kind = StartOutcome::Kind::SvgOutput;
+      parseSvgArgument(second, out.cadView);
+    } else if (pdfJob) {
+      out.kind = StartOutcome::Kind::PdfOutput;
       parseSvgArgument(second, out.cadView);
     } else if (textJob) {
       out.kind = StartOutcome::Kind::TextReport;
@@ -313,6 +318,26 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
   }
   if (int e = atomicWriteFile(output, svg, ws.io)) {
     err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << "\n";
+    return 2;
+  }
+  return 0;
+}
+
+int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf,
+              std::ostream& err) {
+  if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
+  const std::string output = ws.spring.fileName + ".pdf";
+  if (overwritesInput(ws, inputArgument, output, err)) return 2;
+  drawItem(ws, view, kCadScreen);
+  if (ws.abort) {
+    err << "wvelk: " << output << " was not written\n";
+    return 2;
+  }
+  // As a macro print prints it: views with preset 0, the drawings with preset 2.
+  const PrintLayout layout = ApplyPrintPreset(view <= 6 ? 0 : 2, LayoutFromConfig(ws.config));
+  const PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
+  if (!writePdf || !writePdf(request, output) || ws.abort) {
+    err << "wvelk: " << output << " could not be written\n";
     return 2;
   }
   return 0;

@@ -1,21 +1,23 @@
 // Program start: the start-up sequence, the command line and the batch jobs.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "dialogs/uiservices.h"
 #include "session/session.h"
 
 namespace velk {
 
 // What the start asks of the program entry.
 struct StartOutcome {
-  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput };
+  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput, PdfOutput };
   Kind kind = Kind::Exit;
   int exitCode = 0;
   int cadDevice = 0;   // i of /CADi:j
-  int cadView = 0;     // j of /CADi:j or /SVG:j
+  int cadView = 0;     // j of /CADi:j, /SVG:j or /PDF:j
   bool noGui = false;  // "/NOGUI" anywhere on the command line
 };
 
@@ -53,6 +55,14 @@ int runCadJob(Session& ws, const std::string& inputArgument, int device, int vie
 // The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare
 // name + ".svg". Exit codes as runCadJob.
 int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostream& err);
+
+// The /PDF:j batch job: view or drawing j as it would be printed (the print layout with the
+// preset of a macro print, the printer's colour rules) into the bare name + ".pdf", written by
+// writePdf (the window layer's PDF writer; false when the file could not be written). Exit codes
+// as runCadJob.
+using PdfWriterFn = std::function<bool(const PrintDrawingRequest& request, const std::string& path)>;
+int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf,
+              std::ostream& err);
 
 // Prints the calculation messages to err (UTF-8), one "wvelk: " line each.
 void printCalcMessages(const Session& ws, std::ostream& err);

@@ -1,0 +1,25 @@
+// Drawings onto paper, PDF files and pictures: the page geometry of a Qt paint device and the
+// writers the print and export windows (and the /PDF batch job) share.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "dialogs/uiservices.h"
+
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace velk::gui {
+
+// Writes one page through request.paint into a PDF file (A4, the request's orientation).
+// False when the file could not be written or the drawing could not be replayed.
+bool writePdf(const PrintDrawingRequest& request, const QString& path);
+
+// Paints onto the printer's first page. False as writePdf.
+bool printOnto(QPrinter& printer, const PrintDrawingRequest& request);
+
+// Writes the picture of request.paint at request.size in the format. False on failure.
+bool writePicture(const ExportPictureRequest& request, PictureFormat format, const QString& path);
+
+}  // namespace velk::gui

@@ -1,0 +1,158 @@
+// The main window: the menu as the core's model has it, the commands it runs, the drawing area's
+// cached replay, keys and mouse.
+#include <QAction>
+#include <QImage>
+#include <QMenuBar>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "commands/menucommands.h"
+#include "commands/springfile.h"
+#include "graphics/displaylist.h"
+#include "gui/graphicsview.h"
+#include "gui/mainwindow.h"
+#include "gui/paintercanvas.h"
+#include "gui/qtui.h"
+#include "session/session.h"
+#include "support/fixture.h"
+
+namespace velk::test {
+namespace {
+
+const std::string kExamples = std::string(VELK_SOURCE_DATA_DIR) + "/examples/";
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : ws(ui) {
+    ws.config.dataDir = dir.path();
+    ws.spring.dataDir = dir.path();
+    ws.tempRoot = dir.file("private/");
+    std::filesystem::create_directory(ws.tempRoot);
+    ws.config.helpLevel = 0;  // no quick view after a calculation
+    ui.setHelp(ws.help);
+    SetupWindowSize(ws);
+  }
+  void load(const std::string& example) {
+    std::filesystem::copy_file(kExamples + example, dir.file(example),
+                               std::filesystem::copy_options::overwrite_existing);
+    readInputFile(ws, dir.file(example));
+    ASSERT_FALSE(ws.abort);
+    calculateLoadedSpring(ws);
+    ws.abort = false;
+  }
+  // The bounding box of the pixels that differ from the background.
+  static QRect drawnBox(const QImage& img, QRgb background) {
+    int l = img.width(), t = img.height(), r = -1, b = -1;
+    for (int y = 0; y < img.height(); ++y) {
+      const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if ((line[x] & 0xFFFFFF) != (background & 0xFFFFFF)) {
+          l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
+        }
+    }
+    return r < 0 ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
+  }
+
+  TempDir dir;
+  gui::QtUi ui;
+  Session ws;
+};
+
+TEST_F(MainWindowTest, MenuIsTheModelsInEveryLanguage) {
+  gui::MainWindow w(ws, ui);
+  for (int language : {2, 3, 1}) {
+    SwitchLanguage(ws, language);
+    w.renderMenu();
+    const MenuModel model = CurrentMenu(ws);
+    for (const MenuItem& item : model.items()) {
+      if (item.separator || !item.visible) continue;
+      QAction* a = w.action(item.id);
+      ASSERT_NE(a, nullptr) << item.name;
+      EXPECT_EQ(a->text().toStdString(), item.caption) << item.name;
+      EXPECT_EQ(a->isEnabled(), item.enabled) << item.name;
+      EXPECT_EQ(a->shortcut().toString().toStdString(), std::string(item.shortcut)) << item.name;
+    }
+  }
+  // The language items run the core's command: the menu follows at once.
+  const QString english = w.action(MenuId::File)->text();
+  w.runCommand(MenuId::HelpLanguageDeutsch);
+  EXPECT_TRUE(w.action(MenuId::HelpLanguageDeutsch)->isChecked());
+  w.runCommand(MenuId::HelpLanguageEnglish);
+  EXPECT_TRUE(w.action(MenuId::HelpLanguageEnglish)->isChecked());
+  EXPECT_EQ(ws.config.language, 2);
+  (void)english;
+}
+
+TEST_F(MainWindowTest, RecentFileEntryOpensTheSpring) {
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("uhr.vlk"));
+  ws.start.recentFiles[0] = dir.file("uhr.vlk");
+  gui::MainWindow w(ws, ui);
+  QAction* recent = w.action(MenuId::FileRecent1);
+  ASSERT_NE(recent, nullptr);
+  EXPECT_TRUE(recent->text().contains("uhr.vlk"));
+  recent->trigger();
+  QTest::qWait(20);  // the action runs queued
+  EXPECT_EQ(ws.spring.fileName, "uhr");
+  EXPECT_TRUE(w.windowTitle().contains("uhr")) << w.windowTitle().toStdString();
+}
+
+// Each view painted into the cached image: something is drawn, and it lies inside the area the
+// drawing's world window maps to (texts and outlines may reach a few pixels beyond).
+TEST_F(MainWindowTest, ViewsPaintInsideTheirWindow) {
+  load("drahtfeder_dynamisch.vlk");
+  gui::MainWindow w(ws, ui);
+  w.resize(900, 640);
+  w.show();
+  const MenuId views[] = {MenuId::ViewQuick1,    MenuId::ViewQuick2, MenuId::ViewCharLine, MenuId::ViewGoodman,
+                          MenuId::ViewHaighGoodman, MenuId::ViewRmt, MenuId::ViewSigmaBt,  MenuId::ViewDrawing0,
+                          MenuId::ViewDrawingSa};
+  const QRgb background = gui::rgbColor(ScreenReplayStyle(ws.config).background).rgb();
+  for (MenuId id : views) {
+    w.runCommand(id);
+    const QImage& img = w.view().image();
+    const QRect drawn = drawnBox(img, background);
+    ASSERT_FALSE(drawn.isNull()) << static_cast<int>(id);
+    const ViewMapping& m = w.view().mapping();
+    const QRect window(QPoint(m.toDeviceX(m.vxmin), m.toDeviceY(m.vymax)), QPoint(m.toDeviceX(m.vxmax), m.toDeviceY(m.vymin)));
+    EXPECT_TRUE(img.rect().contains(window.adjusted(2, 2, -2, -2))) << static_cast<int>(id);
+    EXPECT_TRUE(window.adjusted(-8, -8, 8, 8).contains(drawn)) << static_cast<int>(id);
+    EXPECT_GT(drawn.width() * drawn.height(), window.width() * window.height() / 10) << static_cast<int>(id);
+  }
+}
+
+TEST_F(MainWindowTest, RepaintComesFromTheCacheAndKeysZoom) {
+  load("uhrfeder.vlk");
+  gui::MainWindow w(ws, ui);
+  w.resize(800, 600);
+  w.show();
+  w.runCommand(MenuId::ViewDrawing0);
+  gui::GraphicsView& v = w.view();
+  QTest::qWaitForWindowExposed(&w);
+  v.image();
+  const int replays = v.replays();
+  v.repaint();
+  v.repaint();
+  EXPECT_EQ(v.replays(), replays) << "a repaint without a change replays nothing";
+
+  const ViewMapping before = v.mapping();
+  QTest::keyClick(&v, Qt::Key_Plus, Qt::KeypadModifier);
+  v.image();
+  EXPECT_LT(v.mapping().vxmax - v.mapping().vxmin, before.vxmax - before.vxmin);
+  EXPECT_EQ(v.replays(), replays + 1);
+  QTest::keyClick(&v, Qt::Key_Left);
+  QTest::keyClick(&v, Qt::Key_Escape);
+  EXPECT_EQ(v.mapping().vxmin, before.vxmin);
+  EXPECT_EQ(v.mapping().vxmax, before.vxmax);
+
+  // The rubber band: the dragged part fills the window; the right button goes back.
+  QTest::mousePress(&v, Qt::LeftButton, {}, QPoint(100, 100));
+  QTest::mouseMove(&v, QPoint(300, 250));
+  QTest::mouseRelease(&v, Qt::LeftButton, {}, QPoint(300, 250));
+  EXPECT_LT(v.mapping().vxmax - v.mapping().vxmin, (before.vxmax - before.vxmin) / 2);
+  QTest::mouseClick(&v, Qt::RightButton, {}, QPoint(50, 50));
+  EXPECT_EQ(v.mapping().vxmax - v.mapping().vxmin, before.vxmax - before.vxmin);
+}
+
+}  // namespace
+}  // namespace velk::test
