@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontDatabase>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QWidget>
 
 #include "gui/text.h"
@@ -20,6 +24,28 @@ void QtUi::setCursor(CursorShape shape) {
       --busy_;
     }
   }
+}
+
+PrinterInfo QtUi::printerInfo() {
+  PrinterInfo info;
+  const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+  if (def.isNull()) return info;
+  QPrinter printer(def, QPrinter::HighResolution);
+  info.name = oemText(def.printerName());
+  info.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+  info.technology = 2;  // a raster printer
+  const QRectF mm = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  const QRect px = printer.pageLayout().paintRectPixels(printer.resolution());
+  info.widthMm = static_cast<int>(mm.width());
+  info.heightMm = static_cast<int>(mm.height());
+  info.widthPx = px.width();
+  info.heightPx = px.height();
+  info.offsetLeftPx = px.left();
+  info.offsetTopPx = px.top();
+  info.dpiX = info.dpiY = printer.resolution();
+  info.colors = def.supportedColorModes().contains(QPrinter::Color) ? 16777216 : 2;
+  for (const QString& family : QFontDatabase::families()) info.fonts.push_back(oemText(family));
+  return info;
 }
 
 void QtUi::setWindowTitle(const std::string& title) {

@@ -23,6 +23,7 @@ class QtUi : public UiServices {
   void beep() override;
   void setCursor(CursorShape shape) override;
   void setWindowTitle(const std::string& title) override;
+  PrinterInfo printerInfo() override;
 
   std::optional<TextRequest::Result> show(const TextRequest& request) override;
   std::optional<RadioRequest::Result> show(const RadioRequest& request) override;

@@ -30,9 +30,7 @@ namespace {
 
 // ---- Printing ----
 
-// FIXME(printer-info): no UI service reports the printer yet (name, page, fonts); the forms
-// show an unknown printer and the print service asks for the printer itself.
-PrinterInfo currentPrinter() { return PrinterInfo{}; }
+PrinterInfo currentPrinter(Session& ws) { return ws.ui.printerInfo(); }
 
 std::string workingFolder(const Session& ws) {
   return ws.start.startDir.empty() ? currentDirectory() : ws.start.startDir;
@@ -103,7 +101,7 @@ void storeLayout(Session& ws, const PrintConfigValues& values) {
 
 // The print configuration form in either mode, then the steps its "OK" lists.
 void runPrintConfig(Session& ws, PrintConfigMode mode) {
-  const PrinterInfo printer = currentPrinter();
+  const PrinterInfo printer = currentPrinter(ws);
   // The preset of what the window shows: the view commands set it (2 for the spring drawing).
   PrintConfigRequest q = MakePrintConfigRequest(ws.config, mode, ws.printSetup.preset, printer);
   std::uint32_t& lastRecord = ws.printSetup.lastLayoutRecord;

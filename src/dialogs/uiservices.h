@@ -459,6 +459,9 @@ class UiServices {
   virtual void beep() = 0;
   virtual void setCursor(CursorShape shape) = 0;
   virtual void setWindowTitle(const std::string& title) = 0;
+  // The default printer as the print forms show it; no name when none is installed (also
+  // without a window).
+  virtual PrinterInfo printerInfo() { return {}; }
 
   // ---- Windows: show(request) -> result, nullopt when cancelled (see the top of this file) ----
   virtual std::optional<TextRequest::Result> show(const TextRequest& request) = 0;
