@@ -24,6 +24,7 @@
 #include "gui/tablewindows_print.h"
 #include "gui/windows.h"
 #include "guitest.h"
+#include "tables/dbf.h"
 
 namespace velk::gui {
 namespace {
@@ -222,6 +223,76 @@ TEST(TableBrowserWindow, SelectionModeHidesDeletedRecordsAndRefusesEdits) {
   const auto cancelled = whileOpen([&] { return run(WindowEnv{}, q); },
                                    [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   EXPECT_FALSE(cancelled.has_value());
+}
+
+// A controller that offers no grid access: the grid reads the table file itself, and a cell
+// written through the controller shows once the file holds it.
+class FileTableController final : public BrowseController {
+ public:
+  explicit FileTableController(std::string path) : path_(std::move(path)) {}
+  std::vector<std::string> calls;
+  std::vector<std::uint32_t> rows(int) override { return {1, 2}; }
+  void setCell(std::uint32_t record, int pos, const std::string& text) override {
+    calls.push_back("setCell " + std::to_string(record) + " " + std::to_string(pos) + " " + text);
+    DbfTable t;
+    ASSERT_TRUE(t.open(path_).ok());
+    std::string rec(t.record(record));
+    t.setFieldText(rec, pos - 1, text);
+    ASSERT_TRUE(t.writeRecord(record, rec).ok());
+  }
+  void setDeleted(std::uint32_t, bool) override {}
+  void search() override {}
+  void searchNext() override {}
+  void sortByColumn(int) override {}
+  void appendRecord() override {}
+  void pack() override {}
+  void appendDbf() override {}
+  void appendDelimited() override {}
+  void saveDelimited() override {}
+  void exportHtml() override {}
+  void print() override {}
+  void showFile() override {}
+
+ private:
+  std::string path_;
+};
+
+TEST(TableBrowserWindow, WithoutGridAccessReadsTheTableFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.filePath(QStringLiteral("velkwst.dbf")).toStdString();
+  {
+    ASSERT_TRUE(DbfTable::create(path, {DbfField{"NAME", 'C', 12}, DbfField{"E", 'N', 8}}).ok());
+    DbfTable t;
+    ASSERT_TRUE(t.open(path).ok());
+    for (const char* name : {"Stahl", "\x8e" "tzstahl"}) {  // "Ätzstahl" in code page 850
+      std::string rec = t.blankRecord();
+      t.setFieldText(rec, 0, name);
+      t.setFieldText(rec, 1, "206000");
+      ASSERT_TRUE(t.append(rec).ok());
+    }
+  }
+  FileTableController controller(path);
+  BrowseRequest q;
+  q.mode = 2;
+  q.filePath = path;
+  q.currentRecord = 2;
+  q.rows = {1, 2};
+  q.controller = &controller;
+  const auto result = whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
+    auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
+    QAbstractItemModel* model = grid->model();
+    ASSERT_EQ(model->columnCount(), 2);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("E"));
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("Ätzstahl"));
+    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("206000"));
+    EXPECT_TRUE(model->setData(model->index(0, 1), QStringLiteral("210000")));
+    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("210000"));
+    findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
+  });
+  EXPECT_EQ(controller.calls, std::vector<std::string>{"setCell 1 2 210000"});
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(result->record, 2u);
 }
 
 // ---- The online input form ----
