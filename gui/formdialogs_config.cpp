@@ -208,6 +208,8 @@ class ConfigWindow {
     auto* b = new QPushButton(caption, tabs_);
     b->setObjectName(name);
     b->setAutoDefault(false);
+    // "<", "...", "1": small buttons beside their field, not stretched over the column.
+    if (caption.size() <= 3) b->setFixedWidth(b->fontMetrics().horizontalAdvance(caption) + 28);
     QObject::connect(b, &QPushButton::clicked, &d_, std::move(onClick));
     return b;
   }
@@ -477,7 +479,9 @@ class ConfigWindow {
     for (std::size_t i = 0; i < 4; ++i) {
       const int r = static_cast<int>(i / 2), c = static_cast<int>(i % 2) * 2;
       windowGrid->addWidget(new QLabel(item(C::TextWindow, i), window), r, c);
-      windowGrid->addWidget(edit(v_.textWindow[i], QString::fromLatin1(kWindowNames[i]), C::TextWindow), r, c + 1);
+      QLineEdit* e = edit(v_.textWindow[i], QString::fromLatin1(kWindowNames[i]), C::TextWindow);
+      e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+      windowGrid->addWidget(e, r, c + 1);
     }
     p.row(label(C::TextWindow), {window, proposeButton(ConfigProposal::TextWindow, QStringLiteral("textWindowPropose"))});
 
