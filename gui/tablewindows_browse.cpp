@@ -1,0 +1,408 @@
+// The table browser window ("Tdbf4"): the grid over the open table, the navigator, search,
+// sorting by a column title, and the menu commands. Every change of the table goes through the
+// controller; after each command the rows are read again.
+#include "gui/tablewindows_browse.h"
+
+#include <QAbstractTableModel>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "base/codepage.h"
+#include "gui/dialogkit.h"
+#include "gui/text.h"
+#include "tables/dbf.h"
+
+namespace velk::gui {
+
+namespace {
+
+constexpr uint16_t kCommonHelp = 3210;
+
+class FileGridSource final : public BrowseGridSource {
+ public:
+  FileGridSource(std::string path, std::uint32_t current) : path_(std::move(path)), current_(current) { reload(); }
+
+  int fieldCount() override { return dbf_.isOpen() ? dbf_.fieldCount() : 0; }
+  std::string fieldName(int pos) override { return valid(pos) ? decode(dbf_.field(pos - 1).name) : std::string(); }
+  char fieldType(int pos) override { return valid(pos) ? dbf_.field(pos - 1).type : 'C'; }
+  std::string cellText(std::uint32_t record, int pos) override {
+    return valid(pos) ? decode(dbf_.fieldText(record, pos - 1)) : std::string();
+  }
+  bool isDeleted(std::uint32_t record) override { return dbf_.isOpen() && dbf_.isDeleted(record); }
+  std::uint32_t recordCount() override { return dbf_.isOpen() ? dbf_.recordCount() : 0; }
+  std::uint32_t currentRecord() override { return current_; }
+  void setCurrentRecord(std::uint32_t record) override { current_ = record; }
+  // The core writes the file before its own copy, and packing replaces the file: read it anew.
+  void reload() override {
+    dbf_.close();
+    if (!path_.empty() && dbf_.open(path_, true)) win1252_ = dbfCodePage(dbf_.languageDriver()) == DbfCodePage::Win1252;
+  }
+
+ private:
+  bool valid(int pos) const { return dbf_.isOpen() && pos >= 1 && pos <= dbf_.fieldCount(); }
+  std::string decode(std::string_view s) const { return win1252_ ? win1252ToCp850(s) : std::string(s); }
+
+  std::string path_;
+  DbfTable dbf_;
+  std::uint32_t current_ = 0;
+  bool win1252_ = false;
+};
+
+bool isTrue(const std::string& text) {
+  return !text.empty() && std::string_view("TtYyJj").find(text.front()) != std::string_view::npos;
+}
+
+// The grid's view of the rows the controller lists; cells are read from the source on demand.
+class BrowseModel final : public QAbstractTableModel {
+ public:
+  BrowseModel(BrowseGridSource& source, BrowseController* controller, bool edit)
+      : source_(source), controller_(controller), edit_(edit) {}
+
+  void setRows(std::vector<std::uint32_t> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    columns_ = std::max(source_.fieldCount(), 0);
+    endResetModel();
+  }
+  std::uint32_t record(int row) const {
+    return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<std::size_t>(row)] : 0;
+  }
+  int rowOf(std::uint32_t record) const {
+    auto it = std::find(rows_.begin(), rows_.end(), record);
+    return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
+  }
+  void rowChanged(int row) { emit dataChanged(index(row, 0), index(row, columns_ - 1)); }
+  // Called after a cell was written, with the cell's field position.
+  std::function<void(int row, int pos)> onEdited;
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : columns_; }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    const int pos = index.column() + 1;
+    const bool logical = source_.fieldType(pos) == 'L';
+    if (role == Qt::CheckStateRole && logical)
+      return isTrue(source_.cellText(record(index.row()), pos)) ? Qt::Checked : Qt::Unchecked;
+    if ((role == Qt::DisplayRole && !logical) || role == Qt::EditRole)
+      return qs(source_.cellText(record(index.row()), pos));
+    return {};
+  }
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Horizontal) return qs(source_.fieldName(section + 1));
+    // The indicator: the record number, and the deletion mark of the records the grid shows.
+    const std::uint32_t rec = record(section);
+    return QString::number(rec) + (source_.isDeleted(rec) ? QStringLiteral(" *") : QString());
+  }
+
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (!edit_ || !controller_ || !index.isValid()) return f;
+    if (source_.fieldType(index.column() + 1) == 'L') return f | Qt::ItemIsUserCheckable;
+    if (source_.fieldType(index.column() + 1) == 'M') return f;  // memo block numbers are not text
+    return f | Qt::ItemIsEditable;
+  }
+
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (!edit_ || !controller_ || !index.isValid()) return false;
+    const int pos = index.column() + 1;
+    const std::uint32_t rec = record(index.row());
+    std::string text;
+    if (role == Qt::CheckStateRole && source_.fieldType(pos) == 'L')
+      text = value.toInt() == Qt::Checked ? "T" : "F";
+    else if (role == Qt::EditRole && source_.fieldType(pos) != 'L')
+      text = oemText(value.toString());
+    else
+      return false;
+    if (text == source_.cellText(rec, pos)) return false;  // unchanged: no write
+    controller_->setCell(rec, pos, text);
+    source_.reload();
+    rowChanged(index.row());
+    if (onEdited) onEdited(index.row(), pos);
+    return true;
+  }
+
+ private:
+  BrowseGridSource& source_;
+  BrowseController* controller_;
+  bool edit_;
+  std::vector<std::uint32_t> rows_;
+  int columns_ = 0;
+};
+
+// Writes an open cell editor through before a command or OK reads the table.
+void commitOpenEditor(QTableView& grid) {
+  QWidget* editor = QApplication::focusWidget();
+  if (!editor || editor == &grid || !grid.isAncestorOf(editor)) {
+    editor = nullptr;
+    for (QWidget* w : grid.viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (w->isVisible()) editor = w;
+  }
+  if (editor) QMetaObject::invokeMethod(&grid, "commitData", Q_ARG(QWidget*, editor));
+}
+
+}  // namespace
+
+std::unique_ptr<BrowseGridSource> MakeFileGridSource(const std::string& path, std::uint32_t current) {
+  return std::make_unique<FileGridSource>(path, current);
+}
+
+std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest& request, BrowseGridSource& source) {
+  const bool edit = request.mode != 1;
+  BrowseController* controller = request.controller;
+
+  QDialog dialog(env.parent);
+  dialog.setObjectName(QStringLiteral("Tdbf4"));
+  dialog.setWindowTitle(qs(request.caption));
+  dialog.setSizeGripEnabled(true);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* bar = new QMenuBar(&dialog);
+  layout->setMenuBar(bar);
+
+  auto* title1 = new QLabel(qs(request.title1), &dialog);
+  title1->setObjectName(QStringLiteral("Label_title1"));
+  title1->hide();
+  auto* fileName = new QLabel(qpath(request.filePath), &dialog);
+  fileName->setObjectName(QStringLiteral("Label_filename"));
+  fileName->hide();
+  auto* title2 = new QLabel(qs(request.title2), &dialog);
+  title2->setObjectName(QStringLiteral("Label_title2"));
+  auto* recno = new QLabel(&dialog);
+  recno->setObjectName(QStringLiteral("Label_recno"));
+  auto* top = new QHBoxLayout;
+  top->addWidget(title2);
+  top->addStretch();
+  top->addWidget(recno);
+  layout->addLayout(top);
+
+  BrowseModel model(source, controller, edit);
+  auto* grid = new QTableView(&dialog);
+  grid->setObjectName(QStringLiteral("TzGrid1"));
+  grid->setModel(&model);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(edit ? QAbstractItemView::EditTriggers(QAbstractItemView::DoubleClicked |
+                                                                QAbstractItemView::EditKeyPressed |
+                                                                QAbstractItemView::AnyKeyPressed)
+                             : QAbstractItemView::EditTriggers(QAbstractItemView::NoEditTriggers));
+  grid->horizontalHeader()->setSectionsClickable(true);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+  layout->addWidget(grid, 1);
+
+  // ---- The current record ----
+  bool opened = false;  // the record label stays empty until the user moves
+  auto current = [&]() -> std::uint32_t {
+    const QModelIndex i = grid->currentIndex();
+    return i.isValid() ? model.record(i.row()) : source.currentRecord();
+  };
+  auto showRecno = [&] {
+    const std::uint32_t rec = current();
+    recno->setText(rec ? QString::number(rec) + QLatin1Char('/') + QString::number(source.recordCount()) : QString());
+  };
+  int column = 0;  // kept across the re-reads, which reset the grid
+  auto goRow = [&](int row) {
+    if (model.rowCount() == 0) return;
+    row = std::clamp(row, 0, model.rowCount() - 1);
+    if (grid->currentIndex().isValid()) column = grid->currentIndex().column();
+    grid->setCurrentIndex(model.index(row, std::clamp(column, 0, std::max(model.columnCount() - 1, 0))));
+    grid->scrollTo(grid->currentIndex());
+  };
+  QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, &dialog,
+                   [&](const QModelIndex& now, const QModelIndex&) {
+                     if (!now.isValid()) return;
+                     source.setCurrentRecord(model.record(now.row()));
+                     if (opened) showRecno();
+                   });
+  QObject::connect(grid, &QTableView::clicked, &dialog, [&](const QModelIndex&) { showRecno(); });
+
+  // Reads the rows again and returns to the table's current record (a search or an append moves
+  // it), or to the nearest row when that record is no longer shown.
+  auto refresh = [&] {
+    const int oldRow = grid->currentIndex().row();
+    if (grid->currentIndex().isValid()) column = grid->currentIndex().column();
+    const std::uint32_t target = source.currentRecord();
+    source.reload();
+    model.setRows(controller ? controller->rows(request.mode) : request.rows);
+    const int row = model.rowOf(target);
+    goRow(row >= 0 ? row : std::max(oldRow, 0));
+    if (opened) showRecno();
+  };
+  int sortedPos = 0;  // field of the column the rows are ordered by, 0 none
+  model.onEdited = [&](int, int pos) {
+    if (pos == sortedPos) QTimer::singleShot(0, &dialog, refresh);  // the order may have changed
+  };
+  // Every command first writes an open cell editor and tells the table where the grid stands.
+  auto command = [&](std::function<void()> run) {
+    return [&, run] {
+      if (!controller) return;
+      commitOpenEditor(*grid);
+      source.setCurrentRecord(current());
+      run();
+      refresh();
+    };
+  };
+
+  QObject::connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, &dialog, [&](int section) {
+    command([&, section] {
+      sortedPos = section + 1;
+      controller->sortByColumn(section + 1);
+    })();
+  });
+
+  // ---- Navigator ----
+  auto* navigator = new QHBoxLayout;
+  auto navButton = [&](const char* name, const QString& text, const QString& tip) {
+    auto* b = new QPushButton(text, &dialog);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(tip);
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    navigator->addWidget(b);
+    return b;
+  };
+  QObject::connect(navButton("nav_first", QStringLiteral("|\u25C0"), QStringLiteral("Erster Datensatz")),
+                   &QPushButton::clicked, &dialog, [&] { goRow(0); showRecno(); });
+  QObject::connect(navButton("nav_prior", QStringLiteral("\u25C0"), QStringLiteral("Voriger Datensatz")),
+                   &QPushButton::clicked, &dialog, [&] { goRow(grid->currentIndex().row() - 1); showRecno(); });
+  QObject::connect(navButton("nav_next", QStringLiteral("\u25B6"), QStringLiteral("Nächster Datensatz")),
+                   &QPushButton::clicked, &dialog, [&] { goRow(grid->currentIndex().row() + 1); showRecno(); });
+  QObject::connect(navButton("nav_last", QStringLiteral("\u25B6|"), QStringLiteral("Letzter Datensatz")),
+                   &QPushButton::clicked, &dialog, [&] { goRow(model.rowCount() - 1); showRecno(); });
+  if (edit && controller) {
+    QObject::connect(navButton("nav_append", QStringLiteral("+"), QStringLiteral("Datensatz anhängen")),
+                     &QPushButton::clicked, &dialog, command([&] { controller->appendRecord(); }));
+    // dBASE deletes by marking; "Pack" removes the marked records.
+    QObject::connect(navButton("nav_delete", QStringLiteral("\u2212"), QStringLiteral("Löschmarke setzen / entfernen")),
+                     &QPushButton::clicked, &dialog, command([&] {
+                       const std::uint32_t rec = source.currentRecord();
+                       if (rec) controller->setDeleted(rec, !source.isDeleted(rec));
+                     }));
+    QObject::connect(navButton("nav_refresh", QStringLiteral("\u21BB"), QStringLiteral("Aktualisieren")),
+                     &QPushButton::clicked, &dialog, command([] {}));
+  }
+  navigator->addStretch();
+
+  // ---- Buttons ----
+  auto* search = new QPushButton(QStringLiteral("&Suchen"), &dialog);
+  search->setObjectName(QStringLiteral("Button_search"));
+  auto* searchNext = new QPushButton(QStringLiteral("&Weitersuchen"), &dialog);
+  searchNext->setObjectName(QStringLiteral("Button_SearchNext"));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  ok->setObjectName(QStringLiteral("Button_ok"));
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), &dialog);
+  cancel->setObjectName(QStringLiteral("Button_cancel"));
+  for (QPushButton* b : {search, searchNext, cancel}) b->setAutoDefault(false);
+  navigator->addWidget(search);
+  navigator->addWidget(searchNext);
+  navigator->addSpacing(16);
+  navigator->addWidget(ok);
+  navigator->addWidget(cancel);
+  layout->addLayout(navigator);
+
+  std::uint32_t chosen = 0;
+  auto accept = [&] {
+    commitOpenEditor(*grid);
+    chosen = current();
+    dialog.accept();
+  };
+  QObject::connect(ok, &QPushButton::clicked, &dialog, accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  QObject::connect(search, &QPushButton::clicked, &dialog, command([&] { controller->search(); }));
+  QObject::connect(searchNext, &QPushButton::clicked, &dialog, command([&] { controller->searchNext(); }));
+
+  // ---- Menus ----
+  auto item = [&](QMenu* menu, const char* name, const QString& text, std::function<void()> run) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    QObject::connect(a, &QAction::triggered, &dialog, std::move(run));
+    return a;
+  };
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("mi_file"));
+  item(file, "mi_fileExportHtml", QStringLiteral("Export HTML"), command([&] { controller->exportHtml(); }));
+  item(file, "mi_fileSaveAsDelimited", QStringLiteral("Save As Delimited"), command([&] { controller->saveDelimited(); }));
+  QAction* appendDbf =
+      item(file, "mi_fileAppenddbf", QStringLiteral("Append dbf"), command([&] { controller->appendDbf(); }));
+  QAction* appendDelimited = item(file, "mi_fileAppendDelimited", QStringLiteral("Append Delimited"),
+                                  command([&] { controller->appendDelimited(); }));
+  QAction* printSeparator = file->addSeparator();
+  item(file, "mi_filePrint", QStringLiteral("&Print.."), command([&] { controller->print(); }));
+  item(file, "mi_fileExit", QStringLiteral("E&xit"), accept);
+  for (QAction* a : {appendDbf, appendDelimited, printSeparator}) a->setVisible(edit);
+
+  QMenu* editMenu = bar->addMenu(QStringLiteral("&Edit"));
+  editMenu->setObjectName(QStringLiteral("mi_edit"));
+  editMenu->setToolTipsVisible(true);
+  item(editMenu, "mi_editAppend", QStringLiteral("Append"), command([&] { controller->appendRecord(); }));
+  QAction* pack = item(editMenu, "mi_editPack", QStringLiteral("Pack"), command([&] { controller->pack(); }));
+  pack->setToolTip(QStringLiteral("Markierte Datensätze löschen"));
+  editMenu->menuAction()->setVisible(edit);
+  for (QAction* a : editMenu->actions()) a->setVisible(edit);
+
+  QMenu* view = bar->addMenu(QStringLiteral("&View"));
+  view->setObjectName(QStringLiteral("mi_view"));
+  item(view, "mi_viewSearch", QStringLiteral("&Suchen"), command([&] { controller->search(); }));
+  item(view, "mi_viewSearchNext", QStringLiteral("&Weitersuchen"), command([&] { controller->searchNext(); }));
+
+  QMenu* helpMenu = bar->addMenu(QStringLiteral("&Help"));
+  helpMenu->setObjectName(QStringLiteral("mi_help"));
+  HelpProvider* help = env.help;
+  const uint16_t topic = request.helpNumber;
+  QAction* helpDbf = item(helpMenu, "mi_helpdbf", qs(request.title2), [help, topic] {
+    if (help) help->showHelpText(topic);
+  });
+  QAction* helpCommon = item(helpMenu, "mi_helpCommon", QStringLiteral("Common"), [help] {
+    if (help) help->showHelpText(kCommonHelp);
+  });
+  QAction* helpImage = item(helpMenu, "mi_helphilfebild", QStringLiteral("Hilfe&bild"), [help, topic] {
+    if (help) help->showHelpImage(topic);
+  });
+  for (QAction* a : {helpDbf, helpCommon, helpImage}) a->setEnabled(help != nullptr);
+  item(helpMenu, "mi_helpDatei", QStringLiteral("Datei"), [&] {
+    if (controller) controller->showFile();
+  });
+
+  if (!controller)
+    for (QMenu* m : {file, editMenu, view})
+      for (QAction* a : m->actions())
+        if (a->objectName() != QLatin1String("mi_fileExit")) a->setEnabled(false);
+  search->setEnabled(controller != nullptr);
+  searchNext->setEnabled(controller != nullptr);
+
+  // ---- Opening ----
+  source.setCurrentRecord(request.currentRecord);
+  model.setRows(request.rows);
+  const int startRow = model.rowOf(request.currentRecord);
+  goRow(std::max(startRow, 0));
+  grid->resizeColumnsToContents();
+  grid->setMinimumSize(560, 300);
+  placeDialog(dialog, env);
+  grid->setMinimumSize(0, 0);
+  grid->setFocus();
+  opened = true;
+
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return BrowseResult{chosen};
+}
+
+}  // namespace velk::gui
