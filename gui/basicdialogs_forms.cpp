@@ -89,13 +89,21 @@ QTableWidget* grid(QWidget* parent, const char* name, const QStringList& columns
   return table;
 }
 
-// The grid tall enough to show all its rows.
-void fitRows(QTableWidget& table) {
-  int h = table.horizontalHeader()->sizeHint().height() + 2 * table.frameWidth();
+// The grid just large enough to show all its cells without scrolling.
+void fitCells(QTableWidget& table) {
+  const int frame = 2 * table.frameWidth();
+  int w = table.verticalHeader()->sizeHint().width() + frame;
+  for (int c = 0; c < table.columnCount(); ++c) w += table.columnWidth(c);
+  int h = table.horizontalHeader()->sizeHint().height() + frame;
   for (int r = 0; r < table.rowCount(); ++r) h += table.rowHeight(r);
-  table.setMinimumHeight(h);
+  table.setMinimumWidth(w);
+  table.setFixedHeight(h);
   table.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  table.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
+
+// Column width for n characters.
+int charsWide(const QWidget& w, int n) { return w.fontMetrics().horizontalAdvance(QLatin1Char('x')) * n + 8; }
 
 std::string cellText(const QTableWidget& table, int row, int column) {
   const QTableWidgetItem* item = table.item(row, column);
@@ -338,10 +346,11 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
                      [people, r, &request] { people->item(r, 0)->setText(qs(request.today)); });
     people->setCellWidget(r, 2, today);
   }
-  people->resizeColumnsToContents();
-  people->horizontalHeader()->setStretchLastSection(true);
-  fitRows(*people);
-  layout->addWidget(people);
+  people->setColumnWidth(0, charsWide(*people, 12));
+  people->setColumnWidth(1, charsWide(*people, 12));
+  people->setColumnWidth(2, people->cellWidget(0, 2)->sizeHint().width() + 8);
+  fitCells(*people);
+  layout->addWidget(people, 0, Qt::AlignLeft);
 
   // Grid 2: the free texts.
   QStringList numbers;
@@ -354,10 +363,10 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 5; ++c)
       texts->item(r, c)->setText(qs(request.freeTexts[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
-  for (int c = 0; c < 4; ++c) texts->setColumnWidth(c, texts->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 9);
-  texts->setColumnWidth(4, texts->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+  for (int c = 0; c < 4; ++c) texts->setColumnWidth(c, charsWide(*texts, 8));
+  texts->setColumnWidth(4, charsWide(*texts, 40));
   texts->horizontalHeader()->setStretchLastSection(true);
-  fitRows(*texts);
+  fitCells(*texts);
   layout->addWidget(texts);
 
   QDialogButtonBox* box = okCancelBox(dialog);
@@ -389,6 +398,7 @@ std::optional<DocumentSetupRequest::Result> run(const WindowEnv& env, const Docu
     auto* b = new QPushButton(QStringLiteral("..."), parent);
     b->setObjectName(name);
     b->setAutoDefault(false);
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + 20);
     QObject::connect(b, &QPushButton::clicked, edit, [edit, field, &request] {
       if (!request.browse) return;
       std::string text = oemText(edit->text());

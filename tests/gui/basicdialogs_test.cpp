@@ -124,6 +124,20 @@ TEST_F(BasicDialogs, RadioDialogPreselectsAndReturnsTheCheckedItem) {
   }
 }
 
+TEST_F(BasicDialogs, DialogsArePlacedOverTheMainWindow) {
+  QWidget main;
+  main.setGeometry(100, 80, 900, 700);
+  main.show();
+  WindowEnv placed = env;
+  placed.parent = &main;
+  whileOpen([&] { return run(placed, RadioRequest{"Wahl", {"a", "b"}, 1, 0}); }, [&](QWidget* w) {
+    const QRect m = main.frameGeometry();
+    EXPECT_EQ(w->x(), m.left() + (m.width() - w->width()) / 2);
+    EXPECT_EQ(w->y(), m.top() + (m.height() - w->height()) / 2 + 20);
+    escape(w);
+  });
+}
+
 TEST_F(BasicDialogs, ListDialogChoosesWithEnterOrDoubleClick) {
   std::vector<std::string> items;
   for (int i = 1; i <= 10; ++i) items.push_back("Eintrag " + std::to_string(i));
