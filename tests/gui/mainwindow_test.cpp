@@ -3,8 +3,14 @@
 #include <QAction>
 #include <QImage>
 #include <QMenuBar>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <QApplication>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <gtest/gtest.h>
 
 #include "commands/menucommands.h"
@@ -152,6 +158,74 @@ TEST_F(MainWindowTest, RepaintComesFromTheCacheAndKeysZoom) {
   EXPECT_LT(v.mapping().vxmax - v.mapping().vxmin, (before.vxmax - before.vxmin) / 2);
   QTest::mouseClick(&v, Qt::RightButton, {}, QPoint(50, 50));
   EXPECT_EQ(v.mapping().vxmax - v.mapping().vxmin, before.vxmax - before.vxmin);
+}
+
+
+// Drives the modal windows that open one after the other while open() runs: the k-th window is
+// handed to the k-th action. Returns how many windows were driven.
+template <typename Open>
+int driveEach(Open open, std::vector<std::function<void(QWidget*)>> actions) {
+  // A QPointer: a form built anew may take the address of the one before it.
+  auto state = std::make_shared<std::pair<std::size_t, QPointer<QWidget>>>(0, nullptr);
+  auto timer = std::make_shared<QTimer>();
+  timer->setInterval(5);
+  QObject::connect(timer.get(), &QTimer::timeout, [state, actions] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || w == state->second.data()) return;
+    state->second = w;
+    if (state->first >= actions.size()) {
+      // One window more than the script knows: closed, so the test cannot hang.
+      ADD_FAILURE() << "unexpected window " << w->objectName().toStdString() << " "
+                    << w->windowTitle().toStdString();
+      w->close();
+      return;
+    }
+    actions[state->first++](w);
+  });
+  timer->start();
+  open();
+  timer->stop();
+  return static_cast<int>(state->first);
+}
+
+// A dimensioning session in the online form: each showing is a new form; Down and Up move the
+// focus row and take the texts over, Enter recalculates, Esc leaves. Every pass repaints the view.
+TEST_F(MainWindowTest, DimensioningSessionThroughTheOnlineForm) {
+  load("drahtfeder_dynamisch.vlk");
+  ws.config.helpLevel = 1;  // the quick view follows every pass
+  gui::MainWindow w(ws, ui);
+  w.show();
+  w.view().image();
+  const int replays = w.view().replays();
+  std::vector<QString> focused;
+  auto focus = [&](QWidget* form) {
+    // The form's own focus child: the window may not be active yet when the script reaches it.
+    QTest::qWaitFor([form] { return form->isActiveWindow(); }, 500);
+    auto* edit = qobject_cast<QLineEdit*>(form->focusWidget());
+    focused.push_back(edit ? edit->objectName() : QString());
+    return edit ? edit : form->findChild<QLineEdit*>("ed_1");
+  };
+  const int shown = driveEach([&] { w.runCommand(MenuId::EditDimensioning); },
+                              {
+                                  [&](QWidget* f) {
+                                    QLineEdit* e = focus(f);
+                                    e->selectAll();
+                                    QTest::keyClicks(e, "200");
+                                    QTest::keyClick(e, Qt::Key_Down);
+                                  },
+                                  [&](QWidget* f) { QTest::keyClick(focus(f), Qt::Key_Up); },
+                                  [&](QWidget* f) { QTest::keyClick(focus(f), Qt::Key_Return); },
+                                  [&](QWidget* f) {
+                                    QLineEdit* e = focus(f);
+                                    e->selectAll();
+                                    QTest::keyClicks(e, "999");  // not taken: Esc leaves
+                                    QTest::keyClick(e, Qt::Key_Escape);
+                                  },
+                              });
+  EXPECT_EQ(shown, 4);
+  EXPECT_EQ(focused, (std::vector<QString>{"ed_1", "ed_2", "ed_1", "ed_1"}));
+  EXPECT_NEAR(static_cast<double>(ws.spring.T1), 200.0, 1e-9);
+  EXPECT_GE(w.view().replays(), replays + 3) << "each pass repaints the quick view";
 }
 
 }  // namespace
