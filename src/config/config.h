@@ -81,7 +81,9 @@ struct Configuration {
   int resolutionY = 0;  // client height - 1
   Real zoomFactor = 1.02L;
   Real panFactor = 0.01L;
-  int backgroundColor = 0xFFFFFF;
+  // 0xRRGGBB. Black unless configured (an empty or missing row reads as 0): the palette is made
+  // for it, with yellow axes, light cyan values and white for drawing-layer colour 7.
+  int backgroundColor = 0;
   int printMode = 1;
   bool layerMonochrome = false;
   Real graphicsTextWidth = 0.8L;

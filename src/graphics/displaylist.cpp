@@ -364,6 +364,19 @@ void DrawOrvanLogo(OutputContext& ws) {
 
 // --- replay.
 
+bool IsLightColor(uint32_t rgb) {
+  const unsigned r = (rgb >> 16) & 0xFFu, g = (rgb >> 8) & 0xFFu, b = rgb & 0xFFu;
+  // Integer form of 0.299 R + 0.587 G + 0.114 B > 127.5.
+  return 299u * r + 587u * g + 114u * b > 127500u;
+}
+
+uint32_t ReplayStyle::color(int n) const {
+  if (n == 15 && IsLightColor(background)) return 0x000000;
+  return PaletteColor(n);
+}
+
+uint32_t ReplayStyle::ink() const { return IsLightColor(background) ? 0x000000u : 0xFFFFFFu; }
+
 ReplayStyle ScreenReplayStyle(const Configuration& c) {
   ReplayStyle st;
   st.background = static_cast<uint32_t>(c.backgroundColor) & 0xFFFFFFu;
@@ -377,6 +390,7 @@ ReplayStyle ScreenReplayStyle(const Configuration& c) {
 
 ReplayStyle PrinterReplayStyle(const Configuration& c) {
   ReplayStyle st = ScreenReplayStyle(c);
+  st.background = 0xFFFFFF;          // the paper
   st.monochrome = c.printMode != 2;  // 2: colour printer
   st.penWidthFactor = 4;
   st.frame = c.printBorder;
@@ -385,8 +399,6 @@ ReplayStyle PrinterReplayStyle(const Configuration& c) {
 }
 
 namespace {
-
-constexpr uint32_t kBlack = 0x000000;
 
 class Replayer {
  public:
@@ -504,9 +516,10 @@ class Replayer {
     if (n >= 1 && n <= 16) {
       current_ = n;
       if (st_.monochrome) {
-        setColors(kBlack, background_, kBlack);
+        setColors(st_.ink(), background_, st_.ink());
       } else {
-        setColors(PaletteColor(n), PaletteColor(n), PaletteColor(n));
+        const uint32_t rgb = st_.color(n);
+        setColors(rgb, rgb, rgb);
       }
     } else if (n == 0) {
       current_ = 0;
@@ -535,9 +548,9 @@ class Replayer {
     if (current_ == 0) {
       c_.setTextColor(background_);
     } else if (st_.monochrome) {
-      c_.setTextColor(kBlack);
+      c_.setTextColor(st_.ink());
     } else if (current_ <= 15) {
-      c_.setTextColor(PaletteColor(current_));  // 16 leaves the text colour as it was
+      c_.setTextColor(st_.color(current_));  // 16 leaves the text colour as it was
     }
     c_.text(X(rx), Y(ry), std::string(t), font);
   }
@@ -546,7 +559,7 @@ class Replayer {
   Canvas& c_;
   const ReplayStyle& st_;
   FontSpec font_;
-  uint32_t background_ = 0xFFFFFF;
+  uint32_t background_ = 0;
   int current_ = 1;
   Real cellHeight_ = 3.5L, charWidth_ = 3.5L, angle_ = 0;
   int left_ = 0, bottom_ = 0;

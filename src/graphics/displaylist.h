@@ -112,20 +112,35 @@ void DrawOrvanLogo(OutputContext& ws);
 
 // --- replay.
 
+// True for a colour whose luma (0.299 R + 0.587 G + 0.114 B of the 0..255 components) is above
+// one half: white paper, a light grey or yellow window.
+bool IsLightColor(uint32_t rgb);
+
 // How a replay draws on its target, from the configuration (ScreenReplayStyle,
-// PrinterReplayStyle). The defaults are those of a fresh configuration on the screen.
+// PrinterReplayStyle). The defaults are those of a fresh configuration on the screen: black, the
+// background the palette is made for (yellow, light cyan and white show on it).
 struct ReplayStyle {
-  uint32_t background = 0xFFFFFF;  // colour 0, and the brush of monochrome output
-  bool monochrome = false;         // black pen and text, background brush
+  uint32_t background = 0x000000;  // colour 0, and the brush of monochrome output
+  bool monochrome = false;         // ink() for pen and text, background brush
   std::string fontFace = "Arial";
   int fontStyle = 0;               // bit 0 bold, 1 italic, 2 underline, 3 strike-out; used for 1..15
   Real textHeightFactor = 1, textWidthFactor = 0.8L;
   int penWidthFactor = 1;          // pen width of a width record times this (4 on the printer)
   bool frame = false;              // the world window's rectangle first (printing with a frame)
   bool frameInColor = false;       // that rectangle in palette colour 11
+
+  // Palette colour n (1..16) as drawn on this background. On a light background colour 15
+  // (white, what drawing-layer colour 7 maps to) is drawn black, as CAD programs draw their
+  // colour 7, so that nothing drawn in it becomes invisible.
+  uint32_t color(int n) const;
+  // Pen and text of monochrome output: black on a light background, white on a dark one.
+  uint32_t ink() const;
 };
 
+// The window's style on the configured background colour.
 ReplayStyle ScreenReplayStyle(const Configuration& config);
+// Paper is white whatever the window's background: colour 0 erases to white, monochrome
+// output is black, and colour 15 prints black.
 ReplayStyle PrinterReplayStyle(const Configuration& config);
 
 enum class ReplayStatus {

@@ -2,6 +2,7 @@
 // Texts arrive in the Windows code page and leave as escaped UTF-8.
 #include "graphics/svgcanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -20,10 +21,10 @@ std::string colorText(uint32_t rgb) {
   return b;
 }
 
-std::string num(double v) {
+std::string num(double v, int decimals = 2) {
   if (!std::isfinite(v)) v = 0;
   NumberSettings plain;  // "." whatever the user's setting
-  std::string s = fmtFixed(plain, 1, 2, static_cast<Real>(v));
+  std::string s = fmtFixed(plain, 1, decimals, static_cast<Real>(v));
   s = trim(s);
   while (s.find('.') != std::string::npos && (s.back() == '0' || s.back() == '.')) {
     const bool point = s.back() == '.';
@@ -115,16 +116,24 @@ void SvgCanvas::polygon(const int* xy, int points) {
 void SvgCanvas::text(int x, int y, const std::string& text, const FontSpec& font) {
   const std::string t = xmlText(win1252ToUtf8(text));
   if (t.empty()) return;
-  const int size = font.cellHeight < 1 ? 1 : font.cellHeight;
-  std::string e = "<text x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" + num(size) + "\" font-family=\"" +
-                  xmlText(win1252ToUtf8(font.face.empty() ? "Arial" : font.face)) +
-                  "\" dominant-baseline=\"text-before-edge\" fill=\"" + colorText(textColor_) + "\"";
+  const double cell = font.cellHeight < 1 ? 1 : font.cellHeight;
+  const double em = cell / kSvgCellPerEm;
+  // Stretched to the character width along the text's own direction, as the window's font is.
+  double stretch = font.charWidth > 0 ? font.charWidth / (kSvgAverageCharWidth * em) : 1.0;
+  stretch = std::clamp(stretch, 0.01, 40.0);
+  // The transform carries the reference point, so rotation and stretch are about the text's
+  // top-left corner; the baseline then lies at the ascent below it.
+  std::string transform = "translate(" + num(x) + " " + num(y) + ")";
+  if (font.escapement != 0) transform += " rotate(" + num(-font.escapement / 10.0) + ")";
+  if (num(stretch, 3) != "1") transform += " scale(" + num(stretch, 3) + " 1)";
+  std::string e = "<text transform=\"" + transform + "\" y=\"" + num(kSvgAscentPerCell * cell) + "\" font-size=\"" +
+                  num(em) + "\" font-family=\"" + xmlText(win1252ToUtf8(font.face.empty() ? "Arial" : font.face)) +
+                  "\" fill=\"" + colorText(textColor_) + "\"";
   if (font.weight >= 700) e += " font-weight=\"bold\"";
   if (font.italic) e += " font-style=\"italic\"";
   if (font.underline || font.strikeOut)
     e += std::string(" text-decoration=\"") + (font.underline ? "underline" : "") +
          (font.underline && font.strikeOut ? " " : "") + (font.strikeOut ? "line-through" : "") + "\"";
-  if (font.escapement != 0) e += " transform=\"rotate(" + num(-font.escapement / 10.0) + " " + num(x) + " " + num(y) + ")\"";
   e += " xml:space=\"preserve\">" + t + "</text>\n";
   body_ += e;
 }

@@ -11,6 +11,25 @@ namespace velk {
 
 struct OutputContext;
 
+// Text geometry. A replay hands a canvas the top-left corner of a text's cell, the cell height
+// (ascent + descent) and an average character width, the way a Windows font is made; the window
+// (gui/paintercanvas.cpp) sizes its font so that ascent + descent fill the cell, draws at the
+// baseline one ascent below the corner and stretches the face to the width. An SVG viewer
+// neither places by the top (dominant-baseline is not honoured everywhere) nor fits a width to
+// every face (textLength is not honoured everywhere either), so the document states a baseline
+// and a stretch that it computes itself, with fixed fractions that suit Arial, Liberation Sans
+// (Arial's metrics) and DejaVu Sans (fontconfig's usual stand-in for Arial):
+// - ascent + descent is 1.117 em for Arial, 1.164 em for DejaVu Sans: the font size is
+//   cell / 1.15, so Arial fills 97 % of the cell and DejaVu Sans 101 %;
+inline constexpr double kSvgCellPerEm = 1.15;
+// - ascent is 0.905 / 1.117 = 0.81 of the cell for Arial, 0.928 / 1.164 = 0.797 for DejaVu Sans:
+//   the baseline lies 0.8 cells below the top;
+inline constexpr double kSvgAscentPerCell = 0.8;
+// - the average character width is 0.441 em for Arial, 0.507 em for DejaVu Sans, the wider: the
+//   stretch maps 0.507 em to the character width, so a text is never wider than the window's
+//   with either face, and columns laid out for the width do not run into each other.
+inline constexpr double kSvgAverageCharWidth = 0.507;
+
 class SvgCanvas : public Canvas {
  public:
   // A width x height pixel picture on the given background colour (0xRRGGBB).

@@ -199,7 +199,7 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
        "Druckerschnittstelle Hardcopy", "1", "EDI Ordner", "", "PLT Ordner", "",
        oem("Mode für Textausdruck 1:* 2:-"), "2", oem("Zeilen pro Seite für Drucker"), "66", "Zoomfaktor",
        "1.0200000", "Pan-Faktor", "0.0100000", "ORVAN-Programmverzeichnis", "", "PLOTRIX-Kommandozeile", "",
-       "Hintergrundfarbe", "16777215", "Windows-Druckmodus (1=mono 2=color)", "1", "Layer Monochrom", "FALSE",
+       "Hintergrundfarbe", "0", "Windows-Druckmodus (1=mono 2=color)", "1", "Layer Monochrom", "FALSE",
        "Textbreitenfaktor Grafik", "0.8000000", "Textstil Grafik", "Arial"});
   for (int n = 16; n <= 31; ++n) add({"Color Layer " + std::to_string(n), "0"});
   add({"Textprogramm", "xdg-open", "Datenbank mode", "1", "externe Datenbank", "xdg-open",
@@ -261,7 +261,7 @@ TEST_F(ConfigFileTest, FileEndingAtEachStopPoint) {
       {"ORVAN-Programmverzeichnis", [](auto& c) { return c.programDir == "/prog/"; },
        [](auto& c) { return c.plotCommandLines[0].empty(); }},
       {"PLOTRIX-Kommandozeile", [](auto& c) { return c.plotCommandLines[0] == "plot a"; },
-       [](auto& c) { return c.backgroundColor == 0xFFFFFF; }},
+       [](auto& c) { return c.backgroundColor == 0; }},  // black, what the palette is made for
       {"Hintergrundfarbe", [](auto& c) { return c.backgroundColor == 0x102030; },
        [](auto& c) { return c.printMode == 1; }},
       {"Windows-Druckmodus (1=mono 2=color)", [](auto& c) { return c.printMode == 2; },
@@ -336,6 +336,10 @@ TEST_F(ConfigFileTest, ReadCorrections) {
       {"Druckerschnittstelle", "99999999999999999999", [](auto& c) { return c.printerPort == 1; }},
       {"Text Device", "-4", [](auto& c) { return c.textDevice == 1; }},
       {"PLOTRIX-Kommandozeile", "", [](auto& c) { return c.plotCommandLines[0] == "keep"; }},
+      // The background row has no default of its own: empty or unreadable is black.
+      {"Hintergrundfarbe", "", [](auto& c) { return c.backgroundColor == 0; }},
+      {"Hintergrundfarbe", "weiss", [](auto& c) { return c.backgroundColor == 0; }},
+      {"Hintergrundfarbe", "16777215", [](auto& c) { return c.backgroundColor == 0xFFFFFF; }},
       // A count far beyond the five lines held: clamped, and reading ends with the file.
       {"PLOTRIX Command lines (n, line 2 .. line n)", "1000000000",
        [](auto& c) { return c.plotCommandLineCount == 5 && c.plotCommandLines[1] == "plot b"; }},
@@ -384,6 +388,7 @@ TEST_F(ConfigFileTest, FirstStartAndFallbackFolder) {
   EXPECT_EQ(ws.config.textWindow.height, 768 - 80);
   // round((728 / (682 + 46) + 0.009) * 96 / 96 * 100)
   EXPECT_EQ(ws.config.inputWindowScale, 101);
+  EXPECT_EQ(ws.config.backgroundColor, 0) << "the window starts black";
   EXPECT_EQ(ws.start.configDir, dir.path());
 
   // Only the per-user folder has a file: it is read and becomes the configuration folder.

@@ -195,7 +195,7 @@ TEST_F(DisplayListTest, ReplayTranscript) {
             "polygon 1 299 11 299 11 289 1 289\n"
             "textcolor FF0000\ntext 11 283 h8 w4 e0 [a;b]\n"
             "textcolor FF0000\ntext 95 199 h8 w4 e900 [up]\n"
-            "pen FFFFFF\nbrush FFFFFF\ntextcolor FFFFFF\n"
+            "pen 000000\nbrush 000000\ntextcolor 000000\n"  // colour 0: the (black) background
             "pause 7\n");
   EXPECT_FALSE(ws.abort);
 }
@@ -213,9 +213,10 @@ TEST_F(DisplayListTest, MonochromeScreenAndPrinterStyles) {
   view.follow(ws.display);
   RecordingCanvas screen, printer;
   Replay(ws.display, view, screen, ScreenReplayStyle(ws.config));
-  EXPECT_NE(screen.log.find("pen 000000\nbrush FFFFFF\ntextcolor 000000\nline 1 299 399 1\n"), std::string::npos)
+  // Monochrome on the black window: white pen and text, black brush.
+  EXPECT_NE(screen.log.find("pen FFFFFF\nbrush 000000\ntextcolor FFFFFF\nline 1 299 399 1\n"), std::string::npos)
       << screen.log;
-  EXPECT_NE(screen.log.find("textcolor 000000\ntext 1 "), std::string::npos) << screen.log;
+  EXPECT_NE(screen.log.find("textcolor FFFFFF\ntext 1 "), std::string::npos) << screen.log;
   PrintPage page;
   page.pageWidth = 2100;
   page.pageHeight = 2970;
@@ -225,6 +226,68 @@ TEST_F(DisplayListTest, MonochromeScreenAndPrinterStyles) {
   EXPECT_EQ(printer.log.substr(0, printer.log.find("line")), "pen 000080\nbrush 000080\ntextcolor 000080\nwidth 4\n");
   EXPECT_NE(printer.log.find("pen FF0000\nbrush FF0000\ntextcolor FF0000\nline 5 "), std::string::npos) << printer.log;
   EXPECT_NE(printer.log.find("width 8\ntextcolor FF0000\ntext 5 "), std::string::npos) << printer.log;
+}
+
+// Colour 15 (white, drawing-layer colour 7) turns black on a light background, for lines and
+// texts; monochrome output draws in the colour that shows; colour 0 is the background. The
+// printer's background is its white paper whatever the window's colour.
+TEST_F(DisplayListTest, ColoursShowOnTheBackground) {
+  header();
+  SetColorAcad(ws, 7);
+  DisplayLine(ws, 0, 0, 10, 10);
+  OutTextXY(ws, "T", 0, 0);
+  SetColor(ws, 14);
+  DisplayLine(ws, 0, 0, 20, 20);
+  SetColor(ws, 0);
+  DisplayLine(ws, 0, 0, 30, 30);
+  const auto replay = [this](const ReplayStyle& style) {
+    ViewMapping view;
+    view.follow(ws.display);
+    RecordingCanvas c;
+    EXPECT_EQ(Replay(ws.display, view, c, style), ReplayStatus::Done);
+    return c.log;
+  };
+  const auto drawn = [](const std::string& pen, const std::string& brush, const std::string& text) {
+    return "pen " + pen + "\nbrush " + brush + "\ntextcolor " + text + "\n";
+  };
+  struct Case {
+    int background;
+    const char* bg;
+    const char* white;  // colour 15 and the monochrome ink
+  };
+  const Case cases[] = {
+      {0x000000, "000000", "FFFFFF"}, {0x000080, "000080", "FFFFFF"},
+      {0x7F7F7F, "7F7F7F", "FFFFFF"},  // luma 127 of 255: dark
+      {0x808080, "808080", "000000"},  // luma 128: light
+      {0xFFFF00, "FFFF00", "000000"}, {0xFFFFFF, "FFFFFF", "000000"},
+  };
+  for (const Case& k : cases) {
+    ws.config.backgroundColor = k.background;
+    ws.config.colorGraphics = true;
+    const std::string color = replay(ScreenReplayStyle(ws.config));
+    EXPECT_NE(color.find(drawn(k.white, k.white, k.white) + "line 1 299 11 289\ntextcolor " + k.white + "\ntext "),
+              std::string::npos)
+        << k.bg << "\n" << color;
+    EXPECT_NE(color.find(drawn("FFFF00", "FFFF00", "FFFF00") + "line 1 299 21 279\n"), std::string::npos) << k.bg;
+    EXPECT_NE(color.find(drawn(k.bg, k.bg, k.bg) + "line 1 299 31 269\n"), std::string::npos) << k.bg;
+    ws.config.colorGraphics = false;
+    const std::string mono = replay(ScreenReplayStyle(ws.config));
+    EXPECT_NE(mono.find(drawn(k.white, k.bg, k.white) + "line 1 299 21 279\n"), std::string::npos) << k.bg << mono;
+    EXPECT_NE(mono.find("textcolor " + std::string(k.white) + "\ntext "), std::string::npos) << k.bg << mono;
+  }
+
+  ws.config.backgroundColor = 0x000000;
+  ws.config.colorGraphics = true;
+  ws.config.printMode = 2;  // colour printer
+  const std::string paper = replay(PrinterReplayStyle(ws.config));
+  EXPECT_NE(paper.find(drawn("000000", "000000", "000000") + "line 1 299 11 289\ntextcolor 000000\ntext "),
+            std::string::npos)
+      << paper;
+  EXPECT_NE(paper.find(drawn("FFFFFF", "FFFFFF", "FFFFFF") + "line 1 299 31 269\n"), std::string::npos) << paper;
+  ws.config.printMode = 1;
+  const std::string monoPaper = replay(PrinterReplayStyle(ws.config));
+  EXPECT_NE(monoPaper.find(drawn("000000", "FFFFFF", "000000") + "line 1 299 21 279\n"), std::string::npos)
+      << monoPaper;
 }
 
 }  // namespace

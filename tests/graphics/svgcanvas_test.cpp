@@ -32,9 +32,32 @@ TEST(SvgCanvas, TextsAreEscapedAndRotated) {
   c.text(10, 20, std::string("a<b&c\x01\"d\xE4"), f);
   const std::string d = c.document();
   EXPECT_NE(d.find(">a&lt;b&amp;c&quot;d\xC3\xA4</text>"), std::string::npos) << d;
-  EXPECT_NE(d.find("transform=\"rotate(-90 10 20)\""), std::string::npos) << d;
+  // Rotated about the reference point, the text's top-left corner.
+  EXPECT_NE(d.find("<text transform=\"translate(10 20) rotate(-90)\" y=\""), std::string::npos) << d;
   EXPECT_NE(d.find("fill=\"#FF0000\""), std::string::npos);
   EXPECT_NE(d.find("<rect x=\"0\" y=\"0\" width=\"100\" height=\"100\" fill=\"#000000\"/>"), std::string::npos);
+}
+
+// Viewers differ in what they honour: the document places each text by a baseline and a stretch
+// of its own, from the cell's top-left corner, height and character width.
+TEST(SvgCanvas, TextsCarryTheirBaselineAndWidth) {
+  SvgCanvas c(300, 100, 0x000000);
+  FontSpec f;
+  f.face = "Arial";
+  f.cellHeight = 23;
+  f.charWidth = 7;
+  c.text(10, 20, "abc", f);
+  f.charWidth = 0;  // no width: the face's own
+  c.text(10, 50, "abc", f);
+  const std::string d = c.document();
+  EXPECT_EQ(d.find("dominant-baseline"), std::string::npos) << d;
+  EXPECT_EQ(d.find("textLength"), std::string::npos) << d;
+  // Font size cell / 1.15 = 20, baseline 0.8 cells below the top, the average character width
+  // (0.507 em) stretched to 7 pixels: 7 / 10.14.
+  EXPECT_NE(d.find("<text transform=\"translate(10 20) scale(0.69 1)\" y=\"18.4\" font-size=\"20\""),
+            std::string::npos)
+      << d;
+  EXPECT_NE(d.find("<text transform=\"translate(10 50)\" y=\"18.4\" font-size=\"20\""), std::string::npos) << d;
 }
 
 }  // namespace

@@ -285,6 +285,7 @@ TEST(ViewMapping, PrinterMappingPlacesTheWindowOnThePageWithSquarePixels) {
   style.frame = true;
   style.frameInColor = true;
   style.monochrome = true;
+  style.background = 0xFFFFFF;  // paper
   RecordingCanvas printer;
   ASSERT_EQ(Replay(list, p, printer, style), ReplayStatus::Done);
   EXPECT_EQ(printer.log.substr(0, printer.log.find("line 105 3160 2195 1596\n")),
