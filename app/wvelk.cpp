@@ -21,11 +21,8 @@ bool isBatch(const std::vector<std::string>& args) {
          second.rfind("/PDF", 0) == 0;
 }
 
-bool isHelpRequest(const std::vector<std::string>& args) {
-  return !args.empty() && (args[0] == "?" || args[0] == "/?");
-}
-
-int runHeadless(const std::vector<std::string>& args) {
+// noDisplay: a start that would open the window ends with 2 instead.
+int runHeadless(const std::vector<std::string>& args, bool noDisplay = false) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   velk::StartOutcome out = velk::runStartup(ws, args);
@@ -43,7 +40,11 @@ int runHeadless(const std::vector<std::string>& args) {
     case velk::StartOutcome::Kind::PdfOutput:
       return velk::gui::runPdfJob(ws, args.at(0), out.cadView);
     case velk::StartOutcome::Kind::OpenWindow:
-      std::cerr << "wvelk: /NOGUI: nothing to do without a batch job; use wvelk /? for the command line\n";
+      if (noDisplay)
+        std::cerr << "wvelk: no display (DISPLAY or WAYLAND_DISPLAY is not set); the window cannot open.\n"
+                  << "wvelk: batch jobs run without one: wvelk /? lists them\n";
+      else
+        std::cerr << "wvelk: /NOGUI: nothing to do without a batch job; use wvelk /? for the command line\n";
       return 2;
   }
   return 2;
@@ -54,12 +55,8 @@ int runHeadless(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (isBatch(args)) return runHeadless(args);
-  if (!velk::gui::displayAvailable()) {
-    // The command-line help still reaches a terminal.
-    if (isHelpRequest(args)) return runHeadless(args);
-    std::cerr << "wvelk: no display (DISPLAY or WAYLAND_DISPLAY is not set); the window cannot open.\n"
-              << "wvelk: batch jobs run without one: wvelk /? lists them\n";
-    return 2;
-  }
+  // Without a display the start-up runs without windows: the command-line help and the start's
+  // own refusals still reach the terminal; a start that would open the window ends with 2.
+  if (!velk::gui::displayAvailable()) return runHeadless(args, true);
   return velk::gui::runWindowed(argc, argv, args);
 }

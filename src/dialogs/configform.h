@@ -72,7 +72,7 @@ struct ConfigFormValues {
   std::string graphicsFont;          // "Font..." (font dialog)
   int graphicsFontStyle = 0;         // bit 0 bold, 1 italic, 2 underline, 3 strike-out
   std::string graphicsTextWidth, graphicsTextHeight;
-  int backgroundColor = 0xFFFFFF;    // "Hintergrundfarbe..." (colour dialog), 0xRRGGBB
+  int backgroundColor = 0;           // "Hintergrundfarbe..." (colour dialog), 0xRRGGBB
   std::string zoomFactor, panFactor;
   bool printBorder = false;          // "Umrandung"
   std::string dialogScale, elementsScale;

@@ -546,7 +546,7 @@ TEST(ConfigFormExit, EachExitTellsTheCallerWhatToDo) {
   const ConfigFormRequest req = MakeConfigFormRequest(start, context());
   ConfigFormValues v = req.values;
   v.windowX = "801";
-  v.backgroundColor = 0x000000;
+  v.backgroundColor = 0xFFFFFF;
   v.tempDir = "/t";
 
   {  // cancel: nothing at all

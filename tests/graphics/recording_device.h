@@ -124,7 +124,8 @@ inline std::string NormalizedDisplayList(const Session& ws) {
 // Compares text with tests/graphics/golden/<name>.txt; VELK_BLESS=1 rewrites the golden file.
 // On a difference the output is written beside it as <name>.out.txt.
 inline void ExpectGolden(const std::string& name, const std::string& text) {
-  const std::filesystem::path dir = std::filesystem::path(__FILE__).parent_path() / "golden";
+  // From the configured test data folder, not __FILE__: a compiler cache may make that relative.
+  const std::filesystem::path dir = std::filesystem::path(VELK_TEST_DATA_DIR).parent_path() / "graphics" / "golden";
   const std::string golden = (dir / (name + ".txt")).string();
   const std::string actual = (dir / (name + ".out.txt")).string();
   if (const char* bless = std::getenv("VELK_BLESS"); bless && std::string(bless) == "1") {

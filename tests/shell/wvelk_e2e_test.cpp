@@ -25,7 +25,12 @@ ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& 
   std::vector<char*> cargv;
   for (auto& a : argv) cargv.push_back(a.data());
   cargv.push_back(nullptr);
-  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  // No display: these runs are the command line's, whatever the machine running the tests has.
+  for (char** e = environ; *e; ++e) {
+    const std::string_view v(*e);
+    if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=") || v.starts_with("QT_QPA_PLATFORM=")) continue;
+    env.emplace_back(*e);
+  }
   std::vector<char*> cenv;
   for (auto& e : env) cenv.push_back(e.data());
   cenv.push_back(nullptr);
@@ -66,6 +71,35 @@ TEST(Wvelk, WindowedStartWithoutExtensionIsRefusedOnStderr) {
   ProcessResult r = runWvelk({"test"}, dir.path());
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_NE(r.err.find("Erweiterung .vlk muß mit angegeben werden"), std::string::npos) << r.err;
+}
+
+// Without a display and without a batch job the program says so at once instead of waiting.
+const std::string kExamples = std::string(VELK_SOURCE_DATA_DIR) + "/examples/";
+
+TEST(Wvelk, WindowedStartWithoutDisplayEndsWithTwo) {
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("uhr.vlk"));
+  for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"uhr.vlk"}, {"uhr.vlk", "/E"}}) {
+    ProcessResult r = runWvelk(args, dir.path());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+  }
+}
+
+// /PDF:j: the page as printed, one page, without a display.
+TEST(Wvelk, PdfJobWritesOnePage) {
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("uhr.vlk"));
+  for (const char* job : {"/PDF:7", "/PDF:2"}) {
+    ProcessResult r = runWvelk({"uhr.vlk", job}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << job << r.err;
+    const std::string pdf = readFile(dir.file("uhr.pdf"));
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-") << job;
+    std::size_t pages = 0;
+    for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
+    EXPECT_EQ(pages, 1u) << job;
+  }
+  EXPECT_EQ(runWvelk({"uhr.vlk", "/PDF:9"}, dir.path()).exitCode, 0);  // nothing to draw, said on stderr
 }
 
 TEST(Wvelk, BatchJobs) {
