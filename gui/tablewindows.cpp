@@ -16,7 +16,6 @@
 #include <QDialogButtonBox>
 #include <array>
 #include <functional>
-#include <memory>
 
 #include "gui/dialogkit.h"
 #include "gui/tablewindows_browse.h"
@@ -29,9 +28,7 @@ namespace velk::gui {
 // ---- The table browser ----
 
 std::optional<BrowseRequest::Result> run(const WindowEnv& env, const BrowseRequest& request) {
-  if (auto* source = dynamic_cast<BrowseGridSource*>(request.controller)) return RunBrowser(env, request, *source);
-  const std::unique_ptr<BrowseGridSource> file = MakeFileGridSource(request.filePath, request.currentRecord);
-  return RunBrowser(env, request, *file);
+  return RunBrowser(env, request);
 }
 
 // ---- The online input form ----

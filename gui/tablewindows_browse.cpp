@@ -1,6 +1,6 @@
 // The table browser window ("Tdbf4"): the grid over the open table, the navigator, search,
-// sorting by a column title, and the menu commands. Every change of the table goes through the
-// controller; after each command the rows are read again.
+// sorting by a column title, and the menu commands. The grid reads and changes the table only
+// through the controller; after each command the rows are read again.
 #include "gui/tablewindows_browse.h"
 
 #include <QAbstractTableModel>
@@ -22,10 +22,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/codepage.h"
 #include "gui/dialogkit.h"
 #include "gui/text.h"
-#include "tables/dbf.h"
 
 namespace velk::gui {
 
@@ -33,50 +31,20 @@ namespace {
 
 constexpr uint16_t kCommonHelp = 3210;
 
-class FileGridSource final : public BrowseGridSource {
- public:
-  FileGridSource(std::string path, std::uint32_t current) : path_(std::move(path)), current_(current) { reload(); }
-
-  int fieldCount() override { return dbf_.isOpen() ? dbf_.fieldCount() : 0; }
-  std::string fieldName(int pos) override { return valid(pos) ? decode(dbf_.field(pos - 1).name) : std::string(); }
-  char fieldType(int pos) override { return valid(pos) ? dbf_.field(pos - 1).type : 'C'; }
-  std::string cellText(std::uint32_t record, int pos) override {
-    return valid(pos) ? decode(dbf_.fieldText(record, pos - 1)) : std::string();
-  }
-  bool isDeleted(std::uint32_t record) override { return dbf_.isOpen() && dbf_.isDeleted(record); }
-  std::uint32_t recordCount() override { return dbf_.isOpen() ? dbf_.recordCount() : 0; }
-  std::uint32_t currentRecord() override { return current_; }
-  void setCurrentRecord(std::uint32_t record) override { current_ = record; }
-  // The core writes the file before its own copy, and packing replaces the file: read it anew.
-  void reload() override {
-    dbf_.close();
-    if (!path_.empty() && dbf_.open(path_, true)) win1252_ = dbfCodePage(dbf_.languageDriver()) == DbfCodePage::Win1252;
-  }
-
- private:
-  bool valid(int pos) const { return dbf_.isOpen() && pos >= 1 && pos <= dbf_.fieldCount(); }
-  std::string decode(std::string_view s) const { return win1252_ ? win1252ToCp850(s) : std::string(s); }
-
-  std::string path_;
-  DbfTable dbf_;
-  std::uint32_t current_ = 0;
-  bool win1252_ = false;
-};
-
 bool isTrue(const std::string& text) {
   return !text.empty() && std::string_view("TtYyJj").find(text.front()) != std::string_view::npos;
 }
 
-// The grid's view of the rows the controller lists; cells are read from the source on demand.
+// The grid's view of the rows the controller lists; cells are read through the controller on
+// demand, so the grid always shows the table as the core holds it.
 class BrowseModel final : public QAbstractTableModel {
  public:
-  BrowseModel(BrowseGridSource& source, BrowseController* controller, bool edit)
-      : source_(source), controller_(controller), edit_(edit) {}
+  BrowseModel(BrowseController* controller, bool edit) : controller_(controller), edit_(edit) {}
 
   void setRows(std::vector<std::uint32_t> rows) {
     beginResetModel();
     rows_ = std::move(rows);
-    columns_ = std::max(source_.fieldCount(), 0);
+    columns_ = controller_ ? std::max(controller_->fieldCount(), 0) : 0;
     endResetModel();
   }
   std::uint32_t record(int row) const {
@@ -98,27 +66,26 @@ class BrowseModel final : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
     const int pos = index.column() + 1;
-    const bool logical = source_.fieldType(pos) == 'L';
+    const bool logical = fieldType(pos) == 'L';
     if (role == Qt::CheckStateRole && logical)
-      return isTrue(source_.cellText(record(index.row()), pos)) ? Qt::Checked : Qt::Unchecked;
-    if ((role == Qt::DisplayRole && !logical) || role == Qt::EditRole)
-      return qs(source_.cellText(record(index.row()), pos));
+      return isTrue(cellText(record(index.row()), pos)) ? Qt::Checked : Qt::Unchecked;
+    if ((role == Qt::DisplayRole && !logical) || role == Qt::EditRole) return qs(cellText(record(index.row()), pos));
     return {};
   }
 
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return qs(source_.fieldName(section + 1));
+    if (orientation == Qt::Horizontal) return controller_ ? qs(controller_->fieldName(section + 1)) : QString();
     // The indicator: the record number, and the deletion mark of the records the grid shows.
     const std::uint32_t rec = record(section);
-    return QString::number(rec) + (source_.isDeleted(rec) ? QStringLiteral(" *") : QString());
+    return QString::number(rec) + (controller_ && controller_->isDeleted(rec) ? QStringLiteral(" *") : QString());
   }
 
   Qt::ItemFlags flags(const QModelIndex& index) const override {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (!edit_ || !controller_ || !index.isValid()) return f;
-    if (source_.fieldType(index.column() + 1) == 'L') return f | Qt::ItemIsUserCheckable;
-    if (source_.fieldType(index.column() + 1) == 'M') return f;  // memo block numbers are not text
+    if (fieldType(index.column() + 1) == 'L') return f | Qt::ItemIsUserCheckable;
+    if (fieldType(index.column() + 1) == 'M') return f;  // memo block numbers are not text
     return f | Qt::ItemIsEditable;
   }
 
@@ -127,22 +94,25 @@ class BrowseModel final : public QAbstractTableModel {
     const int pos = index.column() + 1;
     const std::uint32_t rec = record(index.row());
     std::string text;
-    if (role == Qt::CheckStateRole && source_.fieldType(pos) == 'L')
+    if (role == Qt::CheckStateRole && fieldType(pos) == 'L')
       text = value.toInt() == Qt::Checked ? "T" : "F";
-    else if (role == Qt::EditRole && source_.fieldType(pos) != 'L')
+    else if (role == Qt::EditRole && fieldType(pos) != 'L')
       text = oemText(value.toString());
     else
       return false;
-    if (text == source_.cellText(rec, pos)) return false;  // unchanged: no write
+    if (text == cellText(rec, pos)) return false;  // unchanged: no write
     controller_->setCell(rec, pos, text);
-    source_.reload();
     rowChanged(index.row());
     if (onEdited) onEdited(index.row(), pos);
     return true;
   }
 
  private:
-  BrowseGridSource& source_;
+  char fieldType(int pos) const { return controller_ ? controller_->fieldType(pos) : 'C'; }
+  std::string cellText(std::uint32_t rec, int pos) const {
+    return controller_ ? controller_->cellText(rec, pos) : std::string();
+  }
+
   BrowseController* controller_;
   bool edit_;
   std::vector<std::uint32_t> rows_;
@@ -162,11 +132,7 @@ void commitOpenEditor(QTableView& grid) {
 
 }  // namespace
 
-std::unique_ptr<BrowseGridSource> MakeFileGridSource(const std::string& path, std::uint32_t current) {
-  return std::make_unique<FileGridSource>(path, current);
-}
-
-std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest& request, BrowseGridSource& source) {
+std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest& request) {
   const bool edit = request.mode != 1;
   BrowseController* controller = request.controller;
 
@@ -194,7 +160,7 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   top->addWidget(recno);
   layout->addLayout(top);
 
-  BrowseModel model(source, controller, edit);
+  BrowseModel model(controller, edit);
   auto* grid = new QTableView(&dialog);
   grid->setObjectName(QStringLiteral("TzGrid1"));
   grid->setModel(&model);
@@ -212,11 +178,13 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   bool opened = false;  // the record label stays empty until the user moves
   auto current = [&]() -> std::uint32_t {
     const QModelIndex i = grid->currentIndex();
-    return i.isValid() ? model.record(i.row()) : source.currentRecord();
+    if (i.isValid()) return model.record(i.row());
+    return controller ? controller->currentRecord() : request.currentRecord;
   };
   auto showRecno = [&] {
     const std::uint32_t rec = current();
-    recno->setText(rec ? QString::number(rec) + QLatin1Char('/') + QString::number(source.recordCount()) : QString());
+    const std::uint32_t count = controller ? controller->recordCount() : static_cast<std::uint32_t>(request.rows.size());
+    recno->setText(rec ? QString::number(rec) + QLatin1Char('/') + QString::number(count) : QString());
   };
   int column = 0;  // kept across the re-reads, which reset the grid
   auto goRow = [&](int row) {
@@ -228,19 +196,15 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   };
   QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, &dialog,
                    [&](const QModelIndex& now, const QModelIndex&) {
-                     if (!now.isValid()) return;
-                     source.setCurrentRecord(model.record(now.row()));
-                     if (opened) showRecno();
+                     if (now.isValid() && opened) showRecno();
                    });
   QObject::connect(grid, &QTableView::clicked, &dialog, [&](const QModelIndex&) { showRecno(); });
 
-  // Reads the rows again and returns to the table's current record (a search or an append moves
-  // it), or to the nearest row when that record is no longer shown.
-  auto refresh = [&] {
+  // Reads the rows again and moves to the target record, or to the nearest row when that record
+  // is no longer shown.
+  auto refresh = [&](std::uint32_t target) {
     const int oldRow = grid->currentIndex().row();
     if (grid->currentIndex().isValid()) column = grid->currentIndex().column();
-    const std::uint32_t target = source.currentRecord();
-    source.reload();
     model.setRows(controller ? controller->rows(request.mode) : request.rows);
     const int row = model.rowOf(target);
     goRow(row >= 0 ? row : std::max(oldRow, 0));
@@ -248,16 +212,19 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   };
   int sortedPos = 0;  // field of the column the rows are ordered by, 0 none
   model.onEdited = [&](int, int pos) {
-    if (pos == sortedPos) QTimer::singleShot(0, &dialog, refresh);  // the order may have changed
+    // The order may have changed; the grid stays on the edited record.
+    if (pos == sortedPos) QTimer::singleShot(0, &dialog, [&] { refresh(current()); });
   };
-  // Every command first writes an open cell editor and tells the table where the grid stands.
+  // Every command first writes an open cell editor and makes the grid's row the table's current
+  // record (search-next and sorting start from it); afterwards the grid goes to the record the
+  // table holds as current (search, append and pack move it).
   auto command = [&](std::function<void()> run) {
     return [&, run] {
       if (!controller) return;
       commitOpenEditor(*grid);
-      source.setCurrentRecord(current());
+      controller->setCurrentRecord(current());
       run();
-      refresh();
+      refresh(controller->currentRecord());
     };
   };
 
@@ -293,8 +260,8 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
     // dBASE deletes by marking; "Pack" removes the marked records.
     QObject::connect(navButton("nav_delete", QStringLiteral("\u2212"), QStringLiteral("Löschmarke setzen / entfernen")),
                      &QPushButton::clicked, &dialog, command([&] {
-                       const std::uint32_t rec = source.currentRecord();
-                       if (rec) controller->setDeleted(rec, !source.isDeleted(rec));
+                       const std::uint32_t rec = controller->currentRecord();
+                       if (rec) controller->setDeleted(rec, !controller->isDeleted(rec));
                      }));
     QObject::connect(navButton("nav_refresh", QStringLiteral("\u21BB"), QStringLiteral("Aktualisieren")),
                      &QPushButton::clicked, &dialog, command([] {}));
@@ -390,7 +357,6 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   searchNext->setEnabled(controller != nullptr);
 
   // ---- Opening ----
-  source.setCurrentRecord(request.currentRecord);
   model.setRows(request.rows);
   const int startRow = model.rowOf(request.currentRecord);
   goRow(std::max(startRow, 0));

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,32 +11,9 @@
 
 namespace velk::gui {
 
-// What the grid reads of the open table besides the rows the controller lists: field titles,
-// cell texts (code page 850), deletion marks, the record count and the table's current record
-// (which search and sorting move, and from which search-next continues). Positions are 1-based.
-// A controller that also implements this interface is read directly; otherwise the grid reads
-// the table file at the request's path.
-class BrowseGridSource {
- public:
-  virtual ~BrowseGridSource() = default;
-  virtual int fieldCount() = 0;
-  virtual std::string fieldName(int pos) = 0;
-  virtual char fieldType(int pos) = 0;  // 'C', 'N', 'F', 'L', 'D', 'M'
-  virtual std::string cellText(std::uint32_t record, int pos) = 0;
-  virtual bool isDeleted(std::uint32_t record) = 0;
-  virtual std::uint32_t recordCount() = 0;
-  virtual std::uint32_t currentRecord() = 0;
-  virtual void setCurrentRecord(std::uint32_t record) = 0;
-  // Called after every command and edit: the table may have changed underneath.
-  virtual void reload() {}
-};
-
-// Reads the table file itself (read-only, reopened on reload), for a controller that offers no
-// grid access. It cannot see where the core's search moved the current record, so the record
-// it reports is the one the grid last set.
-std::unique_ptr<BrowseGridSource> MakeFileGridSource(const std::string& path, std::uint32_t current);
-
-// The browser over the given source; run(env, BrowseRequest) picks the source.
-std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest& request, BrowseGridSource& source);
+// The browser over the request's open table. The grid reads fields, cells, deletion marks and
+// the current record through the request's controller; without a controller it lists the
+// request's rows by record number only and runs no commands.
+std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest& request);
 
 }  // namespace velk::gui

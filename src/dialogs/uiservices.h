@@ -136,11 +136,23 @@ class HelpProvider {
   virtual std::string hint(uint16_t helpNumber) = 0;
 };
 
-// The table browser's menu commands and grid edits, run by the browser window on the open table;
-// after each the window re-reads rows(). Texts are code page 850.
+// The table browser's view of the open table, its menu commands and grid edits, run by the
+// browser window. Before each command the window makes its row the table's current record
+// (setCurrentRecord), after it the window re-reads rows() and moves to currentRecord() (search,
+// append and pack move it). Record numbers are 1-based, field positions 1-based as setCell uses
+// them; positions or records the table does not have read as empty. Texts are code page 850.
 class BrowseController {
  public:
   virtual ~BrowseController() = default;
+  virtual int fieldCount() = 0;
+  virtual std::string fieldName(int pos) = 0;
+  virtual char fieldType(int pos) = 0;  // 'C', 'N', 'F', 'L', 'D', 'M'
+  virtual std::string cellText(std::uint32_t record, int pos) = 0;  // as the table's FieldText
+  virtual bool isDeleted(std::uint32_t record) = 0;
+  virtual std::uint32_t recordCount() = 0;
+  virtual std::uint32_t currentRecord() = 0;  // 0 only for an empty table
+  // A record the table does not have is ignored.
+  virtual void setCurrentRecord(std::uint32_t record) = 0;
   virtual std::vector<std::uint32_t> rows(int mode) = 0;
   virtual void setCell(std::uint32_t record, int pos, const std::string& text) = 0;
   virtual void setDeleted(std::uint32_t record, bool deleted) = 0;

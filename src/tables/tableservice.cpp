@@ -392,6 +392,23 @@ namespace {
 class TableBrowseController final : public BrowseController {
  public:
   TableBrowseController(TableContext& ws, int mode) : ws_(ws), mode_(mode) {}
+  int fieldCount() override { return ws_.table.dbf.isOpen() ? ws_.table.dbf.fieldCount() : 0; }
+  std::string fieldName(int pos) override { return FieldName(ws_, pos); }
+  char fieldType(int pos) override {
+    const int i = fieldAt(ws_.table, pos);
+    return i < 0 ? 'C' : ws_.table.dbf.field(i).type;
+  }
+  std::string cellText(std::uint32_t record, int pos) override {
+    const int i = fieldAt(ws_.table, pos);
+    return i < 0 ? std::string() : decode(ws_.table, ws_.table.dbf.fieldText(record, i));
+  }
+  bool isDeleted(std::uint32_t record) override { return ws_.table.dbf.isOpen() && ws_.table.dbf.isDeleted(record); }
+  std::uint32_t recordCount() override { return ws_.table.dbf.isOpen() ? ws_.table.dbf.recordCount() : 0; }
+  std::uint32_t currentRecord() override { return ws_.table.recNo; }
+  // Not GoRecord: a row the grid no longer holds is no calculation message, just ignored.
+  void setCurrentRecord(std::uint32_t record) override {
+    if (ws_.table.dbf.isOpen() && record >= 1 && record <= ws_.table.dbf.recordCount()) ws_.table.recNo = record;
+  }
   std::vector<std::uint32_t> rows(int mode) override { return BrowseRows(ws_, mode); }
   void setCell(std::uint32_t record, int pos, const std::string& text) override { BrowserSetCell(ws_, record, pos, text); }
   void setDeleted(std::uint32_t record, bool deleted) override { BrowserSetDeleted(ws_, record, deleted); }

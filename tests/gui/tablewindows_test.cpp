@@ -24,7 +24,6 @@
 #include "gui/tablewindows_print.h"
 #include "gui/windows.h"
 #include "guitest.h"
-#include "tables/dbf.h"
 
 namespace velk::gui {
 namespace {
@@ -43,13 +42,16 @@ class FakeHelp final : public HelpProvider {
 // ---- The table browser ----
 
 // A table of three fields (NAME text, E number, AKTIV logical) whose record 3 is marked deleted.
-// It answers the grid like the open table and records every command.
-class FakeTable final : public BrowseController, public BrowseGridSource {
+// It answers the grid like the open table and records every command with the current record it
+// was given.
+class FakeTable final : public BrowseController {
  public:
-  std::vector<std::array<std::string, 3>> cells{
-      {"Stahl", "206000", "T"}, {"Bronze", "110000", "F"}, {"Alt", "1", "T"}, {"Messing", "100000", "F"}};
+  std::vector<std::array<std::string, 3>> cells{{"Stahl", "206000", "T"},
+                                                {"\x8e" "tzstahl", "110000", "F"},  // "Ätzstahl", code page 850
+                                                {"Alt", "1", "T"},
+                                                {"Messing", "100000", "F"}};
   std::vector<bool> deleted{false, false, true, false};
-  std::uint32_t current = 1;
+  std::uint32_t current = 2;
   std::uint32_t searchHit = 4;
   int sortPos = 0;
   std::vector<std::string> calls;
@@ -77,7 +79,10 @@ class FakeTable final : public BrowseController, public BrowseGridSource {
     calls.push_back("search from " + std::to_string(current));
     current = searchHit;
   }
-  void searchNext() override { calls.push_back("searchNext"); }
+  void searchNext() override {
+    calls.push_back("searchNext from " + std::to_string(current));
+    current = searchHit;
+  }
   void sortByColumn(int pos) override {
     calls.push_back("sort " + std::to_string(pos) + " at " + std::to_string(current));
     sortPos = pos;
@@ -103,7 +108,9 @@ class FakeTable final : public BrowseController, public BrowseGridSource {
   bool isDeleted(std::uint32_t record) override { return deleted[record - 1]; }
   std::uint32_t recordCount() override { return static_cast<std::uint32_t>(cells.size()); }
   std::uint32_t currentRecord() override { return current; }
-  void setCurrentRecord(std::uint32_t record) override { current = record; }
+  void setCurrentRecord(std::uint32_t record) override {
+    if (record >= 1 && record <= cells.size()) current = record;
+  }
 };
 
 BrowseRequest browseRequest(FakeTable& table, int mode) {
@@ -144,6 +151,7 @@ TEST(TableBrowserWindow, EditModeWritesCellsSortsSearchesAppendsAndReturnsTheRec
     EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("NAME"));
     EXPECT_EQ(model->headerData(2, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("3 *"));
     EXPECT_EQ(model->index(0, 2).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("Ätzstahl"));
     EXPECT_EQ(currentRecordOf(grid), 2u);
     EXPECT_TRUE(findChildNamed<QLabel>(w, QStringLiteral("Label_recno"))->text().isEmpty());
 
@@ -180,6 +188,17 @@ TEST(TableBrowserWindow, EditModeWritesCellsSortsSearchesAppendsAndReturnsTheRec
     EXPECT_EQ(currentRecordOf(grid), 5u);
     findChildNamed<QPushButton>(w, QStringLiteral("nav_next"))->click();
     EXPECT_EQ(currentRecordOf(grid), 3u);
+    // Search-next continues from the row the user moved to, and the grid follows the hit.
+    table.searchHit = 1;
+    table.calls.clear();
+    findChildNamed<QPushButton>(w, QStringLiteral("Button_SearchNext"))->click();
+    EXPECT_EQ(table.lastCall(), "searchNext from 3");
+    EXPECT_EQ(currentRecordOf(grid), 1u);
+    // The deletion mark goes to the grid's row.
+    findChildNamed<QPushButton>(w, QStringLiteral("nav_prior"))->click();
+    findChildNamed<QPushButton>(w, QStringLiteral("nav_delete"))->click();
+    EXPECT_EQ(table.lastCall(), "setDeleted 2 on");
+    EXPECT_EQ(model->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("2 *"));
 
     // Menu commands go to the controller.
     for (const char* name : {"mi_editPack", "mi_fileExportHtml", "mi_filePrint", "mi_helpDatei"})
@@ -188,7 +207,7 @@ TEST(TableBrowserWindow, EditModeWritesCellsSortsSearchesAppendsAndReturnsTheRec
     findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
   });
   ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->record, 3u);
+  EXPECT_EQ(result->record, 2u);
   EXPECT_EQ(std::vector<std::string>(table.calls.end() - 4, table.calls.end()),
             (std::vector<std::string>{"pack", "exportHtml", "print", "showFile"}));
   EXPECT_EQ(help.calls, std::vector<std::string>{"text 3210"});
@@ -219,80 +238,11 @@ TEST(TableBrowserWindow, SelectionModeHidesDeletedRecordsAndRefusesEdits) {
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->record, 4u);
   EXPECT_TRUE(table.calls.empty());
+  EXPECT_EQ(table.current, 2u) << "moving in the grid alone leaves the table's record to the caller";
 
   const auto cancelled = whileOpen([&] { return run(WindowEnv{}, q); },
                                    [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   EXPECT_FALSE(cancelled.has_value());
-}
-
-// A controller that offers no grid access: the grid reads the table file itself, and a cell
-// written through the controller shows once the file holds it.
-class FileTableController final : public BrowseController {
- public:
-  explicit FileTableController(std::string path) : path_(std::move(path)) {}
-  std::vector<std::string> calls;
-  std::vector<std::uint32_t> rows(int) override { return {1, 2}; }
-  void setCell(std::uint32_t record, int pos, const std::string& text) override {
-    calls.push_back("setCell " + std::to_string(record) + " " + std::to_string(pos) + " " + text);
-    DbfTable t;
-    ASSERT_TRUE(t.open(path_).ok());
-    std::string rec(t.record(record));
-    t.setFieldText(rec, pos - 1, text);
-    ASSERT_TRUE(t.writeRecord(record, rec).ok());
-  }
-  void setDeleted(std::uint32_t, bool) override {}
-  void search() override {}
-  void searchNext() override {}
-  void sortByColumn(int) override {}
-  void appendRecord() override {}
-  void pack() override {}
-  void appendDbf() override {}
-  void appendDelimited() override {}
-  void saveDelimited() override {}
-  void exportHtml() override {}
-  void print() override {}
-  void showFile() override {}
-
- private:
-  std::string path_;
-};
-
-TEST(TableBrowserWindow, WithoutGridAccessReadsTheTableFile) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const std::string path = dir.filePath(QStringLiteral("velkwst.dbf")).toStdString();
-  {
-    ASSERT_TRUE(DbfTable::create(path, {DbfField{"NAME", 'C', 12}, DbfField{"E", 'N', 8}}).ok());
-    DbfTable t;
-    ASSERT_TRUE(t.open(path).ok());
-    for (const char* name : {"Stahl", "\x8e" "tzstahl"}) {  // "Ätzstahl" in code page 850
-      std::string rec = t.blankRecord();
-      t.setFieldText(rec, 0, name);
-      t.setFieldText(rec, 1, "206000");
-      ASSERT_TRUE(t.append(rec).ok());
-    }
-  }
-  FileTableController controller(path);
-  BrowseRequest q;
-  q.mode = 2;
-  q.filePath = path;
-  q.currentRecord = 2;
-  q.rows = {1, 2};
-  q.controller = &controller;
-  const auto result = whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-    auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
-    QAbstractItemModel* model = grid->model();
-    ASSERT_EQ(model->columnCount(), 2);
-    EXPECT_EQ(model->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("E"));
-    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("Ätzstahl"));
-    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("206000"));
-    EXPECT_TRUE(model->setData(model->index(0, 1), QStringLiteral("210000")));
-    EXPECT_EQ(model->index(0, 1).data().toString(), QStringLiteral("210000"));
-    findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
-  });
-  EXPECT_EQ(controller.calls, std::vector<std::string>{"setCell 1 2 210000"});
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(result->record, 2u);
 }
 
 // ---- The online input form ----

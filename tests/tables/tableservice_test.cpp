@@ -313,6 +313,50 @@ TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {
   EXPECT_EQ(FieldText(ws, 1), "Neu");
 }
 
+TEST_F(TableServiceTest, TheWindowReadsTheTableAndMovesItsCurrentRecordThroughTheController) {
+  makeTable("muster.dbf", {{"Federstahl", 1}, {"\xC4tzstahl", 2}, {"Bronze", 3}, {"Stahldraht", 4}},
+            kDbfDriverWin1252);
+  OpenTable(ws, "muster");
+  BrowserSetDeleted(ws, 3, true);
+  GoRecord(ws, 2);
+  ui.onBrowse = [&](const BrowseRequest& q) {
+    ASSERT_NE(q.controller, nullptr);
+    BrowseController& c = *q.controller;
+    EXPECT_EQ(c.fieldCount(), 4);
+    EXPECT_EQ(c.fieldName(2), "WERT");
+    EXPECT_EQ(std::string({c.fieldType(1), c.fieldType(2), c.fieldType(4)}), "CNL");
+    EXPECT_EQ(c.cellText(2, 1), oem("Ätzstahl")) << "Windows-1252 table text comes as code page 850";
+    EXPECT_EQ(c.cellText(1, 2), "1.00");
+    EXPECT_EQ(c.cellText(3, 4), "T");
+    EXPECT_EQ(c.cellText(9, 1), "");
+    EXPECT_EQ(c.fieldName(5), "");
+    EXPECT_TRUE(c.isDeleted(3));
+    EXPECT_FALSE(c.isDeleted(1));
+    EXPECT_EQ(c.recordCount(), 4u);
+    EXPECT_EQ(c.currentRecord(), 2u);
+
+    // The grid's row becomes the current record; search moves it, search-next continues after it.
+    c.setCurrentRecord(3);
+    EXPECT_EQ(RecNo(ws), 3);
+    c.setCurrentRecord(0);
+    c.setCurrentRecord(5);
+    EXPECT_EQ(c.currentRecord(), 3u) << "records the table does not have are ignored";
+    c.search();
+    EXPECT_EQ(c.currentRecord(), 1u) << "search starts from the top";
+    c.setCurrentRecord(2);
+    c.searchNext();
+    EXPECT_EQ(c.currentRecord(), 4u) << "continues after the row the user moved to";
+    c.appendRecord();
+    EXPECT_EQ(c.currentRecord(), 5u);
+    EXPECT_EQ(c.recordCount(), 5u);
+  };
+  ui.script({Answer::Text("stahl"), Answer::Choice(5)});
+  BrowseTable(ws, 2);
+  EXPECT_FALSE(ws.abort);
+  EXPECT_EQ(ws.messages.count, 0);
+  EXPECT_EQ(RecNo(ws), 5);
+}
+
 TEST_F(TableServiceTest, EditingATempCopyIsAnnounced) {
   sample();
   ws.io.writeFault = [&](std::string_view path) {
