@@ -95,7 +95,7 @@ class BrowseModel final : public QAbstractTableModel {
     const std::uint32_t rec = record(index.row());
     std::string text;
     if (role == Qt::CheckStateRole && fieldType(pos) == 'L')
-      text = value.toInt() == Qt::Checked ? "T" : "F";
+      text.assign(1, value.toInt() == Qt::Checked ? 'T' : 'F');
     else if (role == Qt::EditRole && fieldType(pos) != 'L')
       text = oemText(value.toString());
     else

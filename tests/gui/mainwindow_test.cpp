@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, RepaintComesFromTheCacheAndKeysZoom) {
   w.show();
   w.runCommand(MenuId::ViewDrawing0);
   gui::GraphicsView& v = w.view();
-  QTest::qWaitForWindowExposed(&w);
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
   v.image();
   const int replays = v.replays();
   v.repaint();
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, DimensioningSessionThroughTheOnlineForm) {
   std::vector<QString> focused;
   auto focus = [&](QWidget* form) {
     // The form's own focus child: the window may not be active yet when the script reaches it.
-    QTest::qWaitFor([form] { return form->isActiveWindow(); }, 500);
+    (void)QTest::qWaitFor([form] { return form->isActiveWindow(); }, 500);
     auto* edit = qobject_cast<QLineEdit*>(form->focusWidget());
     focused.push_back(edit ? edit->objectName() : QString());
     return edit ? edit : form->findChild<QLineEdit*>("ed_1");
