@@ -104,7 +104,8 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   // Input group: label, edit field and unit per row.
   auto* inGroup = new QGroupBox(QStringLiteral(" Eingabefeld "), &dialog);
   inGroup->setObjectName(QStringLiteral("GroupBox_in"));
-  place(inGroup, 10, 5, 150, OnlineGroupHeight(inCount));
+  // Wider than the form it follows by the room a unit such as "Nmm" needs in today's fonts.
+  place(inGroup, 10, 5, 166, OnlineGroupHeight(inCount));
   std::array<QLineEdit*, kOnlineRows + 1> edits{};
   for (int i = 1; i <= inCount; ++i) {
     const QString n = QString::number(i);
@@ -115,7 +116,7 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
     edit->setObjectName(QStringLiteral("ed_") + n);
     place(edit, 56, OnlineRowTop(i) + 2, 62, 26);
     QLabel* unit = label(inGroup, QStringLiteral("lbeu_") + n, t.inUnit[row], Qt::AlignLeft);
-    place(unit, 114 + 6, OnlineRowTop(i), 20, 24);  // clear of the edit field's frame
+    place(unit, 114 + 6, OnlineRowTop(i), 40, 24);  // clear of the edit field's frame
     setHint(*caption, env, OnlineInputHint(request.helpContext, i));
     setHint(*unit, env, OnlineInputHint(request.helpContext, i));
     edits[row] = edit;
@@ -124,7 +125,7 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   // Output group: label, value and unit per row.
   auto* outGroup = new QGroupBox(QStringLiteral(" Ausgabefeld "), &dialog);
   outGroup->setObjectName(QStringLiteral("GroupBox_out"));
-  place(outGroup, 170, 5, 140, OnlineGroupHeight(outCount));
+  place(outGroup, 186, 5, 156, OnlineGroupHeight(outCount));
   for (int i = 1; i <= outCount; ++i) {
     const QString n = QString::number(i);
     const auto row = static_cast<std::size_t>(i);
@@ -134,14 +135,14 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
     QLabel* value = label(outGroup, QStringLiteral("lbaw_") + n, t.outValue[row], Qt::AlignRight);
     place(value, 50, OnlineRowTop(i), 55, 24);
     QLabel* unit = label(outGroup, QStringLiteral("lbau_") + n, t.outUnit[row], Qt::AlignLeft);
-    place(unit, 102 + 6, OnlineRowTop(i), 30, 24);
+    place(unit, 102 + 6, OnlineRowTop(i), 46, 24);
     for (QLabel* l : {caption, value, unit}) setHint(*l, env, hint);
   }
 
   // Message group: the calculation messages.
   auto* messageGroup = new QGroupBox(QStringLiteral(" Fehlermeldungen "), &dialog);
   messageGroup->setObjectName(QStringLiteral("GroupBox_messages"));
-  place(messageGroup, 320, 5, 260, kOnlineMessageGroupHeight);
+  place(messageGroup, 352, 5, 260, kOnlineMessageGroupHeight);
   for (std::size_t i = 0; i < request.messages.size() && i < 11; ++i) {
     const int n = static_cast<int>(i) + 1;
     QLabel* m = label(messageGroup, QStringLiteral("lber_") + QString::number(n), request.messages[i], Qt::AlignLeft);
@@ -162,8 +163,8 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   QPushButton* helpText = button("Button_hilfe", QStringLiteral("&Hilfe"), 100, 80);
   QPushButton* helpImage = button("Button_hilfebild", QStringLiteral("Hilfe&bild"), 190, 80);
   QPushButton* helpImages = button("Button_hilfebilder", QStringLiteral("Hilfebil&der"), 280, 90);
-  QPushButton* close = button("Button_schliessen", QStringLiteral("&Schließen"), 490, 90);
-  dialog.setFixedSize(px(590), px(buttonTop + 28 + 10));
+  QPushButton* close = button("Button_schliessen", QStringLiteral("&Schließen"), 522, 90);
+  dialog.setFixedSize(px(622), px(buttonTop + 28 + 10));
 
   HelpProvider* help = env.help;
   helpText->setEnabled(help != nullptr);
