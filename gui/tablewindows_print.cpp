@@ -76,7 +76,7 @@ std::optional<PrintTextRequest::Result> run(const WindowEnv& env, const PrintTex
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     if (!printRange(printer, request, 1, pageCount)) return std::nullopt;
-    return PrintTextResult{true};
+    return PrintTextResult{false, nativePath(path)};
   }
 
   QPrintDialog dialog(&printer, env.parent);

@@ -267,7 +267,8 @@ struct ReportWindowResult {
 // are then laid out with LayoutTextPages (report/printtext.h) and drawn line by line.
 // Result: printed, or nothing printed because no printer is installed; nullopt: cancelled.
 struct PrintTextResult {
-  bool noPrinter = false;
+  bool noPrinter = false;  // nothing printed: no printer installed
+  std::string pdfPath;     // no printer, but the pages were written into this PDF file instead
 };
 struct PrintTextRequest {
   using Result = PrintTextResult;

@@ -421,7 +421,8 @@ TEST(PrintTextWindow, WithoutAPrinterWritesTheWholeTextIntoTheNamedPdf) {
     QTest::keyClick(name, Qt::Key_Return);
   });
   ASSERT_TRUE(printed.has_value());
-  EXPECT_TRUE(printed->noPrinter);
+  EXPECT_FALSE(printed->noPrinter) << "written, so not a failure";
+  EXPECT_EQ(printed->pdfPath, path.toStdString());
   EXPECT_EQ(pdfPageCount(path), 3);
 
   const auto cancelled = whileOpen([&] { return run(WindowEnv{}, threePages()); },
