@@ -91,7 +91,7 @@ std::optional<PrintTextRequest::Result> run(const WindowEnv& env, const PrintTex
     last = std::max(printer.toPage(), first);
   }
   printRange(printer, request, first, last);
-  return PrintTextResult{false};
+  return PrintTextResult{};
 }
 
 }  // namespace velk::gui

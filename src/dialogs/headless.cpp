@@ -264,7 +264,7 @@ std::optional<PrintTextResult> HeadlessUi::show(const PrintTextRequest& q) {
   Request r{Request::Kind::Print, q.documentName, {}, {}, q.lines};
   r.index = q.pageCount;
   record(q, r);
-  return PrintTextResult{true};
+  return PrintTextResult{true, {}};
 }
 
 // ---- Drawing documentation forms ----
