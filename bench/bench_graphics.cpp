@@ -8,27 +8,14 @@
 
 #include "session/session.h"
 #include "dialogs/headless.h"
+#include "discard_canvas.h"
 #include "graphics/displaylist.h"
 #include "graphics/viewmapping.h"
 #include "graphics/drawing.h"
 
 namespace {
 
-class DiscardCanvas : public velk::Canvas {
- public:
-  void setPenColor(uint32_t) override {}
-  void setBrushColor(uint32_t) override {}
-  void setTextColor(uint32_t) override {}
-  void setPenStyle(int) override {}
-  void setPenWidth(int) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void line(int x1, int, int, int) override { benchmark::DoNotOptimize(x1); }
-  void ellipse(int, int, int, int) override {}
-  void arc(int, int, int, int, int, int, int, int) override {}
-  void polygon(const int*, int) override {}
-  void text(int, int, const std::string&, const velk::FontSpec&) override {}
-};
+using velk::bench::DiscardCanvas;
 
 // A spring-like drawing: a spiral of short lines and arcs, with colour changes and labels.
 void spiral(velk::Session& ws, int turns, int steps) {

@@ -85,40 +85,40 @@ void PainterCanvas::polygon(const int* xy, int points) {
   p_.setBrush(Qt::NoBrush);
 }
 
-void PainterCanvas::text(int x, int y, const std::string& text, const FontSpec& spec) {
-  if (text.empty() || spec.cellHeight <= 0) return;
-  const bool same = haveFont_ && spec.face == lastSpec_.face && spec.cellHeight == lastSpec_.cellHeight &&
-                    spec.charWidth == lastSpec_.charWidth && spec.weight == lastSpec_.weight &&
-                    spec.italic == lastSpec_.italic && spec.underline == lastSpec_.underline &&
-                    spec.strikeOut == lastSpec_.strikeOut;
+void PainterCanvas::text(int x, int y, const std::string& text, const FontSpec& want) {
+  if (text.empty() || want.cellHeight <= 0) return;
+  const bool same = haveFont_ && want.face == lastFont_.face && want.cellHeight == lastFont_.cellHeight &&
+                    want.charWidth == lastFont_.charWidth && want.weight == lastFont_.weight &&
+                    want.italic == lastFont_.italic && want.underline == lastFont_.underline &&
+                    want.strikeOut == lastFont_.strikeOut;
   if (!same) {
-    QFont f(QString::fromStdString(spec.face));
+    QFont f(QString::fromStdString(want.face));
     f.setStyleHint(QFont::SansSerif);
     // The cell height is ascent + descent: the pixel size that gives it.
-    f.setPixelSize(std::max(1, spec.cellHeight));
+    f.setPixelSize(std::max(1, want.cellHeight));
     QFontMetricsF m(f, p_.device());
-    if (m.height() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.cellHeight * spec.cellHeight / m.height()))));
-    f.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    if (m.height() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(want.cellHeight * want.cellHeight / m.height()))));
+    f.setWeight(want.weight >= 600 ? QFont::Bold : QFont::Normal);
+    f.setItalic(want.italic);
+    f.setUnderline(want.underline);
+    f.setStrikeOut(want.strikeOut);
     QFontMetricsF fm(f, p_.device());
     // The character width is an average width: stretch the face to it.
-    if (spec.charWidth > 0 && fm.averageCharWidth() > 0) {
-      const int stretch = static_cast<int>(std::lround(100.0 * spec.charWidth / fm.averageCharWidth()));
+    if (want.charWidth > 0 && fm.averageCharWidth() > 0) {
+      const int stretch = static_cast<int>(std::lround(100.0 * want.charWidth / fm.averageCharWidth()));
       f.setStretch(std::clamp(stretch, 1, 4000));
       fm = QFontMetricsF(f, p_.device());
     }
-    font_ = f;
+    qfont_ = f;
     ascent_ = fm.ascent();
-    lastSpec_ = spec;
+    lastFont_ = want;
     haveFont_ = true;
   }
   p_.save();
-  p_.setFont(font_);
+  p_.setFont(qfont_);
   p_.setPen(text_);
   p_.translate(x, y);
-  if (spec.escapement != 0) p_.rotate(-spec.escapement / 10.0);
+  if (want.escapement != 0) p_.rotate(-want.escapement / 10.0);
   p_.drawText(QPointF(0, ascent_), qsAnsi(text));
   p_.restore();
 }

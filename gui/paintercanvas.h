@@ -35,9 +35,9 @@ class PainterCanvas : public Canvas {
   QPen pen_;
   QColor brush_, text_;
   QPoint pos_;
-  // The font of the last text, kept while the spec stays the same (texts come in runs).
-  FontSpec lastSpec_;
-  QFont font_;
+  // The font of the last text, kept while the want stays the same (texts come in runs).
+  FontSpec lastFont_;
+  QFont qfont_;
   qreal ascent_ = 0;
   bool haveFont_ = false;
 };

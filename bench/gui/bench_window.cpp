@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "calc/calculate.h"
+#include "discard_canvas.h"
 #include "commands/commandhelpers.h"
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
@@ -104,20 +105,6 @@ void BM_ReplayMillionRecordsAliased(benchmark::State& state) { replayMillion(sta
 BENCHMARK(BM_ReplayMillionRecordsAliased)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The replay's own share: the same list onto a canvas that draws nothing.
-struct NullCanvas : velk::Canvas {
-  void setPenColor(uint32_t) override {}
-  void setBrushColor(uint32_t) override {}
-  void setTextColor(uint32_t) override {}
-  void setPenStyle(int) override {}
-  void setPenWidth(int) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void line(int, int, int, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void arc(int, int, int, int, int, int, int, int) override {}
-  void polygon(const int*, int) override {}
-  void text(int, int, const std::string&, const velk::FontSpec&) override {}
-};
 void BM_ReplayMillionRecordsParseOnly(benchmark::State& state) {
   velk::gui::QtUi ui;
   velk::Session ws(ui);
@@ -125,7 +112,7 @@ void BM_ReplayMillionRecordsParseOnly(benchmark::State& state) {
   velk::ViewMapping view;
   view.adopt(list);
   view.fitClient(1024, 768);
-  NullCanvas canvas;
+  velk::bench::DiscardCanvas canvas;
   for (auto _ : state) velk::Replay(list, view, canvas);
 }
 BENCHMARK(BM_ReplayMillionRecordsParseOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
