@@ -17,11 +17,11 @@ def measure(argv, cwd):
     times, peaks = [], []
     for _ in range(runs):
         start = time.perf_counter()
-        code = subprocess.call(argv, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        code = subprocess.call(argv, cwd=cwd, env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         times.append(time.perf_counter() - start)
         if code != 0:
             sys.exit("%s exited with %d" % (" ".join(argv), code))
-        r = subprocess.run(["/usr/bin/time", "-f", "%M"] + argv, cwd=cwd, stdout=subprocess.DEVNULL,
+        r = subprocess.run(["/usr/bin/time", "-f", "%M"] + argv, cwd=cwd, env=ENV, stdout=subprocess.DEVNULL,
                            stderr=subprocess.PIPE, text=True)
         peaks.append(int(r.stderr.strip().splitlines()[-1]))
     return statistics.median(times) * 1000, max(peaks) / 1024
@@ -29,6 +29,8 @@ def measure(argv, cwd):
 
 wvelk = os.path.abspath(wvelk)
 with tempfile.TemporaryDirectory() as work:
+    # A configuration folder of the run's own: the user's configuration never changes a figure.
+    ENV = dict(os.environ, VELK_CONFIG_DIR=os.path.join(work, "config"))
     shutil.copy(example, os.path.join(work, "feder.vlk"))
     jobs = [("/bin/true", ["/bin/true"]),
             ("wvelk feder.vlk /I /NOGUI", [wvelk, "feder.vlk", "/I", "/NOGUI"]),

@@ -15,6 +15,8 @@ times, rss = [], []
 with tempfile.TemporaryDirectory() as work:
     shutil.copy(example, os.path.join(work, "feder.vlk"))
     env.setdefault("XDG_RUNTIME_DIR", work)
+    # A configuration folder of the run's own: the user's configuration never changes a figure.
+    env["VELK_CONFIG_DIR"] = os.path.join(work, "config")
     for _ in range(runs):
         start = time.perf_counter()
         r = subprocess.run([wvelk, "feder.vlk"], cwd=work, env=env, stdout=subprocess.DEVNULL,

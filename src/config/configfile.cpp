@@ -396,7 +396,7 @@ void applyResolutionRule(Settings& ws, const ScreenMetrics& screen) {
 
 void InitConfigLocation(Settings& ws) {
   ws.start.startDir = currentDirectory();
-  ws.start.configDir = withSeparator(ws.start.startDir);
+  ws.start.configDir = userConfigDir();
 }
 
 std::string configFilePath(const Settings& ws) { return ws.start.configDir + ws.start.shortName + ".cfg"; }

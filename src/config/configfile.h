@@ -12,7 +12,8 @@ namespace velk {
 // Largest part of a configuration or recent-files file that is read; the rest is ignored.
 constexpr std::size_t kMaxConfigFileBytes = 1u << 20;
 
-// start.startDir = the current directory, start.configDir = that folder with "/".
+// start.startDir = the current directory; start.configDir = the user's configuration folder
+// (userConfigDir()), never the working folder.
 void InitConfigLocation(Settings& ws);
 
 // configDir + shortName + ".cfg".

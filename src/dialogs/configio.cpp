@@ -22,16 +22,23 @@ bool canList(const std::string& folder) {
   return !ec;
 }
 
+// A configuration file in the working folder may come with a folder of someone else's springs
+// and name programs to start: it is never read, and the user is told once where the read one is.
+void noticeWorkingFolderConfiguration(UiContext& ws) {
+  const std::string name = ws.start.shortName + ".cfg";
+  const std::string here = workingFolder(ws) + name;
+  std::error_code ec;
+  if (!std::filesystem::exists(here, ec)) return;
+  if (std::filesystem::equivalent(here, ws.start.configDir + name, ec)) return;
+  ShowInfo(ws, utf8ToCp850(here) + " wird nicht gelesen; Konfiguration aus " + utf8ToCp850(ws.start.configDir));
+}
+
 }  // namespace
 
 void ReadConfiguration(UiContext& ws) {
+  noticeWorkingFolderConfiguration(ws);
   const std::string name = ws.start.shortName + ".cfg";
   std::optional<std::string> bytes = readWholeFile(ws.start.configDir + name, kMaxConfigFileBytes);
-  if (!bytes) {
-    const std::string fallback = fallbackConfigDir();
-    bytes = readWholeFile(fallback + name, kMaxConfigFileBytes);
-    if (bytes) ws.start.configDir = fallback;
-  }
   if (!bytes) {
     applyFirstStartValues(ws, ws.screen);
     ws.abort = true;
@@ -45,7 +52,8 @@ void WriteConfiguration(UiContext& ws) {
   const std::string bytes = configurationFileBytes(ws);
   const std::string path = configFilePath(ws);
   for (;;) {
-    const int err = atomicWriteFile(path, bytes, ws.io);
+    int err = makePrivateFolders(ws.start.configDir);
+    if (err == 0) err = atomicWriteFile(path, bytes, ws.io);
     if (err == 0) return;
     const int code = ioCodeFromErrno(err);
     if (code == kIoWriteProtected)
@@ -126,7 +134,8 @@ void ReadRecentFiles(UiContext& ws) {
 
 
 void WriteRecentFiles(UiContext& ws) {
-  const int err = atomicWriteFile(recentFilesPath(ws), recentFilesBytes(ws), ws.io);
+  int err = makePrivateFolders(ws.start.configDir);
+  if (err == 0) err = atomicWriteFile(recentFilesPath(ws), recentFilesBytes(ws), ws.io);
   if (err != 0) ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
 }
 

@@ -9,13 +9,13 @@
 
 namespace velk {
 
-// Reads the configuration file of start.configDir; when it cannot be opened there, the one of
-// fallbackConfigDir(), which then becomes the configuration folder. Values the file does not
-// reach keep their current values. When neither file exists the first-start values are set
-// and the abort flag is raised, so that the caller knows no configuration exists.
+// Reads the configuration file of start.configDir only. A configuration file lying in the working
+// folder (start.startDir) is not read: one info line says so. Values the file does not reach
+// keep their current values. When there is no file the first-start values are set and the
+// abort flag is raised, so that the caller knows no configuration exists.
 void ReadConfiguration(UiContext& ws);
 
-// Saves the configuration file atomically. A failure shows its message and asks whether to
+// Saves the configuration file atomically, creating the configuration folder (0700) first. A failure shows its message and asks whether to
 // try again; no or cancel stops with the abort flag and the previous file untouched.
 void WriteConfiguration(UiContext& ws);
 
@@ -31,7 +31,7 @@ std::string pltFolder(const UiContext& ws);
 // clears the four names and sets the abort flag.
 void ReadRecentFiles(UiContext& ws);
 
-// Failure: the file-creation message and the abort flag; the previous file stays.
+// Creates the configuration folder (0700) when missing. Failure: the file-creation message and the abort flag; the previous file stays.
 void WriteRecentFiles(UiContext& ws);
 
 }  // namespace velk

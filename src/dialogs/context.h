@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "config/settings.h"
 #include "data/document.h"
@@ -45,6 +47,9 @@ struct Interaction {
   std::array<std::string, kChoiceItems + 1> choiceItems{};
   // Exchange area of the online input form (design modes).
   OnlineTable online;
+  // Command lines named by a spring file that the user has allowed to start in this session
+  // (each the argument vector as it is started).
+  std::set<std::vector<std::string>> confirmedCommands;
 };
 
 // What the value requests, message boxes and file-name services take: the host services, the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "base/codepage.h"
@@ -301,6 +302,44 @@ void EditDocuments(HelpContext& ws) {
   ws.abort = false;
 }
 
+std::string readableCommandLine(const std::vector<std::string>& argv) {
+  std::string line;
+  for (const std::string& word : argv) {
+    if (!line.empty()) line += ' ';
+    const bool plain = !word.empty() && word.find_first_not_of(
+                                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
+                                            "@%+=:,./_-") == std::string::npos;
+    if (plain) {
+      line += word;
+      continue;
+    }
+    // Any other word in single quotes, a quote inside it as '\'' : the line reads as a shell would.
+    line += '\'';
+    for (char c : word) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    line += '\'';
+  }
+  return line;
+}
+
+namespace {
+
+// A spring file can come from anyone and names the programs of its documents: a program other
+// than the desktop's opener starts only once the user has seen its command line and said yes,
+// once per command line and session.
+bool allowedToStart(HelpContext& ws, const std::vector<std::string>& argv) {
+  if (argv.empty() || lastComponent(argv[0]) == "xdg-open") return true;
+  if (ws.confirmedCommands.count(argv)) return true;
+  YesNoRequest q;
+  q.prompt = oem("Dieses Programm starten ?  ") + utf8ToCp850(readableCommandLine(argv));
+  q.yes = false;
+  const std::optional<YesNoResult> answer = ws.ui.show(q);
+  if (!answer || !answer->yes) return false;
+  ws.confirmedCommands.insert(argv);
+  return true;
+}
+
+}  // namespace
+
 void OpenDocument(HelpContext& ws, int number) {
   if (number < 1 || number > kLinkedDocuments) return;
   const LinkedDocument& doc = ws.spring.doc.documents[number - 1];
@@ -312,6 +351,11 @@ void OpenDocument(HelpContext& ws, int number) {
   if (cmd.status == ProgramCommand::Status::Ready) {
     // The file is one argument, blanks and all; an empty one is no argument at all.
     if (file.empty()) cmd.argv.pop_back();
+    if (!allowedToStart(ws, cmd.argv)) {
+      NormalCursor(ws);
+      ws.abort = true;
+      return;
+    }
     err = StartProgram(ws.programs, cmd.argv);
   }
   NormalCursor(ws);

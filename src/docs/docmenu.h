@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "help/context.h"
 #include "data/documentation.h"
@@ -57,9 +58,15 @@ void EditDocuments(HelpContext& ws);
 
 // Starts linked document number 1..5: its program with its file as one further argument (no file
 // argument when the file is empty), through ws.programs, never through a shell. A Windows program
-// name that does not exist here ("NOTEPAD.EXE") opens the file with xdg-open instead. Failures
-// show "file not found", "out of memory !" or "Exec error " + code and set ws.abort.
+// name that does not exist here ("NOTEPAD.EXE") opens the file with xdg-open instead. Any program
+// but xdg-open starts only after a yes to its command line shown (once per command line in the
+// session: ws.confirmedCommands); no or cancel starts nothing and sets ws.abort. Failures show
+// "file not found", "out of memory !" or "Exec error " + code and set ws.abort.
 void OpenDocument(HelpContext& ws, int number);
+
+// An argument vector as one line a user can read (and a shell would split back the same way):
+// words of plain characters as they are, any other word in single quotes.
+std::string readableCommandLine(const std::vector<std::string>& argv);
 
 // The reset of File->New: no change entries (their texts cleared too), creation date = today,
 // every other date, name and replace field empty, no free texts, the five documents at their

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -260,17 +261,36 @@ std::string privateTempDir() {
   return root;
 }
 
-std::string fallbackConfigDir() {
+std::string userConfigDir() {
+  if (const char* v = std::getenv("VELK_CONFIG_DIR"); v && *v) return withSeparator(v);
   std::string base;
-  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) {
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') {
     base = x;
   } else if (const char* h = std::getenv("HOME"); h && *h) {
     base = std::string(h) + "/.config";
+  } else if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) {
+    base = std::string(pw->pw_dir) + "/.config";
   } else {
-    base = ".config";
+    // No home at all: the private temporary folder rather than the working folder.
+    return privateTempDir() + "config/";
   }
-  if (base.back() != '/') base += '/';
-  return base + "velk/";
+  return withSeparator(base) + "velk/";
+}
+
+int makePrivateFolders(const std::string& folder) {
+  std::string path;
+  std::size_t pos = 0;
+  while (pos <= folder.size()) {
+    std::size_t slash = folder.find('/', pos);
+    if (slash == std::string::npos) slash = folder.size();
+    path = folder.substr(0, slash);
+    pos = slash + 1;
+    if (path.empty() || path.back() == '/') continue;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+  }
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) return errno;
+  return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
 }
 
 }  // namespace velk

@@ -61,7 +61,12 @@ std::string withSeparator(std::string_view folder);
 std::string programDataDir();
 // The private temporary folder ${TMPDIR:-/tmp}/velk-<uid>, created with mode 0700.
 std::string privateTempDir();
-// $XDG_CONFIG_HOME/velk/ or ~/.config/velk/ (with trailing "/").
-std::string fallbackConfigDir();
+// The folder of the configuration and the recent files (with trailing "/"): VELK_CONFIG_DIR when
+// set, else $XDG_CONFIG_HOME/velk/ (an absolute XDG_CONFIG_HOME only), else ~/.config/velk/.
+// Never the working folder: a configuration names programs to start.
+std::string userConfigDir();
+// Creates folder and any missing parents, each new one with mode 0700 (nothing of an existing
+// folder changes). Returns 0 or the errno of the first failure.
+int makePrivateFolders(const std::string& folder);
 
 }  // namespace velk

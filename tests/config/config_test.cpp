@@ -2,7 +2,10 @@
 // first start, write failures with retry, and the folder messages.
 #include "dialogs/configio.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <optional>
 #include <functional>
 #include <sstream>
 
@@ -380,7 +383,7 @@ TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
   }
 }
 
-TEST_F(ConfigFileTest, FirstStartAndFallbackFolder) {
+TEST_F(ConfigFileTest, FirstStartWithoutAFile) {
   ReadConfiguration(ws);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ws.config.resolutionX, 1015);
@@ -390,16 +393,47 @@ TEST_F(ConfigFileTest, FirstStartAndFallbackFolder) {
   EXPECT_EQ(ws.config.inputWindowScale, 101);
   EXPECT_EQ(ws.config.backgroundColor, 0) << "the window starts black";
   EXPECT_EQ(ws.start.configDir, dir.path());
+  EXPECT_TRUE(ui.messages(MessageKind::Info).empty()) << "nothing to say without a file in the working folder";
+}
 
-  // Only the per-user folder has a file: it is read and becomes the configuration folder.
-  std::filesystem::create_directories(dir.file("xdg/velk"));
-  writeFile(dir.file("xdg/velk/velk.cfg"), customBytes());
-  Session next(ui);
-  next.start = ws.start;
-  ReadConfiguration(next);
-  EXPECT_FALSE(next.abort);
-  EXPECT_EQ(next.start.configDir, dir.path() + "xdg/velk/");
-  EXPECT_EQ(next.config.textProgram, "kate");
+// A folder of springs from someone else may carry a configuration that names a plot command:
+// it is never read, and one line says where the configuration comes from instead.
+TEST_F(ConfigFileTest, ConfigurationInTheWorkingFolderIsIgnoredWithANotice) {
+  std::filesystem::create_directories(ws.start.startDir);
+  Session planted(ui);
+  planted.start = ws.start;
+  planted.config.plotCommandLines[0] = "sh -c evil";
+  writeFile(ws.start.startDir + "/velk.cfg", configurationFileBytes(planted));
+
+  ws.start.configDir = dir.path() + "own/";
+  ReadConfiguration(ws);
+  EXPECT_TRUE(ws.abort) << "no configuration of the user's own yet";
+  EXPECT_NE(ws.config.plotCommandLines[0], "sh -c evil");
+  const std::vector<std::string> info = ui.messages(MessageKind::Info);
+  ASSERT_EQ(info.size(), 1u);
+  EXPECT_EQ(info[0], ws.start.startDir + "/velk.cfg wird nicht gelesen; Konfiguration aus " + dir.path() + "own/");
+  EXPECT_EQ(info[0].find('\n'), std::string::npos);
+
+  // Working in the configuration folder itself is no reason for a notice.
+  ui.clearRequests();
+  ws.start.configDir = withSeparator(ws.start.startDir);
+  ReadConfiguration(ws);
+  EXPECT_EQ(ws.config.plotCommandLines[0], "sh -c evil");
+  EXPECT_TRUE(ui.messages(MessageKind::Info).empty());
+}
+
+TEST_F(ConfigFileTest, FirstWriteCreatesAPrivateFolder) {
+  ws.start.configDir = dir.path() + "home/.config/velk/";
+  WriteRecentFiles(ws);
+  WriteConfiguration(ws);
+  ASSERT_FALSE(ws.abort);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("home/.config/velk/velk.cfg")));
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("home/.config/velk/velk.cff")));
+  for (const char* folder : {"home", "home/.config", "home/.config/velk"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file(folder).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+  }
 }
 
 TEST_F(ConfigFileTest, WriteFailureRetriesUntilTheUserGivesUp) {
@@ -561,10 +595,51 @@ TEST_F(ConfigFileTest, RecentFiles) {
   EXPECT_NE(readFile(dir.file("velk.cff")), "");
 }
 
-TEST_F(ConfigFileTest, InitConfigLocationUsesTheWorkingFolder) {
-  InitConfigLocation(ws);
-  EXPECT_EQ(ws.start.startDir, currentDirectory());
-  EXPECT_EQ(ws.start.configDir, withSeparator(currentDirectory()));
+// Restores one environment variable at the end of a test.
+class SavedEnv {
+ public:
+  explicit SavedEnv(const char* name) : name_(name) {
+    if (const char* v = std::getenv(name)) old_ = v;
+  }
+  ~SavedEnv() {
+    if (old_) ::setenv(name_, old_->c_str(), 1);
+    else ::unsetenv(name_);
+  }
+  void set(const char* v) {
+    if (v) ::setenv(name_, v, 1);
+    else ::unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST_F(ConfigFileTest, InitConfigLocationNeverUsesTheWorkingFolder) {
+  SavedEnv explicitDir("VELK_CONFIG_DIR"), xdg("XDG_CONFIG_HOME"), home("HOME");
+  struct Case {
+    const char* velkConfigDir;
+    const char* xdgConfigHome;
+    const char* home;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"/etc/velk-site", "/x/cfg", "/home/u", "/etc/velk-site/"},
+      {nullptr, "/x/cfg", "/home/u", "/x/cfg/velk/"},
+      {"", "/x/cfg/", "/home/u", "/x/cfg/velk/"},
+      {nullptr, nullptr, "/home/u", "/home/u/.config/velk/"},
+      // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
+      {nullptr, "cfg", "/home/u", "/home/u/.config/velk/"},
+  };
+  for (const Case& c : cases) {
+    explicitDir.set(c.velkConfigDir);
+    xdg.set(c.xdgConfigHome);
+    home.set(c.home);
+    Session fresh(ui);
+    InitConfigLocation(fresh);
+    EXPECT_EQ(fresh.start.startDir, currentDirectory());
+    EXPECT_EQ(fresh.start.configDir, c.expected) << c.expected;
+  }
 }
 
 }  // namespace

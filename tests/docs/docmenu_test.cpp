@@ -413,6 +413,7 @@ TEST_F(DocsTest, OpenDocumentStartsAnArgumentVectorNeverAShell) {
   for (const Case& c : cases) {
     launches.clear();
     doc().documents[2] = LinkedDocument{c.program, c.file};
+    if (c.argv[0] != "xdg-open") ui.script({Answer::Yes()});  // the command line shown is confirmed
     OpenDocument(ws, 3);
     EXPECT_FALSE(ws.abort) << c.program;
     ASSERT_EQ(launches.size(), 1u) << c.program;
@@ -421,6 +422,56 @@ TEST_F(DocsTest, OpenDocumentStartsAnArgumentVectorNeverAShell) {
   EXPECT_TRUE(ui.messages(MessageKind::Error).empty());
   OpenDocument(ws, 6);  // no such document
   EXPECT_EQ(launches.size(), 1u);
+}
+
+// A spring file may come from anyone: the command line of its document program is shown and
+// asked for before the first start in a session; only a yes starts it, and only that command
+// line is remembered. The desktop's opener needs no question.
+TEST_F(DocsTest, DocumentProgramsStartOnlyOnceConfirmed) {
+  doc().documents[0] = LinkedDocument{"cat -n", "a b.pdf"};
+  doc().documents[1] = LinkedDocument{"xdg-open", "c.pdf"};
+  doc().documents[2] = LinkedDocument{"cat -n", "it's.pdf"};
+
+  ui.script({Answer::No()});
+  OpenDocument(ws, 1);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_TRUE(launches.empty()) << "no starts nothing";
+  ASSERT_EQ(ui.requests().size(), 1u);
+  EXPECT_EQ(ui.requests()[0].kind, Request::Kind::YesNo);
+  EXPECT_EQ(ui.requests()[0].prompt, "Dieses Programm starten ?  cat -n 'a b.pdf'");
+  EXPECT_EQ(ui.requests()[0].offered, "N") << "no is the preset";
+
+  ui.script({Answer::Cancel()});
+  ws.abort = false;
+  OpenDocument(ws, 1);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_TRUE(launches.empty()) << "cancel starts nothing";
+
+  ui.script({Answer::Yes()});
+  ws.abort = false;
+  OpenDocument(ws, 1);
+  EXPECT_FALSE(ws.abort);
+  OpenDocument(ws, 1);  // confirmed: no second question
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[1], (std::vector<std::string>{"cat", "-n", "a b.pdf"}));
+
+  ui.clearRequests();
+  OpenDocument(ws, 2);
+  EXPECT_TRUE(ui.requests().empty()) << "xdg-open is not asked for";
+  EXPECT_EQ(launches.size(), 3u);
+
+  // Another file for the same program is another command line: asked again.
+  ui.script({Answer::No()});
+  OpenDocument(ws, 3);
+  ASSERT_EQ(ui.requests().size(), 1u);
+  EXPECT_EQ(ui.requests()[0].prompt, "Dieses Programm starten ?  cat -n 'it'\\''s.pdf'");
+  EXPECT_EQ(launches.size(), 3u);
+}
+
+TEST(ReadableCommandLine, QuotesWhatAShellWouldSplit) {
+  EXPECT_EQ(readableCommandLine({"gimp", "-n", "/home/u/a.png"}), "gimp -n /home/u/a.png");
+  EXPECT_EQ(readableCommandLine({"viewer", "a b", "", "$HOME;x", "it's"}),
+            "viewer 'a b' '' '$HOME;x' 'it'\\''s'");
 }
 
 TEST_F(DocsTest, OpenDocumentReportsStartErrors) {
@@ -445,6 +496,7 @@ TEST_F(DocsTest, OpenDocumentReportsStartErrors) {
       return c.startError;
     };
     doc().documents[0] = LinkedDocument{c.program, "f.pdf"};
+    ws.confirmedCommands.insert({"cat", "f.pdf"});
     OpenDocument(ws, 1);
     EXPECT_TRUE(ws.abort) << c.program;
     ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u) << c.program;

@@ -63,7 +63,9 @@ try:
     display = xvfb.stdout.readline().decode().strip()
     if not display:
         fail("Xvfb did not start")
-    env = dict(os.environ, DISPLAY=":" + display, HOME=work, XDG_RUNTIME_DIR=work)
+    # The configuration and the recent files go to a folder of this run, never the user's own.
+    config = os.path.join(work, "config")
+    env = dict(os.environ, DISPLAY=":" + display, HOME=work, XDG_RUNTIME_DIR=work, VELK_CONFIG_DIR=config)
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)
     prog = subprocess.Popen([wvelk], cwd=work, env=env)
@@ -102,7 +104,7 @@ try:
             fail("wvelk did not end after File -> Exit; windows: %s" % windows())
         if code != 0:
             fail("exit code %d" % code)
-        recent = open(os.path.join(work, "velk.cff"), encoding="latin-1").read()
+        recent = open(os.path.join(config, "velk.cff"), encoding="latin-1").read()
         if os.path.join(work, "feder.vlk") not in recent:
             fail("the recent-files file does not name the opened file: %r" % recent)
         print("PASS")

@@ -184,12 +184,23 @@ for name in sys.argv[1:]:
   EXPECT_TRUE(fileExists(dir.file("uhr.txt")));
 }
 
-TEST(Wvelk, ConfigurationFolderIsTheWorkingFolder) {
+// A velk.cfg beside someone else's springs names a plot command: the batch job neither reads it
+// nor starts anything, and says so in one line; the user's own folder is the one read.
+TEST(Wvelk, ConfigurationComesOnlyFromTheConfigurationFolder) {
   TempDir dir;
-  TempDir home;
-  ProcessResult r = runWvelk({"?"}, dir.path(), {"XDG_CONFIG_HOME=" + home.path()});
+  TempDir config;
+  writeFile(dir.file("velk.cfg"), "velk Konfiguration\r\nVersion 3.4\r\n");
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("uhr.vlk"));
+  ProcessResult r = runWvelk({"uhr.vlk", "/I", "/NOGUI"}, dir.path(), {"VELK_CONFIG_DIR=" + config.path()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "wvelk: " + dir.path() + "velk.cfg wird nicht gelesen; Konfiguration aus " + config.path() + "\n");
+  EXPECT_FALSE(fileExists(config.file("velk.cfg"))) << "a batch job never writes the configuration";
+
+  // Without the planted file nothing is said.
+  std::remove(dir.file("velk.cfg").c_str());
+  r = runWvelk({"uhr.vlk", "/I", "/NOGUI"}, dir.path(), {"VELK_CONFIG_DIR=" + config.path()});
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_FALSE(fileExists(dir.file("velk.cfg"))) << "a start never writes the configuration";
+  EXPECT_EQ(r.err, "");
 }
 
 TEST(Wvelk, OutputDoesNotDependOnTheLocale) {

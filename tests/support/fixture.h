@@ -68,6 +68,7 @@ class SessionTest : public ::testing::Test {
     ws.config.dataDir = dir.path();
     ws.spring.dataDir = dir.path();
     ws.tempRoot = dir.file("private/");
+    ws.start.configDir = dir.file("config/");
     std::filesystem::create_directory(ws.tempRoot);
   }
   void TearDown() override { EXPECT_TRUE(ui.scriptDone()) << "scripted answers left over"; }
