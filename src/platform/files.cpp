@@ -278,6 +278,7 @@ std::string userConfigDir() {
 }
 
 int makePrivateFolders(const std::string& folder) {
+  if (folder.empty()) return 0;  // the current folder
   std::string path;
   std::size_t pos = 0;
   while (pos <= folder.size()) {

@@ -66,7 +66,7 @@ std::string privateTempDir();
 // Never the working folder: a configuration names programs to start.
 std::string userConfigDir();
 // Creates folder and any missing parents, each new one with mode 0700 (nothing of an existing
-// folder changes). Returns 0 or the errno of the first failure.
+// folder changes; an empty folder is the current one). Returns 0 or the errno of the first failure.
 int makePrivateFolders(const std::string& folder);
 
 }  // namespace velk

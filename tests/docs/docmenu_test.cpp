@@ -429,7 +429,7 @@ TEST_F(DocsTest, OpenDocumentStartsAnArgumentVectorNeverAShell) {
 // line is remembered. The desktop's opener needs no question.
 TEST_F(DocsTest, DocumentProgramsStartOnlyOnceConfirmed) {
   doc().documents[0] = LinkedDocument{"cat -n", "a b.pdf"};
-  doc().documents[1] = LinkedDocument{"xdg-open", "c.pdf"};
+  doc().documents[1] = LinkedDocument{"NOTEPAD.EXE", "c.pdf"};  // missing here: opened with xdg-open
   doc().documents[2] = LinkedDocument{"cat -n", "it's.pdf"};
 
   ui.script({Answer::No()});
