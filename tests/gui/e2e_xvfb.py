@@ -64,8 +64,8 @@ try:
     if not display:
         fail("Xvfb did not start")
     # The configuration and the recent files go to a folder of this run, never the user's own.
-    config = os.path.join(work, "config")
-    env = dict(os.environ, DISPLAY=":" + display, HOME=work, XDG_RUNTIME_DIR=work, VELK_CONFIG_DIR=config)
+    config_dir = os.path.join(work, "config")
+    env = dict(os.environ, DISPLAY=":" + display, HOME=work, XDG_RUNTIME_DIR=work, VELK_CONFIG_DIR=config_dir)
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)
     prog = subprocess.Popen([wvelk], cwd=work, env=env)
@@ -104,7 +104,11 @@ try:
             fail("wvelk did not end after File -> Exit; windows: %s" % windows())
         if code != 0:
             fail("exit code %d" % code)
-        recent = open(os.path.join(config, "velk.cff"), encoding="latin-1").read()
+        recent = open(os.path.join(config_dir, "velk.cff"), encoding="latin-1").read()
+        if os.stat(config_dir).st_mode & 0o777 != 0o700:
+            fail("the configuration folder is not private: %o" % (os.stat(config_dir).st_mode & 0o777))
+        if os.path.exists(os.path.join(work, "velk.cff")):
+            fail("the recent files were written into the working folder")
         if os.path.join(work, "feder.vlk") not in recent:
             fail("the recent-files file does not name the opened file: %r" % recent)
         print("PASS")
