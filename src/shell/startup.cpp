@@ -135,7 +135,7 @@ static StartOutcome windowedStart(Session& ws, StartOutcome out) {
 namespace {
 
 // The job switches: a switch is matched by its prefix (upper-cased); exact ones must match whole.
-// Adding a batch job is one entry here.
+// Adding a batch job is one entry here, e.g. {"/XYZ", true, plainJob<runXyzJob>}.
 struct JobSwitch {
   const char* name;
   bool exact;
@@ -143,21 +143,21 @@ struct JobSwitch {
              std::ostream& err);
 };
 
+// A job that needs neither its switch's argument nor the services: int job(ws, input, err).
+template <int (*job)(Session&, const std::string&, std::ostream&)>
+int plainJob(Session& ws, const std::string& in, const std::string&, const BatchServices&, std::ostream& err) {
+  return job(ws, in, err);
+}
+
 const JobSwitch kJobSwitches[] = {
-    {"/I", true,
-     [](Session& ws, const std::string& in, const std::string&, const BatchServices&, std::ostream& err) {
-       return runTextReportJob(ws, in, err);
-     }},
+    {"/I", true, plainJob<runTextReportJob>},
     {"/CAD", false,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int device = 0, view = 0;
        parseCadArgument(arg, device, view);
        return runCadJob(ws, in, device, view, err);
      }},
-    {"/JSON", true,
-     [](Session& ws, const std::string& in, const std::string&, const BatchServices&, std::ostream& err) {
-       return runJsonJob(ws, in, err);
-     }},
+    {"/JSON", true, plainJob<runJsonJob>},
     {"/SVG", false,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int view = 0;
@@ -282,7 +282,7 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
       out.exitCode = 1;
       return out;
     }
-    for (const std::string& n : notes) out.notes.push_back(bareName(args[0]) + ": " + cp850ToUtf8(n));
+    for (const std::string& n : notes) out.notes.push_back(args[0] + ": " + cp850ToUtf8(n));
     s.fileName = bareName(args[0]);
     out.kind = StartOutcome::Kind::BatchJobs;
     out.jobs = cl.jobs;

@@ -12,7 +12,7 @@ std::string withLine(int line, const std::string& text) {
   const std::string bytes = inputFileBytes(Spring{}, NumberSettings{});
   std::size_t begin = 0;
   for (int i = 1; i < line; ++i) begin = bytes.find('\n', begin) + 1;
-  const std::size_t end = bytes.find('\n', begin);
+  const std::size_t end = bytes.find_first_of("\r\n", begin);
   return bytes.substr(0, begin) + text + bytes.substr(end);
 }
 

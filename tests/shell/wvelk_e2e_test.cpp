@@ -64,7 +64,7 @@ TEST(Wvelk, HelpTextOnStdout) {
   for (const char* arg : {"?", "/?"}) {
     ProcessResult r = runWvelk({arg}, dir.path());
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 22) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 26) << r.out;
     EXPECT_EQ(r.out.substr(0, 23), "VELK Command Line Mode\n");
   }
 }
@@ -236,7 +236,7 @@ TEST(WvelkCommandLine, TableOfCommandLines) {
       {{"s.vlk", "/CAD0:1"}, {}, 2, {"device 0", "dialog"}},
       {{"s.vlk", "/CAD9:1"}, {}, 2, {"no device 9", "1 DXF file"}},
       {{"s.vlk", "/JSON", "/CAD9:1"}, {"s.json"}, 2, {"no device 9"}},
-      {{"s.vlk", "/E", "/NOGUI"}, {}, 0, {}},
+      {{"s.vlk", "/E", "/NOGUI"}, {}, 2, {"nothing to do"}},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -305,6 +305,29 @@ TEST(WvelkCommandLine, WriteProtectedOutputsAreNotReplaced) {
     EXPECT_EQ(r.exitCode, 2) << job << r.err;
     EXPECT_NE(r.err.find(output), std::string::npos) << job << r.err;
     EXPECT_EQ(readFile(dir.file(output)), "alt") << job;
+  }
+}
+
+// A link planted in the folder does not redirect a batch output: one owned by another user, or
+// one in a folder others can write, is refused and its target kept.
+TEST(WvelkCommandLine, PlantedLinksAreRefused) {
+  for (const bool foreignOwner : {true, false}) {
+    TempDir dir;
+    std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+    TempDir other;
+    writeFile(other.file("victim"), "victim");
+    std::filesystem::create_symlink(other.file("victim"), dir.file("s.json"));
+    if (foreignOwner) {
+      // Only root can give a link away; others test the shared folder alone.
+      if (::geteuid() != 0 || ::lchown(dir.file("s.json").c_str(), 65534, 65534) != 0) continue;
+    } else {
+      ::chmod(dir.path().c_str(), 0777);
+    }
+    const ProcessResult r = runWvelk({"s.vlk", "/JSON"}, dir.path());
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("s.json"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("symbolic link"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(other.file("victim")), "victim");
   }
 }
 
