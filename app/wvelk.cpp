@@ -11,34 +11,22 @@
 
 namespace {
 
-// A command line that names a batch job (or /NOGUI) runs without windows.
-bool isBatch(const std::vector<std::string>& args) {
-  for (const std::string& a : args)
-    if (velk::upper(a) == "/NOGUI") return true;
-  if (args.size() < 2) return false;
-  const std::string second = velk::upper(args[1]);
-  return second == "/I" || second.rfind("/CAD", 0) == 0 || second == "/JSON" || second.rfind("/SVG", 0) == 0 ||
-         second.rfind("/PDF", 0) == 0;
-}
-
 // noDisplay: a start that would open the window ends with 2 instead.
 int runHeadless(const std::vector<std::string>& args, bool noDisplay = false) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   velk::StartOutcome out = velk::runStartup(ws, args);
+  for (const std::string& n : out.notes) std::cerr << "wvelk: " << n << "\n";
   switch (out.kind) {
     case velk::StartOutcome::Kind::Exit:
       return out.exitCode;
-    case velk::StartOutcome::Kind::JsonOutput:
-      return velk::runJsonJob(ws, args.at(0), std::cerr);
-    case velk::StartOutcome::Kind::TextReport:
-      return velk::runTextReportJob(ws, args.at(0), std::cerr);
-    case velk::StartOutcome::Kind::CadOutput:
-      return velk::runCadJob(ws, args.at(0), out.cadDevice, out.cadView, std::cerr);
-    case velk::StartOutcome::Kind::SvgOutput:
-      return velk::runSvgJob(ws, args.at(0), out.cadView, std::cerr);
-    case velk::StartOutcome::Kind::PdfOutput:
-      return velk::gui::runPdfJob(ws, args.at(0), out.cadView);
+    case velk::StartOutcome::Kind::BatchJobs: {
+      velk::BatchServices services;
+      services.pdfJob = [](velk::Session& s, const std::string& input, int view, std::ostream&) {
+        return velk::gui::runPdfJob(s, input, view);
+      };
+      return velk::runBatchJobs(ws, args.at(0), out, services, std::cerr);
+    }
     case velk::StartOutcome::Kind::OpenWindow:
       if (noDisplay)
         std::cerr << "wvelk: no display (DISPLAY or WAYLAND_DISPLAY is not set); the window cannot open.\n"
@@ -59,7 +47,7 @@ extern "C" const char* __lsan_default_suppressions() {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (isBatch(args)) return runHeadless(args);
+  if (velk::isBatchCommandLine(velk::parseCommandLine(args))) return runHeadless(args);
   // Without a display the start-up runs without windows: the command-line help and the start's
   // own refusals still reach the terminal; a start that would open the window ends with 2.
   if (!velk::gui::displayAvailable()) return runHeadless(args, true);

@@ -73,6 +73,7 @@ int runWindowed(int& argc, char** argv, const std::vector<std::string>& args) {
   ws.screen = screenMetrics();
   ui.setHelp(ws.help);
   const StartOutcome out = runStartup(ws, args);
+  for (const std::string& n : out.notes) std::cerr << "wvelk: " << n << "\n";
   if (out.kind != StartOutcome::Kind::OpenWindow) return out.exitCode;
   ui.setScale(ws.config.inputWindowScale, ws.config.dialogElementsScale);
   MainWindow window(ws, ui);

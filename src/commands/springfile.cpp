@@ -29,7 +29,8 @@ void writeInputFile(CalcContext& ws, const std::string& name) {
   if (err != 0) ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
 }
 
-void readInputFile(CalcContext& ws, const std::string& name) {
+std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
+                                       const std::function<void(CalcContext&)>& beforeCalculation) {
   Spring& s = ws.spring;
   std::string path;
   if (name.empty()) {
@@ -39,7 +40,7 @@ void readInputFile(CalcContext& ws, const std::string& name) {
     const std::optional<FileResult> chosen = ws.ui.show(q);
     if (!chosen) {
       ws.abort = true;
-      return;
+      return {};
     }
     path = chosen->path;
     s.dataDir = directoryOf(path);
@@ -47,20 +48,39 @@ void readInputFile(CalcContext& ws, const std::string& name) {
   } else {
     path = resolveInputName(s, name);
   }
+  const std::string shown = oem(trim(path));
+  auto refuse = [&ws](const std::string& text) {
+    ShowError(ws, text);
+    ws.abort = true;
+    return std::vector<std::string>{};
+  };
+  // A FIFO or a device would block the open or never end; only a regular file is read.
+  const FileKind kind = fileKind(path);
+  if (kind == FileKind::Other) return refuse("Datei " + shown + oem(" ist keine gewöhnliche Datei !"));
+  const bool cut = kind == FileKind::Regular && fileSize(path) > kMaxInputFileBytes;
   int err = 0;
   auto bytes = readWholeFile(path, kMaxInputFileBytes, &err);
-  if (!bytes) {
-    ShowError(ws, "Datei " + oem(trim(path)) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
-    ws.abort = true;
-    return;
-  }
+  if (!bytes) return refuse("Datei " + shown + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
+  if (const std::string why = notSpringFileReason(*bytes); !why.empty())
+    return refuse("Datei " + shown + " ist keine Federdatei (" + why + ") !");
   BusyCursor(ws);
-  parseInputFile(ws.spring, ws.num(), *bytes);
+  std::vector<std::string> notes;
+  if (cut) notes.push_back("Datei " + shown + oem(" ist größer als 16 MiB: nur die ersten 16 MiB gelesen"));
+  parseInputFile(ws.spring, ws.num(), *bytes, &notes);
   ws.abort = false;
+  if (beforeCalculation) {
+    beforeCalculation(ws);
+    if (ws.abort) {
+      NormalCursor(ws);
+      return notes;
+    }
+  }
   // Every result belongs to the loaded inputs when the reader returns.
   calculateLoadedSpring(ws);
+  for (const std::string& n : notes) AddCalcMessage(ws.messages, n);
   ws.abort = false;
   NormalCursor(ws);
+  return notes;
 }
 
 }  // namespace velk

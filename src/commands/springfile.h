@@ -2,7 +2,9 @@
 // commands, recent files, the file overview, batch jobs): read, load the materials, calculate.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "calc/document.h"
 
@@ -15,8 +17,14 @@ void writeInputFile(CalcContext& ws, const std::string& name);
 
 // Resolves name (a bare name is looked for in dataDir with fileExt; empty asks with an open
 // dialog), reads it into the spring and ends with the calculation. A file that cannot be
-// opened sets the abort flag.
-void readInputFile(CalcContext& ws, const std::string& name);
+// opened, is no regular file or is no spring file (empty, too short,
+// binary) is refused with a message and sets the abort flag; one beyond the read limit is read
+// up to it and noted. beforeCalculation, when given,
+// runs between reading and calculating; setting the abort flag there skips the calculation.
+// Returns the notes on lines that should hold a number but do not (code page 850); they are
+// also appended to the calculation messages.
+std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
+                                       const std::function<void(CalcContext&)>& beforeCalculation = {});
 
 // Loads the material records the spring names, calculates, and appends what the material table
 // of the spring's cross-section reported while loading (the calculation clears the list first).

@@ -37,7 +37,61 @@ std::string cut(std::string s, std::size_t n) {
   return s;
 }
 
+// The line reader of the parse, counting lines and noting each line that should hold a number
+// but does not (it still reads as 0). Empty lines are not noted: older files end early.
+class NotingReader {
+ public:
+  NotingReader(std::string_view bytes, std::vector<std::string>* notes) : r_(bytes), notes_(notes) {}
+  bool atEnd() const { return r_.atEnd(); }
+  std::string readLine() {
+    ++line_;
+    return r_.readLine();
+  }
+  std::vector<std::string> readFields(int n) {
+    ++line_;
+    return r_.readFields(n);
+  }
+  char readChar() {
+    ++line_;
+    return r_.readChar();
+  }
+  long long readInt() {
+    const std::string l = readLine();
+    long long v = 0;
+    if (!tryParseInt(trim(l), v)) note(l);
+    return lineToInt(l);
+  }
+  Real readReal() {
+    const std::string l = readLine();
+    std::string t = trim(l);
+    for (char& c : t)
+      if (c == ',') c = '.';
+    Real v = 0;
+    if (!tryParseReal(t, v)) note(l);
+    return lineToReal(l);
+  }
+
+ private:
+  void note(const std::string& l) {
+    if (!notes_ || trim(l).empty()) return;
+    notes_->push_back("Zeile " + fmtInt(line_) + " keine Zahl: " + cut(trim(l), 40));
+  }
+  TextReader r_;
+  std::vector<std::string>* notes_;
+  int line_ = 0;
+};
+
 }  // namespace
+
+std::string notSpringFileReason(std::string_view bytes) {
+  if (bytes.empty()) return "leer";
+  if (bytes.find('\0') != std::string_view::npos) return oem("binär");
+  const std::size_t lines =
+      std::max(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r')) +
+      (bytes.back() != '\n' && bytes.back() != '\r' ? 1 : 0);
+  if (lines < kMandatorySpringLines) return "zu kurz";
+  return {};
+}
 
 std::string resolveInputName(const Spring& s, const std::string& name) {
   if (hasExtension(name)) return name;
@@ -112,9 +166,9 @@ std::string inputFileBytes(const Spring& s, const NumberSettings& num) {
   return w.bytes();
 }
 
-void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes) {
+void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes, std::vector<std::string>* notes) {
   Documentation& d = s.doc;
-  TextReader r(bytes);
+  NotingReader r(bytes, notes);
   for (int i = 0; i < 5; ++i) r.readLine();
   s.titleLine = cut(r.readLine(), kLenTitleLine);
   s.bemerk1 = cut(r.readLine(), kLenBemerk);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/spring.h"
 
@@ -13,9 +14,18 @@ namespace velk {
 std::string resolveInputName(const Spring& s, const std::string& name);
 
 // The bytes of an input file for the current spring, and the parse of such bytes into it
-// (no name resolution, no calculation). The parse survives any bytes.
+// (no name resolution, no calculation). The parse survives any bytes. A line that should hold a
+// number but does not reads as 0; with notes given, each such line is noted there (code page
+// 850: "Zeile <n> keine Zahl: <text>").
 std::string inputFileBytes(const Spring& s, const NumberSettings& num);
-void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes);
+void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes,
+                    std::vector<std::string>* notes = nullptr);
+
+// Lines every spring file has: the header, the texts and the fields up to rbe.
+constexpr std::size_t kMandatorySpringLines = 26;
+
+// Why bytes are no spring file ("leer", "binär" in code page 850, "zu kurz"); empty when they may be one.
+std::string notSpringFileReason(std::string_view bytes);
 
 // Largest input file read; anything beyond is ignored (a real file is a few kilobytes).
 constexpr std::size_t kMaxInputFileBytes = 16u << 20;

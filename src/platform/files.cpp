@@ -31,17 +31,21 @@ int ioCodeFromErrno(int err) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes, int* err) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer for ever; what is
+  // not a regular file is refused once it is open.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (err) *err = errno;
     return std::nullopt;
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    if (err) *err = EISDIR;
+    if (err) *err = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
     return std::nullopt;
   }
+  // Back to blocking reads for the regular file (the flag means nothing there, but be plain).
+  if (int fl = ::fcntl(fd, F_GETFL); fl >= 0) ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
   std::string out;
   if (st.st_size > 0) out.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), maxBytes));
   char buf[65536];
@@ -76,6 +80,46 @@ int writeAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+static std::string folderForProbe(const std::string& path);
+
+// The write bit of the class the process belongs to (owner, group, others); for root any write bit.
+static bool modeAllowsWriting(const struct stat& st) {
+  const uid_t uid = ::geteuid();
+  if (uid == 0) return (st.st_mode & 0222) != 0;
+  if (st.st_uid == uid) return (st.st_mode & S_IWUSR) != 0;
+  if (st.st_gid == ::getegid()) return (st.st_mode & S_IWGRP) != 0;
+  return (st.st_mode & S_IWOTH) != 0;
+}
+
+FileKind fileKind(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return FileKind::Missing;
+  if (S_ISREG(st.st_mode)) return FileKind::Regular;
+  if (S_ISDIR(st.st_mode)) return FileKind::Directory;
+  return FileKind::Other;
+}
+
+std::uint64_t fileSize(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
+std::string outputRefusal(const std::string& path) {
+  struct stat lst {};
+  if (::lstat(path.c_str(), &lst) != 0) return {};
+  if (S_ISLNK(lst.st_mode)) {
+    if (lst.st_uid != ::geteuid()) return "is a symbolic link owned by another user";
+    struct stat dst {};
+    const std::string dir = folderForProbe(path);
+    if (::stat(dir.c_str(), &dst) == 0 && (dst.st_mode & 0022) != 0)
+      return "is a symbolic link in a folder others can write";
+  }
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !modeAllowsWriting(st))
+    return "is write-protected (its permission bits forbid writing)";
+  return {};
+}
+
 // Follows symbolic links so that a save through a link replaces the link's target.
 static std::string resolveLinks(const std::string& path) {
   std::string current = path;
@@ -103,7 +147,8 @@ static std::string folderForProbe(const std::string& path) {
 // be read by setting it, which races with every other thread that creates a file meanwhile.
 static int createUniqueBeside(const std::string& target, mode_t mode, std::string& name) {
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  const std::string stem = folderForProbe(target) + "." + lastComponent(target) + ".";
+  // A short fixed stem: the target's own name may already use the whole 255-byte limit.
+  const std::string stem = folderForProbe(target) + ".velk-tmp.";
   // Names from the clock, the process and a counter, mixed; O_EXCL makes them unique.
   static std::atomic<std::uint64_t> counter{0};
   std::uint64_t seed = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
@@ -131,6 +176,9 @@ int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHoo
   // file keeps those it was created with.
   struct stat st {};
   const bool replacing = ::stat(target.c_str(), &st) == 0;
+  // A file whose permission bits forbid writing is not replaced: the rename would do it
+  // regardless of them, and root passes every access check.
+  if (replacing && S_ISREG(st.st_mode) && !modeAllowsWriting(st)) return EACCES;
   std::string tmpName;
   int fd = createUniqueBeside(target, replacing ? 0600 : 0666, tmpName);
   if (fd < 0) return errno;

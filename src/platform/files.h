@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,20 +24,32 @@ constexpr int kIoBadNumber = 106;
 constexpr int kIoWriteProtected = 150;
 int ioCodeFromErrno(int err);
 
-// Reads a whole file; at most maxBytes (the rest is ignored). nullopt when it cannot be opened;
-// *err receives errno then.
+// Reads a whole regular file; at most maxBytes (the rest is ignored). nullopt when it cannot be
+// opened or is no regular file (a FIFO is refused without waiting); *err receives errno then.
 std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes = 64u << 20,
                                          int* err = nullptr);
 
 // Replaces path with bytes: writes a unique temporary file in the same folder, flushes it,
 // keeps the old file's permission bits, and renames it over the target (through a symbolic
-// link to its target). On failure the previous file is untouched and the errno is returned.
+// link to its target). A file whose permission bits forbid writing is not replaced (EACCES).
+// The temporary name is short (".velk-tmp.XXXXXX"), so any legal target name works. On failure
+// the previous file is untouched and the errno is returned.
 // durable = false skips the flush to the disk before the rename (files in the private temporary
 // folder, which need no durability: the rename still never shows a half-written file).
 int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks = {}, bool durable = true);
 
 // Writes all bytes to an open descriptor; returns 0 or the errno.
 int writeAll(int fd, std::string_view bytes);
+
+enum class FileKind { Missing, Regular, Directory, Other };
+// What path names (following links); Other for FIFOs, sockets and devices.
+FileKind fileKind(const std::string& path);
+std::uint64_t fileSize(const std::string& path);  // 0 when missing
+
+// Why an output file must not be replaced (empty when it may): permission bits that forbid
+// writing (checked by the bits, so also for root), or a symbolic link owned by another user or
+// lying in a folder others can write (one planted to redirect the output).
+std::string outputRefusal(const std::string& path);
 
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);

@@ -22,6 +22,7 @@
 #include "report/calcreport.h"
 #include "report/reportstate.h"
 #include "shell/jsonexport.h"
+#include "shell/springsettings.h"
 
 namespace velk {
 
@@ -44,6 +45,10 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/SVG:j   -> SVG picture of view/drawing j (1..8)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
+      "/SET:n=v -> set input n (its JSON name) before calculating",
+      "Several jobs run in order; /NOGUI may stand anywhere",
+      "Note: /I and /CAD5:j both write Filename.txt",
+      "Exit: 0 done, 1 input or /SET refused, 2 a job failed",
       "",
       "Example: " + w + " test." + ext + "             ->  GUI",
       "Example: " + w + " test." + ext + " /I /NOGUI   ->  test.txt",
@@ -55,7 +60,11 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
   return lines;
 }
 
-std::string bareName(const std::string& path) { return stripExtension(lastComponent(path)); }
+// Only "/" separates folders here: "\\" is an ordinary character of a file name.
+std::string bareName(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return stripExtension(slash == std::string::npos ? path : path.substr(slash + 1));
+}
 
 void parseCadArgument(const std::string& arg, int& device, int& view) {
   auto number = [](std::string_view s) {
@@ -123,9 +132,116 @@ static StartOutcome windowedStart(Session& ws, StartOutcome out) {
   return out;
 }
 
+namespace {
+
+// The job switches: a switch is matched by its prefix (upper-cased); exact ones must match whole.
+// Adding a batch job is one entry here, e.g. {"/XYZ", true, plainJob<runXyzJob>}.
+struct JobSwitch {
+  const char* name;
+  bool exact;
+  int (*run)(Session& ws, const std::string& input, const std::string& arg, const BatchServices& services,
+             std::ostream& err);
+};
+
+// A job that needs neither its switch's argument nor the services: int job(ws, input, err).
+template <int (*job)(Session&, const std::string&, std::ostream&)>
+int plainJob(Session& ws, const std::string& in, const std::string&, const BatchServices&, std::ostream& err) {
+  return job(ws, in, err);
+}
+
+const JobSwitch kJobSwitches[] = {
+    {"/I", true, plainJob<runTextReportJob>},
+    {"/CAD", false,
+     [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
+       int device = 0, view = 0;
+       parseCadArgument(arg, device, view);
+       return runCadJob(ws, in, device, view, err);
+     }},
+    {"/JSON", true, plainJob<runJsonJob>},
+    {"/SVG", false,
+     [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
+       int view = 0;
+       parseSvgArgument(arg, view);
+       return runSvgJob(ws, in, view, err);
+     }},
+    {"/PDF", false,
+     [](Session& ws, const std::string& in, const std::string& arg, const BatchServices& services,
+        std::ostream& err) {
+       int view = 0;
+       parseSvgArgument(arg, view);
+       if (!services.pdfJob) {
+         err << "wvelk: " << arg << ": PDF output is not available in this program\n";
+         return 2;
+       }
+       return services.pdfJob(ws, in, view, err);
+     }},
+};
+
+const JobSwitch* jobSwitch(const std::string& arg) {
+  const std::string u = upper(arg);
+  for (const JobSwitch& j : kJobSwitches)
+    if (j.exact ? u == j.name : u.rfind(j.name, 0) == 0) return &j;
+  return nullptr;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+  CommandLine cl;
+  if (args.empty()) return cl;
+  if (args[0] == "?" || args[0] == "/?") {
+    cl.help = true;
+    return cl;
+  }
+  cl.input = args[0];
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const std::string u = upper(a);
+    if (u == "/NOGUI") {
+      cl.noGui = true;
+    } else if (i == 1 && (a == "/E" || a == "/e" || a == "/G")) {
+      cl.windowSwitch = true;
+    } else if (u.rfind("/SET:", 0) == 0) {
+      const std::string body = a.substr(5);
+      const std::size_t eq = body.find('=');
+      if (eq == std::string::npos || eq == 0)
+        cl.notes.push_back(a + ": /SET:name=value expected");
+      cl.settings.emplace_back(eq == std::string::npos ? body : body.substr(0, eq),
+                               eq == std::string::npos ? std::string() : body.substr(eq + 1));
+    } else if (jobSwitch(a)) {
+      cl.jobs.push_back(a);
+    } else if (!a.empty() && a[0] == '/') {
+      cl.notes.push_back("unknown switch " + a + "; wvelk /? lists them");
+    } else {
+      cl.notes.push_back("argument " + a + " ignored: only the first names a file");
+    }
+  }
+  return cl;
+}
+
+bool isBatchCommandLine(const CommandLine& cl) {
+  if (cl.help) return false;
+  return cl.noGui || (!cl.windowSwitch && !cl.jobs.empty());
+}
+
+// Applies the /SET values; false (said through ShowError, nothing calculated) on the first that
+// does not apply.
+static bool applySettings(Session& ws, const std::vector<std::pair<std::string, std::string>>& settings) {
+  for (const auto& [name, value] : settings) {
+    const std::string wrong = applySpringSetting(ws.spring, name, value);
+    if (!wrong.empty()) {
+      ShowError(ws, oem(wrong));
+      return false;
+    }
+  }
+  return true;
+}
+
 StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   StartOutcome out;
-  out.noGui = std::any_of(args.begin(), args.end(), [](const std::string& a) { return upper(a) == "/NOGUI"; });
+  const CommandLine cl = parseCommandLine(args);
+  out.noGui = cl.noGui;
+  out.notes = cl.notes;
   ws.start.noGui = out.noGui;
   Spring& s = ws.spring;
   ws.abort = false;
@@ -134,50 +250,45 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   ws.abort = false;
   if (!ws.config.askUserDir) s.dataDir.clear();
 
-  if (args.empty() || args[0] == "?" || args[0] == "/?") {
-    if (!args.empty()) {
-      ws.ui.show(TextWindowRequest{kAppTitle, commandLineHelpText(s.fileExt)});
-      out.kind = StartOutcome::Kind::Exit;
-      out.exitCode = 0;
-      return out;
-    }
-    return windowedStart(ws, out);
+  if (cl.help) {
+    ws.ui.show(TextWindowRequest{kAppTitle, commandLineHelpText(s.fileExt)});
+    out.kind = StartOutcome::Kind::Exit;
+    out.exitCode = 0;
+    return out;
   }
+  if (args.empty()) return windowedStart(ws, out);
 
   s.fileName = args[0];
   s.dataDir.clear();
-  const std::string second = args.size() > 1 ? args[1] : std::string();
-  if (second == "/E" || second == "/e" || second == "/G") return windowedStart(ws, out);
+  if (cl.windowSwitch) return windowedStart(ws, out);
 
-  const bool textJob = second == "/I" || second == "/i";
-  const bool cadJob = upper(leftStr(second, 4)) == "/CAD";
-  const bool jsonJob = upper(second) == "/JSON";
-  const bool svgJob = upper(leftStr(second, 4)) == "/SVG";
-  const bool pdfJob = upper(leftStr(second, 4)) == "/PDF";
-  if (textJob || cadJob || jsonJob || svgJob || pdfJob) {
-    readInputFile(ws, s.fileName);
+  if (!cl.jobs.empty()) {
+    // Every setting is checked before the file is read: a wrong one ends the run with nothing written.
+    {
+      Spring probe = s;
+      if (!applySettings(ws, cl.settings)) {
+        s = probe;
+        out.kind = StartOutcome::Kind::Exit;
+        out.exitCode = 1;
+        return out;
+      }
+      s = probe;
+    }
+    const std::vector<std::string> notes = readInputFile(ws, s.fileName, [&cl](CalcContext& c) {
+      for (const auto& [name, value] : cl.settings) applySpringSetting(c.spring, name, value);
+    });
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
       out.exitCode = 1;
       return out;
     }
+    for (const std::string& n : notes) out.notes.push_back(args[0] + ": " + cp850ToUtf8(n));
     s.fileName = bareName(args[0]);
-    if (jsonJob) {
-      out.kind = StartOutcome::Kind::JsonOutput;
-    } else if (svgJob) {
-      out.kind = StartOutcome::Kind::SvgOutput;
-      parseSvgArgument(second, out.cadView);
-    } else if (pdfJob) {
-      out.kind = StartOutcome::Kind::PdfOutput;
-      parseSvgArgument(second, out.cadView);
-    } else if (textJob) {
-      out.kind = StartOutcome::Kind::TextReport;
-    } else {
-      out.kind = StartOutcome::Kind::CadOutput;
-      parseCadArgument(second, out.cadDevice, out.cadView);
-    }
+    out.kind = StartOutcome::Kind::BatchJobs;
+    out.jobs = cl.jobs;
     return out;
   }
+  if (!cl.settings.empty()) out.notes.push_back("/SET applies to batch jobs only; ignored");
 
   // Windowed start with a file.
   if (!hasExtension(s.fileName)) {
@@ -204,15 +315,35 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   return windowedStart(ws, out);
 }
 
+int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
+                 const BatchServices& services, std::ostream& err) {
+  int code = 0;
+  for (const std::string& arg : out.jobs) {
+    const JobSwitch* job = jobSwitch(arg);
+    if (!job) continue;
+    ws.abort = false;
+    code = std::max(code, job->run(ws, inputArgument, arg, services, err));
+  }
+  return code;
+}
+
+bool refuseBatchOutput(const std::string& output, std::ostream& err) {
+  const std::string why = outputRefusal(output);
+  if (why.empty()) return false;
+  err << "wvelk: " << output << " " << why << "; not replaced\n";
+  return true;
+}
+
 static bool sameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
   return std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec) &&
          std::filesystem::equivalent(a, b, ec);
 }
 
-// True (and said on err) when output names the input file itself.
+// True (and said on err) when output names the input file itself, or may not be replaced.
 static bool overwritesInput(const Session& ws, const std::string& inputArgument, const std::string& output,
                             std::ostream& err) {
+  if (refuseBatchOutput(output, err)) return true;
   if (!sameFile(resolveInputName(ws.spring, inputArgument), output)) return false;
   err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
   return true;
@@ -295,6 +426,17 @@ std::optional<int> refuseDrawing(const Session& ws, int view, std::ostream& err)
 }  // namespace
 
 int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
+  if (device == kCadAsk || device == kCadScreen || device < 0 || device >= kCadDeviceCount) {
+    err << "wvelk: /CAD" << device << ":" << view << ": ";
+    if (device == kCadAsk)
+      err << "device 0 asks for the device in a dialog, which a batch job cannot show";
+    else if (device == kCadScreen)
+      err << "device 3 is the graphics window, which a batch job has not; /SVG:j or /PDF:j draw a picture";
+    else
+      err << "there is no device " << device;
+    err << "; devices: 1 DXF file, 2 IGES file, 4 plot program, 5 TXT file. Nothing was drawn\n";
+    return 2;
+  }
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = cadOutputName(ws, device);
   if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;

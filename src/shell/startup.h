@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,44 @@ namespace velk {
 
 // What the start asks of the program entry.
 struct StartOutcome {
-  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput, PdfOutput };
+  enum class Kind { Exit, OpenWindow, BatchJobs };
   Kind kind = Kind::Exit;
   int exitCode = 0;
-  int cadDevice = 0;   // i of /CADi:j
-  int cadView = 0;     // j of /CADi:j, /SVG:j or /PDF:j
-  bool noGui = false;  // "/NOGUI" anywhere on the command line
+  std::vector<std::string> jobs;  // BatchJobs: the job switches as given, in their order
+  bool noGui = false;             // "/NOGUI" anywhere on the command line
+  std::vector<std::string> notes;  // UTF-8 lines for stderr (unknown switches, input-file notes)
 };
 
-// The 22 lines of the command-line help text, each cut to 65 characters.
+// The command line taken apart. args[0] is the input file (or "?", "/?"); every later
+// argument is a job switch, /NOGUI, /SET:name=value, /E or /G (second argument only), or is
+// reported in notes.
+struct CommandLine {
+  std::string input;
+  std::vector<std::string> jobs;                              // in the order given
+  std::vector<std::pair<std::string, std::string>> settings;  // /SET:name=value, in order
+  bool noGui = false;
+  bool help = false;         // "?" or "/?" first
+  bool windowSwitch = false;  // "/E" or "/G" second: the windowed start
+  std::vector<std::string> notes;  // UTF-8 lines for stderr: unknown switches, stray arguments
+};
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// True when the command line runs without the window: /NOGUI or at least one job switch
+// (unless the second argument asks for the window with /E or /G). The program entry and the
+// start-up both decide with this.
+bool isBatchCommandLine(const CommandLine& cl);
+
+// What a batch job may need from the layers above the core (the PDF writer lives with the window).
+struct BatchServices {
+  std::function<int(Session& ws, const std::string& inputArgument, int view, std::ostream& err)> pdfJob;
+};
+
+// Runs every job of out.jobs in order on the loaded spring; the exit code is the highest of the
+// jobs' codes.
+int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
+                 const BatchServices& services, std::ostream& err);
+
+// The 26 lines of the command-line help text, each cut to 65 characters.
 std::vector<std::string> commandLineHelpText(const std::string& fileExt);
 
 // The bare name of a path: without folder and extension.
@@ -34,12 +64,18 @@ void parseCadArgument(const std::string& arg, int& device, int& view);
 void parseSvgArgument(const std::string& arg, int& view);
 
 // Start-up sequence without the window: configuration, recent files, command line.
-// args excludes the program name. For the batch jobs the input file has been read (and
-// fileName reduced to its bare name) when this returns.
+// args excludes the program name. For the batch jobs the input file has been read, the
+// /SET values applied before the calculation (and fileName reduced to its bare name) when this
+// returns. Unknown switches and stray arguments are in the outcome's notes.
 StartOutcome runStartup(Session& ws, const std::vector<std::string>& args);
 
 // The command-line procedure alone (configuration already read).
 StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args);
+
+// Refuses a batch output (said on err, naming the file): one whose permission bits forbid
+// writing (also for root, who would not be stopped), or a symbolic link owned by another user
+// or lying in a folder others can write. True when refused.
+bool refuseBatchOutput(const std::string& output, std::ostream& err);
 
 // The /I batch job: the standard report on device 9 (tab-separated, Windows code page) into
 // the bare name + ".txt" in the current folder. Returns the exit code: 0 written, 2 when the

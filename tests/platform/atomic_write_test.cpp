@@ -1,5 +1,6 @@
 // Replacing a file through a temporary copy: the permissions a new or a replaced file ends with,
 // and nothing left beside it.
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,14 +49,32 @@ TEST(AtomicWrite, NewFileGetsTheModeOfAnyNewFile) {
 TEST(AtomicWrite, ReplacedFileKeepsItsMode) {
   TempDir dir;
   const std::string name = dir.file("alt.txt");
-  for (mode_t mode : {0600, 0640, 0755, 0444}) {
+  for (mode_t mode : {0600, 0640, 0755, 0200}) {
     writeFile(name, "old");
     ASSERT_EQ(::chmod(name.c_str(), mode), 0);
     ASSERT_EQ(atomicWriteFile(name, "new", {}, false), 0);
     EXPECT_EQ(modeOf(name), mode) << std::oct << mode;
+    ::chmod(name.c_str(), 0600);
     EXPECT_EQ(readFile(name), "new");
   }
   EXPECT_EQ(entries(dir.path()), 1u) << "no temporary file left";
+}
+
+// Permission bits that forbid writing keep the file as it is, also for root, whom the rename
+// would not stop.
+TEST(AtomicWrite, WriteProtectedFileIsNotReplaced) {
+  TempDir dir;
+  const std::string name = dir.file("alt.txt");
+  for (mode_t mode : {0444, 0400, 0000}) {
+    writeFile(name, "old");
+    ASSERT_EQ(::chmod(name.c_str(), mode), 0);
+    EXPECT_EQ(atomicWriteFile(name, "new", {}, false), EACCES) << std::oct << mode;
+    EXPECT_EQ(modeOf(name), mode);
+    ::chmod(name.c_str(), 0600);
+    EXPECT_EQ(readFile(name), "old");
+    ::unlink(name.c_str());
+  }
+  EXPECT_EQ(entries(dir.path()), 0u) << "no temporary file left";
 }
 
 TEST(AtomicWrite, FailedWriteLeavesTheOldFileAndNoCopy) {

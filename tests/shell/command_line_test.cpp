@@ -25,7 +25,7 @@ class CommandLineTest : public SessionTest {
   }
 };
 
-TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
+TEST_F(CommandLineTest, HelpTextHas26LinesAndEndsTheProcess) {
   for (auto args : {std::vector<std::string>{"?"}, {"/?", "x.vlk", "/I"}}) {
     ui.clearRequests();
     StartOutcome out = run(args);
@@ -35,14 +35,16 @@ TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
     const Request& r = ui.requests()[0];
     EXPECT_EQ(r.kind, Request::Kind::TextWindow);
     EXPECT_EQ(r.caption, "VELK");
-    ASSERT_EQ(r.items.size(), 22u);
+    ASSERT_EQ(r.items.size(), 26u);
     EXPECT_EQ(r.items[0], "VELK Command Line Mode");
     EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
     EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
-    EXPECT_EQ(r.items[17], "Example: wvelk test.vlk             ->  GUI");
-    EXPECT_EQ(r.items[20], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[21], "Example: wvelk test.vlk             ->  GUI");
+    EXPECT_EQ(r.items[24], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
     EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
-    EXPECT_EQ(r.items[21], "");
+    EXPECT_EQ(r.items[18], "Note: /I and /CAD5:j both write Filename.txt");
+    EXPECT_EQ(r.items[25], "");
+    for (const std::string& l : r.items) EXPECT_LE(l.size(), 65u) << l;
   }
 }
 
@@ -56,7 +58,8 @@ TEST_F(CommandLineTest, WindowedStartWithoutExtensionIsRefused) {
 TEST_F(CommandLineTest, TextBatchJobReadsTheFileWithoutExtension) {
   std::string path = springFile("test.vlk");
   StartOutcome out = run({dir.file("test"), "/I", "/nogui"});
-  EXPECT_EQ(out.kind, StartOutcome::Kind::TextReport);
+  EXPECT_EQ(out.kind, StartOutcome::Kind::BatchJobs);
+  EXPECT_EQ(out.jobs, std::vector<std::string>{"/I"});
   EXPECT_TRUE(out.noGui);
   EXPECT_EQ(ws.spring.b, 33);
   EXPECT_EQ(ws.spring.fileName, "test") << "bare name for the report file";
@@ -84,9 +87,8 @@ TEST_F(CommandLineTest, CadArgumentIsParsedByPosition) {
   }
   springFile("t.vlk");
   StartOutcome out = run({dir.file("t.vlk"), "/cad2:5"});
-  EXPECT_EQ(out.kind, StartOutcome::Kind::CadOutput);
-  EXPECT_EQ(out.cadDevice, 2);
-  EXPECT_EQ(out.cadView, 5);
+  EXPECT_EQ(out.kind, StartOutcome::Kind::BatchJobs);
+  EXPECT_EQ(out.jobs, std::vector<std::string>{"/cad2:5"});
 }
 
 TEST_F(CommandLineTest, NoArgumentsOpensTheWindowWithStartValues) {
@@ -146,6 +148,50 @@ TEST(BareName, StripsFolderAndExtension) {
   EXPECT_EQ(bareName("test"), "test");
   EXPECT_EQ(bareName("a.b/c"), "c");
   EXPECT_EQ(bareName("x.y.vlk"), "x.y");
+}
+
+}  // namespace
+}  // namespace velk::test
+
+namespace velk::test {
+namespace {
+
+// The whole argument vector: jobs in their order, /NOGUI and /SET anywhere, the rest reported.
+TEST(CommandLineParse, TableOfCommandLines) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> jobs;
+    bool noGui, batch;
+    std::size_t settings, notes;
+  } cases[] = {
+      {{}, {}, false, false, 0, 0},
+      {{"s.vlk"}, {}, false, false, 0, 0},
+      {{"s.vlk", "/E"}, {}, false, false, 0, 0},
+      {{"s.vlk", "/G", "/I"}, {"/I"}, false, false, 0, 0},
+      {{"s.vlk", "/E", "/NOGUI"}, {}, true, true, 0, 0},
+      {{"s.vlk", "/I"}, {"/I"}, false, true, 0, 0},
+      {{"s.vlk", "/NOGUI", "/I"}, {"/I"}, true, true, 0, 0},
+      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"/I", "/JSON", "/SVG:7", "/CAD1:7"}, false, true, 0, 0},
+      {{"s.vlk", "/SET:t=0.7", "/json", "/SET:n0=9"}, {"/json"}, false, true, 2, 0},
+      {{"s.vlk", "/I", "/XYZ"}, {"/I"}, false, true, 0, 1},
+      {{"s.vlk", "/I", "other.vlk"}, {"/I"}, false, true, 0, 1},
+      {{"s.vlk", "/SET:t", "/I"}, {"/I"}, false, true, 1, 1},
+      {{"s.vlk", "/Info"}, {}, false, false, 0, 1},
+      {{"s.vlk", "/JSONX"}, {}, false, false, 0, 1},
+      {{"s.vlk", "/PDF:1", "/cad5:2"}, {"/PDF:1", "/cad5:2"}, false, true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    const CommandLine cl = parseCommandLine(c.args);
+    EXPECT_EQ(cl.jobs, c.jobs) << shown;
+    EXPECT_EQ(cl.noGui, c.noGui) << shown;
+    EXPECT_EQ(isBatchCommandLine(cl), c.batch) << shown;
+    EXPECT_EQ(cl.settings.size(), c.settings) << shown;
+    EXPECT_EQ(cl.notes.size(), c.notes) << shown;
+  }
+  EXPECT_TRUE(parseCommandLine({"/?", "s.vlk", "/I"}).help);
+  EXPECT_FALSE(isBatchCommandLine(parseCommandLine({"?", "/NOGUI"})));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // wvelk as a whole process: help text, refusals, exit codes, locale independence.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <algorithm>
 
 #include "data/inputfile.h"
 #include "support/fixture.h"
@@ -61,7 +64,7 @@ TEST(Wvelk, HelpTextOnStdout) {
   for (const char* arg : {"?", "/?"}) {
     ProcessResult r = runWvelk({arg}, dir.path());
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 22) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 26) << r.out;
     EXPECT_EQ(r.out.substr(0, 23), "VELK Command Line Mode\n");
   }
 }
@@ -209,6 +212,150 @@ TEST(Wvelk, OutputDoesNotDependOnTheLocale) {
   ProcessResult de = runWvelk({"?"}, dir.path(), {"LC_ALL=de_DE.UTF-8"});
   EXPECT_EQ(c.out, de.out);
   EXPECT_EQ(c.exitCode, de.exitCode);
+}
+
+}  // namespace
+}  // namespace velk::test
+
+namespace velk::test {
+namespace {
+
+// The files of folder (without the input spring), sorted.
+std::vector<std::string> filesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Command lines as a whole: the files written, the exit code and what stderr says; each in a
+// folder of its own holding the spring as "s.vlk".
+TEST(WvelkCommandLine, TableOfCommandLines) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> files;  // besides s.vlk
+    int exitCode;
+    std::vector<std::string> said;   // fragments of stderr
+  } cases[] = {
+      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"s.dxf", "s.json", "s.svg", "s.txt"}, 0, {}},
+      {{"s.vlk", "/NOGUI", "/I"}, {"s.txt"}, 0, {}},
+      {{"s.vlk", "/JSON", "/NOGUI", "/BOGUS"}, {"s.json"}, 0, {"unknown switch /BOGUS"}},
+      {{"s.vlk", "/SET:t=0,7", "/SET:n0=9", "/JSON"}, {"s.json"}, 0, {}},
+      {{"s.vlk", "/JSON", "/SET:dicke=1", "/I"}, {}, 1, {"dicke", "no such input", "valid names", "n0"}},
+      {{"s.vlk", "/SET:t=0.3mm", "/JSON"}, {}, 1, {"/SET:t=0.3mm", "not a number"}},
+      {{"s.vlk", "/CAD3:1"}, {}, 2, {"device 3", "graphics window"}},
+      {{"s.vlk", "/CAD0:1"}, {}, 2, {"device 0", "dialog"}},
+      {{"s.vlk", "/CAD9:1"}, {}, 2, {"no device 9", "1 DXF file"}},
+      {{"s.vlk", "/JSON", "/CAD9:1"}, {"s.json"}, 2, {"no device 9"}},
+      {{"s.vlk", "/E", "/NOGUI"}, {}, 2, {"nothing to do"}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    const ProcessResult r = runWvelk(c.args, dir.path());
+    EXPECT_EQ(r.exitCode, c.exitCode) << shown << r.err;
+    std::vector<std::string> expected = c.files;
+    expected.push_back("s.vlk");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesIn(dir.path()), expected) << shown << r.err;
+    for (const std::string& f : c.said) EXPECT_NE(r.err.find(f), std::string::npos) << shown << ": " << f << " in " << r.err;
+  }
+}
+
+TEST(WvelkCommandLine, SetChangesTheCalculatedSpring) {
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+  ASSERT_EQ(runWvelk({"s.vlk", "/SET:t=0,7", "/SET:bemerk1=Studie", "/JSON"}, dir.path()).exitCode, 0);
+  const std::string json = readFile(dir.file("s.json"));
+  EXPECT_NE(json.find("\"bemerk1\": \"Studie\""), std::string::npos) << json.substr(0, 400);
+  const std::size_t t = json.find("\"t\": ");
+  ASSERT_NE(t, std::string::npos);
+  EXPECT_NEAR(std::stod(json.substr(t + 5, 30)), 0.7, 1e-12);
+}
+
+// Input that is no spring file, lines that are no numbers, a FIFO.
+TEST(WvelkCommandLine, InputChecks) {
+  TempDir dir;
+  const std::string good = readFile(kExamples + "uhrfeder.vlk");
+  writeFile(dir.file("leer.vlk"), "");
+  writeFile(dir.file("bin.vlk"), std::string("\x7f" "ELF\0\0\0", 7) + good);
+  writeFile(dir.file("kurz.vlk"), good.substr(0, 40));
+  for (const char* name : {"leer.vlk", "bin.vlk", "kurz.vlk"}) {
+    const ProcessResult r = runWvelk({name, "/JSON"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1) << name;
+    EXPECT_NE(r.err.find("keine Federdatei"), std::string::npos) << name << r.err;
+  }
+  ASSERT_EQ(::mkfifo(dir.file("pipe.vlk").c_str(), 0600), 0);
+  const ProcessResult fifo = runWvelk({"pipe.vlk", "/JSON"}, dir.path());
+  EXPECT_EQ(fifo.exitCode, 1);
+  EXPECT_NE(fifo.err.find("keine gewöhnliche Datei"), std::string::npos) << fifo.err;
+
+  // Line 13 holds t: a unit behind the number makes it no number.
+  std::string bytes = good;
+  std::size_t begin = 0;
+  for (int i = 1; i < 13; ++i) begin = bytes.find('\n', begin) + 1;
+  const std::size_t end = bytes.find_first_of("\r\n", begin);
+  bytes.replace(begin, end - begin, "0.3 mm");
+  writeFile(dir.file("mm.vlk"), bytes);
+  const ProcessResult mm = runWvelk({"mm.vlk", "/JSON"}, dir.path());
+  EXPECT_NE(mm.err.find("Zeile 13 keine Zahl: 0.3 mm"), std::string::npos) << mm.err;
+  for (const std::string& f : filesIn(dir.path())) EXPECT_NE(f, "leer.json") << "nothing written for a refused input";
+}
+
+// Outputs whose permission bits forbid writing stay as they are, also for root.
+TEST(WvelkCommandLine, WriteProtectedOutputsAreNotReplaced) {
+  for (const auto& [job, output] : std::vector<std::pair<std::string, std::string>>{
+           {"/I", "s.txt"}, {"/JSON", "s.json"}, {"/SVG:7", "s.svg"}, {"/CAD1:7", "s.dxf"}, {"/CAD5:1", "s.txt"}}) {
+    TempDir dir;
+    std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+    writeFile(dir.file(output), "alt");
+    ::chmod(dir.file(output).c_str(), 0444);
+    const ProcessResult r = runWvelk({"s.vlk", job}, dir.path());
+    EXPECT_EQ(r.exitCode, 2) << job << r.err;
+    EXPECT_NE(r.err.find(output), std::string::npos) << job << r.err;
+    EXPECT_EQ(readFile(dir.file(output)), "alt") << job;
+  }
+}
+
+// A link planted in the folder does not redirect a batch output: one owned by another user, or
+// one in a folder others can write, is refused and its target kept.
+TEST(WvelkCommandLine, PlantedLinksAreRefused) {
+  for (const bool foreignOwner : {true, false}) {
+    TempDir dir;
+    std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+    TempDir other;
+    writeFile(other.file("victim"), "victim");
+    std::filesystem::create_symlink(other.file("victim"), dir.file("s.json"));
+    if (foreignOwner) {
+      // Only root can give a link away; others test the shared folder alone.
+      if (::geteuid() != 0 || ::lchown(dir.file("s.json").c_str(), 65534, 65534) != 0) continue;
+    } else {
+      ::chmod(dir.path().c_str(), 0777);
+    }
+    const ProcessResult r = runWvelk({"s.vlk", "/JSON"}, dir.path());
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("s.json"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("symbolic link"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(other.file("victim")), "victim");
+  }
+}
+
+// Names Linux allows: 250 bytes, and a backslash that is part of the name.
+TEST(WvelkCommandLine, LongAndBackslashNames) {
+  TempDir dir;
+  const std::string stem(246, 'f');
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file(stem + ".vlk"));
+  const ProcessResult r = runWvelk({stem + ".vlk", "/JSON"}, dir.path());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.file(stem + ".json")));  // 251 bytes
+
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("back\\slash.vlk"));
+  writeFile(dir.file("slash.txt"), "fremd");
+  EXPECT_EQ(runWvelk({"back\\slash.vlk", "/I"}, dir.path()).exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("back\\slash.txt")));
+  EXPECT_EQ(readFile(dir.file("slash.txt")), "fremd");
 }
 
 }  // namespace
