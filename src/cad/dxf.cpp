@@ -51,6 +51,10 @@ void DxfWriter::shortReal(int code, Real v) { pair(code, std::isfinite(v) ? fmtS
 void DxfWriter::header(Real x1, Real y1, Real x2, Real y2) {
   pair(0, "SECTION");
   pair(2, "HEADER");
+  // The code page of the texts below: CP850 for OEM texts, Windows-1252 for ANSI and for the
+  // transcribed ones (plain ASCII, which 1252 reads alike). Without it readers assume 1252.
+  pair(9, "$DWGCODEPAGE");
+  pair(3, num_.cadTextMode == 1 ? "dos850" : "ANSI_1252");
   pair(9, "$EXTMIN");
   real(10, x1);
   real(20, y1);

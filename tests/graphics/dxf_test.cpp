@@ -71,8 +71,9 @@ TEST_F(DxfTest, HeaderTablesAndQuirks) {
   ws.config.decimalsDxf = 2;
   ws.config.cadTextFont = "txt8";
   const auto l = lines(drawDxf(0, [] {}));
-  const std::vector<std::string> head(l.begin(), l.begin() + 26);
-  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$EXTMIN", " 10", "-10.00",
+  const std::vector<std::string> head(l.begin(), l.begin() + 30);
+  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3",
+                                            "dos850", "  9", "$EXTMIN", " 10", "-10.00",
                                             " 20", "-5.00", "  9", "$EXTMAX", " 10", "150.00", " 20", "110.00", "  9",
                                             "$LIMMIN", " 10", "-10.00", " 20", "-5.00", "  9", "$LIMMAX", " 10",
                                             "150.00"}));
@@ -187,6 +188,41 @@ TEST_F(DxfTest, EzdxfReadsWhatWasDrawn) {
             "SOLID 17 10 20 11 20 10 21 11 21\n"
             "TEXT 0 0 0 5 0.8 90 15 [Federl\xC3\xA4nge ; x]\n"
             "audit 0\n");
+}
+
+// Degree signs and umlauts read back as such for every text type: the header names the code page.
+TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
+  const std::string python = pythonWithModules({"ezdxf"});
+  ASSERT_FALSE(python.empty()) << "python3 with ezdxf is required (scripts/setup.sh)";
+  struct Case {
+    int mode;
+    const char* codepage;
+    const char* text;  // UTF-8, as ezdxf gives it
+  };
+  const Case cases[] = {
+      {1, "dos850", "alpha1= 360 \u00b0 Federl\u00fcnge"},
+      {2, "ANSI_1252", "alpha1= 360 \u00b0 Federl\u00fcnge"},
+  };
+  for (const Case& c : cases) {
+    ws.config.num.cadTextMode = c.mode;
+    drawDxf(0, [this] { Text(ws, oem("alpha1= 360 ° Federlünge"), 0, 0); });
+    std::string out;
+    ASSERT_EQ(runProcess({python, "-c",
+                          "import sys, ezdxf\n"
+                          "doc = ezdxf.readfile(sys.argv[1])\n"
+                          "print(doc.header['$DWGCODEPAGE'])\n"
+                          "print(ascii([e.dxf.text for e in doc.modelspace() if e.dxftype() == 'TEXT']))\n",
+                          path()},
+                         &out),
+              0)
+        << out;
+    EXPECT_EQ(out, std::string(c.codepage) + "\n['" + c.text + "']\n") << c.mode;
+  }
+  // The transcribed type writes plain ASCII under the 1252 name.
+  ws.config.num.cadTextMode = 3;
+  const std::string file = drawDxf(0, [this] { Text(ws, oem("360 ° Federlünge"), 0, 0); });
+  EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
+  for (unsigned char ch : file) EXPECT_LT(ch, 128u);
 }
 
 TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
