@@ -2,6 +2,8 @@
 // its write-beside-and-rename commit.
 #include "cad/dxf.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 
@@ -14,9 +16,12 @@ namespace velk {
 
 std::string DxfNumber(Real v, int decimals) {
   if (decimals < 0) decimals = 0;
-  double d = static_cast<double>(v);
-  if (!std::isfinite(d) || std::fabs(d) < 1e-8) d = 0;
-  char buf[400];  // 309 integer digits of the largest double, sign, point and 32 decimals
+  // A degenerate spring (radius 1e307) would print hundreds of digits per coordinate: nothing a
+  // drawing can use lies beyond kCadCoordinateLimit, so larger values are clamped to it.
+  const Real limit = kCadCoordinateLimit;
+  double d = std::isfinite(v) ? static_cast<double>(std::clamp(v, -limit, limit)) : 0.0;
+  if (std::fabs(d) < 1e-8) d = 0;
+  char buf[400];  // sign, integer digits, point and 32 decimals
   const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, decimals);
   std::string s(buf, r.ptr);
   if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
