@@ -406,7 +406,41 @@ std::string lower(std::string_view s) {
 std::string pointToComma(std::string_view s) { return replaceChar(s, '.', ','); }
 std::string commaToPoint(std::string_view s) { return replaceChar(s, ',', '.'); }
 
+namespace {
+// A number as the report writes it, with blanks around: sign, digits with at most one "." or ","
+// and an optional exponent. Texts such as " > 10 Mio." are none and keep their punctuation.
+bool looksNumeric(std::string_view t) {
+  std::size_t i = 0;
+  const std::size_t n = t.size();
+  while (i < n && t[i] == ' ') ++i;
+  if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+  int digits = 0;
+  int separators = 0;
+  for (; i < n; ++i) {
+    const char c = t[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.' || c == ',') {
+      if (++separators > 1) return false;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    ++i;
+    if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+    int expDigits = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9') ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  while (i < n && t[i] == ' ') ++i;
+  return i == n;
+}
+}  // namespace
+
 std::string spreadsheetValue(const NumberSettings& s, std::string_view text) {
+  if (!looksNumeric(text)) return std::string(text);
   return s.spreadsheetDecimal == 1 ? commaToPoint(text) : pointToComma(text);
 }
 

@@ -83,6 +83,8 @@ std::string upper(std::string_view s);
 std::string lower(std::string_view s);
 std::string pointToComma(std::string_view s);
 std::string commaToPoint(std::string_view s);
+// A value for a spreadsheet column: a number gets the configured decimal separator (1 ".",
+// otherwise ","); anything that is not a plain number (" > 10 Mio.") is returned unchanged.
 std::string spreadsheetValue(const NumberSettings& s, std::string_view text);
 
 // Dates and times.

@@ -2,6 +2,7 @@
 #include "base/textfile.h"
 
 #include <cmath>
+#include <utility>
 
 namespace velk {
 
@@ -14,7 +15,7 @@ void TextWriter::writeInt(long long n) { writeLine(fmtInt(n)); }
 
 static bool wholeBelowOne(Real x) { return std::isfinite(x) && x < 1 && std::fabs(x - std::nearbyint(x)) <= 1e-10L; }
 
-std::string realLineText(const NumberSettings& s, Real x) {
+static std::string firstLineText(const NumberSettings& s, Real x) {
   if (wholeBelowOne(x)) return fmtSig(s, x);
   std::string text = fmtFixed(s, 1, 7, x);
   // A value that the fixed form rounds to a whole number below 1 (1e-8, -4.99999999) reads back
@@ -23,6 +24,20 @@ std::string realLineText(const NumberSettings& s, Real x) {
   if (x < 1) {
     Real back = lineToReal(text);
     if (wholeBelowOne(back)) return fmtSig(s, back);
+  }
+  return text;
+}
+
+// The line written must be a fixed point of reading and writing again: a value that one form
+// rounds across a form boundary (0.9999999999 gives "1", which reads back as 1 and would then be
+// written "1.0000000") is written in the form its read-back value gets, so a file is stable after
+// one save. Two passes settle every case; the loop is bounded all the same.
+std::string realLineText(const NumberSettings& s, Real x) {
+  std::string text = firstLineText(s, x);
+  for (int pass = 0; pass < 3; ++pass) {
+    std::string again = firstLineText(s, lineToReal(text));
+    if (again == text) break;
+    text = std::move(again);
   }
   return text;
 }

@@ -2,6 +2,8 @@
 // its write-beside-and-rename commit.
 #include "cad/dxf.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 
@@ -14,9 +16,12 @@ namespace velk {
 
 std::string DxfNumber(Real v, int decimals) {
   if (decimals < 0) decimals = 0;
-  double d = static_cast<double>(v);
-  if (!std::isfinite(d) || std::fabs(d) < 1e-8) d = 0;
-  char buf[400];  // 309 integer digits of the largest double, sign, point and 32 decimals
+  // A degenerate spring (radius 1e307) would print hundreds of digits per coordinate: nothing a
+  // drawing can use lies beyond kCadCoordinateLimit, so larger values are clamped to it.
+  const Real limit = kCadCoordinateLimit;
+  double d = std::isfinite(v) ? static_cast<double>(std::clamp(v, -limit, limit)) : 0.0;
+  if (std::fabs(d) < 1e-8) d = 0;
+  char buf[400];  // sign, integer digits, point and 32 decimals
   const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, decimals);
   std::string s(buf, r.ptr);
   if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
@@ -51,6 +56,10 @@ void DxfWriter::shortReal(int code, Real v) { pair(code, std::isfinite(v) ? fmtS
 void DxfWriter::header(Real x1, Real y1, Real x2, Real y2) {
   pair(0, "SECTION");
   pair(2, "HEADER");
+  // The code page of the texts below: CP850 for OEM texts, Windows-1252 for ANSI and for the
+  // transcribed ones (plain ASCII, which 1252 reads alike). Without it readers assume 1252.
+  pair(9, "$DWGCODEPAGE");
+  pair(3, num_.cadTextMode == 1 ? "dos850" : "ANSI_1252");
   pair(9, "$EXTMIN");
   real(10, x1);
   real(20, y1);

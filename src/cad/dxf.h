@@ -12,6 +12,8 @@ namespace velk {
 
 // Fixed-point value with `decimals` decimals and "." whatever the decimal-comma setting;
 // |v| < 1e-8 and non-finite values are written as 0 (a file never receives "inf" or "nan").
+// The largest coordinate magnitude written to a CAD file (mm); larger values are clamped.
+inline constexpr double kCadCoordinateLimit = 1e9;
 std::string DxfNumber(Real v, int decimals);
 // The configured DXF decimals: 1..32, anything else 6.
 int DxfDecimals(const OutputContext& ws);

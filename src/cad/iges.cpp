@@ -272,7 +272,15 @@ void IgesDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real 
 }
 
 void IgesDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
-  const std::string t = withoutControls(cadText(ws.config.num, text), ' ');
+  // IGES strings are 7-bit: a text with code page characters is transcribed ("ü" -> "ue"), and
+  // what has no transcription becomes "?".
+  std::string t = withoutControls(cadText(ws.config.num, text), ' ');
+  const auto high = [](char c) { return static_cast<unsigned char>(c) > 127; };
+  if (std::any_of(t.begin(), t.end(), high)) {
+    t = plainText(withoutControls(text, ' '));
+    for (char& c : t)
+      if (high(c)) c = '?';
+  }
   if (!t.empty()) writer_.text(t, x, y, attr);
 }
 

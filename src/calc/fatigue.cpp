@@ -95,4 +95,11 @@ void FatigueEvaluation(CalcContext& ws) {
   if (noDiagram && dynamic) AddCalcMessage(msgs, "Warnung: kein Goodman-Diagramm");
 }
 
+std::optional<Real> LifetimeHours(Real cycles, Real freq) {
+  if (!std::isfinite(freq) || !(freq >= kLifetimeMinFrequency) || !std::isfinite(cycles)) return std::nullopt;
+  const Real hours = cycles / freq / 3600;
+  if (!std::isfinite(hours)) return std::nullopt;
+  return hours;
+}
+
 }  // namespace velk

@@ -2,6 +2,10 @@
 // with the permissible stroke stress and the load cycles to fracture.
 #pragma once
 
+#include <optional>
+
+#include "base/numfmt.h"
+
 namespace velk {
 
 struct CalcContext;
@@ -12,5 +16,14 @@ struct CalcContext;
 // messages and may raise the fatal flag. An evaluation that ends early leaves the values it has not
 // reached at their previous values; a value that would not be finite is never stored.
 void FatigueEvaluation(CalcContext& ws);
+
+// The smallest frequency (1/s) a lifetime is given for: below it the report's number format
+// shows "0", and a lifetime at a frequency shown as 0 would contradict itself.
+inline constexpr Real kLifetimeMinFrequency = 1e-5L;
+
+// Hours until `cycles` load cycles are reached at `freq` 1/s; nothing when the frequency is not
+// finite or below kLifetimeMinFrequency, or the result would not be finite. Every output that
+// shows a lifetime goes through here, so none of them ever writes "inf" or "nan".
+std::optional<Real> LifetimeHours(Real cycles, Real freq);
 
 }  // namespace velk

@@ -14,9 +14,9 @@ struct Spring;
 constexpr int kFrontView = 1;
 constexpr int kSideView = 2;
 
-// A spiral is drawn with chords of 5 degrees; one of more than this many turns' worth of chords
+// A spiral is drawn with chords of 5 degrees; one of more than this many chords (100 turns)
 // takes coarser steps (same start and end point), so any number of turns draws in bounded time.
-constexpr long kMaxSpiralChords = 36000;
+constexpr long kMaxSpiralChords = 3600;  // 100 turns at full resolution
 
 // view 1 front view, 2 side view; device 0 asks, 3 screen, others the file devices. askAngle
 // shows the installation-angle dialog first, otherwise the spring is drawn unloaded

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
+#include "calc/fatigue.h"
 #include "calc/material.h"
 #include "graphics/context.h"
 #include "base/codepage.h"
@@ -401,8 +403,10 @@ void FatigueSheet(OutputContext& ws, int kind) {
   TextLine(ws, " ");
   if (s.strokePerm > 0 && s.statdyn == 2) {
     TextLine(ws, "N = " + f.sig(s.cyclesN / 1e6L) + " " + "Mill.Lastsp.");
-    if (s.freq > 0 && s.cyclesN < 1e7L)
-      TextLine(ws, "Nt= " + f.sig(s.cyclesN / s.freq / 3600) + " h  (f=" + f.sig(s.freq) + "/s)");
+    if (s.cyclesN < 1e7L) {
+      if (const std::optional<Real> h = LifetimeHours(s.cyclesN, s.freq))
+        TextLine(ws, "Nt= " + f.sig(*h) + " h  (f=" + f.sig(s.freq) + "/s)");
+    }
   }
 }
 

@@ -2,10 +2,13 @@
 // Values are formatted by the unit-aware number formats; labels are code page 850.
 #include "report/calcreport.h"
 
+#include <cmath>
+#include <optional>
 #include <string>
 
 #include "base/codepage.h"
 #include "base/numfmt.h"
+#include "calc/fatigue.h"
 #include "report/explanationfile.h"
 #include "report/explanations.h"
 #include "report/columntable.h"
@@ -59,9 +62,11 @@ bool keep(ReportContext& ws) {
   return !ws.abort;
 }
 
-// Lifetime in hours of a number of load cycles at the spring's frequency.
+// Lifetime in hours of a number of load cycles at the spring's frequency; empty when there is none
+// to give (no usable frequency, or a result that is not finite).
 std::string lifetimeText(const ReportContext& ws, Real cycles) {
-  return fmtSigN(ws.config.num, 2, cycles / ws.spring.freq / 3600);
+  const std::optional<Real> h = LifetimeHours(cycles, ws.spring.freq);
+  return h ? fmtSigN(ws.config.num, 2, *h) : std::string();
 }
 
 std::string millionsText(const ReportContext& ws, Real cycles) { return fmtSigN(ws.config.num, 2, cycles / 1e6L); }
@@ -83,7 +88,8 @@ void lifetimeRangeRow(ReportContext& ws) {
 void WriteLifetimeSection(ReportContext& ws) {
   const Spring& s = ws.spring;
   if (s.statdyn != 2 || !(s.strokePerm > 0)) return;
-  const bool hasFrequency = s.freq > 0;
+  // A frequency too small to show (it would read "f=0Hz") or not finite gives no lifetime.
+  const bool hasFrequency = std::isfinite(s.freq) && s.freq >= kLifetimeMinFrequency;
   if (s.fatigueRatio >= 1) {
     WriteValueRow(ws, "Lastspiele bis Bruch", "N", "", " > 10 Mio.");
     if (s.cyclesMin < 1e7L) toleranceRows(ws);
@@ -94,7 +100,7 @@ void WriteLifetimeSection(ReportContext& ws) {
   WriteValueRow(ws, "Lastspiele bis Bruch", "N", "Mio", millionsText(ws, s.cyclesN));
   const bool tolerance = s.tolPlus != 0 || s.tolMinus != 0;
   if (tolerance) toleranceRows(ws);
-  if (hasFrequency && s.cyclesN < 1e7L) {
+  if (hasFrequency && s.cyclesN < 1e7L && LifetimeHours(s.cyclesN, s.freq)) {
     WriteValueRow(ws, "Lebensdauer (f=" + fmtSig(ws.config.num, s.freq) + "Hz)", "tN", "h",
                   lifetimeText(ws, s.cyclesN));
     if (tolerance) lifetimeRangeRow(ws);

@@ -128,12 +128,12 @@ std::string tabLine(std::initializer_list<std::string_view> fields) {
 }
 
 // The decimal separator of values on the tab devices: German (2) ",", English (1) ".".
+// Only numbers are converted; a text in a value column keeps its punctuation.
 std::string spreadsheetDecimal(const ReportContext& ws, std::string_view value) {
   switch (ws.num().spreadsheetDecimal) {
     case 1:
-      return commaToPoint(value);
     case 2:
-      return pointToComma(value);
+      return spreadsheetValue(ws.num(), value);
     default:
       return std::string(value);
   }

@@ -399,3 +399,21 @@ TEST(IgesDrawings, ViewsAndSpringDrawingsAreWellFormed) {
 
 }  // namespace
 }  // namespace velk::test
+
+namespace velk::test {
+namespace {
+
+// IGES strings are 7-bit: code page characters are transcribed for every text type.
+class IgesTextTest : public IgesTest {};
+
+TEST_F(IgesTextTest, TextsAreSevenBitForEveryTextType) {
+  for (int mode : {1, 2, 3}) {
+    ws.config.num.cadTextMode = mode;
+    const std::string file = draw(100, 100, [this] { Text(ws, oem("alpha1= 360 ° Länge Übermaß"), 1, 2); });
+    for (unsigned char ch : file) ASSERT_LT(ch, 128u) << mode;
+    EXPECT_NE(file.find("Laenge"), std::string::npos) << mode;
+  }
+}
+
+}  // namespace
+}  // namespace velk::test

@@ -340,10 +340,36 @@ TEST(TextOps, ColumnsTrimAndCase) {
   EXPECT_EQ(lower("AB\x8EZ1"), "ab\x8Ez1");
   EXPECT_EQ(pointToComma("1.5.2"), "1,5,2");
   EXPECT_EQ(commaToPoint("1,5"), "1.5");
+}
+
+TEST(Strings, SpreadsheetValueSwapsNumbersOnly) {
+  struct Case {
+    const char* in;
+    const char* comma;  // spreadsheetDecimal 2
+    const char* point;  // spreadsheetDecimal 1
+  };
+  const Case cases[] = {
+      {"1.5", "1,5", "1.5"},
+      {"1,5", "1,5", "1.5"},
+      {"  -12.25 ", "  -12,25 ", "  -12.25 "},
+      {"1.5E-03", "1,5E-03", "1.5E-03"},
+      {"7", "7", "7"},
+      {" > 10 Mio.", " > 10 Mio.", " > 10 Mio."},
+      {" > 10 Mio,", " > 10 Mio,", " > 10 Mio,"},
+      {"Mio.", "Mio.", "Mio."},
+      {"1.2.3", "1.2.3", "1.2.3"},
+      {"1.5 mm", "1.5 mm", "1.5 mm"},
+      {"1E", "1E", "1E"},
+      {".", ".", "."},
+      {"", "", ""},
+  };
   NumberSettings s;
-  EXPECT_EQ(spreadsheetValue(s, "1.5"), "1,5");
-  s.spreadsheetDecimal = 1;
-  EXPECT_EQ(spreadsheetValue(s, "1,5"), "1.5");
+  for (const Case& c : cases) {
+    s.spreadsheetDecimal = 2;
+    EXPECT_EQ(spreadsheetValue(s, c.in), c.comma) << c.in;
+    s.spreadsheetDecimal = 1;
+    EXPECT_EQ(spreadsheetValue(s, c.in), c.point) << c.in;
+  }
 }
 
 TEST(Dates, FormatsAndFileStamps) {

@@ -21,12 +21,13 @@ TEST(DxfNumber, FixedPointWithPointAlways) {
   const Case cases[] = {
       {-0.5L, 2, "-0.50"},   {12, 2, "12.00"},      {1.5L, 6, "1.500000"},
       {-1e-9L, 6, "0.000000"}, {-0.0000004L, 6, "0.000000"}, {2.0L / 3, 3, "0.667"},
-      {1e20L, 1, "100000000000000000000.0"}, {0.125L, 32, "0.12500000000000000000000000000000"},
+      {1e20L, 1, "1000000000.0"}, {0.125L, 32, "0.12500000000000000000000000000000"},
       {std::numeric_limits<Real>::infinity(), 2, "0.00"}, {std::nanl(""), 2, "0.00"},
-      {-std::numeric_limits<Real>::infinity(), 1, "0.0"}, {1e22L, 0, "10000000000000000000000"},
+      {-std::numeric_limits<Real>::infinity(), 1, "0.0"}, {-1e22L, 0, "-1000000000"},
   };
   for (const Case& c : cases) EXPECT_EQ(DxfNumber(c.v, c.decimals), c.text) << static_cast<double>(c.v);
-  EXPECT_EQ(DxfNumber(-1e300L, 32).size(), 1 + 301 + 1 + 32u);  // the largest values still fit
+  EXPECT_EQ(DxfNumber(-1e300L, 32).size(), 1 + 10 + 1 + 32u);  // huge values are clamped
+  EXPECT_EQ(DxfNumber(1e4000L, 2), "1000000000.00");
 }
 
 class DxfTest : public SessionTest {
@@ -71,8 +72,9 @@ TEST_F(DxfTest, HeaderTablesAndQuirks) {
   ws.config.decimalsDxf = 2;
   ws.config.cadTextFont = "txt8";
   const auto l = lines(drawDxf(0, [] {}));
-  const std::vector<std::string> head(l.begin(), l.begin() + 26);
-  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$EXTMIN", " 10", "-10.00",
+  const std::vector<std::string> head(l.begin(), l.begin() + 30);
+  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3",
+                                            "dos850", "  9", "$EXTMIN", " 10", "-10.00",
                                             " 20", "-5.00", "  9", "$EXTMAX", " 10", "150.00", " 20", "110.00", "  9",
                                             "$LIMMIN", " 10", "-10.00", " 20", "-5.00", "  9", "$LIMMAX", " 10",
                                             "150.00"}));
@@ -187,6 +189,53 @@ TEST_F(DxfTest, EzdxfReadsWhatWasDrawn) {
             "SOLID 17 10 20 11 20 10 21 11 21\n"
             "TEXT 0 0 0 5 0.8 90 15 [Federl\xC3\xA4nge ; x]\n"
             "audit 0\n");
+}
+
+// Degree signs and umlauts read back as such for every text type: the header names the code page.
+TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
+  const std::string python = pythonWithModules({"ezdxf"});
+  ASSERT_FALSE(python.empty()) << "python3 with ezdxf is required (scripts/setup.sh)";
+  struct Case {
+    int mode;
+    const char* codepage;
+    const char* text;  // UTF-8, as ezdxf gives it
+  };
+  const Case cases[] = {
+      {1, "dos850", "alpha1= 360 \\xb0 Federl\\xfcnge"},
+      {2, "ANSI_1252", "alpha1= 360 \\xb0 Federl\\xfcnge"},
+  };
+  for (const Case& c : cases) {
+    ws.config.num.cadTextMode = c.mode;
+    drawDxf(0, [this] {
+      SetLayer(ws, 0);
+      TextStyle(ws, 2, 0, 5, 4);
+      Text(ws, oem("alpha1= 360 ° Federlünge"), 0, 0); });
+    std::string out;
+    ASSERT_EQ(runProcess({python, "-c",
+                          // ezdxf maps only the ANSI_* names to codecs and takes any other name for
+                          // 1252; the DOS names are AutoCAD's for the IBM code pages, so "dosNNN" is
+                          // handed over as cpNNN.
+                          "import io, sys, ezdxf\n"
+                          "raw = open(sys.argv[1], 'rb').read()\n"
+                          "name = raw.split(b'$DWGCODEPAGE')[1].split()[1].decode()\n"
+                          "enc = 'cp' + name[3:] if name.lower().startswith('dos') else 'cp' + name.split('_')[1]\n"
+                          "doc = ezdxf.read(io.StringIO(raw.decode(enc).replace('\\r\\n', '\\n')))\n"
+                          "print(name)\n"
+                          "print(ascii([e.dxf.text for e in doc.modelspace() if e.dxftype() == 'TEXT']))\n",
+                          path()},
+                         &out),
+              0)
+        << out;
+    EXPECT_EQ(out, std::string(c.codepage) + "\n['" + c.text + "']\n") << c.mode;
+  }
+  // The transcribed type writes plain ASCII under the 1252 name.
+  ws.config.num.cadTextMode = 3;
+  const std::string file = drawDxf(0, [this] {
+      SetLayer(ws, 0);
+      TextStyle(ws, 2, 0, 5, 4);
+      Text(ws, oem("360 ° Federlünge"), 0, 0); });
+  EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
+  for (unsigned char ch : file) EXPECT_LT(ch, 128u);
 }
 
 TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
