@@ -167,6 +167,7 @@ std::string inputFileBytes(const Spring& s, const NumberSettings& num) {
 }
 
 void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes, std::vector<std::string>* notes) {
+  (void)num;  // a number line reads the same under either decimal setting: "." and "," are both taken
   Documentation& d = s.doc;
   NotingReader r(bytes, notes);
   for (int i = 0; i < 5; ++i) r.readLine();
