@@ -8,6 +8,7 @@
 #include "gui/windowedapp.h"
 #include "session/session.h"
 #include "shell/startup.h"
+#include "shell/xlsxjob.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ bool isBatch(const std::vector<std::string>& args) {
   if (args.size() < 2) return false;
   const std::string second = velk::upper(args[1]);
   return second == "/I" || second.rfind("/CAD", 0) == 0 || second == "/JSON" || second.rfind("/SVG", 0) == 0 ||
-         second.rfind("/PDF", 0) == 0;
+         second.rfind("/PDF", 0) == 0 || second == "/XLSX";
 }
 
 // noDisplay: a start that would open the window ends with 2 instead.
@@ -37,6 +38,8 @@ int runHeadless(const std::vector<std::string>& args, bool noDisplay = false) {
       return velk::runCadJob(ws, args.at(0), out.cadDevice, out.cadView, std::cerr);
     case velk::StartOutcome::Kind::SvgOutput:
       return velk::runSvgJob(ws, args.at(0), out.cadView, std::cerr);
+    case velk::StartOutcome::Kind::XlsxOutput:
+      return velk::runXlsxJob(ws, args.at(0), std::cerr);
     case velk::StartOutcome::Kind::PdfOutput:
       return velk::gui::runPdfJob(ws, args.at(0), out.cadView);
     case velk::StartOutcome::Kind::OpenWindow:

@@ -14,8 +14,10 @@ namespace velk {
 void writeInputFile(CalcContext& ws, const std::string& name);
 
 // Resolves name (a bare name is looked for in dataDir with fileExt; empty asks with an open
-// dialog), reads it into the spring and ends with the calculation. A file that cannot be
-// opened sets the abort flag.
+// dialog), reads it into the spring and ends with the calculation. A workbook (named .xlsx or
+// starting with the zip signature) is read as the input file in column A of its first sheet. A
+// file that cannot be opened, or a workbook that cannot be read, shows why and sets the abort
+// flag; the spring is then untouched.
 void readInputFile(CalcContext& ws, const std::string& name);
 
 // Loads the material records the spring names, calculates, and appends what the material table

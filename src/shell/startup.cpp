@@ -41,6 +41,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/NOGUI   -> No GUI, exit on fatal error",
       "",
       "/JSON    -> JSON file",
+      "/XLSX    -> Excel workbook (.xlsx) of the report",
       "/SVG:j   -> SVG picture of view/drawing j (1..8)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
@@ -154,7 +155,8 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   const bool jsonJob = upper(second) == "/JSON";
   const bool svgJob = upper(leftStr(second, 4)) == "/SVG";
   const bool pdfJob = upper(leftStr(second, 4)) == "/PDF";
-  if (textJob || cadJob || jsonJob || svgJob || pdfJob) {
+  const bool xlsxJob = upper(second) == "/XLSX";
+  if (textJob || cadJob || jsonJob || svgJob || pdfJob || xlsxJob) {
     readInputFile(ws, s.fileName);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
@@ -162,7 +164,9 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
       return out;
     }
     s.fileName = bareName(args[0]);
-    if (jsonJob) {
+    if (xlsxJob) {
+      out.kind = StartOutcome::Kind::XlsxOutput;
+    } else if (jsonJob) {
       out.kind = StartOutcome::Kind::JsonOutput;
     } else if (svgJob) {
       out.kind = StartOutcome::Kind::SvgOutput;

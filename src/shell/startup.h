@@ -13,7 +13,7 @@ namespace velk {
 
 // What the start asks of the program entry.
 struct StartOutcome {
-  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput, PdfOutput };
+  enum class Kind { Exit, OpenWindow, TextReport, CadOutput, JsonOutput, SvgOutput, PdfOutput, XlsxOutput };
   Kind kind = Kind::Exit;
   int exitCode = 0;
   int cadDevice = 0;   // i of /CADi:j
@@ -21,7 +21,7 @@ struct StartOutcome {
   bool noGui = false;  // "/NOGUI" anywhere on the command line
 };
 
-// The 22 lines of the command-line help text, each cut to 65 characters.
+// The 23 lines of the command-line help text, each cut to 65 characters.
 std::vector<std::string> commandLineHelpText(const std::string& fileExt);
 
 // The bare name of a path: without folder and extension.

@@ -25,7 +25,7 @@ class CommandLineTest : public SessionTest {
   }
 };
 
-TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
+TEST_F(CommandLineTest, HelpTextHas23LinesAndEndsTheProcess) {
   for (auto args : {std::vector<std::string>{"?"}, {"/?", "x.vlk", "/I"}}) {
     ui.clearRequests();
     StartOutcome out = run(args);
@@ -35,14 +35,16 @@ TEST_F(CommandLineTest, HelpTextHas22LinesAndEndsTheProcess) {
     const Request& r = ui.requests()[0];
     EXPECT_EQ(r.kind, Request::Kind::TextWindow);
     EXPECT_EQ(r.caption, "VELK");
-    ASSERT_EQ(r.items.size(), 22u);
+    ASSERT_EQ(r.items.size(), 23u);
     EXPECT_EQ(r.items[0], "VELK Command Line Mode");
     EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
     EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
-    EXPECT_EQ(r.items[17], "Example: wvelk test.vlk             ->  GUI");
-    EXPECT_EQ(r.items[20], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[18], "Example: wvelk test.vlk             ->  GUI");
+    EXPECT_EQ(r.items[21], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
     EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
-    EXPECT_EQ(r.items[21], "");
+    EXPECT_EQ(r.items[13], "/XLSX    -> Excel workbook (.xlsx) of the report");
+    EXPECT_EQ(r.items[22], "");
+    for (const std::string& line : r.items) EXPECT_LE(line.size(), 65u) << line;
   }
 }
 

@@ -61,7 +61,7 @@ TEST(Wvelk, HelpTextOnStdout) {
   for (const char* arg : {"?", "/?"}) {
     ProcessResult r = runWvelk({arg}, dir.path());
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 22) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 23) << r.out;
     EXPECT_EQ(r.out.substr(0, 23), "VELK Command Line Mode\n");
   }
 }
