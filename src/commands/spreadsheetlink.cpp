@@ -69,7 +69,7 @@ void copyFileToSheet(Session& ws) {
   const std::string path =
       privateWorkbookPath(ws, stripExtension(lastComponent(ws.spring.fileName)) + "-" + fmtInt(ws.spreadsheetWorkbooks));
   BusyCursor(ws);
-  const int err = writeWorkbook(path, inputFileSheet(ws.num(), lines), ws.io);
+  const int err = writeWorkbook(path, inputFileSheet(ws.num(), lines), ws.io, false);
   NormalCursor(ws);
   if (err != 0) {
     ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
@@ -145,7 +145,8 @@ int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
   if (ws.abort) return EIO;
   const std::string tab = ws.report.copyPath;
   if (tabFile) *tabFile = tab;
-  if (path.empty()) path = privateWorkbookPath(ws, stripExtension(lastComponent(tab)));
+  const bool privateFile = path.empty();
+  if (privateFile) path = privateWorkbookPath(ws, stripExtension(lastComponent(tab)));
   int err = 0;
   const auto text = tab.empty() ? std::nullopt : readWholeFile(tab, kMaxWorkbookFileBytes, &err);
   if (!text) {
@@ -154,7 +155,7 @@ int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
     ws.abort = true;
     return err;
   }
-  err = writeWorkbook(path, tabReportSheet(*text, ws.num().spreadsheetDecimal == 2), ws.io);
+  err = writeWorkbook(path, tabReportSheet(*text, ws.num().spreadsheetDecimal == 2), ws.io, !privateFile);
   if (err != 0) {
     ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
     ws.abort = true;
@@ -254,7 +255,7 @@ void OleExportOverview(Session& ws, const std::vector<OverviewTableRow>& rows) {
   ++ws.spreadsheetWorkbooks;
   const std::string path = privateWorkbookPath(ws, "overview-" + fmtInt(ws.spreadsheetWorkbooks));
   BusyCursor(ws);
-  const int err = writeWorkbook(path, overviewSheet(rows, ws.num().decimalComma == 2), ws.io);
+  const int err = writeWorkbook(path, overviewSheet(rows, ws.num().decimalComma == 2), ws.io, false);
   NormalCursor(ws);
   if (err != 0) {
     ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));

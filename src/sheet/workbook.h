@@ -38,11 +38,11 @@ struct SheetData {
 // separator is "," when decimalComma is set, "." otherwise; texts are UTF-8.
 SheetCell cellFromText(std::string_view text, bool decimalComma);
 
-// Writes data as the only sheet of a new workbook at path: into a unique temporary file beside
-// it, renamed over path when complete, so a failure never leaves half a workbook. Returns 0 or
-// the errno (EFBIG for a text longer than a spreadsheet cell takes, EIO for other failures of
-// the workbook library). hooks.writeFault is asked with path first.
-int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks = {});
+// Writes data as the only sheet of a new workbook at path, replacing it as atomicWriteFile does
+// (durable as there), so a failure never leaves half a workbook. Returns 0 or the errno (EFBIG
+// for a text longer than a spreadsheet cell takes, EIO for other failures of the workbook
+// library). hooks.writeFault is asked with path first.
+int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks = {}, bool durable = true);
 
 // ---- Reading ----
 

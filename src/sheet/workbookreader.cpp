@@ -276,7 +276,10 @@ struct SheetPart : Parser {
       if (!self->wanted) return;
       if (self->inValue > 0) {
         self->value.append(s, static_cast<std::size_t>(len));
-        if (self->value.size() > self->limits.maxCellChars * 4) self->fail(Failure::LongCell), self->failedRow = self->cellRow;
+        if (self->value.size() > self->limits.maxCellChars * 4) {
+          self->failedRow = self->cellRow;
+          self->fail(Failure::LongCell);
+        }
       } else if (self->inInline > 0) {
         self->inlineText.append(*self, s, len);
         if (self->inlineText.tooLong) self->failedRow = self->cellRow;

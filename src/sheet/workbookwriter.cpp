@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include <unistd.h>
 
@@ -78,10 +79,13 @@ SheetCell cellFromText(std::string_view text, bool decimalComma) {
   return SheetCell::numberCell(static_cast<double>(value), static_cast<int>(decimals), scientific);
 }
 
-int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks) {
+int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
   if (hooks.writeFault)
     if (int e = hooks.writeFault(path)) return e;
-  std::string temp = directoryOf(path) + "." + lastComponent(path) + ".XXXXXX";
+  // The library writes a file of its own choosing by name: a private scratch file beside the
+  // target, whose bytes then replace the target as every other file is replaced.
+  std::string temp = (directoryOf(path).empty() ? std::string("./") : directoryOf(path)) + "." +
+                     lastComponent(path) + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return errno;
   ::close(fd);
@@ -138,8 +142,10 @@ int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks&
   const lxw_error closed = workbook_close(book);
   if (result != 0) return fail(result);
   if (closed != LXW_NO_ERROR) return fail(closed == LXW_ERROR_CREATING_XLSX_FILE ? EACCES : EIO);
-  if (std::rename(temp.c_str(), path.c_str()) != 0) return fail(errno);
-  return 0;
+  int err = 0;
+  const std::optional<std::string> bytes = readWholeFile(temp, std::size_t(1) << 31, &err);
+  if (!bytes) return fail(err != 0 ? err : EIO);
+  return fail(atomicWriteFile(path, *bytes, {}, durable));
 }
 
 }  // namespace velk
