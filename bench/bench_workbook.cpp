@@ -16,6 +16,7 @@
 #include "commands/springfile.h"
 #include "commands/spreadsheetlink.h"
 #include "dialogs/headless.h"
+#include "platform/process.h"
 #include "session/session.h"
 #include "sheet/workbook.h"
 
@@ -34,6 +35,7 @@ double peakRssMiB() {
 }
 
 void BM_ReportWorkbook(benchmark::State& state) {
+  velk::keepFreedHeapForReuse();  // as the program entry does
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   const std::string folder = benchFolder();

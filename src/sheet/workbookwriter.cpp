@@ -4,12 +4,10 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
-#include <optional>
-
-#include <unistd.h>
 
 #include "base/numfmt.h"
 
@@ -79,27 +77,23 @@ SheetCell cellFromText(std::string_view text, bool decimalComma) {
   return SheetCell::numberCell(static_cast<double>(value), static_cast<int>(decimals), scientific);
 }
 
-int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
-  if (hooks.writeFault)
-    if (int e = hooks.writeFault(path)) return e;
-  // The library writes a file of its own choosing by name: a private scratch file beside the
-  // target, whose bytes then replace the target as every other file is replaced.
-  std::string temp = (directoryOf(path).empty() ? std::string("./") : directoryOf(path)) + "." +
-                     lastComponent(path) + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return errno;
-  ::close(fd);
-  auto fail = [&temp](int e) {
-    ::unlink(temp.c_str());
-    return e;
-  };
+namespace {
 
-  lxw_workbook* book = workbook_new(temp.c_str());
-  if (!book) return fail(EIO);
+// Writes data as a workbook at path (a file the library creates or truncates): 0 or the errno.
+int fillWorkbook(const std::string& path, const SheetData& data) {
+  // The library's scratch files go beside the workbook rather than into /tmp: the private
+  // folder for the menu's workbooks, and never a folder the user did not choose.
+  std::string folder = directoryOf(path);
+  if (folder.empty()) folder = "./";
+  lxw_workbook_options options{};
+  options.tmpdir = folder.data();
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
+  if (!book) return EIO;
   lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
   if (!sheet) {
     workbook_close(book);
-    return fail(EIO);
+    return EIO;
   }
   for (std::size_t c = 0; c < data.columnWidths.size() && c < 16384; ++c)
     if (data.columnWidths[c] > 0)
@@ -140,12 +134,16 @@ int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks&
     }
   }
   const lxw_error closed = workbook_close(book);
-  if (result != 0) return fail(result);
-  if (closed != LXW_NO_ERROR) return fail(closed == LXW_ERROR_CREATING_XLSX_FILE ? EACCES : EIO);
-  int err = 0;
-  const std::optional<std::string> bytes = readWholeFile(temp, std::size_t(1) << 31, &err);
-  if (!bytes) return fail(err != 0 ? err : EIO);
-  return fail(atomicWriteFile(path, *bytes, {}, durable));
+  if (result != 0) return result;
+  if (closed != LXW_NO_ERROR) return closed == LXW_ERROR_CREATING_XLSX_FILE ? EACCES : EIO;
+  return 0;
+}
+
+}  // namespace
+
+int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
+  return atomicWriteFileWith(path, [&data](const std::string& temp) { return fillWorkbook(temp, data); }, hooks,
+                             durable);
 }
 
 }  // namespace velk
