@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/numfmt.h"
+#include "platform/process.h"
 #include "dialogs/headless.h"
 #include "gui/windowedapp.h"
 #include "session/session.h"
@@ -46,6 +47,7 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
+  velk::keepFreedHeapForReuse();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (velk::isBatchCommandLine(velk::parseCommandLine(args))) return runHeadless(args);
   // Without a display the start-up runs without windows: the command-line help and the start's

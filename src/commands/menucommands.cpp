@@ -309,13 +309,6 @@ void FileRecent(Session& ws, int entry) {
 
 bool FileExit(Session& ws) { return CloseQuery(ws); }
 
-void OleExportOverview(Session& ws, const std::vector<OverviewTableRow>& rows) {
-  // No spreadsheet program is linked yet: the overview's message for a spreadsheet that cannot
-  // be started.
-  (void)rows;
-  ShowError(ws, "Could not start Excel");
-}
-
 // ---- Dispatch ----
 
 bool RunMenuCommand(Session& ws, MenuId item) {

@@ -1,5 +1,5 @@
 // The remaining menus of the main window: the material tables (Database), the drawing
-// documentation (Documentation), the spreadsheet link and Help.
+// documentation (Documentation) and Help; the spreadsheet link is in spreadsheetlink.cpp.
 #include <string>
 #include <vector>
 
@@ -89,29 +89,7 @@ void DocSetup(Session& ws) {
   EditDocuments(ws);  // marks the spring modified when confirmed
 }
 
-// ---- Spreadsheet ----
-// FIXME(spreadsheet): the workbook export arrives with the spreadsheet link; until then the start
-// says so and the other items, which only a started link enables, do nothing.
-
-void OleStartExcel(Session& ws) {
-  ws.abort = false;
-  ShowInfo(ws, oem("Die Verbindung zur Tabellenkalkulation ist in dieser Version noch nicht verfügbar."));
-}
-
-void OleExportExcel(Session& ws) {
-  ws.abort = false;
-  if (!ws.spreadsheetStarted) return;
-}
-
-void OleImportExcel(Session& ws) {
-  ws.abort = false;
-  if (!ws.spreadsheetStarted) return;
-}
-
-void OlePrintoutExcel(Session& ws) {
-  ws.abort = false;
-  if (!ws.spreadsheetStarted) return;
-}
+// ---- Spreadsheet ---- (spreadsheetlink.cpp)
 
 // ---- Help ----
 

@@ -1,5 +1,6 @@
 // Loading and saving the spring file: the name dialogs, the messages, and the load that ends
-// with the material records and the calculation, used by every command and batch job.
+// with the material records and the calculation, used by every command and batch job. A
+// workbook (.xlsx) is read as the input file its column A holds.
 #include "commands/springfile.h"
 
 #include "base/codepage.h"
@@ -7,6 +8,7 @@
 #include "calc/materialselect.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
+#include "sheet/workbook.h"
 
 namespace velk {
 
@@ -28,6 +30,26 @@ void writeInputFile(CalcContext& ws, const std::string& name) {
   NormalCursor(ws);
   if (err != 0) ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
 }
+
+namespace {
+
+// The input-file bytes a workbook holds: column A of its first sheet, one line per row, in code
+// page 850. nullopt (the reason shown) when it cannot be read.
+std::optional<std::string> workbookInputBytes(CalcContext& ws, const std::string& path, std::string_view bytes) {
+  const WorkbookColumn column = readWorkbookColumn(bytes, oem(trim(path)));
+  if (!column.ok) {
+    ShowError(ws, column.error);
+    return std::nullopt;
+  }
+  std::string text;
+  for (const std::string& line : column.lines) {
+    text += utf8ToCp850(line);
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace
 
 std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
                                        const std::function<void(CalcContext&)>& beforeCalculation) {
@@ -57,10 +79,23 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
   // A FIFO or a device would block the open or never end; only a regular file is read.
   const FileKind kind = fileKind(path);
   if (kind == FileKind::Other) return refuse("Datei " + shown + oem(" ist keine gewöhnliche Datei !"));
-  const bool cut = kind == FileKind::Regular && fileSize(path) > kMaxInputFileBytes;
   int err = 0;
-  auto bytes = readWholeFile(path, kMaxInputFileBytes, &err);
+  const bool workbook = isWorkbookFile(path, {});
+  const std::size_t limit = workbook ? kMaxWorkbookFileBytes : kMaxInputFileBytes;
+  const bool cut = kind == FileKind::Regular && fileSize(path) > limit;
+  int err = 0;
+  auto bytes = readWholeFile(path, limit, &err);
   if (!bytes) return refuse("Datei " + shown + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
+  if (isWorkbookFile(path, *bytes)) {
+    // A workbook holds the input file's lines in column A of its first sheet.
+    if (cut) return refuse("Datei " + shown + oem(" ist zu groß für eine Arbeitsmappe !"));
+    std::optional<std::string> lines = workbookInputBytes(ws, path, *bytes);
+    if (!lines) {
+      ws.abort = true;
+      return {};
+    }
+    bytes = std::move(lines);
+  }
   if (const std::string why = notSpringFileReason(*bytes); !why.empty())
     return refuse("Datei " + shown + " ist keine Federdatei (" + why + ") !");
   BusyCursor(ws);

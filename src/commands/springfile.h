@@ -16,13 +16,14 @@ namespace velk {
 void writeInputFile(CalcContext& ws, const std::string& name);
 
 // Resolves name (a bare name is looked for in dataDir with fileExt; empty asks with an open
-// dialog), reads it into the spring and ends with the calculation. A file that cannot be
-// opened, is no regular file or is no spring file (empty, too short,
-// binary) is refused with a message and sets the abort flag; one beyond the read limit is read
-// up to it and noted. beforeCalculation, when given,
-// runs between reading and calculating; setting the abort flag there skips the calculation.
-// Returns the notes on lines that should hold a number but do not (code page 850); they are
-// also appended to the calculation messages.
+// dialog), reads it into the spring and ends with the calculation. A workbook (named .xlsx or
+// starting with the zip signature) is read as the input file in column A of its first sheet. A
+// file that cannot be opened, is no regular file, is a workbook that cannot be read or is no
+// spring file (empty, too short, binary) is refused with a message and sets the abort flag; the
+// spring is then untouched. One beyond the read limit is read up to it and noted.
+// beforeCalculation, when given, runs between reading and calculating; setting the abort flag
+// there skips the calculation. Returns the notes on lines that should hold a number but do not
+// (code page 850); they are also appended to the calculation messages.
 std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
                                        const std::function<void(CalcContext&)>& beforeCalculation = {});
 

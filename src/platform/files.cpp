@@ -191,6 +191,28 @@ int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHoo
   return e;
 }
 
+int atomicWriteFileWith(const std::string& path, const std::function<int(const std::string& tempPath)>& fill,
+                        const IoHooks& hooks, bool durable) {
+  if (hooks.writeFault) {
+    if (int e = hooks.writeFault(path)) return e;
+  }
+  const std::string target = resolveLinks(path);
+  struct stat st {};
+  const bool replacing = ::stat(target.c_str(), &st) == 0;
+  std::string tmpName;
+  // The descriptor stays open while fill writes the same file by name: the permission bits and
+  // the flush go to that file whichever descriptor wrote it.
+  int fd = createUniqueBeside(target, replacing ? 0600 : 0666, tmpName);
+  if (fd < 0) return errno;
+  int e = fill(tmpName);
+  if (e == 0 && replacing && ::fchmod(fd, st.st_mode & 07777) != 0) e = errno;
+  if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
+  if (::close(fd) != 0 && e == 0) e = errno;
+  if (e == 0 && ::rename(tmpName.c_str(), target.c_str()) != 0) e = errno;
+  if (e != 0) ::unlink(tmpName.c_str());
+  return e;
+}
+
 bool fileExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

@@ -3,6 +3,9 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -202,6 +205,12 @@ ProgramCommand commandForFile(std::string_view commandLine, const std::string& f
   cmd.argv = std::move(words);
   cmd.status = ProgramCommand::Status::Ready;
   return cmd;
+}
+
+void keepFreedHeapForReuse() {
+#ifdef __GLIBC__
+  mallopt(M_TRIM_THRESHOLD, 8 << 20);
+#endif
 }
 
 ProgramLauncher::~ProgramLauncher() { reap(*this); }

@@ -61,6 +61,12 @@ struct ProgramLauncher {
 // output and error are /dev/null. Returns 0 when the program runs, otherwise the errno.
 int StartProgram(ProgramLauncher& launcher, const std::vector<std::string>& argv, bool hidden = false);
 
+// Keeps up to 8 MiB of freed heap memory in the process instead of handing it back at once. The
+// compressor behind every workbook part allocates and frees some 300 KB each time; returning
+// that to the system and faulting it in again costs several times the workbook itself. Called
+// once by the program entry (process-wide, like any allocator setting).
+void keepFreedHeapForReuse();
+
 // The start-error codes of the program's message tables: 0 out of memory, 2 file not found,
 // 5 access denied, 11 not an executable, 31 any other failure.
 int startErrorCode(int err);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "help/context.h"
 #include "report/printconfig.h"
@@ -18,6 +19,10 @@ struct Session : HelpContext {
 
   // The spreadsheet was started in this run: its export and import items are enabled.
   bool spreadsheetStarted = false;
+  // The program that opens workbooks: no setting names one, so the desktop's opener. Tests
+  // name one that exists and record its start through the launcher's hook.
+  std::string spreadsheetProgram = "xdg-open";
+  int spreadsheetWorkbooks = 0;  // workbooks of the spring and the overview written in this run
   // The print form's preset of what the window shows (set by the view commands) and the stored
   // print layout last picked.
   PrintSetupState printSetup;

@@ -23,6 +23,7 @@
 #include "report/reportstate.h"
 #include "shell/jsonexport.h"
 #include "shell/springsettings.h"
+#include "shell/xlsxjob.h"
 
 namespace velk {
 
@@ -42,6 +43,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/NOGUI   -> No GUI, exit on fatal error",
       "",
       "/JSON    -> JSON file",
+      "/XLSX    -> XLSX report workbook",
       "/SVG:j   -> SVG picture of view/drawing j (1..8)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
@@ -158,6 +160,7 @@ const JobSwitch kJobSwitches[] = {
        return runCadJob(ws, in, device, view, err);
      }},
     {"/JSON", true, plainJob<runJsonJob>},
+    {"/XLSX", true, plainJob<runXlsxJob>},
     {"/SVG", false,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int view = 0;

@@ -434,7 +434,7 @@ TEST_F(MenuCommandsConfig, SaveWritesTheFileAndKeepsTheDialogOpen) {
   EXPECT_EQ(shown[1].values.helpLevel, 2) << "reopened with the applied values";
 }
 
-// ---- Documentation, spreadsheet, help ----
+// ---- Documentation, help (the spreadsheet link: spreadsheetlink_test.cpp) ----
 
 TEST_F(MenuCommands, DocumentSetupMarksTheSpringOnlyWhenConfirmed) {
   ui.script({Answer::Cancel()});
@@ -445,19 +445,6 @@ TEST_F(MenuCommands, DocumentSetupMarksTheSpringOnlyWhenConfirmed) {
   DocSetup(ws);
   EXPECT_FALSE(ws.abort);
   EXPECT_TRUE(ws.spring.modified);
-}
-
-TEST_F(MenuCommands, SpreadsheetIsNotLinkedYet) {
-  OleStartExcel(ws);
-  const auto infos = ui.messages(MessageKind::Info);
-  ASSERT_EQ(infos.size(), 1u);
-  EXPECT_NE(u8(infos[0]).find("Tabellenkalkulation"), std::string::npos);
-  EXPECT_FALSE(ws.spreadsheetStarted);
-  ui.clearRequests();
-  OleExportExcel(ws);
-  OleImportExcel(ws);
-  OlePrintoutExcel(ws);
-  EXPECT_TRUE(ui.requests().empty());
 }
 
 TEST_F(MenuCommands, HelpShowsHistoryAboutAndSwitchesLanguage) {

@@ -25,7 +25,7 @@ class CommandLineTest : public SessionTest {
   }
 };
 
-TEST_F(CommandLineTest, HelpTextHas26LinesAndEndsTheProcess) {
+TEST_F(CommandLineTest, HelpTextHas27LinesAndEndsTheProcess) {
   for (auto args : {std::vector<std::string>{"?"}, {"/?", "x.vlk", "/I"}}) {
     ui.clearRequests();
     StartOutcome out = run(args);
@@ -35,15 +35,16 @@ TEST_F(CommandLineTest, HelpTextHas26LinesAndEndsTheProcess) {
     const Request& r = ui.requests()[0];
     EXPECT_EQ(r.kind, Request::Kind::TextWindow);
     EXPECT_EQ(r.caption, "VELK");
-    ASSERT_EQ(r.items.size(), 26u);
+    ASSERT_EQ(r.items.size(), 27u);
     EXPECT_EQ(r.items[0], "VELK Command Line Mode");
     EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
     EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
-    EXPECT_EQ(r.items[21], "Example: wvelk test.vlk             ->  GUI");
-    EXPECT_EQ(r.items[24], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
     EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
-    EXPECT_EQ(r.items[18], "Note: /I and /CAD5:j both write Filename.txt");
-    EXPECT_EQ(r.items[25], "");
+    EXPECT_EQ(r.items[13], "/XLSX    -> XLSX report workbook");
+    EXPECT_EQ(r.items[19], "Note: /I and /CAD5:j both write Filename.txt");
+    EXPECT_EQ(r.items[22], "Example: wvelk test.vlk             ->  GUI");
+    EXPECT_EQ(r.items[25], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[26], "");
     for (const std::string& l : r.items) EXPECT_LE(l.size(), 65u) << l;
   }
 }

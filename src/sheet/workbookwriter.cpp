@@ -1,0 +1,149 @@
+// Writing workbooks through libxlsxwriter: one sheet of text and number cells, each number with
+// a format that shows the decimals it was given, written beside the target and renamed over it.
+#include "sheet/workbook.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <map>
+
+#include "base/numfmt.h"
+
+namespace velk {
+
+SheetCell SheetCell::textCell(std::string utf8) {
+  SheetCell c;
+  c.kind = Kind::Text;
+  c.text = std::move(utf8);
+  return c;
+}
+
+SheetCell SheetCell::numberCell(double value, int decimals, bool scientific) {
+  SheetCell c;
+  c.kind = Kind::Number;
+  c.number = value;
+  c.decimals = decimals;
+  c.scientific = scientific;
+  return c;
+}
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The format code showing decimals digits after the point ("0", "0.000", "0.00E+00").
+std::string formatCode(int decimals, bool scientific) {
+  std::string code = "0";
+  if (decimals > 0) code += "." + std::string(static_cast<std::size_t>(decimals), '0');
+  if (scientific) code += "E+00";
+  return code;
+}
+
+}  // namespace
+
+SheetCell cellFromText(std::string_view text, bool decimalComma) {
+  const char separator = decimalComma ? ',' : '.';
+  std::size_t b = 0, e = text.size();
+  while (b < e && text[b] == ' ') ++b;
+  while (e > b && text[e - 1] == ' ') --e;
+  const std::string_view t = text.substr(b, e - b);
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  std::size_t intDigits = 0, decimals = 0;
+  while (i < t.size() && isDigit(t[i])) ++i, ++intDigits;
+  bool hasSeparator = false;
+  if (i < t.size() && t[i] == separator) {
+    hasSeparator = true;
+    ++i;
+    while (i < t.size() && isDigit(t[i])) ++i, ++decimals;
+  }
+  bool scientific = false;
+  if (intDigits + decimals > 0 && i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
+    std::size_t expDigits = 0;
+    while (j < t.size() && isDigit(t[j])) ++j, ++expDigits;
+    if (expDigits > 0) {
+      scientific = true;
+      i = j;
+    }
+  }
+  Real value = 0;
+  if (intDigits + decimals == 0 || i != t.size() || (hasSeparator && decimals == 0 && intDigits == 0) ||
+      !tryParseReal(decimalComma ? commaToPoint(t) : std::string(t), value))
+    return SheetCell::textCell(std::string(text));
+  return SheetCell::numberCell(static_cast<double>(value), static_cast<int>(decimals), scientific);
+}
+
+namespace {
+
+// Writes data as a workbook at path (a file the library creates or truncates): 0 or the errno.
+int fillWorkbook(const std::string& path, const SheetData& data) {
+  // The library's scratch files go beside the workbook rather than into /tmp: the private
+  // folder for the menu's workbooks, and never a folder the user did not choose.
+  std::string folder = directoryOf(path);
+  if (folder.empty()) folder = "./";
+  lxw_workbook_options options{};
+  options.tmpdir = folder.data();
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
+  if (!book) return EIO;
+  lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+  if (!sheet) {
+    workbook_close(book);
+    return EIO;
+  }
+  for (std::size_t c = 0; c < data.columnWidths.size() && c < 16384; ++c)
+    if (data.columnWidths[c] > 0)
+      worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), data.columnWidths[c], nullptr);
+
+  std::map<std::string, lxw_format*> formats;  // owned by the workbook
+  int result = 0;
+  const std::size_t rowCount = std::min<std::size_t>(data.rows.size(), LXW_ROW_MAX);
+  if (rowCount < data.rows.size()) result = EFBIG;
+  for (std::size_t r = 0; r < rowCount && result == 0; ++r) {
+    const SheetRow& row = data.rows[r];
+    for (std::size_t c = 0; c < row.size() && c < LXW_COL_MAX && result == 0; ++c) {
+      const SheetCell& cell = row[c];
+      const auto rr = static_cast<lxw_row_t>(r);
+      const auto cc = static_cast<lxw_col_t>(c);
+      lxw_error e = LXW_NO_ERROR;
+      if (cell.kind == SheetCell::Kind::Text) {
+        if (!cell.text.empty()) e = worksheet_write_string(sheet, rr, cc, cell.text.c_str(), nullptr);
+      } else if (cell.kind == SheetCell::Kind::Number) {
+        lxw_format* format = nullptr;
+        if (cell.decimals >= 0 || cell.scientific) {
+          const std::string code = formatCode(std::min(cell.decimals, 30), cell.scientific);
+          auto it = formats.find(code);
+          if (it == formats.end()) {
+            format = workbook_add_format(book);
+            if (format) format_set_num_format(format, code.c_str());
+            formats.emplace(code, format);
+          } else {
+            format = it->second;
+          }
+        }
+        e = worksheet_write_number(sheet, rr, cc, cell.number, format);
+      }
+      if (e == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
+        result = EFBIG;
+      else if (e != LXW_NO_ERROR)
+        result = EIO;
+    }
+  }
+  const lxw_error closed = workbook_close(book);
+  if (result != 0) return result;
+  if (closed != LXW_NO_ERROR) return closed == LXW_ERROR_CREATING_XLSX_FILE ? EACCES : EIO;
+  return 0;
+}
+
+}  // namespace
+
+int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
+  return atomicWriteFileWith(path, [&data](const std::string& temp) { return fillWorkbook(temp, data); }, hooks,
+                             durable);
+}
+
+}  // namespace velk
