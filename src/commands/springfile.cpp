@@ -52,7 +52,8 @@ std::optional<std::string> workbookInputBytes(CalcContext& ws, const std::string
 }  // namespace
 
 std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
-                                       const std::function<void(CalcContext&)>& beforeCalculation) {
+                                       const std::function<void(CalcContext&)>& beforeCalculation,
+                                       bool notesToMessages) {
   Spring& s = ws.spring;
   std::string path;
   if (name.empty()) {
@@ -79,7 +80,6 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
   // A FIFO or a device would block the open or never end; only a regular file is read.
   const FileKind kind = fileKind(path);
   if (kind == FileKind::Other) return refuse("Datei " + shown + oem(" ist keine gewöhnliche Datei !"));
-  int err = 0;
   const bool workbook = isWorkbookFile(path, {});
   const std::size_t limit = workbook ? kMaxWorkbookFileBytes : kMaxInputFileBytes;
   const bool cut = kind == FileKind::Regular && fileSize(path) > limit;
@@ -112,7 +112,8 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
   }
   // Every result belongs to the loaded inputs when the reader returns.
   calculateLoadedSpring(ws);
-  for (const std::string& n : notes) AddCalcMessage(ws.messages, n);
+  if (notesToMessages)
+    for (const std::string& n : notes) AddCalcMessage(ws.messages, n);
   ws.abort = false;
   NormalCursor(ws);
   return notes;

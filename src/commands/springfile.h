@@ -23,9 +23,11 @@ void writeInputFile(CalcContext& ws, const std::string& name);
 // spring is then untouched. One beyond the read limit is read up to it and noted.
 // beforeCalculation, when given, runs between reading and calculating; setting the abort flag
 // there skips the calculation. Returns the notes on lines that should hold a number but do not
-// (code page 850); they are also appended to the calculation messages.
+// (code page 850); they are also appended to the calculation messages unless notesToMessages is
+// false (batch mode prints them once on stderr instead).
 std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
-                                       const std::function<void(CalcContext&)>& beforeCalculation = {});
+                                       const std::function<void(CalcContext&)>& beforeCalculation = {},
+                                       bool notesToMessages = true);
 
 // Loads the material records the spring names, calculates, and appends what the material table
 // of the spring's cross-section reported while loading (the calculation clears the list first).

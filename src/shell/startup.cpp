@@ -278,8 +278,8 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
       s = probe;
     }
     const std::vector<std::string> notes = readInputFile(ws, s.fileName, [&cl](CalcContext& c) {
-      for (const auto& [name, value] : cl.settings) applySpringSetting(c.spring, name, value);
-    });
+          for (const auto& [name, value] : cl.settings) applySpringSetting(c.spring, name, value);
+        }, /*notesToMessages=*/false);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
       out.exitCode = 1;

@@ -300,7 +300,9 @@ TEST(WvelkCommandLine, InputChecks) {
   bytes.replace(begin, end - begin, "0.3 mm");
   writeFile(dir.file("mm.vlk"), bytes);
   const ProcessResult mm = runWvelk({"mm.vlk", "/JSON"}, dir.path());
-  EXPECT_NE(mm.err.find("Zeile 13 keine Zahl: 0.3 mm"), std::string::npos) << mm.err;
+  const std::size_t first = mm.err.find("Zeile 13 keine Zahl: 0.3 mm");
+  EXPECT_NE(first, std::string::npos) << mm.err;
+  EXPECT_EQ(mm.err.find("keine Zahl", first + 20), std::string::npos) << "said once\n" << mm.err;
   for (const std::string& f : filesIn(dir.path())) EXPECT_NE(f, "leer.json") << "nothing written for a refused input";
 }
 
