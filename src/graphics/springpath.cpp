@@ -6,6 +6,7 @@
 
 #include "base/codepage.h"
 #include "data/spring.h"
+#include "graphics/springdrawing.h"
 
 namespace velk {
 
@@ -69,9 +70,9 @@ Real spiralLengthTo(Real r, Real k) {
 
 }  // namespace
 
-SpringPath CentreLine(const Spring& s) {
+SpringPath CentreLine(const Spring& s, Real phi) {
   SpringPath path;
-  if (!allFinite(s.ri, s.re, s.n0, s.t, s.li, s.le, s.rbi, s.rbe)) {
+  if (!allFinite(s.ri, s.re, s.n0, s.t, s.li, s.le, s.rbi, s.rbe, phi)) {
     path.problem = oem("Zeichnung nicht möglich: Abmessungen ungültig !");
     return path;
   }
@@ -98,8 +99,18 @@ SpringPath CentreLine(const Spring& s) {
   spiral.kind = PathPiece::Kind::Spiral;
   spiral.r = s.ri;
   spiral.a0 = 0;
-  spiral.a1 = 360 * s.n0;
-  spiral.pitch = (s.re - s.ri) / s.n0;
+  if (phi == 0) {
+    spiral.a1 = 360 * s.n0;
+    spiral.pitch = (s.re - s.ri) / s.n0;
+  } else {
+    const FrontViewGeometry g = FrontGeometry(s, phi);
+    if (!g.problem.empty() || !(g.n > 0)) {
+      path.problem = g.problem.empty() ? oem("Zeichnung nicht möglich: n <= 0 !") : g.problem;
+      return path;
+    }
+    spiral.a1 = 360 * g.n;
+    spiral.pitch = g.p;
+  }
   spiral.from = PiecePoint(spiral, 0);
   spiral.to = PiecePoint(spiral, 1);
   if (!allFinite(spiral.a1, spiral.pitch, spiral.to.x, spiral.to.y)) {

@@ -3,7 +3,8 @@
 //
 // Coordinates in millimetres in the plane of the front view, the winding axis through the origin.
 // The spiral starts at radius ri on the positive x axis and winds counter-clockwise n0 turns out
-// to re (the pitch per turn is (re - ri) / n0, as in the front view). A clamped end is the end of
+// to re (the pitch per turn is (re - ri) / n0, as in the front view; turned by an angle it keeps
+// its length Lw, as the front view does). A clamped end is the end of
 // the spiral, cut square. A bent end leaves the spiral tangentially through a 90 degree bend of
 // its bend radius (rbi, rbe) and continues as a straight leg: the inner leg turns towards the
 // arbor, the outer leg outwards. The end's length (li, le) is measured along the centre line from
@@ -53,9 +54,11 @@ struct SpringPath {
   std::string problem;
 };
 
-// The centre line of the unloaded spring. A bent end needs formi / forme = 2 and a positive bend
-// radius; a leg shorter than its bend gives a leg of length 0.
-SpringPath CentreLine(const Spring& s);
+// The centre line of the spring turned by phi degrees from the unloaded position (phi = 0: as made;
+// the installation angle deltaDraw gives phi = delta0 - deltaDraw, as in the front view: the
+// spiral then has n0 + phi / 360 turns of the same length Lw). A bent end needs formi / forme = 2
+// and a positive bend radius; a leg shorter than its bend gives a leg of length 0.
+SpringPath CentreLine(const Spring& s, Real phi = 0);
 
 // Length of one piece along the centre line (the spiral's exact arc length), mm.
 Real PieceLength(const PathPiece& p);

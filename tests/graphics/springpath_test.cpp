@@ -77,6 +77,18 @@ TEST_F(SpringPathTest, InnerLegPointsToTheArborOuterLegOutwards) {
   EXPECT_LE(PathPolyline(p, 5, 100).size(), 100u);
 }
 
+TEST_F(SpringPathTest, TurnedSpringKeepsItsLength) {
+  bent(2, 2);
+  const SpringPath unloaded = CentreLine(ws.spring);
+  const SpringPath wound = CentreLine(ws.spring, 270);
+  ASSERT_TRUE(wound.problem.empty());
+  const PathPiece& spiral = wound.pieces[2];
+  EXPECT_NEAR(spiral.a1, 360 * ws.spring.n0 + 270, 1e-9L);
+  EXPECT_NEAR(PathLength(wound), PathLength(unloaded), 2e-3L * PathLength(unloaded));
+  // Opened by more than its turns, the spring has no centre line.
+  EXPECT_FALSE(CentreLine(ws.spring, -360 * ws.spring.n0).problem.empty());
+}
+
 TEST_F(SpringPathTest, DegenerateSpringsHaveNoPath) {
   const Real nan = std::numeric_limits<Real>::quiet_NaN();
   struct Case {
