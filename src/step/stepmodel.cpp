@@ -1,17 +1,17 @@
-// The spring as a solid: the centre line becomes a wire of lines, arcs and B-splines, the section
-// is swept along it with its orientation held to the winding axis, and the solid goes to a STEP
-// file through OpenCASCADE's writer.
+// The spring as a solid: the centre line becomes edges of lines, arcs and B-splines; a strip is
+// its planar outline raised by its width, a round wire its circle swept along the centre line;
+// the solid goes to a STEP file through OpenCASCADE's writer.
 #include "step/stepmodel.h"
 
 #include <cerrno>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
-#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
@@ -53,8 +53,9 @@ namespace velk {
 namespace {
 
 constexpr std::string_view kPrefix = "3D-Modell nicht möglich: ";
+constexpr int kMaxTurns = 1000;
 
-std::string problem(std::string_view reason) { return oem(std::string(kPrefix) + std::string(reason)); }
+std::string problem(const std::string& reason) { return oem(std::string(kPrefix) + reason); }
 
 // CentreLine's reasons are worded for a drawing ("Zeichnung nicht möglich: ..."); the model says
 // the same reason under its own heading.
@@ -244,6 +245,13 @@ StepResult WriteSpringStep(const Spring& s, Real phi, const std::string& path, c
     result.problem = problem("Abbiegeradius <= t/2 !");
     return result;
   }
+  // Every half turn is a few faces: a model of more turns than any spring has would only fill
+  // the memory (a file may hold any number).
+  for (const PathPiece& p : centre.pieces)
+    if (p.kind == PathPiece::Kind::Spiral && std::fabs(p.a1 - p.a0) > 360 * kMaxTurns) {
+      result.problem = problem("mehr als " + std::to_string(kMaxTurns) + " Windungen !");
+      return result;
+    }
   quietOpenCascade();
   const TopoDS_Shape solid = springSolid(s, centre, result.problem);
   if (solid.IsNull()) return result;

@@ -7,6 +7,7 @@
 #include "commands/menucommands.h"
 #include "commands/menumodel.h"
 #include "commands/springfile.h"
+#include "dialogs/dialogs.h"
 #include "graphics/springpath.h"
 #include "step/step_readback.h"
 #include "support/fixture.h"
@@ -72,12 +73,16 @@ TEST_F(StepCommand, CancelAnywhereWritesNothing) {
 
 TEST_F(StepCommand, UnwritableFileIsSaidAndTheOldOneKept) {
   writeFile(dir.file("uhr.step"), "alt");
-  ws.io.writeFault = [](std::string_view) { return ENOSPC; };
+  // The disk fills up when the file itself is written (the name's probe still succeeds).
+  const std::string target = dir.file("uhr.step");
+  ws.io.writeFault = [target](std::string_view path) { return path == target ? ENOSPC : 0; };
   ui.script({preset(3), Answer::Text(dir.file("uhr.step")), Answer::Yes()});
   CadStepModel(ws);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(readFile(dir.file("uhr.step")), "alt");
-  ASSERT_FALSE(ui.messages(MessageKind::Error).empty());
+  ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u);
+  EXPECT_EQ(u8(ui.messages(MessageKind::Error)[0]),
+            u8(ioErrorText(IoStage::Write, kIoDiskFull)) + ": " + target);
 }
 
 TEST_F(StepCommand, TheItemSitsInTheCadMenuInEveryLanguage) {

@@ -105,6 +105,8 @@ TEST_F(StepModelTest, SpringsWithoutAModelWriteNothing) {
       {"b zero", [](Spring& s) { s.b = 0; }, "b <= 0"},
       {"re not finite", [](Spring& s) { s.re = std::numeric_limits<Real>::infinity(); }, "ungültig"},
       {"bend radius zero", [](Spring& s) { s.rbe = 0; }, "Abbiegeradius"},
+      {"bend inside the section", [](Spring& s) { s.rbi = s.t / 2; }, "Abbiegeradius <= t/2"},
+      {"a million turns", [](Spring& s) { s.n0 = 1e6L; }, "mehr als 1000 Windungen"},
   };
   for (const Bad& b : bad) {
     SCOPED_TRACE(b.name);
