@@ -12,6 +12,7 @@ packages=(
   python3 python3-ezdxf python3-dbfread python3-dbf python3-openpyxl
   plotutils hp2xx time locales
   desktop-file-utils appstream shared-mime-info man-db groff-base dpkg-dev file
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
 )
 
 SUDO=""

@@ -128,6 +128,8 @@ constexpr std::array<RowA, kCaptionRowsA> kTableA{{
      "&Previzualizare", "미리 보기(&P)", "&Vista previa"},
     {"&Basisdaten", "&Base Data", "&Données de base", "&Dati di base", "&Grunddata", "&Dados básicos",
      "&Date de baza", "기본 데이터(&B)", "&Datos básicos"},
+    {"3D-&Modell (STEP)", "3D &model (STEP)", "&Modèle 3D (STEP)", "&Modello 3D (STEP)", "3D-&modell (STEP)",
+     "&Modelo 3D (STEP)", "&Model 3D (STEP)", "3D 모델 (STEP)(&M)", "&Modelo 3D (STEP)"},
 }};
 
 // Columns: Deutsch, English, Français, Italiano, Svenska, Português, 한국어, Español (no Română).

@@ -83,8 +83,9 @@ enum class CapA {
   Tabelle,              // "&Tabelle"
   Voransicht,           // "&Voransicht"
   Basisdaten,           // "&Basisdaten"
+  Modell3d,             // "3D-&Modell (STEP)"
 };
-inline constexpr int kCaptionRowsA = static_cast<int>(CapA::Basisdaten) + 1;
+inline constexpr int kCaptionRowsA = static_cast<int>(CapA::Modell3d) + 1;
 
 // Rows of caption table B, in table order (named after the German text).
 enum class CapB {

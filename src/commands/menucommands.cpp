@@ -356,6 +356,7 @@ bool RunMenuCommand(Session& ws, MenuId item) {
 
     case M::CadFrontView: CadFrontView(ws); break;
     case M::CadSideView: CadSideView(ws); break;
+    case M::CadStepModel: CadStepModel(ws); break;
     case M::CadDiagrams: CadDiagrams(ws); break;
 
     case M::DbfMaterial: DatabaseStrip(ws); break;

@@ -88,6 +88,10 @@ void ViewErrorMessages(Session& ws);
 // ---- CAD ----
 void CadFrontView(Session& ws);
 void CadSideView(Session& ws);
+// The 3D model as a STEP file: asks the installation angle (as the front view does), then the file
+// (the spring's bare name + ".step" in its folder offered); cancel anywhere writes nothing. A
+// spring without a model, or a file that cannot be written, is said in an error message.
+void CadStepModel(Session& ws);
 void CadDiagrams(Session& ws);
 
 // ---- Database ----

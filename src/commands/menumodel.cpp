@@ -83,6 +83,7 @@ constexpr ItemDef kItems[] = {
     {M::Cad, "mi_CAD", kBar, "&CAD", ""},
     {M::CadFrontView, "mi_cadvorderansicht", M::Cad, "Vorderansicht", ""},
     {M::CadSideView, "mi_cadseitenansicht", M::Cad, "Seitenansicht", ""},
+    {M::CadStepModel, "mi_cadstep", M::Cad, "3D-Modell (STEP)...", ""},
     {M::CadSep1, "sep_cad1", M::Cad, "", ""},
     {M::CadDiagrams, "mi_caddiagrams", M::Cad, "Diagrams...", ""},
 
@@ -180,6 +181,7 @@ std::optional<std::string> tableCaption(MenuId id, const Captions& c) {
     case M::Cad: return c.a(A::Cad);
     case M::CadFrontView: return c.a(A::Vorderansicht);
     case M::CadSideView: return c.a(A::Seitenansicht);
+    case M::CadStepModel: return c.a(A::Modell3d) + "...";
     case M::CadDiagrams: return c.a(A::Diagramme) + "...";
 
     case M::Database: return c.a(A::Datenbank);

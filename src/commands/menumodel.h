@@ -29,7 +29,7 @@ enum class MenuId {
   ViewDrawing, ViewDrawing0, ViewDrawingX, ViewDrawingSa,
   ViewCharLine, ViewGoodman, ViewHaighGoodman, ViewRmt, ViewSigmaBt, ViewSep1, ViewErrorMessages,
 
-  Cad, CadFrontView, CadSideView, CadSep1, CadDiagrams,
+  Cad, CadFrontView, CadSideView, CadStepModel, CadSep1, CadDiagrams,
 
   Database, DbfMaterial, DbfMaterialRound,
 

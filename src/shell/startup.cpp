@@ -23,6 +23,7 @@
 #include "report/reportstate.h"
 #include "shell/jsonexport.h"
 #include "shell/springsettings.h"
+#include "shell/stepjob.h"
 #include "shell/xlsxjob.h"
 
 namespace velk {
@@ -44,6 +45,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "",
       "/JSON    -> JSON file",
       "/XLSX    -> XLSX report workbook",
+      "/STEP    -> STEP 3D model (mm, unloaded)",
       "/SVG:j   -> SVG picture of view/drawing j (1..8)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
@@ -161,6 +163,7 @@ const JobSwitch kJobSwitches[] = {
      }},
     {"/JSON", true, plainJob<runJsonJob>},
     {"/XLSX", true, plainJob<runXlsxJob>},
+    {"/STEP", true, plainJob<runStepJob>},
     {"/SVG", false,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int view = 0;

@@ -51,7 +51,7 @@ struct BatchServices {
 int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
                  const BatchServices& services, std::ostream& err);
 
-// The 27 lines of the command-line help text, each cut to 65 characters.
+// The 28 lines of the command-line help text, each cut to 65 characters.
 std::vector<std::string> commandLineHelpText(const std::string& fileExt);
 
 // The bare name of a path: without folder and extension.

@@ -25,7 +25,7 @@ class CommandLineTest : public SessionTest {
   }
 };
 
-TEST_F(CommandLineTest, HelpTextHas27LinesAndEndsTheProcess) {
+TEST_F(CommandLineTest, HelpTextHas28LinesAndEndsTheProcess) {
   for (auto args : {std::vector<std::string>{"?"}, {"/?", "x.vlk", "/I"}}) {
     ui.clearRequests();
     StartOutcome out = run(args);
@@ -35,16 +35,17 @@ TEST_F(CommandLineTest, HelpTextHas27LinesAndEndsTheProcess) {
     const Request& r = ui.requests()[0];
     EXPECT_EQ(r.kind, Request::Kind::TextWindow);
     EXPECT_EQ(r.caption, "VELK");
-    ASSERT_EQ(r.items.size(), 27u);
+    ASSERT_EQ(r.items.size(), 28u);
     EXPECT_EQ(r.items[0], "VELK Command Line Mode");
     EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
     EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
     EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
     EXPECT_EQ(r.items[13], "/XLSX    -> XLSX report workbook");
-    EXPECT_EQ(r.items[19], "Note: /I and /CAD5:j both write Filename.txt");
-    EXPECT_EQ(r.items[22], "Example: wvelk test.vlk             ->  GUI");
-    EXPECT_EQ(r.items[25], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
-    EXPECT_EQ(r.items[26], "");
+    EXPECT_EQ(r.items[14], "/STEP    -> STEP 3D model (mm, unloaded)");
+    EXPECT_EQ(r.items[20], "Note: /I and /CAD5:j both write Filename.txt");
+    EXPECT_EQ(r.items[23], "Example: wvelk test.vlk             ->  GUI");
+    EXPECT_EQ(r.items[26], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[27], "");
     for (const std::string& l : r.items) EXPECT_LE(l.size(), 65u) << l;
   }
 }

@@ -64,7 +64,7 @@ TEST(Wvelk, HelpTextOnStdout) {
   for (const char* arg : {"?", "/?"}) {
     ProcessResult r = runWvelk({arg}, dir.path());
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 27) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 28) << r.out;
     EXPECT_EQ(r.out.substr(0, 23), "VELK Command Line Mode\n");
   }
 }
