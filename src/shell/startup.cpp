@@ -17,6 +17,7 @@
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
 #include "graphics/productiondrawing.h"
+#include "graphics/springpath.h"
 #include "graphics/springdrawing.h"
 #include "graphics/svgcanvas.h"
 #include "graphics/views.h"
@@ -45,8 +46,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "",
       "/JSON    -> JSON file",
       "/XLSX    -> XLSX report workbook",
-      "/SVG:j   -> SVG picture of view/drawing j (1..9)",
-      "            j: 7 front, 8 side view, 9 production drawing",
+      "/SVG:j   -> SVG of view j (1..9; 9 = production drawing)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
       "/SET:n=v -> set input n (its JSON name) before calculating",
@@ -486,7 +486,8 @@ int runPdfJob(Session& ws, const std::string& inputArgument, int view, const Pdf
   // As a macro print prints it: views and the (landscape) production drawing with preset 0, the
   // front and side views with preset 2.
   const PrintLayout layout = ApplyPrintPreset(view <= 6 || view == 9 ? 0 : 2, LayoutFromConfig(ws.config));
-  const PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
+  PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
+  if (view == 9) request.a3 = PlanProductionSheet(ws.spring, CentreLine(ws.spring)).paper == 3;
   if (!writePdf || !writePdf(request, output) || ws.abort) {
     err << "wvelk: " << output << " could not be written\n";
     return 2;

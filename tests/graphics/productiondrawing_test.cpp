@@ -138,10 +138,19 @@ TEST_F(ProductionDrawingTest, SheetIsPaperSizeOverScaleAroundTrueSizeGeometry) {
   ws.spring.ri = 2, ws.spring.re = 8, ws.spring.t = 0.3L, ws.spring.b = 3;
   ws.spring.li = 3, ws.spring.rbi = 0.5L;
   calculate();
+  // A free text of the drawing information: paper millimetres from the sheet's corner.
+  ws.spring.doc.info.freeTextCount = 1;
+  ws.spring.doc.info.freeTexts[0] = {30, 60, 5, 0, "geschliffen"};
   std::vector<Prim> prims;
   RecordScreen(ws, prims);
   DrawProductionDrawing(ws, kCadScreen);
   ASSERT_FALSE(ws.abort);
+  const ProductionSheet sheet = PlanProductionSheet(ws.spring, CentreLine(ws.spring));
+  const auto free = std::find_if(prims.begin(), prims.end(), [](const Prim& p) { return p.text == "geschliffen"; });
+  ASSERT_NE(free, prims.end());
+  EXPECT_NEAR(free->v[0], sheet.modelX(30), 1e-9L);
+  EXPECT_NEAR(free->v[1], sheet.modelY(60), 1e-9L);
+  EXPECT_NEAR(free->attr.height, 1, 1e-12L);  // 5 mm on paper at 5:1
   Real x1 = 1e9L, x2 = -1e9L, y1 = 1e9L, y2 = -1e9L;
   bool spiralStartsAtRi = false;
   for (const Prim& p : prims) {
