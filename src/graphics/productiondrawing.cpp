@@ -271,14 +271,12 @@ void FrontView(Sheet& sh, const Spring& s, const SpringPath& path, const Box& bo
                {last.to.x + d1.y * h + d1.x * beyond, last.to.y - d1.x * h + d1.y * beyond}, 0,
                tName + fmtLength(n, s.t));
   // Bent ends: leg length along the straight part, bend radius.
-  std::size_t spiral = 0;
-  while (spiral < path.pieces.size() && path.pieces[spiral].kind != PathPiece::Kind::Spiral) ++spiral;
   for (std::size_t i = 0; i < path.pieces.size(); ++i) {
     const PathPiece& p = path.pieces[i];
     if (p.kind == PathPiece::Kind::Line) {
-      // The inner leg runs towards the tip: its dimension stands on the arbor side.
-      const Real off = (i < spiral ? 1 : -1) * (s.t / 2 + 8 * k);
-      sh.dimension(p.from, p.to, off, fmtLength(n, PieceLength(p)));
+      // On the right of the direction of travel: beside the inner leg away from the winding
+      // axis (where the inner diameter is dimensioned), beside the outer leg away from the coil.
+      sh.dimension(p.from, p.to, -(s.t / 2 + 8 * k), fmtLength(n, PieceLength(p)));
     } else if (p.kind == PathPiece::Kind::Arc) {
       sh.radius(p, "R" + fmtLength(n, p.r));
     }
