@@ -57,7 +57,8 @@ bool writePdf(const PrintDrawingRequest& request, const QString& path) {
   pdf.setTitle(qs(request.documentName));
   pdf.setCreator(QStringLiteral("VELK"));
   pdf.setResolution(600);
-  pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation(request.landscape), QMarginsF(10, 10, 10, 10),
+  pdf.setPageLayout(QPageLayout(QPageSize(request.a3 ? QPageSize::A3 : QPageSize::A4), orientation(request.landscape),
+                                QMarginsF(10, 10, 10, 10),
                                 QPageLayout::Millimeter));
   const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
   const bool ok = paintPage(pdf, QRect(QPoint(0, 0), area.size()), pdf.resolution(), pdf.resolution(), request.paint);

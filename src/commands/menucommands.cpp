@@ -18,6 +18,7 @@
 #include "docs/docmenu.h"
 #include "graphics/displaylist.h"
 #include "graphics/springdrawing.h"
+#include "graphics/productiondrawing.h"
 #include "graphics/views.h"
 #include "report/explanations.h"
 
@@ -134,6 +135,7 @@ void Refresh(Session& ws) {
     case RefreshView::None: return;
     case RefreshView::Quick1: ShowView(ws, 1, kCadScreen); return;
     case RefreshView::Quick2: ShowView(ws, 4, kCadScreen); return;
+    case RefreshView::ProductionDrawing: DrawProductionDrawing(ws, kCadScreen); return;
     case RefreshView::FrontDrawing: DrawSpring(ws, kFrontView, kCadScreen, false); return;
     case RefreshView::Characteristic: ShowView(ws, 2, kCadScreen); return;
   }
@@ -344,6 +346,7 @@ bool RunMenuCommand(Session& ws, MenuId item) {
     case M::ViewExcerpt: ViewExcerpt(ws); break;
     case M::ViewQuick1: ViewQuick1(ws); break;
     case M::ViewQuick2: ViewQuick2(ws); break;
+    case M::ViewProductionDrawing: ViewProductionDrawing(ws); break;
     case M::ViewDrawing0: ViewDrawingFront(ws); break;
     case M::ViewDrawingX: ViewDrawingAngle(ws); break;
     case M::ViewDrawingSa: ViewDrawingSide(ws); break;

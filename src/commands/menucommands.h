@@ -80,6 +80,8 @@ void ViewGoodman(Session& ws);
 void ViewHaighGoodman(Session& ws);
 void ViewRmT(Session& ws);
 void ViewSigmaBT(Session& ws);
+// The production drawing on the screen (a landscape sheet: the print form keeps its own preset).
+void ViewProductionDrawing(Session& ws);
 void ViewDrawingFront(Session& ws);
 void ViewDrawingAngle(Session& ws);
 void ViewDrawingSide(Session& ws);

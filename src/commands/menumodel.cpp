@@ -68,6 +68,7 @@ constexpr ItemDef kItems[] = {
     {M::ViewExcerpt, "mi_ViewExcerpt", M::View, "Excerpt", ""},
     {M::ViewQuick1, "mi_ViewQuick1", M::View, "Quick 1", ""},
     {M::ViewQuick2, "mi_viewquick2", M::View, "Quick 2", ""},
+    {M::ViewProductionDrawing, "mi_viewProductionDrawing", M::View, "Production Drawing", ""},
     {M::ViewDrawing, "mi_ViewDrawing", M::View, "Drawing", ""},
     {M::ViewDrawing0, "mi_viewdrawing0", M::ViewDrawing, "drawing0", ""},
     {M::ViewDrawingX, "mi_viewdrawingx", M::ViewDrawing, "drawingx", ""},
@@ -170,6 +171,7 @@ std::optional<std::string> tableCaption(MenuId id, const Captions& c) {
     case M::ViewExcerpt: return c.a(A::Auszug);
     case M::ViewQuick1: return c.a(A::Quick) + " 1";
     case M::ViewQuick2: return c.a(A::Quick) + " 2";
+    case M::ViewProductionDrawing: return c.a(A::Fertigungszeichnung);
     case M::ViewDrawing: return c.a(A::Zeichnung);
     case M::ViewDrawing0: return c.a(A::Zeichnung);
     case M::ViewDrawingX: return c.a(A::Zeichnung) + " delta = ?";
@@ -347,7 +349,7 @@ RefreshView refreshView(int resultView, int helpLevel) {
   switch (resultView) {
     case 1: return RefreshView::Quick1;
     case 2: return RefreshView::Quick2;
-    case 3:
+    case 3: return RefreshView::ProductionDrawing;
     case 5: return RefreshView::FrontDrawing;
     case 4: return RefreshView::Characteristic;
     default: return helpLevel != 0 ? RefreshView::Quick1 : RefreshView::None;

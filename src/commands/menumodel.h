@@ -25,7 +25,7 @@ enum class MenuId {
   EditSep1, EditDimensioning, EditSep2, EditRecalculation, EditSep3, EditPreDimensioning, EditSep4,
   EditCalculation,
 
-  View, ViewStandard, ViewExcerpt, ViewQuick1, ViewQuick2,
+  View, ViewStandard, ViewExcerpt, ViewQuick1, ViewQuick2, ViewProductionDrawing,
   ViewDrawing, ViewDrawing0, ViewDrawingX, ViewDrawingSa,
   ViewCharLine, ViewGoodman, ViewHaighGoodman, ViewRmt, ViewSigmaBt, ViewSep1, ViewErrorMessages,
 
@@ -128,8 +128,8 @@ MenuModel buildMainMenu(const MenuInput& input);
 // (The window title is dialogs/dialogs.h: windowTitle, used by SetWindowTitle.)
 
 // The result view that a refresh draws.
-enum class RefreshView { None, Quick1, Quick2, FrontDrawing, Characteristic };
-// resultView 1 quick view 1, 2 quick view 2, 3 and 5 the front view of the drawing, 4 the
+enum class RefreshView { None, Quick1, Quick2, ProductionDrawing, FrontDrawing, Characteristic };
+// resultView 1 quick view 1, 2 quick view 2, 3 the production drawing, 5 the front view of the drawing, 4 the
 // characteristic; any other value quick view 1 when helpLevel is not 0, nothing otherwise.
 RefreshView refreshView(int resultView, int helpLevel);
 

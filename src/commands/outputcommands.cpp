@@ -15,6 +15,7 @@
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
+#include "graphics/productiondrawing.h"
 #include "graphics/springdrawing.h"
 #include "graphics/viewmapping.h"
 #include "graphics/views.h"
@@ -274,7 +275,7 @@ void FilePrintMacro(Session& ws) {
                        documentName(ws, macroOutputName(job.output)));
         break;
       case MacroJobKind::Drawing:
-        DrawSpring(ws, job.view, kCadScreen, false);
+        DrawProductionDrawing(ws, kCadScreen);
         if (!ws.abort)
           printDrawing(ws, ApplyPrintPreset(job.preset, LayoutFromConfig(ws.config)),
                        documentName(ws, macroOutputName(job.output)));
@@ -410,6 +411,12 @@ void ViewHaighGoodman(Session& ws) { showView(ws, kViewHaigh); }
 void ViewRmT(Session& ws) { showView(ws, kViewStrength); }
 
 void ViewSigmaBT(Session& ws) { showView(ws, kViewBendingStress); }
+
+void ViewProductionDrawing(Session& ws) {
+  ws.abort = false;
+  ws.printSetup.preset = 0;
+  DrawProductionDrawing(ws, kCadScreen);
+}
 
 void ViewDrawingFront(Session& ws) { showDrawing(ws, kFrontView, false); }
 

@@ -440,6 +440,7 @@ struct PrintDrawingRequest {
   using Result = PrintDrawingResult;
   std::string documentName;
   bool landscape = false;
+  bool a3 = false;  // a PDF file gets an A3 page instead of A4 (a production drawing on A3)
   // Draws the page; false when the drawing could not be replayed (the page stays empty).
   std::function<bool(Canvas& canvas, const PageGeometry& page)> paint;
 };

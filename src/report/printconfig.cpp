@@ -326,14 +326,14 @@ struct MacroBoxSpec {
   const char* caption;  // UTF-8
 };
 
-// Boxes 1..8 in the order the outputs are produced. Views print with preset 0, the production
-// drawing with preset 2 (the presets the graphics producers set).
+// Boxes 1..8 in the order the outputs are produced. Views print with preset 0, and so does the
+// production drawing: its sheet is landscape and carries its own frame.
 constexpr MacroBoxSpec kMacroBoxes[] = {
     {MacroOutput::StandardOutput, MacroJobKind::Report, 0, 0, "&Ausdruck"},
     {MacroOutput::Excerpt, MacroJobKind::Report, 0, 0, "&Auszug"},
     {MacroOutput::Quick1, MacroJobKind::View, 1, 0, "&Quick 1"},
     {MacroOutput::Quick2, MacroJobKind::View, 4, 0, "&Quick 2"},
-    {MacroOutput::ProductionDrawing, MacroJobKind::Drawing, 1, 2, "&Zeichnung"},
+    {MacroOutput::ProductionDrawing, MacroJobKind::Drawing, 9, 0, "&Zeichnung"},
     {MacroOutput::Characteristic, MacroJobKind::View, 2, 0, "T-alpha &Federkennlinie"},
     {MacroOutput::Goodman, MacroJobKind::View, 3, 0, "&Goodman-Diagramm"},
     {MacroOutput::HaighGoodman, MacroJobKind::View, 7, 0, "Haigh-&Goodman-Diagramm"},

@@ -162,7 +162,7 @@ enum class MacroOutput {
   Excerpt = 2,            // report (excerpt)
   Quick1 = 3,             // result view 1
   Quick2 = 4,             // result view 4
-  ProductionDrawing = 5,  // spring drawing, front view in print mode
+  ProductionDrawing = 5,  // the production drawing (its sheet is landscape)
   Characteristic = 6,     // result view 2
   Goodman = 7,            // result view 3
   HaighGoodman = 8,       // result view 7
@@ -176,7 +176,7 @@ enum class MacroJobKind { Report, View, Drawing };
 struct MacroJob {
   MacroOutput output = MacroOutput::StandardOutput;
   MacroJobKind kind = MacroJobKind::Report;
-  int view = 0;    // result view kind (View) or drawing view (Drawing); 0 for reports
+  int view = 0;    // result view kind (View), 9 for the production drawing (Drawing); 0 for reports
   int preset = 0;  // print preset of a graphic
 };
 

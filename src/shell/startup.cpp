@@ -16,6 +16,8 @@
 #include "dialogs/dialogs.h"
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
+#include "graphics/productiondrawing.h"
+#include "graphics/springpath.h"
 #include "graphics/springdrawing.h"
 #include "graphics/svgcanvas.h"
 #include "graphics/views.h"
@@ -46,7 +48,7 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/JSON    -> JSON file",
       "/XLSX    -> XLSX report workbook",
       "/STEP    -> STEP 3D model (mm, unloaded)",
-      "/SVG:j   -> SVG picture of view/drawing j (1..8)",
+      "/SVG:j   -> SVG of view j (1..9; 9 = production drawing)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
       "/?       -> Help",
       "/SET:n=v -> set input n (its JSON name) before calculating",
@@ -394,12 +396,15 @@ int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream
 
 namespace {
 
-// Draws view j (1..6) or the front (7) or side (8) view of the spring on a device.
+// Draws view j (1..6), the front (7) or side (8) view of the spring or the production drawing (9)
+// on a device.
 void drawItem(Session& ws, int j, int device) {
   ws.start.batchCad = true;
   ws.abort = false;
   if (j <= 6)
     ShowView(ws, j, device);
+  else if (j == 9)
+    DrawProductionDrawing(ws, device);
   else
     DrawSpring(ws, j == 7 ? kFrontView : kSideView, device, false);
   ws.start.batchCad = false;
@@ -416,14 +421,14 @@ std::string cadOutputName(const Session& ws, int device) {
 }
 
 // The exit code when there is nothing to draw: 2 after a fatal calculation (the messages on
-// err), 0 for a j outside 1..8 (said on err).
+// err), 0 for a j outside 1..9 (said on err).
 std::optional<int> refuseDrawing(const Session& ws, int view, std::ostream& err) {
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
     return 2;
   }
-  if (view < 1 || view > 8) {
-    err << "wvelk: view " << view << " does not exist (1..8); nothing was drawn\n";
+  if (view < 1 || view > 9) {
+    err << "wvelk: view " << view << " does not exist (1..9); nothing was drawn\n";
     return 0;
   }
   return std::nullopt;
@@ -481,9 +486,11 @@ int runPdfJob(Session& ws, const std::string& inputArgument, int view, const Pdf
     err << "wvelk: " << output << " was not written\n";
     return 2;
   }
-  // As a macro print prints it: views with preset 0, the drawings with preset 2.
-  const PrintLayout layout = ApplyPrintPreset(view <= 6 ? 0 : 2, LayoutFromConfig(ws.config));
-  const PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
+  // As a macro print prints it: views and the (landscape) production drawing with preset 0, the
+  // front and side views with preset 2.
+  const PrintLayout layout = ApplyPrintPreset(view <= 6 || view == 9 ? 0 : 2, LayoutFromConfig(ws.config));
+  PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
+  if (view == 9) request.a3 = PlanProductionSheet(ws.spring, CentreLine(ws.spring)).paper == 3;
   if (!writePdf || !writePdf(request, output) || ws.abort) {
     err << "wvelk: " << output << " could not be written\n";
     return 2;

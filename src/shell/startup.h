@@ -84,7 +84,7 @@ bool refuseBatchOutput(const std::string& output, std::ostream& err);
 int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
 // The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side) on device i, the file named
-// after the bare name. Returns 0 drawn (or j outside 1..8: nothing drawn, said on err), 2 when the
+// after the bare name. Returns 0 drawn (or j outside 1..9: nothing drawn, said on err), 2 when the
 // calculation is fatal, the output would overwrite the input, or the drawing failed.
 int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
 

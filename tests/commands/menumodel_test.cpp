@@ -306,7 +306,7 @@ TEST(Refresh, ViewForResultViewAndHelpLevel) {
   struct Case { int resultView; int helpLevel; RefreshView view; };
   const Case cases[] = {
       {1, 0, RefreshView::Quick1},         {2, 0, RefreshView::Quick2},
-      {3, 0, RefreshView::FrontDrawing},   {5, 2, RefreshView::FrontDrawing},
+      {3, 0, RefreshView::ProductionDrawing}, {5, 2, RefreshView::FrontDrawing},
       {4, 0, RefreshView::Characteristic}, {0, 0, RefreshView::None},
       {0, 1, RefreshView::Quick1},         {0, 2, RefreshView::Quick1},
       {6, 0, RefreshView::None},           {-1, 1, RefreshView::Quick1},

@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, ViewsPaintInsideTheirWindow) {
   w.show();
   const MenuId views[] = {MenuId::ViewQuick1,    MenuId::ViewQuick2, MenuId::ViewCharLine, MenuId::ViewGoodman,
                           MenuId::ViewHaighGoodman, MenuId::ViewRmt, MenuId::ViewSigmaBt,  MenuId::ViewDrawing0,
-                          MenuId::ViewDrawingSa};
+                          MenuId::ViewDrawingSa, MenuId::ViewProductionDrawing};
   const QRgb background = gui::rgbColor(ScreenReplayStyle(ws.config).background).rgb();
   for (MenuId id : views) {
     w.runCommand(id);

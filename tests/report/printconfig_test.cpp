@@ -87,7 +87,7 @@ TEST(PrintMacro, JobsNameTheirViewAndPreset) {
       {MacroOutput::Excerpt, MacroJobKind::Report, 0, 0},
       {MacroOutput::Quick1, MacroJobKind::View, 1, 0},
       {MacroOutput::Quick2, MacroJobKind::View, 4, 0},
-      {MacroOutput::ProductionDrawing, MacroJobKind::Drawing, 1, 2},
+      {MacroOutput::ProductionDrawing, MacroJobKind::Drawing, 9, 0},
       {MacroOutput::Characteristic, MacroJobKind::View, 2, 0},
       {MacroOutput::Goodman, MacroJobKind::View, 3, 0},
       {MacroOutput::HaighGoodman, MacroJobKind::View, 7, 0},

@@ -45,8 +45,8 @@ TEST(DegenerateOutputs, BoundedFilesAndNoInfiniteValues) {
     std::vector<std::string> jobs;
   };
   const Case cases[] = {
-      {"uhrfeder.vlk", "14=1e307;15=1e307", {"/CAD1:7", "/CAD2:7", "/JSON"}},
-      {"uhrfeder.vlk", "14=1e6", {"/CAD1:7", "/CAD2:7"}},
+      {"uhrfeder.vlk", "14=1e307;15=1e307", {"/CAD1:7", "/CAD2:7", "/CAD1:9", "/JSON"}},
+      {"uhrfeder.vlk", "14=1e6", {"/CAD1:7", "/CAD2:7", "/SVG:9"}},
       {"drahtfeder_dynamisch.vlk", "56=1e-4930", {"/I", "/JSON"}},
       {"drahtfeder_dynamisch.vlk", "56=0", {"/I", "/JSON"}},
       {"drahtfeder_dynamisch.vlk", "56=-5", {"/I", "/JSON"}},

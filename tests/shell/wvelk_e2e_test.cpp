@@ -125,7 +125,11 @@ TEST(Wvelk, BatchJobs) {
   ProcessResult iges = runWvelk({"test.vlk", "/CAD2:1"}, dir.path());
   EXPECT_EQ(iges.exitCode, 0) << iges.err;
   EXPECT_NE(readFile(dir.file("test.igs")).find("T0000001"), std::string::npos);
-  ProcessResult none = runWvelk({"test.vlk", "/CAD1:9"}, dir.path());
+  // 9: the production drawing, with its title block.
+  ProcessResult production = runWvelk({"test.vlk", "/CAD1:9"}, dir.path());
+  EXPECT_EQ(production.exitCode, 0) << production.err;
+  EXPECT_NE(readFile(dir.file("test.dxf")).find("Zeichnungsnummer"), std::string::npos);
+  ProcessResult none = runWvelk({"test.vlk", "/CAD1:10"}, dir.path());
   EXPECT_EQ(none.exitCode, 0);
   EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos) << none.err;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) {
