@@ -373,15 +373,19 @@ int runJsonJob(Session& ws, const std::string& inputArgument, std::ostream& err)
   return 0;
 }
 
+bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const std::string& output,
+                     std::ostream& err) {
+  if (overwritesInput(ws, inputArgument, output, err)) return true;
+  if (!ws.messages.fatal) return false;
+  // There is no message window in batch mode: the messages are the job's answer.
+  printCalcMessages(ws, err);
+  err << "wvelk: the calculation failed; " << output << " was not written\n";
+  return true;
+}
+
 int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".txt";
-  if (overwritesInput(ws, inputArgument, output, err)) return 2;
-  if (ws.messages.fatal) {
-    // There is no message window in batch mode: the messages are the job's answer.
-    printCalcMessages(ws, err);
-    err << "wvelk: the calculation failed; " << output << " was not written\n";
-    return 2;
-  }
+  if (refuseJobOutput(ws, inputArgument, output, err)) return 2;
   // Device 9 for this run only; the configuration is not saved, since the process ends.
   ws.config.textDevice = kDeviceBatch;
   ws.config.textDeviceAsk = false;

@@ -77,6 +77,12 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args);
 // or lying in a folder others can write. True when refused.
 bool refuseBatchOutput(const std::string& output, std::ostream& err);
 
+// What a batch job that writes one file from a calculated spring checks first: the output is not
+// refused (refuseBatchOutput), it is not the input file itself, and the calculation is not fatal
+// (then its messages and "... was not written" go to err). True when the job must end with 2.
+bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const std::string& output,
+                     std::ostream& err);
+
 // The /I batch job: the standard report on device 9 (tab-separated, Windows code page) into
 // the bare name + ".txt" in the current folder. Returns the exit code: 0 written, 2 when the
 // calculation is fatal (no file; the messages go to err), when the output would overwrite the

@@ -14,18 +14,7 @@ namespace velk {
 
 int runStepJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".step";
-  if (refuseBatchOutput(output, err)) return 2;
-  std::error_code ec;
-  const std::string input = resolveInputName(ws.spring, inputArgument);
-  if (std::filesystem::exists(output, ec) && std::filesystem::equivalent(input, output, ec)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
-  if (ws.messages.fatal) {
-    printCalcMessages(ws, err);
-    err << "wvelk: the calculation failed; " << output << " was not written\n";
-    return 2;
-  }
+  if (refuseJobOutput(ws, inputArgument, output, err)) return 2;
   const StepResult r = WriteSpringStep(ws.spring, 0, output, ws.io);
   if (!r.problem.empty()) {
     err << "wvelk: " << cp850ToUtf8(r.problem) << "\n";

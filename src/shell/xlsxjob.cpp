@@ -15,18 +15,7 @@ namespace velk {
 
 int runXlsxJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".xlsx";
-  if (refuseBatchOutput(output, err)) return 2;
-  std::error_code ec;
-  const std::string input = resolveInputName(ws.spring, inputArgument);
-  if (std::filesystem::exists(output, ec) && std::filesystem::equivalent(input, output, ec)) {
-    err << "wvelk: " << output << ": the output would overwrite the input file; nothing written\n";
-    return 2;
-  }
-  if (ws.messages.fatal) {
-    printCalcMessages(ws, err);
-    err << "wvelk: the calculation failed; " << output << " was not written\n";
-    return 2;
-  }
+  if (refuseJobOutput(ws, inputArgument, output, err)) return 2;
   std::string path = output;
   std::string tab;
   const int e = WriteReportWorkbook(ws, path, &tab);

@@ -1,63 +1,15 @@
 // wvelk as a whole process: help text, refusals, exit codes, locale independence.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 
 #include "data/inputfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-
-extern char** environ;
+#include "support/run_wvelk.h"
 
 namespace velk::test {
 namespace {
-
-struct ProcessResult {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-// Runs wvelk in folder cwd with its output captured in files there.
-ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& cwd,
-             std::vector<std::string> env = {}) {
-  std::vector<std::string> argv = {WVELK_PATH};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> cargv;
-  for (auto& a : argv) cargv.push_back(a.data());
-  cargv.push_back(nullptr);
-  // No display: these runs are the command line's, whatever the machine running the tests has.
-  for (char** e = environ; *e; ++e) {
-    const std::string_view v(*e);
-    if (v.starts_with("DISPLAY=") || v.starts_with("WAYLAND_DISPLAY=") || v.starts_with("QT_QPA_PLATFORM=")) continue;
-    env.emplace_back(*e);
-  }
-  std::vector<char*> cenv;
-  for (auto& e : env) cenv.push_back(e.data());
-  cenv.push_back(nullptr);
-
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
-  posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, (cwd + ".stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, (cwd + ".stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  pid_t pid = 0;
-  ProcessResult r;
-  if (posix_spawn(&pid, argv[0].c_str(), &fa, nullptr, cargv.data(), cenv.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&fa);
-  r.out = readFile(cwd + ".stdout");
-  r.err = readFile(cwd + ".stderr");
-  std::remove((cwd + ".stdout").c_str());
-  std::remove((cwd + ".stderr").c_str());
-  return r;
-}
 
 TEST(Wvelk, HelpTextOnStdout) {
   TempDir dir;
