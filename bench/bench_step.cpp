@@ -3,22 +3,15 @@
 // this file's benchmark alone (--benchmark_filter=Step) for the model's own figure.
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "data/spring.h"
 #include "step/stepmodel.h"
 
 namespace {
-
-double peakRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;
-}
 
 // Strip 20 x 1, ri 10, re 100, 20 turns; inner end bent (li 20, rbi 4), outer end bent (le 30, rbe 6).
 velk::Spring twentyTurns() {
@@ -32,32 +25,22 @@ velk::Spring twentyTurns() {
   return s;
 }
 
-void BM_StepTwentyTurnStrip(benchmark::State& state) {
-  const velk::Spring s = twentyTurns();
-  const std::string path = (std::filesystem::temp_directory_path() / "velk-bench-step.step").string();
-  for (auto _ : state) {
-    const velk::StepResult r = velk::WriteSpringStep(s, 0, path);
-    if (!r.written()) std::abort();
-  }
-  state.counters["file_KiB"] = static_cast<double>(std::filesystem::file_size(path)) / 1024.0;
-  state.counters["peak_rss_MiB"] = peakRssMiB();
-  std::filesystem::remove(path);
-}
-BENCHMARK(BM_StepTwentyTurnStrip)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// The same spring of round wire 1 mm: the circle swept along the centre line (for comparison).
-void BM_StepTwentyTurnWire(benchmark::State& state) {
+// The strip (crossSection 1, the outline raised along z) and, for comparison, the same spring of
+// round wire 1 mm (2, the circle swept along the centre line).
+void BM_StepTwentyTurns(benchmark::State& state, int crossSection) {
   velk::Spring s = twentyTurns();
-  s.crossSection = 2;
-  const std::string path = (std::filesystem::temp_directory_path() / "velk-bench-step-wire.step").string();
+  s.crossSection = crossSection;
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("velk-bench-step-" + std::to_string(crossSection) + ".step")).string();
   for (auto _ : state) {
     const velk::StepResult r = velk::WriteSpringStep(s, 0, path);
     if (!r.written()) std::abort();
   }
   state.counters["file_KiB"] = static_cast<double>(std::filesystem::file_size(path)) / 1024.0;
-  state.counters["peak_rss_MiB"] = peakRssMiB();
+  state.counters["peak_rss_MiB"] = velk::bench::peakRssMiB();
   std::filesystem::remove(path);
 }
-BENCHMARK(BM_StepTwentyTurnWire)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_StepTwentyTurns, Strip, 1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_StepTwentyTurns, Wire, 2)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "calc/calculate.h"
 #include "session/session.h"
 #include "dialogs/headless.h"
@@ -17,17 +18,7 @@ namespace {
 
 // A 50-turn clock spring: strip 10 x 0.3, ri 8, re 40; a strip material in memory.
 void fiftyTurns(velk::Session& ws) {
-  velk::StripRecord& r = ws.materials.strip;
-  r.name1 = "Federstahl";
-  r.E = 206000;
-  r.rho = 7.85L;
-  r.Rm0 = 1800;
-  r.t0 = 1;
-  r.kRm = 300;
-  r.tG = 1;
-  r.plain = {1000, 100, 500, 50, 0.5L};
-  r.tmax = 3;
-  r.f = 0.75L;
+  velk::bench::springSteelStrip(ws.materials.strip);
   velk::Spring& s = ws.spring;
   s.matName = "Federstahl";
   s.matSource = 0;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench_support.h"
 #include "commands/springfile.h"
 #include "commands/spreadsheetlink.h"
 #include "dialogs/headless.h"
@@ -26,12 +27,6 @@ std::string benchFolder() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "velk-bench-XXXXXX").string();
   if (!::mkdtemp(tmpl.data())) std::abort();
   return tmpl + "/";
-}
-
-double peakRssMiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_maxrss) / 1024.0;
 }
 
 void BM_ReportWorkbook(benchmark::State& state) {
@@ -85,7 +80,7 @@ void BM_ReadWorkbookHundredThousandRows(benchmark::State& state) {
     benchmark::DoNotOptimize(column.lines.data());
   }
   state.counters["file_KiB"] = static_cast<double>(bytes->size()) / 1024.0;
-  state.counters["peak_rss_MiB"] = peakRssMiB();
+  state.counters["peak_rss_MiB"] = velk::bench::peakRssMiB();
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ReadWorkbookHundredThousandRows)->Unit(benchmark::kMillisecond);

@@ -1,7 +1,6 @@
 // The /STEP batch job: the unloaded spring's 3D model beside the caller.
 #include "shell/stepjob.h"
 
-#include <filesystem>
 #include <ostream>
 
 #include "base/codepage.h"

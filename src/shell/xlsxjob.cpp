@@ -3,7 +3,6 @@
 #include "shell/xlsxjob.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <ostream>
 
 #include "base/codepage.h"
