@@ -167,7 +167,10 @@ static int createUniqueBeside(const std::string& target, mode_t mode, std::strin
   return -1;
 }
 
-int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
+// The replacement both writers share: fill writes the unique temporary file beside the target
+// (through its open descriptor or by name) and returns 0 or an errno.
+static int replaceBeside(const std::string& path, const IoHooks& hooks, bool durable,
+                         const std::function<int(int fd, const std::string& tempPath)>& fill) {
   if (hooks.writeFault) {
     if (int e = hooks.writeFault(path)) return e;
   }
@@ -180,9 +183,11 @@ int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHoo
   // regardless of them, and root passes every access check.
   if (replacing && S_ISREG(st.st_mode) && !modeAllowsWriting(st)) return EACCES;
   std::string tmpName;
+  // The descriptor stays open while fill writes: the permission bits and the flush go to that
+  // file whichever descriptor wrote it.
   int fd = createUniqueBeside(target, replacing ? 0600 : 0666, tmpName);
   if (fd < 0) return errno;
-  int e = writeAll(fd, bytes);
+  int e = fill(fd, tmpName);
   if (e == 0 && replacing && ::fchmod(fd, st.st_mode & 07777) != 0) e = errno;
   if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
   if (::close(fd) != 0 && e == 0) e = errno;
@@ -191,26 +196,13 @@ int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHoo
   return e;
 }
 
+int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
+  return replaceBeside(path, hooks, durable, [bytes](int fd, const std::string&) { return writeAll(fd, bytes); });
+}
+
 int atomicWriteFileWith(const std::string& path, const std::function<int(const std::string& tempPath)>& fill,
                         const IoHooks& hooks, bool durable) {
-  if (hooks.writeFault) {
-    if (int e = hooks.writeFault(path)) return e;
-  }
-  const std::string target = resolveLinks(path);
-  struct stat st {};
-  const bool replacing = ::stat(target.c_str(), &st) == 0;
-  std::string tmpName;
-  // The descriptor stays open while fill writes the same file by name: the permission bits and
-  // the flush go to that file whichever descriptor wrote it.
-  int fd = createUniqueBeside(target, replacing ? 0600 : 0666, tmpName);
-  if (fd < 0) return errno;
-  int e = fill(tmpName);
-  if (e == 0 && replacing && ::fchmod(fd, st.st_mode & 07777) != 0) e = errno;
-  if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
-  if (::close(fd) != 0 && e == 0) e = errno;
-  if (e == 0 && ::rename(tmpName.c_str(), target.c_str()) != 0) e = errno;
-  if (e != 0) ::unlink(tmpName.c_str());
-  return e;
+  return replaceBeside(path, hooks, durable, [&fill](int, const std::string& temp) { return fill(temp); });
 }
 
 bool fileExists(const std::string& path) {

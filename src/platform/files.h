@@ -37,8 +37,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
 // durable = false skips the flush to the disk before the rename (files in the private temporary
 // folder, which need no durability: the rename still never shows a half-written file).
 int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks = {}, bool durable = true);
-// The same replacement for a file that a library writes by name: fill receives the unique
-// temporary file (created, empty) and returns 0 or an errno; nothing is renamed after a failure.
+// The same replacement (write-protected files refused as above) for a file that a library writes
+// by name: fill receives the unique temporary file (created, empty) and returns 0 or an errno;
+// nothing is renamed after a failure.
 int atomicWriteFileWith(const std::string& path, const std::function<int(const std::string& tempPath)>& fill,
                         const IoHooks& hooks = {}, bool durable = true);
 

@@ -69,6 +69,10 @@ TEST(AtomicWrite, WriteProtectedFileIsNotReplaced) {
     writeFile(name, "old");
     ASSERT_EQ(::chmod(name.c_str(), mode), 0);
     EXPECT_EQ(atomicWriteFile(name, "new", {}, false), EACCES) << std::oct << mode;
+    // The same for a file a library writes by name (workbooks, 3D models).
+    bool filled = false;
+    EXPECT_EQ(atomicWriteFileWith(name, [&filled](const std::string&) { return filled = true, 0; }, {}, false), EACCES);
+    EXPECT_FALSE(filled);
     EXPECT_EQ(modeOf(name), mode);
     ::chmod(name.c_str(), 0600);
     EXPECT_EQ(readFile(name), "old");
