@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""Checks the layering of the core in src/.
+
+The layers and the layers each one links are read from src/CMakeLists.txt (the velk_layer
+calls). Every quoted include "<folder>/..." in a layer must name the layer itself or one it
+reaches through its links; the core never includes Qt or the window (gui/, app/); every folder of
+src/ is a layer. Exit code 0 when all of that holds, 1 with one line per violation otherwise.
+"""
+import pathlib
+import re
+import sys
+
+src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parents[2] / "src")
+
+declared = {}
+for m in re.finditer(r"^\s*velk_layer\((\w+)([^)]*)\)", (src / "CMakeLists.txt").read_text(), re.M):
+    declared[m.group(1)] = m.group(2).split()
+
+problems = []
+for layer, deps in declared.items():
+    for d in deps:
+        if d not in declared:
+            problems.append(f"{layer}: links {d}, which is no layer")
+
+
+def reach(layer):
+    seen, todo = set(), list(declared.get(layer, []))
+    while todo:
+        d = todo.pop()
+        if d not in seen:
+            seen.add(d)
+            todo.extend(declared.get(d, []))
+    return seen
+
+
+closure = {layer: reach(layer) for layer in declared}
+for layer, below in closure.items():
+    if layer in below:
+        problems.append(f"{layer}: its links lead back to itself")
+
+include = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.M)
+for folder in sorted(p for p in src.iterdir() if p.is_dir()):
+    sources = sorted(f for f in folder.rglob("*") if f.suffix in (".h", ".cpp"))
+    if not sources:
+        continue
+    if folder.name not in declared:
+        problems.append(f"{folder.name}: folder of src/ without a layer")
+        continue
+    allowed = closure[folder.name] | {folder.name}
+    for f in sources:
+        for kind, target in include.findall(f.read_text(errors="replace")):
+            top = target.split("/")[0]
+            rel = f.relative_to(src)
+            if kind == "<" and (top.startswith("Q") or top.startswith("qt")):
+                problems.append(f"{rel}: includes Qt ({target})")
+            elif kind == '"' and top in ("gui", "app"):
+                problems.append(f"{rel}: includes the window ({target})")
+            elif kind == '"' and "/" in target and top in declared and top not in allowed:
+                problems.append(f"{rel}: includes {target}, above its layer {folder.name}")
+
+for p in problems:
+    print(p)
+print(f"{len(declared)} layers, {len(problems)} violation(s)")
+sys.exit(1 if problems else 0)
