@@ -269,9 +269,9 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   navigator->addStretch();
 
   // ---- Buttons ----
-  auto* search = new QPushButton(QStringLiteral("&Suchen"), &dialog);
+  auto* search = new QPushButton(QString::fromStdString(request.menu.search), &dialog);
   search->setObjectName(QStringLiteral("Button_search"));
-  auto* searchNext = new QPushButton(QStringLiteral("&Weitersuchen"), &dialog);
+  auto* searchNext = new QPushButton(QString::fromStdString(request.menu.searchNext), &dialog);
   searchNext->setObjectName(QStringLiteral("Button_SearchNext"));
   auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
   ok->setObjectName(QStringLiteral("Button_ok"));
@@ -304,48 +304,50 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
     QObject::connect(a, &QAction::triggered, &dialog, std::move(run));
     return a;
   };
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  const BrowseMenuCaptions& texts = request.menu;
+  auto u = [](const std::string& utf8) { return QString::fromStdString(utf8); };
+  QMenu* file = bar->addMenu(u(texts.file));
   file->setObjectName(QStringLiteral("mi_file"));
-  item(file, "mi_fileExportHtml", QStringLiteral("Export HTML"), command([&] { controller->exportHtml(); }));
-  item(file, "mi_fileSaveAsDelimited", QStringLiteral("Save As Delimited"), command([&] { controller->saveDelimited(); }));
+  item(file, "mi_fileExportHtml", u(texts.exportHtml), command([&] { controller->exportHtml(); }));
+  item(file, "mi_fileSaveAsDelimited", u(texts.saveDelimited), command([&] { controller->saveDelimited(); }));
   QAction* appendDbf =
-      item(file, "mi_fileAppenddbf", QStringLiteral("Append dbf"), command([&] { controller->appendDbf(); }));
-  QAction* appendDelimited = item(file, "mi_fileAppendDelimited", QStringLiteral("Append Delimited"),
+      item(file, "mi_fileAppenddbf", u(texts.appendDbf), command([&] { controller->appendDbf(); }));
+  QAction* appendDelimited = item(file, "mi_fileAppendDelimited", u(texts.appendDelimited),
                                   command([&] { controller->appendDelimited(); }));
   QAction* printSeparator = file->addSeparator();
-  item(file, "mi_filePrint", QStringLiteral("&Print.."), command([&] { controller->print(); }));
-  item(file, "mi_fileExit", QStringLiteral("E&xit"), accept);
+  item(file, "mi_filePrint", u(texts.print), command([&] { controller->print(); }));
+  item(file, "mi_fileExit", u(texts.exit), accept);
   for (QAction* a : {appendDbf, appendDelimited, printSeparator}) a->setVisible(edit);
 
-  QMenu* editMenu = bar->addMenu(QStringLiteral("&Edit"));
+  QMenu* editMenu = bar->addMenu(u(texts.edit));
   editMenu->setObjectName(QStringLiteral("mi_edit"));
   editMenu->setToolTipsVisible(true);
-  item(editMenu, "mi_editAppend", QStringLiteral("Append"), command([&] { controller->appendRecord(); }));
-  QAction* pack = item(editMenu, "mi_editPack", QStringLiteral("Pack"), command([&] { controller->pack(); }));
-  pack->setToolTip(QStringLiteral("Markierte Datensätze löschen"));
+  item(editMenu, "mi_editAppend", u(texts.append), command([&] { controller->appendRecord(); }));
+  QAction* pack = item(editMenu, "mi_editPack", u(texts.pack), command([&] { controller->pack(); }));
+  pack->setToolTip(u(texts.packHint));
   editMenu->menuAction()->setVisible(edit);
   for (QAction* a : editMenu->actions()) a->setVisible(edit);
 
-  QMenu* view = bar->addMenu(QStringLiteral("&View"));
+  QMenu* view = bar->addMenu(u(texts.view));
   view->setObjectName(QStringLiteral("mi_view"));
-  item(view, "mi_viewSearch", QStringLiteral("&Suchen"), command([&] { controller->search(); }));
-  item(view, "mi_viewSearchNext", QStringLiteral("&Weitersuchen"), command([&] { controller->searchNext(); }));
+  item(view, "mi_viewSearch", u(texts.search), command([&] { controller->search(); }));
+  item(view, "mi_viewSearchNext", u(texts.searchNext), command([&] { controller->searchNext(); }));
 
-  QMenu* helpMenu = bar->addMenu(QStringLiteral("&Help"));
+  QMenu* helpMenu = bar->addMenu(u(texts.help));
   helpMenu->setObjectName(QStringLiteral("mi_help"));
   HelpProvider* help = env.help;
   const uint16_t topic = request.helpNumber;
   QAction* helpDbf = item(helpMenu, "mi_helpdbf", qs(request.title2), [help, topic] {
     if (help) help->showHelpText(topic);
   });
-  QAction* helpCommon = item(helpMenu, "mi_helpCommon", QStringLiteral("Common"), [help] {
+  QAction* helpCommon = item(helpMenu, "mi_helpCommon", u(texts.common), [help] {
     if (help) help->showHelpText(kCommonHelp);
   });
-  QAction* helpImage = item(helpMenu, "mi_helphilfebild", QStringLiteral("Hilfe&bild"), [help, topic] {
+  QAction* helpImage = item(helpMenu, "mi_helphilfebild", u(texts.helpImage), [help, topic] {
     if (help) help->showHelpImage(topic);
   });
   for (QAction* a : {helpDbf, helpCommon, helpImage}) a->setEnabled(help != nullptr);
-  item(helpMenu, "mi_helpDatei", QStringLiteral("Datei"), [&] {
+  item(helpMenu, "mi_helpDatei", u(texts.showFile), [&] {
     if (controller) controller->showFile();
   });
 

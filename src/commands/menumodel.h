@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/captions.h"
+#include "dialogs/captions.h"
 
 namespace velk {
 

@@ -177,9 +177,19 @@ class ReportWindowController {
   virtual void exportNotepad() = 0;
 };
 
+// The table browser's menu texts, UTF-8 with "&" accelerators: the menus File, Edit, View and Help
+// and the items Print, Exit and Common follow the chosen language, the others are the browser's
+// own texts in every language.
+struct BrowseMenuCaptions {
+  std::string file, exportHtml, saveDelimited, appendDbf, appendDelimited, print, exit;
+  std::string edit, append, pack, packHint;
+  std::string view, search, searchNext;
+  std::string help, common, helpImage, showFile;
+};
+
 // The table browser window over the open table. The window runs the browser's menu commands and
-// grid edits through the controller; texts are code page 850, filePath is native. Result: the
-// record chosen with OK.
+// grid edits through the controller; texts are code page 850 (menu: UTF-8), filePath is native.
+// Result: the record chosen with OK.
 struct BrowseResult {
   std::uint32_t record = 0;
 };
@@ -192,6 +202,7 @@ struct BrowseRequest {
   std::uint32_t currentRecord = 0;
   std::vector<std::uint32_t> rows;  // records shown, in display order
   uint16_t helpNumber = 0;
+  BrowseMenuCaptions menu;
   BrowseController* controller = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "data/messages.h"
+#include "dialogs/captions.h"
 #include "dialogs/configio.h"
 #include "tables/context.h"
 #include "base/codepage.h"
@@ -434,6 +435,30 @@ class TableBrowseController final : public BrowseController {
 }  // namespace
 
 
+BrowseMenuCaptions BrowseMenuTexts(int language) {
+  BrowseMenuCaptions m;
+  m.file = captionA(language, CapA::Datei);
+  m.exportHtml = "Export HTML";
+  m.saveDelimited = "Save As Delimited";
+  m.appendDbf = "Append dbf";
+  m.appendDelimited = "Append Delimited";
+  m.print = captionA(language, CapA::Drucken);
+  m.exit = captionA(language, CapA::Beenden);
+  m.edit = captionA(language, CapA::Bearbeiten);
+  m.append = "Append";
+  m.pack = "Pack";
+  m.packHint = "Markierte Datensätze löschen";
+  m.view = captionA(language, CapA::Ansicht);
+  m.search = "&Suchen";
+  m.searchNext = "&Weitersuchen";
+  m.help = captionA(language, CapA::Hilfe);
+  // The caption tables have no row named for the general help; it takes the "Others" row.
+  m.common = captionA(language, CapA::Sonstige);
+  m.helpImage = "Hilfe&bild";
+  m.showFile = "Datei";
+  return m;
+}
+
 std::string RecnoLabel(const TableContext& ws) { return fmtInt(RecNo(ws)) + "/" + fmtInt(RecCount(ws)); }
 
 void BrowseTable(TableContext& ws, int mode) {
@@ -454,6 +479,7 @@ void BrowseTable(TableContext& ws, int mode) {
   request.currentRecord = s.recNo;
   request.rows = BrowseRows(ws, mode);
   request.helpNumber = ws.helpNumber;
+  request.menu = BrowseMenuTexts(ws.config.language);
   TableBrowseController controller(ws, mode);
   request.controller = &controller;
   const std::optional<BrowseResult> chosen = ws.ui.show(request);

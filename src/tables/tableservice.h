@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/numfmt.h"
+#include "dialogs/uiservices.h"
 #include "tables/dbf.h"
 #include "tables/dbfexport.h"
 
@@ -91,6 +92,8 @@ void SetBrowseTitles(TableContext& ws, const std::string& title1, const std::str
 void BrowseTable(TableContext& ws, int mode);
 // The window caption of a mode (code page 850).
 std::string BrowseCaption(const TableContext& ws, int mode);
+// The browser's menu texts in a user-interface language (0 and unknown numbers: German).
+BrowseMenuCaptions BrowseMenuTexts(int language);
 // The records the grid shows, in display order: the index order (or record order); selection mode
 // leaves out records marked as deleted.
 std::vector<std::uint32_t> BrowseRows(const TableContext& ws, int mode);

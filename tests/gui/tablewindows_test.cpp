@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPdfWriter>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -20,10 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/captions.h"
 #include "gui/tablewindows_browse.h"
 #include "gui/tablewindows_print.h"
 #include "gui/windows.h"
 #include "guitest.h"
+#include "tables/tableservice.h"
 
 namespace velk::gui {
 namespace {
@@ -122,6 +125,7 @@ BrowseRequest browseRequest(FakeTable& table, int mode) {
   q.currentRecord = 2;
   q.rows = table.rows(mode);
   q.helpNumber = 2400;
+  q.menu = BrowseMenuTexts(kLanguageEnglish);
   q.controller = &table;
   return q;
 }
@@ -243,6 +247,22 @@ TEST(TableBrowserWindow, SelectionModeHidesDeletedRecordsAndRefusesEdits) {
   const auto cancelled = whileOpen([&] { return run(WindowEnv{}, q); },
                                    [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   EXPECT_FALSE(cancelled.has_value());
+}
+
+TEST(TableBrowserWindow, MenusShowTheTextsTheTableServiceGives) {
+  FakeTable table;
+  BrowseRequest q = browseRequest(table, 2);
+  q.menu = BrowseMenuTexts(kLanguageKorean);
+  const auto u = [](CapA row) { return QString::fromStdString(captionA(kLanguageKorean, row)); };
+  whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
+    EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_file"))->title(), u(CapA::Datei));
+    EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_help"))->title(), u(CapA::Hilfe));
+    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_fileExit"))->text(), u(CapA::Beenden));
+    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_helpCommon"))->text(), u(CapA::Sonstige));
+    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_editPack"))->toolTip(),
+              QStringLiteral("Markierte Datensätze löschen"));
+    QTest::keyClick(w, Qt::Key_Escape);
+  });
 }
 
 // ---- The online input form ----

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "dialogs/captions.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
 #include "tables/dbf.h"
@@ -296,6 +297,31 @@ TEST_F(TableServiceTest, BrowserOkSelectsCancelAborts) {
   EXPECT_EQ(ui.requests().back().caption, "Material    (" + tables.file("muster.dbf") + ")");
   EXPECT_EQ(ui.requests().back().records, (std::vector<std::uint32_t>{1, 2, 3}));
   EXPECT_TRUE(ui.messages(MessageKind::Info).empty());
+}
+
+TEST_F(TableServiceTest, TheBrowserMenusFollowTheLanguage) {
+  sample();
+  OpenTable(ws, "muster");
+  std::vector<BrowseMenuCaptions> seen;
+  ui.onBrowse = [&](const BrowseRequest& q) { seen.push_back(q.menu); };
+  for (int language : {kLanguageNone, kLanguageEnglish, kLanguageKorean}) {
+    ws.config.language = language;
+    ui.script({Answer::Choice(1)});
+    BrowseTable(ws, 2);
+  }
+  ASSERT_EQ(seen.size(), 3u);
+  const auto captions = [](const BrowseMenuCaptions& m) {
+    return std::vector<std::string>{m.file, m.print, m.exit, m.edit, m.view, m.help, m.common};
+  };
+  EXPECT_EQ(captions(seen[0]), (std::vector<std::string>{"&Datei", "&Drucken...", "&Beenden", "&Bearbeiten",
+                                                         "&Ansicht", "&Hilfe", "&Sonstige"}));
+  EXPECT_EQ(captions(seen[1]), (std::vector<std::string>{"&File", "&Print...", "E&xit", "&Edit", "&View",
+                                                         "&Help", "&Others"}));
+  EXPECT_EQ(seen[2].file, captionA(kLanguageKorean, CapA::Datei));
+  // The browser's own texts are the same in every language.
+  for (const BrowseMenuCaptions& m : seen)
+    EXPECT_EQ((std::vector<std::string>{m.exportHtml, m.pack, m.search, m.helpImage, m.showFile}),
+              (std::vector<std::string>{"Export HTML", "Pack", "&Suchen", "Hilfe&bild", "Datei"}));
 }
 
 TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {

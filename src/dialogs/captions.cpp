@@ -1,6 +1,6 @@
 // The menu caption tables of the user-interface languages: table A (menus and commands) and
 // table B (views and further commands), one column per language, texts in UTF-8 with "&" accelerators.
-#include "commands/captions.h"
+#include "dialogs/captions.h"
 
 #include <array>
 
