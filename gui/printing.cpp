@@ -108,6 +108,26 @@ bool writePicture(const ExportPictureRequest& request, PictureFormat format, con
   return false;
 }
 
+void useChosenPrinter(const WindowEnv& env, QPrinter& printer) {
+  if (env.chosenPrinter && !env.chosenPrinter->isEmpty() && !QPrinterInfo::printerInfo(*env.chosenPrinter).isNull())
+    printer.setPrinterName(*env.chosenPrinter);
+}
+
+std::optional<ChoosePrinterRequest::Result> run(const WindowEnv& env, const ChoosePrinterRequest& request) {
+  QPrinter printer(QPrinter::HighResolution);
+  useChosenPrinter(env, printer);
+  QPrintDialog dialog(&printer, env.parent);
+  dialog.setWindowTitle(qs(request.caption));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  // "Print to file" is no printer: the choice stays as it was.
+  const bool isPrinter = printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty();
+  if (isPrinter && env.chosenPrinter) *env.chosenPrinter = printer.printerName();
+  ChoosePrinterResult r;
+  r.name = isPrinter ? oemText(printer.printerName()) : std::string();
+  r.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+  return r;
+}
+
 std::optional<PrintDrawingRequest::Result> run(const WindowEnv& env, const PrintDrawingRequest& request) {
   if (QPrinterInfo::availablePrinters().isEmpty()) {
     // No printer installed: the page goes into a PDF file instead.
@@ -120,6 +140,7 @@ std::optional<PrintDrawingRequest::Result> run(const WindowEnv& env, const Print
     return PrintDrawingResult{true, nativePath(file)};
   }
   QPrinter printer(QPrinter::HighResolution);
+  useChosenPrinter(env, printer);
   printer.setPageOrientation(orientation(request.landscape));
   QPrintDialog dialog(&printer, env.parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogs/uiservices.h"
+#include "gui/windowenv.h"
 
 class QPagedPaintDevice;
 class QPrinter;
@@ -15,6 +16,9 @@ namespace velk::gui {
 // Writes one page through request.paint into a PDF file (A4, the request's orientation).
 // False when the file could not be written or the drawing could not be replayed.
 bool writePdf(const PrintDrawingRequest& request, const QString& path);
+
+// Points the printer at the one chosen with "Drucker..." while that printer still exists.
+void useChosenPrinter(const WindowEnv& env, QPrinter& printer);
 
 // Paints onto the printer's first page. False as writePdf.
 bool printOnto(QPrinter& printer, const PrintDrawingRequest& request);

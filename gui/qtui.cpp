@@ -28,7 +28,8 @@ void QtUi::setCursor(CursorShape shape) {
 
 PrinterInfo QtUi::printerInfo() {
   PrinterInfo info;
-  const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+  const QPrinterInfo chosen = QPrinterInfo::printerInfo(chosenPrinter_);
+  const QPrinterInfo def = chosen.isNull() ? QPrinterInfo::defaultPrinter() : chosen;
   if (def.isNull()) return info;
   QPrinter printer(def, QPrinter::HighResolution);
   info.name = oemText(def.printerName());
@@ -78,6 +79,7 @@ std::optional<ColorSelectRequest::Result> QtUi::show(const ColorSelectRequest& r
 std::optional<PrintConfigRequest::Result> QtUi::show(const PrintConfigRequest& request) { return run(env_, request); }
 std::optional<PrinterInfoRequest::Result> QtUi::show(const PrinterInfoRequest& request) { return run(env_, request); }
 std::optional<PrintMacroRequest::Result> QtUi::show(const PrintMacroRequest& request) { return run(env_, request); }
+std::optional<ChoosePrinterRequest::Result> QtUi::show(const ChoosePrinterRequest& request) { return run(env_, request); }
 std::optional<FileOverviewRequest::Result> QtUi::show(const FileOverviewRequest& request) { return run(env_, request); }
 std::optional<PlotFormRequest::Result> QtUi::show(const PlotFormRequest& request) { return run(env_, request); }
 std::optional<BrowseRequest::Result> QtUi::show(const BrowseRequest& request) { return run(env_, request); }

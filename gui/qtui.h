@@ -2,6 +2,7 @@
 // the main window's title.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "dialogs/uiservices.h"
@@ -11,6 +12,10 @@ namespace velk::gui {
 
 class QtUi : public UiServices {
  public:
+  QtUi() { env_.chosenPrinter = &chosenPrinter_; }
+  QtUi(const QtUi&) = delete;
+  QtUi& operator=(const QtUi&) = delete;
+
   // The window the dialogs belong to, and where the title goes.
   void setMainWindow(QWidget* window) { env_.parent = window; }
   void setHelp(HelpProvider* help) { env_.help = help; }
@@ -51,6 +56,7 @@ class QtUi : public UiServices {
   std::optional<PrintConfigRequest::Result> show(const PrintConfigRequest& request) override;
   std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& request) override;
   std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& request) override;
+  std::optional<ChoosePrinterRequest::Result> show(const ChoosePrinterRequest& request) override;
   std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& request) override;
   std::optional<PlotFormRequest::Result> show(const PlotFormRequest& request) override;
   std::optional<BrowseRequest::Result> show(const BrowseRequest& request) override;
@@ -62,6 +68,7 @@ class QtUi : public UiServices {
 
  private:
   WindowEnv env_;
+  QString chosenPrinter_;
   int busy_ = 0;  // override cursors set
 };
 

@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <algorithm>
 
+#include "gui/printing.h"
 #include "gui/text.h"
 #include "gui/windows.h"
 #include "report/printtext.h"
@@ -62,6 +63,7 @@ bool printRange(QPrinter& printer, const PrintTextRequest& request, int first, i
 std::optional<PrintTextRequest::Result> run(const WindowEnv& env, const PrintTextRequest& request) {
   const int pageCount = std::max(request.pageCount, 1);
   QPrinter printer(QPrinter::HighResolution);
+  useChosenPrinter(env, printer);
   printer.setDocName(qs(request.documentName));
   printer.setPageOrientation(QPageLayout::Portrait);
 

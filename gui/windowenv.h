@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class QString;
 class QWidget;
 
 namespace velk {
@@ -17,6 +18,9 @@ struct WindowEnv {
   HelpProvider* help = nullptr;        // "&Hilfetext", "Hilfe&bild" and tool tips; may be null
   int windowScalePercent = 100;        // "Input Window Scale %": the dialog's size
   int elementScalePercent = 100;       // the dialog elements' size
+  // The printer chosen with "Drucker..." for the rest of the run (empty: the system's default);
+  // owned by the UI services, null where nothing keeps a choice.
+  QString* chosenPrinter = nullptr;
 };
 
 }  // namespace velk::gui

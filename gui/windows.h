@@ -50,6 +50,7 @@ std::optional<PrintTextRequest::Result> run(const WindowEnv& env, const PrintTex
 
 // ---- Printing a drawing and exporting a picture (gui/printing.cpp) ----
 std::optional<PrintDrawingRequest::Result> run(const WindowEnv& env, const PrintDrawingRequest& request);
+std::optional<ChoosePrinterRequest::Result> run(const WindowEnv& env, const ChoosePrinterRequest& request);
 std::optional<ExportPictureRequest::Result> run(const WindowEnv& env, const ExportPictureRequest& request);
 
 }  // namespace velk::gui

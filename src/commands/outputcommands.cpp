@@ -108,7 +108,15 @@ void runPrintConfig(Session& ws, PrintConfigMode mode) {
   std::uint32_t& lastRecord = ws.printSetup.lastLayoutRecord;
   q.loadLayout = [&ws, &lastRecord](PrintConfigValues& values) { return loadLayout(ws, lastRecord, values); };
   q.storeLayout = [&ws](const PrintConfigValues& values) { storeLayout(ws, values); };
-  q.currentPrinterLabel = [name = printer.name] { return PrinterLabel(name); };
+  q.choosePrinter = [&ws]() -> std::optional<PrinterChoice> {
+    ChoosePrinterRequest request;
+    request.caption = oem("Drucker");
+    const std::optional<ChoosePrinterResult> chosen = ws.ui.show(request);
+    if (!chosen) return std::nullopt;
+    return PrinterChoice{PrinterLabel(chosen->name), chosen->landscape};
+  };
+  // Asked again whenever the form is activated: another window may have changed the printer.
+  q.currentPrinterLabel = [&ws] { return PrinterLabel(currentPrinter(ws).name); };
   const std::optional<PrintConfigResult> r = ws.ui.show(q);
   if (!r) {
     ws.abort = true;

@@ -197,6 +197,9 @@ class HeadlessUi : public UiServices {
   }
   std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& q) override { return window(q, "printer information"); }
   std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& q) override { return window(q, "print macro"); }
+  std::optional<ChoosePrinterRequest::Result> show(const ChoosePrinterRequest& q) override {
+    return window(q, "printer choice");
+  }
   std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& q) override { return window(q, "file overview"); }
   // Printing and picture export: there is no printer or picture window here; a scripted result
   // is returned as it is (the paint callback is not called).

@@ -442,6 +442,17 @@ struct PageGeometry {
 
 // Prints a drawing: the window asks for the printer (or a PDF file when none is installed),
 // then calls paint once on the page's canvas. Result: printed; nullopt: cancelled.
+// "Drucker..." of the print form: the platform's printer choice, which every later print of the
+// run starts with. Result: the printer chosen (name code page 850) and its orientation.
+struct ChoosePrinterResult {
+  std::string name;
+  bool landscape = false;
+};
+struct ChoosePrinterRequest {
+  using Result = ChoosePrinterResult;
+  std::string caption;  // code page 850
+};
+
 struct PrintDrawingRequest;
 struct PrintDrawingResult {
   bool toPdf = false;  // no printer: written as a PDF file instead
@@ -521,6 +532,7 @@ class UiServices {
   virtual std::optional<PrintConfigRequest::Result> show(const PrintConfigRequest& request) = 0;
   virtual std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& request) = 0;
   virtual std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& request) = 0;
+  virtual std::optional<ChoosePrinterRequest::Result> show(const ChoosePrinterRequest& request) = 0;
   virtual std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& request) = 0;
   virtual std::optional<PrintDrawingRequest::Result> show(const PrintDrawingRequest& request) = 0;
   virtual std::optional<ExportPictureRequest::Result> show(const ExportPictureRequest& request) = 0;

@@ -298,6 +298,26 @@ TEST_F(MenuCommands, PrintStoresTheLayoutAndPrintsTheDrawing) {
   EXPECT_EQ(ui.shown<PrintDrawingRequest>().size(), 1u) << "nothing printed after cancel";
 }
 
+TEST_F(MenuCommands, ThePrinterButtonAsksThePlatformAndTheFormFollowsIt) {
+  std::optional<PrinterChoice> chosen, cancelled;
+  ui.script({Answer::Acting<PrintConfigRequest>([&](const PrintConfigRequest& q) {
+               EXPECT_TRUE(q.choosePrinter) << "the button is wired";
+               chosen = q.choosePrinter();
+               cancelled = q.choosePrinter();
+               return PrintConfigResult{q.values};
+             }),
+             Answer::With(ChoosePrinterResult{"lp", true}), Answer::Cancel(),
+             Answer::With(PrinterInfoResult{})});
+  FilePrinterSetup(ws);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->label, std::string(38, ' ') + "lp") << "right-aligned in 40 characters";
+  EXPECT_TRUE(chosen->landscape);
+  EXPECT_FALSE(cancelled.has_value());
+  const auto asked = ui.shown<ChoosePrinterRequest>();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].caption, "Drucker");
+}
+
 TEST_F(MenuCommands, PrinterSetupPrintsNothing) {
   ui.script({Answer::With(PrintConfigResult{}), Answer::With(PrinterInfoResult{})});
   FilePrinterSetup(ws);

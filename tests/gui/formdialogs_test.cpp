@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -21,6 +23,7 @@
 #include "dialogs/inputforms.h"
 #include "dialogs/overviewform.h"
 #include "dialogs/printforms.h"
+#include "gui/printing.h"
 #include "gui/text.h"
 #include "gui/windows.h"
 #include "guitest.h"
@@ -202,6 +205,26 @@ TEST_F(FormDialogs, PrintSetupCallsItsButtonsAndReturnsTheFields) {
   EXPECT_FALSE(r->values.monochrome);
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(stored[0].scaleY, "2.5");
+}
+
+TEST_F(FormDialogs, ThePrinterChoiceIsThePlatformsPrintDialogAndCancelKeepsTheChoice) {
+  QString chosen = QStringLiteral("no such printer");
+  WindowEnv withChoice = env;
+  withChoice.chosenPrinter = &chosen;
+  ChoosePrinterRequest q;
+  q.caption = "Drucker";
+  const auto r = whileOpen([&] { return run(withChoice, q); }, [](QWidget* w) {
+    EXPECT_NE(qobject_cast<QPrintDialog*>(w), nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Drucker"));
+    QTest::keyClick(w, Qt::Key_Escape);
+  });
+  EXPECT_FALSE(r.has_value());
+  EXPECT_EQ(chosen, QStringLiteral("no such printer"));
+  // A printer that is no longer there is not forced on a print.
+  QPrinter printer;
+  const QString before = printer.printerName();
+  useChosenPrinter(withChoice, printer);
+  EXPECT_EQ(printer.printerName(), before);
 }
 
 TEST_F(FormDialogs, PrinterInfoShowsItsRows) {
