@@ -169,8 +169,9 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   HelpProvider* help = env.help;
   helpText->setEnabled(help != nullptr);
   helpImage->setEnabled(help != nullptr);
-  helpImages->setEnabled(false);  // the help image list is not reachable from this window
+  helpImages->setEnabled(help != nullptr);
   QObject::connect(helpText, &QPushButton::clicked, &dialog, [help] { help->showHelpText(1000); });
+  QObject::connect(helpImages, &QPushButton::clicked, &dialog, [help] { help->showHelpImages(); });
   QObject::connect(helpImage, &QPushButton::clicked, &dialog,
                    [&] { help->showHelpImage(OnlineInputHint(request.helpContext, focusRow)); });
   QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {

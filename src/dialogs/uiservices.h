@@ -126,12 +126,14 @@ struct OnlineFormRequest;  // dialogs/onlinetable.h
 struct OnlineFormResult;
 
 // What a window may ask of the core while it is open: the help text and help image of a help
-// number ("&Hilfetext", "Hilfe&bild") and the tool tip of a help line (help levels 1 and 2).
+// number ("&Hilfetext", "Hilfe&bild"), the list of help images ("Hilfebil&der"; the window stays
+// open, the abort flag as it was) and the tool tip of a help line (help levels 1 and 2).
 class HelpProvider {
  public:
   virtual ~HelpProvider() = default;
   virtual void showHelpText(uint16_t helpNumber) = 0;
   virtual void showHelpImage(uint16_t helpNumber) = 0;
+  virtual void showHelpImages() = 0;
   // Empty at help level 0 or when the help texts have no line for the number.
   virtual std::string hint(uint16_t helpNumber) = 0;
 };

@@ -4,6 +4,7 @@
 #include "cad/devices.h"
 #include "data/documentation.h"
 #include "help/helptext.h"
+#include "help/imagebrowser.h"
 #include "report/columntable.h"
 
 namespace velk {
@@ -16,6 +17,12 @@ class SessionHelp final : public HelpProvider {
   explicit SessionHelp(Session& ws) : ws_(ws) {}
   void showHelpText(uint16_t helpNumber) override { ShowHelp(ws_, helpNumber, 1); }
   void showHelpImage(uint16_t helpNumber) override { ShowHelp(ws_, helpNumber, 2); }
+  void showHelpImages() override {
+    // The browser may leave the abort flag set; the window that asked stays open regardless.
+    const bool abort = ws_.abort;
+    ShowHelpImages(ws_);
+    ws_.abort = abort;
+  }
   std::string hint(uint16_t helpNumber) override {
     if (ws_.config.helpLevel != 1 && ws_.config.helpLevel != 2) return {};
     return HelpHint(ws_, helpNumber);

@@ -34,6 +34,7 @@ struct FakeHelp : HelpProvider {
   std::vector<std::pair<char, int>> calls;  // 't' text, 'i' image
   void showHelpText(uint16_t n) override { calls.emplace_back('t', n); }
   void showHelpImage(uint16_t n) override { calls.emplace_back('i', n); }
+  void showHelpImages() override { calls.emplace_back('l', 0); }
   std::string hint(uint16_t n) override { return "hint " + std::to_string(n); }
 };
 

@@ -40,6 +40,7 @@ class FakeHelp : public HelpProvider {
   std::vector<uint16_t> texts, images;
   void showHelpText(uint16_t n) override { texts.push_back(n); }
   void showHelpImage(uint16_t n) override { images.push_back(n); }
+  void showHelpImages() override { images.push_back(0); }
   std::string hint(uint16_t n) override { return "hint " + std::to_string(n); }
 };
 

@@ -39,6 +39,7 @@ class FakeHelp final : public HelpProvider {
   std::vector<std::string> calls;
   void showHelpText(uint16_t n) override { calls.push_back("text " + std::to_string(n)); }
   void showHelpImage(uint16_t n) override { calls.push_back("image " + std::to_string(n)); }
+  void showHelpImages() override { calls.push_back("image list"); }
   std::string hint(uint16_t n) override { return "hint " + std::to_string(n); }
 };
 
@@ -305,9 +306,11 @@ TEST(OnlineFormWindow, LaysOutTheRowsAndAnswersHintsAndHelp) {
     EXPECT_EQ(w->focusWidget(), findChildNamed<QLineEdit>(w, QStringLiteral("ed_2")));
     findChildNamed<QPushButton>(w, QStringLiteral("&Hilfe"))->click();
     findChildNamed<QPushButton>(w, QStringLiteral("Hilfe&bild"))->click();
+    findChildNamed<QPushButton>(w, QStringLiteral("Hilfebil&der"))->click();
+    EXPECT_TRUE(w->isVisible()) << "the form stays open over the image list";
     findChildNamed<QPushButton>(w, QStringLiteral("OK"))->click();
   });
-  EXPECT_EQ(help.calls, (std::vector<std::string>{"text 1000", "image 6105"}));
+  EXPECT_EQ(help.calls, (std::vector<std::string>{"text 1000", "image 6105", "image list"}));
 }
 
 TEST(OnlineFormWindow, EachWayOfLeavingReportsHowWithTheTextsAndThePosition) {

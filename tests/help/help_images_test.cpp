@@ -62,6 +62,22 @@ TEST_F(HelpImagesTest, EveryShippedImageIsListed) {
   for (const std::string& name : shipped) EXPECT_LE(name.size(), 8u) << name;
 }
 
+// The forms' "Hilfebil&der" button: the list of help images, and the form that asked keeps its
+// abort flag whichever way the list was left.
+TEST_F(HelpImagesTest, TheImageListFromAFormLeavesTheAbortFlagAsItWas) {
+  ws.config.pltDir = kHelpDir;
+  ASSERT_NE(ws.help, nullptr);
+  for (const bool abortBefore : {false, true}) {
+    ws.abort = abortBefore;
+    ui.script({Answer::Cancel()});
+    ws.help->showHelpImages();
+    EXPECT_EQ(ws.abort, abortBefore);
+  }
+  const auto shown = ui.shown<HelpImagesRequest>();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_FALSE(shown[0].items.empty()) << "the shipped list of help images";
+}
+
 // Every image draws inside the help window, with labels whose umlauts are resolved, and nothing
 // comes from the position a file starts with.
 TEST_F(HelpImagesTest, ImagesDrawInsideTheWindow) {
