@@ -78,7 +78,7 @@ Real quotient(Real num, Real den) { return den == 0 ? std::numeric_limits<Real>:
 std::string InvalidInputMessage() { return oem("Fatal  : Eingabe ungültig !"); }
 std::string InvalidResultMessage() { return oem("Fatal  : Ergebnis ungültig !"); }
 
-void SectionProperties(CalcContext& ws) { sectionValues(ws.spring, ws.spring.Ib, ws.spring.Wb); }
+void SectionProperties(Spring& s) { sectionValues(s, s.Ib, s.Wb); }
 
 Real BendingStress(const Spring& s, Real M) {
   if (s.crossSection == 2) return 32 / kPi * quotient(M, s.t * s.t * s.t);
@@ -125,14 +125,16 @@ Real IntPower(Real x, int n) {
   return 1 / r;
 }
 
-void CalculateSpring(CalcContext& ws) {
-  Spring& s = ws.spring;
-  CalcMessages& msgs = ws.messages;
+void CalculateSpring(CalcContext& ws) { CalculateSpring(ws, ws.num()); }
+
+void CalculateSpring(Document& doc, const NumberSettings& num) {
+  Spring& s = doc.spring;
+  CalcMessages& msgs = doc.messages;
 
   // 1, 2: fresh message list, title line.
   ClearCalcMessages(msgs);
   s.titleLine = titleLineFromCalculation(s);
-  if (!inputsFinite(s, ws.materials)) return stopFatal(msgs, InvalidInputMessage());
+  if (!inputsFinite(s, doc.materials)) return stopFatal(msgs, InvalidInputMessage());
 
   // Below, every step computes into locals and stores only finite values: a result that cannot be
   // represented stops the calculation like the division guards do, and leaves later results as they were.
@@ -151,7 +153,7 @@ void CalculateSpring(CalcContext& ws) {
   // 5: strength and permissible stress for t.
   {
     const Real oldRm = s.Rm, oldSigman = s.sigman;
-    UpdateStrength(ws);
+    UpdateStrength(doc);
     if (!allFinite(s.Rm, s.sigman)) {
       s.Rm = oldRm;
       s.sigman = oldSigman;
@@ -269,8 +271,8 @@ void CalculateSpring(CalcContext& ws) {
   s.sigmah = sigmah;
 
   // 20, 21: fatigue (its findings do not stop the calculation) and material limits.
-  FatigueEvaluation(ws);
-  CheckMaterialLimits(ws);
+  FatigueEvaluation(doc);
+  CheckMaterialLimits(doc, num);
 
   // 22: back from the torsional level of the fatigue data to bending.
   const Real sighz = 1.25L * s.strokePerm;

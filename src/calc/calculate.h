@@ -10,6 +10,7 @@
 namespace velk {
 
 struct CalcContext;
+struct Document;
 struct Spring;
 
 // Message texts of the guards against values that cannot be calculated with (code page 850).
@@ -19,12 +20,15 @@ struct Spring;
 std::string InvalidInputMessage();   // "Fatal  : Eingabe ungültig !"
 std::string InvalidResultMessage();  // "Fatal  : Ergebnis ungültig !"
 
-// The one calculation: clears the message list and overwrites every result of ws.spring in place.
-// A fatal stop leaves the results of the later steps at their previous values.
+// The one calculation: clears the message list and overwrites every result of doc.spring in place,
+// from the spring and its material records; num formats the numbers inside messages. A fatal stop
+// leaves the results of the later steps at their previous values.
+void CalculateSpring(Document& doc, const NumberSettings& num);
+// The same for a caller that holds the session's parts (the document and the number settings).
 void CalculateSpring(CalcContext& ws);
 
 // Ib and Wb of the spring's section from t (and b for a strip).
-void SectionProperties(CalcContext& ws);
+void SectionProperties(Spring& s);
 // Bending stress of the spring's section under the moment M (t and, for a strip, b non-zero).
 Real BendingStress(const Spring& s, Real M);
 // Stress factor of a bend of radius r in a strip of thickness t: 1.02 + 0.49 t / r; 1 when r or t is 0.

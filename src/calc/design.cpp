@@ -135,7 +135,7 @@ bool dimension(CalcContext& ws) {
   s.cT = cT;
   s.alpha1 = alpha1;
   s.alpha2 = alpha2;
-  SectionProperties(ws);
+  SectionProperties(ws.spring);
 
   // 6-7: turns for the rate, from cT = Et Ib / (pi n0 (re + ri)) * pi / 180; without an outer
   // radius first a spiral whose gap equals the thickness.

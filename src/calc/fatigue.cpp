@@ -7,7 +7,7 @@
 
 #include "calc/calculate.h"
 #include "calc/material.h"
-#include "calc/document.h"
+#include "data/document.h"
 
 namespace velk {
 
@@ -25,9 +25,9 @@ void fatal(CalcMessages& msgs, std::string_view text) {
 
 }  // namespace
 
-void FatigueEvaluation(CalcContext& ws) {
-  Spring& s = ws.spring;
-  CalcMessages& msgs = ws.messages;
+void FatigueEvaluation(Document& doc) {
+  Spring& s = doc.spring;
+  CalcMessages& msgs = doc.messages;
   const bool wire = s.crossSection == 2;
   const bool dynamic = s.statdyn == 2;
 
@@ -41,7 +41,7 @@ void FatigueEvaluation(CalcContext& ws) {
   const Real sh = 0.8L * s.sigmah;
 
   // 2, 3: the Goodman line and the permissible stroke at the lower stress sq1.
-  const GoodmanPoint g = GoodmanValues(ws, msgs);
+  const GoodmanPoint g = GoodmanValues(doc, msgs);
   if (!allFinite(g.sigmaO, g.sigmaH0, g.m)) return fatal(msgs, InvalidInputMessage());
   const bool noDiagram = g.sigmaO == 0 && g.sigmaH0 == 0 && g.m == 0;
   Real strokePerm = 0;

@@ -37,34 +37,34 @@ Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs) {
   return strengthLaw(r.Rm0, r.d0, r.Rmmax, r.kRm, d, "Fatal  : d <= 0 !", msgs);
 }
 
-void UpdateStrength(CalcContext& ws) {
-  Spring& s = ws.spring;
+void UpdateStrength(Document& doc) {
+  Spring& s = doc.spring;
   if (s.crossSection == 1) {
-    StripRecord& r = ws.materials.strip;
-    s.Rm = StrengthAt(r, s.t, ws.messages);
+    StripRecord& r = doc.materials.strip;
+    s.Rm = StrengthAt(r, s.t, doc.messages);
     if (r.f == 0) r.f = 0.75L;
     s.sigman = r.f * s.Rm;
   } else if (s.crossSection == 2) {
-    s.Rm = StrengthAt(ws.materials.wire, s.t, ws.messages);
+    s.Rm = StrengthAt(doc.materials.wire, s.t, doc.messages);
     s.sigman = 0.7L * s.Rm;
   } else {
     s.Rm = 0;
   }
 }
 
-GoodmanPoint GoodmanValues(const CalcContext& ws, CalcMessages& msgs) {
-  const Spring& s = ws.spring;
+GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs) {
+  const Spring& s = doc.spring;
   Real tG = 0;
   const FatigueValues* plain = nullptr;
   const FatigueValues* peened = nullptr;
   if (s.crossSection == 2) {
-    tG = ws.materials.wire.dG;
-    plain = &ws.materials.wire.plain;
-    peened = &ws.materials.wire.peened;
+    tG = doc.materials.wire.dG;
+    plain = &doc.materials.wire.plain;
+    peened = &doc.materials.wire.peened;
   } else {
-    tG = ws.materials.strip.tG;
-    plain = &ws.materials.strip.plain;
-    peened = &ws.materials.strip.peened;
+    tG = doc.materials.strip.tG;
+    plain = &doc.materials.strip.plain;
+    peened = &doc.materials.strip.peened;
   }
   GoodmanPoint g;
   if (!(tG > 0)) return g;
@@ -87,24 +87,23 @@ GoodmanPoint GoodmanValues(const CalcContext& ws, CalcMessages& msgs) {
   return g;
 }
 
-void CheckMaterialLimits(CalcContext& ws) {
-  const Spring& s = ws.spring;
+void CheckMaterialLimits(Document& doc, const NumberSettings& n) {
+  const Spring& s = doc.spring;
   Real tmin = 0, tmax = 0;
   long long Tmax = 0;
   if (s.crossSection == 2) {
-    tmin = ws.materials.wire.dmin;
-    tmax = ws.materials.wire.dmax;
-    Tmax = ws.materials.wire.Tmax;
+    tmin = doc.materials.wire.dmin;
+    tmax = doc.materials.wire.dmax;
+    Tmax = doc.materials.wire.Tmax;
   } else {
-    tmin = ws.materials.strip.tmin;
-    tmax = ws.materials.strip.tmax;
-    Tmax = ws.materials.strip.Tmax;
+    tmin = doc.materials.strip.tmin;
+    tmax = doc.materials.strip.tmax;
+    Tmax = doc.materials.strip.Tmax;
   }
-  const NumberSettings& n = ws.num();
-  if (s.t < tmin) AddCalcMessage(ws.messages, "Warnung: d<dmin (" + fmtSig(n, tmin) + ")");
-  if (s.t > tmax) AddCalcMessage(ws.messages, "Warnung: d>dmax (" + fmtSig(n, tmax) + ")");
+  if (s.t < tmin) AddCalcMessage(doc.messages, "Warnung: d<dmin (" + fmtSig(n, tmin) + ")");
+  if (s.t > tmax) AddCalcMessage(doc.messages, "Warnung: d>dmax (" + fmtSig(n, tmax) + ")");
   if (s.theta > static_cast<Real>(Tmax))
-    AddCalcMessage(ws.messages, "Warnung: T>Tmax (" + fmtInt(Tmax) + oem("°C)"));
+    AddCalcMessage(doc.messages, "Warnung: T>Tmax (" + fmtInt(Tmax) + oem("°C)"));
 }
 
 const Real kDin2076[86] = {

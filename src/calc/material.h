@@ -11,6 +11,7 @@
 namespace velk {
 
 struct CalcContext;
+struct Document;
 
 // Decimal logarithm; -1e30 for x <= 0.
 Real Lg(Real x);
@@ -19,16 +20,17 @@ Real Lg(Real x);
 Real StrengthAt(const StripRecord& r, Real t, CalcMessages& msgs);
 Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs);
 // Rm and sigman of the spring for its current t.
-void UpdateStrength(CalcContext& ws);
+void UpdateStrength(Document& doc);
 
 struct GoodmanPoint {
   Real sigmaO = 0, sigmaH0 = 0, m = 0;
 };
 // Fatigue values of the spring's treatment at its thickness, with the approximation rule.
-GoodmanPoint GoodmanValues(const CalcContext& ws, CalcMessages& msgs);
+GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs);
 
-// Warnings for thickness and temperature outside the current record's range.
-void CheckMaterialLimits(CalcContext& ws);
+// Warnings for thickness and temperature outside the current record's range (the limits in the
+// number format of num).
+void CheckMaterialLimits(Document& doc, const NumberSettings& num);
 
 // The DIN 2076 series (86 diameters, mm).
 extern const Real kDin2076[86];

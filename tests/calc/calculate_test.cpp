@@ -2,6 +2,7 @@
 // operations, independence from earlier runs, and survival of absurd inputs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -150,6 +151,32 @@ TEST_F(Calculate, ResultsDoNotDependOnEarlierRuns) {
   const Spring again = ws.spring;
   CalculateSpring(ws);
   EXPECT_EQ(changedReals(again, ws.spring), std::vector<std::string>{});
+}
+
+// The calculation needs the document and the number settings only: a bare document with a decimal
+// comma gives the session's results, and its messages format their numbers with that comma.
+TEST_F(Calculate, ABareDocumentGivesTheSessionsResults) {
+  ws.materials.strip = testStrip();
+  stripExample(ws);
+  ws.spring.t = 0.01L;  // below the record's tmin: a warning that carries a number
+  CalculateSpring(ws);
+  Document doc;
+  doc.spring = ws.spring;
+  doc.materials = ws.materials;
+  NumberSettings comma = ws.num();
+  comma.decimalComma = 2;
+  CalculateSpring(doc, comma);
+  EXPECT_EQ(changedReals(ws.spring, doc.spring), std::vector<std::string>{});
+  const std::vector<std::string> session = messageTexts(ws.messages), bare = messageTexts(doc.messages);
+  ASSERT_EQ(bare.size(), session.size());
+  bool sawComma = false;
+  for (std::size_t i = 0; i < bare.size(); ++i) {
+    std::string pointed = bare[i];
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    EXPECT_EQ(pointed, session[i]);
+    sawComma = sawComma || bare[i] != session[i];
+  }
+  EXPECT_TRUE(sawComma) << "the limit in the warning uses the given number settings";
 }
 
 // Stops: the message, the fatal flag, and exactly which reals the run was allowed to write.
@@ -420,11 +447,11 @@ TEST(CalcHelpers, IntPowerEdgeFactorBendingStressSection) {
   HeadlessUi ui(HeadlessUi::Mode::Batch);
   Session w(ui);
   w.spring.b = 20, w.spring.t = 2;
-  SectionProperties(w);
+  SectionProperties(w.spring);
   EXPECT_EQ(w.spring.Ib, 20 * 8 / 12.0L);
   EXPECT_EQ(w.spring.Wb, 20 * 4 / 6.0L);
   w.spring.crossSection = 2;
-  SectionProperties(w);
+  SectionProperties(w.spring);
   expectRel("Ib wire", w.spring.Ib, kPi / 4);
   expectRel("Wb wire", w.spring.Wb, kPi / 4);
 }

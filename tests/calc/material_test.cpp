@@ -187,7 +187,7 @@ TEST_F(MaterialLaw, LimitChecksWarnOutsideTheMaterialsRange) {
     ws.materials.wire.dmin = 0;
     ws.materials.wire.dmax = 10;
     ws.materials.wire.Tmax = 100;
-    CheckMaterialLimits(ws);
+    CheckMaterialLimits(ws, ws.num());
     EXPECT_EQ(messages(ws.messages), c.expected) << c.what;
   }
   ClearCalcMessages(ws.messages);
@@ -195,7 +195,7 @@ TEST_F(MaterialLaw, LimitChecksWarnOutsideTheMaterialsRange) {
   ws.spring.crossSection = 1;
   ws.spring.t = 0.2L;
   ws.spring.theta = 20;
-  CheckMaterialLimits(ws);
+  CheckMaterialLimits(ws, ws.num());
   EXPECT_EQ(messages(ws.messages), std::vector<std::string>{"Warnung: d>dmax (0)"})
       << "a limit of 0 takes part like any other value";
 }

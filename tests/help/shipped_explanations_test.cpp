@@ -124,9 +124,9 @@ TEST_F(ProducedMessages, HaveTheirOwnExplanation) {
   ws.materials.strip.Tmax = 150;
   s.t = 0.05L;
   s.theta = 200;
-  CheckMaterialLimits(ws);
+  CheckMaterialLimits(ws, ws.num());
   s.t = 2;
-  CheckMaterialLimits(ws);
+  CheckMaterialLimits(ws, ws.num());
   RoundUpDin2076(ws, 25);
   OpenTableReadOnly(ws, "velkwst.dbf");
   GoRecord(ws, 100000);
