@@ -38,12 +38,6 @@ void twentyTurns(velk::Session& ws) {
   if (ws.messages.fatal) std::abort();
 }
 
-std::string benchFolder() {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velk-bench-production";
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
-}
-
 }  // namespace
 
 static void BM_ProductionDrawing20TurnsDxf(benchmark::State& state) {
@@ -51,7 +45,7 @@ static void BM_ProductionDrawing20TurnsDxf(benchmark::State& state) {
   velk::Session ws(ui);
   twentyTurns(ws);
   ws.start.batchCad = true;
-  ws.spring.dataDir = benchFolder();
+  ws.spring.dataDir = velk::bench::namedTempFolder("velk-bench-production");
   ws.spring.fileName = "production20";
   const std::string path = ws.spring.dataDir + "production20.dxf";
   for (auto _ : state) {

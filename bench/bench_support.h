@@ -1,7 +1,11 @@
-// Pieces the benchmark programs share: the process's peak memory and a strip material in memory.
+// Pieces the benchmark programs share: the process's peak memory, a folder for written files and
+// a strip material in memory.
 #pragma once
 
 #include <sys/resource.h>
+
+#include <filesystem>
+#include <string>
 
 #include "data/materials.h"
 
@@ -12,6 +16,13 @@ inline double peakRssMiB() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return static_cast<double>(u.ru_maxrss) / 1024.0;
+}
+
+// A folder of the given name in the temporary folder (created), with a trailing "/".
+inline std::string namedTempFolder(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
+  std::filesystem::create_directories(dir);
+  return dir.string() + "/";
 }
 
 // A spring steel strip record, so a benchmark needs no material table on disk.

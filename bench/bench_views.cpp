@@ -31,12 +31,6 @@ void fiftyTurns(velk::Session& ws) {
   if (ws.messages.fatal) std::abort();
 }
 
-std::string benchFolder() {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velk-bench-views";
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
-}
-
 }  // namespace
 
 static void BM_FrontView50TurnsScreen(benchmark::State& state) {
@@ -57,7 +51,7 @@ static void BM_FrontView50TurnsDxf(benchmark::State& state) {
   fiftyTurns(ws);
   // Batch naming: the file is the input file's name with ".dxf", no save dialog.
   ws.start.batchCad = true;
-  ws.spring.dataDir = benchFolder();
+  ws.spring.dataDir = velk::bench::namedTempFolder("velk-bench-views");
   ws.spring.fileName = "front50";
   const std::string path = ws.spring.dataDir + "front50.dxf";
   for (auto _ : state) {

@@ -12,7 +12,6 @@
 #include "dialogs/inputforms.h"
 #include "graphics/drawing.h"
 #include "graphics/views.h"
-#include "help/imagebrowser.h"
 
 namespace velk {
 
@@ -97,10 +96,9 @@ void EditPreDimensioning(Session& ws) { runDesignMode(ws, PreDimensioningTable);
 void EditCalculation(Session& ws) {
   ws.abort = false;
   Spring& s = ws.spring;
-  const CalcSettingsRequest request = buildCalcSettingsRequest(s, ws.config.num, FormContext(ws), [&ws] {
-    ShowHelpImages(ws);
-    ws.abort = false;  // the browser leaves the flag set when closed with "OK"; the form stays open
-  });
+  // The form stays open over the list of help images, with the abort flag as it was.
+  const CalcSettingsRequest request =
+      buildCalcSettingsRequest(s, ws.config.num, FormContext(ws), [&ws] { ws.help->showHelpImages(); });
   const std::optional<CalcSettingsResult> r = ws.ui.show(request);
   if (!r) {
     ws.abort = true;
