@@ -41,7 +41,7 @@ batch_job() {
 lint() {
   local deb="$1" notes="$2" out tag
   out="$(lintian --fail-on error,warning --display-info --pedantic \
-         --no-tag-display-limit "$deb" 2>&1)" || { echo "$out"; fail "lintian found errors or warnings"; }
+         --tag-display-limit 0 "$deb" 2>&1)" || { echo "$out"; fail "lintian found errors or warnings"; }
   [ -z "$out" ] || echo "$out"
   ! grep -q '^[EW]: ' <<<"$out" || fail "lintian found errors or warnings"
   for tag in $(sed -n 's/^[IPX]: [^ ]*: \([^ ]*\).*/\1/p' <<<"$out" | sort -u); do
