@@ -116,7 +116,7 @@ PY
     fi
     ;;
   completion)
-    file="$2"
+    file="$(realpath "$2")"
     # Sources the completion in a plain bash (no bash-completion package needed) and completes
     # lines as bash would hand them over; the reply is printed one word a line, sorted.
     mkdir -p "$tmp/springs/sub"
