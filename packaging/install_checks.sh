@@ -40,6 +40,7 @@ batch_job() {
 # included) is explained in NOTES (one tag at the start of a line).
 lint() {
   local deb="$1" notes="$2" out tag
+  need lintian
   out="$(lintian --fail-on error,warning --display-info --pedantic \
          --tag-display-limit 0 "$deb" 2>&1)" || { echo "$out"; fail "lintian found errors or warnings"; }
   [ -z "$out" ] || echo "$out"
@@ -66,7 +67,7 @@ case "$1" in
     batch_job "$tmp/moved/bin/wvelk" "$tmp/moved/share/velk" "$3"
     ;;
   deb)
-    need cpack dpkg-deb dpkg-shlibdeps lintian
+    need cpack dpkg-deb dpkg-shlibdeps
     build="$2"
     cpack --config "$build/CPackConfig.cmake" -B "$tmp/pkg" -G DEB >"$tmp/cpack.log" 2>&1 ||
       { cat "$tmp/cpack.log"; fail "cpack failed"; }
@@ -83,8 +84,8 @@ case "$1" in
     version="$(dpkg-deb -f "$deb" Version)"
     logged="$(gzip -dc "$tmp/root/usr/share/doc/velk/changelog.gz" | head -n 1)"
     case "$logged" in "velk ($version) "*) ;; *) fail "the change log's last entry is not $version: $logged" ;; esac
-    lint "$deb" "$4"
     batch_job "$tmp/root/usr/bin/wvelk" "$tmp/root/usr/share/velk" "$3"
+    lint "$deb" "$4"
     ;;
   desktop)
     need desktop-file-validate
