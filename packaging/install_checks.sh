@@ -2,8 +2,10 @@
 # Checks of the installed program and its desktop files, run by ctest:
 #   moved-prefix BUILD EXAMPLE   cmake --install into a temporary prefix, move it, run a batch job
 #                                from another folder
-#   deb BUILD EXAMPLE            cpack -G DEB, unpack with dpkg-deb -x, run a batch job from there
+#   deb BUILD EXAMPLE NOTES      cpack -G DEB, lintian (NOTES explains the information tags left),
+#                                unpack with dpkg-deb -x, run a batch job from there
 #   desktop FILE | metainfo FILE | mime FILE | man FILE   the validators of those files
+#   completion FILE              the bash completion FILE completes switches and spring files
 # Exit 77 (skipped) when a tool the check needs is missing.
 set -euo pipefail
 
@@ -34,6 +36,20 @@ batch_job() {
   [ ! -e "$tmp/config/velk.cfg" ] || fail "a batch job wrote the configuration"
 }
 
+# lintian on the package DEB: no error and no warning; every information tag it still gives (pedantic
+# included) is explained in NOTES (one tag at the start of a line).
+lint() {
+  local deb="$1" notes="$2" out tag
+  need lintian
+  out="$(lintian --fail-on error,warning --display-info --pedantic \
+         --tag-display-limit 0 "$deb" 2>&1)" || { echo "$out"; fail "lintian found errors or warnings"; }
+  [ -z "$out" ] || echo "$out"
+  ! grep -q '^[EW]: ' <<<"$out" || fail "lintian found errors or warnings"
+  for tag in $(sed -n 's/^[IPX]: [^ ]*: \([^ ]*\).*/\1/p' <<<"$out" | sort -u); do
+    grep -q "^$tag\b" "$notes" || fail "lintian tag $tag is not explained in $notes"
+  done
+}
+
 case "$1" in
   moved-prefix)
     need cmake
@@ -42,7 +58,8 @@ case "$1" in
     mv "$tmp/first" "$tmp/moved"
     for f in bin/wvelk share/velk/velkwst.dbf share/velk/examples/"$3" \
              share/applications/de.velk.wvelk.desktop share/mime/packages/velk.xml \
-             share/metainfo/de.velk.wvelk.metainfo.xml share/man/man1/wvelk.1 \
+             share/metainfo/de.velk.wvelk.metainfo.xml share/man/man1/wvelk.1.gz \
+             share/bash-completion/completions/wvelk share/doc/velk/copyright share/doc/velk/changelog.gz \
              share/icons/hicolor/scalable/apps/de.velk.wvelk.svg \
              share/icons/hicolor/16x16/apps/de.velk.wvelk.png share/icons/hicolor/256x256/apps/de.velk.wvelk.png; do
       [ -e "$tmp/moved/$f" ] || fail "not installed: $f"
@@ -62,8 +79,13 @@ case "$1" in
     [ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "section is not science"
     dpkg-deb -x "$deb" "$tmp/root"
     [ -e "$tmp/root/usr/share/applications/de.velk.wvelk.desktop" ] || fail "no desktop entry in the package"
-    [ -e "$tmp/root/usr/share/man/man1/wvelk.1" ] || fail "no manual page in the package"
+    [ -e "$tmp/root/usr/share/man/man1/wvelk.1.gz" ] || fail "no manual page in the package"
+    [ -e "$tmp/root/usr/share/bash-completion/completions/wvelk" ] || fail "no bash completion in the package"
+    version="$(dpkg-deb -f "$deb" Version)"
+    logged="$(gzip -dc "$tmp/root/usr/share/doc/velk/changelog.gz" | head -n 1)"
+    case "$logged" in "velk ($version) "*) ;; *) fail "the change log's last entry is not $version: $logged" ;; esac
     batch_job "$tmp/root/usr/bin/wvelk" "$tmp/root/usr/share/velk" "$3"
+    lint "$deb" "$4"
     ;;
   desktop)
     need desktop-file-validate
@@ -93,6 +115,46 @@ PY
       update-mime-database "$tmp/mime" >/dev/null 2>&1
       grep -q 'application/x-velk-spring:\*\.vlk' "$tmp/mime/globs2" || fail "the database has no *.vlk glob"
     fi
+    ;;
+  completion)
+    file="$(realpath "$2")"
+    # Sources the completion in a plain bash (no bash-completion package needed) and completes
+    # lines as bash would hand them over; the reply is printed one word a line, sorted.
+    mkdir -p "$tmp/springs/sub"
+    touch "$tmp/springs/a.vlk" "$tmp/springs/B.VLK" "$tmp/springs/c.xlsx" "$tmp/springs/d.txt" \
+          "$tmp/springs/e.dxf" "$tmp/springs/sub/f.vlk"
+    reply() {
+      (cd "$tmp/springs" && bash --norc --noprofile -c '
+        source "$1" || exit 1
+        complete -p wvelk | grep -q -- "-F _wvelk wvelk" || { echo "not registered"; exit 1; }
+        COMP_LINE="$2"; COMP_POINT=${#COMP_LINE}
+        read -r -a COMP_WORDS <<<"$COMP_LINE"
+        case "$COMP_LINE" in *" ") COMP_WORDS+=("") ;; esac
+        COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+        _wvelk wvelk
+        ((${#COMPREPLY[@]} == 0)) || printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | tr "\n" " "' bash "$file" "$1")
+    }
+    expect() {
+      local got
+      got="$(reply "$1")"
+      [ "$got" = "$2" ] || fail "completing '$1': got '$got', expected '$2'"
+    }
+    expect 'wvelk ' 'B.VLK a.vlk c.xlsx sub '
+    expect 'wvelk su' 'sub '
+    expect 'wvelk sub/' 'sub/f.vlk '
+    expect 'wvelk a' 'a.vlk '
+    expect 'wvelk a.vlk ' '/? /CAD1: /CAD2: /CAD4: /CAD5: /E /G /I /JSON /NOGUI /PDF: /SET: /STEP /SVG: /XLSX B.VLK a.vlk c.xlsx sub '
+    expect 'wvelk a.vlk /J' '/JSON '
+    expect 'wvelk a.vlk /nog' '/NOGUI '
+    expect 'wvelk a.vlk /CA' '/CAD1: /CAD2: /CAD4: /CAD5: '
+    expect 'wvelk a.vlk /I /SVG:' '1 2 3 4 5 6 7 8 9 '
+    expect 'wvelk a.vlk /cad1:' '1 2 3 4 5 6 7 8 9 '
+    expect 'wvelk a.vlk /PDF:9' '9 '
+    expect 'wvelk a.vlk /SET:' ''
+    expect 'wvelk --v' '--version '
+    expect 'wvelk -' '--help --version -h '
+    expect 'wvelk --help ' ''
+    expect "wvelk $tmp/springs/c" "$tmp/springs/c.xlsx "
     ;;
   man)
     need man

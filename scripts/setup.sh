@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool librsvg2-bin
   python3 python3-ezdxf python3-dbfread python3-dbf python3-openpyxl
   plotutils hp2xx time locales
-  desktop-file-utils appstream shared-mime-info man-db groff-base dpkg-dev file
+  desktop-file-utils appstream shared-mime-info man-db groff-base dpkg-dev file lintian
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
 )
 

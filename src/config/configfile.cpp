@@ -410,6 +410,9 @@ void readConfigurationFrom(Settings& ws, const ScreenMetrics& screen, std::strin
 
 void applyFirstStartValues(Settings& ws, const ScreenMetrics& screen) {
   applyResolutionRule(ws, screen);
+  // CAD texts of a new configuration in Windows-1252 ("ANSI_1252"), the code page every DXF
+  // reader knows; a stored configuration keeps the text type it names (OEM included).
+  ws.config.num.cadTextMode = 2;
   const ScreenMetrics& s = screen;
   ws.config.textWindow.height = s.height - 80;
   const double client = s.mainClientHeight + 46.0;

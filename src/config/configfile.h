@@ -24,7 +24,8 @@ std::string recentFilesPath(const Settings& ws);
 // The reader proper on the bytes of a file: every row with its corrections, then the
 // resolution rule. Survives any bytes.
 void readConfigurationFrom(Settings& ws, const ScreenMetrics& screen, std::string_view bytes);
-// The first-start values (no file at all): screen-derived resolution, text window and dialog scale.
+// The first-start values (no file at all): screen-derived resolution, text window and dialog scale,
+// CAD texts as ANSI.
 void applyFirstStartValues(Settings& ws, const ScreenMetrics& screen);
 
 // The bytes WriteConfiguration saves: CR LF lines, code page 850 keys, reals always with ".".

@@ -396,6 +396,34 @@ TEST_F(ConfigFileTest, FirstStartWithoutAFile) {
   EXPECT_TRUE(ui.messages(MessageKind::Info).empty()) << "nothing to say without a file in the working folder";
 }
 
+// A new configuration writes CAD texts as ANSI (Windows-1252); a stored one keeps its text type,
+// OEM included, and the new default survives saving and reading back.
+TEST_F(ConfigFileTest, CadTextsAnsiForANewConfigurationStoredChoiceKept) {
+  ReadConfiguration(ws);
+  ASSERT_TRUE(ws.abort) << "no file yet";
+  EXPECT_EQ(ws.config.num.cadTextMode, 2);
+  ws.abort = false;
+  WriteConfiguration(ws);
+  ASSERT_FALSE(ws.abort);
+  EXPECT_NE(readFile(dir.file("velk.cfg")).find("\r\nCAD Text Mode\r\n2\r\n"), std::string::npos);
+
+  for (int mode : {1, 2, 3}) {
+    Session stored(ui);
+    stored.start = ws.start;
+    stored.config.num.cadTextMode = mode;
+    WriteConfiguration(stored);
+    Session back(ui);
+    back.start = ws.start;
+    ReadConfiguration(back);
+    EXPECT_FALSE(back.abort);
+    EXPECT_EQ(back.config.num.cadTextMode, mode);
+  }
+  // A value outside the three types reads as OEM, as the file format says.
+  Session odd(ui);
+  readConfigurationFrom(odd, odd.screen, withValue(customBytes(), "CAD Text Mode", "0"));
+  EXPECT_EQ(odd.config.num.cadTextMode, 1);
+}
+
 // A folder of springs from someone else may carry a configuration that names a plot command:
 // it is never read, and one line says where the configuration comes from instead.
 TEST_F(ConfigFileTest, ConfigurationInTheWorkingFolderIsIgnoredWithANotice) {

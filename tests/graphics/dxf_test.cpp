@@ -6,8 +6,10 @@
 #include <cmath>
 #include <sstream>
 
+#include "config/configfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
+#include "support/run_wvelk.h"
 
 namespace velk::test {
 namespace {
@@ -236,6 +238,54 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
       Text(ws, oem("360 ° Federlünge"), 0, 0); });
   EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
   for (unsigned char ch : file) EXPECT_LT(ch, 128u);
+}
+
+// A batch DXF job with a new configuration (no velk.cfg yet) writes its texts as ANSI, which
+// ezdxf reads with no help: every degree sign of quick view 1 reads as "°". A stored
+// configuration keeps its text type, OEM included.
+TEST_F(DxfTest, NewConfigurationWritesTextsEzdxfReadsWithDegreeSigns) {
+  const std::string python = pythonWithModules({"ezdxf"});
+  ASSERT_FALSE(python.empty()) << "python3 with ezdxf is required (scripts/setup.sh)";
+  std::filesystem::create_directories(dir.file("work"));
+  std::filesystem::copy_file(std::string(VELK_SOURCE_DATA_DIR) + "/examples/uhrfeder.vlk", dir.file("work/uhr.vlk"));
+  const std::string config = "VELK_CONFIG_DIR=" + ws.start.configDir;
+  struct Case {
+    int stored;  // 0: no configuration file
+    const char* codepage;
+    const char* degree;  // the degree sign as ezdxf decodes it
+  };
+  const Case cases[] = {{0, "ANSI_1252", "\\xb0"}, {1, "dos850", "\\xf8"}, {2, "ANSI_1252", "\\xb0"}};
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(ws.start.configDir);
+    if (c.stored != 0) {
+      std::filesystem::create_directories(ws.start.configDir);
+      ws.config.num.cadTextMode = c.stored;
+      writeFile(ws.start.configDir + "velk.cfg", configurationFileBytes(ws));
+    }
+    ProcessResult r = runWvelk({"uhr.vlk", "/CAD1:1"}, dir.file("work"), {config});
+    ASSERT_EQ(r.exitCode, 0) << c.stored << r.err;
+    std::string out;
+    ASSERT_EQ(runProcess({python, "-c",
+                          "import sys, ezdxf\n"
+                          "doc = ezdxf.readfile(sys.argv[1])\n"
+                          "print(doc.header['$DWGCODEPAGE'])\n"
+                          "texts = [e.dxf.text for e in doc.modelspace() if e.dxftype() == 'TEXT']\n"
+                          "print(len(texts), sum('\\xb0' in t for t in texts), sum('\\xf8' in t for t in texts))\n"
+                          "print(ascii(next(t for t in texts if '\\xb0' in t or '\\xf8' in t)))\n",
+                          dir.file("work/uhr.dxf")},
+                         &out),
+              0)
+        << out;
+    std::istringstream lines(out);
+    std::string codepage, texts, degrees, wrong, sample;
+    lines >> codepage >> texts >> degrees >> wrong >> std::ws;
+    std::getline(lines, sample);
+    EXPECT_EQ(codepage, c.codepage) << c.stored;
+    EXPECT_NE(sample.find(c.degree), std::string::npos) << c.stored << " " << sample;
+    if (c.stored == 1) continue;  // ezdxf takes dos850 for 1252: every degree sign reads "ø"
+    EXPECT_GT(std::stoi(degrees), 0) << out;
+    EXPECT_EQ(wrong, "0") << out;
+  }
 }
 
 TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
