@@ -213,7 +213,10 @@ static int writeInPlace(const std::string& path, const IoHooks& hooks, bool byNa
   struct stat st {};
   int e = ::fstat(fd, &st) != 0 ? errno : 0;
   // Swapped for something else since it was looked at: nothing is written.
-  if (e == 0 && !S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode)) e = S_ISREG(st.st_mode) ? EAGAIN : specialRefusal(st.st_mode);
+  if (e == 0 && !S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+    e = specialRefusal(st.st_mode);
+    if (e == 0) e = EAGAIN;  // a regular file now: it would be changed in place
+  }
   if (e == 0) {
     const int fl = ::fcntl(fd, F_GETFL);
     if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) e = errno;
@@ -268,7 +271,10 @@ static int replaceBeside(const std::string& path, const IoHooks& hooks, bool dur
   if (::close(fd) != 0 && e == 0) e = errno;
   // Whatever took the target's name meanwhile: only a file (or nothing) is renamed over.
   struct stat now {};
-  if (e == 0 && ::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) e = S_ISLNK(now.st_mode) ? EAGAIN : specialRefusal(now.st_mode);
+  if (e == 0 && ::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) {
+    e = specialRefusal(now.st_mode);
+    if (e == 0) e = EAGAIN;  // a link, a device or a FIFO now
+  }
   if (e == 0 && ::rename(tmpName.c_str(), target.c_str()) != 0) e = errno;
   if (e != 0) ::unlink(tmpName.c_str());
   return e;
