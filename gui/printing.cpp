@@ -6,19 +6,20 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include "graphics/svgcanvas.h"
 #include "gui/dialogkit.h"
 #include "gui/paintercanvas.h"
 #include "gui/text.h"
 #include "gui/windows.h"
+#include "platform/files.h"
 
 namespace velk::gui {
 
@@ -39,36 +40,40 @@ QPageLayout::Orientation orientation(bool landscape) {
   return landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// A file is written beside its target and renamed, so a failed export never spoils an old file.
-bool saveBytes(const QString& path, const QByteArray& bytes) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  if (f.write(bytes) != bytes.size()) {
-    f.cancelWriting();
-    return false;
-  }
-  return f.commit();
+// Every file goes through the platform's replacement: a fresh private name beside the target,
+// every write checked, renamed over it only when complete (a device or FIFO is written into).
+int saveBytes(const QString& path, const QByteArray& bytes) {
+  return atomicWriteFile(nativePath(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// Says in a message box why a file chosen in a dialog was not written.
+void showWriteFailure(const WindowEnv& env, const QString& path, int err) {
+  const QString why = err == kNotPainted ? QStringLiteral("the drawing could not be painted")
+                                         : QString::fromStdString(writeFailureReason(nativePath(path), err));
+  QMessageBox::warning(env.parent, QStringLiteral("VELK"), path + QStringLiteral(": ") + why);
 }
 
 }  // namespace
 
-bool writePdf(const PrintDrawingRequest& request, const QString& path) {
-  QPdfWriter pdf(path + QStringLiteral(".part"));
-  pdf.setTitle(qs(request.documentName));
-  pdf.setCreator(QStringLiteral("VELK"));
-  pdf.setResolution(600);
-  pdf.setPageLayout(QPageLayout(QPageSize(request.a3 ? QPageSize::A3 : QPageSize::A4), orientation(request.landscape),
-                                QMarginsF(10, 10, 10, 10),
-                                QPageLayout::Millimeter));
-  const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
-  const bool ok = paintPage(pdf, QRect(QPoint(0, 0), area.size()), pdf.resolution(), pdf.resolution(), request.paint);
-  const QString part = path + QStringLiteral(".part");
-  if (!ok) {
-    QFile::remove(part);
-    return false;
+int writePdf(const PrintDrawingRequest& request, const QString& path) {
+  // The page is made in memory; only complete bytes reach the file.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly)) return ENOMEM;
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setTitle(qs(request.documentName));
+    pdf.setCreator(QStringLiteral("VELK"));
+    pdf.setResolution(600);
+    pdf.setPageLayout(QPageLayout(QPageSize(request.a3 ? QPageSize::A3 : QPageSize::A4),
+                                  orientation(request.landscape), QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    if (!paintPage(pdf, QRect(QPoint(0, 0), area.size()), pdf.resolution(), pdf.resolution(), request.paint))
+      return kNotPainted;
   }
-  QFile::remove(path);
-  return QFile::rename(part, path);
+  buffer.close();
+  if (bytes.isEmpty()) return kNotPainted;
+  return saveBytes(path, bytes);
 }
 
 bool printOnto(QPrinter& printer, const PrintDrawingRequest& request) {
@@ -79,23 +84,23 @@ bool printOnto(QPrinter& printer, const PrintDrawingRequest& request) {
                    request.paint);
 }
 
-bool writePicture(const ExportPictureRequest& request, PictureFormat format, const QString& path) {
+int writePicture(const ExportPictureRequest& request, PictureFormat format, const QString& path) {
   const int w = std::max(1, request.size.width), h = std::max(1, request.size.height);
   switch (format) {
     case PictureFormat::Png: {
       QImage image(w, h, QImage::Format_RGB32);
       image.fill(Qt::white);
-      if (!paintPage(image, QRect(0, 0, w, h), request.size.dpiX, request.size.dpiY, request.paint)) return false;
+      if (!paintPage(image, QRect(0, 0, w, h), request.size.dpiX, request.size.dpiY, request.paint)) return kNotPainted;
       QByteArray bytes;
       QBuffer buffer(&bytes);
       buffer.open(QIODevice::WriteOnly);
-      if (!image.save(&buffer, "PNG")) return false;
+      if (!image.save(&buffer, "PNG")) return kNotPainted;
       return saveBytes(path, bytes);
     }
     case PictureFormat::Svg: {
       SvgCanvas svg(w, h, 0xFFFFFF);
       PageGeometry page{w, h, request.size.dpiX, request.size.dpiY};
-      if (!request.paint || !request.paint(svg, page)) return false;
+      if (!request.paint || !request.paint(svg, page)) return kNotPainted;
       return saveBytes(path, QByteArray::fromStdString(svg.document()));
     }
     case PictureFormat::Pdf: {
@@ -105,7 +110,7 @@ bool writePicture(const ExportPictureRequest& request, PictureFormat format, con
       return writePdf(q, path);
     }
   }
-  return false;
+  return kNotPainted;
 }
 
 void useChosenPrinter(const WindowEnv& env, QPrinter& printer) {
@@ -136,7 +141,10 @@ std::optional<PrintDrawingRequest::Result> run(const WindowEnv& env, const Print
                                                       QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return std::nullopt;
     const QString file = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".pdf") : path;
-    if (!writePdf(request, file)) return std::nullopt;
+    if (const int e = writePdf(request, file)) {
+      showWriteFailure(env, file, e);
+      return std::nullopt;
+    }
     return PrintDrawingResult{true, nativePath(file)};
   }
   QPrinter printer(QPrinter::HighResolution);
@@ -168,7 +176,10 @@ std::optional<ExportPictureRequest::Result> run(const WindowEnv& env, const Expo
   QString file = path;
   if (ext.isEmpty())
     file += format == PictureFormat::Svg ? QStringLiteral(".svg") : format == PictureFormat::Pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
-  if (!writePicture(request, format, file)) return std::nullopt;
+  if (const int e = writePicture(request, format, file)) {
+    showWriteFailure(env, file, e);
+    return std::nullopt;
+  }
   return ExportPictureResult{nativePath(file), format};
 }
 

@@ -13,6 +13,7 @@
 #include "gui/printing.h"
 #include "gui/qtui.h"
 #include "gui/text.h"
+#include "platform/files.h"
 #include "session/session.h"
 #include "shell/startup.h"
 
@@ -51,14 +52,32 @@ static ScreenMetrics screenMetrics() {
   return m;
 }
 
+// A batch job's stderr carries the job's own messages only: Qt's start-up notes and warnings
+// (such as "XDG_RUNTIME_DIR not set" under cron or su -) are dropped; what fails says so itself.
+static void batchQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << "wvelk: " << text.toStdString() << "\n";
+}
+
 int runPdfJob(Session& ws, const std::string& inputArgument, int view) {
   // Qt's fonts need an application object; no window is shown, so no display is needed.
   if (!displayAvailable()) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Without a runtime folder (cron, su -) Qt would make runtime-<user> in the temporary folder and
+  // leave it there: the private temporary folder (ours, mode 0700) serves instead.
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); !runtime || !*runtime) {
+    std::string own = privateTempDir();
+    if (own.size() > 1 && own.back() == '/') own.pop_back();
+    ::setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+  }
+  // Held until after the application object is gone, so its teardown is quiet too.
+  struct QuietQt {
+    QtMessageHandler previous = qInstallMessageHandler(batchQtMessages);
+    ~QuietQt() { qInstallMessageHandler(previous); }
+  } quiet;
   int argc = 1;
   char name[] = "wvelk";
   char* argv[] = {name, nullptr};
   QGuiApplication app(argc, argv);
-  auto write = [](const PrintDrawingRequest& request, const std::string& path) {
+  auto write = [](const PrintDrawingRequest& request, const std::string& path) -> int {
     return writePdf(request, qpath(path));
   };
   return velk::runPdfJob(ws, inputArgument, view, write, std::cerr);

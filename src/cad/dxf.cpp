@@ -239,7 +239,7 @@ void DxfDevice::endEntities(OutputContext&) { writer_.endEntities(); }
 void DxfDevice::finish(OutputContext& ws) {
   writer_.endOfFile();
   if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
-    ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Write, path_, err);
     return;
   }
   written_ = true;

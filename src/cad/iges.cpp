@@ -243,7 +243,7 @@ void IgesDevice::window(OutputContext& ws, Real, Real, Real x2, Real y2) {
 
 void IgesDevice::finish(OutputContext& ws) {
   if (const int err = atomicWriteFile(path_, writer_.file(), ws.io)) {
-    ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Write, path_, err);
     return;
   }
   written_ = true;

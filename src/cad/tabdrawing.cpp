@@ -67,7 +67,7 @@ void TabDrawingDevice::beginEntities(OutputContext&) { writer_.beginEntities(); 
 void TabDrawingDevice::finish(OutputContext& ws) {
   writer_.end();
   if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
-    ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Write, path_, err);
     return;
   }
   written_ = true;

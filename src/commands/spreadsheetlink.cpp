@@ -72,7 +72,7 @@ void copyFileToSheet(Session& ws) {
   const int err = writeWorkbook(path, inputFileSheet(ws.num(), lines), ws.io, false);
   NormalCursor(ws);
   if (err != 0) {
-    ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Create, path, err);
     ws.abort = true;
     return;
   }
@@ -151,13 +151,13 @@ int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
   const auto text = tab.empty() ? std::nullopt : readWholeFile(tab, kMaxWorkbookFileBytes, &err);
   if (!text) {
     if (err == 0) err = ENOENT;
-    ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Create, tab, err);
     ws.abort = true;
     return err;
   }
   err = writeWorkbook(path, tabReportSheet(*text, ws.num().spreadsheetDecimal == 2), ws.io, !privateFile);
   if (err != 0) {
-    ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Create, path, err);
     ws.abort = true;
   }
   return err;
@@ -258,7 +258,7 @@ void OleExportOverview(Session& ws, const std::vector<OverviewTableRow>& rows) {
   const int err = writeWorkbook(path, overviewSheet(rows, ws.num().decimalComma == 2), ws.io, false);
   NormalCursor(ws);
   if (err != 0) {
-    ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
+    ReportIoError(ws, IoStage::Create, path, err);
     return;
   }
   if (!OpenWorkbook(ws, path)) ShowError(ws, "Could not start Excel");

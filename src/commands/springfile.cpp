@@ -28,7 +28,7 @@ void writeInputFile(CalcContext& ws, const std::string& name) {
   BusyCursor(ws);
   int err = atomicWriteFile(path, inputFileBytes(ws.spring, ws.num()), ws.io);
   NormalCursor(ws);
-  if (err != 0) ReportIoError(ws, IoStage::Write, ioCodeFromErrno(err));
+  if (err != 0) ReportIoError(ws, IoStage::Write, path, err);
 }
 
 namespace {

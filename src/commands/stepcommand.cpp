@@ -45,8 +45,7 @@ void CadStepModel(Session& ws) {
     ShowError(ws, r.problem);
     ws.abort = true;
   } else if (r.ioError != 0) {
-    ShowError(ws, ioErrorText(IoStage::Write, ioCodeFromErrno(r.ioError)) + ": " + oem(path));
-    ws.abort = true;
+    ReportIoError(ws, IoStage::Write, path, r.ioError);
   }
 }
 

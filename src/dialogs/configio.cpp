@@ -136,7 +136,7 @@ void ReadRecentFiles(UiContext& ws) {
 void WriteRecentFiles(UiContext& ws) {
   int err = makePrivateFolders(ws.start.configDir);
   if (err == 0) err = atomicWriteFile(recentFilesPath(ws), recentFilesBytes(ws), ws.io);
-  if (err != 0) ReportIoError(ws, IoStage::Create, ioCodeFromErrno(err));
+  if (err != 0) ReportIoError(ws, IoStage::Create, recentFilesPath(ws), err);
 }
 
 

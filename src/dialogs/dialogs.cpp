@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "platform/files.h"
 
 namespace velk {
 
@@ -315,6 +316,14 @@ std::string ioErrorText(IoStage stage, int code) {
 
 void ReportIoError(UiContext& ws, IoStage stage, int code) {
   ShowError(ws, ioErrorText(stage, code));
+  ws.abort = true;
+}
+
+void ReportIoError(UiContext& ws, IoStage stage, const std::string& path, int err) {
+  std::string text = ioErrorText(stage, ioCodeFromErrno(err));
+  if (!path.empty()) text += ": " + oem(path);
+  if (err != 0) text += " (" + oem(writeFailureReason(path, err)) + ")";
+  ShowError(ws, text);
   ws.abort = true;
 }
 

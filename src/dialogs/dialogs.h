@@ -57,5 +57,8 @@ void CheckInputFile(UiContext& ws, const std::string& name);
 enum class IoStage { Write, Close, Create };
 std::string ioErrorText(IoStage stage, int code);
 void ReportIoError(UiContext& ws, IoStage stage, int code);
+// The same message for a failed write of path with the errno err, followed by the file and the
+// reason: "Diskette/Platte voll: s.txt (No space left on device)".
+void ReportIoError(UiContext& ws, IoStage stage, const std::string& path, int err);
 
 }  // namespace velk

@@ -213,10 +213,10 @@ void RewriteHelpImageList(HelpContext& ws, HelpImageListEdit edit, int line, con
   // shared, so a link planted under that name is removed, never written through.
   const std::string work = temporaryFolder(ws) + "$$$.dbh";
   ::unlink(work.c_str());
-  if (int e = atomicWriteFile(work, *updated, ws.io)) return ReportIoError(ws, IoStage::Create, ioCodeFromErrno(e));
+  if (int e = atomicWriteFile(work, *updated, ws.io)) return ReportIoError(ws, IoStage::Create, work, e);
   const int e = atomicWriteFile(path, *updated, ws.io);
   ::unlink(work.c_str());
-  if (e) ReportIoError(ws, IoStage::Create, ioCodeFromErrno(e));
+  if (e) ReportIoError(ws, IoStage::Create, path, e);
 }
 
 namespace {

@@ -10,7 +10,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -115,8 +118,11 @@ std::string outputRefusal(const std::string& path) {
       return "is a symbolic link in a folder others can write";
   }
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !modeAllowsWriting(st))
-    return "is write-protected (its permission bits forbid writing)";
+  if (::stat(path.c_str(), &st) != 0) return {};
+  if (S_ISREG(st.st_mode) && !modeAllowsWriting(st)) return "is write-protected (its permission bits forbid writing)";
+  if (S_ISDIR(st.st_mode)) return "is a folder";
+  if (S_ISSOCK(st.st_mode)) return "is a socket; outputs are not written into sockets";
+  if (S_ISBLK(st.st_mode)) return "is a block device; outputs are not written onto disks";
   return {};
 }
 
@@ -160,16 +166,83 @@ static int createUniqueBeside(const std::string& target, mode_t mode, std::strin
     x ^= x >> 31;
     name = stem;
     for (int i = 0; i < 6; ++i, x /= sizeof kLetters - 1) name += kLetters[x % (sizeof kLetters - 1)];
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
   return -1;
 }
 
+// Why an existing output that is neither a regular file nor a folder cannot take bytes (0 when
+// it can: a character device or a FIFO is written into as it is).
+static int specialRefusal(mode_t mode) {
+  if (S_ISDIR(mode)) return EISDIR;
+  if (S_ISSOCK(mode)) return EOPNOTSUPP;
+  if (S_ISBLK(mode)) return EOPNOTSUPP;
+  return 0;
+}
+
+// Copies what a library wrote into from (a file) onto the open descriptor out.
+static int copyInto(const std::string& from, int out) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (in < 0) return errno;
+  int e = 0;
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      e = errno;
+      break;
+    }
+    if (n == 0) break;
+    if ((e = writeAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) != 0) break;
+  }
+  ::close(in);
+  return e;
+}
+
+// An output that names (or links to) a character device or a FIFO is written into as it is:
+// nothing is created, renamed or removed there. A FIFO without a reader is refused (ENXIO)
+// instead of waiting for one. A library that writes by name writes a private file first, whose
+// bytes are then copied.
+static int writeInPlace(const std::string& path, const IoHooks& hooks, bool byName,
+                        const std::function<int(int fd, const std::string& tempPath)>& fill) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int e = ::fstat(fd, &st) != 0 ? errno : 0;
+  // Swapped for something else since it was looked at: nothing is written.
+  if (e == 0 && !S_ISCHR(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+    e = specialRefusal(st.st_mode);
+    if (e == 0) e = EAGAIN;  // a regular file now: it would be changed in place
+  }
+  if (e == 0) {
+    const int fl = ::fcntl(fd, F_GETFL);
+    if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) e = errno;
+  }
+  if (e == 0 && !byName) {
+    e = fill(fd, std::string());
+  } else if (e == 0) {
+    std::string tmpName;
+    const int tmp = createUniqueBeside(privateTempDir() + "out", 0600, tmpName);
+    if (tmp < 0) {
+      e = errno;
+    } else {
+      e = fill(tmp, tmpName);
+      if (::close(tmp) != 0 && e == 0) e = errno;
+      if (e == 0) e = copyInto(tmpName, fd);
+      ::unlink(tmpName.c_str());
+    }
+  }
+  if (e == 0 && hooks.flushFault) e = hooks.flushFault(path);
+  if (::close(fd) != 0 && e == 0) e = errno;
+  return e;
+}
+
 // The replacement both writers share: fill writes the unique temporary file beside the target
 // (through its open descriptor or by name) and returns 0 or an errno.
-static int replaceBeside(const std::string& path, const IoHooks& hooks, bool durable,
+static int replaceBeside(const std::string& path, const IoHooks& hooks, bool durable, bool byName,
                          const std::function<int(int fd, const std::string& tempPath)>& fill) {
   if (hooks.writeFault) {
     if (int e = hooks.writeFault(path)) return e;
@@ -179,9 +252,13 @@ static int replaceBeside(const std::string& path, const IoHooks& hooks, bool dur
   // file keeps those it was created with.
   struct stat st {};
   const bool replacing = ::stat(target.c_str(), &st) == 0;
+  if (replacing && !S_ISREG(st.st_mode)) {
+    if (int e = specialRefusal(st.st_mode)) return e;
+    return writeInPlace(target, hooks, byName, fill);
+  }
   // A file whose permission bits forbid writing is not replaced: the rename would do it
   // regardless of them, and root passes every access check.
-  if (replacing && S_ISREG(st.st_mode) && !modeAllowsWriting(st)) return EACCES;
+  if (replacing && !modeAllowsWriting(st)) return EACCES;
   std::string tmpName;
   // The descriptor stays open while fill writes: the permission bits and the flush go to that
   // file whichever descriptor wrote it.
@@ -189,20 +266,43 @@ static int replaceBeside(const std::string& path, const IoHooks& hooks, bool dur
   if (fd < 0) return errno;
   int e = fill(fd, tmpName);
   if (e == 0 && replacing && ::fchmod(fd, st.st_mode & 07777) != 0) e = errno;
+  if (e == 0 && hooks.flushFault) e = hooks.flushFault(path);
   if (e == 0 && durable && ::fsync(fd) != 0) e = errno;
   if (::close(fd) != 0 && e == 0) e = errno;
+  // Whatever took the target's name meanwhile: only a file (or nothing) is renamed over.
+  struct stat now {};
+  if (e == 0 && ::lstat(target.c_str(), &now) == 0 && !S_ISREG(now.st_mode)) {
+    e = specialRefusal(now.st_mode);
+    if (e == 0) e = EAGAIN;  // a link, a device or a FIFO now
+  }
   if (e == 0 && ::rename(tmpName.c_str(), target.c_str()) != 0) e = errno;
   if (e != 0) ::unlink(tmpName.c_str());
   return e;
 }
 
 int atomicWriteFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
-  return replaceBeside(path, hooks, durable, [bytes](int fd, const std::string&) { return writeAll(fd, bytes); });
+  return replaceBeside(path, hooks, durable, false,
+                       [bytes](int fd, const std::string&) { return writeAll(fd, bytes); });
 }
 
 int atomicWriteFileWith(const std::string& path, const std::function<int(const std::string& tempPath)>& fill,
                         const IoHooks& hooks, bool durable) {
-  return replaceBeside(path, hooks, durable, [&fill](int, const std::string& temp) { return fill(temp); });
+  return replaceBeside(path, hooks, durable, true, [&fill](int, const std::string& temp) { return fill(temp); });
+}
+
+int atomicWriteFileFrom(const std::string& path, const std::function<int(int fd)>& fill, const IoHooks& hooks,
+                        bool durable) {
+  return replaceBeside(path, hooks, durable, false, [&fill](int fd, const std::string&) { return fill(fd); });
+}
+
+std::string writeFailureReason(const std::string& path, int err) {
+  struct stat st {};
+  const bool found = ::stat(path.c_str(), &st) == 0;
+  if (err == ENXIO && found && S_ISFIFO(st.st_mode)) return "it is a FIFO without a reader";
+  if (found && S_ISSOCK(st.st_mode)) return "it is a socket; outputs are not written into sockets";
+  if (found && S_ISBLK(st.st_mode)) return "it is a block device; outputs are not written onto disks";
+  if (err == EAGAIN) return "it was replaced by something else while it was written";
+  return std::strerror(err);
 }
 
 bool fileExists(const std::string& path) {
@@ -306,21 +406,74 @@ std::string programDataDir() {
 #endif
 }
 
-std::string privateTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string root = (base && *base) ? std::string(base) : std::string("/tmp");
-  if (root.back() != '/') root += '/';
-  std::string dir = root + "velk-" + std::to_string(::getuid());
+namespace {
+
+std::mutex tempMutex;
+std::string tmpdirNoted;                       // the unusable TMPDIR already named on stderr
+std::vector<std::string> freshTempFolders;     // made for this process only; removed at exit
+
+void removeFreshTempFolders() {
+  std::lock_guard<std::mutex> lock(tempMutex);
+  for (const std::string& dir : freshTempFolders) {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+  freshTempFolders.clear();
+}
+
+// True when dir is a folder (not a link) of this user that nobody else may use: then it is ours.
+bool ownPrivateFolder(const std::string& dir) {
   ::mkdir(dir.c_str(), 0700);
   struct stat st {};
-  if (::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()) {
-    if ((st.st_mode & 077) != 0) ::chmod(dir.c_str(), 0700);
-    return dir + "/";
+  if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+  if ((st.st_mode & 077) != 0 && ::chmod(dir.c_str(), 0700) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string temporaryBaseFolder() {
+  const char* base = std::getenv("TMPDIR");
+  if (!base || !*base) return "/tmp";
+  std::string why;
+  struct stat st {};
+  if (*base != '/')
+    why = "is not an absolute path";
+  else if (::stat(base, &st) != 0)
+    why = std::strerror(errno);
+  else if (!S_ISDIR(st.st_mode))
+    why = "is not a folder";
+  else if (::access(base, W_OK | X_OK) != 0)
+    why = std::strerror(errno);
+  if (why.empty()) return base;
+  std::lock_guard<std::mutex> lock(tempMutex);
+  if (tmpdirNoted != base) {
+    tmpdirNoted = base;
+    std::fprintf(stderr, "wvelk: TMPDIR=%s cannot be used (%s); using /tmp\n", base, why.c_str());
   }
-  // Someone else owns that name (or it is a link): never use it; take a fresh private folder.
+  return "/tmp";
+}
+
+std::string privateTempDir() {
+  std::string root = temporaryBaseFolder();
+  if (root.back() != '/') root += '/';
+  const std::string dir = root + "velk-" + std::to_string(::getuid());
+  if (ownPrivateFolder(dir)) return dir + "/";
+  // Someone else holds that name (or it is a link): never use it. The same few spare names are
+  // tried in turn, so runs reuse one folder instead of leaving a new one behind each time.
+  for (int n = 1; n <= 4; ++n) {
+    const std::string spare = dir + "." + std::to_string(n);
+    if (ownPrivateFolder(spare)) return spare + "/";
+  }
+  // All taken: a fresh folder for this process, removed when it ends.
+  std::lock_guard<std::mutex> lock(tempMutex);
+  for (const std::string& fresh : freshTempFolders)
+    if (fresh.compare(0, dir.size() + 1, dir + "-") == 0) return fresh + "/";
   std::string tmpl = dir + "-XXXXXX";
-  if (::mkdtemp(tmpl.data())) return tmpl + "/";
-  return root;
+  if (!::mkdtemp(tmpl.data())) return root;
+  if (freshTempFolders.empty()) std::atexit(removeFreshTempFolders);
+  freshTempFolders.push_back(tmpl);
+  return tmpl + "/";
 }
 
 std::string userConfigDir() {

@@ -93,17 +93,17 @@ void SaveExplanation(ReportContext& ws, const std::string& message, const std::s
   if (viaWorkCopy) {
     // A configured temporary folder may be shared: never write through a link planted there.
     ::unlink(work.c_str());
-    if (int e = atomicWriteFile(work, content, ws.io)) return ReportIoError(ws, IoStage::Create, ioCodeFromErrno(e));
+    if (int e = atomicWriteFile(work, content, ws.io)) return ReportIoError(ws, IoStage::Create, work, e);
     std::optional<std::string> copied = readWholeFile(work, content.size() + 1, &err);
     if (!copied || *copied != content) {
       ::unlink(work.c_str());
-      return ReportIoError(ws, IoStage::Create, copied ? 0 : ioCodeFromErrno(err));
+      return ReportIoError(ws, IoStage::Create, work, copied ? 0 : err);
     }
     content = std::move(*copied);
   }
   const int e = atomicWriteFile(source, content, ws.io);
   if (viaWorkCopy) ::unlink(work.c_str());
-  if (e) ReportIoError(ws, IoStage::Create, ioCodeFromErrno(e));
+  if (e) ReportIoError(ws, IoStage::Create, source, e);
 }
 
 void ShowMessageWindow(ReportContext& ws) {

@@ -123,19 +123,6 @@ ReservedFile reserveNumberedFile(const std::string& folder, std::string_view pre
 }
 
 int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    if (S_ISDIR(st.st_mode)) return EISDIR;
-    if (hooks.writeFault) {
-      if (int e = hooks.writeFault(path)) return e;
-    }
-    // A device is written in place: no O_CREAT, so a missing device never becomes a file.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return errno;
-    FileHandle handle(fd);
-    if (int e = writeAll(handle.get(), bytes)) return e;
-    return handle.reset();
-  }
   return atomicWriteFile(path, bytes, hooks, durable);
 }
 

@@ -76,8 +76,9 @@ ReservedFile reserveNumberedFile(const std::string& folder, std::string_view pre
 
 // Writes a finished output file. A regular (or missing) file is replaced atomically (temporary
 // file beside it, then rename), so a failure leaves the previous file as it was and no
-// half-written file appears. A device or pipe (a printer port, /dev/null, /dev/full) is
-// written directly; it is never replaced. Returns 0 or the errno.
+// half-written file appears. A character device or a FIFO with a reader (a printer port, a
+// link to /dev/null) is written directly; it is never replaced. Returns 0 or the errno, as
+// atomicWriteFile.
 int writeOutputFile(const std::string& path, std::string_view bytes, const IoHooks& hooks, bool durable = true);
 
 // The Windows form of a report text: every line converted as the display conversion converts

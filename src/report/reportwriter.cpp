@@ -171,7 +171,11 @@ void openHtmlTable(ReportContext& ws) {
 // A writer may act: a report is open and nothing has failed.
 bool writing(const ReportContext& ws) { return ws.report.open && !ws.abort; }
 
-void failIo(ReportContext& ws, IoStage stage, int err) { ReportIoError(ws, stage, ioCodeFromErrno(err)); }
+// Shows the message for a failed write of path (the report's output when empty) with the reason.
+void failIo(ReportContext& ws, IoStage stage, int err, std::string path = {}) {
+  if (path.empty()) path = state(ws).outputName;
+  ReportIoError(ws, stage, path, err);
+}
 
 // Sends what has been written so far to the printer port.
 void flushPort(ReportContext& ws) {
@@ -376,7 +380,7 @@ bool reserveTemp(ReportContext& ws, std::string_view prefix, std::string_view su
   int err = 0;
   r.temp = reserveNumberedFile(tempFolder(ws), prefix, suffix, first, tries, ws.io, err);
   if (!r.temp.held()) {
-    failIo(ws, IoStage::Create, err);
+    failIo(ws, IoStage::Create, err, tempFolder(ws));
     return false;
   }
   r.outputName = r.temp.path();
@@ -431,7 +435,7 @@ int writePrimary(ReportContext& ws, std::string_view bytes) {
 // The Windows copy of the report text at path; false (message shown, abort set) on failure.
 bool writeCopy(ReportContext& ws, const std::string& path) {
   if (int e = writeOutputFile(path, windowsCopy(ws.num(), state(ws).out), ws.io, durableFile(ws, path))) {
-    failIo(ws, IoStage::Create, e);
+    failIo(ws, IoStage::Create, e, path);
     return false;
   }
   state(ws).copyPath = path;
@@ -533,7 +537,7 @@ void deliver(ReportContext& ws) {
         int e = ws.io.writeFault ? ws.io.writeFault(copy) : 0;
         if (e == 0) e = r.temp.write(windowsCopy(ws.num(), r.out));
         if (e == 0) e = r.temp.renameTo(copy);
-        if (e != 0) return failIo(ws, IoStage::Create, e);
+        if (e != 0) return failIo(ws, IoStage::Create, e, copy);
         r.copyPath = copy;
         return;
       }
@@ -698,7 +702,7 @@ void OpenReport(ReportContext& ws, int device, const std::string& name) {
       break;
     case kDeviceDosFile: {
       const std::string path = tempFolder(ws) + "OUTDOS.TXT";
-      if (int e = probeCreate(ws, path)) return failIo(ws, IoStage::Create, e);
+      if (int e = probeCreate(ws, path)) return failIo(ws, IoStage::Create, e, path);
       r.outputName = path;
       break;
     }

@@ -363,7 +363,7 @@ int runJsonJob(Session& ws, const std::string& inputArgument, std::ostream& err)
   std::ostringstream json;
   writeJson(ws, json);
   if (int e = atomicWriteFile(output, json.str(), ws.io)) {
-    err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << "\n";
+    printWriteFailure(output, e, err);
     return 2;
   }
   if (ws.messages.fatal) {
@@ -474,7 +474,7 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
     return 2;
   }
   if (int e = atomicWriteFile(output, svg, ws.io)) {
-    err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << "\n";
+    printWriteFailure(output, e, err);
     return 2;
   }
   return 0;
@@ -495,11 +495,21 @@ int runPdfJob(Session& ws, const std::string& inputArgument, int view, const Pdf
   const PrintLayout layout = ApplyPrintPreset(view <= 6 || view == 9 ? 0 : 2, LayoutFromConfig(ws.config));
   PrintDrawingRequest request = MakePrintDrawingRequest(ws, layout, kAppTitle + std::string(" - ") + output);
   if (view == 9) request.a3 = PlanProductionSheet(ws.spring, CentreLine(ws.spring)).paper == 3;
-  if (!writePdf || !writePdf(request, output) || ws.abort) {
-    err << "wvelk: " << output << " could not be written\n";
+  const int e = writePdf ? writePdf(request, output) : -1;
+  if (e > 0) {
+    printWriteFailure(output, e, err);
+    return 2;
+  }
+  if (e < 0 || ws.abort) {
+    err << "wvelk: the page could not be painted; " << output << " was not written\n";
     return 2;
   }
   return 0;
+}
+
+void printWriteFailure(const std::string& output, int e, std::ostream& err) {
+  err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(e))) << ": " << output << ": "
+      << writeFailureReason(output, e) << "\n";
 }
 
 void printCalcMessages(const Session& ws, std::ostream& err) {

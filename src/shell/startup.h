@@ -100,11 +100,15 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
 
 // The /PDF:j batch job: view or drawing j as it would be printed (the print layout with the
 // preset of a macro print, the printer's colour rules) into the bare name + ".pdf", written by
-// writePdf (the window layer's PDF writer; false when the file could not be written). Exit codes
-// as runCadJob.
-using PdfWriterFn = std::function<bool(const PrintDrawingRequest& request, const std::string& path)>;
+// writePdf (the window layer's PDF writer: 0 when written, the errno when the file could not be
+// written, a negative number when the page could not be painted). Exit codes as runCadJob.
+using PdfWriterFn = std::function<int(const PrintDrawingRequest& request, const std::string& path)>;
 int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf,
               std::ostream& err);
+
+// Says on err that output was not written after the errno e: the message's own text, the file
+// and the reason ("wvelk: Diskette/Platte voll: s.json: No space left on device").
+void printWriteFailure(const std::string& output, int e, std::ostream& err);
 
 // Prints the calculation messages to err (UTF-8), one "wvelk: " line each.
 void printCalcMessages(const Session& ws, std::ostream& err);

@@ -21,8 +21,7 @@ int runStepJob(Session& ws, const std::string& inputArgument, std::ostream& err)
     return 2;
   }
   if (r.ioError != 0) {
-    err << "wvelk: " << cp850ToUtf8(ioErrorText(IoStage::Write, ioCodeFromErrno(r.ioError))) << ": " << output
-        << "\n";
+    printWriteFailure(output, r.ioError, err);
     return 2;
   }
   return 0;

@@ -114,6 +114,9 @@ bool copyTable(const TableContext& ws, const std::string& from, const std::strin
   ::close(in);
   if (e == 0 && ::fchmod(out, (st.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0) e = errno;
   if (::close(out) != 0 && e == 0) e = errno;
+  // Only a file (or nothing) is renamed over: a device or FIFO under that name stays.
+  struct stat there {};
+  if (e == 0 && ::lstat(to.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) e = EEXIST;
   if (e == 0 && ::rename(tmpl.c_str(), to.c_str()) != 0) e = errno;
   if (e != 0) ::unlink(tmpl.c_str());
   return e == 0;

@@ -619,7 +619,7 @@ TEST_F(ConfigFileTest, RecentFiles) {
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   WriteRecentFiles(ws);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Error).at(0), "Diskette/Platte voll");
+  EXPECT_EQ(ui.messages(MessageKind::Error).at(0), writeFailure("Diskette/Platte voll", dir.file("velk.cff"), ENOSPC));
   EXPECT_NE(readFile(dir.file("velk.cff")), "");
 }
 

@@ -264,8 +264,8 @@ TEST_F(InputFileTest, FailedSaveKeepsThePreviousFile) {
   }
   auto errors = ui.messages(MessageKind::Error);
   ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(errors[0], "Diskette/Platte voll");
-  EXPECT_EQ(errors[1], "Fehler bei Zugriff auf Diskette/Platte");
+  EXPECT_EQ(errors[0], writeFailure("Diskette/Platte voll", dir.file("feder.vlk"), ENOSPC));
+  EXPECT_EQ(errors[1], writeFailure("Fehler bei Zugriff auf Diskette/Platte", dir.file("feder.vlk"), EACCES));
 }
 
 TEST_F(InputFileTest, DiskFullIsReportedAsSuch) {

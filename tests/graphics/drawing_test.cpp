@@ -210,7 +210,7 @@ TEST_F(DrawingTest, AbortedOrFailedDrawingLeavesTheOldFile) {
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   Finish(ws);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(u8(ui.messages(MessageKind::Error).back()), "Diskette/Platte voll");
+  EXPECT_EQ(u8(ui.messages(MessageKind::Error).back()), writeFailure("Diskette/Platte voll", dir.file("feder.dxf"), ENOSPC));
   EXPECT_EQ(readFile(dir.file("feder.dxf")), "old");
   int files = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();

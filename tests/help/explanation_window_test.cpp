@@ -132,7 +132,11 @@ TEST_F(ExplanationTest, FailedSavesLeaveTheFileAsItWas) {
     ws.io.writeFault = [&](std::string_view p) { return !failing.empty() && p.starts_with(failing) ? c.err : 0; };
     SaveExplanation(ws, c.failing ? "Fehler : t > b !" : "Fatal  : n = 0 !", "U", "A");
     EXPECT_TRUE(ws.abort) << c.name;
-    EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.message}) << c.name;
+    // A failed write names the file it failed on (the work copy or the file itself) and why.
+    const std::string expected =
+        c.err == 0 ? std::string(c.message)
+                   : writeFailure(c.message, std::string(c.failing) == "tmp/" ? dir.file("tmp/velk.err") : errFile(), c.err);
+    EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{expected}) << c.name;
     EXPECT_EQ(readFile(errFile()), original) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir.file("tmp/velk.err"))) << c.name;
   }

@@ -300,7 +300,7 @@ TEST_F(BrowserTest, FailedRewriteLeavesTheList) {
   ui.script({press(HelpImageAction::Delete), Answer::Yes()});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"Diskette/Platte voll"});
+  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{writeFailure("Diskette/Platte voll", list(), ENOSPC)});
   EXPECT_EQ(readFile(list()), original);
   EXPECT_FALSE(std::filesystem::exists(dir.file("tmp/$$$.dbh")));
   std::size_t files = 0;
@@ -312,7 +312,8 @@ TEST_F(BrowserTest, FailedRewriteLeavesTheList) {
   ws.io.writeFault = [&](std::string_view path) { return path == dir.file("tmp/$$$.dbh") ? EACCES : 0; };
   ui.script({press(HelpImageAction::New), Answer::Text(dir.file("plt/x.plt")), Answer::Text("x")});
   ShowHelpImages(ws);
-  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"file write error"});
+  EXPECT_EQ(ui.messages(MessageKind::Error),
+            std::vector<std::string>{writeFailure("file write error", dir.file("tmp/$$$.dbh"), EACCES)});
   EXPECT_EQ(readFile(list()), original);
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "dialogs/dialogs.h"
 #include "report/report_fixture.h"
@@ -96,7 +97,7 @@ TEST_F(ReportTest, TemporaryNumbersInUseAreSkippedAndLeftoversTakenOver) {
   for (int n = 2; n <= kTempFileTries; ++n) all.push_back(reserveNumberedFile(tmp, "$OUT", ".TMP", n, 1, {}, err));
   OpenReport(ws, kDeviceScreen);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"file write error"});
+  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{writeFailure("file write error", tmp, EEXIST)});
   held.discard();
   all.clear();
   EXPECT_TRUE(tempFiles().size() == 1u);  // only outwin.txt: every reservation removed its file
@@ -198,7 +199,8 @@ TEST_F(ReportTest, PrinterPortFailuresAreReportedNotCrashed) {
     std::string device;
     std::string message;
   };
-  const Case cases[] = {{"/dev/full", "Diskette/Platte voll"}, {dir.file("no-such-port"), "file write error"}};
+  const Case cases[] = {{"/dev/full", writeFailure("Diskette/Platte voll", "/dev/full", ENOSPC)},
+                        {dir.file("no-such-port"), writeFailure("file write error", dir.file("no-such-port"), ENOENT)}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.device);
     ui.clearRequests();
@@ -251,7 +253,8 @@ TEST_F(ReportTest, FileDeviceWritesTheNamedFileAndItsWindowsCopy) {
   ui.script({Answer::Text(name + "-aktuell.txt")});
   report(kDeviceFile, [&] { someRows(ws); });
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"Diskette/Platte voll"});
+  EXPECT_EQ(ui.messages(MessageKind::Error),
+            std::vector<std::string>{writeFailure("Diskette/Platte voll", name + "-aktuell.txt", ENOSPC)});
   EXPECT_TRUE(ui.messages(MessageKind::Info).empty());
   EXPECT_FALSE(fileExists(name + "-aktuell.txt"));
 }
@@ -501,7 +504,11 @@ TEST_F(ReportTest, UnwritableOrFullTemporaryFolderGivesTheMessageAndNoReport) {
     ws.io.writeFault = [&](std::string_view p) { return p.substr(0, tmp.size()) == tmp ? c.err : 0; };
     report(c.device, [&] { someRows(ws); });
     EXPECT_TRUE(ws.abort);
-    EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.message});
+    // The message's own text, then the file in the temporary folder and the reason.
+    const std::vector<std::string> shown = ui.messages(MessageKind::Error);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].substr(0, c.message.size() + 2 + tmp.size()), c.message + ": " + tmp) << shown[0];
+    EXPECT_EQ(shown[0].substr(shown[0].rfind(" (")), std::string(" (") + std::strerror(c.err) + ")") << shown[0];
     EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
     EXPECT_TRUE(tempFiles().empty());
   }

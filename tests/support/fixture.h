@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -41,6 +42,11 @@ class ShortTempDir : public TempDir {
  public:
   ShortTempDir() : TempDir("/tmp") {}
 };
+
+// The message of a failed write: the message's own text, the file and the reason (strerror).
+inline std::string writeFailure(const std::string& text, const std::string& path, int err) {
+  return text + ": " + path + " (" + std::strerror(err) + ")";
+}
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
