@@ -9,6 +9,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cad/plotprogram.h"
 #include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "commands/menucommands.h"
@@ -541,7 +542,8 @@ int runCadJob(Session& ws, const std::string& inputArgument, int device, int vie
   drawItem(ws, view, device);
   if (!ws.abort) return 0;
   if (device == kCadPlot)
-    err << "wvelk: /CAD" << device << ":" << view << ": the plot program did not run; see the configured plot command\n";
+    err << "wvelk: /CAD" << device << ":" << view << ": the plot program did not start; plot command line: "
+        << cp850ToUtf8(CurrentPlotCommandLine(ws)) << "\n";
   return 2;
 }
 
