@@ -245,12 +245,6 @@ bool writeJson(const Session& ws, std::ostream& out) {
   top.integer("schemaVersion", kJsonSchemaVersion);
   top.text("program", kAppTitle);
   top.text("version", kVersion);
-  top.raw("units", "");
-  {
-    JsonObject units(out, 2, dropped);
-    writeUnits(units);
-    units.close();
-  }
   top.raw("spring", "");
   {
     JsonObject spring(out, 2, dropped);
@@ -262,6 +256,12 @@ bool writeJson(const Session& ws, std::ostream& out) {
     JsonObject material(out, 2, dropped);
     writeMaterial(ws, material);
     material.close();
+  }
+  top.raw("units", "");
+  {
+    JsonObject units(out, 2, dropped);
+    writeUnits(units);
+    units.close();
   }
   std::vector<std::string> messages(ws.messages.entries.begin(), ws.messages.entries.begin() + ws.messages.count);
   if (!representable) messages.push_back(oem("Ergebnis ungültig"));

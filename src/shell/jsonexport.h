@@ -20,7 +20,7 @@ std::optional<std::string> jsonNumber(Real x);
 // A code page 850 text as a JSON string (UTF-8, escaped).
 std::string jsonString(const std::string& oemText);
 
-// Writes the JSON: schemaVersion, program, version, units, spring, material, messages, fatal.
+// Writes the JSON: schemaVersion, program, version, spring, material, units, messages, fatal.
 // A fatal calculation writes its inputs and messages but no results. Returns false when a value
 // was left out because no JSON number holds it (the results then count as fatal).
 bool writeJson(const Session& ws, std::ostream& out);

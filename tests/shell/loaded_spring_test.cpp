@@ -87,8 +87,8 @@ TEST_F(LoadedSpringTest, TableProblemsOfTheLoadedSpringReachTheMessageList) {
 TEST(JsonNumber, FullPrecisionAndNothingOutsideTheDoubleRange) {
   EXPECT_EQ(jsonNumber(20), "20");
   EXPECT_EQ(jsonNumber(0.1L), "0.100000000000000000001");
-  EXPECT_EQ(jsonNumber(-1e300L).value_or("").substr(0, 3), "-1e");
-  EXPECT_EQ(jsonNumber(1e-4000L).value_or("").substr(0, 3), "1e-") << "a number, read back as 0";
+  EXPECT_NEAR(std::stod(jsonNumber(-1e300L).value_or("0")), -1e300, 1e285);
+  EXPECT_NE(jsonNumber(1e-4000L).value_or("").find("e-4"), std::string::npos) << "a number, read back as 0";
   for (Real x : {1e3000L, -1.72e598L, std::numeric_limits<Real>::infinity(), std::numeric_limits<Real>::quiet_NaN()})
     EXPECT_FALSE(jsonNumber(x).has_value()) << static_cast<double>(x);
   EXPECT_EQ(jsonString(oem("Tür \"1\"\r")), "\"Tür \\\"1\\\"\\r\"");
@@ -102,7 +102,10 @@ TEST_F(LoadedSpringTest, JsonWithAResultBeyondTheDoubleRangeIsFatalWithoutResult
   ws.spring.alpha2 = 1e400L;  // an input: left out alone
   std::ostringstream out;
   EXPECT_FALSE(writeJson(ws, out));
-  const std::string json = out.str();
+  const std::string all = out.str();
+  const std::size_t units = all.find("\"units\": {");
+  ASSERT_NE(units, std::string::npos);
+  const std::string json = all.substr(0, units) + all.substr(all.find("\"messages\""));
   EXPECT_NE(json.find("\"fatal\": true"), std::string::npos);
   EXPECT_NE(json.find("Ergebnis ungültig"), std::string::npos);
   EXPECT_NE(json.find("\"alpha2: keine Zahl\""), std::string::npos);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
