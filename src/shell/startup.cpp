@@ -541,9 +541,11 @@ int runCadJob(Session& ws, const std::string& inputArgument, int device, int vie
   if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;
   drawItem(ws, view, device);
   if (!ws.abort) return 0;
-  if (device == kCadPlot)
+  if (device == kCadPlot) {
+    const std::string line = trim(CurrentPlotCommandLine(ws));
     err << "wvelk: /CAD" << device << ":" << view << ": the plot program did not start; plot command line: "
-        << cp850ToUtf8(CurrentPlotCommandLine(ws)) << "\n";
+        << (line.empty() ? std::string("(none configured)") : cp850ToUtf8(line)) << "\n";
+  }
   return 2;
 }
 
