@@ -304,7 +304,8 @@ int RunPlotCommandLine(OutputContext& ws) {
 
 void PlotDevice::finish(OutputContext& ws) {
   DxfDevice::finish(ws);
-  if (written()) RunPlotCommandLine(ws);
+  // A plot program that does not start leaves the drawing unplotted: the output failed.
+  if (written() && RunPlotCommandLine(ws) != 0) ws.abort = true;
   NormalCursor(ws);
 }
 

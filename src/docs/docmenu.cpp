@@ -324,10 +324,10 @@ std::string readableCommandLine(const std::vector<std::string>& argv) {
 namespace {
 
 // A spring file can come from anyone and names the programs of its documents: a program other
-// than the desktop's opener starts only once the user has seen its command line and said yes,
-// once per command line and session.
+// than the desktop's opener found on PATH by name starts only once the user has seen its command
+// line and said yes, once per command line and session.
 bool allowedToStart(HelpContext& ws, const std::vector<std::string>& argv) {
-  if (argv.empty() || lastComponent(argv[0]) == "xdg-open") return true;
+  if (argv.empty() || isDesktopOpener(argv)) return true;
   if (ws.confirmedCommands.count(argv)) return true;
   YesNoRequest q;
   q.prompt = oem("Dieses Programm starten ?  ") + utf8ToCp850(readableCommandLine(argv));

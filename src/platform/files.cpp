@@ -476,8 +476,10 @@ std::string privateTempDir() {
   return tmpl + "/";
 }
 
+// A relative VELK_CONFIG_DIR would make every working folder a configuration folder: only an
+// absolute one counts (the start-up says when one is ignored).
 std::string userConfigDir() {
-  if (const char* v = std::getenv("VELK_CONFIG_DIR"); v && *v) return withSeparator(v);
+  if (const char* v = std::getenv("VELK_CONFIG_DIR"); v && *v == '/') return withSeparator(v);
   std::string base;
   if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x == '/') {
     base = x;

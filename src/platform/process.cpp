@@ -188,6 +188,12 @@ std::string findProgram(std::string_view program) {
   return {};
 }
 
+bool isDesktopOpener(const std::vector<std::string>& argv) {
+  if (argv.empty() || argv.front() != "xdg-open") return false;
+  const std::string path = findProgram(argv.front());
+  return path.empty() || path.front() == '/';  // not installed: the start fails, nothing else runs
+}
+
 ProgramCommand commandForFile(std::string_view commandLine, const std::string& file) {
   ProgramCommand cmd;
   std::vector<std::string> words = splitCommandLine(commandLine);

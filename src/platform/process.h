@@ -26,6 +26,11 @@ bool isWindowsProgramName(std::string_view program);
 // up in PATH. Empty when there is no such executable file.
 std::string findProgram(std::string_view program);
 
+// True when argv starts the desktop's opener: argv[0] is the bare name "xdg-open", which the
+// start looks up in PATH, and no relative PATH entry ("", ".", "bin") is where it would be found.
+// "./xdg-open", "/any/folder/xdg-open" or "sub/xdg-open" are some other program of that name.
+bool isDesktopOpener(const std::vector<std::string>& argv);
+
 // What to start to open file with a configured command line.
 struct ProgramCommand {
   enum class Status {

@@ -4,21 +4,22 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <ostream>
+#include <vector>
 
 #include "base/codepage.h"
 
 namespace velk {
 
-std::string jsonNumber(Real x) {
+std::optional<std::string> jsonNumber(Real x) {
+  // Only what a double holds reads back as a number everywhere; beyond it parsers give infinity.
+  if (!std::isfinite(x) || std::fabs(x) > static_cast<Real>(std::numeric_limits<double>::max()))
+    return std::nullopt;
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 21);
-  std::string text = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string("nan");
-  if (!std::isfinite(x) || std::fabs(x) > static_cast<Real>(std::numeric_limits<double>::max()))
-    return "\"" + text + "\"";
-  // Values too small for a double would read back as 0 or a denormal: keep their digits too.
-  if (x != 0 && std::fabs(x) < static_cast<Real>(std::numeric_limits<double>::min())) return "\"" + text + "\"";
-  return text;
+  if (res.ec != std::errc()) return std::nullopt;
+  return std::string(buf, res.ptr);
 }
 
 std::string jsonString(const std::string& oemText) {
@@ -47,28 +48,103 @@ std::string jsonString(const std::string& oemText) {
 
 namespace {
 
-// Writes "key": value pairs with the commas between them.
+// Writes "key": value pairs with the commas between them. A real that no JSON number holds is
+// left out and its key noted in dropped.
 class JsonObject {
  public:
-  JsonObject(std::ostream& out, int indent) : out_(out), indent_(indent) { out_ << "{"; }
+  JsonObject(std::ostream& out, int indent, std::vector<std::string>& dropped)
+      : out_(out), indent_(indent), dropped_(dropped) {
+    out_ << "{";
+  }
   void raw(const char* key, const std::string& value) {
     out_ << (first_ ? "\n" : ",\n") << std::string(indent_ + 2, ' ') << '"' << key << "\": " << value;
     first_ = false;
   }
-  void real(const char* key, Real x) { raw(key, jsonNumber(x)); }
+  void real(const char* key, Real x) {
+    if (const std::optional<std::string> n = jsonNumber(x))
+      raw(key, *n);
+    else
+      dropped_.push_back(key);
+  }
   void integer(const char* key, long long n) { raw(key, std::to_string(n)); }
   void text(const char* key, const std::string& s) { raw(key, jsonString(s)); }
   void flag(const char* key, bool b) { raw(key, b ? "true" : "false"); }
   void close() { out_ << "\n" << std::string(indent_, ' ') << "}"; }
   std::ostream& stream() { return out_; }
+  std::vector<std::string>& dropped() { return dropped_; }
 
  private:
   std::ostream& out_;
   int indent_;
+  std::vector<std::string>& dropped_;
   bool first_ = true;
 };
 
-void writeSpring(const Spring& s, JsonObject& o) {
+// The spring's reals in the order written, each with its unit and whether the calculation
+// produces it (a result; left out when the calculation is fatal).
+struct RealKey {
+  const char* key;
+  Real Spring::*member;
+  const char* unit;
+  bool result;
+};
+
+constexpr const char* kMm = "mm";
+constexpr const char* kDeg = "degree";
+constexpr const char* kStress = "N/mm^2";
+constexpr const char* kMoment = "Nmm";
+constexpr const char* kNone = "1";
+
+const RealKey kSpringReals[] = {
+    {"b", &Spring::b, kMm, false},          {"t", &Spring::t, kMm, false},
+    {"ri", &Spring::ri, kMm, false},        {"re", &Spring::re, kMm, false},
+    {"n0", &Spring::n0, kNone, false},      {"alpha1", &Spring::alpha1, kDeg, false},
+    {"alpha2", &Spring::alpha2, kDeg, false}, {"theta", &Spring::theta, "degC", false},
+    {"freq", &Spring::freq, "1/s", false},  {"li", &Spring::li, kMm, false},
+    {"rbi", &Spring::rbi, kMm, false},      {"le", &Spring::le, kMm, false},
+    {"rbe", &Spring::rbe, kMm, false},      {"T1", &Spring::T1, kMoment, false},
+    {"T2", &Spring::T2, kMoment, false},    {"Tc", &Spring::Tc, kMoment, false},
+    {"alphah", &Spring::alphah, kDeg, false}, {"alphac", &Spring::alphac, kDeg, false},
+    {"b_t", &Spring::b_t, kNone, false},    {"a0_t", &Spring::a0_t, kNone, false},
+    {"a0", &Spring::a0, kMm, true},         {"a1", &Spring::a1, kMm, true},
+    {"a2", &Spring::a2, kMm, true},         {"n1", &Spring::n1, kNone, true},
+    {"n2", &Spring::n2, kNone, true},       {"nc", &Spring::nc, kNone, true},
+    {"re1", &Spring::re1, kMm, true},       {"re2", &Spring::re2, kMm, true},
+    {"rec", &Spring::rec, kMm, true},       {"delta0", &Spring::delta0, kDeg, true},
+    {"delta1", &Spring::delta1, kDeg, true}, {"delta2", &Spring::delta2, kDeg, true},
+    {"deltac", &Spring::deltac, kDeg, true}, {"Lw", &Spring::Lw, kMm, true},
+    {"L", &Spring::L, kMm, true},           {"Ib", &Spring::Ib, "mm^4", true},
+    {"Wb", &Spring::Wb, "mm^3", true},      {"cT", &Spring::cT, "Nmm/degree", true},
+    {"W", &Spring::W, kMoment, true},       {"m", &Spring::m, "g", true},
+    {"kb", &Spring::kb, kNone, true},       {"sigma1", &Spring::sigma1, kStress, true},
+    {"sigma2", &Spring::sigma2, kStress, true}, {"sigmac", &Spring::sigmac, kStress, true},
+    {"sigmaq1", &Spring::sigmaq1, kStress, true}, {"sigmaq2", &Spring::sigmaq2, kStress, true},
+    {"sigmah", &Spring::sigmah, kStress, true}, {"sigman", &Spring::sigman, kStress, true},
+    {"sighz", &Spring::sighz, kStress, true}, {"Et", &Spring::Et, kStress, true},
+    {"E", &Spring::E, kStress, false},      {"G", &Spring::G, kStress, false},
+    {"rho", &Spring::rho, "kg/dm^3", false}, {"Rm", &Spring::Rm, kStress, true},
+    {"strokePerm", &Spring::strokePerm, kStress, true}, {"fatigueRatio", &Spring::fatigueRatio, kNone, true},
+    {"cyclesN", &Spring::cyclesN, kNone, true}, {"cyclesMin", &Spring::cyclesMin, kNone, true},
+    {"cyclesMax", &Spring::cyclesMax, kNone, true}, {"tolPlus", &Spring::tolPlus, "%", false},
+    {"tolMinus", &Spring::tolMinus, "%", false}, {"deltaDraw", &Spring::deltaDraw, kDeg, false},
+};
+
+// The units of the material record's values (as the tables store them).
+const std::pair<const char*, const char*> kMaterialUnits[] = {
+    {"E", kStress},   {"G", kStress},   {"rho", "kg/dm^3"}, {"Rm0", kStress}, {"Rmmax", kStress},
+    {"kRm", kStress}, {"t0", kMm},      {"d0", kMm},        {"tG", kMm},      {"dG", kMm},
+    {"tmin", kMm},    {"tmax", kMm},    {"dmin", kMm},      {"dmax", kMm},    {"Tmax", "degC"},
+    {"upper", kStress}, {"upperDecrease", kStress}, {"stroke", kStress}, {"strokeDecrease", kStress},
+};
+
+// True when every result of the spring is a number JSON can hold.
+bool resultsRepresentable(const Spring& s) {
+  for (const RealKey& k : kSpringReals)
+    if (k.result && !jsonNumber(s.*k.member)) return false;
+  return true;
+}
+
+void writeSpring(const Spring& s, bool withResults, JsonObject& o) {
   o.text("zeichname", s.zeichname);
   o.text("zeichname2", s.zeichname2);
   o.text("zeichnr", s.zeichnr);
@@ -82,33 +158,28 @@ void writeSpring(const Spring& s, JsonObject& o) {
   o.text("kugelstrahlen", std::string(1, s.kugelstrahlen));
   o.integer("matNoFlat", s.matNoFlat);
   o.integer("matNoRound", s.matNoRound);
-  const std::pair<const char*, Real> reals[] = {
-      {"b", s.b},           {"t", s.t},           {"ri", s.ri},         {"re", s.re},
-      {"n0", s.n0},         {"alpha1", s.alpha1}, {"alpha2", s.alpha2}, {"theta", s.theta},
-      {"freq", s.freq},     {"li", s.li},         {"rbi", s.rbi},       {"le", s.le},
-      {"rbe", s.rbe},       {"T1", s.T1},         {"T2", s.T2},         {"Tc", s.Tc},
-      {"alphah", s.alphah}, {"alphac", s.alphac}, {"b_t", s.b_t},       {"a0_t", s.a0_t},
-      {"a0", s.a0},         {"a1", s.a1},         {"a2", s.a2},         {"n1", s.n1},
-      {"n2", s.n2},         {"nc", s.nc},         {"re1", s.re1},       {"re2", s.re2},
-      {"rec", s.rec},       {"delta0", s.delta0}, {"delta1", s.delta1}, {"delta2", s.delta2},
-      {"deltac", s.deltac}, {"Lw", s.Lw},         {"L", s.L},           {"Ib", s.Ib},
-      {"Wb", s.Wb},         {"cT", s.cT},         {"W", s.W},           {"m", s.m},
-      {"kb", s.kb},         {"sigma1", s.sigma1}, {"sigma2", s.sigma2}, {"sigmac", s.sigmac},
-      {"sigmaq1", s.sigmaq1}, {"sigmaq2", s.sigmaq2}, {"sigmah", s.sigmah}, {"sigman", s.sigman},
-      {"sighz", s.sighz},   {"Et", s.Et},         {"E", s.E},           {"G", s.G},
-      {"rho", s.rho},       {"Rm", s.Rm},         {"strokePerm", s.strokePerm},
-      {"fatigueRatio", s.fatigueRatio}, {"cyclesN", s.cyclesN}, {"cyclesMin", s.cyclesMin},
-      {"cyclesMax", s.cyclesMax}, {"tolPlus", s.tolPlus}, {"tolMinus", s.tolMinus},
-      {"deltaDraw", s.deltaDraw},
-  };
-  for (const auto& [key, value] : reals) o.real(key, value);
+  for (const RealKey& k : kSpringReals)
+    if (withResults || !k.result) o.real(k.key, s.*k.member);
   o.text("matName", s.matName);
   o.integer("matSource", s.matSource);
 }
 
+void writeUnits(JsonObject& o) {
+  o.raw("spring", "");
+  {
+    JsonObject spring(o.stream(), 4, o.dropped());
+    for (const RealKey& k : kSpringReals) spring.text(k.key, k.unit);
+    spring.close();
+  }
+  o.raw("material", "");
+  JsonObject material(o.stream(), 4, o.dropped());
+  for (const auto& [key, unit] : kMaterialUnits) material.text(key, unit);
+  material.close();
+}
+
 void writeFatigue(JsonObject& o, const char* key, const FatigueValues& f) {
   o.raw(key, "");
-  JsonObject v(o.stream(), 4);
+  JsonObject v(o.stream(), 4, o.dropped());
   v.integer("upper", f.upper);
   v.integer("upperDecrease", f.upperDecrease);
   v.integer("stroke", f.stroke);
@@ -165,28 +236,43 @@ void writeMaterial(const Session& ws, JsonObject& o) {
 
 }  // namespace
 
-void writeJson(const Session& ws, std::ostream& out) {
-  JsonObject top(out, 0);
+bool writeJson(const Session& ws, std::ostream& out) {
+  std::vector<std::string> dropped;
+  // A fatal calculation has no results; neither has one whose results no JSON number holds.
+  const bool representable = resultsRepresentable(ws.spring);
+  const bool fatal = ws.messages.fatal || !representable;
+  JsonObject top(out, 0, dropped);
+  top.integer("schemaVersion", kJsonSchemaVersion);
   top.text("program", kAppTitle);
   top.text("version", kVersion);
   top.raw("spring", "");
   {
-    JsonObject spring(out, 2);
-    writeSpring(ws.spring, spring);
+    JsonObject spring(out, 2, dropped);
+    writeSpring(ws.spring, !fatal, spring);
     spring.close();
   }
   top.raw("material", "");
   {
-    JsonObject material(out, 2);
+    JsonObject material(out, 2, dropped);
     writeMaterial(ws, material);
     material.close();
   }
+  top.raw("units", "");
+  {
+    JsonObject units(out, 2, dropped);
+    writeUnits(units);
+    units.close();
+  }
+  std::vector<std::string> messages(ws.messages.entries.begin(), ws.messages.entries.begin() + ws.messages.count);
+  if (!representable) messages.push_back(oem("Ergebnis ungültig"));
+  for (const std::string& key : dropped) messages.push_back(key + ": keine Zahl");
   std::string list = "[";
-  for (int i = 0; i < ws.messages.count; ++i) list += (i ? ", " : "") + jsonString(ws.messages.entries[i]);
+  for (std::size_t i = 0; i < messages.size(); ++i) list += (i ? ", " : "") + jsonString(messages[i]);
   top.raw("messages", list + "]");
-  top.flag("fatal", ws.messages.fatal);
+  top.flag("fatal", fatal);
   top.close();
   out << "\n";
+  return representable && dropped.empty();
 }
 
 }  // namespace velk

@@ -2,12 +2,14 @@
 #include "shell/startup.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
+#include "cad/plotprogram.h"
 #include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "commands/menucommands.h"
@@ -35,13 +37,13 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
   std::vector<std::string> lines = {
       std::string(kAppTitle) + " Command Line Mode",
       "",
-      w + " Filename [/I] [/CADi:j] [/NOGUI]",
+      w + " Filename... [/I] [/CADi:j] [/SET:n=v]... [/NOGUI]",
       "",
       "/I       -> TXT file",
       "",
       "/CADi:j  -> CAD File",
-      "            i: 1=DXF, 2=IGS, 5=TXT",
-      "            j: index (1,2,3, ..)",
+      "            i: 1=DXF, 2=IGS, 4=plot program, 5=TXT",
+      "            j: index (1,2,3, .. 9)",
       "",
       "/NOGUI   -> No GUI, exit on fatal error",
       "",
@@ -50,21 +52,23 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
       "/STEP    -> STEP 3D model (mm, unloaded)",
       "/SVG:j   -> SVG of view j (1..9; 9 = production drawing)",
       "/PDF:j   -> PDF page of view/drawing j as printed",
-      "/?       -> Help",
+      "/?       -> Help (also -h, --help); --version",
       "/SET:n=v -> set input n (its JSON name) before calculating",
-      "Several jobs run in order; /NOGUI may stand anywhere",
+      "Every job runs on every file, in order; switches anywhere",
       "Note: /I and /CAD5:j both write Filename.txt",
-      "Exit: 0 done, 1 input or /SET refused, 2 a job failed",
+      "Exit: 0 done, 1 input, /SET or switch refused, 2 a job failed",
       "",
       "Example: " + w + " test." + ext + "             ->  GUI",
       "Example: " + w + " test." + ext + " /I /NOGUI   ->  test.txt",
       "Example: " + w + " test." + ext + " /CAD1:1     ->  test.dxf",
-      "Example: " + w + " test.edi /E /NOGUI   ->  test.edi",
+      "Example: " + w + " *." + ext + " /JSON         ->  one .json each",
       "",
   };
   for (std::string& l : lines) l = leftStr(l, 65);
   return lines;
 }
+
+std::string versionText(const std::string& version) { return std::string("w") + kShortName + " (" + kAppTitle + ") " + version; }
 
 // Only "/" separates folders here: "\\" is an ordinary character of a file name.
 std::string bareName(const std::string& path) {
@@ -86,6 +90,7 @@ void parseCadArgument(const std::string& arg, int& device, int& view) {
 }
 
 void parseSvgArgument(const std::string& arg, int& view) {
+  // "/SVG:j" and "/PDF:j": j follows the colon.
   std::string_view rest = arg.size() > 4 ? std::string_view(arg).substr(4) : std::string_view();
   if (!rest.empty() && rest.front() == ':') rest.remove_prefix(1);
   long long v = 0;
@@ -140,11 +145,14 @@ static StartOutcome windowedStart(Session& ws, StartOutcome out) {
 
 namespace {
 
-// The job switches: a switch is matched by its prefix (upper-cased); exact ones must match whole.
-// Adding a batch job is one entry here, e.g. {"/XYZ", true, plainJob<runXyzJob>}.
+// The job switches, each matched as a whole word without regard to letter case: a plain one is
+// the word itself, one with an argument is the word, ":" and the argument ("/SVG:7"); /CADi:j
+// has its device between the word and the colon. Adding a batch job is one entry here, e.g.
+// {"/XYZ", Form::Plain, plainJob<runXyzJob>}.
+enum class Form { Plain, WithView, Cad };
 struct JobSwitch {
   const char* name;
-  bool exact;
+  Form form;
   int (*run)(Session& ws, const std::string& input, const std::string& arg, const BatchServices& services,
              std::ostream& err);
 };
@@ -155,28 +163,42 @@ int plainJob(Session& ws, const std::string& in, const std::string&, const Batch
   return job(ws, in, err);
 }
 
+// The views a batch job draws: 1..6 the views, 7 front, 8 side, 9 the production drawing.
+constexpr int kLastView = 9;
+
+// A view number the switch cannot draw: said with the switch as typed (so a number too long
+// for any integer is named as typed, not as what it read as). True when refused.
+bool viewOutOfRange(const std::string& arg, int view, std::ostream& err) {
+  if (view >= 1 && view <= kLastView) return false;
+  err << "wvelk: " << arg << ": the view number is out of range (1.." << kLastView << "); nothing was drawn\n";
+  return true;
+}
+
 const JobSwitch kJobSwitches[] = {
-    {"/I", true, plainJob<runTextReportJob>},
-    {"/CAD", false,
+    {"/I", Form::Plain, plainJob<runTextReportJob>},
+    {"/CAD", Form::Cad,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int device = 0, view = 0;
        parseCadArgument(arg, device, view);
+       if (viewOutOfRange(arg, view, err)) return 2;
        return runCadJob(ws, in, device, view, err);
      }},
-    {"/JSON", true, plainJob<runJsonJob>},
-    {"/XLSX", true, plainJob<runXlsxJob>},
-    {"/STEP", true, plainJob<runStepJob>},
-    {"/SVG", false,
+    {"/JSON", Form::Plain, plainJob<runJsonJob>},
+    {"/XLSX", Form::Plain, plainJob<runXlsxJob>},
+    {"/STEP", Form::Plain, plainJob<runStepJob>},
+    {"/SVG", Form::WithView,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices&, std::ostream& err) {
        int view = 0;
        parseSvgArgument(arg, view);
+       if (viewOutOfRange(arg, view, err)) return 2;
        return runSvgJob(ws, in, view, err);
      }},
-    {"/PDF", false,
+    {"/PDF", Form::WithView,
      [](Session& ws, const std::string& in, const std::string& arg, const BatchServices& services,
         std::ostream& err) {
        int view = 0;
        parseSvgArgument(arg, view);
+       if (viewOutOfRange(arg, view, err)) return 2;
        if (!services.pdfJob) {
          err << "wvelk: " << arg << ": PDF output is not available in this program\n";
          return 2;
@@ -187,48 +209,78 @@ const JobSwitch kJobSwitches[] = {
 
 const JobSwitch* jobSwitch(const std::string& arg) {
   const std::string u = upper(arg);
-  for (const JobSwitch& j : kJobSwitches)
-    if (j.exact ? u == j.name : u.rfind(j.name, 0) == 0) return &j;
+  for (const JobSwitch& j : kJobSwitches) {
+    const std::string name = j.name;
+    switch (j.form) {
+      case Form::Plain:
+        if (u == name) return &j;
+        break;
+      case Form::WithView:
+        if (u.rfind(name + ":", 0) == 0) return &j;
+        break;
+      case Form::Cad:
+        // "/CADi:j": at least one character of i before the colon.
+        if (u.rfind(name, 0) == 0 && u.size() > name.size() + 1 && u.find(':') != std::string::npos &&
+            u.find(':') > name.size())
+          return &j;
+        break;
+    }
+  }
   return nullptr;
+}
+
+// An existing file (not a folder) is a file name whatever it looks like.
+bool isExistingFile(const std::string& arg) {
+  std::error_code ec;
+  return std::filesystem::exists(arg, ec) && !std::filesystem::is_directory(arg, ec);
 }
 
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
-  if (args.empty()) return cl;
-  if (args[0] == "?" || args[0] == "/?") {
-    cl.help = true;
-    return cl;
-  }
-  cl.input = args[0];
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const std::string u = upper(a);
-    if (u == "/NOGUI") {
-      cl.noGui = true;
-    } else if (i == 1 && (a == "/E" || a == "/e" || a == "/G")) {
-      cl.windowSwitch = true;
+    if (a == "--help" || a == "-h") {
+      cl.help = cl.helpOnStdout = true;
+    } else if (a == "--version") {
+      cl.version = true;
+    } else if (a == "/?" || (i == 0 && a == "?")) {
+      cl.help = true;
+    } else if (a.empty() || isExistingFile(a) || (a[0] != '/' && a[0] != '-')) {
+      cl.files.push_back(a);
     } else if (u.rfind("/SET:", 0) == 0) {
+      // Before the path rule: a value may hold a "/" ("/SET:bemerk1=Serie 2/3").
       const std::string body = a.substr(5);
       const std::size_t eq = body.find('=');
       if (eq == std::string::npos || eq == 0)
         cl.notes.push_back(a + ": /SET:name=value expected");
       cl.settings.emplace_back(eq == std::string::npos ? body : body.substr(0, eq),
                                eq == std::string::npos ? std::string() : body.substr(eq + 1));
+    } else if (a[0] == '/' && a.find('/', 1) != std::string::npos) {
+      cl.files.push_back(a);  // an absolute path, however much it looks like a switch
+    } else if (u == "/NOGUI") {
+      cl.noGui = true;
+    } else if (u == "/E" || u == "/G") {
+      cl.windowSwitch = true;
     } else if (jobSwitch(a)) {
       cl.jobs.push_back(a);
-    } else if (!a.empty() && a[0] == '/') {
-      cl.notes.push_back("unknown switch " + a + "; wvelk /? lists them");
     } else {
-      cl.notes.push_back("argument " + a + " ignored: only the first names a file");
+      cl.errors.push_back("unknown switch " + a + "; wvelk /? lists them");
     }
   }
   return cl;
 }
 
+CommandLine commandLineForFile(const CommandLine& cl, std::size_t k) {
+  CommandLine one = cl;
+  one.files = {cl.files.at(k)};
+  return one;
+}
+
 bool isBatchCommandLine(const CommandLine& cl) {
-  if (cl.help) return false;
+  if (cl.help || cl.version || !cl.errors.empty()) return false;
   return cl.noGui || (!cl.windowSwitch && !cl.jobs.empty());
 }
 
@@ -246,10 +298,19 @@ static bool applySettings(Session& ws, const std::vector<std::pair<std::string, 
 }
 
 StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
+  return runCommandLine(ws, parseCommandLine(args));
+}
+
+StartOutcome runCommandLine(Session& ws, const CommandLine& cl) {
   StartOutcome out;
-  const CommandLine cl = parseCommandLine(args);
   out.noGui = cl.noGui;
   out.notes = cl.notes;
+  if (!cl.errors.empty()) {
+    out.notes.insert(out.notes.end(), cl.errors.begin(), cl.errors.end());
+    out.kind = StartOutcome::Kind::Exit;
+    out.exitCode = 1;
+    return out;
+  }
   ws.start.noGui = out.noGui;
   Spring& s = ws.spring;
   ws.abort = false;
@@ -258,17 +319,34 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
   ws.abort = false;
   if (!ws.config.askUserDir) s.dataDir.clear();
 
-  if (cl.help) {
-    ws.ui.show(TextWindowRequest{kAppTitle, commandLineHelpText(s.fileExt)});
+  if (cl.help || cl.version) {
+    if (cl.version) ws.ui.show(TextWindowRequest{kAppTitle, {versionText(kVersion)}});
+    if (cl.help) ws.ui.show(TextWindowRequest{kAppTitle, commandLineHelpText(s.fileExt)});
     out.kind = StartOutcome::Kind::Exit;
     out.exitCode = 0;
     return out;
   }
-  if (args.empty()) return windowedStart(ws, out);
-
-  s.fileName = args[0];
+  const bool batch = isBatchCommandLine(cl);
+  if (cl.files.empty()) {
+    if (batch && !cl.jobs.empty()) {
+      out.notes.push_back("no spring file given; wvelk /? lists the command line");
+      out.kind = StartOutcome::Kind::Exit;
+      out.exitCode = 1;
+      return out;
+    }
+    if (!cl.settings.empty()) out.notes.push_back("/SET applies to batch jobs only; ignored");
+    return windowedStart(ws, out);
+  }
+  const std::string& input = cl.files.front();
+  s.fileName = input;
   s.dataDir.clear();
-  if (cl.windowSwitch) return windowedStart(ws, out);
+  if (!batch || cl.jobs.empty())
+    for (std::size_t k = 1; k < cl.files.size(); ++k)
+      out.notes.push_back("argument " + cl.files[k] + " ignored: the window opens one file");
+  if (cl.windowSwitch) {
+    if (!cl.jobs.empty()) out.notes.push_back("/E and /G open the window; the jobs are not run");
+    return windowedStart(ws, out);
+  }
 
   if (!cl.jobs.empty()) {
     // Every setting is checked before the file is read: a wrong one ends the run with nothing written.
@@ -290,10 +368,11 @@ StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args) {
       out.exitCode = 1;
       return out;
     }
-    for (const std::string& n : notes) out.notes.push_back(args[0] + ": " + cp850ToUtf8(n));
-    s.fileName = bareName(args[0]);
+    for (const std::string& n : notes) out.notes.push_back(input + ": " + cp850ToUtf8(n));
+    s.fileName = bareName(input);
     out.kind = StartOutcome::Kind::BatchJobs;
     out.jobs = cl.jobs;
+    out.input = input;
     return out;
   }
   if (!cl.settings.empty()) out.notes.push_back("/SET applies to batch jobs only; ignored");
@@ -361,13 +440,18 @@ int runJsonJob(Session& ws, const std::string& inputArgument, std::ostream& err)
   const std::string output = ws.spring.fileName + ".json";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
   std::ostringstream json;
-  writeJson(ws, json);
+  const bool complete = writeJson(ws, json);
   if (int e = atomicWriteFile(output, json.str(), ws.io)) {
     printWriteFailure(output, e, err);
     return 2;
   }
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
+    return 2;
+  }
+  if (!complete) {
+    err << "wvelk: " << output << ": a value lies outside the range of a JSON number; written without results, "
+        << "\"fatal\": true\n";
     return 2;
   }
   return 0;
@@ -425,15 +509,15 @@ std::string cadOutputName(const Session& ws, int device) {
 }
 
 // The exit code when there is nothing to draw: 2 after a fatal calculation (the messages on
-// err), 0 for a j outside 1..9 (said on err).
+// err) or for a j outside 1..9 (said on err).
 std::optional<int> refuseDrawing(const Session& ws, int view, std::ostream& err) {
+  if (view < 1 || view > kLastView) {
+    err << "wvelk: view " << view << " is out of range (1.." << kLastView << "); nothing was drawn\n";
+    return 2;
+  }
   if (ws.messages.fatal) {
     printCalcMessages(ws, err);
     return 2;
-  }
-  if (view < 1 || view > 9) {
-    err << "wvelk: view " << view << " does not exist (1..9); nothing was drawn\n";
-    return 0;
   }
   return std::nullopt;
 }
@@ -456,7 +540,13 @@ int runCadJob(Session& ws, const std::string& inputArgument, int device, int vie
   const std::string output = cadOutputName(ws, device);
   if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;
   drawItem(ws, view, device);
-  return ws.abort ? 2 : 0;
+  if (!ws.abort) return 0;
+  if (device == kCadPlot) {
+    const std::string line = trim(CurrentPlotCommandLine(ws));
+    err << "wvelk: /CAD" << device << ":" << view << ": the plot program did not start; plot command line: "
+        << (line.empty() ? std::string("(none configured)") : cp850ToUtf8(line)) << "\n";
+  }
+  return 2;
 }
 
 int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostream& err) {
@@ -516,14 +606,28 @@ void printCalcMessages(const Session& ws, std::ostream& err) {
   for (int i = 0; i < ws.messages.count; ++i) err << "wvelk: " << cp850ToUtf8(ws.messages.entries[i]) << "\n";
 }
 
+// The one-line note for a VELK_CONFIG_DIR that is set but relative, and so ignored by
+// userConfigDir; empty otherwise.
+static std::string configDirNote(const std::string& configDir) {
+  const char* v = std::getenv("VELK_CONFIG_DIR");
+  if (!v || !*v || *v == '/') return {};
+  return std::string("VELK_CONFIG_DIR=") + v + " is not an absolute folder and is ignored; configuration from " +
+         configDir;
+}
+
 StartOutcome runStartup(Session& ws, const std::vector<std::string>& args) {
+  return runStartup(ws, parseCommandLine(args));
+}
+
+StartOutcome runStartup(Session& ws, const CommandLine& cl) {
   InitConfigLocation(ws);
   ReadConfiguration(ws);
   ws.abort = false;
   SetupWindowSize(ws);  // the graphics window's nominal size follows the configured resolution
   ReadRecentFiles(ws);
   ws.abort = false;
-  StartOutcome out = runCommandLine(ws, args);
+  StartOutcome out = runCommandLine(ws, cl);
+  if (const std::string note = configDirNote(ws.start.configDir); !note.empty()) out.notes.insert(out.notes.begin(), note);
   if (out.kind == StartOutcome::Kind::OpenWindow) ws.abort = false;
   return out;
 }

@@ -18,28 +18,41 @@ struct StartOutcome {
   Kind kind = Kind::Exit;
   int exitCode = 0;
   std::vector<std::string> jobs;  // BatchJobs: the job switches as given, in their order
+  std::string input;              // BatchJobs: the spring file as given
   bool noGui = false;             // "/NOGUI" anywhere on the command line
   std::vector<std::string> notes;  // UTF-8 lines for stderr (unknown switches, input-file notes)
 };
 
-// The command line taken apart. args[0] is the input file (or "?", "/?"); every later
-// argument is a job switch, /NOGUI, /SET:name=value, /E or /G (second argument only), or is
-// reported in notes.
+// The command line taken apart. Every argument is one of: "?" (first) or "/?" (help), "-h" or
+// "--help" (help on stdout), "--version", a switch matched as a whole word without regard to
+// letter case (/I, /JSON, /XLSX, /STEP, /CADi:j, /SVG:j, /PDF:j, /SET:name=value, /NOGUI, /E,
+// /G), or a spring file. An argument that names an existing file, or that holds a second "/"
+// (an absolute path such as /pdfs/out.pdf), is always a file. Any other argument starting with
+// "/" or "-" is an unknown switch.
 struct CommandLine {
-  std::string input;
+  std::vector<std::string> files;                             // the spring files, in order
   std::vector<std::string> jobs;                              // in the order given
   std::vector<std::pair<std::string, std::string>> settings;  // /SET:name=value, in order
   bool noGui = false;
-  bool help = false;         // "?" or "/?" first
-  bool windowSwitch = false;  // "/E" or "/G" second: the windowed start
-  std::vector<std::string> notes;  // UTF-8 lines for stderr: unknown switches, stray arguments
+  bool help = false;          // "?" first, "/?", "-h" or "--help"
+  bool helpOnStdout = false;  // "-h" or "--help": the help text goes to stdout even with a display
+  bool version = false;       // "--version"
+  bool windowSwitch = false;  // "/E" or "/G": the windowed start
+  std::vector<std::string> notes;   // UTF-8 lines for stderr: stray arguments, malformed /SET
+  std::vector<std::string> errors;  // UTF-8 lines for stderr: unknown switches (the run ends with 1)
 };
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
+// The same command line for one of its spring files (the k-th): a batch run reads each file
+// into a session of its own with every job and setting.
+CommandLine commandLineForFile(const CommandLine& cl, std::size_t k);
+
 // True when the command line runs without the window: /NOGUI or at least one job switch
-// (unless the second argument asks for the window with /E or /G). The program entry and the
-// start-up both decide with this.
+// (unless /E or /G asks for the window). Help, version and unknown switches are never batch.
 bool isBatchCommandLine(const CommandLine& cl);
+
+// "wvelk (VELK) " + version, the answer to --version.
+std::string versionText(const std::string& version);
 
 // What a batch job may need from the layers above the core (the PDF writer lives with the window).
 struct BatchServices {
@@ -51,16 +64,17 @@ struct BatchServices {
 int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
                  const BatchServices& services, std::ostream& err);
 
-// The 28 lines of the command-line help text, each cut to 65 characters.
+// The lines of the command-line help text, each cut to 65 characters.
 std::vector<std::string> commandLineHelpText(const std::string& fileExt);
 
 // The bare name of a path: without folder and extension.
 std::string bareName(const std::string& path);
 
-// i and j of "/CADi:j": the fifth character and the text from the seventh on; not a number gives 0.
+// i and j of "/CADi:j": the fifth character and the text from the seventh on; not a number (or
+// one beyond +-1000000) gives 0, which no device and no view has.
 void parseCadArgument(const std::string& arg, int& device, int& view);
 
-// j of "/SVG:j" (or "/SVGj"); not a number gives 0.
+// j of "/SVG:j" or "/PDF:j"; not a number (or one beyond +-1000000) gives 0.
 void parseSvgArgument(const std::string& arg, int& view);
 
 // Start-up sequence without the window: configuration, recent files, command line.
@@ -68,9 +82,12 @@ void parseSvgArgument(const std::string& arg, int& view);
 // /SET values applied before the calculation (and fileName reduced to its bare name) when this
 // returns. Unknown switches and stray arguments are in the outcome's notes.
 StartOutcome runStartup(Session& ws, const std::vector<std::string>& args);
+StartOutcome runStartup(Session& ws, const CommandLine& cl);
 
-// The command-line procedure alone (configuration already read).
+// The command-line procedure alone (configuration already read). A batch command line reads its
+// first spring file (commandLineForFile picks another); unknown switches end it with 1.
 StartOutcome runCommandLine(Session& ws, const std::vector<std::string>& args);
+StartOutcome runCommandLine(Session& ws, const CommandLine& cl);
 
 // Refuses a batch output (said on err, naming the file): one whose permission bits forbid
 // writing (also for root, who would not be stopped), or a symbolic link owned by another user
@@ -89,9 +106,10 @@ bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const 
 // input file, or when the report could not be written.
 int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
-// The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side) on device i, the file named
-// after the bare name. Returns 0 drawn (or j outside 1..9: nothing drawn, said on err), 2 when the
-// calculation is fatal, the output would overwrite the input, or the drawing failed.
+// The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side, 9 production drawing) on
+// device i, the file named after the bare name. Returns 0 drawn, 2 when nothing was drawn: j
+// outside 1..9, the calculation is fatal, the output would overwrite the input, the drawing
+// failed or the plot program did not start (each said on err).
 int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
 
 // The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare

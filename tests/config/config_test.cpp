@@ -658,6 +658,9 @@ TEST_F(ConfigFileTest, InitConfigLocationNeverUsesTheWorkingFolder) {
       {nullptr, nullptr, "/home/u", "/home/u/.config/velk/"},
       // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
       {nullptr, "cfg", "/home/u", "/home/u/.config/velk/"},
+      // So is a relative VELK_CONFIG_DIR: it would make every working folder a configuration.
+      {".", "/x/cfg", "/home/u", "/x/cfg/velk/"},
+      {"cfg/velk", nullptr, "/home/u", "/home/u/.config/velk/"},
   };
   for (const Case& c : cases) {
     explicitDir.set(c.velkConfigDir);

@@ -1,6 +1,7 @@
 // Drawing documentation: the change menu and its forms run through scripted answers, the
 // change-history printout on real devices, the store rules, and the argument vector of a document.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -465,6 +466,18 @@ TEST_F(DocsTest, DocumentProgramsStartOnlyOnceConfirmed) {
   OpenDocument(ws, 3);
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].prompt, "Dieses Programm starten ?  cat -n 'it'\\''s.pdf'");
+  EXPECT_EQ(launches.size(), 3u);
+
+  // A program named xdg-open shipped beside a spring is not the desktop's opener: asked.
+  TempDir shipped;
+  writeFile(shipped.file("xdg-open"), "#!/bin/sh\n");
+  ASSERT_EQ(::chmod(shipped.file("xdg-open").c_str(), 0755), 0);
+  doc().documents[3] = LinkedDocument{shipped.file("xdg-open"), "d.pdf"};
+  ui.clearRequests();
+  ui.script({Answer::No()});
+  OpenDocument(ws, 4);
+  ASSERT_EQ(ui.requests().size(), 1u);
+  EXPECT_EQ(ui.requests()[0].prompt, "Dieses Programm starten ?  " + readableCommandLine({shipped.file("xdg-open"), "d.pdf"}));
   EXPECT_EQ(launches.size(), 3u);
 }
 

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <chrono>
 #include <thread>
 
@@ -52,6 +56,40 @@ TEST(ProcessCommandLine, FindsProgramsInPathOrByTheirPath) {
   EXPECT_TRUE(findProgram("no-such-program-velk").empty());
   EXPECT_TRUE(findProgram("/etc/passwd").empty());  // not executable
   EXPECT_TRUE(findProgram("").empty());
+}
+
+// Only the bare name xdg-open, looked up in absolute PATH folders, is the desktop's opener: one
+// beside a spring file or in any named folder is some other program of that name.
+TEST(ProcessCommandLine, DesktopOpenerOnlyByNameFromAbsolutePathFolders) {
+  TempDir dir;
+  writeFile(dir.file("xdg-open"), "#!/bin/sh\n");
+  ASSERT_EQ(::chmod(dir.file("xdg-open").c_str(), 0755), 0);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  struct Case {
+    std::string path;
+    std::vector<std::string> argv;
+    bool opener;
+  } cases[] = {
+      {dir.path(), {"xdg-open", "a.pdf"}, true},
+      {"/usr/bin:" + dir.path(), {"xdg-open"}, true},
+      {dir.path() + "no-such-folder", {"xdg-open", "a.pdf"}, true},  // not installed: nothing starts
+      {dir.path(), {"./xdg-open", "a.pdf"}, false},
+      {dir.path(), {dir.file("xdg-open"), "a.pdf"}, false},
+      {dir.path(), {"/usr/bin/xdg-open", "a.pdf"}, false},
+      {dir.path(), {"bin/xdg-open"}, false},
+      {dir.path(), {"XDG-OPEN"}, false},
+      {dir.path(), {"xdg-open.sh"}, false},
+      {dir.path(), {}, false},
+  };
+  for (const Case& c : cases) {
+    ::setenv("PATH", c.path.c_str(), 1);
+    EXPECT_EQ(isDesktopOpener(c.argv), c.opener) << (c.argv.empty() ? "" : c.argv[0]) << " PATH=" << c.path;
+  }
+  // A relative PATH entry that holds it: found through the working folder, not the opener.
+  const std::string relative = std::filesystem::relative(dir.path()).string();
+  ::setenv("PATH", relative.c_str(), 1);
+  EXPECT_FALSE(isDesktopOpener({"xdg-open"})) << relative;
+  ::setenv("PATH", oldPath.c_str(), 1);
 }
 
 TEST(ProcessCommandLine, CommandForAFile) {

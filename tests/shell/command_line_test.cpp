@@ -37,14 +37,14 @@ TEST_F(CommandLineTest, HelpTextHas28LinesAndEndsTheProcess) {
     EXPECT_EQ(r.caption, "VELK");
     ASSERT_EQ(r.items.size(), 28u);
     EXPECT_EQ(r.items[0], "VELK Command Line Mode");
-    EXPECT_EQ(r.items[2], "wvelk Filename [/I] [/CADi:j] [/NOGUI]");
-    EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 5=TXT");
+    EXPECT_EQ(r.items[2], "wvelk Filename... [/I] [/CADi:j] [/SET:n=v]... [/NOGUI]");
+    EXPECT_EQ(r.items[7], "            i: 1=DXF, 2=IGS, 4=plot program, 5=TXT");
     EXPECT_EQ(r.items[12], "/JSON    -> JSON file");
     EXPECT_EQ(r.items[13], "/XLSX    -> XLSX report workbook");
     EXPECT_EQ(r.items[14], "/STEP    -> STEP 3D model (mm, unloaded)");
     EXPECT_EQ(r.items[20], "Note: /I and /CAD5:j both write Filename.txt");
     EXPECT_EQ(r.items[23], "Example: wvelk test.vlk             ->  GUI");
-    EXPECT_EQ(r.items[26], "Example: wvelk test.edi /E /NOGUI   ->  test.edi");
+    EXPECT_EQ(r.items[26], "Example: wvelk *.vlk /JSON         ->  one .json each");
     EXPECT_EQ(r.items[27], "");
     for (const std::string& l : r.items) EXPECT_LE(l.size(), 65u) << l;
   }
@@ -158,42 +158,91 @@ TEST(BareName, StripsFolderAndExtension) {
 namespace velk::test {
 namespace {
 
-// The whole argument vector: jobs in their order, /NOGUI and /SET anywhere, the rest reported.
+// The whole argument vector: files and jobs in their order, switches anywhere and only as whole
+// words, absolute paths never switches, the rest refused.
 TEST(CommandLineParse, TableOfCommandLines) {
+  using V = std::vector<std::string>;
   struct Case {
-    std::vector<std::string> args;
-    std::vector<std::string> jobs;
+    V args;
+    V files;
+    V jobs;
     bool noGui, batch;
-    std::size_t settings, notes;
+    std::size_t settings, notes, errors;
   } cases[] = {
-      {{}, {}, false, false, 0, 0},
-      {{"s.vlk"}, {}, false, false, 0, 0},
-      {{"s.vlk", "/E"}, {}, false, false, 0, 0},
-      {{"s.vlk", "/G", "/I"}, {"/I"}, false, false, 0, 0},
-      {{"s.vlk", "/E", "/NOGUI"}, {}, true, true, 0, 0},
-      {{"s.vlk", "/I"}, {"/I"}, false, true, 0, 0},
-      {{"s.vlk", "/NOGUI", "/I"}, {"/I"}, true, true, 0, 0},
-      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"/I", "/JSON", "/SVG:7", "/CAD1:7"}, false, true, 0, 0},
-      {{"s.vlk", "/SET:t=0.7", "/json", "/SET:n0=9"}, {"/json"}, false, true, 2, 0},
-      {{"s.vlk", "/I", "/XYZ"}, {"/I"}, false, true, 0, 1},
-      {{"s.vlk", "/I", "other.vlk"}, {"/I"}, false, true, 0, 1},
-      {{"s.vlk", "/SET:t", "/I"}, {"/I"}, false, true, 1, 1},
-      {{"s.vlk", "/Info"}, {}, false, false, 0, 1},
-      {{"s.vlk", "/JSONX"}, {}, false, false, 0, 1},
-      {{"s.vlk", "/PDF:1", "/cad5:2"}, {"/PDF:1", "/cad5:2"}, false, true, 0, 0},
+      {{}, {}, {}, false, false, 0, 0, 0},
+      {{"s.vlk"}, {"s.vlk"}, {}, false, false, 0, 0, 0},
+      {{"s.vlk", "/E"}, {"s.vlk"}, {}, false, false, 0, 0, 0},
+      {{"s.vlk", "/g"}, {"s.vlk"}, {}, false, false, 0, 0, 0},
+      {{"s.vlk", "/G", "/I"}, {"s.vlk"}, {"/I"}, false, false, 0, 0, 0},
+      {{"s.vlk", "/E", "/NOGUI"}, {"s.vlk"}, {}, true, true, 0, 0, 0},
+      {{"s.vlk", "/I"}, {"s.vlk"}, {"/I"}, false, true, 0, 0, 0},
+      {{"/I", "s.vlk"}, {"s.vlk"}, {"/I"}, false, true, 0, 0, 0},
+      {{"a.vlk", "b.vlk", "/i"}, {"a.vlk", "b.vlk"}, {"/i"}, false, true, 0, 0, 0},
+      {{"s.vlk", "/NOGUI", "/I"}, {"s.vlk"}, {"/I"}, true, true, 0, 0, 0},
+      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"s.vlk"}, {"/I", "/JSON", "/SVG:7", "/CAD1:7"}, false, true, 0, 0, 0},
+      {{"s.vlk", "/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"}, {"s.vlk"},
+       {"/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"}, false, true, 0, 0, 0},
+      {{"s.vlk", "/SET:t=0.7", "/json", "/SET:n0=9"}, {"s.vlk"}, {"/json"}, false, true, 2, 0, 0},
+      {{"s.vlk", "/SET:bemerk1=Serie 2/3", "/JSON"}, {"s.vlk"}, {"/JSON"}, false, true, 1, 0, 0},
+      {{"s.vlk", "/SET:t", "/I"}, {"s.vlk"}, {"/I"}, false, true, 1, 1, 0},
+      {{"s.vlk", "/PDF:1", "/cad5:2"}, {"s.vlk"}, {"/PDF:1", "/cad5:2"}, false, true, 0, 0, 0},
+      // Absolute paths that begin like a switch are files.
+      {{"/pdfs/out.pdf", "/I"}, {"/pdfs/out.pdf"}, {"/I"}, false, true, 0, 0, 0},
+      {{"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk", "/I"}, {"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk"}, {"/I"}, false,
+       true, 0, 0, 0},
+      // Unknown switches, prefixes of switches and words that only begin like one.
+      {{"s.vlk", "/I", "/XYZ"}, {"s.vlk"}, {"/I"}, false, false, 0, 0, 1},
+      {{"s.vlk", "/Info"}, {"s.vlk"}, {}, false, false, 0, 0, 1},
+      {{"s.vlk", "/JSONX"}, {"s.vlk"}, {}, false, false, 0, 0, 1},
+      {{"s.vlk", "/CAD", "/cadfiles", "/SVG", "/svg7", "/PD", "/PDF1", "/CAD:1", "/NOGU"}, {"s.vlk"}, {}, false, false,
+       0, 0, 8},
+      {{"s.vlk", "--bogus", "-x", "/JSON"}, {"s.vlk"}, {"/JSON"}, false, false, 0, 0, 2},
   };
   for (const Case& c : cases) {
     std::string shown;
     for (const std::string& a : c.args) shown += a + " ";
     const CommandLine cl = parseCommandLine(c.args);
+    EXPECT_EQ(cl.files, c.files) << shown;
     EXPECT_EQ(cl.jobs, c.jobs) << shown;
     EXPECT_EQ(cl.noGui, c.noGui) << shown;
     EXPECT_EQ(isBatchCommandLine(cl), c.batch) << shown;
     EXPECT_EQ(cl.settings.size(), c.settings) << shown;
     EXPECT_EQ(cl.notes.size(), c.notes) << shown;
+    EXPECT_EQ(cl.errors.size(), c.errors) << shown;
+    EXPECT_FALSE(cl.help || cl.version) << shown;
   }
-  EXPECT_TRUE(parseCommandLine({"/?", "s.vlk", "/I"}).help);
-  EXPECT_FALSE(isBatchCommandLine(parseCommandLine({"?", "/NOGUI"})));
+  // Help and version, wherever they stand; "?" only first (later it may name a file).
+  struct Ask {
+    V args;
+    bool help, onStdout, version, noGui;
+  } asks[] = {
+      {{"?"}, true, false, false, false},          {{"/?", "s.vlk", "/I"}, true, false, false, false},
+      {{"s.vlk", "/?"}, true, false, false, false}, {{"?", "/NOGUI"}, true, false, false, true},
+      {{"--help"}, true, true, false, false},      {{"s.vlk", "-h"}, true, true, false, false},
+      {{"--version"}, false, false, true, false},  {{"s.vlk", "?"}, false, false, false, false},
+  };
+  for (const Ask& a : asks) {
+    const CommandLine cl = parseCommandLine(a.args);
+    EXPECT_EQ(cl.help, a.help) << a.args.back();
+    EXPECT_EQ(cl.helpOnStdout, a.onStdout) << a.args.back();
+    EXPECT_EQ(cl.version, a.version) << a.args.back();
+    EXPECT_EQ(cl.noGui, a.noGui) << a.args.back();
+    EXPECT_FALSE(isBatchCommandLine(cl)) << a.args.back();
+  }
+}
+
+// An existing file is a file name whatever it looks like; commandLineForFile keeps every job.
+TEST(CommandLineParse, ExistingFilesAndOneFileAtATime) {
+  TempDir dir;
+  writeFile(dir.file("-n.vlk"), "");
+  const std::string existing = dir.file("-n.vlk");
+  const CommandLine cl = parseCommandLine({existing, "/I", "b.vlk", "/SET:t=1", "/NOGUI"});
+  EXPECT_EQ(cl.files, (std::vector<std::string>{existing, "b.vlk"}));
+  const CommandLine second = commandLineForFile(cl, 1);
+  EXPECT_EQ(second.files, std::vector<std::string>{"b.vlk"});
+  EXPECT_EQ(second.jobs, std::vector<std::string>{"/I"});
+  EXPECT_EQ(second.settings.size(), 1u);
+  EXPECT_TRUE(second.noGui);
 }
 
 }  // namespace

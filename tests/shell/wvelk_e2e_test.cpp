@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
@@ -11,14 +12,27 @@
 namespace velk::test {
 namespace {
 
-TEST(Wvelk, HelpTextOnStdout) {
+TEST(Wvelk, HelpTextAndVersionOnStdout) {
   TempDir dir;
-  for (const char* arg : {"?", "/?"}) {
-    ProcessResult r = runWvelk({arg}, dir.path());
-    EXPECT_EQ(r.exitCode, 0);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"?"}, {"/?"}, {"?", "/NOGUI"}, {"--help"}, {"-h"}, {"x.vlk", "/I", "--help"}}) {
+    ProcessResult r = runWvelk(args, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << args[0];
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 28) << r.out;
     EXPECT_EQ(r.out.substr(0, 23), "VELK Command Line Mode\n");
+    EXPECT_EQ(r.err, "") << args[0];
   }
+  // The version is the build's project version.
+  const std::string cmake = readFile(std::string(VELK_SOURCE_DATA_DIR) + "/../CMakeLists.txt");
+  const std::size_t at = cmake.find("project(velk VERSION ");
+  ASSERT_NE(at, std::string::npos);
+  const std::size_t from = at + 21;
+  const std::string version = cmake.substr(from, cmake.find(' ', from) - from);
+  ProcessResult v = runWvelk({"--version"}, dir.path());
+  EXPECT_EQ(v.exitCode, 0);
+  EXPECT_EQ(v.out, "wvelk (VELK) " + version + "\n");
+  EXPECT_EQ(v.err, "");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "help and version write nothing";
 }
 
 TEST(Wvelk, WindowedStartWithoutExtensionIsRefusedOnStderr) {
@@ -82,7 +96,7 @@ TEST(Wvelk, BatchJobs) {
   EXPECT_EQ(production.exitCode, 0) << production.err;
   EXPECT_NE(readFile(dir.file("test.dxf")).find("Zeichnungsnummer"), std::string::npos);
   ProcessResult none = runWvelk({"test.vlk", "/CAD1:10"}, dir.path());
-  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.exitCode, 2);
   EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos) << none.err;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) {
     std::string name = e.path().filename().string();
@@ -125,7 +139,7 @@ for name in sys.argv[1:]:
   EXPECT_EQ(out, want);
 
   ProcessResult none = runWvelk({"uhr.vlk", "/SVG:0"}, dir.path());
-  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.exitCode, 2);
   EXPECT_NE(none.err.find("nothing was drawn"), std::string::npos);
 
   std::filesystem::copy_file(dir.file("uhr.vlk"), dir.file("x.txt"));
@@ -195,7 +209,27 @@ TEST(WvelkCommandLine, TableOfCommandLines) {
   } cases[] = {
       {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"s.dxf", "s.json", "s.svg", "s.txt"}, 0, {}},
       {{"s.vlk", "/NOGUI", "/I"}, {"s.txt"}, 0, {}},
-      {{"s.vlk", "/JSON", "/NOGUI", "/BOGUS"}, {"s.json"}, 0, {"unknown switch /BOGUS"}},
+      // An unknown switch ends the run before anything is read or written.
+      {{"s.vlk", "/JSON", "/NOGUI", "/BOGUS"}, {}, 1, {"unknown switch /BOGUS"}},
+      {{"s.vlk", "/svg", "/JSON"}, {}, 1, {"unknown switch /svg"}},
+      {{"s.vlk", "/JSONX"}, {}, 1, {"unknown switch /JSONX"}},
+      {{"s.vlk", "--frobnicate", "/I"}, {}, 1, {"unknown switch --frobnicate"}},
+      // Switches in any letter case, jobs before the file.
+      {{"s.vlk", "/cad1:7", "/Json"}, {"s.dxf", "s.json"}, 0, {}},
+      {{"/I", "s.vlk"}, {"s.txt"}, 0, {}},
+      {{"/I"}, {}, 1, {"no spring file"}},
+      // Absolute paths that begin like a switch are spring files (here missing ones).
+      {{"s.vlk", "/I", "/pdfs/out.pdf"}, {"s.txt"}, 1, {"/pdfs/out.pdf"}},
+      {{"/cadfiles/x.dxf", "/I"}, {}, 1, {"/cadfiles/x.dxf"}},
+      // Views out of range write nothing and say so with the switch as typed.
+      {{"s.vlk", "/CAD1:0"}, {}, 2, {"/CAD1:0: the view number is out of range (1..9)"}},
+      {{"s.vlk", "/CAD1:10"}, {}, 2, {"/CAD1:10: the view number is out of range"}},
+      {{"s.vlk", "/CAD2:-1"}, {}, 2, {"/CAD2:-1: the view number is out of range"}},
+      {{"s.vlk", "/CAD5:99999999999999999999"}, {}, 2, {"/CAD5:99999999999999999999: the view number is out of range"}},
+      {{"s.vlk", "/SVG:0"}, {}, 2, {"/SVG:0: the view number is out of range"}},
+      {{"s.vlk", "/SVG:x"}, {}, 2, {"/SVG:x: the view number is out of range"}},
+      {{"s.vlk", "/PDF:10"}, {}, 2, {"/PDF:10: the view number is out of range"}},
+      {{"s.vlk", "/JSON", "/SVG:0"}, {"s.json"}, 2, {"/SVG:0"}},
       {{"s.vlk", "/SET:t=0,7", "/SET:n0=9", "/JSON"}, {"s.json"}, 0, {}},
       {{"s.vlk", "/JSON", "/SET:dicke=1", "/I"}, {}, 1, {"dicke", "no such input", "valid names", "n0"}},
       {{"s.vlk", "/SET:t=0.3mm", "/JSON"}, {}, 1, {"/SET:t=0.3mm", "not a number"}},
@@ -298,6 +332,109 @@ TEST(WvelkCommandLine, PlantedLinksAreRefused) {
     EXPECT_NE(r.err.find("symbolic link"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(other.file("victim")), "victim");
   }
+}
+
+// Several spring files: each is read fresh and runs every job; the exit code is the highest.
+TEST(WvelkCommandLine, SeveralSpringFilesEachRunEveryJob) {
+  TempDir alone;
+  std::filesystem::copy_file(kExamples + "drahtfeder_dynamisch.vlk", alone.file("b.vlk"));
+  ASSERT_EQ(runWvelk({"b.vlk", "/JSON"}, alone.path()).exitCode, 0);
+
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("a.vlk"));
+  std::filesystem::copy_file(kExamples + "drahtfeder_dynamisch.vlk", dir.file("b.vlk"));
+  // A file whose name looks like an option is a spring file because it exists.
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("-n.vlk"));
+  const ProcessResult r = runWvelk({"/I", "a.vlk", "b.vlk", "/JSON", "-n.vlk"}, dir.path());
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"-n.json", "-n.txt", "-n.vlk", "a.json", "a.txt", "a.vlk",
+                                                           "b.json", "b.txt", "b.vlk"}));
+  // Nothing of the watch spring reaches the wire spring read after it.
+  EXPECT_EQ(readFile(dir.file("b.json")), readFile(alone.file("b.json")));
+
+  // A missing file in between: the others are written, exit 1; a fatal one makes it 2.
+  ScriptedUi ui;
+  Session ws(ui);
+  ws.spring.n0 = 0;
+  ws.overwritePrompt = false;
+  writeInputFile(ws, dir.file("kaputt.vlk"));
+  std::remove(dir.file("a.txt").c_str());
+  std::remove(dir.file("b.txt").c_str());
+  const ProcessResult missing = runWvelk({"a.vlk", "fehlt.vlk", "b.vlk", "/I"}, dir.path());
+  EXPECT_EQ(missing.exitCode, 1) << missing.err;
+  EXPECT_TRUE(fileExists(dir.file("a.txt")) && fileExists(dir.file("b.txt")));
+  EXPECT_NE(missing.err.find("fehlt.vlk"), std::string::npos) << missing.err;
+  EXPECT_EQ(runWvelk({"kaputt.vlk", "fehlt.vlk", "a.vlk", "/I"}, dir.path()).exitCode, 2);
+}
+
+// A relative VELK_CONFIG_DIR would make the working folder (someone else's springs) the
+// configuration: it is ignored with one line, and the user's own folder is read.
+TEST(WvelkCommandLine, RelativeConfigurationFolderIsIgnored) {
+  TempDir dir;
+  TempDir xdg;
+  writeFile(dir.file("velk.cfg"), "velk Konfiguration\r\nVersion 3.4\r\n");
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("a.vlk"));
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("b.vlk"));
+  for (const char* relative : {".", "./", "cfg"}) {
+    const ProcessResult r = runWvelk({"a.vlk", "b.vlk", "/I", "/NOGUI"}, dir.path(),
+                                     {std::string("VELK_CONFIG_DIR=") + relative, "XDG_CONFIG_HOME=" + xdg.path()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string own = withSeparator(xdg.path()) + "velk/";
+    EXPECT_EQ(r.err, "wvelk: " + dir.path() + "velk.cfg wird nicht gelesen; Konfiguration aus " + own + "\n" +
+                         "wvelk: VELK_CONFIG_DIR=" + relative +
+                         " is not an absolute folder and is ignored; configuration from " + own + "\n")
+        << "each said once for both files";
+  }
+}
+
+// /CAD4:j draws for the plot program; when that cannot start, nothing was plotted: exit 2.
+TEST(WvelkCommandLine, PlotProgramThatCannotStartFails) {
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
+  const ProcessResult r = runWvelk({"s.vlk", "/CAD4:7"}, dir.path(), {"PATH=" + dir.path() + "empty"});
+  EXPECT_EQ(r.exitCode, 2) << r.err;
+  EXPECT_NE(r.err.find("plot program"), std::string::npos) << r.err;
+}
+
+// The JSON: schema version, units for every number, numbers only; a fatal result has its inputs
+// and messages but no results.
+TEST(WvelkCommandLine, JsonSchemaUnitsAndFatalResults) {
+  TempDir dir;
+  std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("ok.vlk"));
+  ScriptedUi ui;
+  Session ws(ui);
+  ws.spring.n0 = 0;
+  ws.overwritePrompt = false;
+  writeInputFile(ws, dir.file("fatal.vlk"));
+  EXPECT_EQ(runWvelk({"ok.vlk", "/JSON"}, dir.path()).exitCode, 0);
+  EXPECT_EQ(runWvelk({"fatal.vlk", "/JSON"}, dir.path()).exitCode, 2);
+  const std::string python = pythonWithModules({"json"});
+  ASSERT_FALSE(python.empty());
+  constexpr const char* kCheck = R"(
+import json, math, sys
+def numbers(o):
+    if isinstance(o, dict):
+        for v in o.values(): yield from numbers(v)
+    elif isinstance(o, list):
+        for v in o: yield from numbers(v)
+    elif isinstance(o, (int, float)) and not isinstance(o, bool):
+        yield o
+def strict(x):
+    raise ValueError(x)
+for name in sys.argv[1:]:
+    d = json.load(open(name, encoding='utf-8'), parse_constant=strict)
+    s, u = d['spring'], d['units']['spring']
+    assert d['schemaVersion'] == 1
+    assert all(math.isfinite(x) for x in numbers(d)), name
+    selectors = {'crossSection', 'statdyn', 'formi', 'forme', 'matNoFlat', 'matNoRound', 'matSource'}
+    assert all(k in u for k, v in s.items() if not isinstance(v, str) and k not in selectors), name
+    assert u['t'] == 'mm' and u['alpha1'] == 'degree' and u['sigman'] == 'N/mm^2' and u['cT'] == 'Nmm/degree'
+    print(name, d['fatal'], 'sigman' in s, 'cT' in s, 't' in s, len(d['messages']) > 0)
+)";
+  std::string out;
+  ASSERT_EQ(runProcess({python, "-c", kCheck, dir.file("ok.json"), dir.file("fatal.json")}, &out), 0) << out;
+  EXPECT_EQ(out, dir.file("ok.json") + " False True True True True\n" + dir.file("fatal.json") +
+                     " True False False True True\n");
 }
 
 // Names Linux allows: 250 bytes, and a backslash that is part of the name.
