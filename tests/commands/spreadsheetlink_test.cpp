@@ -209,6 +209,10 @@ TEST_F(SpreadsheetLink, PrintoutIsTheTabReportWithNumberCells) {
     ASSERT_EQ(std::sscanf(counts.c_str(), "%lld %lld", &rows, &numbers), 2) << counts;
     EXPECT_GT(rows, 40) << counts;
     EXPECT_GT(numbers, 30) << counts;
+    // The second row names the spring, not the text file in the temporary folder.
+    const std::string cells = run(kDump, {lastWorkbook()});
+    EXPECT_NE(cells.find("\n2|1|s|drahtfeder_dynamisch.vlk\n"), std::string::npos) << cells.substr(0, 200);
+    EXPECT_EQ(cells.find("$$"), std::string::npos) << cells.substr(0, 200);
   }
   // The spring was not touched.
   EXPECT_FALSE(ws.spreadsheetStarted);
