@@ -21,20 +21,21 @@ struct Spring;
 std::string InvalidInputMessage();   // "Fatal  : Eingabe ungültig !"
 std::string InvalidResultMessage();  // "Fatal  : Ergebnis ungültig !"
 
-// The one calculation: clears the message list and overwrites every result of doc.spring in place,
-// from the spring and its material records; num formats the numbers inside messages. A fatal stop
-// leaves the results of the later steps at their previous values.
 // The sane range of every input and result, in the unit the program keeps it (mm, degrees, N/mm²,
-// Nmm, g, 1/s): |x| <= 1e15. No spring comes near it (a steel strip of 1 km width and 1 m thickness
-// gives moments around 1e12 Nmm), while anything beyond it is a typing error that would print
-// numbers of hundreds of digits or leave the range of the output formats (a double ends at 1.8e308).
+// Nmm, g, 1/s): |x| <= 1e15. Real springs stay many decades below it, while a value beyond it is
+// a typing error that would print numbers of hundreds of digits or leave the range of the output
+// formats (a double ends at 1.8e308).
 inline constexpr Real kResultLimit = 1e15L;
-// Load cycles grow tenfold with every decade of life the fatigue line gives; far beyond any test
-// they still count, up to 1e30.
+// Load cycles grow tenfold with every decade of life the fatigue line gives; real fatigue lines
+// give at most some 1e20, so beyond 1e30 the material data are absurd.
 inline constexpr Real kCycleLimit = 1e30L;
+// Finite and within kResultLimit (kCycleLimit).
 bool ResultInRange(Real x);
 bool CycleCountInRange(Real x);
 
+// The one calculation: clears the message list and overwrites every result of doc.spring in place,
+// from the spring and its material records; num formats the numbers inside messages. A fatal stop
+// leaves the results of the later steps at their previous values.
 void CalculateSpring(Document& doc, const NumberSettings& num);
 // The same for a caller that holds the session's parts (the document and the number settings).
 void CalculateSpring(CalcContext& ws);
