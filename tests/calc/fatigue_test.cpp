@@ -208,7 +208,9 @@ TEST_F(Fatigue, CycleEstimateLimits) {
     EXPECT_EQ(ws.spring.cyclesMin, expected);
     EXPECT_EQ(ws.spring.cyclesMax, expected);
     EXPECT_EQ(ws.messages.fatal, r.cyclesN < 0);
-    if (r.cyclesN < 0) EXPECT_EQ(messageTexts(ws.messages).back(), u8(InvalidResultMessage()));
+    if (r.cyclesN < 0) {
+      EXPECT_EQ(messageTexts(ws.messages).back(), u8(InvalidResultMessage()));
+    }
   }
 }
 

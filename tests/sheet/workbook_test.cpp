@@ -342,7 +342,9 @@ TEST(Workbook, NestingAndElementCountAreBounded) {
   EXPECT_FALSE(col.ok);
   EXPECT_EQ(u8(col.error), "tief.xlsx: Die Arbeitsmappe ist zu tief verschachtelt (mehr als 256 Ebenen)");
   EXPECT_LT(seconds, 5.0);
-  if (before > 0 && peak > 0) EXPECT_LT(peak - before, 64 << 10) << "KiB beyond the state before";
+  if (before > 0 && peak > 0) {
+    EXPECT_LT(peak - before, 64 << 10) << "KiB beyond the state before";
+  }
 
   // Both limits at their edge, with small limits.
   WorkbookLimits small;
@@ -372,7 +374,9 @@ TEST(Workbook, NestingAndElementCountAreBounded) {
   for (const auto& c : cases) {
     const WorkbookColumn k = readWorkbookColumn(makeZip({{sheet1, c.xml}}), "k.xlsx", small);
     EXPECT_EQ(k.ok, c.message == nullptr) << c.what << ": " << k.error;
-    if (c.message) EXPECT_EQ(u8(k.error), c.message) << c.what;
+    if (c.message) {
+      EXPECT_EQ(u8(k.error), c.message) << c.what;
+    }
   }
 }
 
