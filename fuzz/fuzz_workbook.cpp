@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   limits.maxRows = 100000;
   limits.maxCellChars = 4096;
   limits.maxColumnBytes = 1u << 20;
+  limits.maxElements = 1u << 20;  // the depth keeps its own limit of 256
   const velk::WorkbookColumn column =
       velk::readWorkbookColumn(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.xlsx", limits);
   if (column.ok != column.error.empty()) __builtin_trap();

@@ -53,24 +53,48 @@ void TextWriter::writeFields(std::initializer_list<std::string_view> fields) {
 }
 
 TextReader::TextReader(std::string_view bytes) : data_(bytes) {
-  crLines_ = bytes.find('\r') != std::string_view::npos;
+  hasCr_ = bytes.find('\r') != std::string_view::npos;
 }
+
+namespace {
+
+// Where the line starting at from ends (its CR, LF or the end of the data), and where the next starts.
+std::size_t lineEnd(std::string_view data, std::size_t from, std::size_t& next) {
+  std::size_t stop = data.find_first_of("\r\n", from);
+  if (stop == std::string_view::npos) {
+    next = data.size();
+    return data.size();
+  }
+  next = stop + 1;
+  if (data[stop] == '\r' && next < data.size() && data[next] == '\n') ++next;
+  return stop;
+}
+
+}  // namespace
 
 std::string TextReader::readLine() {
   if (pos_ >= data_.size()) {
     pastEnd_ = true;
     return {};
   }
-  const char end = crLines_ ? '\r' : '\n';
-  std::size_t stop = data_.find(end, pos_);
-  if (stop == std::string_view::npos) stop = data_.size();
+  std::size_t next = 0;
+  const std::size_t stop = lineEnd(data_, pos_, next);
   std::string line(data_.substr(pos_, stop - pos_));
-  pos_ = stop;
-  if (pos_ < data_.size()) {
-    ++pos_;
-    if (crLines_ && pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
-  }
+  loneLf_ = stop < data_.size() && data_[stop] == '\n';
+  pos_ = next;
   return line;
+}
+
+std::string TextReader::peekLine() const {
+  if (pos_ >= data_.size()) return {};
+  std::size_t next = 0;
+  return std::string(data_.substr(pos_, lineEnd(data_, pos_, next) - pos_));
+}
+
+std::size_t countLines(std::string_view bytes) {
+  std::size_t lines = 0;
+  for (std::size_t pos = 0; pos < bytes.size(); ++lines) lineEnd(bytes, pos, pos);
+  return lines;
 }
 
 long long lineToInt(std::string_view line) {

@@ -35,9 +35,11 @@ class TextWriter {
 // The text of a real line as writeReal produces it.
 std::string realLineText(const NumberSettings& s, Real x);
 
-// Reads lines from bytes held in memory. A line ends at CR; one LF after it is skipped, so a
-// lone LF inside a text belongs to that text. A file without any CR is taken as LF-separated.
-// Past the end every read gives an empty line and atEnd() is true.
+// Reads lines from bytes held in memory. A line ends at CR LF, at a lone CR or at a lone LF, so a
+// file reads the same whatever line ends an editor or a transfer left in it, mixed ones included.
+// (The writer never puts a CR or LF inside a line, except the LF of a multi-line change
+// description, which parseInputFile joins again.) Past the end every read gives an empty line
+// and atEnd() is true.
 class TextReader {
  public:
   explicit TextReader(std::string_view bytes);
@@ -45,6 +47,11 @@ class TextReader {
   // True once a read was attempted past the end of the data.
   bool readPastEnd() const { return pastEnd_; }
   std::string readLine();
+  // The line readLine would return next, without reading it (empty past the end).
+  std::string peekLine() const;
+  // The last line read ended in an LF without a CR before it, in data that hold CRs elsewhere:
+  // the form a multi-line change description takes in a file the program wrote.
+  bool lineEndedInLoneLf() const { return hasCr_ && loneLf_; }
   long long readInt();            // not an integer: 0
   Real readReal();                // every "," becomes "."; not a number: 0
   bool readTrue();                // line upper-cased equals "TRUE"
@@ -55,9 +62,13 @@ class TextReader {
  private:
   std::string_view data_;
   std::size_t pos_ = 0;
-  bool crLines_ = true;
   bool pastEnd_ = false;
+  bool hasCr_ = false;
+  bool loneLf_ = false;
 };
+
+// The number of lines TextReader finds in bytes (a last line without a line end counts).
+std::size_t countLines(std::string_view bytes);
 
 // Integer and real conversion as the line readers do it.
 long long lineToInt(std::string_view line);

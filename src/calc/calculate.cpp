@@ -22,9 +22,10 @@ constexpr Real kPi = std::numbers::pi_v<Real>;
 // exponent); beyond it, squaring keeps an absurd exponent from taking seconds.
 constexpr unsigned long long kDirectPowerLimit = 4096;
 
+// Every value the calculation stores must be finite and within its sane range (ResultInRange).
 template <class... T>
 bool allFinite(T... x) {
-  return (std::isfinite(x) && ...);
+  return (ResultInRange(x) && ...);
 }
 
 // Adds a fatal message and raises the fatal flag: the calculation stops after this.
@@ -35,8 +36,10 @@ void stopFatal(CalcMessages& msgs, std::string_view text) {
 
 void stopInvalidResult(CalcMessages& msgs) { stopFatal(msgs, InvalidResultMessage()); }
 
-// Every real the calculation reads, of the spring and of the material record it will use.
+// Every real the calculation reads, of the spring and of the material record it will use, finite and
+// in range. The frequency only enters the lifetime, which leaves out a frequency that is not finite.
 bool inputsFinite(const Spring& s, const Materials& mat) {
+  if (std::isfinite(s.freq) && !ResultInRange(s.freq)) return false;
   if (!allFinite(s.b, s.t, s.ri, s.re, s.n0, s.alpha1, s.alpha2, s.theta, s.li, s.rbi, s.le, s.rbe, s.E,
                  s.rho))
     return false;
@@ -74,6 +77,10 @@ void sectionValues(const Spring& s, Real& Ib, Real& Wb) {
 Real quotient(Real num, Real den) { return den == 0 ? std::numeric_limits<Real>::quiet_NaN() : num / den; }
 
 }  // namespace
+
+bool ResultInRange(Real x) { return std::isfinite(x) && std::fabs(x) <= kResultLimit; }
+
+bool CycleCountInRange(Real x) { return std::isfinite(x) && std::fabs(x) <= kCycleLimit; }
 
 std::string InvalidInputMessage() { return oem("Fatal  : Eingabe ungültig !"); }
 std::string InvalidResultMessage() { return oem("Fatal  : Ergebnis ungültig !"); }

@@ -14,11 +14,24 @@ struct Document;
 struct Spring;
 
 // Message texts of the guards against values that cannot be calculated with (code page 850).
-// A non-finite input (NaN, infinity) stops the calculation before any result is written; a step
-// whose result is not finite (overflow, root of a negative value) stops before that result is
-// stored. Both set the fatal flag, so no view or report prints a meaningless number.
+// An input that is not finite (NaN, infinity) or beyond kResultLimit stops the calculation before
+// any result is written; a step whose result is not finite (overflow, root of a negative value) or
+// beyond kResultLimit stops before that result is stored. Both set the fatal flag, so no view,
+// report, workbook or JSON prints a meaningless number.
 std::string InvalidInputMessage();   // "Fatal  : Eingabe ungültig !"
 std::string InvalidResultMessage();  // "Fatal  : Ergebnis ungültig !"
+
+// The sane range of every input and result, in the unit the program keeps it (mm, degrees, N/mm²,
+// Nmm, g, 1/s): |x| <= 1e15. Real springs stay many decades below it, while a value beyond it is
+// a typing error that would print numbers of hundreds of digits or leave the range of the output
+// formats (a double ends at 1.8e308).
+inline constexpr Real kResultLimit = 1e15L;
+// Load cycles grow tenfold with every decade of life the fatigue line gives; real fatigue lines
+// give at most some 1e20, so beyond 1e30 the material data are absurd.
+inline constexpr Real kCycleLimit = 1e30L;
+// Finite and within kResultLimit (kCycleLimit).
+bool ResultInRange(Real x);
+bool CycleCountInRange(Real x);
 
 // The one calculation: clears the message list and overwrites every result of doc.spring in place,
 // from the spring and its material records; num formats the numbers inside messages. A fatal stop

@@ -13,9 +13,15 @@ namespace velk {
 
 namespace {
 
+// Finite and within the sane range of the calculation's values.
 template <class... T>
 bool allFinite(T... x) {
-  return (std::isfinite(x) && ...);
+  return (ResultInRange(x) && ...);
+}
+
+template <class... T>
+bool allCycleCounts(T... x) {
+  return (CycleCountInRange(x) && ...);
 }
 
 void fatal(CalcMessages& msgs, std::string_view text) {
@@ -80,7 +86,7 @@ void FatigueEvaluation(Document& doc) {
       nMin = PowerNamed(msgs, name, 10, decades(strokePerm * (1 + 0.01L * s.tolMinus)));
       nMax = PowerNamed(msgs, name, 10, decades(strokePerm * (1 + 0.01L * s.tolPlus)));
     }
-    if (!allFinite(n, nMin, nMax)) return fatal(msgs, InvalidResultMessage());
+    if (!allCycleCounts(n, nMin, nMax)) return fatal(msgs, InvalidResultMessage());
     s.fatigueRatio = ratio;
     s.cyclesN = n;
     s.cyclesMin = nMin;

@@ -139,7 +139,11 @@ int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
   ws.config.textDeviceAsk = false;
   ws.abort = false;
   ws.report.copyPath.clear();
+  // The sheet names the workbook it becomes, or, when that lies in the private temporary folder,
+  // the spring's file: never the temporary text it passes through.
+  ws.report.tabShownName = path.empty() ? trim(ws.spring.fileName) + "." + ws.spring.fileExt : path;
   WriteStandardReport(ws);
+  ws.report.tabShownName.clear();
   ws.config.textDevice = device;
   ws.config.textDeviceAsk = ask;
   if (ws.abort) return EIO;

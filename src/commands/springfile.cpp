@@ -86,7 +86,8 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
   int err = 0;
   auto bytes = readWholeFile(path, limit, &err);
   if (!bytes) return refuse("Datei " + shown + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
-  if (isWorkbookFile(path, *bytes)) {
+  const bool fromWorkbook = isWorkbookFile(path, *bytes);
+  if (fromWorkbook) {
     // A workbook holds the input file's lines in column A of its first sheet.
     if (cut) return refuse("Datei " + shown + oem(" ist zu groß für eine Arbeitsmappe !"));
     std::optional<std::string> lines = workbookInputBytes(ws, path, *bytes);
@@ -96,7 +97,9 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
     }
     bytes = std::move(lines);
   }
-  if (const std::string why = notSpringFileReason(*bytes); !why.empty())
+  // A workbook may hold any table: its column A must look like a spring file line by line.
+  if (const std::string why = fromWorkbook ? notSpringWorkbookReason(*bytes) : notSpringFileReason(*bytes);
+      !why.empty())
     return refuse("Datei " + shown + " ist keine Federdatei (" + why + ") !");
   BusyCursor(ws);
   std::vector<std::string> notes;

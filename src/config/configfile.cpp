@@ -157,9 +157,10 @@ class RowWriter {
   void key(std::string_view k) { out_.writeLine(k); }
   template <class Fix = Keep>
   void text(const std::string& s, std::size_t = kMaxText, Fix = {}) {
-    // A CR inside a text would end its line early and shift every row after it.
+    // A CR or LF inside a text would end its line early and shift every row after it.
     std::string t = s;
     std::replace(t.begin(), t.end(), '\r', ' ');
+    std::replace(t.begin(), t.end(), '\n', ' ');
     out_.writeLine(t);
   }
   void textOrKeep(const std::string& s, std::size_t = kMaxText) { text(s); }
@@ -446,6 +447,7 @@ std::string recentFilesBytes(const Settings& ws) {
   TextWriter out(ws.config.num);
   auto line = [&out](std::string s) {
     std::replace(s.begin(), s.end(), '\r', ' ');
+    std::replace(s.begin(), s.end(), '\n', ' ');
     out.writeLine(s);
   };
   line(ws.start.shortName + " Session " + ws.config.dataDir);

@@ -47,6 +47,8 @@ class NotingReader {
     ++line_;
     return r_.readLine();
   }
+  std::string peekLine() const { return r_.peekLine(); }
+  bool lineEndedInLoneLf() const { return r_.lineEndedInLoneLf(); }
   std::vector<std::string> readFields(int n) {
     ++line_;
     return r_.readFields(n);
@@ -74,22 +76,78 @@ class NotingReader {
  private:
   void note(const std::string& l) {
     if (!notes_ || trim(l).empty()) return;
-    notes_->push_back("Zeile " + fmtInt(line_) + " keine Zahl: " + cut(trim(l), 40));
+    notes_->push_back("Zeile " + fmtInt(line_) + " keine Zahl: " + escapeControls(cut(trim(l), 40)));
   }
   TextReader r_;
   std::vector<std::string>* notes_;
   int line_ = 0;
 };
 
+// Lines a change description may span; a longer run is no description written by the program.
+constexpr int kMaxDescriptionLines = 64;
+
+// A change description: the writer puts "|" for each CR of a multi-line description and keeps the
+// LF after it, which ends the line for the reader. The lines are joined again as long as each
+// ends with "|" and the entry's 14 "-" follow; anything else reads one line as before. In a file
+// with CR LF line ends, a "|" before a lone LF is the writer's own form and always continues, so
+// a description line of 14 "-" stays in its description.
+std::string readDescription(NotingReader& r) {
+  const std::string first = r.readLine();
+  NotingReader ahead = r;
+  std::string joined = first;
+  for (int i = 0; i < kMaxDescriptionLines && !ahead.atEnd(); ++i) {
+    const bool continues = !joined.empty() && joined.back() == '|';
+    if (ahead.peekLine() == kRule14 && !(continues && ahead.lineEndedInLoneLf())) {
+      if (i > 0) r = ahead;
+      return joined;
+    }
+    if (!continues) break;
+    joined += '\n';
+    joined += ahead.readLine();
+  }
+  return first;
+}
+
 }  // namespace
+
+std::string escapeControls(std::string_view text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) {
+      out += "\\x";
+      out += kHex[u >> 4];
+      out += kHex[u & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 std::string notSpringFileReason(std::string_view bytes) {
   if (bytes.empty()) return "leer";
   if (bytes.find('\0') != std::string_view::npos) return oem("binär");
-  const std::size_t lines =
-      std::max(std::count(bytes.begin(), bytes.end(), '\n'), std::count(bytes.begin(), bytes.end(), '\r')) +
-      (bytes.back() != '\n' && bytes.back() != '\r' ? 1 : 0);
-  if (lines < kMandatorySpringLines) return "zu kurz";
+  if (countLines(bytes) < kMandatorySpringLines) return "zu kurz";
+  return {};
+}
+
+std::string notSpringWorkbookReason(std::string_view bytes) {
+  if (std::string why = notSpringFileReason(bytes); !why.empty()) return why;
+  // Lines 12 to 22 hold the numbers every spring file has (b to forme); a report or any other
+  // table has texts there.
+  TextReader r(bytes);
+  for (std::size_t line = 1; line <= kLastMandatoryNumberLine; ++line) {
+    const std::string l = r.readLine();
+    if (line < kFirstMandatoryNumberLine) continue;
+    std::string t(trim(l));
+    for (char& c : t)
+      if (c == ',') c = '.';
+    Real v = 0;
+    if (!tryParseReal(t, v)) return "Zeile " + fmtInt(static_cast<long long>(line)) + " keine Zahl";
+  }
   return {};
 }
 
@@ -192,7 +250,7 @@ void parseInputFile(Spring& s, const NumberSettings& num, std::string_view bytes
     e.designation = cut(r.readLine(), 20);
     e.date = cut(r.readLine(), 10);
     e.editor = cut(r.readLine(), 5);
-    e.description = lineToDescription(r.readLine());
+    e.description = lineToDescription(readDescription(r));
     r.readLine();
   }
   DrawingInfo& info = d.info;

@@ -27,6 +27,16 @@ constexpr std::size_t kMandatorySpringLines = 26;
 // Why bytes are no spring file ("leer", "binär" in code page 850, "zu kurz"); empty when they may be one.
 std::string notSpringFileReason(std::string_view bytes);
 
+// Stricter, for the column of a workbook, which may hold any table: besides the above, lines 12
+// to 22 (b to forme) must each hold a number. "Zeile <n> keine Zahl" when one does not.
+inline constexpr std::size_t kFirstMandatoryNumberLine = 12;
+inline constexpr std::size_t kLastMandatoryNumberLine = 22;
+std::string notSpringWorkbookReason(std::string_view bytes);
+
+// text with every control character (below 0x20, and 0x7F) written as "\xHH", for messages
+// that show a line of a file.
+std::string escapeControls(std::string_view text);
+
 // Largest input file read; anything beyond is ignored (a real file is a few kilobytes).
 constexpr std::size_t kMaxInputFileBytes = 16u << 20;
 

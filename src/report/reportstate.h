@@ -57,6 +57,9 @@ struct ReportState {
   FileHandle port;           // device 2
   std::string portPath;      // for error messages
   std::string copyPath;      // the Windows copy made by the last CloseReport ("outwin.txt", "$$1.txt", ...)
+  // The name the second row of a tab-separated report shows when the text is only written
+  // through a temporary file on its way into another file (a workbook); empty: the output file.
+  std::string tabShownName;
   std::string lastFolder;    // folder the user last chose for a report file
   bool inPageBreak = false;  // a page break is being written: no further break inside it
 

@@ -306,8 +306,10 @@ void tabPageHeader(ReportContext& ws, bool first) {
   ReportState& r = state(ws);
   const Spring& s = ws.spring;
   putLine(ws, tabLine({std::string(kProgramTitle) + " V" + kVersion, headerDate(ws), headerTime(ws)}));
-  // A batch report names the file it ends up in, not the temporary file it is written through.
-  const std::string shown = r.device == kDeviceBatch ? trim(s.fileName) + ".txt" : r.outputName;
+  // A report names the file it ends up in, not the temporary file it is written through.
+  const std::string shown = r.device == kDeviceBatch         ? trim(s.fileName) + ".txt"
+                            : !r.tabShownName.empty()        ? r.tabShownName
+                                                             : r.outputName;
   putLine(ws, tabField(stripSpaces(oem(shown))));
   putLine(ws, tabField(s.titleLine));
   putLine(ws, tabField(s.bemerk1));

@@ -53,6 +53,11 @@ struct WorkbookLimits {
   std::size_t maxRows = 1048576;           // the spreadsheet programs' own row limit
   std::size_t maxCellChars = 32767;        // the spreadsheet programs' own cell limit
   std::size_t maxColumnBytes = 16u << 20;  // column A as a whole
+  // Open elements at once, in any part: a sheet nests 4 or 5 deep, expat keeps every open element.
+  std::size_t maxDepth = 256;
+  // Elements of one part: a full sheet of column A (row, c, v for each of 1048576 rows) is about
+  // 3 million, and a 64 MiB part of the smallest cells about 6 million; 8 Mi keeps the parse short.
+  std::size_t maxElements = 8u << 20;
 };
 
 struct WorkbookColumn {

@@ -59,17 +59,41 @@ std::size_t utf8Chars(std::string_view s) {
 }
 
 // Why a read failed; each becomes one message.
-enum class Failure { None, NotWorkbook, NoSheet, TooLarge, Entities, Malformed, LongCell, TooManyRows };
+enum class Failure {
+  None, NotWorkbook, NoSheet, TooLarge, Entities, Malformed, LongCell, TooManyRows, TooDeep, TooManyElements
+};
 
+// One XML part. Every element passes the depth and count limits here before the part sees it:
+// expat keeps each open element on its own stack, so without a bound on the depth a small file of
+// nested elements would take memory in proportion to its inflated size.
 struct Parser {
   XML_Parser p = nullptr;
   bool doctype = false;  // a document type declaration was met: the part is refused
   Failure failure = Failure::None;
   std::size_t failedRow = 0;
-  explicit Parser(void* user) {
+  std::size_t depth = 0;
+  std::size_t elements = 0;
+  std::size_t maxDepth = 0;     // set by Package::parse from the limits
+  std::size_t maxElements = 0;
+  Parser() {
     p = XML_ParserCreateNS("UTF-8", kNsSep);
     if (!p) return;
-    XML_SetUserData(p, user);
+    XML_SetUserData(p, this);
+    XML_SetElementHandler(
+        p,
+        [](void* u, const XML_Char* name, const XML_Char** attrs) {
+          auto* self = static_cast<Parser*>(u);
+          if (self->failure != Failure::None) return;
+          if (++self->depth > self->maxDepth) return self->fail(Failure::TooDeep);
+          if (++self->elements > self->maxElements) return self->fail(Failure::TooManyElements);
+          self->start(name, attrs);
+        },
+        [](void* u, const XML_Char* name) {
+          auto* self = static_cast<Parser*>(u);
+          if (self->failure != Failure::None) return;
+          if (self->depth > 0) --self->depth;
+          self->end(name);
+        });
     XML_SetStartDoctypeDeclHandler(p, [](void* u, const XML_Char*, const XML_Char*, const XML_Char*, int) {
       auto* self = static_cast<Parser*>(u);
       self->doctype = true;
@@ -82,9 +106,11 @@ struct Parser {
       XML_StopParser(self->p, XML_FALSE);
     });
   }
-  ~Parser() {
+  virtual ~Parser() {
     if (p) XML_ParserFree(p);
   }
+  virtual void start(const XML_Char* name, const XML_Char** attrs) = 0;
+  virtual void end(const XML_Char*) {}
   Parser(const Parser&) = delete;
   Parser& operator=(const Parser&) = delete;
   // Stops the parse with a failure of the content (not of the XML).
@@ -100,31 +126,25 @@ struct Parser {
 struct WorkbookPart : Parser {
   std::string firstSheetId;
   bool found = false;
-  WorkbookPart() : Parser(this) {
-    XML_SetStartElementHandler(p, [](void* u, const XML_Char* name, const XML_Char** attrs) {
-      auto* self = static_cast<WorkbookPart*>(u);
-      if (self->found || localName(name) != "sheet") return;
-      self->found = true;
-      if (const XML_Char* id = attribute(attrs, "id")) self->firstSheetId = id;
-    });
+  void start(const XML_Char* name, const XML_Char** attrs) override {
+    if (found || localName(name) != "sheet") return;
+    found = true;
+    if (const XML_Char* id = attribute(attrs, "id")) firstSheetId = id;
   }
 };
 
 // xl/_rels/workbook.xml.rels: the targets of the first sheet and of the shared strings.
 struct RelationsPart : Parser {
   std::string sheetId, sheetTarget, sharedStringsTarget;
-  explicit RelationsPart(std::string id) : Parser(this), sheetId(std::move(id)) {
-    XML_SetStartElementHandler(p, [](void* u, const XML_Char* name, const XML_Char** attrs) {
-      auto* self = static_cast<RelationsPart*>(u);
-      if (localName(name) != "Relationship") return;
-      const XML_Char* id = attribute(attrs, "Id");
-      const XML_Char* type = attribute(attrs, "Type");
-      const XML_Char* target = attribute(attrs, "Target");
-      if (!target) return;
-      if (id && !self->sheetId.empty() && self->sheetId == id) self->sheetTarget = target;
-      if (type && endsWith(type, "/sharedStrings") && self->sharedStringsTarget.empty())
-        self->sharedStringsTarget = target;
-    });
+  explicit RelationsPart(std::string id) : sheetId(std::move(id)) {}
+  void start(const XML_Char* name, const XML_Char** attrs) override {
+    if (localName(name) != "Relationship") return;
+    const XML_Char* id = attribute(attrs, "Id");
+    const XML_Char* type = attribute(attrs, "Type");
+    const XML_Char* target = attribute(attrs, "Target");
+    if (!target) return;
+    if (id && !sheetId.empty() && sheetId == id) sheetTarget = target;
+    if (type && endsWith(type, "/sharedStrings") && sharedStringsTarget.empty()) sharedStringsTarget = target;
   }
 };
 
@@ -165,43 +185,40 @@ struct SharedStringsPart : Parser {
   std::size_t failedRow = 0;
   SharedStringsPart(std::vector<SharedReference> refs, std::vector<std::string>& l, std::size_t& bytes,
                     const WorkbookLimits& lim)
-      : Parser(this), wanted(std::move(refs)), lines(l), columnBytes(bytes), limits(lim) {
+      : wanted(std::move(refs)), lines(l), columnBytes(bytes), limits(lim) {
     item.maxChars = limits.maxCellChars;
-    XML_SetElementHandler(
-        p,
-        [](void* u, const XML_Char* name, const XML_Char**) {
-          auto* self = static_cast<SharedStringsPart*>(u);
-          const std::string_view n = localName(name);
-          if (n == "si") {
-            self->inItem = true;
-            self->item.text.clear();
-            self->item.tooLong = false;
-          } else if (n == "t" && self->inItem) {
-            ++self->item.inText;
-          } else if (n == "rPh") {
-            ++self->item.inPhonetic;
-          }
-        },
-        [](void* u, const XML_Char* name) {
-          auto* self = static_cast<SharedStringsPart*>(u);
-          const std::string_view n = localName(name);
-          if (n == "si" && self->inItem) {
-            self->inItem = false;
-            self->finishItem();
-          } else if (n == "t" && self->item.inText > 0) {
-            --self->item.inText;
-          } else if (n == "rPh" && self->item.inPhonetic > 0) {
-            --self->item.inPhonetic;
-          }
-        });
     XML_SetCharacterDataHandler(p, [](void* u, const XML_Char* s, int len) {
-      auto* self = static_cast<SharedStringsPart*>(u);
+      auto* self = static_cast<SharedStringsPart*>(static_cast<Parser*>(u));
       // Strings column A does not name are not kept.
       if (self->next < self->wanted.size() && self->wanted[self->next].index == self->count) {
         self->item.append(*self, s, len);
         if (self->item.tooLong) self->failedRow = self->wanted[self->next].row;
       }
     });
+  }
+
+  void start(const XML_Char* name, const XML_Char**) override {
+    const std::string_view n = localName(name);
+    if (n == "si") {
+      inItem = true;
+      item.text.clear();
+      item.tooLong = false;
+    } else if (n == "t" && inItem) {
+      ++item.inText;
+    } else if (n == "rPh") {
+      ++item.inPhonetic;
+    }
+  }
+  void end(const XML_Char* name) override {
+    const std::string_view n = localName(name);
+    if (n == "si" && inItem) {
+      inItem = false;
+      finishItem();
+    } else if (n == "t" && item.inText > 0) {
+      --item.inText;
+    } else if (n == "rPh" && item.inPhonetic > 0) {
+      --item.inPhonetic;
+    }
   }
 
   void finishItem() {
@@ -266,13 +283,10 @@ struct SheetPart : Parser {
   TextCollector inlineText;     // <is><t>
   int inInline = 0;
 
-  explicit SheetPart(const WorkbookLimits& l) : Parser(this), limits(l) {
+  explicit SheetPart(const WorkbookLimits& l) : limits(l) {
     inlineText.maxChars = l.maxCellChars;
-    XML_SetElementHandler(
-        p, [](void* u, const XML_Char* name, const XML_Char** attrs) { static_cast<SheetPart*>(u)->start(name, attrs); },
-        [](void* u, const XML_Char* name) { static_cast<SheetPart*>(u)->end(name); });
     XML_SetCharacterDataHandler(p, [](void* u, const XML_Char* s, int len) {
-      auto* self = static_cast<SheetPart*>(u);
+      auto* self = static_cast<SheetPart*>(static_cast<Parser*>(u));
       if (!self->wanted) return;
       if (self->inValue > 0) {
         self->value.append(s, static_cast<std::size_t>(len));
@@ -287,7 +301,7 @@ struct SheetPart : Parser {
     });
   }
 
-  void start(const XML_Char* name, const XML_Char** attrs) {
+  void start(const XML_Char* name, const XML_Char** attrs) override {
     const std::string_view n = localName(name);
     if (n == "row") {
       const XML_Char* r = attribute(attrs, "r");
@@ -320,7 +334,7 @@ struct SheetPart : Parser {
     }
   }
 
-  void end(const XML_Char* name) {
+  void end(const XML_Char* name) override {
     const std::string_view n = localName(name);
     if (n == "c" && inCell) {
       inCell = false;
@@ -394,6 +408,8 @@ class Package {
   // Inflates the part into the parser. Failure::None when the whole part parsed.
   Failure parse(zip_uint64_t index, Parser& parser) {
     if (!parser.p) return Failure::TooLarge;  // no memory for a parser
+    parser.maxDepth = limits_.maxDepth;
+    parser.maxElements = limits_.maxElements;
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(zip_.get(), index, 0, &st) != 0) return Failure::NotWorkbook;
@@ -452,6 +468,12 @@ std::string failureText(Failure f, std::string_view name, std::size_t row, const
       if (row == 0) return n + oem(": Eine Zelle ist länger als ") + fmtInt(static_cast<long long>(limits.maxCellChars)) + " Zeichen";
       return n + oem(": Zelle A") + fmtInt(static_cast<long long>(row)) + oem(" ist länger als ") +
              fmtInt(static_cast<long long>(limits.maxCellChars)) + " Zeichen";
+    case Failure::TooDeep:
+      return n + oem(": Die Arbeitsmappe ist zu tief verschachtelt (mehr als ") +
+             fmtInt(static_cast<long long>(limits.maxDepth)) + " Ebenen)";
+    case Failure::TooManyElements:
+      return n + oem(": Ein Teil der Arbeitsmappe hat mehr als ") + fmtInt(static_cast<long long>(limits.maxElements)) +
+             " XML-Elemente";
     case Failure::TooManyRows:
       return n + oem(": Die Tabelle hat mehr als ") + fmtInt(static_cast<long long>(limits.maxRows)) + " Zeilen";
   }

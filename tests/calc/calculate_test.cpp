@@ -208,8 +208,14 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
       // A negative number of turns: the closed-spiral root gets a negative radicand.
       {"n0 < 0", [](Spring& s) { s.n0 = -5; }, {"Fehler : a < 0 !", invalidResult},
        upTo({"a0", "Lw", "L", "Ib", "Wb", "cT", "T1", "T2", "n1", "n2", "re1", "re2", "a1", "a2"})},
-      // t^3 overflows even the extended range.
-      {"t huge", [](Spring& s) { s.t = 1e4000L; }, {"Fehler : a < 0 !", invalidResult}, upTo({"a0", "Lw", "L"})},
+      // Inputs beyond the sane range stop like inputs that are no number.
+      {"t huge", [](Spring& s) { s.t = 1e4000L; }, {invalidInput}, {}},
+      {"alpha2 1e300", [](Spring& s) { s.alpha2 = 1e300L; }, {invalidInput}, {}},
+      {"alpha1 -1e16", [](Spring& s) { s.alpha1 = -1e16L; }, {invalidInput}, {}},
+      {"frequency 1e300", [](Spring& s) { s.freq = 1e300L; }, {invalidInput}, {}},
+      // Inputs within it whose results are not: the second moment of area of a 1e6 mm strip.
+      {"Ib beyond the range", [](Spring& s) { s.t = 1e6L; }, {"Fehler : a < 0 !", invalidResult},
+       upTo({"a0", "Lw", "L"})},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -342,7 +348,8 @@ TEST_F(Calculate, TemperatureOfZeroModulusEndsInTheFatigueStop) {
   EXPECT_EQ(messageTexts(ws.messages).front(), "Fehler : sigma2=0 !");
 }
 
-// Whatever the inputs, the run ends, stores only finite reals, and says so when it could not calculate.
+// Whatever the inputs, the run ends, stores only finite reals within the sane range, and says so
+// when it could not calculate.
 TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
   const Real values[] = {0, -0.0L, 1e-4000L, -1e-300L, 1e300L, -1e300L, 1e4000L, -1e4900L, kNaN, kInf, -kInf, 3620, 1};
   Real Spring::*const inputs[] = {&Spring::b,      &Spring::t,     &Spring::ri,  &Spring::re,  &Spring::n0,
@@ -360,10 +367,13 @@ TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
         s.formi = s.forme = 2, s.rbi = s.rbe = 2, s.li = s.le = 5;
         s.*field = v;
         CalculateSpring(w);
-        const bool inputFinite = std::isfinite(v);
+        const bool inputFinite = ResultInRange(v);
         for (const auto& [name, f] : realFields()) {
           if (f == field && !inputFinite) continue;
-          EXPECT_TRUE(std::isfinite(s.*f)) << name << " after input " << static_cast<double>(v);
+          // Every stored real is finite and within the sane range of its quantity.
+          const bool cycles = std::string_view(name).rfind("cycles", 0) == 0;
+          const Real x = s.*f;
+          EXPECT_TRUE(cycles ? CycleCountInRange(x) : ResultInRange(x)) << name << " after input " << static_cast<double>(v);
         }
         if (!inputFinite) {
           EXPECT_TRUE(w.messages.fatal);

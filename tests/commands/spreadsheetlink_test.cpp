@@ -209,6 +209,10 @@ TEST_F(SpreadsheetLink, PrintoutIsTheTabReportWithNumberCells) {
     ASSERT_EQ(std::sscanf(counts.c_str(), "%lld %lld", &rows, &numbers), 2) << counts;
     EXPECT_GT(rows, 40) << counts;
     EXPECT_GT(numbers, 30) << counts;
+    // The second row names the spring, not the text file in the temporary folder.
+    const std::string cells = run(kDump, {lastWorkbook()});
+    EXPECT_NE(cells.find("\n2|1|s|drahtfeder_dynamisch.vlk\n"), std::string::npos) << cells.substr(0, 200);
+    EXPECT_EQ(cells.find("$$"), std::string::npos) << cells.substr(0, 200);
   }
   // The spring was not touched.
   EXPECT_FALSE(ws.spreadsheetStarted);
@@ -244,6 +248,30 @@ TEST_F(SpreadsheetLink, ExportThenImportGivesTheSameInputFile) {
     EXPECT_EQ(ws.spring.dataDir, dir.path());
     (void)path;
   }
+}
+
+// A change description on several lines (each line break a "|" before a line feed in the file)
+// survives the way through the workbook's cells.
+TEST_F(SpreadsheetLink, ExportThenImportKeepsMultiLineDescriptions) {
+  const std::string path = load("uhrfeder");
+  Documentation& d = ws.spring.doc;
+  d.changeCount = 2;
+  d.changes[0] = {"A", "01.02.2026", "mk", "erste Zeile\r\nzweite Zeile\r\n"};
+  d.changes[1] = {"B", "03.04.2026", "jw", "nur eine"};
+  ws.overwritePrompt = false;
+  writeInputFile(ws, path);
+  ASSERT_FALSE(ws.abort);
+  const std::string original = inputFileBytes(ws.spring, ws.num());
+  OleStartExcel(ws);
+  ASSERT_FALSE(ws.abort);
+  const std::string book = dir.file("mehrzeilig.xlsx");
+  std::filesystem::copy_file(lastWorkbook(), book);
+  load("grenzfall");
+  ui.script({Answer::Text(book)});
+  OleImportExcel(ws);
+  ASSERT_FALSE(ws.abort);
+  EXPECT_EQ(ws.spring.doc.changes[0].description, "erste Zeile\r\nzweite Zeile\r\n");
+  EXPECT_EQ(inputFileBytes(ws.spring, ws.num()), original);
 }
 
 TEST_F(SpreadsheetLink, ImportAsksToSaveFirstAndRefusesABadWorkbook) {

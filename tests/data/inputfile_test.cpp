@@ -2,7 +2,9 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -348,6 +350,99 @@ TEST_F(InputFileTest, ReadThroughOpenDialogTakesFolderAndName) {
   EXPECT_FALSE(ws.abort);
   EXPECT_EQ(ws.spring.dataDir, dir.path());
   EXPECT_EQ(ws.spring.fileName, "gewaehlt");
+}
+
+// The same spring, its file's line ends changed as editors, transfers and other systems change
+// them, reads to the same values: writing what was read gives the original bytes again.
+TEST_F(InputFileTest, AnyLineEndsReadTheSameSpring) {
+  fillSpring(ws.spring);
+  // A description that ends in a line break: its "|" stands at the end of a line of its own.
+  ws.spring.doc.changes[1].description = "zwei\r\nZeilen\r\n";
+  const std::string original = inputFileBytes(ws.spring, ws.num());
+  // The written lines (the multi-line descriptions keep their "|" + LF inside).
+  std::vector<std::string> lines;
+  for (std::size_t from = 0; from < original.size();) {
+    const std::size_t end = original.find("\r\n", from);
+    lines.push_back(original.substr(from, end - from));
+    from = end + 2;
+  }
+  const auto joined = [&](const std::function<std::string(std::size_t)>& endOf, bool innerLfAsCr = false) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      std::string line = lines[i];
+      if (innerLfAsCr) std::replace(line.begin(), line.end(), '\n', '\r');
+      out += line + endOf(i);
+    }
+    return out;
+  };
+  // One LF where the writer put CR LF, after line n (1-based).
+  const auto strayLf = [&](std::size_t n) { return joined([n](std::size_t i) { return i + 1 == n ? "\n" : "\r\n"; }); };
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"CR LF", original},
+      {"LF", joined([](std::size_t) { return "\n"; })},
+      {"CR", joined([](std::size_t) { return "\r"; }, true)},
+      {"CR LF and LF alternating", joined([](std::size_t i) { return i % 2 ? "\n" : "\r\n"; })},
+      // A CR before an empty LF line would be one CR LF: there the mix takes CR LF.
+      {"CR LF, LF and CR mixed", joined([&](std::size_t i) {
+         if (i % 3 == 2 && !(i + 1 < lines.size() && lines[i + 1].empty())) return "\r";
+         return i % 3 == 1 ? "\n" : "\r\n";
+       })},
+      {"stray LF in the header", strayLf(3)},
+      {"stray LF after b", strayLf(12)},
+      {"stray LF after theta", strayLf(19)},
+      {"stray LF after a description", strayLf(33)},
+      {"stray LF before the last line", strayLf(lines.size() - 1)},
+      {"no line end at the end", original.substr(0, original.size() - 2)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(notSpringFileReason(c.bytes), "");
+    Spring s;
+    std::vector<std::string> notes;
+    parseInputFile(s, ws.num(), c.bytes, &notes);
+    EXPECT_TRUE(notes.empty()) << notes.front();
+    EXPECT_EQ(s.doc.changes[0].description, "erste Zeile\r\nzweite Zeile");
+    EXPECT_EQ(s.doc.changes[1].description, "zwei\r\nZeilen\r\n");
+    EXPECT_EQ(inputFileBytes(s, ws.num()), original);
+  }
+}
+
+// A "|" at the end of a description whose next line is no entry's end is a "|" and nothing more:
+// the following lines keep their places.
+TEST_F(InputFileTest, ABarWithoutTheEntryRuleJoinsNothing) {
+  ws.spring.doc.changeCount = 1;
+  ws.spring.doc.changes[0] = {"A", "01.02.2026", "mk", "Ende|"};
+  ws.spring.doc.info.author = "Autor";
+  std::string bytes = inputFileBytes(ws.spring, ws.num());
+  const std::string rule = "Ende|\r\n" + std::string(14, '-') + "\r\n";
+  ASSERT_NE(bytes.find(rule), std::string::npos);
+  bytes.replace(bytes.find(rule), rule.size(), "Ende|\r\nkein Strich\r\n");
+  Spring s;
+  parseInputFile(s, ws.num(), bytes);
+  EXPECT_EQ(s.doc.changes[0].description, "Ende\r");
+  EXPECT_EQ(s.doc.info.author, "Autor");
+}
+
+// Descriptions that hold the entry rule themselves, or end in a line break before an entry
+// named like the rule, read back from the file the program wrote.
+TEST_F(InputFileTest, DescriptionsLikeTheRuleReadBackAsWritten) {
+  const std::string rule(14, '-');
+  Documentation& d = ws.spring.doc;
+  d.changeCount = 3;
+  d.changes[0] = {"A", "1", "a", "X\r\n" + rule};
+  d.changes[1] = {"B", "2", "b", "Y\r"};
+  d.changes[2] = {rule, "3", "c", rule + "\r\n\r\n" + rule + "\r\n"};
+  const std::string bytes = inputFileBytes(ws.spring, ws.num());
+  Spring s;
+  parseInputFile(s, ws.num(), bytes);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(s.doc.changes[i].designation, d.changes[i].designation) << i;
+    EXPECT_EQ(s.doc.changes[i].description, d.changes[i].description) << i;
+  }
+  EXPECT_EQ(inputFileBytes(s, ws.num()), bytes);
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 
 #include <zip.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -304,6 +307,77 @@ TEST(Workbook, RecognisedByNameOrSignature) {
   EXPECT_FALSE(isWorkbookFile("feder.vlk", "VELK 3.4"));
   EXPECT_FALSE(isWorkbookFile("a.xlsx/feder", "PK"));
   EXPECT_FALSE(isWorkbookFile("feder.xlsxx", ""));
+}
+
+// Peak resident memory of this process in KiB after the peak was reset, or -1 where the system
+// does not offer the reset.
+long long peakSinceReset(bool reset) {
+  if (reset) {
+    FILE* f = std::fopen("/proc/self/clear_refs", "w");
+    if (!f) return -1;
+    const bool ok = std::fputs("5", f) >= 0;
+    if (std::fclose(f) != 0 || !ok) return -1;
+  }
+  const std::string status = readFile("/proc/self/status");
+  const std::size_t at = status.find("VmHWM:");
+  return at == std::string::npos ? -1 : std::atoll(status.c_str() + at + 6);
+}
+
+// Nested elements cost expat memory for each open one: the depth is bounded, and so is the
+// number of elements of a part.
+TEST(Workbook, NestingAndElementCountAreBounded) {
+  const std::string sheet1 = "xl/worksheets/sheet1.xml";
+  std::string nested;  // 15 million open elements, about 45 MB inflated, a few dozen KB packed
+  nested.reserve(45u << 20);
+  nested += "<worksheet>";
+  for (int i = 0; i < 15000000; ++i) nested += "<a>";
+  const std::string deep = makeZip({{sheet1, nested}});
+  nested = std::string();
+  EXPECT_LT(deep.size(), 200u << 10);
+  const long long before = peakSinceReset(true);
+  const auto started = std::chrono::steady_clock::now();
+  const WorkbookColumn col = readWorkbookColumn(deep, "tief.xlsx");
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const long long peak = peakSinceReset(false);
+  EXPECT_FALSE(col.ok);
+  EXPECT_EQ(u8(col.error), "tief.xlsx: Die Arbeitsmappe ist zu tief verschachtelt (mehr als 256 Ebenen)");
+  EXPECT_LT(seconds, 5.0);
+  if (before > 0 && peak > 0) {
+    EXPECT_LT(peak - before, 64 << 10) << "KiB beyond the state before";
+  }
+
+  // Both limits at their edge, with small limits.
+  WorkbookLimits small;
+  small.maxDepth = 8;
+  small.maxElements = 1000;
+  const auto rows = [](int n) {
+    std::string r;
+    for (int i = 1; i <= n; ++i) r += "<row r=\"" + std::to_string(i) + "\"><c><v>" + std::to_string(i) + "</v></c></row>";
+    return r;
+  };
+  // One row with its cell at the given depth: worksheet, sheetData, row, c and v are 5 levels.
+  const auto wrapped = [](int depth) {
+    std::string open, close;
+    for (int i = 0; i < depth - 5; ++i) open += "<x>", close += "</x>";
+    return open + R"(<row r="1"><c><v>1</v></c></row>)" + close;
+  };
+  const struct {
+    const char* what;
+    std::string xml;
+    const char* message;  // nullptr: read
+  } cases[] = {
+      {"depth 8", sheetXml(wrapped(8)), nullptr},
+      {"depth 9", sheetXml(wrapped(9)), "k.xlsx: Die Arbeitsmappe ist zu tief verschachtelt (mehr als 8 Ebenen)"},
+      {"332 rows: 998 elements", sheetXml(rows(332)), nullptr},
+      {"334 rows: 1004 elements", sheetXml(rows(334)), "k.xlsx: Ein Teil der Arbeitsmappe hat mehr als 1000 XML-Elemente"},
+  };
+  for (const auto& c : cases) {
+    const WorkbookColumn k = readWorkbookColumn(makeZip({{sheet1, c.xml}}), "k.xlsx", small);
+    EXPECT_EQ(k.ok, c.message == nullptr) << c.what << ": " << k.error;
+    if (c.message) {
+      EXPECT_EQ(u8(k.error), c.message) << c.what;
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // Degenerate springs in batch jobs: the drawings stay bounded and hold finite coordinates, and a
 // lifetime that cannot be given is left out rather than written as "inf".
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/fixture.h"
 #include "support/run_process.h"
+#include "support/run_wvelk.h"
 
 namespace velk::test {
 namespace {
@@ -58,6 +62,59 @@ TEST(DegenerateOutputs, BoundedFilesAndNoInfiniteValues) {
     argv.insert(argv.end(), c.jobs.begin(), c.jobs.end());
     std::string out;
     EXPECT_EQ(runProcess(argv, &out), 0) << c.example << " " << c.edits << "\n" << out;
+  }
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The spring file's lines with line n (1-based) replaced by text.
+std::string withLine(std::string bytes, int n, const std::string& text) {
+  std::size_t begin = 0;
+  for (int i = 1; i < n; ++i) begin = bytes.find('\n', begin) + 1;
+  const std::size_t end = bytes.find_first_of("\r\n", begin);
+  return bytes.replace(begin, end - begin, text);
+}
+
+// Values beyond the sane range stop every batch job: exit 2, the reason on stderr, no report,
+// drawing, picture, workbook or solid (the JSON says "fatal" and is the only file).
+TEST(DegenerateOutputs, HugeValuesStopEveryJob) {
+  const std::string good = readFile(kExamples + "uhrfeder.vlk");
+  const std::string invalidInput = "Fatal  : Eingabe ungültig !";
+  const std::string invalidResult = "Fatal  : Ergebnis ungültig !";
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> settings;
+    std::string message;
+  } cases[] = {
+      {"alpha2 1e300 in the file", withLine(good, 18, "1e300"), {}, invalidInput},
+      {"alpha1 -1e300 in the file", withLine(good, 17, "-1e300"), {}, invalidInput},
+      {"/SET:alpha2=1e300", good, {"/SET:alpha2=1e300"}, invalidInput},
+      {"a strip 1e6 mm thick", withLine(good, 13, "1000000"), {}, invalidResult},
+  };
+  const std::vector<std::string> jobs = {"/I", "/CAD1:1", "/SVG:7", "/PDF:1", "/XLSX", "/STEP", "/JSON"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    writeFile(dir.file("h.vlk"), c.bytes);
+    for (const std::string& job : jobs) {
+      std::vector<std::string> args = {"h.vlk"};
+      args.insert(args.end(), c.settings.begin(), c.settings.end());
+      args.push_back(job);
+      args.push_back("/NOGUI");
+      const ProcessResult r = runWvelk(args, dir.path());
+      EXPECT_EQ(r.exitCode, 2) << job << "\n" << r.err;
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << job << "\n" << r.err;
+    }
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"h.json", "h.vlk"}));
+    const std::string json = readFile(dir.file("h.json"));
+    EXPECT_NE(json.find("\"fatal\": true"), std::string::npos) << json.substr(0, 300);
+    EXPECT_EQ(json.find("inf"), std::string::npos);
   }
 }
 

@@ -88,5 +88,34 @@ TEST(XlsxJob, AFatalSpringWritesNoWorkbook) {
   EXPECT_FALSE(fileExists(dir.file("kaputt.xlsx")));
 }
 
+// The report workbook names itself in its second row, the same in every run; given back as an
+// input file it is refused as no spring file, and nothing is calculated or written.
+TEST(XlsxJob, TheReportNamesTheWorkbookAndIsNoInputFile) {
+  const std::string python = pythonWithModules({"openpyxl"});
+  ASSERT_FALSE(python.empty()) << "python3 with openpyxl is required (scripts/setup.sh)";
+  TempDir dir;
+  std::filesystem::copy_file(std::string(VELK_SOURCE_DATA_DIR) + "/examples/uhrfeder.vlk", dir.file("uhr.vlk"));
+  const char* secondRow = R"(
+import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).worksheets[0]
+print(ws.cell(row=2, column=1).value)
+)";
+  for (int run = 0; run < 2; ++run) {
+    const ProcessResult r = runWvelk({"uhr.vlk", "/XLSX"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string out;
+    ASSERT_EQ(runProcess({python, "-c", secondRow, dir.file("uhr.xlsx")}, &out), 0) << out;
+    EXPECT_EQ(out, "uhr.xlsx\n");
+  }
+  std::filesystem::rename(dir.file("uhr.xlsx"), dir.file("bericht.xlsx"));
+  for (const char* job : {"/I", "/JSON", "/XLSX"}) {
+    const ProcessResult r = runWvelk({"bericht.xlsx", job}, dir.path());
+    EXPECT_EQ(r.exitCode, 1) << job;
+    EXPECT_NE(r.err.find("bericht.xlsx ist keine Federdatei (Zeile 12 keine Zahl) !"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("keine Zahl:"), std::string::npos) << "nothing read line by line\n" << r.err;
+  }
+  for (const char* name : {"bericht.txt", "bericht.json", "bericht.xlsx.xlsx"}) EXPECT_FALSE(fileExists(dir.file(name))) << name;
+}
+
 }  // namespace
 }  // namespace velk::test
