@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks of the installed program and its desktop files, run by ctest:
-#   moved-prefix BUILD EXAMPLE   cmake --install into a temporary prefix, move it, run a batch job
-#                                from another folder
-#   deb BUILD EXAMPLE            cpack -G DEB, unpack with dpkg-deb -x, run a batch job from there
+#   moved-prefix BUILD EXAMPLE   cmake --install into a temporary prefix, move it, run batch jobs
+#                                from another folder, among them one of each plug-in (/STEP, /PDF:1)
+#   deb BUILD EXAMPLE            cpack -G DEB, unpack with dpkg-deb -x, run batch jobs from there
 #   desktop FILE | metainfo FILE | mime FILE | man FILE   the validators of those files
 # Exit 77 (skipped) when a tool the check needs is missing.
 set -euo pipefail
@@ -34,6 +34,19 @@ batch_job() {
   [ ! -e "$tmp/config/velk.cfg" ] || fail "a batch job wrote the configuration"
 }
 
+# Runs the jobs of the plug-ins in PREFIX/lib/velk (the STEP writer, the window's PDF writer) with
+# BIN on the example copied by batch_job, and checks their files.
+plugin_jobs() {
+  local bin="$1" prefix="$2" example="$3"
+  for p in step.so window.so; do
+    [ -e "$prefix/lib/velk/$p" ] || fail "not installed: lib/velk/$p"
+  done
+  (cd "$tmp/work" && "$bin" "$example" /STEP) || fail "$bin $example /STEP exited with $?"
+  head -c 13 "$tmp/work/${example%.vlk}.step" | grep -q "ISO-10303-21;" || fail "no STEP file"
+  (cd "$tmp/work" && "$bin" "$example" /PDF:1) || fail "$bin $example /PDF:1 exited with $?"
+  head -c 5 "$tmp/work/${example%.vlk}.pdf" | grep -q "%PDF-" || fail "no PDF file"
+}
+
 case "$1" in
   moved-prefix)
     need cmake
@@ -48,6 +61,7 @@ case "$1" in
       [ -e "$tmp/moved/$f" ] || fail "not installed: $f"
     done
     batch_job "$tmp/moved/bin/wvelk" "$tmp/moved/share/velk" "$3"
+    plugin_jobs "$tmp/moved/bin/wvelk" "$tmp/moved" "$3"
     ;;
   deb)
     need cpack dpkg-deb dpkg-shlibdeps
@@ -59,11 +73,13 @@ case "$1" in
     echo "Depends: $depends"
     case "$depends" in *libc6*) ;; *) fail "Depends names no libc6: $depends" ;; esac
     case "$depends" in *libqt6*) ;; *) fail "Depends names no Qt library: $depends" ;; esac
+    case "$depends" in *libocct*) ;; *) fail "Depends names no OpenCASCADE library (the STEP plug-in): $depends" ;; esac
     [ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "section is not science"
     dpkg-deb -x "$deb" "$tmp/root"
     [ -e "$tmp/root/usr/share/applications/de.velk.wvelk.desktop" ] || fail "no desktop entry in the package"
     [ -e "$tmp/root/usr/share/man/man1/wvelk.1" ] || fail "no manual page in the package"
     batch_job "$tmp/root/usr/bin/wvelk" "$tmp/root/usr/share/velk" "$3"
+    plugin_jobs "$tmp/root/usr/bin/wvelk" "$tmp/root/usr" "$3"
     ;;
   desktop)
     need desktop-file-validate
