@@ -6,7 +6,7 @@ set(VELK_LIST_SUITES ${CMAKE_CURRENT_LIST_DIR}/list_suites.cmake)
 function(velk_test_suites target)
   cmake_parse_arguments(arg "" "TIMEOUT" "ENVIRONMENT" ${ARGN})
   if(NOT arg_TIMEOUT)
-    set(arg_TIMEOUT 600)
+    set(arg_TIMEOUT 1800)  # a whole suite, under the sanitizers too
   endif()
   set(entries ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake)
   set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake)
