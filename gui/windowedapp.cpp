@@ -19,14 +19,6 @@
 
 namespace velk::gui {
 
-bool displayAvailable() {
-  auto set = [](const char* name) {
-    const char* v = std::getenv(name);
-    return v && *v;
-  };
-  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
-}
-
 // What the screen offers, for the configured graphics size of 0 and the dialogs.
 // VmRSS of this process in KiB (0 when unknown).
 static long residentKiB() {

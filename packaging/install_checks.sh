@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks of the installed program and its desktop files, run by ctest:
-#   moved-prefix BUILD EXAMPLE   cmake --install into a temporary prefix, move it, run a batch job
-#                                from another folder
+#   moved-prefix BUILD EXAMPLE   cmake --install into a temporary prefix, move it, run batch jobs
+#                                from another folder, among them one of each plug-in (/STEP, /PDF:1)
 #   deb BUILD EXAMPLE NOTES      cpack -G DEB, lintian (NOTES explains the information tags left),
-#                                unpack with dpkg-deb -x, run a batch job from there
+#                                unpack with dpkg-deb -x, run batch jobs from there
 #   desktop FILE | metainfo FILE | mime FILE | man FILE   the validators of those files
 #   completion FILE              the bash completion FILE completes switches and spring files
 # Exit 77 (skipped) when a tool the check needs is missing.
@@ -50,6 +50,19 @@ lint() {
   done
 }
 
+# Runs the jobs of the plug-ins in PREFIX/lib/velk (the STEP writer, the window's PDF writer) with
+# BIN on the example copied by batch_job, and checks their files.
+plugin_jobs() {
+  local bin="$1" prefix="$2" example="$3"
+  for p in step.so window.so; do
+    [ -e "$prefix/lib/velk/$p" ] || fail "not installed: lib/velk/$p"
+  done
+  (cd "$tmp/work" && "$bin" "$example" /STEP) || fail "$bin $example /STEP exited with $?"
+  head -c 13 "$tmp/work/${example%.vlk}.step" | grep -q "ISO-10303-21;" || fail "no STEP file"
+  (cd "$tmp/work" && "$bin" "$example" /PDF:1) || fail "$bin $example /PDF:1 exited with $?"
+  head -c 5 "$tmp/work/${example%.vlk}.pdf" | grep -q "%PDF-" || fail "no PDF file"
+}
+
 case "$1" in
   moved-prefix)
     need cmake
@@ -65,6 +78,7 @@ case "$1" in
       [ -e "$tmp/moved/$f" ] || fail "not installed: $f"
     done
     batch_job "$tmp/moved/bin/wvelk" "$tmp/moved/share/velk" "$3"
+    plugin_jobs "$tmp/moved/bin/wvelk" "$tmp/moved" "$3"
     ;;
   deb)
     need cpack dpkg-deb dpkg-shlibdeps
@@ -76,6 +90,7 @@ case "$1" in
     echo "Depends: $depends"
     case "$depends" in *libc6*) ;; *) fail "Depends names no libc6: $depends" ;; esac
     case "$depends" in *libqt6*) ;; *) fail "Depends names no Qt library: $depends" ;; esac
+    case "$depends" in *libocct*) ;; *) fail "Depends names no OpenCASCADE library (the STEP plug-in): $depends" ;; esac
     [ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "section is not science"
     dpkg-deb -x "$deb" "$tmp/root"
     [ -e "$tmp/root/usr/share/applications/de.velk.wvelk.desktop" ] || fail "no desktop entry in the package"
@@ -85,6 +100,7 @@ case "$1" in
     logged="$(gzip -dc "$tmp/root/usr/share/doc/velk/changelog.gz" | head -n 1)"
     case "$logged" in "velk ($version) "*) ;; *) fail "the change log's last entry is not $version: $logged" ;; esac
     batch_job "$tmp/root/usr/bin/wvelk" "$tmp/root/usr/share/velk" "$3"
+    plugin_jobs "$tmp/root/usr/bin/wvelk" "$tmp/root/usr" "$3"
     lint "$deb" "$4"
     ;;
   desktop)

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <utility>
 
 #include "support/fixture.h"
 
@@ -15,7 +16,12 @@ extern char** environ;
 namespace velk::test {
 
 ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& cwd, std::vector<std::string> env) {
-  std::vector<std::string> argv = {WVELK_PATH};
+  return runWvelkAt(WVELK_PATH, args, cwd, std::move(env));
+}
+
+ProcessResult runWvelkAt(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
+                         std::vector<std::string> env) {
+  std::vector<std::string> argv = {program};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> cargv;
   for (auto& a : argv) cargv.push_back(a.data());

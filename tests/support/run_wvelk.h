@@ -18,5 +18,8 @@ struct ProcessResult {
 // when wvelk was killed, -1 when it could not start.
 ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& cwd,
                        std::vector<std::string> env = {});
+// The same with another copy of the program (program is its path).
+ProcessResult runWvelkAt(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
+                         std::vector<std::string> env = {});
 
 }  // namespace velk::test

@@ -1,0 +1,9 @@
+// The window plug-in's entry point (lib/velk/window.so): the window and the PDF writer.
+#include "gui/windowedapp.h"
+#include "gui/windowplugin.h"
+
+extern "C" __attribute__((visibility("default"))) const velk::gui::WindowPlugin* velk_window_plugin() {
+  static const velk::gui::WindowPlugin table{velk::gui::kWindowPluginVersion, sizeof(velk::Session),
+                                             &velk::gui::runWindowed, &velk::gui::runPdfJob};
+  return &table;
+}
