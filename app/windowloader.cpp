@@ -1,4 +1,4 @@
-// The window's entry points as wvelk sees them: each loads the window plug-in (lib/velk/window.so)
+// The window's entry points as wvelk sees them: each loads the window plug-in (lib/velk/plugins/window.so)
 // on first use and calls into it, so only the jobs that need Qt load it.
 #include <iostream>
 

@@ -1,4 +1,4 @@
-// The window plug-in's interface: lib/velk/window.so exports one C entry point,
+// The window plug-in's interface: lib/velk/plugins/window.so exports one C entry point,
 // velk_window_plugin, returning this table. wvelk loads it only for the window and the /PDF job,
 // so the other batch jobs start without Qt.
 #pragma once

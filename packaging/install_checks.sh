@@ -50,12 +50,12 @@ lint() {
   done
 }
 
-# Runs the jobs of the plug-ins in PREFIX/lib/velk (the STEP writer, the window's PDF writer) with
+# Runs the jobs of the plug-ins in PREFIX/lib/velk/plugins (the STEP writer, the window's PDF writer) with
 # BIN on the example copied by batch_job, and checks their files.
 plugin_jobs() {
   local bin="$1" prefix="$2" example="$3"
   for p in step.so window.so; do
-    [ -e "$prefix/lib/velk/$p" ] || fail "not installed: lib/velk/$p"
+    [ -e "$prefix/lib/velk/plugins/$p" ] || fail "not installed: lib/velk/plugins/$p"
   done
   (cd "$tmp/work" && "$bin" "$example" /STEP) || fail "$bin $example /STEP exited with $?"
   head -c 13 "$tmp/work/${example%.vlk}.step" | grep -q "ISO-10303-21;" || fail "no STEP file"

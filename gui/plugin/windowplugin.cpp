@@ -1,4 +1,4 @@
-// The window plug-in's entry point (lib/velk/window.so): the window and the PDF writer.
+// The window plug-in's entry point (lib/velk/plugins/window.so): the window and the PDF writer.
 #include "gui/windowedapp.h"
 #include "gui/windowplugin.h"
 

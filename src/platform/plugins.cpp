@@ -14,8 +14,8 @@ namespace velk {
 std::string pluginDir() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return "lib/velk/";
-  return withSeparator((exe.parent_path().parent_path() / "lib" / "velk").string());
+  if (ec) return "lib/velk/plugins/";
+  return withSeparator((exe.parent_path().parent_path() / "lib" / "velk" / "plugins").string());
 }
 
 PluginEntry loadPlugin(const std::string& file, const char* symbol) {

@@ -1,5 +1,5 @@
 // Plug-ins: the parts of the program that bring large libraries (the window with Qt, the STEP
-// writer with OpenCASCADE) are shared objects in <prefix>/lib/velk, opened only by the jobs that
+// writer with OpenCASCADE) are shared objects in <prefix>/lib/velk/plugins, opened only by the jobs that
 // need them, so a batch job that needs neither starts without them.
 #pragma once
 
@@ -7,8 +7,8 @@
 
 namespace velk {
 
-// The plug-in folder (with trailing "/"): <exe>/../lib/velk, found from the running program as the
-// data folder is; in a build tree the plug-ins lie in <build>/lib/velk beside the programs' folders.
+// The plug-in folder (with trailing "/"): <exe>/../lib/velk/plugins, found from the running program as the
+// data folder is; in a build tree the plug-ins lie in <build>/lib/velk/plugins beside the programs' folders.
 std::string pluginDir();
 
 // What loading a plug-in gave: its entry point's result, or why there is none (one line, UTF-8).

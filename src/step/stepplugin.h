@@ -1,4 +1,4 @@
-// The STEP plug-in's interface: lib/velk/step.so exports one C entry point, velk_step_plugin,
+// The STEP plug-in's interface: lib/velk/plugins/step.so exports one C entry point, velk_step_plugin,
 // returning this table. WriteSpringStep loads it on first use; nothing else sees OpenCASCADE.
 #pragma once
 

@@ -48,7 +48,7 @@ TEST(WvelkPlugins, BatchJobsLoadNeitherQtNorOpenCascade) {
   }
 }
 
-// A copy of wvelk in <root>/bin finds its plug-ins in <root>/lib/velk: none there, an empty file,
+// A copy of wvelk in <root>/bin finds its plug-ins in <root>/lib/velk/plugins: none there, an empty file,
 // a file that is no shared object. Each job that needs a plug-in ends with 2 and names it; the
 // others run; nothing is written in the failed job's name.
 TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
@@ -58,13 +58,13 @@ TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
     std::filesystem::create_directories(root.file("work"));
     std::filesystem::copy_file(WVELK_PATH, root.file("bin/wvelk"));
     if (content) {
-      std::filesystem::create_directories(root.file("lib/velk"));
-      writeFile(root.file("lib/velk/step.so"), content);
-      writeFile(root.file("lib/velk/window.so"), content);
+      std::filesystem::create_directories(root.file("lib/velk/plugins"));
+      writeFile(root.file("lib/velk/plugins/step.so"), content);
+      writeFile(root.file("lib/velk/plugins/window.so"), content);
     }
     const std::string program = root.file("bin/wvelk");
     // The program names its plug-in folder as the kernel names the program: without links.
-    const std::string plugins = std::filesystem::canonical(root.path()).string() + "/lib/velk/";
+    const std::string plugins = std::filesystem::canonical(root.path()).string() + "/lib/velk/plugins/";
     const std::string work = root.file("work") + "/";
     std::filesystem::copy_file(kExamples + "uhrfeder.vlk", work + "uhr.vlk");
     const std::string what = content ? "plug-in file \"" + std::string(content) + "\"" : "no plug-in folder";

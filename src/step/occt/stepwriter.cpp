@@ -1,7 +1,7 @@
 // The spring as a solid: the centre line becomes edges of lines, arcs and B-splines; a strip is
 // its planar outline raised by its width, a round wire its circle swept along the centre line;
 // the solid goes to a STEP file through OpenCASCADE's writer. Built as the STEP plug-in
-// (lib/velk/step.so), the only code of the program that links OpenCASCADE.
+// (lib/velk/plugins/step.so), the only code of the program that links OpenCASCADE.
 #include "step/stepplugin.h"
 
 #include <cerrno>
