@@ -1,5 +1,7 @@
 #include "gui/mainwindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -101,6 +103,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ws_.abort = false;
     event->ignore();
     return;
+  }
+  // The drawing area's size is the configured resolution (minus one, as the list holds it), kept
+  // with the configuration when the program ends.
+  if (!isMinimized() && view_->width() > 1 && view_->height() > 1) {
+    ws_.config.resolutionX = std::min(view_->width() - 1, 5000);
+    ws_.config.resolutionY = std::min(view_->height() - 1, 5000);
   }
   event->accept();
 }
