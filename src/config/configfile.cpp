@@ -337,7 +337,9 @@ void configurationRows(V& v, Configuration& c, const RowContext& ctx) {
   v.key("Print Scale Vertical");
   v.real6(c.printScaleY, [&c](Real y) { return y < 0.0001L ? c.printScaleX : y; });
   v.key("Line thickness Layer 0..5");
-  for (int layer = 0; layer <= 5; ++layer) v.integer(c.lineThickness[layer], outside(1, 255, 1));
+  // Out of range, the 0 of earlier versions included: the layer's own thickness (1 for layers 0..3).
+  for (int layer = 0; layer <= 5; ++layer)
+    v.integer(c.lineThickness[layer], outside(1, 255, defaultLineThickness(layer)));
   v.key("Graphic Printout Dialog Box ?");
   v.boolean(c.graphicsPrintDialog);
   v.key("Text window left/top/width/height");

@@ -492,6 +492,7 @@ TEST_F(ConfigFileTest, ReadCorrections) {
       // (16 is colour 1), never one red for all.
       {"Color Layer 16", "0", [](auto& c) { return c.layerColor[16] == 1; }},
       {"Color Layer 27", "0", [](auto& c) { return c.layerColor[27] == 12; }},
+      {"Line thickness Layer 0..5", "0", [](auto& c) { return c.lineThickness[0] == 1; }},
   };
   const std::string full = customBytes();
   for (const Case& k : cases) {
@@ -502,6 +503,16 @@ TEST_F(ConfigFileTest, ReadCorrections) {
     readConfigurationFrom(fresh, fresh.screen, withValue(full, k.key, k.value));
     EXPECT_TRUE(k.check(fresh.config)) << k.key << " = " << k.value;
   }
+  // Earlier versions wrote 0 for all six thicknesses: each layer's own again, not one for all.
+  const std::string key = "\r\nLine thickness Layer 0..5\r\n";
+  std::string zeros = full;
+  const std::size_t at = zeros.find(key + "2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+  ASSERT_NE(at, std::string::npos);
+  zeros.replace(at + key.size(), 18, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+  Session fresh(ui);
+  readConfigurationFrom(fresh, fresh.screen, zeros);
+  for (int layer = 0; layer <= 5; ++layer)
+    EXPECT_EQ(fresh.config.lineThickness[layer], defaultLineThickness(layer)) << "layer " << layer;
 }
 
 TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
