@@ -1,5 +1,7 @@
 #include "gui/mainwindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,6 +23,8 @@ MainWindow::MainWindow(Session& ws, QtUi& ui) : ws_(ws), ui_(ui) {
   setCentralWidget(view_);
   ui_.setMainWindow(this);
   ws_.display.invalidate = [this] { view_->invalidate(); };
+  // The menu first: its height is part of the window's.
+  renderMenu();
   // The configured graphics size is the drawing area's (resolution minus one in the list).
   resize(ws_.display.W + 1, ws_.display.H + 1 + menuBar()->sizeHint().height());
   if (QScreen* s = QApplication::primaryScreen()) {
@@ -28,7 +32,6 @@ MainWindow::MainWindow(Session& ws, QtUi& ui) : ws_(ws), ui_(ui) {
     if (width() > avail.width() || height() > avail.height()) resize(size().boundedTo(avail.size()));
     move(avail.topLeft());
   }
-  renderMenu();
   SetCaption(ws_);
   view_->setFocus();
 }
@@ -101,6 +104,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ws_.abort = false;
     event->ignore();
     return;
+  }
+  // The window's size is kept with the configuration when the program ends, as the resolution
+  // the constructor makes this very size from.
+  const int rx = width() - 1;
+  const int ry = height() - 1 - menuBar()->sizeHint().height();
+  if (!isMinimized() && rx >= 1 && ry >= 1) {
+    ws_.config.resolutionX = std::min(rx, 5000);
+    ws_.config.resolutionY = std::min(ry, 5000);
   }
   event->accept();
 }

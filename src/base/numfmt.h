@@ -18,6 +18,7 @@ struct NumberSettings {
   int plainChars = 0;          // 1 replaces special characters by plain ones
   int dateFormat = 1;          // 1 DD.MM.YYYY, 2 MM/DD/YYYY, 3 YYYY/MM/DD, 4 DD/MM/YYYY
   int cadTextMode = 1;         // 1 OEM, 2 ANSI, 3 transliterated
+  bool operator==(const NumberSettings&) const = default;
 };
 
 // Decimal exponent floor(log10 |x|), 0 for x == 0; exact at powers of ten.

@@ -9,6 +9,7 @@
 #include "commands/menucommands.h"
 
 #include "commands/commandhelpers.h"
+#include "dialogs/configio.h"
 #include "dialogs/inputforms.h"
 #include "graphics/drawing.h"
 #include "graphics/views.h"
@@ -106,6 +107,8 @@ void EditCalculation(Session& ws) {
   }
   const uint16_t previousCrossSection = s.crossSection;
   const CalcSettingsOutcome outcome = applyCalcSettings(s, ws.config.num, *r);
+  // The unit system is a setting of the program, not of the spring: kept for the next start.
+  if (outcome.unitsChanged) KeepConfiguration(ws);
   if (outcome.crossSectionChanged) {
     SelectMaterial(ws);
     if (ws.abort) {

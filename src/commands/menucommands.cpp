@@ -40,17 +40,22 @@ bool hasFatigueData(const Session& ws) {
 
 // ---- Shared procedures ----
 
-void SavePrompt(Session& ws) {
+namespace {
+
+// SavePrompt; true when it let unsaved inputs go without saving them. The command that asked
+// replaces them; when it does not (a refused or cancelled file), they are unsaved still.
+bool savePromptDropped(Session& ws) {
   Spring& s = ws.spring;
+  const bool modified = s.modified;
   if (ws.start.startedWithFile && ws.config.archiveMode) {
     s.modified = false;
-    return;
+    return modified;
   }
   if (!s.fileName.empty() && s.modified) {
     const std::string name =
         ws.start.startedWithFile ? s.fileName : withSeparator(s.dataDir) + s.fileName + "." + s.fileExt;
     const bool yes = AskQuestion(ws, "Datei speichern (" + oem(name) + ") ?");
-    if (ws.abort) return;
+    if (ws.abort) return false;
     if (yes) {
       const bool prompt = ws.overwritePrompt;
       ws.overwritePrompt = false;
@@ -58,20 +63,26 @@ void SavePrompt(Session& ws) {
       ws.overwritePrompt = prompt;
       // A save that failed keeps the inputs marked as unsaved, and the command that asked stops:
       // nothing may replace inputs that are on no disk.
-      if (ws.abort) return;
+      if (ws.abort) return false;
     }
     s.modified = false;
-    return;
+    return !yes;
   }
   if (s.modified) {
     const bool yes = AskQuestion(ws, "Bisherige Eingaben verwerfen ?");
-    if (ws.abort) return;
-    if (yes)
+    if (ws.abort) return false;
+    if (yes) {
       s.modified = false;
-    else
-      ws.abort = true;
+      return true;
+    }
+    ws.abort = true;
   }
+  return false;
 }
+
+}  // namespace
+
+void SavePrompt(Session& ws) { savePromptDropped(ws); }
 
 void EditSpringTexts(Session& ws) {
   const Spring& s = ws.spring;
@@ -149,6 +160,7 @@ void SetCaption(Session& ws) {
 void SwitchLanguage(Session& ws, int language) {
   ws.config.language = language >= 0 && language <= 9 ? language : 0;
   SetCaption(ws);
+  KeepConfiguration(ws);
 }
 
 MenuModel CurrentMenu(const Session& ws) {
@@ -173,7 +185,11 @@ bool CloseQuery(Session& ws) {
   return true;
 }
 
-void CloseDown(Session& ws) { WriteRecentFiles(ws); }
+void CloseDown(Session& ws) {
+  WriteRecentFiles(ws);
+  // The window and text window sizes and whatever else changed since the last save.
+  KeepConfiguration(ws);
+}
 
 // ---- File ----
 
@@ -204,13 +220,15 @@ void FileNew(Session& ws) {
 
 void FileOpen(Session& ws) {
   ws.abort = false;
-  SavePrompt(ws);
+  const bool dropped = savePromptDropped(ws);
   if (ws.abort) return;
   readInputFile(ws, "");
   if (!ws.abort) {
     ws.spring.modified = false;
     AddToRecentFiles(ws);
     Refresh(ws);
+  } else if (dropped) {
+    ws.spring.modified = true;  // nothing replaced the unsaved inputs
   }
   SetCaption(ws);
 }
@@ -255,8 +273,7 @@ void FileOpenTable(Session& ws) {
     }
     const std::optional<std::string> name = ChosenOverviewFile(*r);
     if (!name) continue;
-    s.fileName = *name;
-    readInputFile(ws, folder + *name);
+    readInputFile(ws, folder + *name, [&name](CalcContext& c) { c.spring.fileName = *name; });
     if (ws.abort) break;
     s.modified = false;
     Refresh(ws);
@@ -288,7 +305,7 @@ void FileSaveAs(Session& ws) {
 void FileRecent(Session& ws, int entry) {
   ws.abort = false;
   if (entry < 1 || entry > 4) return;
-  SavePrompt(ws);
+  const bool dropped = savePromptDropped(ws);
   if (ws.abort) return;
   const std::string path = ws.start.recentFiles[static_cast<std::size_t>(entry - 1)];
   if (path.empty()) return;
@@ -298,13 +315,17 @@ void FileRecent(Session& ws, int entry) {
     return;
   }
   Spring& s = ws.spring;
-  s.fileName = stripExtension(lastComponent(path));
-  s.dataDir = directoryOf(path);
-  readInputFile(ws, path);
+  // The spring takes the file's name only once the file is read.
+  readInputFile(ws, path, [&path](CalcContext& c) {
+    c.spring.fileName = stripExtension(lastComponent(path));
+    c.spring.dataDir = directoryOf(path);
+  });
   if (!ws.abort) {
     AddToRecentFiles(ws);
     s.modified = false;
     Refresh(ws);
+  } else if (dropped) {
+    s.modified = true;  // nothing replaced the unsaved inputs
   }
   SetCaption(ws);
 }

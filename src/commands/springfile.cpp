@@ -66,8 +66,6 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
       return {};
     }
     path = chosen->path;
-    s.dataDir = directoryOf(path);
-    s.fileName = stripExtension(lastComponent(path));
   } else {
     path = resolveInputName(s, name);
   }
@@ -101,6 +99,12 @@ std::vector<std::string> readInputFile(CalcContext& ws, const std::string& name,
   if (const std::string why = fromWorkbook ? notSpringWorkbookReason(*bytes) : notSpringFileReason(*bytes);
       !why.empty())
     return refuse("Datei " + shown + " ist keine Federdatei (" + why + ") !");
+  // Only a file that is read names the spring: a refused one leaves name, caption, spring and
+  // modified flag as they were, so that a save still goes to the spring's own file.
+  if (name.empty()) {
+    s.dataDir = directoryOf(path);
+    s.fileName = stripExtension(lastComponent(path));
+  }
   BusyCursor(ws);
   std::vector<std::string> notes;
   if (cut) notes.push_back("Datei " + shown + oem(" ist größer als 16 MiB: nur die ersten 16 MiB gelesen"));

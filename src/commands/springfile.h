@@ -20,7 +20,8 @@ void writeInputFile(CalcContext& ws, const std::string& name);
 // starting with the zip signature) is read as the input file in column A of its first sheet. A
 // file that cannot be opened, is no regular file, is a workbook that cannot be read or is no
 // spring file (empty, too short, binary) is refused with a message and sets the abort flag; the
-// spring is then untouched. One beyond the read limit is read up to it and noted.
+// spring, its name and folder are then untouched (a file chosen in the dialog names the spring
+// only once it is read). One beyond the read limit is read up to it and noted.
 // beforeCalculation, when given, runs between reading and calculating; setting the abort flag
 // there skips the calculation. Returns the notes on lines that should hold a number but do not
 // (code page 850); they are also appended to the calculation messages unless notesToMessages is

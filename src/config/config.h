@@ -24,10 +24,33 @@ struct ScreenMetrics {
 
 struct TextWindowRect {
   int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const TextWindowRect&) const = default;
 };
 
 constexpr int kLayerCount = 32;
 constexpr int kPlotCommandLines = 5;
+
+// The colour a layer is drawn in until one is configured: layers 1..5 as the CAD presets,
+// layers 16..31 the colour numbers 1..16 in order.
+constexpr int defaultLayerColor(int layer) {
+  constexpr int kCad[6] = {1, 2, 2, 2, 3, 1};
+  if (layer >= 0 && layer <= 5) return kCad[layer];
+  if (layer >= 16 && layer < kLayerCount) return layer - 15;
+  return 0;
+}
+// The line thickness code of a layer until one is configured.
+constexpr int defaultLineThickness(int layer) {
+  constexpr int kCad[6] = {1, 1, 1, 1, 2, 3};
+  if (layer >= 0 && layer <= 5) return kCad[layer];
+  if (layer >= 16 && layer < kLayerCount) return 1;
+  return 0;
+}
+
+constexpr std::array<int, kLayerCount> layerTable(int (*value)(int)) {
+  std::array<int, kLayerCount> t{};
+  for (int i = 0; i < kLayerCount; ++i) t[static_cast<std::size_t>(i)] = value(i);
+  return t;
+}
 
 struct Configuration {
   // Number, unit, date and code-page settings used by the formatters.
@@ -35,8 +58,10 @@ struct Configuration {
 
   // CAD.
   std::array<std::string, kLayerCount> layerName{};  // names of layers 1..5 are configured
-  std::array<int, kLayerCount> layerColor{};         // DXF colour numbers
-  std::array<int, kLayerCount> lineThickness{};      // layers 0..5 and 16..31
+  // Written out with their defaults, so that a saved configuration draws as before: a 0 on the
+  // file's colour rows would read back as a colour of its own.
+  std::array<int, kLayerCount> layerColor = layerTable(defaultLayerColor);        // DXF colour numbers
+  std::array<int, kLayerCount> lineThickness = layerTable(defaultLineThickness);  // layers 0..5 and 16..31
   std::string cadTextFont;
   Real cadTextWidth = 1;
   Real cadTextAngle = 0;
@@ -120,6 +145,8 @@ struct Configuration {
   // 5 Swedish, 6 Portuguese, 7 Romanian, 8 Korean, 9 Spanish.
   int language = 0;
   std::array<bool, 4> drawingOptions{};  // without title, file name, date, logo
+
+  bool operator==(const Configuration&) const = default;
 };
 
 }  // namespace velk

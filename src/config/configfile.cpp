@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/codepage.h"
@@ -282,7 +283,9 @@ void configurationRows(V& v, Configuration& c, const RowContext& ctx) {
   v.text(c.graphicsFont, kFontName60);  // stop point
   for (int layer = 16; layer <= 31; ++layer) {
     v.key("Color Layer " + fmtInt(layer));
-    v.integer(c.layerColor[layer], zeroTo(1));
+    // 0 was written for "not configured" by earlier versions: the layer's own colour, which for
+    // layer 16 is colour 1.
+    v.integer(c.layerColor[layer], zeroTo(defaultLayerColor(layer)));
   }  // stop point
   v.key("Textprogramm");
   v.text(c.textProgram);
@@ -335,7 +338,9 @@ void configurationRows(V& v, Configuration& c, const RowContext& ctx) {
   v.key("Print Scale Vertical");
   v.real6(c.printScaleY, [&c](Real y) { return y < 0.0001L ? c.printScaleX : y; });
   v.key("Line thickness Layer 0..5");
-  for (int layer = 0; layer <= 5; ++layer) v.integer(c.lineThickness[layer], outside(1, 255, 1));
+  // Out of range, the 0 of earlier versions included: the layer's own thickness (1 for layers 0..3).
+  for (int layer = 0; layer <= 5; ++layer)
+    v.integer(c.lineThickness[layer], outside(1, 255, defaultLineThickness(layer)));
   v.key("Graphic Printout Dialog Box ?");
   v.boolean(c.graphicsPrintDialog);
   v.key("Text window left/top/width/height");
@@ -395,9 +400,36 @@ void applyResolutionRule(Settings& ws, const ScreenMetrics& screen) {
 
 }  // namespace
 
+int languageForLocale(std::string_view locale) {
+  struct Entry {
+    std::string_view prefix;
+    int language;
+  };
+  // Language numbers as the menu's: 1 Deutsch ... 9 Español.
+  static constexpr Entry kTable[] = {{"de", 1}, {"en", 2}, {"fr", 3}, {"it", 4}, {"sv", 5},
+                                     {"pt", 6}, {"ro", 7}, {"ko", 8}, {"es", 9}};
+  // Only the language part counts: "de_AT.UTF-8", "de@euro" and "de" alike; "den" is no German.
+  const std::size_t end = locale.find_first_of("_.@");
+  const std::string_view code = locale.substr(0, end);
+  for (const Entry& e : kTable)
+    if (code == e.prefix) return e.language;
+  return 2;
+}
+
+int languageForLocale(std::string_view lcAll, std::string_view lcMessages, std::string_view lang) {
+  for (std::string_view v : {lcAll, lcMessages, lang})
+    if (!v.empty()) return languageForLocale(v);
+  return 2;
+}
+
 void InitConfigLocation(Settings& ws) {
   ws.start.startDir = currentDirectory();
   ws.start.configDir = userConfigDir();
+  auto env = [](const char* name) {
+    const char* v = std::getenv(name);
+    return std::string_view(v ? v : "");
+  };
+  ws.start.desktopLanguage = languageForLocale(env("LC_ALL"), env("LC_MESSAGES"), env("LANG"));
 }
 
 std::string configFilePath(const Settings& ws) { return ws.start.configDir + ws.start.shortName + ".cfg"; }
@@ -414,8 +446,12 @@ void applyFirstStartValues(Settings& ws, const ScreenMetrics& screen) {
   // CAD texts of a new configuration in Windows-1252 ("ANSI_1252"), the code page every DXF
   // reader knows; a stored configuration keeps the text type it names (OEM included).
   ws.config.num.cadTextMode = 2;
+  ws.config.language = ws.start.desktopLanguage;
   const ScreenMetrics& s = screen;
-  ws.config.textWindow.height = s.height - 80;
+  // A whole rectangle: the reader takes the row only when width and height are both set, so a
+  // height alone would be lost with the first save.
+  const int width = s.width - 9 > 640 ? ws.config.printoutFontSize * 70 : 620;
+  ws.config.textWindow = {10, 40, width > 0 ? width : 700, s.height - 80};
   const double client = s.mainClientHeight + 46.0;
   int scale = 100;
   if (client > 0 && s.dpiY > 0) {

@@ -19,6 +19,8 @@ struct StartupState {
   bool batchCad = false;
   bool noGui = false;  // "/NOGUI" on the command line: nothing is shown, messages go to stderr
   std::array<std::string, 4> recentFiles{};
+  // The menu language a new configuration starts in (the desktop's locale; 0 German when unknown).
+  int desktopLanguage = 0;
 };
 
 struct Settings {

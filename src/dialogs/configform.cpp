@@ -698,6 +698,8 @@ ConfigFormFollowUp ConfigFormAfter(const Configuration& before, const Configurat
   switch (result.exit) {
     case ConfigFormExit::Ok:
       f.changes = ConfigChangesBetween(before, after);
+      // OK keeps the settings for the next start as well; a refused entry reopens the dialog first.
+      f.writeFile = messages.empty();
       f.reopen = !messages.empty();
       break;
     case ConfigFormExit::Save:

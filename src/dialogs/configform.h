@@ -327,7 +327,7 @@ struct ConfigChanges {
 ConfigChanges ConfigChangesBetween(const Configuration& before, const Configuration& after);
 
 // What the caller does after the window closed (cancel: nothing at all).
-//   Ok:     ApplyConfigForm, then act on `changes`.
+//   Ok:     ApplyConfigForm, WriteConfiguration when writeFile, then act on `changes`.
 //   Save:   ApplyConfigForm, WriteConfiguration when writeFile, act on `changes`, show the
 //           window again on result.page.
 //   Import: set the configuration folder and short name to `import`, ReadConfiguration,

@@ -72,6 +72,15 @@ void WriteConfiguration(UiContext& ws) {
 }
 
 
+void KeepConfiguration(UiContext& ws) {
+  // Without a configuration folder the file would land in whatever folder is current.
+  if (ws.start.configDir.empty()) return;
+  const bool aborted = ws.abort;
+  WriteConfiguration(ws);
+  ws.abort = aborted;
+}
+
+
 std::string dbfFolder(const UiContext& ws) {
   return ws.config.dbfDir.empty() ? withSeparator(ws.programData) : withSeparator(ws.config.dbfDir);
 }

@@ -19,6 +19,10 @@ void ReadConfiguration(UiContext& ws);
 // try again; no or cancel stops with the abort flag and the previous file untouched.
 void WriteConfiguration(UiContext& ws);
 
+// Keeps a setting the user chose (settings OK, a language or unit switch, leaving the program):
+// WriteConfiguration when the configuration has a folder, the abort flag as it was before.
+void KeepConfiguration(UiContext& ws);
+
 // Completes empty folders and reports each unusable one; asks for a new temporary folder
 // when that one is unusable. Never stops the start: the abort flag is clear afterwards.
 void CheckFolders(UiContext& ws);

@@ -2,6 +2,9 @@
 // file overview, language, refresh, closing), driven through the scripted UI.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
@@ -118,6 +121,71 @@ TEST_F(FileCommands, OpenLoadsCalculatesAndRemembersTheFile) {
   EXPECT_EQ(ws.start.recentFiles[0], dir.file("rueckstellfeder.vlk"));
   EXPECT_FALSE(ws.display.records.empty()) << "the configured result view is drawn";
   EXPECT_EQ(u8(ui.windowTitle), "VELK - Spiralfedern  -  rueckstellfeder.vlk");
+}
+
+// A file that is refused (cut short, empty, not there, no regular file) changes nothing: the
+// spring, its name, folder, caption and modified flag stay, and a save goes to the old file.
+TEST_F(FileCommands, ARefusedFileChangesNothingAndSaveKeepsItsName) {
+  const std::string own = load("uhrfeder");
+  const std::string whole = readFile(own);
+  std::filesystem::create_directory(dir.file("other"));
+  struct Case {
+    const char* name;
+    std::function<std::string()> make;  // the refused file's path
+  };
+  const Case cases[] = {
+      {"cut short", [&] { return writeFile(dir.file("other/kurz.vlk"), whole.substr(0, 40)), dir.file("other/kurz.vlk"); }},
+      {"empty", [&] { return writeFile(dir.file("other/leer.vlk"), ""), dir.file("other/leer.vlk"); }},
+      {"missing", [&] { return dir.file("other/fehlt.vlk"); }},
+      {"a FIFO", [&] { return ::mkfifo(dir.file("other/fifo.vlk").c_str(), 0600), dir.file("other/fifo.vlk"); }},
+  };
+  for (const bool modified : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (modified ? ", modified" : ""));
+      ws.spring.b = modified ? 7.5L : 2;
+      ws.spring.modified = modified;
+      SetCaption(ws);
+      const Spring before = ws.spring;
+      const std::string caption = ui.windowTitle;
+      const std::string refused = c.make();
+      ui.clearRequests();
+      // A modified spring: "No" (go on without saving), then the refused file.
+      if (modified) ui.push(Answer::No());
+      ui.push(Answer::Text(refused));
+      FileOpen(ws);
+      EXPECT_TRUE(ws.abort);
+      EXPECT_EQ(ui.messages(MessageKind::Error).size(), 1u);
+      EXPECT_EQ(ws.spring.fileName, "uhrfeder");
+      EXPECT_EQ(ws.spring.dataDir, before.dataDir);
+      EXPECT_EQ(ws.spring.b, before.b);
+      EXPECT_EQ(ws.spring.modified, modified) << "inputs not saved stay marked: nothing replaced them";
+      EXPECT_EQ(ui.windowTitle, caption);
+      EXPECT_EQ(ws.start.recentFiles[0], "") << "a refused file is not remembered";
+
+      // Ctrl+S writes the spring to its own file; the refused one stays as it was.
+      const bool existed = fileExists(refused);
+      const std::string refusedBytes = existed && c.name != std::string("a FIFO") ? readFile(refused) : "";
+      ws.spring.modified = true;
+      ui.clearRequests();
+      RunMenuCommand(ws, MenuId::FileSave);
+      EXPECT_FALSE(ws.abort);
+      EXPECT_TRUE(ui.requests().empty()) << "no question: the old name is known";
+      EXPECT_EQ(readFile(own), inputFileBytes(ws.spring, ws.num()));
+      if (existed && c.name != std::string("a FIFO")) EXPECT_EQ(readFile(refused), refusedBytes);
+    }
+  }
+
+  // The same through the recent-files list.
+  writeFile(dir.file("other/recent.vlk"), whole.substr(0, 40));
+  ws.start.recentFiles = {dir.file("other/recent.vlk"), own, "", ""};
+  ws.spring.modified = false;
+  const std::string caption = ui.windowTitle;
+  FileRecent(ws, 1);
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(ws.spring.fileName, "uhrfeder");
+  EXPECT_EQ(ws.spring.dataDir, dir.path());
+  EXPECT_EQ(ui.windowTitle, caption);
+  ui.clearRequests();
 }
 
 TEST_F(FileCommands, CancelInTheSavePromptLeavesTheSpringAsItWas) {

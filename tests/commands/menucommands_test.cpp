@@ -8,12 +8,14 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "calc/calculate.h"
 #include "commands/springfile.h"
 #include "dialogs/configform.h"
+#include "dialogs/configio.h"
 #include "graphics/displaylist.h"
 #include "report/printconfig.h"
 #include "report/reportwriter.h"
@@ -424,7 +426,59 @@ TEST_F(MenuCommandsConfig, OkAppliesAndRedrawsTheChosenResultView) {
   EXPECT_EQ(ws.config.defaultResultGraphic, 4);
   EXPECT_EQ(ui.shown<ConfigFormRequest>().size(), 1u);
   EXPECT_TRUE(drawn()) << "the new result view is drawn";
-  EXPECT_FALSE(std::filesystem::exists(configFile())) << "OK does not write the file";
+  // OK keeps the choice: the next start reads it.
+  ASSERT_TRUE(std::filesystem::exists(configFile()));
+  Session next(ui);
+  next.start = ws.start;
+  ReadConfiguration(next);
+  EXPECT_FALSE(next.abort);
+  EXPECT_EQ(next.config.defaultResultGraphic, 4);
+}
+
+TEST_F(MenuCommandsConfig, OkWithARefusedEntryWritesNothingUntilItIsCorrected) {
+  ConfigFormValues bad = current();
+  bad.zoomFactor = "abc";
+  bad.helpLevel = 2;
+  ConfigFormValues good = bad;
+  good.zoomFactor = "1.5";
+  ui.script({leave(ConfigFormExit::Ok, bad), leave(ConfigFormExit::Ok, good)});
+  FileConfig(ws);
+  EXPECT_EQ(ui.messages(MessageKind::Error).size(), 1u);
+  Session next(ui);
+  next.start = ws.start;
+  ReadConfiguration(next);
+  EXPECT_EQ(next.config.zoomFactor, 1.5L);
+  EXPECT_EQ(next.config.helpLevel, 2);
+}
+
+// A language or unit switch from the menu is there again at the next start (a new session on
+// the same configuration folder), and so are window sizes changed before leaving.
+TEST_F(MenuCommandsConfig, MenuSwitchesAndWindowSizesAreKeptForTheNextStart) {
+  const auto restart = [this] {
+    auto next = std::make_unique<Session>(ui);
+    next->start = ws.start;
+    ReadConfiguration(*next);
+    EXPECT_FALSE(next->abort) << "the file was written";
+    return next;
+  };
+  RunMenuCommand(ws, MenuId::HelpLanguageEnglish);
+  EXPECT_EQ(restart()->config.language, 2);
+  RunMenuCommand(ws, MenuId::HelpLanguageKorea);
+  EXPECT_EQ(restart()->config.language, 8);
+
+  ui.script({Answer::With(CalcSettingsResult{0, 1})});
+  EditCalculation(ws);
+  EXPECT_EQ(ws.config.num.units, 1);
+  EXPECT_EQ(restart()->config.num.units, 1);
+
+  // Leaving the program keeps what the window and the text window were resized to.
+  ws.config.resolutionX = 1199;
+  ws.config.textWindow = {30, 50, 640, 480};
+  CloseDown(ws);
+  const auto next = restart();
+  EXPECT_EQ(next->config.resolutionX, 1199);
+  EXPECT_EQ(next->config.textWindow, (TextWindowRect{30, 50, 640, 480}));
+  EXPECT_EQ(next->config.language, 8);
 }
 
 TEST_F(MenuCommandsConfig, InvalidNumberIsReportedAndTheDialogReopensOnItsPage) {

@@ -170,6 +170,142 @@ TEST_F(ConfigFileTest, WriteThenReadKeepsEveryValue) {
   EXPECT_EQ(c.resolutionX, 799);
 }
 
+// Every row of the file, one at a time and all at once, set to a value away from the one a
+// program has after its first start: writing and reading back gives the whole configuration.
+TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
+  using Change = std::function<void(Configuration&)>;
+  struct Row {
+    const char* name;
+    Change change;
+  };
+  const std::vector<Row> rows = {
+      {"layer names", [](auto& c) { for (int i = 1; i <= 5; ++i) c.layerName[i] = "L" + std::to_string(i); }},
+      {"layer colours 1..5", [](auto& c) { for (int i = 1; i <= 5; ++i) c.layerColor[i] = 10 + i; }},
+      {"CAD font", [](auto& c) { c.cadTextFont = "ISOCP"; }},
+      {"CAD text width", [](auto& c) { c.cadTextWidth = 0.75L; }},
+      {"CAD text angle", [](auto& c) { c.cadTextAngle = 15; }},
+      {"CAD folder", [](auto& c) { c.cadDir = "/cad/"; }},
+      {"DBF folder", [](auto& c) { c.dbfDir = "/dbf/"; }},
+      {"help level", [](auto& c) { c.helpLevel = 0; }},
+      {"printer port", [](auto& c) { c.printerPort = 3; }},
+      {"printer type", [](auto& c) { c.printerType = 7; }},
+      {"print density", [](auto& c) { c.printDensity = 2; }},
+      {"hard copy rotated", [](auto& c) { c.hardcopyRotated = 'N'; }},
+      {"decimals", [](auto& c) { c.num.decimalPlaces = 5; }},
+      {"vertical density", [](auto& c) { c.printDensityVertical = 4; }},
+      {"colour graphics", [](auto& c) { c.colorGraphics = false; }},
+      {"graphics correction", [](auto& c) { c.graphicsCorrection = 1.25L; }},
+      {"graphics mode", [](auto& c) { c.graphicsMode = 4; }},
+      {"graphics driver", [](auto& c) { c.graphicsDriver = 9; }},
+      {"resolution x", [](auto& c) { c.resolutionX = 799; }},
+      {"resolution y", [](auto& c) { c.resolutionY = 599; }},
+      {"temp folder", [](auto& c) { c.tempDir = "/tmp/t/"; }},
+      {"hard copy port", [](auto& c) { c.hardcopyPort = 2; }},
+      {"EDI folder", [](auto& c) { c.ediDir = "/edi/"; }},
+      {"PLT folder", [](auto& c) { c.pltDir = "/plt/"; }},
+      {"rule mode", [](auto& c) { c.ruleMode = 4; }},
+      {"lines per page", [](auto& c) { c.linesPerPage = 72; }},
+      {"zoom", [](auto& c) { c.zoomFactor = 1.5L; }},
+      {"pan", [](auto& c) { c.panFactor = 0.25L; }},
+      {"program folder", [](auto& c) { c.programDir = "/prog/"; }},
+      {"plot line 1", [](auto& c) { c.plotCommandLines[0] = "plot a"; }},
+      {"background", [](auto& c) { c.backgroundColor = 0xFFFFFF; }},
+      {"print mode", [](auto& c) { c.printMode = 2; }},
+      {"layers monochrome", [](auto& c) { c.layerMonochrome = true; }},
+      {"graphics text width", [](auto& c) { c.graphicsTextWidth = 0.5L; }},
+      {"graphics font", [](auto& c) { c.graphicsFont = "DejaVu Sans"; }},
+      {"layer colours 16..31", [](auto& c) { for (int i = 16; i <= 31; ++i) c.layerColor[i] = 47 - i; }},
+      {"text program", [](auto& c) { c.textProgram = "kate"; }},
+      {"table mode", [](auto& c) { c.tableMode = 2; }},
+      {"table editor", [](auto& c) { c.externalTableEditor = "tbl"; }},
+      {"print origin", [](auto& c) { c.printOriginX = 12, c.printOriginY = -7; }},
+      {"print scale x", [](auto& c) { c.printScaleX = 1.5L; }},
+      {"print border", [](auto& c) { c.printBorder = true; }},
+      {"ask user folder", [](auto& c) { c.askUserDir = true; }},
+      {"plot lines 2..5", [](auto& c) { c.plotCommandLines = {"", "b", "c", "d", "e"}, c.plotCommandLineCount = 5; }},
+      {"archive", [](auto& c) { c.archiveMode = true; }},
+      {"date code", [](auto& c) { c.num.dateFormat = 4; }},
+      {"header space", [](auto& c) { c.headerSpaceLines = 30; }},
+      {"text device", [](auto& c) { c.textDevice = 9; }},
+      {"ask device", [](auto& c) { c.textDeviceAsk = true; }},
+      {"small online", [](auto& c) { c.smallOnlineWindow = true; }},
+      {"diagram limits", [](auto& c) { c.askDiagramLimits = true; }},
+      {"decimal comma", [](auto& c) { c.num.decimalComma = 2; }},
+      {"data folder", [](auto& c) { c.dataDir = "/data/"; }},
+      {"text height", [](auto& c) { c.textHeightFactor = 1.25L; }},
+      {"dialog scale", [](auto& c) { c.inputWindowScale = 150; }},
+      {"browser", [](auto& c) { c.htmlBrowser = "firefox"; }},
+      {"print scale y", [](auto& c) { c.printScaleY = 0.75L; }},
+      {"thickness 0..5", [](auto& c) { for (int i = 0; i <= 5; ++i) c.lineThickness[i] = i + 4; }},
+      {"print dialog", [](auto& c) { c.graphicsPrintDialog = true; }},
+      {"text window", [](auto& c) { c.textWindow = {-5, 20, 300, 920}; }},
+      {"units", [](auto& c) { c.num.units = 1; }},
+      {"header mode", [](auto& c) { c.headerMode = 2; }},
+      {"printout font", [](auto& c) { c.printoutFont = "Courier 10 Pitch"; }},
+      {"printout size", [](auto& c) { c.printoutFontSize = 12; }},
+      {"printout style", [](auto& c) { c.printoutFontStyle = 3; }},
+      {"graphics style", [](auto& c) { c.graphicsFontStyle = 2; }},
+      {"orientation", [](auto& c) { c.printOrientation = 2; }},
+      {"edit 3D", [](auto& c) { c.edit3d = false; }},
+      {"3D angles", [](auto& c) { c.view3d = {0.5L, -0.25L, 1.5L}; }},
+      {"change index", [](auto& c) { c.changeIndexStyle = 3; }},
+      {"spreadsheet decimal", [](auto& c) { c.num.spreadsheetDecimal = 1; }},
+      {"release field", [](auto& c) { c.releaseFieldText = oem("Frei für Produktion"); }},
+      {"DXF decimals", [](auto& c) { c.decimalsDxf = 32; }},
+      {"CAD text mode", [](auto& c) { c.num.cadTextMode = 3; }},
+      {"thickness 16..31", [](auto& c) { for (int i = 16; i <= 31; ++i) c.lineThickness[i] = i % 3 + 2; }},
+      {"plain characters", [](auto& c) { c.num.plainChars = 1; }},
+      {"elements scale", [](auto& c) { c.dialogElementsScale = 120; }},
+      {"angle display", [](auto& c) { c.angleDisplay = 1; }},
+      {"dimension factor", [](auto& c) { c.dimensionFactor = 1.5L; }},
+      {"print macro", [](auto& c) { c.printMacroValue = 3; }},
+      {"main window value", [](auto& c) { c.mainWindowValue = 2; }},
+      {"result graphic", [](auto& c) { c.defaultResultGraphic = 5; }},
+      {"drawing options", [](auto& c) { c.drawingOptions = {true, false, true, true}; }},
+      {"language", [](auto& c) { c.language = 2; }},
+  };
+  // What a program holds after its first start and the folder check.
+  applyFirstStartValues(ws, ws.screen);
+  ws.config.dataDir = withSeparator(ws.start.startDir);
+  const Configuration start = ws.config;
+
+  auto roundTrip = [this](const Configuration& c) {
+    Session source(ui);
+    source.start = ws.start;
+    source.config = c;
+    const std::string bytes = configurationFileBytes(source);
+    Session back(ui);
+    back.start = ws.start;
+    readConfigurationFrom(back, back.screen, bytes);
+    // On a difference, the first line that reads back differently names the row.
+    std::string where;
+    const std::string again = configurationFileBytes(back);
+    for (std::size_t i = 0, line = 1; i < std::min(bytes.size(), again.size()); ++i) {
+      if (bytes[i] != again[i]) {
+        const std::size_t from = bytes.rfind("\r\n", i);
+        where = "line " + std::to_string(line) + ": " + bytes.substr(from == std::string::npos ? 0 : from + 2, 40);
+        break;
+      }
+      if (bytes[i] == '\n') ++line;
+    }
+    return std::make_pair(back.config == c, where);
+  };
+
+  const auto [defaultsKept, defaultsWhere] = roundTrip(start);
+  EXPECT_TRUE(defaultsKept) << "the first-start values; " << defaultsWhere;
+  Configuration all = start;
+  for (const Row& row : rows) {
+    Configuration one = start;
+    row.change(one);
+    EXPECT_FALSE(one == start) << row.name << " changes nothing: pick another value";
+    const auto [kept, where] = roundTrip(one);
+    EXPECT_TRUE(kept) << row.name << "; " << where;
+    row.change(all);
+  }
+  const auto [allKept, allWhere] = roundTrip(all);
+  EXPECT_TRUE(allKept) << "every row changed; " << allWhere;
+}
+
 // The whole file of the default values, line by line as the format lays it down.
 TEST_F(ConfigFileTest, TheMenuLanguageIsKeptAndOlderFilesReadAsGerman) {
   ws.config.language = 8;
@@ -193,7 +329,7 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
   ws.config.dataDir.clear();
   std::vector<std::string> want = {"velk Konfiguration", "Version 3.4"};
   auto add = [&want](std::initializer_list<std::string> lines) { want.insert(want.end(), lines); };
-  for (int i = 0; i < 5; ++i) add({"Layer", "", "Farbe", "0"});
+  for (const char* colour : {"2", "2", "2", "3", "1"}) add({"Layer", "", "Farbe", colour});
   add({"Textstil CAD", "", "Textbreitenfaktor CAD", "1", "Textwinkel", "0", "CAD Ordner", "", "DBF Ordner", "",
        "Hilfegrad", "1", "Druckerschnittstelle", "1", "Druckertyp", "3", "Druckdichte", "1",
        oem("Hardcopy um 90° gedreht ?"), "J", "Dezimalstellen", "3", "Druckdicke vertikal", "1", "Farbgrafik", "TRUE",
@@ -204,7 +340,7 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
        "1.0200000", "Pan-Faktor", "0.0100000", "ORVAN-Programmverzeichnis", "", "PLOTRIX-Kommandozeile", "",
        "Hintergrundfarbe", "0", "Windows-Druckmodus (1=mono 2=color)", "1", "Layer Monochrom", "FALSE",
        "Textbreitenfaktor Grafik", "0.8000000", "Textstil Grafik", "Arial"});
-  for (int n = 16; n <= 31; ++n) add({"Color Layer " + std::to_string(n), "0"});
+  for (int n = 16; n <= 31; ++n) add({"Color Layer " + std::to_string(n), std::to_string(n - 15)});
   add({"Textprogramm", "xdg-open", "Datenbank mode", "1", "externe Datenbank", "xdg-open",
        "Windows Screendump Origin X", "0", "Windows Screendump Origin Y", "0", "Windows Screendump Scale",
        "1.0000000", "Windows Screendump Border ?", "FALSE", "Enter Password ?", "FALSE",
@@ -212,14 +348,14 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
        "Header Space Lines", "0", "Text Device", "1", "Text Device Window ?", "FALSE", "Small Online Window ?",
        "FALSE", "Enter Diagram Limits ?", "FALSE", "Dot=1 Komma=2", "1", "Default Data Directory", "",
        "Text Height Factor", "1.0000000", "Input Window Scale %", "102", "HTML Browser", "xdg-open",
-       "Print Scale Vertical", "1.0000000", "Line thickness Layer 0..5", "0", "0", "0", "0", "0", "0",
+       "Print Scale Vertical", "1.0000000", "Line thickness Layer 0..5", "1", "1", "1", "1", "2", "3",
        "Graphic Printout Dialog Box ?", "FALSE", "Text window left/top/width/height", "0|0|0|0|",
        "Metric Units=0,  English units=1", "0", "printout with header=1, header page 1 only=2", "1",
        "Text Font Printout", "Courier New", "Text Size Printout", "10", "Text Style Printout", "0",
        "Text Style Graphics", "0", "Printer: Portrait=1, Landscape=2", "1", "Edit 3D x,y,z ?", "TRUE",
        "3D - Default x,y,z", "0", "0", "0", "0", "2", "Frei", "Decimals DXF,TXT", "6", "CAD Text Mode", "1",
        oem("Strichstärke Layer 16..31")});
-  for (int n = 16; n <= 31; ++n) add({"0"});
+  for (int n = 16; n <= 31; ++n) add({"1"});
   add({"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE", "FALSE", "FALSE", "FALSE"});
   add({"0"});  // the menu language, last
 
@@ -271,9 +407,9 @@ TEST_F(ConfigFileTest, FileEndingAtEachStopPoint) {
        [](auto& c) { return !c.layerMonochrome; }},
       // The versions that ended here had one text width factor and no graphics font.
       {"Layer Monochrom", [](auto& c) { return c.layerMonochrome; },
-       [](auto& c) { return c.graphicsTextWidth == 0.75L && c.graphicsFont == "Arial" && c.layerColor[16] == 0; }},
+       [](auto& c) { return c.graphicsTextWidth == 0.75L && c.graphicsFont == "Arial" && c.layerColor[16] == 1; }},
       {"Textstil Grafik", [](auto& c) { return c.graphicsFont == "DejaVu Sans" && c.graphicsTextWidth == 0.5L; },
-       [](auto& c) { return c.layerColor[16] == 0; }},
+       [](auto& c) { return c.layerColor[16] == 1 && c.layerColor[31] == 16; }},
       {"Color Layer 31", [](auto& c) { return c.layerColor[31] == 31; },
        [](auto& c) { return c.textProgram == "xdg-open"; }},
       {"externe Datenbank", [](auto& c) { return c.externalTableEditor == "tbl"; },
@@ -350,6 +486,13 @@ TEST_F(ConfigFileTest, ReadCorrections) {
       // 0|0|0|0| leaves the previous window position.
       {"Text window left/top/width/height", "0|0|0|0|", [](auto& c) { return c.textWindow.left == 1; }},
       {"Text window left/top/width/height", "5|6|7|", [](auto& c) { return c.textWindow.left == 1; }},
+      // What earlier versions wrote for a height alone: the previous window stays.
+      {"Text window left/top/width/height", "0|0|0|920|", [](auto& c) { return c.textWindow.height == 4; }},
+      // Earlier versions wrote 0 for layer colours never configured: each layer's own colour
+      // (16 is colour 1), never one red for all.
+      {"Color Layer 16", "0", [](auto& c) { return c.layerColor[16] == 1; }},
+      {"Color Layer 27", "0", [](auto& c) { return c.layerColor[27] == 12; }},
+      {"Line thickness Layer 0..5", "0", [](auto& c) { return c.lineThickness[0] == 1; }},
   };
   const std::string full = customBytes();
   for (const Case& k : cases) {
@@ -360,6 +503,16 @@ TEST_F(ConfigFileTest, ReadCorrections) {
     readConfigurationFrom(fresh, fresh.screen, withValue(full, k.key, k.value));
     EXPECT_TRUE(k.check(fresh.config)) << k.key << " = " << k.value;
   }
+  // Earlier versions wrote 0 for all six thicknesses: each layer's own again, not one for all.
+  const std::string key = "\r\nLine thickness Layer 0..5\r\n";
+  std::string zeros = full;
+  const std::size_t at = zeros.find(key + "2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+  ASSERT_NE(at, std::string::npos);
+  zeros.replace(at + key.size(), 18, "0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+  Session fresh(ui);
+  readConfigurationFrom(fresh, fresh.screen, zeros);
+  for (int layer = 0; layer <= 5; ++layer)
+    EXPECT_EQ(fresh.config.lineThickness[layer], defaultLineThickness(layer)) << "layer " << layer;
 }
 
 TEST_F(ConfigFileTest, LfOnlyAndOddFilesRead) {
@@ -388,7 +541,8 @@ TEST_F(ConfigFileTest, FirstStartWithoutAFile) {
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ws.config.resolutionX, 1015);
   EXPECT_EQ(ws.config.resolutionY, 677);
-  EXPECT_EQ(ws.config.textWindow.height, 768 - 80);
+  // A whole rectangle, so that saving and reading it back keeps it.
+  EXPECT_EQ(ws.config.textWindow, (TextWindowRect{10, 40, 700, 768 - 80}));
   // round((728 / (682 + 46) + 0.009) * 96 / 96 * 100)
   EXPECT_EQ(ws.config.inputWindowScale, 101);
   EXPECT_EQ(ws.config.backgroundColor, 0) << "the window starts black";
@@ -671,6 +825,44 @@ TEST_F(ConfigFileTest, InitConfigLocationNeverUsesTheWorkingFolder) {
     EXPECT_EQ(fresh.start.startDir, currentDirectory());
     EXPECT_EQ(fresh.start.configDir, c.expected) << c.expected;
   }
+}
+
+// The desktop's locale picks the language of a new configuration; a stored language stays.
+TEST_F(ConfigFileTest, NewConfigurationStartsInTheDesktopLanguage) {
+  struct Case {
+    const char *lcAll, *lcMessages, *lang;
+    int language;
+  };
+  const Case cases[] = {
+      {"", "", "de_DE.UTF-8", 1},      {"", "", "de_AT@euro", 1},       {"", "", "fr_CH.UTF-8", 3},
+      {"", "", "it_IT", 4},            {"", "", "ko_KR.UTF-8", 8},      {"", "", "en_GB.UTF-8", 2},
+      {"", "", "sv_SE.UTF-8", 5},      {"", "", "pt_BR.UTF-8", 6},      {"", "", "ro_RO.UTF-8", 7},
+      {"", "", "es_ES.UTF-8", 9},      {"", "", "ja_JP.UTF-8", 2},      {"", "", "C.UTF-8", 2},
+      {"", "", "POSIX", 2},            {"", "", "", 2},                 {"", "", "den", 2},
+      {"", "fr_FR.UTF-8", "de_DE", 3}, {"it_IT", "fr_FR", "de_DE", 4}, {"C", "", "de_DE.UTF-8", 2},
+  };
+  for (const Case& k : cases)
+    EXPECT_EQ(languageForLocale(k.lcAll, k.lcMessages, k.lang), k.language)
+        << k.lcAll << "/" << k.lcMessages << "/" << k.lang;
+
+  SavedEnv all("LC_ALL"), messages("LC_MESSAGES"), lang("LANG"), config("VELK_CONFIG_DIR");
+  all.set(nullptr);
+  messages.set("fr_FR.UTF-8");
+  lang.set("de_DE.UTF-8");
+  config.set(dir.path().c_str());
+  InitConfigLocation(ws);
+  ReadConfiguration(ws);  // no file yet: a new configuration
+  EXPECT_TRUE(ws.abort);
+  EXPECT_EQ(ws.config.language, 3);
+  ws.config.language = 4;
+  ws.abort = false;
+  WriteConfiguration(ws);
+  ASSERT_FALSE(ws.abort);
+  Session next(ui);
+  InitConfigLocation(next);
+  ReadConfiguration(next);
+  EXPECT_FALSE(next.abort);
+  EXPECT_EQ(next.config.language, 4) << "the stored language, not the desktop's";
 }
 
 }  // namespace

@@ -555,12 +555,12 @@ TEST(ConfigFormExit, EachExitTellsTheCallerWhatToDo) {
     expectSameConfig(c, start);
     EXPECT_FALSE(o.followUp.writeFile || o.followUp.reopen || o.followUp.import || o.followUp.changes.redraw);
   }
-  {  // OK: applied, acted on, closed
+  {  // OK: applied, kept in the file, acted on, closed
     Configuration c = start;
     const ConfigFormOutcome o = FinishConfigForm(c, req, resultWith(v, ConfigFormExit::Ok));
     EXPECT_EQ(c.resolutionX, 800);
     EXPECT_EQ(c.tempDir, "/t/");
-    EXPECT_FALSE(o.followUp.writeFile);
+    EXPECT_TRUE(o.followUp.writeFile);
     EXPECT_FALSE(o.followUp.reopen);
     EXPECT_TRUE(o.followUp.changes.windowSize);
     EXPECT_TRUE(o.followUp.changes.background);

@@ -15,6 +15,7 @@
 
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
+#include "dialogs/configio.h"
 #include "graphics/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
@@ -88,6 +89,35 @@ TEST_F(MainWindowTest, MenuIsTheModelsInEveryLanguage) {
   EXPECT_TRUE(w.action(MenuId::HelpLanguageEnglish)->isChecked());
   EXPECT_EQ(ws.config.language, 2);
   (void)english;
+}
+
+// Leaving the program keeps the window's size: the next start opens it as large again, start
+// after start (no creeping).
+TEST_F(MainWindowTest, ClosingKeepsTheWindowSizeForTheNextStart) {
+  ws.start.configDir = dir.file("config/");
+  QSize left;
+  {
+    gui::MainWindow w(ws, ui);
+    w.show();
+    w.resize(640, 460);
+    QApplication::processEvents();
+    left = w.size();
+    ASSERT_TRUE(w.close());
+  }
+  CloseDown(ws);
+  for (int start = 0; start < 2; ++start) {
+    Session next(ui);
+    next.start = ws.start;
+    ReadConfiguration(next);
+    ASSERT_FALSE(next.abort);
+    SetupWindowSize(next);
+    gui::MainWindow w(next, ui);
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(w.size(), left) << "start " << start;
+    ASSERT_TRUE(w.close());
+    CloseDown(next);
+  }
 }
 
 TEST_F(MainWindowTest, RecentFileEntryOpensTheSpring) {
