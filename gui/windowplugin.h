@@ -28,4 +28,6 @@ inline bool fitsThisProgram(const WindowPlugin& table) {
 
 }  // namespace velk::gui
 
-extern "C" const velk::gui::WindowPlugin* velk_window_plugin();
+// Declared with the type the loader calls it through (an untyped table), so the call through
+// the looked-up pointer is well defined; the table is a WindowPlugin.
+extern "C" const void* velk_window_plugin();

@@ -2,7 +2,7 @@
 #include "gui/windowedapp.h"
 #include "gui/windowplugin.h"
 
-extern "C" __attribute__((visibility("default"))) const velk::gui::WindowPlugin* velk_window_plugin() {
+extern "C" __attribute__((visibility("default"))) const void* velk_window_plugin() {
   static const velk::gui::WindowPlugin table{velk::gui::kWindowPluginVersion, sizeof(velk::Session),
                                              &velk::gui::runWindowed, &velk::gui::runPdfJob};
   return &table;

@@ -35,4 +35,6 @@ inline bool fitsThisProgram(const StepPlugin& table) {
 
 }  // namespace velk
 
-extern "C" const velk::StepPlugin* velk_step_plugin();
+// Declared with the type the loader calls it through (an untyped table), so the call through
+// the looked-up pointer is well defined; the table is a StepPlugin.
+extern "C" const void* velk_step_plugin();

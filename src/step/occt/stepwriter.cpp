@@ -296,7 +296,7 @@ StepResult writeModel(const Spring& s, Real phi, const std::string& path, const 
 
 }  // namespace velk
 
-extern "C" __attribute__((visibility("default"))) const velk::StepPlugin* velk_step_plugin() {
+extern "C" __attribute__((visibility("default"))) const void* velk_step_plugin() {
   static const velk::StepPlugin table = velk::stepPluginTable(&velk::writeModel);
   return &table;
 }
