@@ -19,6 +19,7 @@
 
 #include "platform/files.h"
 #include "support/fixture.h"
+#include "support/socket_node.h"
 
 namespace velk::test {
 namespace {
@@ -169,21 +170,7 @@ class SpecialOutputs : public ::testing::Test {
     return ::mknod(path.c_str(), type | 0666, ::makedev(major, minor)) == 0;
   }
   // A listening-free Unix socket bound to dir/name (bound by a relative name: dir may be long).
-  bool makeSocket(const std::string& name) {
-    const int cwd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::strncpy(addr.sun_path, name.c_str(), sizeof addr.sun_path - 1);
-    const bool ok = cwd >= 0 && fd >= 0 && ::chdir(dir.path().c_str()) == 0 &&
-                    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    if (cwd >= 0) {
-      EXPECT_EQ(::fchdir(cwd), 0);
-      ::close(cwd);
-    }
-    if (fd >= 0) ::close(fd);
-    return ok;
-  }
+  bool makeSocket(const std::string& name) { return bindSocket(dir.path(), name); }
   mode_t typeOf(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
@@ -223,7 +210,9 @@ TEST_F(SpecialOutputs, RefusedKindsStayAsTheyAre) {
         EXPECT_EQ(typeOf(link), S_IFLNK) << out << " " << how;
       }
     }
-    if (c.type != S_IFIFO && c.type != S_IFDIR) EXPECT_FALSE(outputRefusal(link).empty()) << c.node;
+    if (c.type != S_IFIFO && c.type != S_IFDIR) {
+      EXPECT_FALSE(outputRefusal(link).empty()) << c.node;
+    }
   }
   EXPECT_EQ(entries(dir.path()), 2 * cases.size()) << "no temporary file left";
 }

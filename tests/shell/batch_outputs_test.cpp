@@ -17,6 +17,7 @@
 
 #include "support/fixture.h"
 #include "support/run_wvelk.h"
+#include "support/socket_node.h"
 
 namespace velk::test {
 namespace {
@@ -35,22 +36,6 @@ const Job kJobs[] = {{"/I", "s.txt"},      {"/JSON", "s.json"},   {"/SVG:7", "s.
 mode_t typeOf(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
-}
-
-bool bindSocket(const std::string& folder, const std::string& name) {
-  const int cwd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::strncpy(addr.sun_path, name.c_str(), sizeof addr.sun_path - 1);
-  const bool ok = cwd >= 0 && fd >= 0 && ::chdir(folder.c_str()) == 0 &&
-                  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  if (cwd >= 0) {
-    EXPECT_EQ(::fchdir(cwd), 0);
-    ::close(cwd);
-  }
-  if (fd >= 0) ::close(fd);
-  return ok;
 }
 
 // A FIFO without a reader and a socket under the output's name: refused (exit 2) with the file
@@ -100,7 +85,7 @@ TEST(BatchOutputs, LinkToADeviceWritesIntoTheDevice) {
 // ("s.pdf.part"), never redirects the output to the file it points to.
 TEST(BatchOutputs, PlantedLinksNeverRedirectAnOutput) {
   for (const Job& j : kJobs) {
-    for (const std::string planted : {std::string(j.output), std::string(j.output) + ".part"}) {
+    for (const std::string& planted : {std::string(j.output), std::string(j.output) + ".part"}) {
       TempDir dir;
       TempDir other;
       std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("s.vlk"));
