@@ -28,3 +28,5 @@ find "$out" -name '*.pdf' | while read -r p; do
 done
 find "$out" -name '*.step' -exec sed -i -E "s/^FILE_NAME\(.*//" {} +
 find "$out" -name '*.xlsx' | while read -r x; do (mkdir -p "$x.d" && cd "$x.d" && unzip -qo "$x" && rm -f docProps/core.xml "$x"); done
+# Date and time of the run in headers and footers.
+grep -rlE '[0-9]{2}\.[0-9]{2}\.[0-9]{4}.[0-9]{2}:[0-9]{2}' "$out" | xargs -r sed -i -E 's/[0-9]{2}\.[0-9]{2}\.[0-9]{4}(.)[0-9]{2}:[0-9]{2}/DATE\1TIME/g'
