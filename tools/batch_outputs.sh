@@ -30,3 +30,4 @@ find "$out" -name '*.step' -exec sed -i -E "s/^FILE_NAME\(.*//" {} +
 find "$out" -name '*.xlsx' | while read -r x; do (mkdir -p "$x.d" && cd "$x.d" && unzip -qo "$x" && rm -f docProps/core.xml "$x"); done
 # Date and time of the run in headers and footers.
 grep -rlE '[0-9]{2}\.[0-9]{2}\.[0-9]{4}.[0-9]{2}:[0-9]{2}' "$out" | xargs -r sed -i -E 's/[0-9]{2}\.[0-9]{2}\.[0-9]{4}(.)[0-9]{2}:[0-9]{2}/DATE\1TIME/g'
+find "$out" -name 'sheet*.xml' -exec sed -i -E 's#<t>[0-9]{2}\.[0-9]{2}\.[0-9]{4}</t>#<t>DATE</t>#g; s#<t>[0-9]{2}:[0-9]{2}</t>#<t>TIME</t>#g' {} +
