@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "config/settings.h"
 #include "data/document.h"
 #include "dialogs/onlinetable.h"
@@ -53,11 +54,15 @@ struct Interaction {
 };
 
 // What the value requests, message boxes and file-name services take: the host services, the
-// settings, the interaction state and the document (whose file the file services name).
+// settings, the interaction state and the document (whose file the file services name), and the
+// diagnostics sink whose messages it shows.
 struct UiContext : Host, Settings, Interaction, Document {
-  explicit UiContext(UiServices& services) : Host(services) {}
+  // Installs the sink's listener: errors (unless switched off) and notices as message boxes.
+  explicit UiContext(UiServices& services);
   UiContext(const UiContext&) = delete;
   UiContext& operator=(const UiContext&) = delete;
+
+  Diagnostics diag;
 };
 
 }  // namespace velk

@@ -154,16 +154,11 @@ bool AskQuestion(UiContext& ws, const std::string& question) {
   return false;
 }
 
-void ShowError(UiContext& ws, const std::string& text) {
-  if (!ws.errorMessagesEnabled) return;
-  ws.ui.show(MessageRequest{MessageKind::Error, "Fehler : ", text});
-}
+void ShowError(UiContext& ws, const std::string& text) { ws.diag.error(text); }
 
-void ShowInfo(UiContext& ws, const std::string& text) { ws.ui.show(MessageRequest{MessageKind::Info, "Meldung:", text}); }
+void ShowInfo(UiContext& ws, const std::string& text) { ws.diag.info(text); }
 
-void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text) {
-  ws.ui.show(MessageRequest{MessageKind::Titled, caption, text});
-}
+void ShowTitled(UiContext& ws, const std::string& caption, const std::string& text) { ws.diag.titled(caption, text); }
 
 void BusyCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Busy); }
 void NormalCursor(UiContext& ws) { ws.ui.setCursor(CursorShape::Normal); }
