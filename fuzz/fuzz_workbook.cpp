@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "sheet/workbook.h"
+#include "sheet/xlsx/xlsx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   velk::WorkbookLimits limits;
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   limits.maxColumnBytes = 1u << 20;
   limits.maxElements = 1u << 20;  // the depth keeps its own limit of 256
   const velk::WorkbookColumn column =
-      velk::readWorkbookColumn(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.xlsx", limits);
+      velk::readWorkbookColumnXlsx(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.xlsx", limits);
   if (column.ok != column.error.empty()) __builtin_trap();
   if (!column.ok && !column.lines.empty()) __builtin_trap();
   if (column.lines.size() > limits.maxRows) __builtin_trap();

@@ -51,17 +51,20 @@ lint() {
   done
 }
 
-# Runs the jobs of the plug-ins in PREFIX/lib/velk/plugins (the STEP writer, the window's PDF writer) with
+# Runs the jobs of the plug-ins in PREFIX/lib/velk/plugins (the STEP writer, the window's PDF writer, the
+# workbook writer) with
 # BIN on the example copied by batch_job, and checks their files.
 plugin_jobs() {
   local bin="$1" prefix="$2" example="$3"
-  for p in step.so window.so; do
+  for p in step.so window.so sheet.so; do
     [ -e "$prefix/lib/velk/plugins/$p" ] || fail "not installed: lib/velk/plugins/$p"
   done
   (cd "$tmp/work" && "$bin" "$example" /STEP) || fail "$bin $example /STEP exited with $?"
   head -c 13 "$tmp/work/${example%.vlk}.step" | grep -q "ISO-10303-21;" || fail "no STEP file"
   (cd "$tmp/work" && "$bin" "$example" /PDF:1) || fail "$bin $example /PDF:1 exited with $?"
   head -c 5 "$tmp/work/${example%.vlk}.pdf" | grep -q "%PDF-" || fail "no PDF file"
+  (cd "$tmp/work" && "$bin" "$example" /XLSX) || fail "$bin $example /XLSX exited with $?"
+  head -c 2 "$tmp/work/${example%.vlk}.xlsx" | grep -q "PK" || fail "no workbook"
 }
 
 case "$1" in

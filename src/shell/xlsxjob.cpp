@@ -8,6 +8,7 @@
 #include "base/codepage.h"
 #include "commands/spreadsheetlink.h"
 #include "data/inputfile.h"
+#include "sheet/sheetplugin.h"
 #include "shell/startup.h"
 
 namespace velk {
@@ -15,6 +16,10 @@ namespace velk {
 int runXlsxJob(Session& ws, const std::string& inputArgument, std::ostream& err) {
   const std::string output = ws.spring.fileName + ".xlsx";
   if (refuseJobOutput(ws, inputArgument, output, err)) return 2;
+  if (const std::string problem = sheetPluginProblem(); !problem.empty()) {
+    err << "wvelk: the workbook writer cannot be loaded: " << problem << "\n";
+    return 2;
+  }
   std::string path = output;
   std::string tab;
   const int e = WriteReportWorkbook(ws, path, &tab);

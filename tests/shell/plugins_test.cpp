@@ -1,5 +1,6 @@
-// The window (Qt) and the STEP writer (OpenCASCADE) are plug-ins: the batch jobs that need neither
-// load neither, and a job whose plug-in is missing or broken ends with 2 and says why.
+// The window (Qt), the STEP writer (OpenCASCADE) and the workbooks (libxlsxwriter, libzip) are
+// plug-ins: the batch jobs that need none load none, and a job whose plug-in is missing or broken
+// ends with 2 and says why.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,13 +36,17 @@ TEST(WvelkPlugins, BatchJobsLoadNeitherQtNorOpenCascade) {
     ASSERT_TRUE(opened(r.err, "libc.so")) << job << ": LD_DEBUG reports nothing";
     for (const char* library : {"libQt6", "libTK", "window.so", "step.so"})
       EXPECT_FALSE(r.err.find(library) != std::string::npos) << job << " loads " << library;
+    if (args[1] != "/XLSX")
+      for (const char* library : {"sheet.so", "libxlsxwriter", "libzip", "libcrypto"})
+        EXPECT_FALSE(r.err.find(library) != std::string::npos) << job << " loads " << library;
   }
   // The jobs that need them do load them.
   struct Needs {
     const char* job;
     std::vector<std::string> libraries;
   };
-  for (const Needs& c : {Needs{"/PDF:1", {"window.so", "libQt6Gui"}}, Needs{"/STEP", {"step.so", "libTKernel"}}}) {
+  for (const Needs& c : {Needs{"/PDF:1", {"window.so", "libQt6Gui"}}, Needs{"/STEP", {"step.so", "libTKernel"}},
+                        Needs{"/XLSX", {"sheet.so", "libxlsxwriter"}}}) {
     const ProcessResult r = runWvelk({"uhr.vlk", c.job}, dir.path(), {"LD_DEBUG=files"});
     EXPECT_EQ(r.exitCode, 0) << c.job;
     for (const std::string& library : c.libraries) EXPECT_TRUE(opened(r.err, library)) << c.job << " " << library;
@@ -61,6 +66,7 @@ TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
       std::filesystem::create_directories(root.file("lib/velk/plugins"));
       writeFile(root.file("lib/velk/plugins/step.so"), content);
       writeFile(root.file("lib/velk/plugins/window.so"), content);
+      writeFile(root.file("lib/velk/plugins/sheet.so"), content);
     }
     const std::string program = root.file("bin/wvelk");
     // The program names its plug-in folder as the kernel names the program: without links.
@@ -74,6 +80,12 @@ TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
     EXPECT_NE(r.err.find("wvelk: the STEP writer cannot be loaded: " + plugins + "step.so"),
               std::string::npos) << what << r.err;
     EXPECT_FALSE(std::filesystem::exists(work + "uhr.step")) << what;
+
+    r = runWvelkAt(program, {"uhr.vlk", "/XLSX"}, work);
+    EXPECT_EQ(r.exitCode, 2) << what << r.err;
+    EXPECT_NE(r.err.find("wvelk: the workbook writer cannot be loaded: " + plugins + "sheet.so"), std::string::npos)
+        << what << r.err;
+    EXPECT_FALSE(std::filesystem::exists(work + "uhr.xlsx")) << what;
 
     r = runWvelkAt(program, {"uhr.vlk", "/PDF:1"}, work);
     EXPECT_EQ(r.exitCode, 2) << what << r.err;

@@ -2,7 +2,7 @@
 // parts inflated chunk by chunk straight into expat, so no part is ever held whole. Every part is
 // counted against the limits while it inflates (a small zip may expand without end), and a part
 // with a document type declaration is refused before any entity could be defined or expanded.
-#include "sheet/workbook.h"
+#include "sheet/xlsx/xlsx.h"
 
 #include <expat.h>
 #include <zip.h>
@@ -34,17 +34,6 @@ const XML_Char* attribute(const XML_Char** attrs, std::string_view wanted) {
   for (int i = 0; attrs[i]; i += 2)
     if (localName(attrs[i]) == wanted) return attrs[i + 1];
   return nullptr;
-}
-
-bool caseEquals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 bool endsWith(std::string_view s, std::string_view tail) {
@@ -482,7 +471,7 @@ std::string failureText(Failure f, std::string_view name, std::size_t row, const
 
 }  // namespace
 
-WorkbookColumn readWorkbookColumn(std::string_view bytes, std::string_view name, const WorkbookLimits& limits) {
+WorkbookColumn readWorkbookColumnXlsx(std::string_view bytes, std::string_view name, const WorkbookLimits& limits) {
   WorkbookColumn out;
   std::size_t failedRow = 0;
   const auto failed = [&](Failure f) {
@@ -537,12 +526,5 @@ WorkbookColumn readWorkbookColumn(std::string_view bytes, std::string_view name,
   return out;
 }
 
-bool isWorkbookFile(std::string_view path, std::string_view firstBytes) {
-  if (firstBytes.size() >= 4 && firstBytes.substr(0, 4) == std::string_view("PK\3\4", 4)) return true;
-  const std::size_t dot = path.rfind('.');
-  const std::size_t slash = path.find_last_of("/\\");
-  return dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash) &&
-         caseEquals(path.substr(dot + 1), "xlsx");
-}
 
 }  // namespace velk

@@ -1,6 +1,6 @@
 // Writing workbooks through libxlsxwriter: one sheet of text and number cells, each number with
 // a format that shows the decimals it was given, written beside the target and renamed over it.
-#include "sheet/workbook.h"
+#include "sheet/xlsx/xlsx.h"
 
 #include <xlsxwriter.h>
 
@@ -13,25 +13,7 @@
 
 namespace velk {
 
-SheetCell SheetCell::textCell(std::string utf8) {
-  SheetCell c;
-  c.kind = Kind::Text;
-  c.text = std::move(utf8);
-  return c;
-}
-
-SheetCell SheetCell::numberCell(double value, int decimals, bool scientific) {
-  SheetCell c;
-  c.kind = Kind::Number;
-  c.number = value;
-  c.decimals = decimals;
-  c.scientific = scientific;
-  return c;
-}
-
 namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The format code showing decimals digits after the point ("0", "0.000", "0.00E+00").
 std::string formatCode(int decimals, bool scientific) {
@@ -40,44 +22,6 @@ std::string formatCode(int decimals, bool scientific) {
   if (scientific) code += "E+00";
   return code;
 }
-
-}  // namespace
-
-SheetCell cellFromText(std::string_view text, bool decimalComma) {
-  const char separator = decimalComma ? ',' : '.';
-  std::size_t b = 0, e = text.size();
-  while (b < e && text[b] == ' ') ++b;
-  while (e > b && text[e - 1] == ' ') --e;
-  const std::string_view t = text.substr(b, e - b);
-  std::size_t i = 0;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-  std::size_t intDigits = 0, decimals = 0;
-  while (i < t.size() && isDigit(t[i])) ++i, ++intDigits;
-  bool hasSeparator = false;
-  if (i < t.size() && t[i] == separator) {
-    hasSeparator = true;
-    ++i;
-    while (i < t.size() && isDigit(t[i])) ++i, ++decimals;
-  }
-  bool scientific = false;
-  if (intDigits + decimals > 0 && i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < t.size() && (t[j] == '+' || t[j] == '-')) ++j;
-    std::size_t expDigits = 0;
-    while (j < t.size() && isDigit(t[j])) ++j, ++expDigits;
-    if (expDigits > 0) {
-      scientific = true;
-      i = j;
-    }
-  }
-  Real value = 0;
-  if (intDigits + decimals == 0 || i != t.size() || (hasSeparator && decimals == 0 && intDigits == 0) ||
-      !tryParseReal(decimalComma ? commaToPoint(t) : std::string(t), value))
-    return SheetCell::textCell(std::string(text));
-  return SheetCell::numberCell(static_cast<double>(value), static_cast<int>(decimals), scientific);
-}
-
-namespace {
 
 // Writes data as a workbook at path (a file the library creates or truncates): 0 or the errno.
 int fillWorkbook(const std::string& path, const SheetData& data) {
@@ -141,7 +85,7 @@ int fillWorkbook(const std::string& path, const SheetData& data) {
 
 }  // namespace
 
-int writeWorkbook(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
+int writeWorkbookXlsx(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
   return atomicWriteFileWith(path, [&data](const std::string& temp) { return fillWorkbook(temp, data); }, hooks,
                              durable);
 }
