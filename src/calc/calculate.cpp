@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "base/codepage.h"
-#include "calc/document.h"
+#include "data/document.h"
 #include "calc/fatigue.h"
 #include "calc/material.h"
 
@@ -382,8 +382,6 @@ Real IntPower(Real x, int n) {
   if (r == 0) return std::copysign(std::numeric_limits<Real>::infinity(), r);
   return 1 / r;
 }
-
-void CalculateSpring(CalcContext& ws) { CalculateSpring(ws, ws.num()); }
 
 void CalculateSpring(Document& doc, const NumberSettings& num) {
   Spring& s = doc.spring;

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "calc/document.h"
 #include "base/codepage.h"
+#include "data/document.h"
 
 namespace velk {
 
@@ -114,14 +114,13 @@ const Real kDin2076[86] = {
     4.5L,  4.75L, 5.0L,  5.3L,  5.6L,  6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L,
     10.5L, 11.0L, 12.0L, 12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
 
-Real RoundUpDin2076(CalcContext& ws, Real x) {
-  if (ws.abort) return x;
+Real RoundUpDin2076(CalcMessages& msgs, Real x) {
   // A series value counts as reached within a relative 1e-12: a diameter that went through a
   // double (a table field, a 6-byte real) lies a few ulps off the series value and must not be
   // rounded up to the next one (0.07 as a double is above 0.07L).
   for (Real v : kDin2076)
     if (v * (1 + 1e-12L) >= x) return v;
-  AddCalcMessage(ws.messages, "Drahtdurchmesser nicht nach DIN 2076 !");
+  AddCalcMessage(msgs, "Drahtdurchmesser nicht nach DIN 2076 !");
   return x;
 }
 

@@ -1,11 +1,12 @@
 // Material selection, table editing, the new-wire-material dialog and loading the records a
 // spring file names. All table access goes through the table service (ws.table).
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 
 #include <cmath>
 
-#include "calc/document.h"
 #include "base/codepage.h"
+#include "calc/material.h"
+#include "calcservice/context.h"
 #include "dialogs/dialogs.h"
 #include "tables/tableservice.h"
 
