@@ -8,9 +8,10 @@
 #include <numbers>
 
 #include "base/codepage.h"
-#include "data/document.h"
 #include "calc/fatigue.h"
 #include "calc/material.h"
+#include "data/document.h"
+#include "data/springkinds.h"
 
 namespace velk {
 
@@ -44,7 +45,7 @@ bool inputsFinite(const Spring& s, const Materials& mat) {
   if (std::isfinite(s.freq) && !ResultInRange(s.freq)) return false;
   if (!allFinite(s.b, s.t, s.ri, s.re, s.n0, s.alpha1, s.alpha2, s.theta, s.li, s.rbi, s.le, s.rbe, s.E, s.rho))
     return false;
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     const WireRecord& w = mat.wire;
     return allFinite(w.rho, w.d0, w.dG, w.plain.m, w.peened.m, w.dmin, w.dmax);
   }
@@ -60,12 +61,13 @@ struct EndForms {
 };
 
 EndForms endForms(const Spring& s) {
-  const bool known = (s.formi == 1 || s.formi == 2) && (s.forme == 1 || s.forme == 2);
-  return {known && s.formi == 2, known && s.forme == 2};
+  const EndKind inner = innerEndOf(s), outer = outerEndOf(s);
+  const bool known = inner != EndKind::Other && outer != EndKind::Other;
+  return {known && inner == EndKind::Bent, known && outer == EndKind::Bent};
 }
 
 void sectionValues(const Spring& s, Real& Ib, Real& Wb) {
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     Ib = kPi / 64 * s.t * s.t * s.t * s.t;
     Wb = kPi / 32 * s.t * s.t * s.t;
   } else {
@@ -234,7 +236,7 @@ bool correctionFactor(Spring& s, EndForms ends, CalcMessages& msgs) {
     kE = EdgeFactor(s.rbi, s.t);
   else if (ends.outerBent)
     kE = EdgeFactor(s.rbe, s.t);
-  const Real kI = (s.statdyn == 2 || s.alpha1 < 0) ? EdgeFactor(s.ri, s.t) : 1;
+  const Real kI = (applicationOf(s) == Application::Dynamic || s.alpha1 < 0) ? EdgeFactor(s.ri, s.t) : 1;
   if (!allFinite(kE, kI)) return stopInvalidResult(msgs);
   if (!ends.innerBent) s.rbi = s.li = 0;
   if (!ends.outerBent) s.rbe = s.le = 0;
@@ -284,7 +286,8 @@ bool endAngles(Spring& s, CalcMessages& msgs) {
 
 // 24: mass in g.
 bool mass(Spring& s, CalcMessages& msgs) {
-  const Real m = s.crossSection == 2 ? kPi / 4 * s.t * s.t * s.L * s.rho * 0.001L : s.L * s.t * s.b * s.rho * 0.001L;
+  const Real m = crossSectionOf(s) == CrossSection::Wire ? kPi / 4 * s.t * s.t * s.L * s.rho * 0.001L
+                                                         : s.L * s.t * s.b * s.rho * 0.001L;
   if (!allFinite(m)) return stopInvalidResult(msgs);
   s.m = m;
   return true;
@@ -312,14 +315,14 @@ void checkResults(const Spring& s, CalcMessages& msgs) {
   if (s.sigmac >= s.sigman) AddCalcMessage(msgs, "Warnung: Sig.c>Sig.zul !");
   if (s.n0 < 2) AddCalcMessage(msgs, "Warnung: n < 2 !");
   if (s.b < s.t) AddCalcMessage(msgs, "Fehler : t > b !");
-  if (s.forme == 2) {
+  if (outerEndOf(s) == EndKind::Bent) {
     // "Fatal" by its wording, yet it leaves the flag clear: every result above is complete.
     if (s.rbe == 0) AddCalcMessage(msgs, "Fatal  : rbe = 0 !");
     if (s.rbe < s.t) AddCalcMessage(msgs, "Fehler : rbe<d !");
     if (s.rbe < 1.5L * s.t) AddCalcMessage(msgs, "Warnung: rbe<1.5*d !");
     if (s.rbe > s.le) AddCalcMessage(msgs, "Fehler : lbe<rbe !");
   }
-  if (s.formi == 2) {
+  if (innerEndOf(s) == EndKind::Bent) {
     if (s.rbi == 0) AddCalcMessage(msgs, "Fatal  : rbi = 0 !");
     if (s.rbi < s.t) AddCalcMessage(msgs, "Fehler : rbi<d !");
     if (s.rbi < 1.5L * s.t) AddCalcMessage(msgs, "Warnung: rbi<1.5*d !");
@@ -339,7 +342,7 @@ std::string InvalidResultMessage() { return oem("Fatal  : Ergebnis ungültig !")
 void SectionProperties(Spring& s) { sectionValues(s, s.Ib, s.Wb); }
 
 Real BendingStress(const Spring& s, Real M) {
-  if (s.crossSection == 2) return 32 / kPi * quotient(M, s.t * s.t * s.t);
+  if (crossSectionOf(s) == CrossSection::Wire) return 32 / kPi * quotient(M, s.t * s.t * s.t);
   return quotient(6 * M, s.t * s.t * s.b);
 }
 

@@ -7,6 +7,7 @@
 #include "calc/calculate.h"
 #include "calc/material.h"
 #include "data/document.h"
+#include "data/springkinds.h"
 
 namespace velk {
 
@@ -113,7 +114,7 @@ std::string RadiusSumZeroMessage() { return "Fatal  : Re + Ri = 0 !"; }
 bool ThicknessForMoment(Document& doc) {
   Spring& s = doc.spring;
   CalcMessages& msgs = doc.messages;
-  const bool wire = s.crossSection == 2;
+  const bool wire = crossSectionOf(s) == CrossSection::Wire;
   if (!allFinite(s.T2, s.sigman) || (!wire && !std::isfinite(s.b))) return stopFatal(msgs, InvalidInputMessage());
   if (s.sigman == 0) return stopFatal(msgs, "Fatal  : Sigma b zul = 0 !");
   // A zero moment asks for a zero thickness, which nothing after this can divide by.

@@ -5,6 +5,7 @@
 
 #include "base/codepage.h"
 #include "data/document.h"
+#include "data/springkinds.h"
 
 namespace velk {
 
@@ -39,16 +40,21 @@ Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs) {
 
 void UpdateStrength(Document& doc) {
   Spring& s = doc.spring;
-  if (s.crossSection == 1) {
-    StripRecord& r = doc.materials.strip;
-    s.Rm = StrengthAt(r, s.t, doc.messages);
-    if (r.f == 0) r.f = 0.75L;
-    s.sigman = r.f * s.Rm;
-  } else if (s.crossSection == 2) {
-    s.Rm = StrengthAt(doc.materials.wire, s.t, doc.messages);
-    s.sigman = 0.7L * s.Rm;
-  } else {
-    s.Rm = 0;
+  switch (crossSectionOf(s)) {
+    case CrossSection::Strip: {
+      StripRecord& r = doc.materials.strip;
+      s.Rm = StrengthAt(r, s.t, doc.messages);
+      if (r.f == 0) r.f = 0.75L;
+      s.sigman = r.f * s.Rm;
+      return;
+    }
+    case CrossSection::Wire:
+      s.Rm = StrengthAt(doc.materials.wire, s.t, doc.messages);
+      s.sigman = 0.7L * s.Rm;
+      return;
+    case CrossSection::Other:
+      s.Rm = 0;
+      return;
   }
 }
 
@@ -57,7 +63,7 @@ GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs) {
   Real tG = 0;
   const FatigueValues* plain = nullptr;
   const FatigueValues* peened = nullptr;
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     tG = doc.materials.wire.dG;
     plain = &doc.materials.wire.plain;
     peened = &doc.materials.wire.peened;
@@ -69,7 +75,7 @@ GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs) {
   GoodmanPoint g;
   if (!(tG > 0)) return g;
   const Real lg = Lg(s.t / tG);
-  const bool shotPeened = s.kugelstrahlen != 'N';
+  const bool shotPeened = surfaceOf(s) == Surface::ShotPeened;
   const FatigueValues& chosen = shotPeened ? *peened : *plain;
   const FatigueValues& other = shotPeened ? *plain : *peened;
   if (chosen.upper != 0 && chosen.stroke != 0) {
@@ -91,7 +97,7 @@ void CheckMaterialLimits(Document& doc, const NumberSettings& n) {
   const Spring& s = doc.spring;
   Real tmin = 0, tmax = 0;
   long long Tmax = 0;
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     tmin = doc.materials.wire.dmin;
     tmax = doc.materials.wire.dmax;
     Tmax = doc.materials.wire.Tmax;

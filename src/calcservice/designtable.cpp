@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calcservice/context.h"
+#include "data/springkinds.h"
 #include "dialogs/onlinetable.h"
 
 namespace velk {
@@ -64,7 +65,7 @@ constexpr DesignRow kDimOut[] = {
     {"a0", U::Length, V::Length, &Spring::a0},
 };
 
-bool isWire(const Spring& s) { return s.crossSection == 2; }
+bool isWire(const Spring& s) { return crossSectionOf(s) == CrossSection::Wire; }
 
 // ---- value texts ----
 
