@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "calc/calculate.h"
-#include "calc/design.h"
+#include "calcservice/designtable.h"
 #include "session/session.h"
 #include "dialogs/headless.h"
 #include "dialogs/onlinetable.h"
@@ -39,7 +39,7 @@ void BM_DimensionAndCalculate(benchmark::State& state) {
     s.T1 = 500, s.T2 = 800, s.alphah = 45, s.re = 40;
     velk::ClearCalcMessages(ws.messages);
     velk::Dimension(ws);
-    velk::CalculateAfterSolver(ws);
+    velk::CalculateAfterSolver(ws, ws.num());
     benchmark::DoNotOptimize(s.n0);
   }
   if (ws.messages.fatal) state.SkipWithError("the spring must dimension");

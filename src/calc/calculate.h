@@ -9,7 +9,6 @@
 
 namespace velk {
 
-struct CalcContext;
 struct Document;
 struct Spring;
 
@@ -37,8 +36,6 @@ bool CycleCountInRange(Real x);
 // from the spring and its material records; num formats the numbers inside messages. A fatal stop
 // leaves the results of the later steps at their previous values.
 void CalculateSpring(Document& doc, const NumberSettings& num);
-// The same for a caller that holds the session's parts (the document and the number settings).
-void CalculateSpring(CalcContext& ws);
 
 // Ib and Wb of the spring's section from t (and b for a strip).
 void SectionProperties(Spring& s);

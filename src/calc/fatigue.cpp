@@ -8,6 +8,7 @@
 #include "calc/calculate.h"
 #include "calc/material.h"
 #include "data/document.h"
+#include "data/springkinds.h"
 
 namespace velk {
 
@@ -34,8 +35,8 @@ void fatal(CalcMessages& msgs, std::string_view text) {
 void FatigueEvaluation(Document& doc) {
   Spring& s = doc.spring;
   CalcMessages& msgs = doc.messages;
-  const bool wire = s.crossSection == 2;
-  const bool dynamic = s.statdyn == 2;
+  const bool wire = crossSectionOf(s) == CrossSection::Wire;
+  const bool dynamic = applicationOf(s) == Application::Dynamic;
 
   if (!allFinite(s.sigma2, s.sigmaq1, s.sigmaq2, s.sigmah, s.tolPlus, s.tolMinus))
     return fatal(msgs, InvalidInputMessage());
@@ -51,7 +52,7 @@ void FatigueEvaluation(Document& doc) {
   if (!allFinite(g.sigmaO, g.sigmaH0, g.m)) return fatal(msgs, InvalidInputMessage());
   const bool noDiagram = g.sigmaO == 0 && g.sigmaH0 == 0 && g.m == 0;
   Real strokePerm = 0;
-  if (noDiagram || (wire && s.matSource != 0)) {
+  if (noDiagram || (wire && materialSourceOf(s) != MaterialSource::TableRecord)) {
     strokePerm = 0;  // no line, or a wire material whose values are not from the table
   } else if (g.m == 0) {
     AddCalcMessage(msgs, wire ? "Fehler : TALMWST Goodman" : "Fehler : velkwst Goodman");

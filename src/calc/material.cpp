@@ -3,8 +3,9 @@
 
 #include <cmath>
 
-#include "calc/document.h"
 #include "base/codepage.h"
+#include "data/document.h"
+#include "data/springkinds.h"
 
 namespace velk {
 
@@ -39,16 +40,21 @@ Real StrengthAt(const WireRecord& r, Real d, CalcMessages& msgs) {
 
 void UpdateStrength(Document& doc) {
   Spring& s = doc.spring;
-  if (s.crossSection == 1) {
-    StripRecord& r = doc.materials.strip;
-    s.Rm = StrengthAt(r, s.t, doc.messages);
-    if (r.f == 0) r.f = 0.75L;
-    s.sigman = r.f * s.Rm;
-  } else if (s.crossSection == 2) {
-    s.Rm = StrengthAt(doc.materials.wire, s.t, doc.messages);
-    s.sigman = 0.7L * s.Rm;
-  } else {
-    s.Rm = 0;
+  switch (crossSectionOf(s)) {
+    case CrossSection::Strip: {
+      StripRecord& r = doc.materials.strip;
+      s.Rm = StrengthAt(r, s.t, doc.messages);
+      if (r.f == 0) r.f = 0.75L;
+      s.sigman = r.f * s.Rm;
+      return;
+    }
+    case CrossSection::Wire:
+      s.Rm = StrengthAt(doc.materials.wire, s.t, doc.messages);
+      s.sigman = 0.7L * s.Rm;
+      return;
+    case CrossSection::Other:
+      s.Rm = 0;
+      return;
   }
 }
 
@@ -57,7 +63,7 @@ GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs) {
   Real tG = 0;
   const FatigueValues* plain = nullptr;
   const FatigueValues* peened = nullptr;
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     tG = doc.materials.wire.dG;
     plain = &doc.materials.wire.plain;
     peened = &doc.materials.wire.peened;
@@ -69,7 +75,7 @@ GoodmanPoint GoodmanValues(const Document& doc, CalcMessages& msgs) {
   GoodmanPoint g;
   if (!(tG > 0)) return g;
   const Real lg = Lg(s.t / tG);
-  const bool shotPeened = s.kugelstrahlen != 'N';
+  const bool shotPeened = surfaceOf(s) == Surface::ShotPeened;
   const FatigueValues& chosen = shotPeened ? *peened : *plain;
   const FatigueValues& other = shotPeened ? *plain : *peened;
   if (chosen.upper != 0 && chosen.stroke != 0) {
@@ -91,7 +97,7 @@ void CheckMaterialLimits(Document& doc, const NumberSettings& n) {
   const Spring& s = doc.spring;
   Real tmin = 0, tmax = 0;
   long long Tmax = 0;
-  if (s.crossSection == 2) {
+  if (crossSectionOf(s) == CrossSection::Wire) {
     tmin = doc.materials.wire.dmin;
     tmax = doc.materials.wire.dmax;
     Tmax = doc.materials.wire.Tmax;
@@ -114,14 +120,13 @@ const Real kDin2076[86] = {
     4.5L,  4.75L, 5.0L,  5.3L,  5.6L,  6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L,
     10.5L, 11.0L, 12.0L, 12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
 
-Real RoundUpDin2076(CalcContext& ws, Real x) {
-  if (ws.abort) return x;
+Real RoundUpDin2076(CalcMessages& msgs, Real x) {
   // A series value counts as reached within a relative 1e-12: a diameter that went through a
   // double (a table field, a 6-byte real) lies a few ulps off the series value and must not be
   // rounded up to the next one (0.07 as a double is above 0.07L).
   for (Real v : kDin2076)
     if (v * (1 + 1e-12L) >= x) return v;
-  AddCalcMessage(ws.messages, "Drahtdurchmesser nicht nach DIN 2076 !");
+  AddCalcMessage(msgs, "Drahtdurchmesser nicht nach DIN 2076 !");
   return x;
 }
 

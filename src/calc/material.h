@@ -10,7 +10,6 @@
 
 namespace velk {
 
-struct CalcContext;
 struct Document;
 
 // Decimal logarithm; -1e30 for x <= 0.
@@ -34,7 +33,8 @@ void CheckMaterialLimits(Document& doc, const NumberSettings& num);
 
 // The DIN 2076 series (86 diameters, mm).
 extern const Real kDin2076[86];
-// First series value >= x; above 19 the warning and x unchanged; x unchanged when aborted.
-Real RoundUpDin2076(CalcContext& ws, Real x);
+// First series value >= x; above 19 the warning "Drahtdurchmesser nicht nach DIN 2076 !" in msgs
+// and x unchanged.
+Real RoundUpDin2076(CalcMessages& msgs, Real x);
 
 }  // namespace velk

@@ -4,8 +4,8 @@
 
 #include "base/identity.h"
 #include "calc/calculate.h"
-#include "calc/design.h"
-#include "calc/materialselect.h"
+#include "calcservice/designtable.h"
+#include "calcservice/materialselect.h"
 #include "commands/menucommands.h"
 
 #include "commands/commandhelpers.h"

@@ -5,7 +5,7 @@
 
 #include "base/codepage.h"
 #include "base/identity.h"
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 #include "graphics/displaylist.h"
 #include "commands/menucommands.h"
 #include "dialogs/dialogs.h"

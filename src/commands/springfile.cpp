@@ -5,7 +5,7 @@
 
 #include "base/codepage.h"
 #include "calc/calculate.h"
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
 #include "sheet/workbook.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/document.h"
+#include "calcservice/context.h"
 
 namespace velk {
 

@@ -2,7 +2,7 @@
 // report writer's page state.
 #pragma once
 
-#include "calc/document.h"
+#include "calcservice/context.h"
 #include "report/reportstate.h"
 
 namespace velk {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/document.h"
+#include "calcservice/context.h"
 
 namespace velk {
 

@@ -9,6 +9,7 @@
 #include "calc/calc_fixture.h"
 #include "calc/design.h"
 #include "calc/material.h"
+#include "calcservice/designtable.h"
 
 namespace velk::test {
 namespace {
@@ -333,7 +334,7 @@ TEST_F(Design, PreDimensionRoundsToTheSeriesAndKeepsTheRatios) {
     strip();
     s.sigman = 1000, s.t = 1.22L, s.b_t = bt, s.a0_t = 1, s.alphah = 720, s.T1 = 1000;
     s.T2 = 1.22L * 1.22L * 1.22L * 1000 / 0.6L;
-    PreDimension(ws);
+    PreDimension(ws, ws.num());
     EXPECT_EQ(s.t, 1.25L);
     EXPECT_EQ(s.b, 12.5L);
     EXPECT_EQ(s.b_t, 10);
@@ -351,7 +352,7 @@ TEST_F(Design, PreDimensionRoundsToTheSeriesAndKeepsTheRatios) {
 TEST_F(Design, WireThicknessIsADinDiameter) {
   wire();
   s.T1 = 200, s.T2 = 900, s.alphah = 360, s.a0_t = 0.5L;
-  PreDimension(ws);
+  PreDimension(ws, ws.num());
   ASSERT_FALSE(ws.messages.fatal);
   EXPECT_TRUE(isDin2076(s.t));
   expectRel("T2", s.T2, 900);
@@ -366,7 +367,7 @@ TEST_F(Design, GuardsReportInsteadOfDividingByZero) {
     const char* name;
     int cross;
     void (*setup)(Spring&);
-    bool (*solver)(CalcContext&);
+    bool (*solver)(Document&);
     const char* message;
   } rows[] = {
       {"strip sigman 0", 1, [](Spring& s) { s.sigman = 0; }, ThicknessForMoment, "Fatal  : Sigma b zul = 0 !"},
@@ -415,7 +416,7 @@ TEST_F(Design, PreDimensioningWithoutStrengthStaysFinite) {
     s.sigman = 0;
     const Real t = s.t, b = s.b;
     ClearCalcMessages(ws.messages);
-    PreDimension(ws);
+    PreDimension(ws, ws.num());
     EXPECT_EQ(s.t, t);
     EXPECT_EQ(s.b, b);
     expectAllFinite(s);
@@ -429,7 +430,7 @@ TEST_F(Design, SolverMessagesOutliveTheCalculationAfterThem) {
   s.T1 = s.T2 = 600;
   ClearCalcMessages(ws.messages);
   Dimension(ws);
-  CalculateAfterSolver(ws);
+  CalculateAfterSolver(ws, ws.num());
   // The calculation's results stand (its own fatal flag is clear), the solver's stop is shown last.
   EXPECT_FALSE(ws.messages.fatal);
   ASSERT_GT(ws.messages.count, 0);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/material.h"
+#include "calcservice/context.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -218,13 +219,20 @@ TEST_F(MaterialLaw, RoundUpToTheDin2076Series) {
   };
   for (const Case& c : cases) {
     ClearCalcMessages(ws.messages);
-    EXPECT_EQ(RoundUpDin2076(ws, c.x), c.expected) << static_cast<double>(c.x);
+    EXPECT_EQ(RoundUpDin2076(ws.messages, c.x), c.expected) << static_cast<double>(c.x);
     EXPECT_EQ(messages(ws.messages),
               c.warned ? std::vector<std::string>{kDinWarning} : std::vector<std::string>{})
         << static_cast<double>(c.x);
   }
+  // The session's rounding answers a cancelled conversation by leaving the value alone; the
+  // calculation's own rounding knows no such flag.
+  ClearCalcMessages(ws.messages);
+  EXPECT_EQ(RoundUpDin2076(ws, 1.22L), 1.25L);
   ws.abort = true;
   EXPECT_EQ(RoundUpDin2076(ws, 1.22L), 1.22L) << "unchanged while aborted";
+  EXPECT_EQ(RoundUpDin2076(ws, 19.5L), 19.5L);
+  EXPECT_TRUE(messages(ws.messages).empty()) << "no warning while aborted";
+  EXPECT_EQ(RoundUpDin2076(ws.messages, 1.22L), 1.25L);
 }
 
 TEST(Lg, DecimalLogarithmWithTheNonPositiveConvention) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/calc_fixture.h"
-#include "calc/design.h"
+#include "calcservice/designtable.h"
 #include "dialogs/onlinetable.h"
 
 namespace velk::test {

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "calc/design.h"
+#include "calcservice/designtable.h"
 #include "data/spring.h"
 #include "dialogs/onlinetable.h"
 #include "help/helptext.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/material.h"
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 #include "tables/dbf.h"

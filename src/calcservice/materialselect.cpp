@@ -1,11 +1,13 @@
 // Material selection, table editing, the new-wire-material dialog and loading the records a
 // spring file names. All table access goes through the table service (ws.table).
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 
 #include <cmath>
 
-#include "calc/document.h"
 #include "base/codepage.h"
+#include "calc/material.h"
+#include "calcservice/context.h"
+#include "data/springkinds.h"
 #include "dialogs/dialogs.h"
 #include "tables/tableservice.h"
 
@@ -49,7 +51,7 @@ void readFatigue(const CalcContext& ws, int first, FatigueValues& f) {
 void takeStrip(CalcContext& ws) {
   Spring& s = ws.spring;
   const StripRecord& r = ws.materials.strip;
-  s.matSource = 0;
+  setMaterialSource(s, MaterialSource::TableRecord);
   s.matName = leftStr(r.name1, 50);
   s.E = static_cast<Real>(r.E);
   s.rho = r.rho;
@@ -58,7 +60,7 @@ void takeStrip(CalcContext& ws) {
 void takeWire(CalcContext& ws) {
   Spring& s = ws.spring;
   const WireRecord& r = ws.materials.wire;
-  s.matSource = 0;
+  setMaterialSource(s, MaterialSource::TableRecord);
   s.matName = leftStr(r.name1, 50);
   s.E = static_cast<Real>(r.E);
   s.G = static_cast<Real>(r.G);
@@ -163,10 +165,11 @@ void ReadWireRecord(const CalcContext& ws, WireRecord& r) {
 }
 
 void SelectMaterial(CalcContext& ws) {
-  if (ws.spring.crossSection == 1)
-    SelectStripMaterial(ws);
-  else if (ws.spring.crossSection == 2)
-    SelectWireMaterial(ws);
+  switch (crossSectionOf(ws.spring)) {
+    case CrossSection::Strip: return SelectStripMaterial(ws);
+    case CrossSection::Wire: return SelectWireMaterial(ws);
+    case CrossSection::Other: return;
+  }
 }
 
 void SelectStripMaterial(CalcContext& ws) {
@@ -251,7 +254,7 @@ void EnterWireMaterial(CalcContext& ws) {
 
   SetHelpNumber(ws, 5050);
   if (!askText(ws, "Werkstoff", 50, s.matName)) return;
-  s.matSource = 11;
+  setMaterialSource(s, MaterialSource::EnteredWire);
   SetHelpNumber(ws, 5060);
   if (!askReal(ws, oem("Elastizitätsmodul E") + stress, s.E, 10, 1e8L)) return;
   SetHelpNumber(ws, 5070);
@@ -338,7 +341,7 @@ void EnterWireMaterial(CalcContext& ws) {
 MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
   MaterialLoadResult result;
   const bool abortBefore = ws.abort;
-  const int cross = ws.spring.crossSection;
+  const CrossSection cross = crossSectionOf(ws.spring);
 
   // Opens a table, positions on record n by GoRecord's rules and reads it; messages only for the
   // table of the spring's cross-section.
@@ -359,12 +362,12 @@ MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
     CloseTable(ws);
     return true;
   };
-  result.stripLoaded = load(kStripTable, ws.spring.matNoFlat, cross == 1, kStripFatal,
+  result.stripLoaded = load(kStripTable, ws.spring.matNoFlat, cross == CrossSection::Strip, kStripFatal,
                             [&] { ReadStripRecord(ws, ws.materials.strip); });
-  result.wireLoaded = load(kWireTable, ws.spring.matNoRound, cross == 2, kWireFatal,
+  result.wireLoaded = load(kWireTable, ws.spring.matNoRound, cross == CrossSection::Wire, kWireFatal,
                            [&] { ReadWireRecord(ws, ws.materials.wire); });
-  if (cross == 1 && result.stripLoaded) takeStrip(ws);
-  if (cross == 2 && result.wireLoaded) takeWire(ws);
+  if (cross == CrossSection::Strip && result.stripLoaded) takeStrip(ws);
+  if (cross == CrossSection::Wire && result.wireLoaded) takeWire(ws);
   ws.abort = abortBefore;
   return result;
 }

@@ -1,6 +1,6 @@
 // Choosing, browsing and entering materials on copies of the shipped tables with a scripted UI,
 // and loading the records a spring file names without the browser.
-#include "calc/materialselect.h"
+#include "calcservice/materialselect.h"
 
 #include <gtest/gtest.h>
 
