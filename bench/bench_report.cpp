@@ -13,6 +13,7 @@
 #include "data/inputfile.h"
 #include "report/calcreport.h"
 #include "report/reportwriter.h"
+#include "reportui/reportservice.h"
 
 namespace {
 
@@ -25,22 +26,22 @@ std::string benchFolder() {
 
 void typicalReport(velk::Session& ws, int device) {
   using namespace velk;
-  SetReportHeader(ws, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
+  SetReportHeader(ws.report, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
                   FormatNumberLine("Spirale 12", "4711-A"), "Testfeder", "Bemerkung 1", "Bemerkung 2", 0);
   OpenReport(ws, device, "feder.TXT");
   if (ws.abort) return;
-  WritePageHeader(ws, 0, 0);
+  WritePageHeader(ws.report, 0, 0);
   const NumberSettings& s = ws.num();
   for (int section = 0; section < 8; ++section) {
-    KeepTogether(ws, 0);
-    WriteTextLine(ws, "");
-    WriteSectionTitle(ws, "ABSCHNITT " + fmtInt(section + 1));
+    KeepTogether(ws.report, 0);
+    WriteTextLine(ws.report, "");
+    WriteSectionTitle(ws.report, "ABSCHNITT " + fmtInt(section + 1));
     for (int row = 0; row < 10; ++row)
-      WriteValueRow(ws, oem("Windungsradius außen"), "re" + fmtInt(row), unitLength(s),
+      WriteValueRow(ws.report, oem("Windungsradius außen"), "re" + fmtInt(row), unitLength(s),
                     fmtFixed(s, 6, 2, 100.25L * (row + 1)));
   }
-  WriteMessageSection(ws);
-  EndPage(ws);
+  WriteMessageSection(ws.report, ws.messages);
+  EndPage(ws.report);
   CloseReport(ws);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "base/identity.h"
 #include "cad/plotprogram.h"
 #include "commands/menucommands.h"
@@ -20,8 +20,8 @@
 #include "graphics/viewmapping.h"
 #include "graphics/views.h"
 #include "platform/files.h"
-#include "report/calcreport.h"
-#include "report/explanations.h"
+#include "reportui/reportservice.h"
+#include "reportui/explanations.h"
 #include "report/reportwriter.h"
 #include "tables/tableservice.h"
 

@@ -10,8 +10,8 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
-#include "report/calcreport.h"
-#include "report/explanations.h"
+#include "reportui/reportservice.h"
+#include "reportui/explanations.h"
 #include "report/reportfiles.h"
 
 namespace velk {

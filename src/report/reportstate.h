@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "base/diagnostics.h"
+#include "base/numfmt.h"
 #include "report/reportfiles.h"
 
 namespace velk {
@@ -36,6 +38,22 @@ constexpr int kTempFileTries = 11;       // numbers tried for "$OUT" + n + ".TMP
 // one until its copy is written, so eleven would turn the twelfth concurrent job away.
 constexpr int kTabTempFileTries = 4096;
 
+// What an open report is written with, fixed when it is opened: the layout settings, the
+// document's texts of the page header and the host's folders and programs.
+struct ReportLayout {
+  int ruleMode = 2;         // 1 to 4
+  int linesPerPage = 66;
+  int headerMode = 1;       // 1 or 2
+  int headerSpaceLines = 0;
+  NumberSettings num;
+  std::string designation;  // the input file as line 3 of the page header names it
+  std::string fileName;     // the spring's file name (device 9 copies into it + ".txt")
+  std::string titleLine, bemerk1, bemerk2;
+  std::string textProgram, htmlBrowser;
+  std::string tempFolder;       // with separator
+  std::string explanationFile;  // causes and remedies of the message section
+};
+
 struct ReportState {
   int device = kDeviceScreen;
   std::int32_t sheet = 0;  // pages begun since the header block was set
@@ -62,6 +80,14 @@ struct ReportState {
   std::string tabShownName;
   std::string lastFolder;    // folder the user last chose for a report file
   bool inPageBreak = false;  // a page break is being written: no further break inside it
+  // The report failed or was refused (a write error, a page the user did not confirm): every
+  // further step does nothing and the report is not delivered.
+  bool failed = false;
+  ReportLayout page;
+  // The sink of the open report's messages (set while a report is open).
+  Diagnostics* diag = nullptr;
+  // Printer port with a pause after each page: asked before each further page; false stops.
+  std::function<bool()> confirmSheet;
 
   // Test seams: fixed date and time texts for the page header, and the device file of a
   // printer port (default "/dev/lp" + (port - 1)).

@@ -23,7 +23,7 @@
 #include "graphics/springdrawing.h"
 #include "graphics/svgcanvas.h"
 #include "graphics/views.h"
-#include "report/calcreport.h"
+#include "reportui/reportservice.h"
 #include "report/reportstate.h"
 #include "shell/jsonexport.h"
 #include "shell/springsettings.h"

@@ -17,7 +17,7 @@
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "graphics/displaylist.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "report/reportwriter.h"
 #include "support/fixture.h"
 

@@ -2,6 +2,7 @@
 // and HTML devices against reviewed expected files, the rows' conditions, independent readers
 // of the tab and HTML forms, and the /I batch job as a process.
 #include "report/calcreport.h"
+#include "reportui/reportservice.h"
 
 #include <cstdlib>
 #include <filesystem>

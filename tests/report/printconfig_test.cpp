@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "support/run_process.h"
 #include "tables/dbf.h"
 

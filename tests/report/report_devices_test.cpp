@@ -19,11 +19,11 @@ namespace {
 using Kind = Request::Kind;
 
 void someRows(Session& ws) {
-  WriteTextLine(ws, "");
-  WriteSectionTitle(ws, "HAUPTABMESSUNGEN");
-  WriteValueRow(ws, oem("Windungsradius außen"), "re", "mm", "  100.25");
-  WriteValueRow(ws, oem("Länge"), "L", oem("mm²"), "12.50");
-  WriteValueRow(ws, "Dichte", "rho", "kg/dm^3", "7,85");
+  WriteTextLine(ws.report, "");
+  WriteSectionTitle(ws.report, "HAUPTABMESSUNGEN");
+  WriteValueRow(ws.report, oem("Windungsradius außen"), "re", "mm", "  100.25");
+  WriteValueRow(ws.report, oem("Länge"), "L", oem("mm²"), "12.50");
+  WriteValueRow(ws.report, "Dichte", "rho", "kg/dm^3", "7,85");
 }
 
 TEST_F(ReportTest, ListOnlyFillsTheDeviceNamesAndOpensNothing) {
@@ -121,15 +121,15 @@ TEST_F(ReportTest, ConcurrentBatchJobsNeverShareATemporaryFile) {
       Session w(batch);
       w.config.tempDir = tmp;
       w.spring.fileName = dir.file("job" + std::to_string(k));
-      SetReportHeader(w, "", "", "", "", "", 0);
+      SetReportHeader(w.report, "", "", "", "", "", 0);
       OpenReport(w, kDeviceBatch);
       const char number = static_cast<char>(w.report.temp.number());
       if (w.abort || ::write(ready[1], &number, 1) != 1) ::_exit(2);
       char c;
       while (::read(go[0], &c, 1) > 0) {
       }
-      WritePageHeader(w, 0, 0);
-      for (int i = 0; i < 300; ++i) WriteValueRow(w, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
+      WritePageHeader(w.report, 0, 0);
+      for (int i = 0; i < 300; ++i) WriteValueRow(w.report, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
       CloseReport(w);
       ::_exit(w.abort ? 1 : 0);
     }
@@ -172,7 +172,7 @@ TEST_F(ReportTest, PrinterPortGetsControlBytesFirstAndAsksBeforeEachPage) {
   ws.config.linesPerPage = 20;
   ui.script({Answer::Yes(), Answer::Yes(), Answer::Yes()});
   report(kDevicePort, [&] {
-    for (int i = 0; i < 15; ++i) WriteTextLine(ws, "Zeile " + std::to_string(i));
+    for (int i = 0; i < 15; ++i) WriteTextLine(ws.report, "Zeile " + std::to_string(i));
   });
   EXPECT_FALSE(ws.abort);
   const auto& r = ui.requests();
@@ -188,7 +188,7 @@ TEST_F(ReportTest, PrinterPortGetsControlBytesFirstAndAsksBeforeEachPage) {
   // "No" at a page: the report stops; what is on paper stays, nothing more is written.
   ui.script({Answer::Yes(), Answer::No()});
   report(kDevicePort, [&] {
-    for (int i = 0; i < 15; ++i) WriteTextLine(ws, "Zeile " + std::to_string(i));
+    for (int i = 0; i < 15; ++i) WriteTextLine(ws.report, "Zeile " + std::to_string(i));
   });
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(readFile(port), "\x1B(s12H");
@@ -207,7 +207,7 @@ TEST_F(ReportTest, PrinterPortFailuresAreReportedNotCrashed) {
     ws.report.portDevice = [&](int) { return c.device; };
     ui.script({Answer::No()});
     report(kDevicePort, [&] {
-      for (int i = 0; i < 200; ++i) WriteTextLine(ws, "Zeile");
+      for (int i = 0; i < 200; ++i) WriteTextLine(ws.report, "Zeile");
     });
     EXPECT_TRUE(ws.abort);
     EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.message});
@@ -240,7 +240,7 @@ TEST_F(ReportTest, FileDeviceWritesTheNamedFileAndItsWindowsCopy) {
   // The file exists now: "no" keeps it as it was.
   ui.clearRequests();
   ui.script({Answer::Text(name + ".txt"), Answer::No()});
-  report(kDeviceFile, [&] { WriteTextLine(ws, "anders"); });
+  report(kDeviceFile, [&] { WriteTextLine(ws.report, "anders"); });
   EXPECT_TRUE(ws.abort);
   ASSERT_EQ(ui.requests().size(), 2u);
   EXPECT_EQ(ui.requests()[1].prompt, name + ".txt existiert bereits.   " + oem("überschreiben") + " ?");
@@ -356,8 +356,8 @@ TEST_F(ReportTest, BatchDeviceConvertsIntoTheInputFileNameAndReadsAsTabSeparated
   ws.config.num.spreadsheetDecimal = 1;
   report(kDeviceBatch, [&] {
     someRows(ws);
-    WriteValueRow(ws, "Zitat \"hart\"", "q", "", "1,5");
-    WriteTableRow(ws, "Tabelle", "T", "Nmm", "1.5", "2,5");
+    WriteValueRow(ws.report, "Zitat \"hart\"", "q", "", "1,5");
+    WriteTableRow(ws.report, "Tabelle", "T", "Nmm", "1.5", "2,5");
   });
   EXPECT_FALSE(ws.abort);
   EXPECT_TRUE(tempFiles().empty());
@@ -403,18 +403,18 @@ TEST_F(ReportTest, HtmlEscapesEveryTextAndParsesCleanly) {
   AddCalcMessage(ws.messages, "Fehler : rbe<d !");
   AddCalcMessage(ws.messages, "Warnung: a & b");
   writeFile(dir.file("velk.err"), "Fehler : rbe<d !\r\nrb > d <b>fett</b>\r\nd < rb w\xE4hlen\r\n");
-  SetReportHeader(ws, "Kopf <1>", "Zeile \"2\"", oem("Größe"), "", "", 0);
+  SetReportHeader(ws.report, "Kopf <1>", "Zeile \"2\"", oem("Größe"), "", "", 0);
   OpenReport(ws, kDeviceHtml, "feder.TXT");
   ASSERT_FALSE(ws.abort);
-  WritePageHeader(ws, 0, 0);
-  WriteSectionTitle(ws, "A<B");
-  WriteValueRow(ws, "Fehler : rbe<d !", "<", "&", "1<2");
-  WriteTableRow(ws, "x", "y", "z", "1", "2");
-  WriteTextLine(ws, std::string(300, 'L'));
-  WriteRawLine(ws, "<script>");
-  WriteMessageSection(ws);
-  WriteMessageList(ws);
-  EndPage(ws);
+  WritePageHeader(ws.report, 0, 0);
+  WriteSectionTitle(ws.report, "A<B");
+  WriteValueRow(ws.report, "Fehler : rbe<d !", "<", "&", "1<2");
+  WriteTableRow(ws.report, "x", "y", "z", "1", "2");
+  WriteTextLine(ws.report, std::string(300, 'L'));
+  WriteRawLine(ws.report, "<script>");
+  WriteMessageSection(ws.report, ws.messages);
+  WriteMessageList(ws.report, ws.messages);
+  EndPage(ws.report);
   CloseReport(ws);
   ASSERT_FALSE(ws.abort);
   const std::string page = tmp + "velk.htm";
@@ -467,10 +467,10 @@ TEST_F(ReportTest, HtmlEscapesEveryTextAndParsesCleanly) {
 
 TEST_F(ReportTest, HtmlInTheTemporaryFolderIsConfirmedBeforeItIsReplaced) {
   ws.config.htmlBrowser = "true";
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "erster"); });
+  report(kDeviceHtml, [&] { WriteTextLine(ws.report, "erster"); });
   EXPECT_TRUE(ui.requests().empty());
   ui.script({Answer::Yes()});
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "zweiter"); });
+  report(kDeviceHtml, [&] { WriteTextLine(ws.report, "zweiter"); });
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].kind, Kind::Question);
   const std::string html = readFile(tmp + "velk.htm");
@@ -481,7 +481,7 @@ TEST_F(ReportTest, HtmlInTheTemporaryFolderIsConfirmedBeforeItIsReplaced) {
   launches.clear();
   ws.config.htmlBrowser.clear();
   ui.script({Answer::Text(dir.file("seite"))});
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "dritter"); });
+  report(kDeviceHtml, [&] { WriteTextLine(ws.report, "dritter"); });
   EXPECT_NE(readFile(dir.file("seite.htm")).find("dritter"), std::string::npos);
   EXPECT_TRUE(launches.empty());
 }
@@ -525,7 +525,7 @@ TEST_F(ReportTest, FailedCopyShowsNothingAndAbandonedReportsLeaveNoFiles) {
 
   // A producer that stops on abort does not close; the next report releases the file.
   OpenReport(ws, kDeviceScreen);
-  WriteTextLine(ws, "halb");
+  WriteTextLine(ws.report, "halb");
   EXPECT_EQ(tempFiles(), std::vector<std::string>{"$OUT1.TMP"});
   ws.abort = true;
   CloseReport(ws);  // closing an aborted report discards it

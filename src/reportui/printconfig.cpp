@@ -1,6 +1,6 @@
 // Graphics print setup: layout values, the print configuration form's rules, stored layouts in
 // "printout.dbf", printer information rows, print presets, the printer mapping and the print macro.
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 
 #include <algorithm>
 #include <cmath>
