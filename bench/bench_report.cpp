@@ -24,7 +24,7 @@ std::string benchFolder() {
   return tmpl + "/";
 }
 
-void typicalReport(velk::Session& ws, int device) {
+void typicalReport(velk::Session& ws, velk::ReportDevice device) {
   using namespace velk;
   SetReportHeader(ws.report, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
                   FormatNumberLine("Spirale 12", "4711-A"), "Testfeder", "Bemerkung 1", "Bemerkung 2", 0);
@@ -45,7 +45,7 @@ void typicalReport(velk::Session& ws, int device) {
   CloseReport(ws);
 }
 
-void runReports(benchmark::State& state, int device) {
+void runReports(benchmark::State& state, velk::ReportDevice device) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   const std::string folder = benchFolder();
@@ -67,15 +67,15 @@ void runReports(benchmark::State& state, int device) {
 }  // namespace
 
 // Tab device 9 (the batch job): temporary "$$$n.txt", copy into name + ".txt", removal.
-static void BM_ReportTabBatch(benchmark::State& state) { runReports(state, velk::kDeviceBatch); }
+static void BM_ReportTabBatch(benchmark::State& state) { runReports(state, velk::ReportDevice::Batch); }
 BENCHMARK(BM_ReportTabBatch)->Unit(benchmark::kMicrosecond);
 
 // Text device 8: framed, paginated text, "OUTDOS.TXT" and its Windows copy.
-static void BM_ReportTextDosFile(benchmark::State& state) { runReports(state, velk::kDeviceDosFile); }
+static void BM_ReportTextDosFile(benchmark::State& state) { runReports(state, velk::ReportDevice::DosFile); }
 BENCHMARK(BM_ReportTextDosFile)->Unit(benchmark::kMicrosecond);
 
 // Formatting alone: a code above 9 formats every line as text and delivers nothing.
-static void BM_ReportFormattingOnly(benchmark::State& state) { runReports(state, 99); }
+static void BM_ReportFormattingOnly(benchmark::State& state) { runReports(state, velk::ReportDeviceFromCode(99)); }
 BENCHMARK(BM_ReportFormattingOnly)->Unit(benchmark::kMicrosecond);
 
 // The standard calculation report of a shipped example (dynamic round wire with lifetime rows
@@ -85,7 +85,7 @@ static void BM_StandardReportTab(benchmark::State& state) {
   velk::Session ws(ui);
   const std::string folder = benchFolder();
   ws.config.tempDir = folder;
-  ws.config.textDevice = velk::kDeviceTab;
+  ws.config.textDevice = velk::ReportDeviceCode(velk::ReportDevice::Tab);
   ws.config.textDeviceAsk = false;
   velk::readInputFile(ws, std::string(VELK_SOURCE_DATA_DIR) + "/examples/drahtfeder_dynamisch.vlk");
   if (ws.abort) state.SkipWithError("example not readable");

@@ -219,7 +219,7 @@ ConfigFormContext configContext(Session& ws, ConfigFormChoosers& choosers) {
   c.workingDir = withSeparator(workingFolder(ws));
   c.configDir = ws.start.configDir;
   c.defaultTempDir = ws.tempRoot;
-  for (int device = 1; device <= 7; ++device) c.deviceNames.push_back(DeviceChoiceText(device));
+  for (int device = 1; device <= 7; ++device) c.deviceNames.push_back(DeviceChoiceText(ReportDeviceFromCode(device)));
   c.fileName = oem(ws.spring.fileName);
   c.dateTime = todayText(ws.config.num) + " " + timeText();
   c.screen = ws.screen;

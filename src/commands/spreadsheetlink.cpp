@@ -135,7 +135,7 @@ SheetData inputFileSheet(const NumberSettings& num, const std::vector<std::strin
 int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
   const int device = ws.config.textDevice;
   const bool ask = ws.config.textDeviceAsk;
-  ws.config.textDevice = kDeviceTab;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::Tab);
   ws.config.textDeviceAsk = false;
   ws.abort = false;
   ws.report.copyPath.clear();

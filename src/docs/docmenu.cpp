@@ -39,7 +39,7 @@ std::vector<std::string> descriptionLines(const std::string& text) {
   return lines;
 }
 
-void showHistory(HelpContext& ws) { PrintChangeHistory(ws, kDeviceScreen); }
+void showHistory(HelpContext& ws) { PrintChangeHistory(ws, ReportDevice::Screen); }
 
 // "neu": a new last entry dated today, kept only when its form is confirmed.
 void newChange(HelpContext& ws) {
@@ -226,7 +226,7 @@ void EditDrawingInfo(HelpContext& ws) {
   ws.abort = false;
 }
 
-void PrintChangeHistory(HelpContext& ws, int device) {
+void PrintChangeHistory(HelpContext& ws, std::optional<ReportDevice> device) {
   const Spring& s = ws.spring;
   const Documentation& d = s.doc;
   const DrawingInfo& info = d.info;
@@ -235,7 +235,7 @@ void PrintChangeHistory(HelpContext& ws, int device) {
   OpenReport(ws, device, s.fileName + ".TXT");
   if (ws.abort) return;
   // The quick look on the screen goes without the page header.
-  if (device != kDeviceScreen) {
+  if (device != ReportDevice::Screen) {
     WritePageHeader(ws.report, 0, 0);
     if (ReportStopped(ws)) return;
   }

@@ -19,7 +19,7 @@ std::vector<ReportColumn> activeColumns(const ColumnTable& table) {
 
 // One line of cells: text devices pad each cell to its column; tab devices join them by TAB.
 void writeCells(ReportState& r, const std::vector<ReportColumn>& columns, const std::vector<std::string>& cells) {
-  const int d = CurrentDevice(r);
+  const ReportDevice d = CurrentDevice(r);
   auto cell = [&](std::size_t i) { return i < cells.size() ? cells[i] : std::string(); };
   if (IsTabDevice(d)) {
     std::string line;
@@ -37,7 +37,7 @@ void writeCells(ReportState& r, const std::vector<ReportColumn>& columns, const 
 void BeginColumnTable(ReportState& r, const ColumnTable& table) {
   const std::vector<ReportColumn> columns = activeColumns(table);
   if (columns.empty() || r.failed) return;
-  const int d = CurrentDevice(r);
+  const ReportDevice d = CurrentDevice(r);
   std::vector<std::string> titles;
   titles.reserve(columns.size());
   for (const ReportColumn& c : columns) titles.push_back(c.title);
@@ -51,7 +51,7 @@ void BeginColumnTable(ReportState& r, const ColumnTable& table) {
 void WriteColumnRow(ReportState& r, const ColumnTable& table, const std::vector<std::string>& cells) {
   const std::vector<ReportColumn> columns = activeColumns(table);
   if (columns.empty() || r.failed) return;
-  const int d = CurrentDevice(r);
+  const ReportDevice d = CurrentDevice(r);
   if (IsHtmlDevice(d)) return WriteHtmlTableRow(r, "1", cells, columns.size());
   writeCells(r, columns, cells);
   if (!IsTabDevice(d) && table.ruleAfterRow) WriteTextLine(r, ThinRule(r));
@@ -59,7 +59,7 @@ void WriteColumnRow(ReportState& r, const ColumnTable& table, const std::vector<
 
 void EndColumnTable(ReportState& r, const ColumnTable& table) {
   if (activeColumns(table).empty() || r.failed) return;
-  const int d = CurrentDevice(r);
+  const ReportDevice d = CurrentDevice(r);
   if (IsHtmlDevice(d)) return WriteHtmlTableEnd(r);
   if (!IsTabDevice(d) && !table.ruleAfterRow) WriteTextLine(r, ThinRule(r));
 }

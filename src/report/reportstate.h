@@ -14,20 +14,25 @@
 
 namespace velk {
 
-// Output devices of the report writer (the configuration's "Text Device").
-enum ReportDevice : int {
-  kDeviceAsk = 0,          // the configured default, asked for when so configured
-  kDeviceScreen = 1,       // temporary file shown in the text window
-  kDevicePort = 2,         // printer port "LPT" + n (/dev/lp0 .. /dev/lp3)
-  kDeviceFile = 3,         // a text file the user names, with the Windows copy "outwin.txt"
-  kDevicePrinter = 4,      // temporary file printed on the printer
-  kDeviceTextProgram = 5,  // temporary file opened in the configured text program
-  kDeviceTab = 6,          // tab-separated text, copied to "$$" + n + ".txt"
-  kDeviceHtml = 7,         // HTML page, opened in the configured browser
-  kDeviceDosFile = 8,      // "OUTDOS.TXT" in the folder for temporary files
-  kDeviceBatch = 9,        // tab-separated text copied into the input file name + ".txt"
-  kDeviceListOnly = 90,    // fill the device names of the choice dialog, open nothing
+// Output devices of the report writer. Their numbers (the configuration's "Text Device", the
+// items of the choice dialog) convert here and nowhere else: ReportDeviceFromCode and
+// ReportDeviceCode.
+enum class ReportDevice {
+  None,         // a number that names no device: lines are formatted as on a text device and dropped
+  Screen,       // 1: temporary file shown in the text window
+  Port,         // 2: printer port "LPT" + n (/dev/lp0 .. /dev/lp3)
+  File,         // 3: a text file the user names, with the Windows copy "outwin.txt"
+  Printer,      // 4: temporary file printed on the printer
+  TextProgram,  // 5: temporary file opened in the configured text program
+  Tab,          // 6: tab-separated text, copied to "$$" + n + ".txt"
+  Html,         // 7: HTML page, opened in the configured browser
+  DosFile,      // 8: "OUTDOS.TXT" in the folder for temporary files
+  Batch,        // 9: tab-separated text copied into the input file name + ".txt"
 };
+// 1 to 9: that device; any other number: None.
+ReportDevice ReportDeviceFromCode(int code);
+// 1 to 9 (None: 0).
+int ReportDeviceCode(ReportDevice device);
 
 constexpr int kReportHeaderLines = 5;
 constexpr int kReportHeaderLength = 65;  // characters kept of each header line
@@ -55,7 +60,7 @@ struct ReportLayout {
 };
 
 struct ReportState {
-  int device = kDeviceScreen;
+  ReportDevice device = ReportDevice::Screen;
   std::int32_t sheet = 0;  // pages begun since the header block was set
   std::int32_t lines = 0;  // lines written on the current page
   int frameMode = 0;       // 1: the last page header ended in the five-column table heading

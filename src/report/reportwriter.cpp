@@ -27,7 +27,7 @@ int ruleMode(const ReportState& r) { return r.page.ruleMode; }
 int linesPerPage(const ReportState& r) { return r.page.linesPerPage; }
 int headerMode(const ReportState& r) { return r.page.headerMode; }
 
-bool textLike(int device) { return !IsTabDevice(device) && !IsHtmlDevice(device); }
+bool textLike(ReportDevice device) { return !IsTabDevice(device) && !IsHtmlDevice(device); }
 
 // Sets a flag for the lifetime of the guard and restores its value afterwards.
 class FlagGuard {
@@ -189,7 +189,7 @@ void failIo(ReportState& r, IoStage stage, int err, std::string path = {}) {
 
 // Sends what has been written so far to the printer port.
 void flushPort(ReportState& r) {
-  if (r.device != kDevicePort || !r.port.valid() || r.out.empty()) return;
+  if (r.device != ReportDevice::Port || !r.port.valid() || r.out.empty()) return;
   const int e = writeAll(r.port.get(), r.out);
   r.out.clear();
   if (e != 0) {
@@ -312,7 +312,7 @@ void tabPageHeader(ReportState& r, bool first) {
   if (!first) return;
   putLine(r, tabLine({std::string(kProgramTitle) + " V" + kVersion, headerDate(r), headerTime(r)}));
   // A report names the file it ends up in, not the temporary file it is written through.
-  const std::string shown = r.device == kDeviceBatch         ? trim(r.page.fileName) + ".txt"
+  const std::string shown = r.device == ReportDevice::Batch         ? trim(r.page.fileName) + ".txt"
                             : !r.tabShownName.empty()        ? r.tabShownName
                                                              : r.outputName;
   putLine(r, tabField(stripSpaces(oem(shown))));
@@ -433,7 +433,7 @@ bool resolveProgram(ReportState& r, const std::string& commandLine, const std::s
 void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
   const std::string outwin = r.page.tempFolder + "outwin.txt";
   switch (r.device) {
-    case kDeviceScreen:
+    case ReportDevice::Screen:
       if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
       if (!writeCopy(r, io, outwin)) return;
       done.show = ReportDelivery::Show::Window;
@@ -442,26 +442,26 @@ void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
       done.windowsText = windowsCopy(r.page.num, r.out);
       done.temp = std::move(r.temp);
       return;
-    case kDevicePort:
+    case ReportDevice::Port:
       flushPort(r);
       if (r.failed) return;
       if (int e = r.port.reset()) failIo(r, IoStage::Close, e);
       return;
-    case kDeviceFile:
-    case kDeviceDosFile:
+    case ReportDevice::File:
+    case ReportDevice::DosFile:
       if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
       if (!writeCopy(r, io, outwin)) return;
       done.errorMessagesOn = true;
-      if (r.device == kDeviceFile && r.diag)
+      if (r.device == ReportDevice::File && r.diag)
         r.diag->info(oem(r.outputName) + " " + "und Windows-Datei" + " outwin.txt " + "wurden angelegt." + ".");
       return;
-    case kDevicePrinter:
+    case ReportDevice::Printer:
       if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
       done.show = ReportDelivery::Show::Printer;
       done.reportFile = r.temp.path();
       done.temp = std::move(r.temp);
       return;
-    case kDeviceTextProgram: {
+    case ReportDevice::TextProgram: {
       if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
       if (!resolveProgram(r, r.page.textProgram, outwin, done)) return;
       if (!writeCopy(r, io, outwin)) {
@@ -471,12 +471,12 @@ void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
       done.windowsFile = outwin;
       return;
     }
-    case kDeviceTab:
-    case kDeviceBatch: {
+    case ReportDevice::Tab:
+    case ReportDevice::Batch: {
       r.tabCounter = std::max(r.tabCounter + 1, r.temp.held() ? r.temp.number() : 0);
-      const std::string copy = r.device == kDeviceTab ? r.page.tempFolder + "$$" + fmtInt(r.tabCounter) + ".txt"
+      const std::string copy = r.device == ReportDevice::Tab ? r.page.tempFolder + "$$" + fmtInt(r.tabCounter) + ".txt"
                                                       : trim(r.page.fileName) + ".txt";
-      if (r.device == kDeviceTab && r.temp.held()) {
+      if (r.device == ReportDevice::Tab && r.temp.held()) {
         // The copy lies beside the temporary file: the temporary file, given the Windows text,
         // becomes the copy by a rename.
         int e = io.writeFault ? io.writeFault(copy) : 0;
@@ -490,13 +490,13 @@ void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
       writeCopy(r, io, copy);
       return;
     }
-    case kDeviceHtml: {
+    case ReportDevice::Html: {
       if (int e = writeOutputFile(r.outputName, windowsText(r.page.num, r.out), io, durableFile(r, r.outputName)))
         return failIo(r, IoStage::Create, e);
       if (!trim(r.page.htmlBrowser).empty()) resolveProgram(r, r.page.htmlBrowser, r.outputName, done);
       return;
     }
-    default:
+    case ReportDevice::None:
       return;  // no device: the text goes nowhere
   }
 }
@@ -579,30 +579,70 @@ std::string FrameBottom(const ReportState& r) { return FrameBottom(ruleMode(r));
 std::string FrameMiddle(const ReportState& r) { return FrameMiddle(ruleMode(r)); }
 std::string FrameChar(const ReportState& r) { return FrameChar(ruleMode(r)); }
 
-bool IsTextDevice(int d) { return (d >= 1 && d <= 5) || d == 8; }
-bool IsTabDevice(int d) { return d == kDeviceTab || d == kDeviceBatch; }
-bool IsHtmlDevice(int d) { return d == kDeviceHtml; }
-int CurrentDevice(const ReportState& r) { return r.device; }
+namespace {
 
-std::string DeviceChoiceText(int device) {
+// The devices by their numbers 1 to 9.
+constexpr ReportDevice kNumberedDevices[] = {
+    ReportDevice::Screen, ReportDevice::Port, ReportDevice::File,    ReportDevice::Printer, ReportDevice::TextProgram,
+    ReportDevice::Tab,    ReportDevice::Html, ReportDevice::DosFile, ReportDevice::Batch,
+};
+
+}  // namespace
+
+ReportDevice ReportDeviceFromCode(int code) {
+  if (code < 1 || code > 9) return ReportDevice::None;
+  return kNumberedDevices[code - 1];
+}
+
+int ReportDeviceCode(ReportDevice device) {
+  for (int i = 0; i < 9; ++i)
+    if (kNumberedDevices[i] == device) return i + 1;
+  return 0;
+}
+
+bool IsTextDevice(ReportDevice d) {
+  switch (d) {
+    case ReportDevice::Screen:
+    case ReportDevice::Port:
+    case ReportDevice::File:
+    case ReportDevice::Printer:
+    case ReportDevice::TextProgram:
+    case ReportDevice::DosFile:
+      return true;
+    case ReportDevice::None:
+    case ReportDevice::Tab:
+    case ReportDevice::Html:
+    case ReportDevice::Batch:
+      return false;
+  }
+  return false;
+}
+bool IsTabDevice(ReportDevice d) { return d == ReportDevice::Tab || d == ReportDevice::Batch; }
+bool IsHtmlDevice(ReportDevice d) { return d == ReportDevice::Html; }
+ReportDevice CurrentDevice(const ReportState& r) { return r.device; }
+
+std::string DeviceChoiceText(ReportDevice device) {
   switch (device) {
-    case 1:
+    case ReportDevice::Screen:
       return "Bildschirm";
-    case 2:
+    case ReportDevice::Port:
       return "Textdrucker";
-    case 3:
+    case ReportDevice::File:
       return "Datei";
-    case 4:
+    case ReportDevice::Printer:
       return "Windows-Drucker";
-    case 5:
+    case ReportDevice::TextProgram:
       return "externes Textprogramm";
-    case 6:
+    case ReportDevice::Tab:
       return "TXT File (Excel, QPRO ...)";
-    case 7:
+    case ReportDevice::Html:
       return "HTML File (Netscape, Internet Explorer ...)";
-    default:
+    case ReportDevice::None:
+    case ReportDevice::DosFile:
+    case ReportDevice::Batch:
       return {};
   }
+  return {};
 }
 
 // ---- header block and opening ----
@@ -646,19 +686,19 @@ bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, D
   page.explanationFile = target.explanationFile;
 
   switch (r.device) {
-    case kDeviceScreen:
-    case kDevicePrinter:
-    case kDeviceTextProgram:
+    case ReportDevice::Screen:
+    case ReportDevice::Printer:
+    case ReportDevice::TextProgram:
       reserveTemp(r, io, "$OUT", ".TMP", 1, kTempFileTries);
       break;
-    case kDevicePort:
+    case ReportDevice::Port:
       openPort(r, settings, io, target);
       break;
-    case kDeviceFile:
-    case kDeviceHtml:
+    case ReportDevice::File:
+    case ReportDevice::Html:
       r.outputName = target.file;
       break;
-    case kDeviceDosFile: {
+    case ReportDevice::DosFile: {
       const std::string path = page.tempFolder + "OUTDOS.TXT";
       if (int e = probeCreate(io, path))
         failIo(r, IoStage::Create, e, path);
@@ -666,14 +706,14 @@ bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, D
         r.outputName = path;
       break;
     }
-    case kDeviceTab:
-    case kDeviceBatch:
+    case ReportDevice::Tab:
+    case ReportDevice::Batch:
       if (!target.file.empty())
         r.outputName = target.file;
       else
         reserveTemp(r, io, "$$$", ".txt", r.tabCounter + 1, kTabTempFileTries);
       break;
-    default:
+    case ReportDevice::None:
       break;  // no device: nothing is opened
   }
   if (r.failed) {
@@ -724,9 +764,9 @@ void EndPage(ReportState& r) {
   if (!writing(r)) return;
     if (!textLike(r.device)) return;
   if (ruleMode(r) == 4 && r.lines < linesPerPage(r) / 2) return;
-  if (r.device == kDeviceScreen || r.device == kDevicePrinter)
+  if (r.device == ReportDevice::Screen || r.device == ReportDevice::Printer)
     putLine(r, "\f");
-  else if (r.device == kDevicePort)
+  else if (r.device == ReportDevice::Port)
     put(r, "\f");
   r.lines = 0;
 }
@@ -735,7 +775,7 @@ ReportDelivery CloseReport(ReportState& r, Diagnostics& diag, const IoHooks& io)
   ReportDelivery done;
   r.diag = &diag;
   if (r.open && !r.failed) {
-    const bool paged = r.device == kDeviceScreen || r.device == kDevicePort || r.device == kDevicePrinter;
+    const bool paged = r.device == ReportDevice::Screen || r.device == ReportDevice::Port || r.device == ReportDevice::Printer;
     if (paged && r.lines != 0 && (headerMode(r) == 2 || ruleMode(r) == 4)) put(r, "\f");
     if (IsHtmlDevice(r.device)) {
       closeHtmlTable(r);
@@ -744,7 +784,10 @@ ReportDelivery CloseReport(ReportState& r, Diagnostics& diag, const IoHooks& io)
     }
     deliver(r, io, done);
   }
-  if (r.failed) done = ReportDelivery{.failed = true};
+  if (r.failed) {
+    done = ReportDelivery{};
+    done.failed = true;
+  }
   // Done or failed: nothing of this report stays open (a shown report keeps its file in done).
   releaseReport(r);
   r.diag = nullptr;
@@ -789,7 +832,7 @@ void WriteTextFragment(ReportState& r, std::string_view text) {
 
 void WriteRaw(ReportState& r, std::string_view text) {
   if (!writing(r)) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   put(r, IsHtmlDevice(d) ? htmlText(text) : IsTabDevice(d) ? tabText(text) : std::string(text));
 }
 
@@ -808,7 +851,7 @@ void WriteCellLine(ReportState& r, std::string_view text) {
 
 void WriteWrappedText(ReportState& r, std::string_view text) {
   if (!writing(r) || text.empty()) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   if (IsHtmlDevice(d) || IsTabDevice(d) || text.size() < 73) return WriteCellLine(r, text);
   std::string_view rest = text;
   while (!rest.empty()) {
@@ -833,7 +876,7 @@ void WriteSectionTitle(ReportState& r, std::string_view title) {
 void WriteValueRow(ReportState& r, std::string_view label, std::string_view symbol, std::string_view unit,
                    std::string_view value) {
   if (!writing(r)) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
     putLine(r, tabLine({label, symbol, unit, spreadsheetDecimal(r, value)}));
   } else if (IsHtmlDevice(d)) {
@@ -854,7 +897,7 @@ void WriteValueRow(ReportState& r, std::string_view label, std::string_view symb
 void WriteTableRow(ReportState& r, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
                    std::string_view c5) {
   if (!writing(r)) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
     putLine(r, tabLine({c1, c2, c3, spreadsheetDecimal(r, c4), spreadsheetDecimal(r, c5)}));
   } else if (IsHtmlDevice(d)) {
@@ -875,7 +918,7 @@ void WriteTableRow(ReportState& r, std::string_view c1, std::string_view c2, std
 
 void WriteTableHeading(ReportState& r) {
   if (!writing(r)) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
     putLine(r, tabLine({kHeadings[0], kHeadings[1], kHeadings[2], kHeadings[3], kHeadings[4]}));
   } else if (IsHtmlDevice(d)) {
@@ -943,7 +986,7 @@ void WriteMessageSection(ReportState& r, const CalcMessages& messages, std::stri
   if (!writing(r)) return;
   const int count = std::clamp(messages.count, 0, kMaxCalcMessages);
   if (count == 0) return;
-  const int d = r.device;
+  const ReportDevice d = r.device;
   WriteRawLine(r, "");
   WriteTextLine(r, title);
   if (!IsTabDevice(d)) {

@@ -67,14 +67,14 @@ std::string FrameBottom(const ReportState& r);
 std::string FrameMiddle(const ReportState& r);
 std::string FrameChar(const ReportState& r);
 
-bool IsTextDevice(int device);  // 1-5, 8
-bool IsTabDevice(int device);   // 6, 9
-bool IsHtmlDevice(int device);  // 7
+bool IsTextDevice(ReportDevice device);  // 1-5, 8
+bool IsTabDevice(ReportDevice device);   // 6, 9
+bool IsHtmlDevice(ReportDevice device);  // 7
 // The device of the report being written (or last written); table listings choose their
 // layout by it.
-int CurrentDevice(const ReportState& r);
+ReportDevice CurrentDevice(const ReportState& r);
 // The device names of the choice dialog "Ausgabe auf .." (1 to 7), code page 850.
-std::string DeviceChoiceText(int device);
+std::string DeviceChoiceText(ReportDevice device);
 
 // ---- Header block and opening ----
 
@@ -86,7 +86,7 @@ void SetReportHeader(ReportState& r, const std::string& line1, const std::string
 
 // Where a report goes, as chosen before it opens.
 struct ReportTarget {
-  int device = kDeviceScreen;  // 1 to 9; any other code opens nothing (lines are dropped)
+  ReportDevice device = ReportDevice::Screen;  // None opens nothing (lines are dropped)
   // The file the user named: device 3, device 7 (the browser's page when one is configured),
   // devices 6 and 9 when "Text Device Window ?" is set. Empty: the device's own file.
   std::string file;

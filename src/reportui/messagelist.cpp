@@ -19,7 +19,7 @@ void PrintMessageList(ReportContext& ws) {
     ShowMessageWindow(ws);
     return;
   }
-  OpenReport(ws, 1, s.fileName + ".txt");
+  OpenReport(ws, ReportDevice::Screen, s.fileName + ".txt");
   if (ws.abort) return;
   PrintMessagesOnly(ws.report, ws.messages);
   if (ReportStopped(ws)) return;

@@ -378,7 +378,7 @@ int ApplyPrintMacroResult(int macroValue, const PrintMacroResult& result) {
 
 MacroReportDevice::MacroReportDevice(Configuration& config)
     : config_(config), device_(config.textDevice), ask_(config.textDeviceAsk) {
-  config_.textDevice = kReportDeviceWindowsPrinter;
+  config_.textDevice = ReportDeviceCode(ReportDevice::Printer);
   config_.textDeviceAsk = false;
 }
 

@@ -86,9 +86,13 @@ void launch(ReportContext& ws, const std::vector<std::string>& argv) {
 
 }  // namespace
 
-std::optional<ReportTarget> AskReportTarget(ReportContext& ws, int device, const std::string& name) {
-  for (int i = 1; i <= 7; ++i) ws.choiceItems[static_cast<std::size_t>(i)] = DeviceChoiceText(i);
-  if (device == kDeviceListOnly) return std::nullopt;
+void FillDeviceChoiceItems(ReportContext& ws) {
+  for (int i = 1; i <= 7; ++i) ws.choiceItems[static_cast<std::size_t>(i)] = DeviceChoiceText(ReportDeviceFromCode(i));
+}
+
+std::optional<ReportTarget> AskReportTarget(ReportContext& ws, std::optional<ReportDevice> device,
+                                            const std::string& name) {
+  FillDeviceChoiceItems(ws);
 
   ReportState& r = ws.report;
   ws.abort = false;
@@ -99,33 +103,33 @@ std::optional<ReportTarget> AskReportTarget(ReportContext& ws, int device, const
   r.lines = 0;
 
   ReportTarget target;
-  const int configured = ws.config.textDevice;
-  r.device = (configured >= 1 && configured <= 9) ? configured : kDeviceScreen;
+  const ReportDevice configured = ReportDeviceFromCode(ws.config.textDevice);
+  r.device = configured != ReportDevice::None ? configured : ReportDevice::Screen;
   SetHelpNumber(ws, 1050);
-  if (device != kDeviceAsk) {
-    r.device = device;
+  if (device) {
+    r.device = *device;
   } else if (ws.config.textDeviceAsk) {
-    uint16_t choice = static_cast<uint16_t>(r.device);
+    uint16_t choice = static_cast<uint16_t>(ReportDeviceCode(r.device));
     ChooseItem(ws, "Ausgabe auf ..", 7, choice);
     if (ws.abort) return std::nullopt;
-    r.device = choice;
+    r.device = ReportDeviceFromCode(choice);
   }
   target.device = r.device;
 
   switch (target.device) {
-    case kDevicePort:
+    case ReportDevice::Port:
       SetHelpNumber(ws, 1060);
       target.pause = AskQuestion(ws, "Pause nach jeder Seite ?");
       break;
-    case kDeviceFile:
+    case ReportDevice::File:
       SetHelpNumber(ws, 1070);
       target.file = chooseReportFile(ws, name, "txt");
       break;
-    case kDeviceTab:
-    case kDeviceBatch:
+    case ReportDevice::Tab:
+    case ReportDevice::Batch:
       if (ws.config.textDeviceAsk) target.file = chooseReportFile(ws, name, "txt");
       break;
-    case kDeviceHtml:
+    case ReportDevice::Html:
       if (!trim(ws.config.htmlBrowser).empty()) {
         target.file = tempFolder(ws) + ws.start.shortName + ".htm";
         PrepareOutputFile(ws, target.file);
@@ -133,8 +137,12 @@ std::optional<ReportTarget> AskReportTarget(ReportContext& ws, int device, const
         target.file = chooseReportFile(ws, name, "htm");
       }
       break;
-    default:
-      break;
+    case ReportDevice::None:
+    case ReportDevice::Screen:
+    case ReportDevice::Printer:
+    case ReportDevice::TextProgram:
+    case ReportDevice::DosFile:
+      break;  // nothing to ask
   }
   if (ws.abort) return std::nullopt;
   target.tempFolder = tempFolder(ws);
@@ -143,7 +151,7 @@ std::optional<ReportTarget> AskReportTarget(ReportContext& ws, int device, const
   return target;
 }
 
-void OpenReport(ReportContext& ws, int device, const std::string& name) {
+void OpenReport(ReportContext& ws, std::optional<ReportDevice> device, const std::string& name) {
   const std::optional<ReportTarget> target = AskReportTarget(ws, device, name);
   if (!target) return;
   if (!OpenReport(ws.report, ws, ws, ws.diag, ws.io, *target)) {

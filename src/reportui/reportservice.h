@@ -12,10 +12,18 @@
 
 namespace velk {
 
-// The answers a report needs before it opens. device 0: the configured default ("Text
+// The device of a report that goes where the configuration says ("Text Device"), asked for
+// when so configured.
+inline constexpr std::optional<ReportDevice> kDeviceAsk;
+
+// Puts the names of the seven devices of the choice dialog "Ausgabe auf .." into
+// ws.choiceItems 1..7.
+void FillDeviceChoiceItems(ReportContext& ws);
+
+// The answers a report needs before it opens. device kDeviceAsk: the configured default ("Text
 // Device"), asked for in the dialog "Ausgabe auf .." when "Text Device Window ?" is set (cancel
-// aborts); 1 to 9 force that device; 90 only puts the seven device names into ws.choiceItems
-// 1..7 and asks nothing. name is the proposed name when the user is asked for a file.
+// aborts; the device names are in ws.choiceItems 1..7 afterwards); any other: that device.
+// name is the proposed name when the user is asked for a file.
 //   2: "Pause nach jeder Seite ?".
 //   3: save dialog (filter "*.txt"), overwrite question unless the name contains "aktuell",
 //      creation test ("Ungültiger Dateiname ..."); the spring's name, extension and folder
@@ -24,12 +32,13 @@ namespace velk {
 //   7: temp folder + short name + ".htm" when a browser is configured (an existing file must be
 //      confirmed), else the same dialog with "*.htm".
 // Clears ws.abort first and gives up what an abandoned report still holds; nullopt (ws.abort
-// set) when the user cancelled, and for 90.
-std::optional<ReportTarget> AskReportTarget(ReportContext& ws, int device, const std::string& name);
+// set) when the user cancelled.
+std::optional<ReportTarget> AskReportTarget(ReportContext& ws, std::optional<ReportDevice> device,
+                                            const std::string& name);
 
 // AskReportTarget, then the writer's OpenReport; ws.abort set when the user cancelled or the
 // report could not be opened (its message shown).
-void OpenReport(ReportContext& ws, int device, const std::string& name = {});
+void OpenReport(ReportContext& ws, std::optional<ReportDevice> device, const std::string& name = {});
 // The writer's CloseReport and what the delivered report shows: the text window (device 1),
 // the print dialog (4), the text program (5) or the browser (7). With ws.abort already set the
 // report is discarded; ws.abort is set when the report failed.

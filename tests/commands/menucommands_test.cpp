@@ -394,7 +394,7 @@ class MenuCommandsConfig : public MenuCommands {
  protected:
   ConfigFormValues current() const {
     std::vector<std::string> devices;
-    for (int d = 1; d <= 7; ++d) devices.push_back(DeviceChoiceText(d));
+    for (int d = 1; d <= 7; ++d) devices.push_back(DeviceChoiceText(ReportDeviceFromCode(d)));
     return ConfigFormValuesFrom(ws.config, devices);
   }
   static Answer leave(ConfigFormExit exit, const ConfigFormValues& values, int page = 0) {

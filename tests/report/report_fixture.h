@@ -33,7 +33,7 @@ class ReportTest : public SessionTest {
   }
 
   // Header block, open, page header, body, end of page, close: the producers' calling order.
-  void report(int device, const std::function<void()>& body, int totalSheets = 0) {
+  void report(std::optional<ReportDevice> device, const std::function<void()>& body, int totalSheets = 0) {
     SetReportHeader(ws.report, "", "Zeile 2", "Zeile 3", "Zeile 4", "", totalSheets);
     OpenReport(ws, device, "feder.TXT");
     if (ws.abort) return;
@@ -46,7 +46,7 @@ class ReportTest : public SessionTest {
 
   // The text of a report on the DOS file device (code page 850, as written).
   std::string dosReport(const std::function<void()>& body) {
-    report(kDeviceDosFile, body);
+    report(ReportDevice::DosFile, body);
     return readFile(tmp + "OUTDOS.TXT");
   }
 

@@ -68,7 +68,7 @@ TEST_F(ReportTest, ValueRowsInsertAtTheFixedColumnsAndAreCutTo72) {
 
 TEST_F(ReportTest, TableRowsUseFiveColumnsAndFrameModeOneEndsTheHeaderInTheHeading) {
   SetReportHeader(ws.report, "Titel", "", "", "", "", 0);
-  OpenReport(ws, kDeviceDosFile);
+  OpenReport(ws, ReportDevice::DosFile);
   WritePageHeader(ws.report, 0, 1);
   WriteTableRow(ws.report, "Drehmoment", "T", "Nmm", "500", "800");
   CloseReport(ws);
@@ -95,7 +95,7 @@ TEST_F(ReportTest, PageHeaderPlacesTitleDateFileAndSheetMark) {
     SCOPED_TRACE(c.mark + " mode " + std::to_string(c.headerMode));
     ws.config.headerMode = c.headerMode;
     SetReportHeader(ws.report, "VELK V3.4  Spiralfederberechnung", "Zeile 2", "", "", "", c.total);
-    OpenReport(ws, kDeviceDosFile);
+    OpenReport(ws, ReportDevice::DosFile);
     WritePageHeader(ws.report, c.sheet, 0);
     CloseReport(ws);
     const auto lines = linesOf(readFile(tmp + "OUTDOS.TXT"));
@@ -162,7 +162,7 @@ std::vector<std::vector<std::string>> pagesOf(const std::vector<std::string>& li
 
 TEST_F(ReportTest, PagesBreakBeforeTheyOverflowAndEveryPageHasItsHeader) {
   ws.config.linesPerPage = 30;
-  report(kDeviceScreen, [&] {
+  report(ReportDevice::Screen, [&] {
     for (int i = 0; i < 100; ++i) WriteValueRow(ws.report, "Zeile " + std::to_string(i), "x", "mm", "1");
   });
   ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
@@ -209,7 +209,7 @@ TEST_F(ReportTest, KeepTogetherBreaksOnlyWithinTheLastTenLines) {
 TEST_F(ReportTest, HeaderModeTwoFramesOnlyTheFirstPage) {
   ws.config.headerMode = 2;
   ws.config.linesPerPage = 20;
-  report(kDeviceScreen, [&] {
+  report(ReportDevice::Screen, [&] {
     for (int i = 0; i < 40; ++i) WriteTextLine(ws.report, "t");
     WritePageHeader(ws.report, 0, 0);  // a later page: a bare line, no header
     WriteTextLine(ws.report, "Ende");
@@ -227,7 +227,7 @@ TEST_F(ReportTest, RuleModeFourDropsRulesAndBreaksOnlyAtHalfAPage) {
   ws.config.ruleMode = 4;
   auto screen = [&](int rows) {
     ui.clearShown();
-    report(kDeviceScreen, [&] {
+    report(ReportDevice::Screen, [&] {
       for (int i = 0; i < rows; ++i) WriteValueRow(ws.report, "Wert", "w", "mm", "1");
     });
     return ui.shown<ReportWindowRequest>().at(0).lines;

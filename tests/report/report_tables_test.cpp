@@ -40,7 +40,7 @@ TEST_F(ReportTest, ColumnTableOnTextDevicesPadsCutsAndRules) {
 TEST_F(ReportTest, ColumnTableOnTabAndHtml) {
   const ColumnTable t = loadStates();
   ws.spring.fileName = dir.file("tab");
-  report(kDeviceBatch, [&] {
+  report(ReportDevice::Batch, [&] {
     BeginColumnTable(ws.report, t);
     WriteColumnRow(ws.report, t, {"a", "b", "c", "d", "zu viel"});
     EndColumnTable(ws.report, t);
@@ -49,7 +49,7 @@ TEST_F(ReportTest, ColumnTableOnTabAndHtml) {
   EXPECT_NE(tab.find("Einbauwinkel\tFederwinkel\tDrehmoment Nmm\tSigma\r\na\tb\tc\td\r\n"), std::string::npos);
 
   ws.config.htmlBrowser = "true";
-  report(kDeviceHtml, [&] {
+  report(ReportDevice::Html, [&] {
     BeginColumnTable(ws.report, t);
     WriteColumnRow(ws.report, t, {"<1>", "2"});
     WriteTextLine(ws.report, "danach");
@@ -81,7 +81,7 @@ TEST_F(ReportTest, TableBrowserPrintsItsTableAsAColumnTable) {
   OpenTable(ws, "muster");
   ASSERT_FALSE(ws.abort);
   SetBrowseTitles(ws, "T1", "Material");
-  ws.config.textDevice = kDeviceDosFile;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::DosFile);
   PrintTableListing(ws, 1);
   EXPECT_FALSE(ws.abort);
   const std::string text = readFile(tmp + "OUTDOS.TXT");
