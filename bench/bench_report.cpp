@@ -13,6 +13,7 @@
 #include "data/inputfile.h"
 #include "report/calcreport.h"
 #include "report/reportwriter.h"
+#include "reportui/reportservice.h"
 
 namespace {
 
@@ -23,28 +24,28 @@ std::string benchFolder() {
   return tmpl + "/";
 }
 
-void typicalReport(velk::Session& ws, int device) {
+void typicalReport(velk::Session& ws, velk::ReportDevice device) {
   using namespace velk;
-  SetReportHeader(ws, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
+  SetReportHeader(ws.report, std::string(kAppTitle) + " V" + kVersion + "  Spiralfederberechnung",
                   FormatNumberLine("Spirale 12", "4711-A"), "Testfeder", "Bemerkung 1", "Bemerkung 2", 0);
   OpenReport(ws, device, "feder.TXT");
   if (ws.abort) return;
-  WritePageHeader(ws, 0, 0);
+  WritePageHeader(ws.report, 0, 0);
   const NumberSettings& s = ws.num();
   for (int section = 0; section < 8; ++section) {
-    KeepTogether(ws, 0);
-    WriteTextLine(ws, "");
-    WriteSectionTitle(ws, "ABSCHNITT " + fmtInt(section + 1));
+    KeepTogether(ws.report, 0);
+    WriteTextLine(ws.report, "");
+    WriteSectionTitle(ws.report, "ABSCHNITT " + fmtInt(section + 1));
     for (int row = 0; row < 10; ++row)
-      WriteValueRow(ws, oem("Windungsradius außen"), "re" + fmtInt(row), unitLength(s),
+      WriteValueRow(ws.report, oem("Windungsradius außen"), "re" + fmtInt(row), unitLength(s),
                     fmtFixed(s, 6, 2, 100.25L * (row + 1)));
   }
-  WriteMessageSection(ws);
-  EndPage(ws);
+  WriteMessageSection(ws.report, ws.messages);
+  EndPage(ws.report);
   CloseReport(ws);
 }
 
-void runReports(benchmark::State& state, int device) {
+void runReports(benchmark::State& state, velk::ReportDevice device) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   const std::string folder = benchFolder();
@@ -66,15 +67,15 @@ void runReports(benchmark::State& state, int device) {
 }  // namespace
 
 // Tab device 9 (the batch job): temporary "$$$n.txt", copy into name + ".txt", removal.
-static void BM_ReportTabBatch(benchmark::State& state) { runReports(state, velk::kDeviceBatch); }
+static void BM_ReportTabBatch(benchmark::State& state) { runReports(state, velk::ReportDevice::Batch); }
 BENCHMARK(BM_ReportTabBatch)->Unit(benchmark::kMicrosecond);
 
 // Text device 8: framed, paginated text, "OUTDOS.TXT" and its Windows copy.
-static void BM_ReportTextDosFile(benchmark::State& state) { runReports(state, velk::kDeviceDosFile); }
+static void BM_ReportTextDosFile(benchmark::State& state) { runReports(state, velk::ReportDevice::DosFile); }
 BENCHMARK(BM_ReportTextDosFile)->Unit(benchmark::kMicrosecond);
 
 // Formatting alone: a code above 9 formats every line as text and delivers nothing.
-static void BM_ReportFormattingOnly(benchmark::State& state) { runReports(state, 99); }
+static void BM_ReportFormattingOnly(benchmark::State& state) { runReports(state, velk::ReportDeviceFromCode(99)); }
 BENCHMARK(BM_ReportFormattingOnly)->Unit(benchmark::kMicrosecond);
 
 // The standard calculation report of a shipped example (dynamic round wire with lifetime rows
@@ -84,7 +85,7 @@ static void BM_StandardReportTab(benchmark::State& state) {
   velk::Session ws(ui);
   const std::string folder = benchFolder();
   ws.config.tempDir = folder;
-  ws.config.textDevice = velk::kDeviceTab;
+  ws.config.textDevice = velk::ReportDeviceCode(velk::ReportDevice::Tab);
   ws.config.textDeviceAsk = false;
   velk::readInputFile(ws, std::string(VELK_SOURCE_DATA_DIR) + "/examples/drahtfeder_dynamisch.vlk");
   if (ws.abort) state.SkipWithError("example not readable");

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "report/explanations.h"
+#include "report/explanationfile.h"
 
 namespace {
 

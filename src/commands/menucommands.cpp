@@ -20,7 +20,7 @@
 #include "graphics/springdrawing.h"
 #include "graphics/productiondrawing.h"
 #include "graphics/views.h"
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 namespace velk {
 

@@ -8,7 +8,7 @@
 
 #include "commands/menumodel.h"
 #include "dialogs/overviewform.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "session/session.h"
 
 namespace velk {

@@ -11,7 +11,7 @@
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
 #include "help/imagebrowser.h"
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 namespace velk {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "base/identity.h"
 #include "cad/plotprogram.h"
 #include "commands/menucommands.h"
@@ -20,8 +20,8 @@
 #include "graphics/viewmapping.h"
 #include "graphics/views.h"
 #include "platform/files.h"
-#include "report/calcreport.h"
-#include "report/explanations.h"
+#include "reportui/reportservice.h"
+#include "reportui/explanations.h"
 #include "report/reportwriter.h"
 #include "tables/tableservice.h"
 
@@ -219,7 +219,7 @@ ConfigFormContext configContext(Session& ws, ConfigFormChoosers& choosers) {
   c.workingDir = withSeparator(workingFolder(ws));
   c.configDir = ws.start.configDir;
   c.defaultTempDir = ws.tempRoot;
-  for (int device = 1; device <= 7; ++device) c.deviceNames.push_back(DeviceChoiceText(device));
+  for (int device = 1; device <= 7; ++device) c.deviceNames.push_back(DeviceChoiceText(ReportDeviceFromCode(device)));
   c.fileName = oem(ws.spring.fileName);
   c.dateTime = todayText(ws.config.num) + " " + timeText();
   c.screen = ws.screen;

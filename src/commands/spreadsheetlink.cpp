@@ -10,8 +10,8 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
-#include "report/calcreport.h"
-#include "report/explanations.h"
+#include "reportui/reportservice.h"
+#include "reportui/explanations.h"
 #include "report/reportfiles.h"
 
 namespace velk {
@@ -135,7 +135,7 @@ SheetData inputFileSheet(const NumberSettings& num, const std::vector<std::strin
 int WriteReportWorkbook(Session& ws, std::string& path, std::string* tabFile) {
   const int device = ws.config.textDevice;
   const bool ask = ws.config.textDeviceAsk;
-  ws.config.textDevice = kDeviceTab;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::Tab);
   ws.config.textDeviceAsk = false;
   ws.abort = false;
   ws.report.copyPath.clear();

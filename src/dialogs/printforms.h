@@ -1,5 +1,5 @@
 // Windows of the graphics print setup: the print configuration form (print and printer-setup mode),
-// the printer information window and the print macro form. Types only; the rules are in report/printconfig.h.
+// the printer information window and the print macro form. Types only; the rules are in reportui/printconfig.h.
 #pragma once
 
 #include <array>

@@ -10,7 +10,7 @@
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/process.h"
-#include "report/reportwriter.h"
+#include "reportui/reportservice.h"
 
 namespace velk {
 
@@ -39,7 +39,7 @@ std::vector<std::string> descriptionLines(const std::string& text) {
   return lines;
 }
 
-void showHistory(HelpContext& ws) { PrintChangeHistory(ws, kDeviceScreen); }
+void showHistory(HelpContext& ws) { PrintChangeHistory(ws, ReportDevice::Screen); }
 
 // "neu": a new last entry dated today, kept only when its form is confirmed.
 void newChange(HelpContext& ws) {
@@ -226,42 +226,42 @@ void EditDrawingInfo(HelpContext& ws) {
   ws.abort = false;
 }
 
-void PrintChangeHistory(HelpContext& ws, int device) {
+void PrintChangeHistory(HelpContext& ws, std::optional<ReportDevice> device) {
   const Spring& s = ws.spring;
   const Documentation& d = s.doc;
   const DrawingInfo& info = d.info;
-  SetReportHeader(ws, std::string(kProgramTitle) + " V" + kVersion, oem("Änderungsprotokoll"), s.titleLine,
+  SetReportHeader(ws.report, std::string(kProgramTitle) + " V" + kVersion, oem("Änderungsprotokoll"), s.titleLine,
                   s.bemerk1, s.bemerk2, 0);
   OpenReport(ws, device, s.fileName + ".TXT");
   if (ws.abort) return;
   // The quick look on the screen goes without the page header.
-  if (device != kDeviceScreen) {
-    WritePageHeader(ws, 0, 0);
-    if (ws.abort) return;
+  if (device != ReportDevice::Screen) {
+    WritePageHeader(ws.report, 0, 0);
+    if (ReportStopped(ws)) return;
   }
-  WriteTextLine(ws, "");
-  WriteTextLine(ws, "Erstellungsdatum: " + info.creationDate + "     " + "Erstellt von" + ": " + info.author);
+  WriteTextLine(ws.report, "");
+  WriteTextLine(ws.report, "Erstellungsdatum: " + info.creationDate + "     " + "Erstellt von" + ": " + info.author);
   if (!trimBlank(info.replaces).empty()) {
-    WriteTextLine(ws, "");
-    WriteTextLine(ws, oem("Ersatz für: ") + padRight(info.replaces, kLenReplace));
+    WriteTextLine(ws.report, "");
+    WriteTextLine(ws.report, oem("Ersatz für: ") + padRight(info.replaces, kLenReplace));
   }
   if (!trimBlank(info.replacedBy).empty()) {
-    WriteTextLine(ws, "");
-    WriteTextLine(ws, "Ersetzt durch: " + padRight(info.replacedBy, kLenReplace));
+    WriteTextLine(ws.report, "");
+    WriteTextLine(ws.report, "Ersetzt durch: " + padRight(info.replacedBy, kLenReplace));
   }
-  WriteTextLine(ws, "");
-  WriteTextLine(ws, padRight("Index", 6) + "  " + padRight("Datum", 10) + "   " + padRight("Bearb.", 6) + "   " +
+  WriteTextLine(ws.report, "");
+  WriteTextLine(ws.report, padRight("Index", 6) + "  " + padRight("Datum", 10) + "   " + padRight("Bearb.", 6) + "   " +
                         padRight(oem("Änderung"), 20));
-  WriteTextLine(ws, DoubleRule(ws));
+  WriteTextLine(ws.report, DoubleRule(ws.report));
   const int n = std::clamp(d.changeCount, 0, kMaxChangeEntries);
   for (int i = 0; i < n; ++i) {
     const ChangeEntry& e = d.changes[i];
-    WriteTextLine(ws, "  " + ChangeIndexText(ws.config.changeIndexStyle, i + 1) + "     " + padRight(e.date, 10) +
+    WriteTextLine(ws.report, "  " + ChangeIndexText(ws.config.changeIndexStyle, i + 1) + "     " + padRight(e.date, 10) +
                           "   " + padRight(e.editor, 6) + "   " + padRight(e.designation, 20));
     // A line break inside a report line would break the page model: one line per description line.
-    for (const std::string& line : descriptionLines(e.description)) WriteTextLine(ws, " " + line);
-    WriteTextLine(ws, ThinRule(ws));
-    if (ws.abort) return;
+    for (const std::string& line : descriptionLines(e.description)) WriteTextLine(ws.report, " " + line);
+    WriteTextLine(ws.report, ThinRule(ws.report));
+    if (ReportStopped(ws)) return;
   }
   CloseReport(ws);
 }

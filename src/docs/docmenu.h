@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,7 @@ void EditDrawingInfo(HelpContext& ws);
 // The change-history printout through the report writer. device 1: the screen without asking
 // (and without a page header); 0: the device choice; any other code forces that device.
 // Stops on abort. Description lines are printed one per line, each after one blank.
-void PrintChangeHistory(HelpContext& ws, int device);
+void PrintChangeHistory(HelpContext& ws, std::optional<ReportDevice> device);
 
 // The document setup form: "OK" stores the ten texts (each cut to 50) and sets spring.modified;
 // "Abbrechen" sets ws.abort. The "..." buttons choose a file (all files shown: programs here have

@@ -5,7 +5,7 @@
 #include "graphics/diagram.h"
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
-#include "report/context.h"
+#include "reportui/context.h"
 
 namespace velk {
 

@@ -16,7 +16,7 @@
 #include "graphics/diagram.h"
 #include "graphics/drawing.h"
 #include "report/explanationfile.h"
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 namespace velk {
 

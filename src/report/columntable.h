@@ -1,11 +1,11 @@
-// Column tables of the report writer (the excerpt's load-state table, table listings) and the
-// table browser's "Print..": a listing of the open table through the report writer.
+// Column tables of the report writer (the excerpt's load-state table, table listings), and the
+// table engine's listing rendered as one.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "report/context.h"
+#include "report/reportstate.h"
 #include "tables/dbfexport.h"
 
 namespace velk {
@@ -27,32 +27,27 @@ struct ColumnTable {
 // the first counted with the margin), a double rule. Tab devices: the titles joined by TAB.
 // HTML: "<TABLE BORDER = "1" ...>" and a row of centred titles; the table stays open until
 // EndColumnTable or the next plain line.
-void BeginColumnTable(ReportContext& ws, const ColumnTable& table);
+void BeginColumnTable(ReportState& r, const ColumnTable& table);
 // One row; cells beyond the columns are ignored, missing cells are empty. Text devices: the
 // cells padded or cut to their widths, then a thin rule when ruleAfterRow. HTML: the first
 // cell plain, the others right-aligned.
-void WriteColumnRow(ReportContext& ws, const ColumnTable& table, const std::vector<std::string>& cells);
+void WriteColumnRow(ReportState& r, const ColumnTable& table, const std::vector<std::string>& cells);
 // Ends the table: a thin rule on the text devices when rows had none; "</TABLE>" on HTML.
-void EndColumnTable(ReportContext& ws, const ColumnTable& table);
+void EndColumnTable(ReportState& r, const ColumnTable& table);
 
 // Renders the table engine's listing (tables/dbfexport.h) as a column table of the open report.
 class ReportTableListing : public TableListingSink {
  public:
-  explicit ReportTableListing(ReportContext& ws) : ws_(ws) {}
+  explicit ReportTableListing(ReportState& r) : r_(r) {}
   void heading(const std::vector<TableListingColumn>& columns) override;
   void row(const std::vector<std::string>& cells) override;
   // Ends the column table (after the last row).
   void finish();
 
  private:
-  ReportContext& ws_;
+  ReportState& r_;
   ColumnTable table_;
   bool started_ = false;
 };
-
-// The table browser's "Print..": header block of program title and version, table file path,
-// window caption (mode as the browser shows it) and title 1; the report device as configured
-// (asked for when so configured); the first seven fields of every record as a column table.
-void PrintTableListing(ReportContext& ws, int mode);
 
 }  // namespace velk

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "dialogs/configio.h"
+#include "platform/files.h"
 
 namespace velk {
 
@@ -107,8 +107,6 @@ std::string fileLine(std::string_view text) {
 std::string NoExplanationText() { return "keine Beschreibung dieser Fehlermeldung vorhanden."; }
 std::string NoMessagesText() { return "Berechnung erfolgreich ohne Fehlermeldungen"; }
 
-std::string explanationFilePath(const CalcContext& ws) { return pltFolder(ws) + ws.start.shortName + ".err"; }
-
 ExplanationEntry findExplanation(std::string_view fileBytes, std::string_view message, std::size_t prefixLength) {
   ExplanationEntry entry;
   const std::optional<LineSpan> hit = locate(fileBytes, message, {prefixLength});
@@ -145,15 +143,13 @@ std::optional<std::string> replaceExplanation(std::string_view fileBytes, std::s
   return out;
 }
 
-MessageExplanation ExplainMessage(const CalcContext& ws, int i) {
-  const std::optional<std::string> bytes = readWholeFile(explanationFilePath(ws), kMaxExplanationFileBytes);
+MessageExplanation ExplainMessage(const std::string& file, const CalcMessages& messages, int i) {
+  const std::optional<std::string> bytes = readWholeFile(file, kMaxExplanationFileBytes);
   if (!bytes) return {};
-  ExplanationEntry e = findExplanation(*bytes, CalcMessageAt(ws.messages, i), kReportMatchLength);
+  ExplanationEntry e = findExplanation(*bytes, CalcMessageAt(messages, i), kReportMatchLength);
   if (!e.found) return {NoExplanationText(), {}};
   return {std::move(e.cause), std::move(e.remedy)};
 }
 
-std::string CauseText(const CalcContext& ws, int i) { return ExplainMessage(ws, i).cause; }
-std::string RemedyText(const CalcContext& ws, int i) { return ExplainMessage(ws, i).remedy; }
 
 }  // namespace velk

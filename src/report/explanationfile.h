@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "calcservice/context.h"
+#include "data/messages.h"
 
 namespace velk {
 
@@ -34,8 +34,7 @@ constexpr std::size_t kMaxExplanationFileBytes = 16u << 20;
 std::string NoExplanationText();  // "keine Beschreibung dieser Fehlermeldung vorhanden."
 std::string NoMessagesText();     // "Berechnung erfolgreich ohne Fehlermeldungen"
 
-// PLT folder + short name + ".err".
-std::string explanationFilePath(const CalcContext& ws);
+// The explanation file is the PLT folder + short name + ".err" (reportui/explanations.h).
 
 struct ExplanationEntry {
   bool found = false;
@@ -56,14 +55,12 @@ std::optional<std::string> replaceExplanation(std::string_view fileBytes, std::s
                                               std::string_view cause, std::string_view remedy);
 
 // Cause and remedy of message i (1-based) of the calculation message list for the reports,
-// with one read of the file: both empty when the file does not exist; the cause
+// with one read of the explanation file at file: both empty when the file does not exist; the cause
 // NoExplanationText() and an empty remedy when the file has no entry for the message.
 struct MessageExplanation {
   std::string cause;
   std::string remedy;
 };
-MessageExplanation ExplainMessage(const CalcContext& ws, int i);
-std::string CauseText(const CalcContext& ws, int i);
-std::string RemedyText(const CalcContext& ws, int i);
+MessageExplanation ExplainMessage(const std::string& file, const CalcMessages& messages, int i);
 
 }  // namespace velk

@@ -9,10 +9,8 @@
 #include <cerrno>
 
 #include "base/codepage.h"
-#include "dialogs/dialogs.h"
+#include "platform/process.h"
 #include "report/explanationfile.h"
-#include "report/printtext.h"
-#include "tables/tableservice.h"
 
 namespace velk {
 
@@ -25,18 +23,11 @@ constexpr const char* kValueTable = "<TABLE BORDER = \"2\" WIDTH= \"100%\">";
 constexpr int kColumns[] = {35, 44, 51, 62, 56};  // symbol, unit, 1, 2 and the value column
 constexpr const char* kHeadings[] = {"", "Zeichen", "Einheit", "1", "2"};
 
-ReportState& state(ReportContext& ws) { return ws.report; }
+int ruleMode(const ReportState& r) { return r.page.ruleMode; }
+int linesPerPage(const ReportState& r) { return r.page.linesPerPage; }
+int headerMode(const ReportState& r) { return r.page.headerMode; }
 
-int ruleMode(const ReportContext& ws) {
-  const int m = ws.config.ruleMode;
-  return (m >= 1 && m <= 4) ? m : 2;
-}
-
-int linesPerPage(const ReportContext& ws) { return ws.config.linesPerPage < 5 ? 66 : ws.config.linesPerPage; }
-
-int headerMode(const ReportContext& ws) { return ws.config.headerMode == 2 ? 2 : 1; }
-
-bool textLike(int device) { return !IsTabDevice(device) && !IsHtmlDevice(device); }
+bool textLike(ReportDevice device) { return !IsTabDevice(device) && !IsHtmlDevice(device); }
 
 // Sets a flag for the lifetime of the guard and restores its value afterwards.
 class FlagGuard {
@@ -129,11 +120,11 @@ std::string tabLine(std::initializer_list<std::string_view> fields) {
 
 // The decimal separator of values on the tab devices: German (2) ",", English (1) ".".
 // Only numbers are converted; a text in a value column keeps its punctuation.
-std::string spreadsheetDecimal(const ReportContext& ws, std::string_view value) {
-  switch (ws.num().spreadsheetDecimal) {
+std::string spreadsheetDecimal(const ReportState& r, std::string_view value) {
+  switch (r.page.num.spreadsheetDecimal) {
     case 1:
     case 2:
-      return spreadsheetValue(ws.num(), value);
+      return spreadsheetValue(r.page.num, value);
     default:
       return std::string(value);
   }
@@ -141,51 +132,69 @@ std::string spreadsheetDecimal(const ReportContext& ws, std::string_view value) 
 
 // ---- output primitives ----
 
-void put(ReportContext& ws, std::string_view bytes) { state(ws).out.append(bytes); }
+void put(ReportState& r, std::string_view bytes) { r.out.append(bytes); }
 
-void putLine(ReportContext& ws, std::string_view bytes) {
-  state(ws).out.append(bytes);
-  state(ws).out.append(kCrLf);
+void putLine(ReportState& r, std::string_view bytes) {
+  r.out.append(bytes);
+  r.out.append(kCrLf);
 }
 
-bool isRule(const ReportContext& ws, std::string_view text) {
-  const int m = ruleMode(ws);
+bool isRule(const ReportState& r, std::string_view text) {
+  const int m = ruleMode(r);
   return text == kMarker || text == ThinRule(m) || text == DoubleRule(m) || text == FrameTop(m) ||
          text == FrameBottom(m) || text == FrameMiddle(m);
 }
 
-void closeHtmlTable(ReportContext& ws) {
-  ReportState& r = state(ws);
-  if (!r.htmlTableOpen) return;
-  putLine(ws, "</TABLE>");
+void closeHtmlTable(ReportState& r) {
+    if (!r.htmlTableOpen) return;
+  putLine(r, "</TABLE>");
   r.htmlTableOpen = false;
 }
 
-void openHtmlTable(ReportContext& ws) {
-  ReportState& r = state(ws);
-  if (r.htmlTableOpen) return;
-  putLine(ws, kValueTable);
+void openHtmlTable(ReportState& r) {
+    if (r.htmlTableOpen) return;
+  putLine(r, kValueTable);
   r.htmlTableOpen = true;
 }
 
 // A writer may act: a report is open and nothing has failed.
-bool writing(const ReportContext& ws) { return ws.report.open && !ws.abort; }
+bool writing(const ReportState& r) { return r.open && !r.failed; }
 
-// Shows the message for a failed write of path (the report's output when empty) with the reason.
-void failIo(ReportContext& ws, IoStage stage, int err, std::string path = {}) {
-  if (path.empty()) path = state(ws).outputName;
-  ReportIoError(ws, stage, path, err);
+enum class IoStage { Write, Close, Create };
+
+// The message of a failed write of path with the errno err, followed by the file and the
+// reason: "Diskette/Platte voll: s.txt (No space left on device)".
+std::string ioFailureText(IoStage stage, const std::string& path, int err) {
+  const bool full = ioCodeFromErrno(err) == kIoDiskFull;
+  std::string text = full                       ? "Diskette/Platte voll"
+                     : stage == IoStage::Write ? "Fehler bei Zugriff auf Diskette/Platte"
+                     : stage == IoStage::Close ? oem("Fehler beim Schließen einer Datei")
+                                               : "file write error";
+  if (!path.empty()) text += ": " + oem(path);
+  if (err != 0) text += " (" + oem(writeFailureReason(path, err)) + ")";
+  return text;
+}
+
+// The report fails: its message (when there is a sink) and nothing further is written.
+void fail(ReportState& r, std::string text) {
+  if (r.diag) r.diag->error(std::move(text));
+  r.failed = true;
+}
+
+// Fails the report for a failed write of path (the report's output when empty) with the reason.
+void failIo(ReportState& r, IoStage stage, int err, std::string path = {}) {
+  if (path.empty()) path = r.outputName;
+  fail(r, ioFailureText(stage, path, err));
 }
 
 // Sends what has been written so far to the printer port.
-void flushPort(ReportContext& ws) {
-  ReportState& r = state(ws);
-  if (r.device != kDevicePort || !r.port.valid() || r.out.empty()) return;
+void flushPort(ReportState& r) {
+  if (r.device != ReportDevice::Port || !r.port.valid() || r.out.empty()) return;
   const int e = writeAll(r.port.get(), r.out);
   r.out.clear();
   if (e != 0) {
     r.port.reset();
-    failIo(ws, IoStage::Write, e);
+    failIo(r, IoStage::Write, e);
   }
 }
 
@@ -198,41 +207,40 @@ void releaseReport(ReportState& r) {
   r.open = false;
   r.htmlTableOpen = false;
   r.inPageBreak = false;
+  r.confirmSheet = nullptr;
 }
 
 // One counted line (or fragment) on a text device.
-void textDeviceLine(ReportContext& ws, std::string_view text, bool lineEnd) {
+void textDeviceLine(ReportState& r, std::string_view text, bool lineEnd) {
   if (text == kMarker) return;
-  ReportState& r = state(ws);
   ++r.lines;
-  CheckPageOverflow(ws);
-  if (ws.abort) return;  // the new page's header was refused
-  put(ws, kMargin);
-  put(ws, text);
-  if (lineEnd) put(ws, kCrLf);
+  CheckPageOverflow(r);
+  if (r.failed) return;  // the new page's header was refused
+  put(r, kMargin);
+  put(r, text);
+  if (lineEnd) put(r, kCrLf);
 }
 
 // A framed header line: frame character at 1, text at 6, frame character at 70.
-std::string framedLine(const ReportContext& ws, std::string_view text) {
+std::string framedLine(const ReportState& r, std::string_view text) {
   std::string line(71, ' ');
-  insertAt(line, FrameChar(ws), 1);
+  insertAt(line, FrameChar(r), 1);
   insertAt(line, text, 6);
-  insertAt(line, FrameChar(ws), 70);
+  insertAt(line, FrameChar(r), 70);
   return line;
 }
 
 // The input file as line 3 of the page header names it.
-std::string inputDesignation(const ReportContext& ws) {
-  const Spring& s = ws.spring;
+std::string inputDesignation(const Spring& s, const Settings& settings) {
   std::string name = trim(oem(s.fileName));
-  if (ws.start.startedWithFile) return name;
+  if (settings.start.startedWithFile) return name;
   const std::string dir = oem(withSeparator(s.dataDir));
   if (dir.size() + name.size() < 70) return dir + name + "." + s.fileExt;
   return name + "." + s.fileExt;
 }
 
-std::string headerDate(const ReportContext& ws) { return ws.report.fixedDate.value_or(todayText(ws.num())); }
-std::string headerTime(const ReportContext& ws) { return ws.report.fixedTime.value_or(timeText()); }
+std::string headerDate(const ReportState& r) { return r.fixedDate.value_or(todayText(r.page.num)); }
+std::string headerTime(const ReportState& r) { return r.fixedTime.value_or(timeText()); }
 
 // An HTML comment cannot hold "--": a name with it would end the comment early.
 std::string commentSafe(std::string text) {
@@ -240,23 +248,22 @@ std::string commentSafe(std::string text) {
   return text;
 }
 
-void textPageHeader(ReportContext& ws, int sheet, int frameMode) {
-  ReportState& r = state(ws);
+void textPageHeader(ReportState& r, int sheet, int frameMode) {
   const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
-  flushPort(ws);
-  if (ws.abort) return;
+  flushPort(r);
+  if (r.failed) return;
   if (r.pause) {
-    if (!AskQuestion(ws, "Blatt in Drucker einlegen.  Fortfahren ?")) {
-      ws.abort = true;
+    if (!r.confirmSheet || !r.confirmSheet()) {
+      r.failed = true;
       return;
     }
   }
-  if (headerMode(ws) == 2 && !first) {
-    putLine(ws, " ");
+  if (headerMode(r) == 2 && !first) {
+    putLine(r, " ");
     return;
   }
-  const int mode = ruleMode(ws);
-  if (mode == 4 && !(first || sheet == 1 || r.lines >= linesPerPage(ws) / 2)) return;
+  const int mode = ruleMode(r);
+  if (mode == 4 && !(first || sheet == 1 || r.lines >= linesPerPage(r) / 2)) return;
 
   FlagGuard guard(r.inPageBreak);  // a header never breaks its own page
   r.lines = 0;
@@ -264,108 +271,79 @@ void textPageHeader(ReportContext& ws, int sheet, int frameMode) {
   ++r.sheet;
   if (sheet == 0) sheet = r.sheet;
 
-  if (mode == 4) WriteTextLine(ws, "");
-  for (int i = 0; i < std::clamp(ws.config.headerSpaceLines, 0, 30); ++i) WriteTextLine(ws, "");
-  WriteTextLine(ws, FrameTop(ws));
+  if (mode == 4) WriteTextLine(r, "");
+  for (int i = 0; i < r.page.headerSpaceLines; ++i) WriteTextLine(r, "");
+  WriteTextLine(r, FrameTop(r));
 
   std::string line1(71, ' ');
-  insertAt(line1, FrameChar(ws), 1);
+  insertAt(line1, FrameChar(r), 1);
   insertAt(line1, r.header[0], 6);
-  if (headerMode(ws) == 1) {
+  if (headerMode(r) == 1) {
     if (r.totalSheets != 0)
       insertAt(line1, "Bl." + fmtIntRight(sheet, 2) + "/" + fmtIntRight(r.totalSheets, 2), 60);
     else
       insertAt(line1, "Bl." + fmtIntRight(sheet, 2), 64);
   }
-  insertAt(line1, FrameChar(ws), 70);
-  WriteTextLine(ws, line1);
+  insertAt(line1, FrameChar(r), 70);
+  WriteTextLine(r, line1);
 
   std::string line2(71, ' ');
-  insertAt(line2, FrameChar(ws), 1);
-  insertAt(line2, headerDate(ws), 53);
-  insertAt(line2, headerTime(ws), 64);
-  insertAt(line2, FrameChar(ws), 70);
-  WriteTextLine(ws, line2);
+  insertAt(line2, FrameChar(r), 1);
+  insertAt(line2, headerDate(r), 53);
+  insertAt(line2, headerTime(r), 64);
+  insertAt(line2, FrameChar(r), 70);
+  WriteTextLine(r, line2);
 
-  WriteTextLine(ws, framedLine(ws, inputDesignation(ws)));
-  WriteTextLine(ws, FrameMiddle(ws));
+  WriteTextLine(r, framedLine(r, r.page.designation));
+  WriteTextLine(r, FrameMiddle(r));
   for (int i = 1; i < kReportHeaderLines; ++i) {
     if (i == 4 && r.header[4].empty()) continue;
-    WriteTextLine(ws, framedLine(ws, r.header[static_cast<std::size_t>(i)]));
+    WriteTextLine(r, framedLine(r, r.header[static_cast<std::size_t>(i)]));
   }
   if (frameMode == 1) {
-    WriteTextLine(ws, FrameMiddle(ws));
-    WriteTableHeading(ws);
+    WriteTextLine(r, FrameMiddle(r));
+    WriteTableHeading(r);
   } else {
-    WriteTextLine(ws, FrameBottom(ws));
+    WriteTextLine(r, FrameBottom(r));
   }
 }
 
-void tabPageHeader(ReportContext& ws, bool first) {
+void tabPageHeader(ReportState& r, bool first) {
   if (!first) return;
-  ReportState& r = state(ws);
-  const Spring& s = ws.spring;
-  putLine(ws, tabLine({std::string(kProgramTitle) + " V" + kVersion, headerDate(ws), headerTime(ws)}));
+  putLine(r, tabLine({std::string(kProgramTitle) + " V" + kVersion, headerDate(r), headerTime(r)}));
   // A report names the file it ends up in, not the temporary file it is written through.
-  const std::string shown = r.device == kDeviceBatch         ? trim(s.fileName) + ".txt"
+  const std::string shown = r.device == ReportDevice::Batch         ? trim(r.page.fileName) + ".txt"
                             : !r.tabShownName.empty()        ? r.tabShownName
                                                              : r.outputName;
-  putLine(ws, tabField(stripSpaces(oem(shown))));
-  putLine(ws, tabField(s.titleLine));
-  putLine(ws, tabField(s.bemerk1));
-  putLine(ws, tabField(s.bemerk2));
-  putLine(ws, " ");
+  putLine(r, tabField(stripSpaces(oem(shown))));
+  putLine(r, tabField(r.page.titleLine));
+  putLine(r, tabField(r.page.bemerk1));
+  putLine(r, tabField(r.page.bemerk2));
+  putLine(r, " ");
   ++r.sheet;
 }
 
-void htmlPageHeader(ReportContext& ws, bool first) {
+void htmlPageHeader(ReportState& r, bool first) {
   if (!first) return;
-  ReportState& r = state(ws);
-  putLine(ws, "<!-- " + commentSafe(stripSpaces(oem(r.outputName))) + " -->");
-  putLine(ws, "<HTML>");
+  putLine(r, "<!-- " + commentSafe(stripSpaces(oem(r.outputName))) + " -->");
+  putLine(r, "<HTML>");
   // The page is written in the Windows code page; saying so keeps every browser from guessing.
-  putLine(ws, "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\"><title>" +
+  putLine(r, "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\"><title>" +
                   htmlText(std::string(kProgramTitle) + " V" + kVersion) + "</title></head>");
-  putLine(ws, "<BODY BGCOLOR=\"C0C0C0\">");
-  putLine(ws, "<hr>");
-  WriteTextLine(ws, r.header[0]);
-  putLine(ws, "<hr>");
+  putLine(r, "<BODY BGCOLOR=\"C0C0C0\">");
+  putLine(r, "<hr>");
+  WriteTextLine(r, r.header[0]);
+  putLine(r, "<hr>");
   for (int i = 1; i < kReportHeaderLines; ++i)
-    putLine(ws, "<h5>" + htmlText(r.header[static_cast<std::size_t>(i)]) + "</h5>");
-  putLine(ws, "<hr>");
+    putLine(r, "<h5>" + htmlText(r.header[static_cast<std::size_t>(i)]) + "</h5>");
+  putLine(r, "<hr>");
   ++r.sheet;
-}
-
-// Asks for a report file as the save dialog of the file device does: start in the folder
-// last chosen for a report (else the data folder), extension ext unless one is typed,
-// overwrite question and creation test. The spring's name, extension and folder stay.
-std::string chooseReportFile(ReportContext& ws, const std::string& name, const std::string& ext) {
-  ReportState& r = state(ws);
-  SaveFileRequest q;
-  std::string folder = !r.lastFolder.empty()        ? r.lastFolder
-                       : !ws.spring.dataDir.empty() ? ws.spring.dataDir
-                                                    : ws.config.dataDir;
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
-  q.folder = folder;
-  q.filter = "*." + ext + "|*." + ext;
-  if (!name.empty()) q.defaultName = stripExtension(lastComponent(name)) + "." + ext;
-  const std::optional<FileResult> chosen = ws.ui.show(q);
-  if (!chosen || chosen->path.empty()) {
-    ws.abort = true;
-    return {};
-  }
-  std::string path = chosen->path;
-  if (!hasExtension(path)) path += "." + ext;
-  PrepareOutputFile(ws, path);
-  if (ws.abort) return {};
-  r.lastFolder = directoryOf(path);
-  return path;
 }
 
 // errno of creating a file in the folder of path (a probe beside it; path is not touched).
-int probeCreate(const ReportContext& ws, const std::string& path) {
-  if (ws.io.writeFault) {
-    if (int e = ws.io.writeFault(path)) return e;
+int probeCreate(const IoHooks& io, const std::string& path) {
+  if (io.writeFault) {
+    if (int e = io.writeFault(path)) return e;
   }
   std::string folder = directoryOf(path);
   if (folder.empty()) folder = "./";
@@ -377,27 +355,23 @@ int probeCreate(const ReportContext& ws, const std::string& path) {
   return 0;
 }
 
-bool reserveTemp(ReportContext& ws, std::string_view prefix, std::string_view suffix, int first, int tries) {
-  ReportState& r = state(ws);
+bool reserveTemp(ReportState& r, const IoHooks& io, std::string_view prefix, std::string_view suffix, int first,
+                 int tries) {
   int err = 0;
-  r.temp = reserveNumberedFile(tempFolder(ws), prefix, suffix, first, tries, ws.io, err);
+  r.temp = reserveNumberedFile(r.page.tempFolder, prefix, suffix, first, tries, io, err);
   if (!r.temp.held()) {
-    failIo(ws, IoStage::Create, err, tempFolder(ws));
+    failIo(r, IoStage::Create, err, r.page.tempFolder);
     return false;
   }
   r.outputName = r.temp.path();
   return true;
 }
 
-void openPort(ReportContext& ws) {
-  ReportState& r = state(ws);
-  const int port = std::max(ws.config.printerPort, 1);
-  SetHelpNumber(ws, 1060);
-  r.pause = AskQuestion(ws, "Pause nach jeder Seite ?");
-  if (ws.abort) return;
+void openPort(ReportState& r, const Settings& settings, const IoHooks& io, const ReportTarget& target) {
+  const int port = std::max(settings.config.printerPort, 1);
   r.portPath = r.portDevice ? r.portDevice(port) : "/dev/lp" + fmtInt(port - 1);
   r.outputName = r.portPath;
-  int err = ws.io.writeFault ? ws.io.writeFault(r.portPath) : 0;
+  int err = io.writeFault ? io.writeFault(r.portPath) : 0;
   if (err == 0) {
     // No O_CREAT: a port that does not exist must not become a file.
     const int fd = ::open(r.portPath.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
@@ -407,155 +381,122 @@ void openPort(ReportContext& ws) {
       r.port = FileHandle(fd);
   }
   if (err != 0) {
-    failIo(ws, IoStage::Create, err);
+    failIo(r, IoStage::Create, err);
     return;
   }
   // Printer control sequences of the working folder go to the printer before any text.
-  const std::string dir = ws.start.startDir.empty() ? std::string() : withSeparator(ws.start.startDir);
+  const std::string dir = target.startDir.empty() ? std::string() : withSeparator(target.startDir);
   if (auto hxp = readWholeFile(dir + "TEXT.HXP", 1u << 20)) {
     if (int e = writeAll(r.port.get(), *hxp)) {
       r.port.reset();
-      failIo(ws, IoStage::Write, e);
+      failIo(r, IoStage::Write, e);
     }
   }
 }
 
 // Files in the private temporary folder are working copies: they need no flush to the disk.
-bool durableFile(const ReportContext& ws, const std::string& path) {
-  const std::string temp = tempFolder(ws);
+bool durableFile(const ReportState& r, const std::string& path) {
+  const std::string& temp = r.page.tempFolder;
   return temp.empty() || path.compare(0, temp.size(), temp) != 0;
 }
 
 // Writes the finished text to its own file (the reserved temporary file, or the named file
 // replaced atomically). 0 or the errno.
-int writePrimary(ReportContext& ws, std::string_view bytes) {
-  ReportState& r = state(ws);
+int writePrimary(ReportState& r, const IoHooks& io, std::string_view bytes) {
   if (r.temp.held()) return r.temp.write(bytes);
-  return writeOutputFile(r.outputName, bytes, ws.io, durableFile(ws, r.outputName));
+  return writeOutputFile(r.outputName, bytes, io, durableFile(r, r.outputName));
 }
 
-// The Windows copy of the report text at path; false (message shown, abort set) on failure.
-bool writeCopy(ReportContext& ws, const std::string& path) {
-  if (int e = writeOutputFile(path, windowsCopy(ws.num(), state(ws).out), ws.io, durableFile(ws, path))) {
-    failIo(ws, IoStage::Create, e, path);
+// The Windows copy of the report text at path; false (the report failed) on failure.
+bool writeCopy(ReportState& r, const IoHooks& io, const std::string& path) {
+  if (int e = writeOutputFile(path, windowsCopy(r.page.num, r.out), io, durableFile(r, path))) {
+    failIo(r, IoStage::Create, e, path);
     return false;
   }
-  state(ws).copyPath = path;
+  r.copyPath = path;
   return true;
 }
 
-// The command that opens file with a configured program; "<program> not found" (and the
-// abort flag) when the program is missing here.
-bool resolveProgram(ReportContext& ws, const std::string& commandLine, const std::string& file, ProgramCommand& cmd) {
-  cmd = commandForFile(commandLine, file);
-  if (cmd.status == ProgramCommand::Status::Ready) return true;
-  ShowError(ws, oem(cmd.program.empty() ? trim(commandLine) : cmd.program) + " not found");
-  ws.abort = true;
+// The program that opens file with a configured program; "<program> not found" (and the
+// report failed) when the program is missing here.
+bool resolveProgram(ReportState& r, const std::string& commandLine, const std::string& file, ReportDelivery& done) {
+  const ProgramCommand cmd = commandForFile(commandLine, file);
+  if (cmd.status == ProgramCommand::Status::Ready) {
+    done.show = ReportDelivery::Show::Program;
+    done.argv = cmd.argv;
+    return true;
+  }
+  fail(r, oem(cmd.program.empty() ? trim(commandLine) : cmd.program) + " not found");
   return false;
 }
 
-// Starts the program; nothing waits for it. Start errors show their message.
-void launch(ReportContext& ws, const ProgramCommand& cmd) {
-  if (int e = StartProgram(ws.programs, cmd.argv)) {
-    ShowError(ws, startErrorText(e));
-    ws.abort = true;
-  }
-}
-
-// The report window's buttons on the finished report.
-class ReportButtons final : public ReportWindowController {
- public:
-  ReportButtons(ReportContext& ws, std::string reportFile, std::string windowsFile)
-      : ws_(ws), reportFile_(std::move(reportFile)), windowsFile_(std::move(windowsFile)) {}
-  void print() override { PrintTextFile(ws_, reportFile_); }
-  void exportNotepad() override { ExportNotepad(ws_, windowsFile_); }
-
- private:
-  ReportContext& ws_;
-  std::string reportFile_, windowsFile_;
-};
-
-void showScreenReport(ReportContext& ws, const std::string& windowsFile) {
-  ReportState& r = state(ws);
-  ReportWindowRequest q;
-  q.caption = std::string(kAppTitle) + " - " + oem(windowsFile);
-  for (const std::string& line : splitLines(windowsCopy(ws.num(), r.out))) q.lines.push_back(win1252ToCp850(line));
-  q.windowsFile = windowsFile;
-  q.reportFile = r.temp.path();
-  q.font = ws.config.printoutFont;
-  q.fontSize = ws.config.printoutFontSize;
-  q.fontStyle = ws.config.printoutFontStyle;
-  const TextWindowRect& saved = ws.config.textWindow;
-  q.left = saved.left, q.top = saved.top, q.width = saved.width, q.height = saved.height;
-  ReportButtons buttons(ws, q.reportFile, q.windowsFile);
-  q.controller = &buttons;
-  const std::optional<ReportWindowResult> where = ws.ui.show(q);
-  if (where && where->width > 0 && where->height > 0)
-    ws.config.textWindow = TextWindowRect{where->left, where->top, where->width, where->height};
-}
-
-void deliver(ReportContext& ws) {
-  ReportState& r = state(ws);
-  const std::string outwin = tempFolder(ws) + "outwin.txt";
+void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
+  const std::string outwin = r.page.tempFolder + "outwin.txt";
   switch (r.device) {
-    case kDeviceScreen:
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      if (!writeCopy(ws, outwin)) return;
-      showScreenReport(ws, outwin);
+    case ReportDevice::Screen:
+      if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
+      if (!writeCopy(r, io, outwin)) return;
+      done.show = ReportDelivery::Show::Window;
+      done.windowsFile = outwin;
+      done.reportFile = r.temp.path();
+      done.windowsText = windowsCopy(r.page.num, r.out);
+      done.temp = std::move(r.temp);
       return;
-    case kDevicePort:
-      flushPort(ws);
-      if (ws.abort) return;
-      if (int e = r.port.reset()) failIo(ws, IoStage::Close, e);
+    case ReportDevice::Port:
+      flushPort(r);
+      if (r.failed) return;
+      if (int e = r.port.reset()) failIo(r, IoStage::Close, e);
       return;
-    case kDeviceFile:
-    case kDeviceDosFile:
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      if (!writeCopy(ws, outwin)) return;
-      ws.errorMessagesEnabled = true;
-      if (r.device == kDeviceFile)
-        ShowInfo(ws, oem(r.outputName) + " " + "und Windows-Datei" + " outwin.txt " + "wurden angelegt." + ".");
+    case ReportDevice::File:
+    case ReportDevice::DosFile:
+      if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
+      if (!writeCopy(r, io, outwin)) return;
+      done.errorMessagesOn = true;
+      if (r.device == ReportDevice::File && r.diag)
+        r.diag->info(oem(r.outputName) + " " + "und Windows-Datei" + " outwin.txt " + "wurden angelegt." + ".");
       return;
-    case kDevicePrinter:
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      PrintTextFile(ws, r.temp.path());
+    case ReportDevice::Printer:
+      if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
+      done.show = ReportDelivery::Show::Printer;
+      done.reportFile = r.temp.path();
+      done.temp = std::move(r.temp);
       return;
-    case kDeviceTextProgram: {
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      ProgramCommand cmd;
-      if (!resolveProgram(ws, ws.config.textProgram, outwin, cmd)) return;
-      if (!writeCopy(ws, outwin)) return;
-      launch(ws, cmd);
+    case ReportDevice::TextProgram: {
+      if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
+      if (!resolveProgram(r, r.page.textProgram, outwin, done)) return;
+      if (!writeCopy(r, io, outwin)) {
+        done.show = ReportDelivery::Show::Nothing;
+        return;
+      }
+      done.windowsFile = outwin;
       return;
     }
-    case kDeviceTab:
-    case kDeviceBatch: {
+    case ReportDevice::Tab:
+    case ReportDevice::Batch: {
       r.tabCounter = std::max(r.tabCounter + 1, r.temp.held() ? r.temp.number() : 0);
-      const std::string copy = r.device == kDeviceTab ? tempFolder(ws) + "$$" + fmtInt(r.tabCounter) + ".txt"
-                                                      : trim(ws.spring.fileName) + ".txt";
-      if (r.device == kDeviceTab && r.temp.held()) {
+      const std::string copy = r.device == ReportDevice::Tab ? r.page.tempFolder + "$$" + fmtInt(r.tabCounter) + ".txt"
+                                                      : trim(r.page.fileName) + ".txt";
+      if (r.device == ReportDevice::Tab && r.temp.held()) {
         // The copy lies beside the temporary file: the temporary file, given the Windows text,
         // becomes the copy by a rename.
-        int e = ws.io.writeFault ? ws.io.writeFault(copy) : 0;
-        if (e == 0) e = r.temp.write(windowsCopy(ws.num(), r.out));
+        int e = io.writeFault ? io.writeFault(copy) : 0;
+        if (e == 0) e = r.temp.write(windowsCopy(r.page.num, r.out));
         if (e == 0) e = r.temp.renameTo(copy);
-        if (e != 0) return failIo(ws, IoStage::Create, e, copy);
+        if (e != 0) return failIo(r, IoStage::Create, e, copy);
         r.copyPath = copy;
         return;
       }
-      if (int e = writePrimary(ws, r.out)) return failIo(ws, IoStage::Create, e);
-      writeCopy(ws, copy);
+      if (int e = writePrimary(r, io, r.out)) return failIo(r, IoStage::Create, e);
+      writeCopy(r, io, copy);
       return;
     }
-    case kDeviceHtml: {
-      if (int e = writeOutputFile(r.outputName, windowsText(ws.num(), r.out), ws.io, durableFile(ws, r.outputName)))
-        return failIo(ws, IoStage::Create, e);
-      ProgramCommand cmd;
-      if (!trim(ws.config.htmlBrowser).empty() && resolveProgram(ws, ws.config.htmlBrowser, r.outputName, cmd))
-        launch(ws, cmd);
+    case ReportDevice::Html: {
+      if (int e = writeOutputFile(r.outputName, windowsText(r.page.num, r.out), io, durableFile(r, r.outputName)))
+        return failIo(r, IoStage::Create, e);
+      if (!trim(r.page.htmlBrowser).empty()) resolveProgram(r, r.page.htmlBrowser, r.outputName, done);
       return;
     }
-    default:
+    case ReportDevice::None:
       return;  // no device: the text goes nowhere
   }
 }
@@ -619,45 +560,96 @@ std::string FrameChar(int m) {
   }
 }
 
-std::string ThinRule(const ReportContext& ws) { return ThinRule(ruleMode(ws)); }
-std::string DoubleRule(const ReportContext& ws) { return DoubleRule(ruleMode(ws)); }
-std::string FrameTop(const ReportContext& ws) { return FrameTop(ruleMode(ws)); }
-std::string FrameBottom(const ReportContext& ws) { return FrameBottom(ruleMode(ws)); }
-std::string FrameMiddle(const ReportContext& ws) { return FrameMiddle(ruleMode(ws)); }
-std::string FrameChar(const ReportContext& ws) { return FrameChar(ruleMode(ws)); }
+int RuleMode(const Settings& settings) {
+  const int m = settings.config.ruleMode;
+  return (m >= 1 && m <= 4) ? m : 2;
+}
 
-bool IsTextDevice(int d) { return (d >= 1 && d <= 5) || d == 8; }
-bool IsTabDevice(int d) { return d == kDeviceTab || d == kDeviceBatch; }
-bool IsHtmlDevice(int d) { return d == kDeviceHtml; }
-int CurrentDevice(const ReportContext& ws) { return ws.report.device; }
+std::string ThinRule(const Settings& settings) { return ThinRule(RuleMode(settings)); }
+std::string DoubleRule(const Settings& settings) { return DoubleRule(RuleMode(settings)); }
+std::string FrameTop(const Settings& settings) { return FrameTop(RuleMode(settings)); }
+std::string FrameBottom(const Settings& settings) { return FrameBottom(RuleMode(settings)); }
+std::string FrameMiddle(const Settings& settings) { return FrameMiddle(RuleMode(settings)); }
+std::string FrameChar(const Settings& settings) { return FrameChar(RuleMode(settings)); }
 
-std::string DeviceChoiceText(int device) {
+std::string ThinRule(const ReportState& r) { return ThinRule(ruleMode(r)); }
+std::string DoubleRule(const ReportState& r) { return DoubleRule(ruleMode(r)); }
+std::string FrameTop(const ReportState& r) { return FrameTop(ruleMode(r)); }
+std::string FrameBottom(const ReportState& r) { return FrameBottom(ruleMode(r)); }
+std::string FrameMiddle(const ReportState& r) { return FrameMiddle(ruleMode(r)); }
+std::string FrameChar(const ReportState& r) { return FrameChar(ruleMode(r)); }
+
+namespace {
+
+// The devices by their numbers 1 to 9.
+constexpr ReportDevice kNumberedDevices[] = {
+    ReportDevice::Screen, ReportDevice::Port, ReportDevice::File,    ReportDevice::Printer, ReportDevice::TextProgram,
+    ReportDevice::Tab,    ReportDevice::Html, ReportDevice::DosFile, ReportDevice::Batch,
+};
+
+}  // namespace
+
+ReportDevice ReportDeviceFromCode(int code) {
+  if (code < 1 || code > 9) return ReportDevice::None;
+  return kNumberedDevices[code - 1];
+}
+
+int ReportDeviceCode(ReportDevice device) {
+  for (int i = 0; i < 9; ++i)
+    if (kNumberedDevices[i] == device) return i + 1;
+  return 0;
+}
+
+bool IsTextDevice(ReportDevice d) {
+  switch (d) {
+    case ReportDevice::Screen:
+    case ReportDevice::Port:
+    case ReportDevice::File:
+    case ReportDevice::Printer:
+    case ReportDevice::TextProgram:
+    case ReportDevice::DosFile:
+      return true;
+    case ReportDevice::None:
+    case ReportDevice::Tab:
+    case ReportDevice::Html:
+    case ReportDevice::Batch:
+      return false;
+  }
+  return false;
+}
+bool IsTabDevice(ReportDevice d) { return d == ReportDevice::Tab || d == ReportDevice::Batch; }
+bool IsHtmlDevice(ReportDevice d) { return d == ReportDevice::Html; }
+ReportDevice CurrentDevice(const ReportState& r) { return r.device; }
+
+std::string DeviceChoiceText(ReportDevice device) {
   switch (device) {
-    case 1:
+    case ReportDevice::Screen:
       return "Bildschirm";
-    case 2:
+    case ReportDevice::Port:
       return "Textdrucker";
-    case 3:
+    case ReportDevice::File:
       return "Datei";
-    case 4:
+    case ReportDevice::Printer:
       return "Windows-Drucker";
-    case 5:
+    case ReportDevice::TextProgram:
       return "externes Textprogramm";
-    case 6:
+    case ReportDevice::Tab:
       return "TXT File (Excel, QPRO ...)";
-    case 7:
+    case ReportDevice::Html:
       return "HTML File (Netscape, Internet Explorer ...)";
-    default:
+    case ReportDevice::None:
+    case ReportDevice::DosFile:
+    case ReportDevice::Batch:
       return {};
   }
+  return {};
 }
 
 // ---- header block and opening ----
 
-void SetReportHeader(ReportContext& ws, const std::string& line1, const std::string& line2, const std::string& line3,
+void SetReportHeader(ReportState& r, const std::string& line1, const std::string& line2, const std::string& line3,
                      const std::string& line4, const std::string& line5, int totalSheets) {
-  ReportState& r = state(ws);
-  r.header = {line1, line2, line3, line4, line5};
+    r.header = {line1, line2, line3, line4, line5};
   if (r.header[0].empty()) r.header[0] = std::string(kProgramTitle) + "  V" + kVersion;
   for (std::string& l : r.header) l = leftStr(l, kReportHeaderLength);
   r.totalSheets = totalSheets;
@@ -665,227 +657,231 @@ void SetReportHeader(ReportContext& ws, const std::string& line1, const std::str
   r.lines = 0;
 }
 
-void OpenReport(ReportContext& ws, int device, const std::string& name) {
-  for (int i = 1; i <= 7; ++i) ws.choiceItems[static_cast<std::size_t>(i)] = DeviceChoiceText(i);
-  if (device == kDeviceListOnly) return;
-
-  ReportState& r = state(ws);
-  ws.abort = false;
+bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, Diagnostics& diag,
+                const IoHooks& io, const ReportTarget& target) {
   releaseReport(r);
+  r.failed = false;
+  r.diag = &diag;
   r.copyPath.clear();
-  r.pause = false;
+  r.pause = target.pause;
   r.sheet = 0;
   r.lines = 0;
+  r.device = target.device;
 
-  const int configured = ws.config.textDevice;
-  r.device = (configured >= 1 && configured <= 9) ? configured : kDeviceScreen;
-  SetHelpNumber(ws, 1050);
-  if (device != kDeviceAsk) {
-    r.device = device;
-  } else if (ws.config.textDeviceAsk) {
-    uint16_t choice = static_cast<uint16_t>(r.device);
-    ChooseItem(ws, "Ausgabe auf ..", 7, choice);
-    if (ws.abort) return;
-    r.device = choice;
-  }
+  const Configuration& c = settings.config;
+  ReportLayout& page = r.page;
+  page.ruleMode = RuleMode(settings);
+  page.linesPerPage = c.linesPerPage < 5 ? 66 : c.linesPerPage;
+  page.headerMode = c.headerMode == 2 ? 2 : 1;
+  page.headerSpaceLines = std::clamp(c.headerSpaceLines, 0, 30);
+  page.num = c.num;
+  page.designation = inputDesignation(doc.spring, settings);
+  page.fileName = doc.spring.fileName;
+  page.titleLine = doc.spring.titleLine;
+  page.bemerk1 = doc.spring.bemerk1;
+  page.bemerk2 = doc.spring.bemerk2;
+  page.textProgram = c.textProgram;
+  page.htmlBrowser = c.htmlBrowser;
+  page.tempFolder = target.tempFolder;
+  page.explanationFile = target.explanationFile;
 
   switch (r.device) {
-    case kDeviceScreen:
-    case kDevicePrinter:
-    case kDeviceTextProgram:
-      if (!reserveTemp(ws, "$OUT", ".TMP", 1, kTempFileTries)) return;
+    case ReportDevice::Screen:
+    case ReportDevice::Printer:
+    case ReportDevice::TextProgram:
+      reserveTemp(r, io, "$OUT", ".TMP", 1, kTempFileTries);
       break;
-    case kDevicePort:
-      openPort(ws);
+    case ReportDevice::Port:
+      openPort(r, settings, io, target);
       break;
-    case kDeviceFile:
-      SetHelpNumber(ws, 1070);
-      r.outputName = chooseReportFile(ws, name, "txt");
+    case ReportDevice::File:
+    case ReportDevice::Html:
+      r.outputName = target.file;
       break;
-    case kDeviceDosFile: {
-      const std::string path = tempFolder(ws) + "OUTDOS.TXT";
-      if (int e = probeCreate(ws, path)) return failIo(ws, IoStage::Create, e, path);
-      r.outputName = path;
+    case ReportDevice::DosFile: {
+      const std::string path = page.tempFolder + "OUTDOS.TXT";
+      if (int e = probeCreate(io, path))
+        failIo(r, IoStage::Create, e, path);
+      else
+        r.outputName = path;
       break;
     }
-    case kDeviceTab:
-    case kDeviceBatch:
-      if (ws.config.textDeviceAsk)
-        r.outputName = chooseReportFile(ws, name, "txt");
-      else if (!reserveTemp(ws, "$$$", ".txt", r.tabCounter + 1, kTabTempFileTries))
-        return;
+    case ReportDevice::Tab:
+    case ReportDevice::Batch:
+      if (!target.file.empty())
+        r.outputName = target.file;
+      else
+        reserveTemp(r, io, "$$$", ".txt", r.tabCounter + 1, kTabTempFileTries);
       break;
-    case kDeviceHtml:
-      if (!trim(ws.config.htmlBrowser).empty()) {
-        r.outputName = tempFolder(ws) + ws.start.shortName + ".htm";
-        PrepareOutputFile(ws, r.outputName);
-      } else {
-        r.outputName = chooseReportFile(ws, name, "htm");
-      }
-      break;
-    default:
+    case ReportDevice::None:
       break;  // no device: nothing is opened
   }
-  if (ws.abort) {
+  if (r.failed) {
     releaseReport(r);
-    return;
+    return false;
   }
   r.open = true;
+  return true;
 }
 
 // ---- page model ----
 
-void WritePageHeader(ReportContext& ws, int sheet, int frameMode) {
-  if (!writing(ws)) return;
-  ReportState& r = state(ws);
-  const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
-  if (IsTabDevice(r.device)) return tabPageHeader(ws, first);
-  if (IsHtmlDevice(r.device)) return htmlPageHeader(ws, first);
-  textPageHeader(ws, sheet, frameMode);
+void WritePageHeader(ReportState& r, int sheet, int frameMode) {
+  if (!writing(r)) return;
+    const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
+  if (IsTabDevice(r.device)) return tabPageHeader(r, first);
+  if (IsHtmlDevice(r.device)) return htmlPageHeader(r, first);
+  textPageHeader(r, sheet, frameMode);
 }
 
-void CheckPageOverflow(ReportContext& ws) {
-  ReportState& r = state(ws);
-  // Pages belong to the text devices; a break in progress (or a header) is never broken.
-  if (!writing(ws) || !textLike(r.device) || r.inPageBreak) return;
-  if (r.lines < linesPerPage(ws)) return;
-  if (headerMode(ws) == 2) {
-    putLine(ws, "\f");
+void CheckPageOverflow(ReportState& r) {
+    // Pages belong to the text devices; a break in progress (or a header) is never broken.
+  if (!writing(r) || !textLike(r.device) || r.inPageBreak) return;
+  if (r.lines < linesPerPage(r)) return;
+  if (headerMode(r) == 2) {
+    putLine(r, "\f");
     r.lines = 0;
     return;
   }
   FlagGuard guard(r.inPageBreak);
-  EndPage(ws);
-  WritePageHeader(ws, 0, r.frameMode);
-  if (ws.abort) return;
-  WriteTextLine(ws, "");
+  EndPage(r);
+  WritePageHeader(r, 0, r.frameMode);
+  if (r.failed) return;
+  WriteTextLine(r, "");
 }
 
-void KeepTogether(ReportContext& ws, int frameMode) {
-  if (!writing(ws)) return;
-  ReportState& r = state(ws);
-  if (r.lines <= std::max(linesPerPage(ws) - 10, 10)) return;
+void KeepTogether(ReportState& r, int frameMode) {
+  if (!writing(r)) return;
+    if (r.lines <= std::max(linesPerPage(r) - 10, 10)) return;
   FlagGuard guard(r.inPageBreak);
-  EndPage(ws);
-  WritePageHeader(ws, 0, frameMode);
-  if (ws.abort) return;
-  WriteTextLine(ws, "");
+  EndPage(r);
+  WritePageHeader(r, 0, frameMode);
+  if (r.failed) return;
+  WriteTextLine(r, "");
 }
 
-void EndPage(ReportContext& ws) {
-  if (!writing(ws)) return;
-  ReportState& r = state(ws);
-  if (!textLike(r.device)) return;
-  if (ruleMode(ws) == 4 && r.lines < linesPerPage(ws) / 2) return;
-  if (r.device == kDeviceScreen || r.device == kDevicePrinter)
-    putLine(ws, "\f");
-  else if (r.device == kDevicePort)
-    put(ws, "\f");
+void EndPage(ReportState& r) {
+  if (!writing(r)) return;
+    if (!textLike(r.device)) return;
+  if (ruleMode(r) == 4 && r.lines < linesPerPage(r) / 2) return;
+  if (r.device == ReportDevice::Screen || r.device == ReportDevice::Printer)
+    putLine(r, "\f");
+  else if (r.device == ReportDevice::Port)
+    put(r, "\f");
   r.lines = 0;
 }
 
-void CloseReport(ReportContext& ws) {
-  ReportState& r = state(ws);
-  if (r.open && !ws.abort) {
-    const bool paged = r.device == kDeviceScreen || r.device == kDevicePort || r.device == kDevicePrinter;
-    if (paged && r.lines != 0 && (headerMode(ws) == 2 || ruleMode(ws) == 4)) put(ws, "\f");
+ReportDelivery CloseReport(ReportState& r, Diagnostics& diag, const IoHooks& io) {
+  ReportDelivery done;
+  r.diag = &diag;
+  if (r.open && !r.failed) {
+    const bool paged = r.device == ReportDevice::Screen || r.device == ReportDevice::Port || r.device == ReportDevice::Printer;
+    if (paged && r.lines != 0 && (headerMode(r) == 2 || ruleMode(r) == 4)) put(r, "\f");
     if (IsHtmlDevice(r.device)) {
-      closeHtmlTable(ws);
-      putLine(ws, "</BODY>");
-      putLine(ws, "</HTML>");
+      closeHtmlTable(r);
+      putLine(r, "</BODY>");
+      putLine(r, "</HTML>");
     }
-    deliver(ws);
+    deliver(r, io, done);
   }
-  // Done or failed: the temporary file goes, nothing of this report stays open.
+  if (r.failed) {
+    done = ReportDelivery{};
+    done.failed = true;
+  }
+  // Done or failed: nothing of this report stays open (a shown report keeps its file in done).
   releaseReport(r);
-  NormalCursor(ws);
+  r.diag = nullptr;
+  return done;
+}
+
+void DiscardReport(ReportState& r) {
+  releaseReport(r);
+  r.diag = nullptr;
 }
 
 // ---- lines ----
 
-void WriteTextLine(ReportContext& ws, std::string_view text) {
-  if (!writing(ws)) return;
-  ReportState& r = state(ws);
-  if (IsTabDevice(r.device)) {
-    if (text == kMarker || text == ThinRule(ws) || text == DoubleRule(ws)) return;
-    putLine(ws, tabText(text));
+void WriteTextLine(ReportState& r, std::string_view text) {
+  if (!writing(r)) return;
+    if (IsTabDevice(r.device)) {
+    if (text == kMarker || text == ThinRule(r) || text == DoubleRule(r)) return;
+    putLine(r, tabText(text));
   } else if (IsHtmlDevice(r.device)) {
-    closeHtmlTable(ws);
+    closeHtmlTable(r);
     ++r.lines;
-    if (isRule(ws, text)) return;
-    putLine(ws, "<br>" + htmlText(text));
+    if (isRule(r, text)) return;
+    putLine(r, "<br>" + htmlText(text));
   } else {
-    textDeviceLine(ws, text, true);
+    textDeviceLine(r, text, true);
   }
 }
 
-void WriteTextFragment(ReportContext& ws, std::string_view text) {
-  if (!writing(ws)) return;
-  ReportState& r = state(ws);
-  if (IsTabDevice(r.device)) {
-    put(ws, tabText(text));
+void WriteTextFragment(ReportState& r, std::string_view text) {
+  if (!writing(r)) return;
+    if (IsTabDevice(r.device)) {
+    put(r, tabText(text));
   } else if (IsHtmlDevice(r.device)) {
-    closeHtmlTable(ws);
+    closeHtmlTable(r);
     ++r.lines;
-    CheckPageOverflow(ws);
-    put(ws, "<br>" + htmlText(text));
+    CheckPageOverflow(r);
+    put(r, "<br>" + htmlText(text));
   } else {
-    textDeviceLine(ws, text, false);
+    textDeviceLine(r, text, false);
   }
 }
 
-void WriteRaw(ReportContext& ws, std::string_view text) {
-  if (!writing(ws)) return;
-  const int d = state(ws).device;
-  put(ws, IsHtmlDevice(d) ? htmlText(text) : IsTabDevice(d) ? tabText(text) : std::string(text));
+void WriteRaw(ReportState& r, std::string_view text) {
+  if (!writing(r)) return;
+  const ReportDevice d = r.device;
+  put(r, IsHtmlDevice(d) ? htmlText(text) : IsTabDevice(d) ? tabText(text) : std::string(text));
 }
 
-void WriteRawLine(ReportContext& ws, std::string_view text) {
-  if (!writing(ws)) return;
-  WriteRaw(ws, text);
-  put(ws, kCrLf);
+void WriteRawLine(ReportState& r, std::string_view text) {
+  if (!writing(r)) return;
+  WriteRaw(r, text);
+  put(r, kCrLf);
 }
 
-void WriteCellLine(ReportContext& ws, std::string_view text) {
-  if (!writing(ws)) return;
-  if (!IsHtmlDevice(state(ws).device)) return WriteTextLine(ws, text);
-  openHtmlTable(ws);
-  putLine(ws, "<TR><TD>" + htmlText(text) + "</TD></TR>");
+void WriteCellLine(ReportState& r, std::string_view text) {
+  if (!writing(r)) return;
+  if (!IsHtmlDevice(r.device)) return WriteTextLine(r, text);
+  openHtmlTable(r);
+  putLine(r, "<TR><TD>" + htmlText(text) + "</TD></TR>");
 }
 
-void WriteWrappedText(ReportContext& ws, std::string_view text) {
-  if (!writing(ws) || text.empty()) return;
-  const int d = state(ws).device;
-  if (IsHtmlDevice(d) || IsTabDevice(d) || text.size() < 73) return WriteCellLine(ws, text);
+void WriteWrappedText(ReportState& r, std::string_view text) {
+  if (!writing(r) || text.empty()) return;
+  const ReportDevice d = r.device;
+  if (IsHtmlDevice(d) || IsTabDevice(d) || text.size() < 73) return WriteCellLine(r, text);
   std::string_view rest = text;
   while (!rest.empty()) {
     if (rest.size() <= 64) {
-      WriteCellLine(ws, rest);
+      WriteCellLine(r, rest);
       break;
     }
     const std::size_t space = rest.substr(0, 63).rfind(' ');
     const std::size_t len = space == std::string_view::npos ? 64 : space + 1;
-    WriteCellLine(ws, rest.substr(0, len));
+    WriteCellLine(r, rest.substr(0, len));
     rest.remove_prefix(len);
   }
 }
 
-void WriteSectionTitle(ReportContext& ws, std::string_view title) {
-  WriteTextLine(ws, title);
-  WriteTextLine(ws, ThinRule(ws));
+void WriteSectionTitle(ReportState& r, std::string_view title) {
+  WriteTextLine(r, title);
+  WriteTextLine(r, ThinRule(r));
 }
 
 // ---- rows ----
 
-void WriteValueRow(ReportContext& ws, std::string_view label, std::string_view symbol, std::string_view unit,
+void WriteValueRow(ReportState& r, std::string_view label, std::string_view symbol, std::string_view unit,
                    std::string_view value) {
-  if (!writing(ws)) return;
-  const int d = state(ws).device;
+  if (!writing(r)) return;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
-    putLine(ws, tabLine({label, symbol, unit, spreadsheetDecimal(ws, value)}));
+    putLine(r, tabLine({label, symbol, unit, spreadsheetDecimal(r, value)}));
   } else if (IsHtmlDevice(d)) {
-    openHtmlTable(ws);
-    putLine(ws, "<TR><TD>" + htmlText(label) + "</TD><TD>" + htmlText(symbol) + "</TD><TD>" + htmlText(unit) +
+    openHtmlTable(r);
+    putLine(r, "<TR><TD>" + htmlText(label) + "</TD><TD>" + htmlText(symbol) + "</TD><TD>" + htmlText(unit) +
                     "</TD><TD><DIV ALIGN=RIGHT>" + htmlText(value) + "</DIV></TD></TR>");
   } else {
     std::string line(68, ' ');
@@ -893,20 +889,20 @@ void WriteValueRow(ReportContext& ws, std::string_view label, std::string_view s
     insertAt(line, symbol, kColumns[0]);
     insertAt(line, unit, kColumns[1]);
     insertAt(line, value, kColumns[4]);
-    WriteTextLine(ws, line);
-    if (ruleMode(ws) != 4) WriteTextLine(ws, ThinRule(ws));
+    WriteTextLine(r, line);
+    if (ruleMode(r) != 4) WriteTextLine(r, ThinRule(r));
   }
 }
 
-void WriteTableRow(ReportContext& ws, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
+void WriteTableRow(ReportState& r, std::string_view c1, std::string_view c2, std::string_view c3, std::string_view c4,
                    std::string_view c5) {
-  if (!writing(ws)) return;
-  const int d = state(ws).device;
+  if (!writing(r)) return;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
-    putLine(ws, tabLine({c1, c2, c3, spreadsheetDecimal(ws, c4), spreadsheetDecimal(ws, c5)}));
+    putLine(r, tabLine({c1, c2, c3, spreadsheetDecimal(r, c4), spreadsheetDecimal(r, c5)}));
   } else if (IsHtmlDevice(d)) {
-    if (!state(ws).htmlTableOpen) WriteTableHeading(ws);
-    putLine(ws, "<TR><TD>" + htmlText(c1) + "</TD><TD>" + htmlText(c2) + "</TD><TD>" + htmlText(c3) + "</TD><TD>" +
+    if (!r.htmlTableOpen) WriteTableHeading(r);
+    putLine(r, "<TR><TD>" + htmlText(c1) + "</TD><TD>" + htmlText(c2) + "</TD><TD>" + htmlText(c3) + "</TD><TD>" +
                     htmlText(c4) + "</TD><TD>" + htmlText(c5) + "</TD></TR>");
   } else {
     std::string line(66, ' ');
@@ -915,32 +911,32 @@ void WriteTableRow(ReportContext& ws, std::string_view c1, std::string_view c2, 
     insertAt(line, c3, kColumns[1]);
     insertAt(line, c4, kColumns[2]);
     insertAt(line, c5, kColumns[3]);
-    WriteTextLine(ws, line);
-    if (ruleMode(ws) != 4) WriteTextLine(ws, ThinRule(ws));
+    WriteTextLine(r, line);
+    if (ruleMode(r) != 4) WriteTextLine(r, ThinRule(r));
   }
 }
 
-void WriteTableHeading(ReportContext& ws) {
-  if (!writing(ws)) return;
-  const int d = state(ws).device;
+void WriteTableHeading(ReportState& r) {
+  if (!writing(r)) return;
+  const ReportDevice d = r.device;
   if (IsTabDevice(d)) {
-    putLine(ws, tabLine({kHeadings[0], kHeadings[1], kHeadings[2], kHeadings[3], kHeadings[4]}));
+    putLine(r, tabLine({kHeadings[0], kHeadings[1], kHeadings[2], kHeadings[3], kHeadings[4]}));
   } else if (IsHtmlDevice(d)) {
-    closeHtmlTable(ws);
-    putLine(ws, kValueTable);
-    state(ws).htmlTableOpen = true;
+    closeHtmlTable(r);
+    putLine(r, kValueTable);
+    r.htmlTableOpen = true;
     std::string row = std::string("<TR><TD><CENTER>") + htmlText(kHeadings[0]) + "</CENTER></TD>";
     for (int i = 1; i < 5; ++i) row += std::string("<TD>") + htmlText(kHeadings[i]) + "</TD>";
-    putLine(ws, row + "</TR>");
+    putLine(r, row + "</TR>");
   } else {
     std::string line(69, ' ');
-    insertAt(line, FrameChar(ws), 1);
+    insertAt(line, FrameChar(r), 1);
     insertAt(line, kHeadings[0], 1);
     for (int i = 1; i < 5; ++i) insertAt(line, kHeadings[i], kColumns[i - 1]);
-    insertAt(line, FrameChar(ws), 70);
-    WriteTextLine(ws, line);
-    WriteTextLine(ws, FrameBottom(ws));
-    WriteTextLine(ws, "");
+    insertAt(line, FrameChar(r), 70);
+    WriteTextLine(r, line);
+    WriteTextLine(r, FrameBottom(r));
+    WriteTextLine(r, "");
   }
 }
 
@@ -948,33 +944,33 @@ static std::string htmlTableTag(std::string_view border) {
   return "<TABLE BORDER = \"" + std::string(border) + "\" WIDTH= \"100%\">";
 }
 
-void WriteHtmlTableStart(ReportContext& ws, std::string_view border, const std::vector<std::string>& titles) {
-  if (!writing(ws) || !IsHtmlDevice(state(ws).device)) return;
-  closeHtmlTable(ws);
-  putLine(ws, htmlTableTag(border));
-  state(ws).htmlTableOpen = true;
+void WriteHtmlTableStart(ReportState& r, std::string_view border, const std::vector<std::string>& titles) {
+  if (!writing(r) || !IsHtmlDevice(r.device)) return;
+  closeHtmlTable(r);
+  putLine(r, htmlTableTag(border));
+  r.htmlTableOpen = true;
   std::string row = "<TR>";
   for (const std::string& t : titles) row += "<TD><CENTER>" + htmlText(t) + "</CENTER></TD>";
-  putLine(ws, row + "</TR>");
+  putLine(r, row + "</TR>");
 }
 
-void WriteHtmlTableRow(ReportContext& ws, std::string_view border, const std::vector<std::string>& cells,
+void WriteHtmlTableRow(ReportState& r, std::string_view border, const std::vector<std::string>& cells,
                        std::size_t columns) {
-  if (!writing(ws) || !IsHtmlDevice(state(ws).device)) return;
-  if (!state(ws).htmlTableOpen) {
-    putLine(ws, htmlTableTag(border));
-    state(ws).htmlTableOpen = true;
+  if (!writing(r) || !IsHtmlDevice(r.device)) return;
+  if (!r.htmlTableOpen) {
+    putLine(r, htmlTableTag(border));
+    r.htmlTableOpen = true;
   }
   std::string row = "<TR>";
   for (std::size_t i = 0; i < columns; ++i) {
     const std::string cell = htmlText(i < cells.size() ? cells[i] : std::string());
     row += i == 0 ? "<TD>" + cell + "</TD>" : "<TD><DIV ALIGN=RIGHT>" + cell + "</DIV></TD>";
   }
-  putLine(ws, row + "</TR>");
+  putLine(r, row + "</TR>");
 }
 
-void WriteHtmlTableEnd(ReportContext& ws) {
-  if (writing(ws)) closeHtmlTable(ws);
+void WriteHtmlTableEnd(ReportState& r) {
+  if (writing(r)) closeHtmlTable(r);
 }
 
 std::string FormatNumberLine(std::string_view left, std::string_view number) {
@@ -986,93 +982,62 @@ std::string FormatNumberLine(std::string_view left, std::string_view number) {
 
 // ---- messages ----
 
-void WriteMessageSection(ReportContext& ws, std::string_view title) {
-  if (!writing(ws)) return;
-  const int count = std::clamp(ws.messages.count, 0, kMaxCalcMessages);
+void WriteMessageSection(ReportState& r, const CalcMessages& messages, std::string_view title) {
+  if (!writing(r)) return;
+  const int count = std::clamp(messages.count, 0, kMaxCalcMessages);
   if (count == 0) return;
-  const int d = state(ws).device;
-  WriteRawLine(ws, "");
-  WriteTextLine(ws, title);
+  const ReportDevice d = r.device;
+  WriteRawLine(r, "");
+  WriteTextLine(r, title);
   if (!IsTabDevice(d)) {
-    WriteTextLine(ws, DoubleRule(ws));
-    WriteRawLine(ws, "");
-    WriteTextLine(ws, ThinRule(ws));
+    WriteTextLine(r, DoubleRule(r));
+    WriteRawLine(r, "");
+    WriteTextLine(r, ThinRule(r));
   }
-  if (IsHtmlDevice(d)) openHtmlTable(ws);
-  for (int i = 1; i <= count && writing(ws); ++i) {
-    const std::string& message = ws.messages.entries[static_cast<std::size_t>(i - 1)];
-    const MessageExplanation why = ExplainMessage(ws, i);
+  if (IsHtmlDevice(d)) openHtmlTable(r);
+  for (int i = 1; i <= count && writing(r); ++i) {
+    const std::string& message = messages.entries[static_cast<std::size_t>(i - 1)];
+    const MessageExplanation why = ExplainMessage(r.page.explanationFile, messages, i);
     if (IsTabDevice(d)) {
-      putLine(ws, tabLine({padRight(message, 37) + why.cause, why.remedy}));
+      putLine(r, tabLine({padRight(message, 37) + why.cause, why.remedy}));
       continue;
     }
-    WriteCellLine(ws, message);
-    WriteWrappedText(ws, why.cause);
-    WriteWrappedText(ws, why.remedy);
+    WriteCellLine(r, message);
+    WriteWrappedText(r, why.cause);
+    WriteWrappedText(r, why.remedy);
     if (IsHtmlDevice(d)) {
-      closeHtmlTable(ws);
-      WriteTextLine(ws, "");
-      if (i < count) openHtmlTable(ws);  // no empty (yet bordered) table after the last block
-    } else if (ruleMode(ws) != 4) {
-      WriteTextLine(ws, ThinRule(ws));
+      closeHtmlTable(r);
+      WriteTextLine(r, "");
+      if (i < count) openHtmlTable(r);  // no empty (yet bordered) table after the last block
+    } else if (ruleMode(r) != 4) {
+      WriteTextLine(r, ThinRule(r));
     }
   }
-  if (IsHtmlDevice(d) && writing(ws)) closeHtmlTable(ws);
+  if (IsHtmlDevice(d) && writing(r)) closeHtmlTable(r);
 }
 
-void WriteMessageList(ReportContext& ws, std::string_view title) {
-  if (!writing(ws)) return;
-  const int count = std::clamp(ws.messages.count, 0, kMaxCalcMessages);
+void WriteMessageList(ReportState& r, const CalcMessages& messages, std::string_view title) {
+  if (!writing(r)) return;
+  const int count = std::clamp(messages.count, 0, kMaxCalcMessages);
   if (count == 0) return;
-  const bool html = IsHtmlDevice(state(ws).device);
-  WriteRawLine(ws, "");
-  WriteTextLine(ws, title);
+  const bool html = IsHtmlDevice(r.device);
+  WriteRawLine(r, "");
+  WriteTextLine(r, title);
   for (int i = 0; i < count; ++i) {
     if (html)
-      WriteCellLine(ws, ws.messages.entries[static_cast<std::size_t>(i)]);
+      WriteCellLine(r, messages.entries[static_cast<std::size_t>(i)]);
     else
-      WriteTextLine(ws, ws.messages.entries[static_cast<std::size_t>(i)]);
+      WriteTextLine(r, messages.entries[static_cast<std::size_t>(i)]);
   }
-  if (html && writing(ws)) closeHtmlTable(ws);
+  if (html && writing(r)) closeHtmlTable(r);
 }
 
-void PrintMessagesOnly(ReportContext& ws) {
-  if (!writing(ws) || ws.messages.count <= 0) return;
-  WritePageHeader(ws, 0, 0);
-  if (ws.abort) return;
-  WriteMessageSection(ws);
-  EndPage(ws);
-}
-
-// ---- printing and the text window ----
-
-void PrintTextFile(ReportContext& ws, const std::string& path) {
-  auto bytes = readWholeFile(path);
-  if (!bytes) {
-    ShowError(ws, oem(path) + " not found !");
-    ws.abort = true;
-    return;
-  }
-  PrintTextRequest q;
-  q.documentName = oem(lastComponent(path));
-  q.lines = splitLines(*bytes);
-  if (ws.num().plainChars == 1)
-    for (std::string& l : q.lines) l = plainText(l);
-  q.pageCount = std::max(CountPageBreaks(q.lines), 1);
-  q.linesPerPage = linesPerPage(ws);
-  q.font = ws.config.printoutFont;
-  q.fontSize = ws.config.printoutFontSize;
-  q.fontStyle = ws.config.printoutFontStyle;
-  const std::optional<PrintTextResult> printed = ws.ui.show(q);
-  if (printed && printed->noPrinter) {
-    ShowError(ws, "kein Drucker vorhanden");
-    ws.abort = true;
-  }
-}
-
-void ExportNotepad(ReportContext& ws, const std::string& path) {
-  ProgramCommand cmd;
-  if (resolveProgram(ws, "notepad", path, cmd)) launch(ws, cmd);
+void PrintMessagesOnly(ReportState& r, const CalcMessages& messages) {
+  if (!writing(r) || messages.count <= 0) return;
+  WritePageHeader(r, 0, 0);
+  if (r.failed) return;
+  WriteMessageSection(r, messages);
+  EndPage(r);
 }
 
 }  // namespace velk

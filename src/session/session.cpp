@@ -5,7 +5,7 @@
 #include "data/documentation.h"
 #include "help/helptext.h"
 #include "help/imagebrowser.h"
-#include "report/columntable.h"
+#include "reportui/reportservice.h"
 
 namespace velk {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "help/context.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 
 namespace velk {
 

@@ -23,7 +23,7 @@
 #include "graphics/springdrawing.h"
 #include "graphics/svgcanvas.h"
 #include "graphics/views.h"
-#include "report/calcreport.h"
+#include "reportui/reportservice.h"
 #include "report/reportstate.h"
 #include "shell/jsonexport.h"
 #include "shell/springsettings.h"
@@ -471,7 +471,7 @@ int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream
   const std::string output = ws.spring.fileName + ".txt";
   if (refuseJobOutput(ws, inputArgument, output, err)) return 2;
   // Device 9 for this run only; the configuration is not saved, since the process ends.
-  ws.config.textDevice = kDeviceBatch;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::Batch);
   ws.config.textDeviceAsk = false;
   ws.abort = false;
   WriteStandardReport(ws);

@@ -17,7 +17,7 @@
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "graphics/displaylist.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "report/reportwriter.h"
 #include "support/fixture.h"
 
@@ -394,7 +394,7 @@ class MenuCommandsConfig : public MenuCommands {
  protected:
   ConfigFormValues current() const {
     std::vector<std::string> devices;
-    for (int d = 1; d <= 7; ++d) devices.push_back(DeviceChoiceText(d));
+    for (int d = 1; d <= 7; ++d) devices.push_back(DeviceChoiceText(ReportDeviceFromCode(d)));
     return ConfigFormValuesFrom(ws.config, devices);
   }
   static Answer leave(ConfigFormExit exit, const ConfigFormValues& values, int page = 0) {

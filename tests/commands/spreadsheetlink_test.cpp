@@ -194,12 +194,12 @@ TEST_F(SpreadsheetLink, ExportSavesAChangedSpringFirst) {
 TEST_F(SpreadsheetLink, PrintoutIsTheTabReportWithNumberCells) {
   load("drahtfeder_dynamisch");
   const std::string temp = withSeparator(ws.config.tempDir.empty() ? ws.tempRoot : ws.config.tempDir);
-  ws.config.textDevice = kDeviceScreen;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::Screen);
   for (int decimal : {2, 1}) {
     ws.config.num.spreadsheetDecimal = decimal;
     OlePrintoutExcel(ws);
     EXPECT_FALSE(ws.abort);
-    EXPECT_EQ(ws.config.textDevice, kDeviceScreen);  // the destination settings are back
+    EXPECT_EQ(ws.config.textDevice, ReportDeviceCode(ReportDevice::Screen));  // the destination settings are back
     const std::string tab = temp + "$$" + std::to_string(3 - decimal) + ".txt";
     ASSERT_TRUE(fileExists(tab)) << tab;
     ASSERT_EQ(started.size(), static_cast<std::size_t>(3 - decimal));

@@ -169,7 +169,7 @@ TEST_F(DocsTest, PrintoutOnTheDosFileHasHeaderBlockReplaceLinesAndEntries) {
   info.replaces = "Z-100";
   info.replacedBy = "";
   addEntry(oem("Radius geändert"), "07.06.2023", "jw", "");
-  PrintChangeHistory(ws, kDeviceDosFile);
+  PrintChangeHistory(ws, ReportDevice::DosFile);
   ASSERT_FALSE(ws.abort);
   std::vector<std::string> lines;
   for (const std::string& l : linesOf(readFile(tmp + "OUTDOS.TXT"))) lines.push_back(body(l));
@@ -211,7 +211,7 @@ TEST_F(DocsTest, IndexStyleOneNumbersEveryOtherStyleLetters) {
   // And in a printout: entry 3 on the tab device.
   ws.config.changeIndexStyle = 1;
   for (int i = 0; i < 3; ++i) addEntry("E" + fmtInt(i + 1), "", "", "d");
-  PrintChangeHistory(ws, kDeviceTab);
+  PrintChangeHistory(ws, ReportDevice::Tab);
   ASSERT_FALSE(ws.abort);
   const std::vector<std::string> lines = linesOf(readFile(ws.report.copyPath));
   const auto heading = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Index", 0) == 0; });

@@ -1,6 +1,6 @@
 // Explanation-file lookup and replacement on bytes: the whole message before its prefix,
 // formatted messages by their fixed parts, broken files (missing lines, NUL bytes, huge lines).
-#include "report/explanations.h"
+#include "report/explanationfile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,12 @@
 // Report texts, explanation window, saving an edited explanation and the message window,
 // run against a scripted UI and an explanation file in a private PLT folder.
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 #include <cerrno>
 #include <filesystem>
 
 #include "report/reportwriter.h"
+#include "reportui/reportservice.h"
 #include "support/fixture.h"
 
 namespace velk::test {

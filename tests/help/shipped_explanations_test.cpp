@@ -1,6 +1,6 @@
 // The explanation file that ships with the program: its format, and an explanation of its own
 // for every message the program can put into the calculation message list.
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 #include <filesystem>
 #include <set>

@@ -2,6 +2,7 @@
 // and HTML devices against reviewed expected files, the rows' conditions, independent readers
 // of the tab and HTML forms, and the /I batch job as a process.
 #include "report/calcreport.h"
+#include "reportui/reportservice.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -57,8 +58,8 @@ class CalcReportTest : public ReportTest {
 
   // Runs a layout on a device and returns what the user receives, as UTF-8 with the temporary
   // folder masked: the DOS file (8), the Windows copy of the tab file (6), the HTML page (7).
-  std::string produce(int device, bool excerpt) {
-    ws.config.textDevice = device;
+  std::string produce(ReportDevice device, bool excerpt) {
+    ws.config.textDevice = ReportDeviceCode(device);
     ws.config.textDeviceAsk = false;
     ws.abort = false;
     // The page of the previous report would be confirmed before it is replaced.
@@ -66,13 +67,13 @@ class CalcReportTest : public ReportTest {
     excerpt ? WriteExcerptReport(ws) : WriteStandardReport(ws);
     EXPECT_FALSE(ws.abort);
     std::string text;
-    if (device == kDeviceDosFile) text = cp850ToUtf8(readFile(tmp + "OUTDOS.TXT"));
-    else if (device == kDeviceTab) text = win1252ToUtf8(readFile(ws.report.copyPath));
-    else if (device == kDeviceHtml) text = win1252ToUtf8(readFile(tmp + ws.start.shortName + ".htm"));
+    if (device == ReportDevice::DosFile) text = cp850ToUtf8(readFile(tmp + "OUTDOS.TXT"));
+    else if (device == ReportDevice::Tab) text = win1252ToUtf8(readFile(ws.report.copyPath));
+    else if (device == ReportDevice::Html) text = win1252ToUtf8(readFile(tmp + ws.start.shortName + ".htm"));
     return replaceAll(replaceAll(text, tmp, "<TMP>/"), dir.path(), "<DIR>/");
   }
 
-  std::vector<std::string> dosLines(bool excerpt = false) { return linesOf(produce(kDeviceDosFile, excerpt)); }
+  std::vector<std::string> dosLines(bool excerpt = false) { return linesOf(produce(ReportDevice::DosFile, excerpt)); }
   bool hasLine(const std::vector<std::string>& lines, const std::string& start) {
     for (const std::string& l : lines)
       if (body(l).rfind(start, 0) == 0) return true;
@@ -82,9 +83,9 @@ class CalcReportTest : public ReportTest {
 
 TEST_F(CalcReportTest, ShippedExamplesMatchTheReviewedReports) {
   const struct {
-    int device;
+    ReportDevice device;
     const char* ext;
-  } devices[] = {{kDeviceDosFile, "txt"}, {kDeviceTab, "tab"}, {kDeviceHtml, "htm"}};
+  } devices[] = {{ReportDevice::DosFile, "txt"}, {ReportDevice::Tab, "tab"}, {ReportDevice::Html, "htm"}};
   for (const char* example : kExampleNames) {
     load(example);
     for (const auto& d : devices)
@@ -94,8 +95,8 @@ TEST_F(CalcReportTest, ShippedExamplesMatchTheReviewedReports) {
   // Imperial units: lengths in inches with 4 decimals, stresses in psi, moments still in Nmm.
   ws.config.num.units = 1;
   load("drahtfeder_dynamisch");
-  expectGolden("drahtfeder_dynamisch.imperial.txt", produce(kDeviceDosFile, false));
-  expectGolden("drahtfeder_dynamisch.imperial-excerpt.txt", produce(kDeviceDosFile, true));
+  expectGolden("drahtfeder_dynamisch.imperial.txt", produce(ReportDevice::DosFile, false));
+  expectGolden("drahtfeder_dynamisch.imperial-excerpt.txt", produce(ReportDevice::DosFile, true));
 }
 
 TEST_F(CalcReportTest, RowsFollowTheSpring) {
@@ -173,7 +174,7 @@ TEST_F(CalcReportTest, LifetimeSection) {
 TEST_F(CalcReportTest, FatalCalculationWritesNoReportAndShowsTheMessages) {
   load("uhrfeder");
   ws.messages.fatal = true;
-  ws.config.textDevice = kDeviceDosFile;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::DosFile);
   ws.config.helpLevel = 0;
   ui.script({Answer::Cancel()});  // the message window's choice
   WriteStandardReport(ws);
@@ -187,7 +188,7 @@ TEST_F(CalcReportTest, HtmlShowsEveryTextAsItReads) {
   AddCalcMessage(ws.messages, "Fehler : rbe<d !");
   ws.spring.zeichname = "A&B <Feder>";
   for (bool excerpt : {false, true}) {
-    const std::string page = produce(kDeviceHtml, excerpt);
+    const std::string page = produce(ReportDevice::Html, excerpt);
     EXPECT_NE(page.find("rbe&lt;d"), std::string::npos);
     EXPECT_EQ(page.find("rbe<d"), std::string::npos);
     EXPECT_NE(page.find("A&amp;B &lt;Feder&gt;"), std::string::npos);
@@ -205,8 +206,8 @@ TEST_F(CalcReportTest, IndependentReadersAcceptTheReports) {
     for (bool excerpt : {false, true}) {
       const std::string h = dir.file(std::string(example) + (excerpt ? "-e" : "") + ".htm");
       const std::string t = dir.file(std::string(example) + (excerpt ? "-e" : "") + ".tab");
-      std::ofstream(h, std::ios::binary) << produce(kDeviceHtml, excerpt);
-      std::ofstream(t, std::ios::binary) << produce(kDeviceTab, excerpt);
+      std::ofstream(h, std::ios::binary) << produce(ReportDevice::Html, excerpt);
+      std::ofstream(t, std::ios::binary) << produce(ReportDevice::Tab, excerpt);
       if (!excerpt) {
         htmlFiles.push_back(h);
         tabFiles.push_back(t);
@@ -262,25 +263,25 @@ TEST_F(CalcReportTest, FramedLinesFitSeventyNineColumnsOnEveryTextDevice) {
     ws.materials.wire.name2 = std::string(60, 'X');
     ws.materials.strip.name1 = std::string(60, 'S');
     for (bool excerpt : {false, true}) {
-      for (int device : {kDeviceScreen, kDeviceFile, kDeviceDosFile}) {
-        ws.config.textDevice = device;
-        if (device == kDeviceFile) {
+      for (ReportDevice device : {ReportDevice::Screen, ReportDevice::File, ReportDevice::DosFile}) {
+        ws.config.textDevice = ReportDeviceCode(device);
+        if (device == ReportDevice::File) {
           std::filesystem::remove(dir.file("bericht.txt"));
           ui.script({Answer::Text(dir.file("bericht.txt"))});
         }
         ws.abort = false;
         ui.clearShown();
         excerpt ? WriteExcerptReport(ws) : WriteStandardReport(ws);
-        ASSERT_FALSE(ws.abort) << example << " device " << device;
+        ASSERT_FALSE(ws.abort) << example << " device " << ReportDeviceCode(device);
         std::vector<std::string> lines;
-        if (device == kDeviceScreen) {
+        if (device == ReportDevice::Screen) {
           ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
           lines = ui.shown<ReportWindowRequest>()[0].lines;
         } else {
-          lines = linesOf(readFile(device == kDeviceFile ? dir.file("bericht.txt") : tmp + "OUTDOS.TXT"));
+          lines = linesOf(readFile(device == ReportDevice::File ? dir.file("bericht.txt") : tmp + "OUTDOS.TXT"));
         }
         EXPECT_GT(lines.size(), 20u);
-        for (const std::string& l : lines) EXPECT_LE(l.size(), 79u) << example << " device " << device << ": " << l;
+        for (const std::string& l : lines) EXPECT_LE(l.size(), 79u) << example << " device " << ReportDeviceCode(device) << ": " << l;
       }
     }
   }

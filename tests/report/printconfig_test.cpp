@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 #include "support/run_process.h"
 #include "tables/dbf.h"
 
@@ -137,7 +137,7 @@ TEST(PrintMacro, ReportsGoToTheWindowsPrinterAndTheConfiguredDeviceStays) {
   c.textDeviceAsk = true;
   {
     MacroReportDevice scope(c);
-    EXPECT_EQ(c.textDevice, kReportDeviceWindowsPrinter);
+    EXPECT_EQ(c.textDevice, 4) << "the Windows printer";
     EXPECT_FALSE(c.textDeviceAsk);
   }
   EXPECT_EQ(c.textDevice, 1);

@@ -19,20 +19,20 @@ namespace {
 using Kind = Request::Kind;
 
 void someRows(Session& ws) {
-  WriteTextLine(ws, "");
-  WriteSectionTitle(ws, "HAUPTABMESSUNGEN");
-  WriteValueRow(ws, oem("Windungsradius außen"), "re", "mm", "  100.25");
-  WriteValueRow(ws, oem("Länge"), "L", oem("mm²"), "12.50");
-  WriteValueRow(ws, "Dichte", "rho", "kg/dm^3", "7,85");
+  WriteTextLine(ws.report, "");
+  WriteSectionTitle(ws.report, "HAUPTABMESSUNGEN");
+  WriteValueRow(ws.report, oem("Windungsradius außen"), "re", "mm", "  100.25");
+  WriteValueRow(ws.report, oem("Länge"), "L", oem("mm²"), "12.50");
+  WriteValueRow(ws.report, "Dichte", "rho", "kg/dm^3", "7,85");
 }
 
 TEST_F(ReportTest, ListOnlyFillsTheDeviceNamesAndOpensNothing) {
-  ws.report.device = kDeviceTab;
-  OpenReport(ws, kDeviceListOnly);
+  ws.report.device = ReportDevice::Tab;
+  FillDeviceChoiceItems(ws);
   EXPECT_EQ(ws.choiceItems[1], "Bildschirm");
   EXPECT_EQ(ws.choiceItems[4], "Windows-Drucker");
   EXPECT_EQ(ws.choiceItems[7], "HTML File (Netscape, Internet Explorer ...)");
-  EXPECT_EQ(ws.report.device, kDeviceTab);
+  EXPECT_EQ(ws.report.device, ReportDevice::Tab);
   EXPECT_FALSE(ws.report.open);
   EXPECT_TRUE(tempFiles().empty());
 }
@@ -53,13 +53,13 @@ TEST_F(ReportTest, DeviceQuestionOffersSevenDevicesAndCancelAborts) {
 
   // A device given by the caller is not asked for.
   ui.clearRequests();
-  OpenReport(ws, kDeviceDosFile);
+  OpenReport(ws, ReportDevice::DosFile);
   EXPECT_TRUE(ui.requests().empty());
   CloseReport(ws);
 }
 
 TEST_F(ReportTest, ScreenShowsTheWindowsCopyAndRemovesItsTemporaryFile) {
-  report(kDeviceScreen, [&] { someRows(ws); });
+  report(ReportDevice::Screen, [&] { someRows(ws); });
   EXPECT_FALSE(ws.abort);
   ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   const ReportWindowRequest w = ui.shown<ReportWindowRequest>()[0];
@@ -86,7 +86,7 @@ TEST_F(ReportTest, TemporaryNumbersInUseAreSkippedAndLeftoversTakenOver) {
   ReservedFile held = reserveNumberedFile(tmp, "$OUT", ".TMP", 1, 1, {}, err);
   ASSERT_TRUE(held.held());
   writeFile(tmp + "$OUT2.TMP", "left behind");
-  report(kDeviceScreen, [&] { someRows(ws); });
+  report(ReportDevice::Screen, [&] { someRows(ws); });
   ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   EXPECT_EQ(ui.shown<ReportWindowRequest>()[0].reportFile, tmp + "$OUT2.TMP");
   EXPECT_FALSE(fileExists(tmp + "$OUT2.TMP"));  // removed once shown
@@ -95,7 +95,7 @@ TEST_F(ReportTest, TemporaryNumbersInUseAreSkippedAndLeftoversTakenOver) {
   // Eleven numbers in use: the report cannot start.
   std::vector<ReservedFile> all;
   for (int n = 2; n <= kTempFileTries; ++n) all.push_back(reserveNumberedFile(tmp, "$OUT", ".TMP", n, 1, {}, err));
-  OpenReport(ws, kDeviceScreen);
+  OpenReport(ws, ReportDevice::Screen);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{writeFailure("file write error", tmp, EEXIST)});
   held.discard();
@@ -121,15 +121,15 @@ TEST_F(ReportTest, ConcurrentBatchJobsNeverShareATemporaryFile) {
       Session w(batch);
       w.config.tempDir = tmp;
       w.spring.fileName = dir.file("job" + std::to_string(k));
-      SetReportHeader(w, "", "", "", "", "", 0);
-      OpenReport(w, kDeviceBatch);
+      SetReportHeader(w.report, "", "", "", "", "", 0);
+      OpenReport(w, ReportDevice::Batch);
       const char number = static_cast<char>(w.report.temp.number());
       if (w.abort || ::write(ready[1], &number, 1) != 1) ::_exit(2);
       char c;
       while (::read(go[0], &c, 1) > 0) {
       }
-      WritePageHeader(w, 0, 0);
-      for (int i = 0; i < 300; ++i) WriteValueRow(w, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
+      WritePageHeader(w.report, 0, 0);
+      for (int i = 0; i < 300; ++i) WriteValueRow(w.report, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
       CloseReport(w);
       ::_exit(w.abort ? 1 : 0);
     }
@@ -171,8 +171,8 @@ TEST_F(ReportTest, PrinterPortGetsControlBytesFirstAndAsksBeforeEachPage) {
   writeFile(dir.file("TEXT.HXP"), "\x1B(s12H");
   ws.config.linesPerPage = 20;
   ui.script({Answer::Yes(), Answer::Yes(), Answer::Yes()});
-  report(kDevicePort, [&] {
-    for (int i = 0; i < 15; ++i) WriteTextLine(ws, "Zeile " + std::to_string(i));
+  report(ReportDevice::Port, [&] {
+    for (int i = 0; i < 15; ++i) WriteTextLine(ws.report, "Zeile " + std::to_string(i));
   });
   EXPECT_FALSE(ws.abort);
   const auto& r = ui.requests();
@@ -187,8 +187,8 @@ TEST_F(ReportTest, PrinterPortGetsControlBytesFirstAndAsksBeforeEachPage) {
 
   // "No" at a page: the report stops; what is on paper stays, nothing more is written.
   ui.script({Answer::Yes(), Answer::No()});
-  report(kDevicePort, [&] {
-    for (int i = 0; i < 15; ++i) WriteTextLine(ws, "Zeile " + std::to_string(i));
+  report(ReportDevice::Port, [&] {
+    for (int i = 0; i < 15; ++i) WriteTextLine(ws.report, "Zeile " + std::to_string(i));
   });
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(readFile(port), "\x1B(s12H");
@@ -206,8 +206,8 @@ TEST_F(ReportTest, PrinterPortFailuresAreReportedNotCrashed) {
     ui.clearRequests();
     ws.report.portDevice = [&](int) { return c.device; };
     ui.script({Answer::No()});
-    report(kDevicePort, [&] {
-      for (int i = 0; i < 200; ++i) WriteTextLine(ws, "Zeile");
+    report(ReportDevice::Port, [&] {
+      for (int i = 0; i < 200; ++i) WriteTextLine(ws.report, "Zeile");
     });
     EXPECT_TRUE(ws.abort);
     EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.message});
@@ -219,7 +219,7 @@ TEST_F(ReportTest, FileDeviceWritesTheNamedFileAndItsWindowsCopy) {
   const std::string name = dir.file("bericht");
   const std::string before = ws.spring.dataDir;
   ui.script({Answer::Text(name)});
-  report(kDeviceFile, [&] { someRows(ws); });
+  report(ReportDevice::File, [&] { someRows(ws); });
   EXPECT_FALSE(ws.abort);
   ASSERT_GE(ui.requests().size(), 2u);
   EXPECT_EQ(ui.requests()[0].kind, Kind::SaveFile);
@@ -240,7 +240,7 @@ TEST_F(ReportTest, FileDeviceWritesTheNamedFileAndItsWindowsCopy) {
   // The file exists now: "no" keeps it as it was.
   ui.clearRequests();
   ui.script({Answer::Text(name + ".txt"), Answer::No()});
-  report(kDeviceFile, [&] { WriteTextLine(ws, "anders"); });
+  report(ReportDevice::File, [&] { WriteTextLine(ws.report, "anders"); });
   EXPECT_TRUE(ws.abort);
   ASSERT_EQ(ui.requests().size(), 2u);
   EXPECT_EQ(ui.requests()[1].prompt, name + ".txt existiert bereits.   " + oem("überschreiben") + " ?");
@@ -251,7 +251,7 @@ TEST_F(ReportTest, FileDeviceWritesTheNamedFileAndItsWindowsCopy) {
   ui.clearRequests();
   ws.io.writeFault = [&](std::string_view p) { return p == name + "-aktuell.txt" ? ENOSPC : 0; };
   ui.script({Answer::Text(name + "-aktuell.txt")});
-  report(kDeviceFile, [&] { someRows(ws); });
+  report(ReportDevice::File, [&] { someRows(ws); });
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.messages(MessageKind::Error),
             std::vector<std::string>{writeFailure("Diskette/Platte voll", name + "-aktuell.txt", ENOSPC)});
@@ -269,7 +269,7 @@ TEST_F(ReportTest, DosFileDeviceWritesOutdosAndTurnsErrorMessagesBackOn) {
 }
 
 TEST_F(ReportTest, WindowsPrinterWithoutPrinterSaysSoAndAborts) {
-  report(kDevicePrinter, [&] { someRows(ws); });
+  report(ReportDevice::Printer, [&] { someRows(ws); });
   EXPECT_TRUE(ws.abort);
   const auto& r = ui.requests();
   auto print = std::find_if(r.begin(), r.end(), [](const Request& q) { return q.kind == Kind::Print; });
@@ -303,7 +303,7 @@ TEST_F(ReportTest, TextProgramOpensItsOwnCopyAndMissingProgramsAreNamed) {
     launches.clear();
     ui.clearRequests();
     ws.config.textProgram = c.program;
-    report(kDeviceTextProgram, [&] { someRows(ws); });
+    report(ReportDevice::TextProgram, [&] { someRows(ws); });
     if (c.argv.empty()) {
       EXPECT_TRUE(launches.empty());
       EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{c.error});
@@ -317,7 +317,7 @@ TEST_F(ReportTest, TextProgramOpensItsOwnCopyAndMissingProgramsAreNamed) {
 
 TEST_F(ReportTest, TabFileIsCopiedToANumberedWindowsFile) {
   for (int run = 1; run <= 2; ++run) {
-    report(kDeviceTab, [&] { someRows(ws); });
+    report(ReportDevice::Tab, [&] { someRows(ws); });
     EXPECT_FALSE(ws.abort);
     EXPECT_EQ(ws.report.tabCounter, run);
     EXPECT_EQ(ws.report.copyPath, tmp + "$$" + std::to_string(run) + ".txt");
@@ -345,7 +345,7 @@ TEST_F(ReportTest, TabReportFindsANumberWhileManyOthersAreHeld) {
   int err = 0;
   for (int n = 1; n <= 3 * kTempFileTries; ++n) held.push_back(reserveNumberedFile(tmp, "$$$", ".txt", n, 1, {}, err));
   ASSERT_TRUE(held.back().held());
-  report(kDeviceBatch, [&] { someRows(ws); });
+  report(ReportDevice::Batch, [&] { someRows(ws); });
   EXPECT_FALSE(ws.abort);
   EXPECT_NE(readFile(dir.file("feder.txt")).find("HAUPTABMESSUNGEN"), std::string::npos);
   EXPECT_TRUE(ui.messages(MessageKind::Error).empty());
@@ -354,10 +354,10 @@ TEST_F(ReportTest, TabReportFindsANumberWhileManyOthersAreHeld) {
 TEST_F(ReportTest, BatchDeviceConvertsIntoTheInputFileNameAndReadsAsTabSeparated) {
   ws.spring.fileName = dir.file("feder");
   ws.config.num.spreadsheetDecimal = 1;
-  report(kDeviceBatch, [&] {
+  report(ReportDevice::Batch, [&] {
     someRows(ws);
-    WriteValueRow(ws, "Zitat \"hart\"", "q", "", "1,5");
-    WriteTableRow(ws, "Tabelle", "T", "Nmm", "1.5", "2,5");
+    WriteValueRow(ws.report, "Zitat \"hart\"", "q", "", "1,5");
+    WriteTableRow(ws.report, "Tabelle", "T", "Nmm", "1.5", "2,5");
   });
   EXPECT_FALSE(ws.abort);
   EXPECT_TRUE(tempFiles().empty());
@@ -392,7 +392,7 @@ TEST_F(ReportTest, BatchDeviceConvertsIntoTheInputFileNameAndReadsAsTabSeparated
 TEST_F(ReportTest, BatchDeviceTransliteratesWithPlainCharacters) {
   ws.spring.fileName = dir.file("plain");
   ws.config.num.plainChars = 1;
-  report(kDeviceBatch, [&] { someRows(ws); });
+  report(ReportDevice::Batch, [&] { someRows(ws); });
   const std::string copy = readFile(dir.file("plain.txt"));
   EXPECT_NE(copy.find("Laenge\tL\tmm2\t12,50"), std::string::npos);
   EXPECT_NE(copy.find("Windungsradius aussen"), std::string::npos);
@@ -403,18 +403,18 @@ TEST_F(ReportTest, HtmlEscapesEveryTextAndParsesCleanly) {
   AddCalcMessage(ws.messages, "Fehler : rbe<d !");
   AddCalcMessage(ws.messages, "Warnung: a & b");
   writeFile(dir.file("velk.err"), "Fehler : rbe<d !\r\nrb > d <b>fett</b>\r\nd < rb w\xE4hlen\r\n");
-  SetReportHeader(ws, "Kopf <1>", "Zeile \"2\"", oem("Größe"), "", "", 0);
-  OpenReport(ws, kDeviceHtml, "feder.TXT");
+  SetReportHeader(ws.report, "Kopf <1>", "Zeile \"2\"", oem("Größe"), "", "", 0);
+  OpenReport(ws, ReportDevice::Html, "feder.TXT");
   ASSERT_FALSE(ws.abort);
-  WritePageHeader(ws, 0, 0);
-  WriteSectionTitle(ws, "A<B");
-  WriteValueRow(ws, "Fehler : rbe<d !", "<", "&", "1<2");
-  WriteTableRow(ws, "x", "y", "z", "1", "2");
-  WriteTextLine(ws, std::string(300, 'L'));
-  WriteRawLine(ws, "<script>");
-  WriteMessageSection(ws);
-  WriteMessageList(ws);
-  EndPage(ws);
+  WritePageHeader(ws.report, 0, 0);
+  WriteSectionTitle(ws.report, "A<B");
+  WriteValueRow(ws.report, "Fehler : rbe<d !", "<", "&", "1<2");
+  WriteTableRow(ws.report, "x", "y", "z", "1", "2");
+  WriteTextLine(ws.report, std::string(300, 'L'));
+  WriteRawLine(ws.report, "<script>");
+  WriteMessageSection(ws.report, ws.messages);
+  WriteMessageList(ws.report, ws.messages);
+  EndPage(ws.report);
   CloseReport(ws);
   ASSERT_FALSE(ws.abort);
   const std::string page = tmp + "velk.htm";
@@ -467,10 +467,10 @@ TEST_F(ReportTest, HtmlEscapesEveryTextAndParsesCleanly) {
 
 TEST_F(ReportTest, HtmlInTheTemporaryFolderIsConfirmedBeforeItIsReplaced) {
   ws.config.htmlBrowser = "true";
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "erster"); });
+  report(ReportDevice::Html, [&] { WriteTextLine(ws.report, "erster"); });
   EXPECT_TRUE(ui.requests().empty());
   ui.script({Answer::Yes()});
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "zweiter"); });
+  report(ReportDevice::Html, [&] { WriteTextLine(ws.report, "zweiter"); });
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].kind, Kind::Question);
   const std::string html = readFile(tmp + "velk.htm");
@@ -481,25 +481,25 @@ TEST_F(ReportTest, HtmlInTheTemporaryFolderIsConfirmedBeforeItIsReplaced) {
   launches.clear();
   ws.config.htmlBrowser.clear();
   ui.script({Answer::Text(dir.file("seite"))});
-  report(kDeviceHtml, [&] { WriteTextLine(ws, "dritter"); });
+  report(ReportDevice::Html, [&] { WriteTextLine(ws.report, "dritter"); });
   EXPECT_NE(readFile(dir.file("seite.htm")).find("dritter"), std::string::npos);
   EXPECT_TRUE(launches.empty());
 }
 
 TEST_F(ReportTest, UnwritableOrFullTemporaryFolderGivesTheMessageAndNoReport) {
   struct Case {
-    int device;
+    ReportDevice device;
     int err;
     std::string message;
   };
   const Case cases[] = {
-      {kDeviceScreen, EACCES, "file write error"},
-      {kDeviceScreen, ENOSPC, "Diskette/Platte voll"},
-      {kDeviceTab, EROFS, "file write error"},
-      {kDeviceDosFile, ENOSPC, "Diskette/Platte voll"},
+      {ReportDevice::Screen, EACCES, "file write error"},
+      {ReportDevice::Screen, ENOSPC, "Diskette/Platte voll"},
+      {ReportDevice::Tab, EROFS, "file write error"},
+      {ReportDevice::DosFile, ENOSPC, "Diskette/Platte voll"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.device);
+    SCOPED_TRACE(ReportDeviceCode(c.device));
     ui.clearRequests();
     ws.io.writeFault = [&](std::string_view p) { return p.substr(0, tmp.size()) == tmp ? c.err : 0; };
     report(c.device, [&] { someRows(ws); });
@@ -517,15 +517,15 @@ TEST_F(ReportTest, UnwritableOrFullTemporaryFolderGivesTheMessageAndNoReport) {
 TEST_F(ReportTest, FailedCopyShowsNothingAndAbandonedReportsLeaveNoFiles) {
   // The report is written, but its Windows copy cannot be: no window with an old copy.
   ws.io.writeFault = [&](std::string_view p) { return p == tmp + "outwin.txt" ? ENOSPC : 0; };
-  report(kDeviceScreen, [&] { someRows(ws); });
+  report(ReportDevice::Screen, [&] { someRows(ws); });
   EXPECT_TRUE(ws.abort);
   EXPECT_TRUE(ui.shown<ReportWindowRequest>().empty());
   EXPECT_TRUE(tempFiles().empty());
   ws.io.writeFault = nullptr;
 
   // A producer that stops on abort does not close; the next report releases the file.
-  OpenReport(ws, kDeviceScreen);
-  WriteTextLine(ws, "halb");
+  OpenReport(ws, ReportDevice::Screen);
+  WriteTextLine(ws.report, "halb");
   EXPECT_EQ(tempFiles(), std::vector<std::string>{"$OUT1.TMP"});
   ws.abort = true;
   CloseReport(ws);  // closing an aborted report discards it
@@ -534,7 +534,7 @@ TEST_F(ReportTest, FailedCopyShowsNothingAndAbandonedReportsLeaveNoFiles) {
 }
 
 TEST_F(ReportTest, CodesAboveNineOpenNothing) {
-  report(12, [&] { someRows(ws); });
+  report(ReportDeviceFromCode(12), [&] { someRows(ws); });
   EXPECT_FALSE(ws.abort);
   EXPECT_TRUE(tempFiles().empty());
   EXPECT_TRUE(ui.requests().empty());

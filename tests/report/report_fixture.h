@@ -9,6 +9,7 @@
 
 #include "report/reportfiles.h"
 #include "report/reportwriter.h"
+#include "reportui/reportservice.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -32,20 +33,20 @@ class ReportTest : public SessionTest {
   }
 
   // Header block, open, page header, body, end of page, close: the producers' calling order.
-  void report(int device, const std::function<void()>& body, int totalSheets = 0) {
-    SetReportHeader(ws, "", "Zeile 2", "Zeile 3", "Zeile 4", "", totalSheets);
+  void report(std::optional<ReportDevice> device, const std::function<void()>& body, int totalSheets = 0) {
+    SetReportHeader(ws.report, "", "Zeile 2", "Zeile 3", "Zeile 4", "", totalSheets);
     OpenReport(ws, device, "feder.TXT");
     if (ws.abort) return;
-    WritePageHeader(ws, 0, 0);
-    if (ws.abort) return;
+    WritePageHeader(ws.report, 0, 0);
+    if (ReportStopped(ws)) return;
     body();
-    EndPage(ws);
+    EndPage(ws.report);
     CloseReport(ws);
   }
 
   // The text of a report on the DOS file device (code page 850, as written).
   std::string dosReport(const std::function<void()>& body) {
-    report(kDeviceDosFile, body);
+    report(ReportDevice::DosFile, body);
     return readFile(tmp + "OUTDOS.TXT");
   }
 

@@ -49,9 +49,9 @@ TEST_F(ReportTest, ValueRowsInsertAtTheFixedColumnsAndAreCutTo72) {
   const std::string label40 = "Abstand zwischen den Windungen aussen 40";
   ASSERT_EQ(label40.size(), 40u);
   const std::string text = dosReport([&] {
-    WriteValueRow(ws, "Windungsradius innen", "ri", "mm", "    10.5");
-    WriteValueRow(ws, label40, "a0", "mm", "1.25");
-    WriteValueRow(ws, std::string(80, 'L'), "s", "u", "v");
+    WriteValueRow(ws.report, "Windungsradius innen", "ri", "mm", "    10.5");
+    WriteValueRow(ws.report, label40, "a0", "mm", "1.25");
+    WriteValueRow(ws.report, std::string(80, 'L'), "s", "u", "v");
   });
   const auto lines = linesOf(text);
   ASSERT_GE(lines.size(), kHeaderLines + 6);
@@ -67,10 +67,10 @@ TEST_F(ReportTest, ValueRowsInsertAtTheFixedColumnsAndAreCutTo72) {
 }
 
 TEST_F(ReportTest, TableRowsUseFiveColumnsAndFrameModeOneEndsTheHeaderInTheHeading) {
-  SetReportHeader(ws, "Titel", "", "", "", "", 0);
-  OpenReport(ws, kDeviceDosFile);
-  WritePageHeader(ws, 0, 1);
-  WriteTableRow(ws, "Drehmoment", "T", "Nmm", "500", "800");
+  SetReportHeader(ws.report, "Titel", "", "", "", "", 0);
+  OpenReport(ws, ReportDevice::DosFile);
+  WritePageHeader(ws.report, 0, 1);
+  WriteTableRow(ws.report, "Drehmoment", "T", "Nmm", "500", "800");
   CloseReport(ws);
   const auto lines = linesOf(readFile(tmp + "OUTDOS.TXT"));
   // frame top, 3 fixed lines, middle, 3 header lines, middle, heading, frame bottom, empty line
@@ -94,9 +94,9 @@ TEST_F(ReportTest, PageHeaderPlacesTitleDateFileAndSheetMark) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mark + " mode " + std::to_string(c.headerMode));
     ws.config.headerMode = c.headerMode;
-    SetReportHeader(ws, "VELK V3.4  Spiralfederberechnung", "Zeile 2", "", "", "", c.total);
-    OpenReport(ws, kDeviceDosFile);
-    WritePageHeader(ws, c.sheet, 0);
+    SetReportHeader(ws.report, "VELK V3.4  Spiralfederberechnung", "Zeile 2", "", "", "", c.total);
+    OpenReport(ws, ReportDevice::DosFile);
+    WritePageHeader(ws.report, c.sheet, 0);
     CloseReport(ws);
     const auto lines = linesOf(readFile(tmp + "OUTDOS.TXT"));
     ASSERT_GE(lines.size(), 8u);
@@ -141,7 +141,7 @@ TEST_F(ReportTest, HeaderLeavesOutAFolderThatMakesTheNameTooLong) {
 }
 
 TEST_F(ReportTest, EmptyFirstHeaderLineBecomesTheProgramTitleAndLinesAreCutTo65) {
-  SetReportHeader(ws, "", std::string(70, 'x'), "", "", "", 0);
+  SetReportHeader(ws.report, "", std::string(70, 'x'), "", "", "", 0);
   EXPECT_EQ(ws.report.header[0], "VELK - Spiralfedern  V3.4");
   EXPECT_EQ(ws.report.header[1], std::string(65, 'x'));
   EXPECT_EQ(FormatNumberLine("Spirale 12", "4711"), placed({{1, "Spirale 12"}, {40, "Nr.: 4711"}}));
@@ -162,8 +162,8 @@ std::vector<std::vector<std::string>> pagesOf(const std::vector<std::string>& li
 
 TEST_F(ReportTest, PagesBreakBeforeTheyOverflowAndEveryPageHasItsHeader) {
   ws.config.linesPerPage = 30;
-  report(kDeviceScreen, [&] {
-    for (int i = 0; i < 100; ++i) WriteValueRow(ws, "Zeile " + std::to_string(i), "x", "mm", "1");
+  report(ReportDevice::Screen, [&] {
+    for (int i = 0; i < 100; ++i) WriteValueRow(ws.report, "Zeile " + std::to_string(i), "x", "mm", "1");
   });
   ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   const auto pages = pagesOf(ui.shown<ReportWindowRequest>()[0].lines);
@@ -185,7 +185,7 @@ TEST_F(ReportTest, PageShorterThanItsHeaderStillEnds) {
   ws.config.linesPerPage = 5;
   ws.config.headerSpaceLines = 30;
   const std::string text = dosReport([&] {
-    for (int i = 0; i < 5; ++i) WriteTextLine(ws, "Text " + std::to_string(i));
+    for (int i = 0; i < 5; ++i) WriteTextLine(ws.report, "Text " + std::to_string(i));
   });
   EXPECT_FALSE(ws.abort);
   for (int i = 0; i < 5; ++i) EXPECT_NE(text.find("Text " + std::to_string(i)), std::string::npos);
@@ -194,9 +194,9 @@ TEST_F(ReportTest, PageShorterThanItsHeaderStillEnds) {
 TEST_F(ReportTest, KeepTogetherBreaksOnlyWithinTheLastTenLines) {
   auto framesAfter = [&](int textLines) {
     const std::string text = dosReport([&] {
-      for (int i = 0; i < textLines; ++i) WriteTextLine(ws, "t");
-      KeepTogether(ws, 0);
-      WriteTextLine(ws, "neuer Abschnitt");
+      for (int i = 0; i < textLines; ++i) WriteTextLine(ws.report, "t");
+      KeepTogether(ws.report, 0);
+      WriteTextLine(ws.report, "neuer Abschnitt");
     });
     const auto lines = linesOf(text);
     return std::count(lines.begin(), lines.end(), "       " + FrameTop(2));
@@ -209,10 +209,10 @@ TEST_F(ReportTest, KeepTogetherBreaksOnlyWithinTheLastTenLines) {
 TEST_F(ReportTest, HeaderModeTwoFramesOnlyTheFirstPage) {
   ws.config.headerMode = 2;
   ws.config.linesPerPage = 20;
-  report(kDeviceScreen, [&] {
-    for (int i = 0; i < 40; ++i) WriteTextLine(ws, "t");
-    WritePageHeader(ws, 0, 0);  // a later page: a bare line, no header
-    WriteTextLine(ws, "Ende");
+  report(ReportDevice::Screen, [&] {
+    for (int i = 0; i < 40; ++i) WriteTextLine(ws.report, "t");
+    WritePageHeader(ws.report, 0, 0);  // a later page: a bare line, no header
+    WriteTextLine(ws.report, "Ende");
   });
   ASSERT_EQ(ui.shown<ReportWindowRequest>().size(), 1u);
   const auto lines = ui.shown<ReportWindowRequest>()[0].lines;
@@ -227,8 +227,8 @@ TEST_F(ReportTest, RuleModeFourDropsRulesAndBreaksOnlyAtHalfAPage) {
   ws.config.ruleMode = 4;
   auto screen = [&](int rows) {
     ui.clearShown();
-    report(kDeviceScreen, [&] {
-      for (int i = 0; i < rows; ++i) WriteValueRow(ws, "Wert", "w", "mm", "1");
+    report(ReportDevice::Screen, [&] {
+      for (int i = 0; i < rows; ++i) WriteValueRow(ws.report, "Wert", "w", "mm", "1");
     });
     return ui.shown<ReportWindowRequest>().at(0).lines;
   };
@@ -261,7 +261,7 @@ TEST_F(ReportTest, WrappedTextBreaksAfterTheLastBlankAmongTheFirst63) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    const auto lines = linesOf(dosReport([&] { WriteWrappedText(ws, c.text); }));
+    const auto lines = linesOf(dosReport([&] { WriteWrappedText(ws.report, c.text); }));
     std::vector<std::string> got;
     for (std::size_t i = kHeaderLines; i < lines.size(); ++i) got.push_back(body(lines[i]));
     EXPECT_EQ(got, c.pieces);
@@ -277,7 +277,7 @@ TEST_F(ReportTest, MessageSectionPrintsElevenBlocksWithCauseAndRemedy) {
            "\r\nAbhilfe " + std::to_string(i) + "\r\n";
   }
   writeFile(dir.file("velk.err"), err);
-  const auto lines = linesOf(dosReport([&] { WriteMessageSection(ws); }));
+  const auto lines = linesOf(dosReport([&] { WriteMessageSection(ws.report, ws.messages); }));
   std::vector<std::string> bodies;
   for (std::size_t i = kHeaderLines; i < lines.size(); ++i) bodies.push_back(body(lines[i]));
   ASSERT_GE(bodies.size(), 4u);
@@ -297,9 +297,9 @@ TEST_F(ReportTest, MessageSectionPrintsElevenBlocksWithCauseAndRemedy) {
 TEST_F(ReportTest, EmptyMessageListWritesNoSection) {
   const std::string without = dosReport([] {});
   const std::string with = dosReport([&] {
-    WriteMessageSection(ws);
-    WriteMessageList(ws);
-    PrintMessagesOnly(ws);
+    WriteMessageSection(ws.report, ws.messages);
+    WriteMessageList(ws.report, ws.messages);
+    PrintMessagesOnly(ws.report, ws.messages);
   });
   EXPECT_EQ(with, without);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "report/columntable.h"
+#include "reportui/reportservice.h"
 #include "report/printtext.h"
 #include "report/report_fixture.h"
 #include "tables/dbf.h"
@@ -21,9 +22,9 @@ TEST_F(ReportTest, ColumnTableOnTextDevicesPadsCutsAndRules) {
   ColumnTable t = loadStates();
   t.ruleAfterRow = false;
   const auto lines = linesOf(dosReport([&] {
-    BeginColumnTable(ws, t);
-    WriteColumnRow(ws, t, {"delta1=  45.0", std::string(30, 'f'), "T1=  500.00"});
-    EndColumnTable(ws, t);
+    BeginColumnTable(ws.report, t);
+    WriteColumnRow(ws.report, t, {"delta1=  45.0", std::string(30, 'f'), "T1=  500.00"});
+    EndColumnTable(ws.report, t);
   }));
   ASSERT_GE(lines.size(), 14u);
   EXPECT_EQ(body(lines[9]), DoubleRule(2));
@@ -39,19 +40,19 @@ TEST_F(ReportTest, ColumnTableOnTextDevicesPadsCutsAndRules) {
 TEST_F(ReportTest, ColumnTableOnTabAndHtml) {
   const ColumnTable t = loadStates();
   ws.spring.fileName = dir.file("tab");
-  report(kDeviceBatch, [&] {
-    BeginColumnTable(ws, t);
-    WriteColumnRow(ws, t, {"a", "b", "c", "d", "zu viel"});
-    EndColumnTable(ws, t);
+  report(ReportDevice::Batch, [&] {
+    BeginColumnTable(ws.report, t);
+    WriteColumnRow(ws.report, t, {"a", "b", "c", "d", "zu viel"});
+    EndColumnTable(ws.report, t);
   });
   const std::string tab = readFile(dir.file("tab.txt"));
   EXPECT_NE(tab.find("Einbauwinkel\tFederwinkel\tDrehmoment Nmm\tSigma\r\na\tb\tc\td\r\n"), std::string::npos);
 
   ws.config.htmlBrowser = "true";
-  report(kDeviceHtml, [&] {
-    BeginColumnTable(ws, t);
-    WriteColumnRow(ws, t, {"<1>", "2"});
-    WriteTextLine(ws, "danach");
+  report(ReportDevice::Html, [&] {
+    BeginColumnTable(ws.report, t);
+    WriteColumnRow(ws.report, t, {"<1>", "2"});
+    WriteTextLine(ws.report, "danach");
   });
   const std::string html = readFile(tmp + "velk.htm");
   EXPECT_NE(html.find("<TABLE BORDER = \"1\" WIDTH= \"100%\">\r\n<TR><TD><CENTER>Einbauwinkel</CENTER></TD>"),
@@ -80,7 +81,7 @@ TEST_F(ReportTest, TableBrowserPrintsItsTableAsAColumnTable) {
   OpenTable(ws, "muster");
   ASSERT_FALSE(ws.abort);
   SetBrowseTitles(ws, "T1", "Material");
-  ws.config.textDevice = kDeviceDosFile;
+  ws.config.textDevice = ReportDeviceCode(ReportDevice::DosFile);
   PrintTableListing(ws, 1);
   EXPECT_FALSE(ws.abort);
   const std::string text = readFile(tmp + "OUTDOS.TXT");

@@ -9,6 +9,7 @@
 #include "base/numfmt.h"
 #include "config/config.h"
 #include "dialogs/printforms.h"
+#include "report/reportstate.h"
 
 namespace velk {
 
@@ -190,8 +191,6 @@ PrintMacroRequest MakePrintMacroRequest(int macroValue, const std::string& appli
 // "OK": all 14 boxes into bits 0..13; bits above 13 are kept.
 int ApplyPrintMacroResult(int macroValue, const PrintMacroResult& result);
 
-// The report writer's Windows-printer device (device 4).
-inline constexpr int kReportDeviceWindowsPrinter = 4;
 
 // Puts the report device of the configuration to the Windows printer without asking for the lifetime
 // of the object and restores the configured device and ask setting afterwards.

@@ -1,9 +1,8 @@
 // Printing the calculation message list with causes and remedies (menu "Error Messages")
 // through the report writer's screen device.
-#include "report/explanations.h"
-
 #include "dialogs/dialogs.h"
-#include "report/reportwriter.h"
+#include "reportui/explanations.h"
+#include "reportui/reportservice.h"
 
 namespace velk {
 
@@ -13,16 +12,17 @@ void PrintMessageList(ReportContext& ws) {
     return;
   }
   const Spring& s = ws.spring;
-  SetReportHeader(ws, std::string(kAppTitle) + " V" + kVersion, "Error Messages", s.titleLine, s.bemerk1, s.bemerk2, 1);
+  SetReportHeader(ws.report, std::string(kAppTitle) + " V" + kVersion, "Error Messages", s.titleLine, s.bemerk1,
+                  s.bemerk2, 1);
   // After a fatal stop the list is explained in the window instead.
   if (ws.messages.fatal) {
     ShowMessageWindow(ws);
     return;
   }
-  OpenReport(ws, 1, s.fileName + ".txt");
+  OpenReport(ws, ReportDevice::Screen, s.fileName + ".txt");
   if (ws.abort) return;
-  PrintMessagesOnly(ws);
-  if (ws.abort) return;
+  PrintMessagesOnly(ws.report, ws.messages);
+  if (ReportStopped(ws)) return;
   CloseReport(ws);
 }
 

@@ -1,6 +1,6 @@
 // Graphics print setup: layout values, the print configuration form's rules, stored layouts in
 // "printout.dbf", printer information rows, print presets, the printer mapping and the print macro.
-#include "report/printconfig.h"
+#include "reportui/printconfig.h"
 
 #include <algorithm>
 #include <cmath>
@@ -378,7 +378,7 @@ int ApplyPrintMacroResult(int macroValue, const PrintMacroResult& result) {
 
 MacroReportDevice::MacroReportDevice(Configuration& config)
     : config_(config), device_(config.textDevice), ask_(config.textDeviceAsk) {
-  config_.textDevice = kReportDeviceWindowsPrinter;
+  config_.textDevice = ReportDeviceCode(ReportDevice::Printer);
   config_.textDeviceAsk = false;
 }
 

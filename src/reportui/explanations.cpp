@@ -1,6 +1,6 @@
 // Message explanations: the explanation window with saving an edited explanation, the message
 // window and the printed message list.
-#include "report/explanations.h"
+#include "reportui/explanations.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,6 +34,14 @@ bool samePath(const std::string& a, const std::string& b) {
 
 
 }  // namespace
+
+std::string explanationFilePath(const CalcContext& ws) { return pltFolder(ws) + ws.start.shortName + ".err"; }
+
+MessageExplanation ExplainMessage(const CalcContext& ws, int i) {
+  return ExplainMessage(explanationFilePath(ws), ws.messages, i);
+}
+std::string CauseText(const CalcContext& ws, int i) { return ExplainMessage(ws, i).cause; }
+std::string RemedyText(const CalcContext& ws, int i) { return ExplainMessage(ws, i).remedy; }
 
 void ShowExplanation(ReportContext& ws, int i) {
   const std::string path = explanationFilePath(ws);

@@ -7,10 +7,17 @@
 #include <string>
 #include <string_view>
 
-#include "report/context.h"
+#include "reportui/context.h"
 #include "report/explanationfile.h"
 
 namespace velk {
+
+// PLT folder + short name + ".err".
+std::string explanationFilePath(const CalcContext& ws);
+// Cause and remedy of message i of the session's message list (report/explanationfile.h).
+MessageExplanation ExplainMessage(const CalcContext& ws, int i);
+std::string CauseText(const CalcContext& ws, int i);
+std::string RemedyText(const CalcContext& ws, int i);
 
 // The explanation window for message i: a missing file is reported through CheckInputFile
 // (abort flag set), a message without entry with the box "Meldung". An edited window closed
