@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "report/context.h"
-#include "tables/dbfexport.h"
+#include "dbf/dbfexport.h"
 
 namespace velk {
 
@@ -35,7 +35,7 @@ void WriteColumnRow(ReportContext& ws, const ColumnTable& table, const std::vect
 // Ends the table: a thin rule on the text devices when rows had none; "</TABLE>" on HTML.
 void EndColumnTable(ReportContext& ws, const ColumnTable& table);
 
-// Renders the table engine's listing (tables/dbfexport.h) as a column table of the open report.
+// Renders the table engine's listing (dbf/dbfexport.h) as a column table of the open report.
 class ReportTableListing : public TableListingSink {
  public:
   explicit ReportTableListing(ReportContext& ws) : ws_(ws) {}

@@ -17,8 +17,8 @@
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "tables/dbfio.h"
-#include "tables/ndx.h"
+#include "dbf/dbfio.h"
+#include "dbf/ndx.h"
 
 namespace velk {
 

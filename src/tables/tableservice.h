@@ -9,8 +9,8 @@
 
 #include "base/numfmt.h"
 #include "dialogs/uiservices.h"
-#include "tables/dbf.h"
-#include "tables/dbfexport.h"
+#include "dbf/dbf.h"
+#include "dbf/dbfexport.h"
 
 namespace velk {
 

@@ -7,7 +7,7 @@
 #include "report/columntable.h"
 #include "report/printtext.h"
 #include "report/report_fixture.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {

@@ -6,7 +6,7 @@
 #include "calc/materialselect.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {

@@ -9,7 +9,7 @@
 #include "dialogs/captions.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {
