@@ -82,7 +82,7 @@ void ReportTableListing::finish() {
 
 void PrintTableListing(ReportContext& ws, int mode) {
   if (!ws.table.dbf.isOpen()) return;
-  const std::vector<std::string> head = BrowserPrintHeader(ws, mode);
+  const std::vector<std::string> head = BrowserPrintHeader(ws.table, mode);
   auto line = [&](std::size_t i) { return i < head.size() ? head[i] : std::string(); };
   SetReportHeader(ws, line(0), line(1), line(2), line(3), line(4), 0);
   OpenReport(ws, kDeviceAsk, ws.table.dbf.path());
@@ -90,7 +90,7 @@ void PrintTableListing(ReportContext& ws, int mode) {
   WritePageHeader(ws, 0, 0);
   if (ws.abort) return;
   ReportTableListing listing(ws);
-  BrowserPrint(ws, listing);
+  BrowserPrint(ws.table, listing);
   listing.finish();
   if (ws.abort) return;
   EndPage(ws);

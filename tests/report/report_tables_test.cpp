@@ -77,9 +77,8 @@ TEST_F(ReportTest, TableBrowserPrintsItsTableAsAColumnTable) {
       ASSERT_TRUE(t.append(r));
     }
   }
-  OpenTable(ws, "muster");
-  ASSERT_FALSE(ws.abort);
-  SetBrowseTitles(ws, "T1", "Material");
+  ASSERT_TRUE(OpenTable(ws.table, ws.diag, ws, ws, "muster"));
+  SetBrowseTitles(ws.table, "T1", "Material");
   ws.config.textDevice = kDeviceDosFile;
   PrintTableListing(ws, 1);
   EXPECT_FALSE(ws.abort);
