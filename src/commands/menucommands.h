@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "commands/menumodel.h"
-#include "dialogs/overviewform.h"
+#include "ui/overviewform.h"
 #include "report/printconfig.h"
 #include "session/session.h"
 

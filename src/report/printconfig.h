@@ -8,7 +8,7 @@
 
 #include "base/numfmt.h"
 #include "config/config.h"
-#include "dialogs/printforms.h"
+#include "ui/printforms.h"
 
 namespace velk {
 
