@@ -9,7 +9,7 @@
 #include "base/codepage.h"
 #include "base/numfmt.h"
 #include "platform/process.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "gui/windowedapp.h"
 #include "session/session.h"
 #include "shell/startup.h"

@@ -4,7 +4,7 @@
 
 #include "calc/calculate.h"
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tables/dbf.h"
-#include "tables/ndx.h"
+#include "dbf/dbf.h"
+#include "dbf/ndx.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "calc/calculate.h"
 #include "calcservice/designtable.h"
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "dialogs/onlinetable.h"
 
 namespace {

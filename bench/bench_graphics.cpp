@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "discard_canvas.h"
 #include "graphics/displaylist.h"
 #include "graphics/viewmapping.h"

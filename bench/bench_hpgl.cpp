@@ -9,7 +9,7 @@
 #include <string>
 
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "graphics/displaylist.h"
 #include "help/hpgl.h"
 

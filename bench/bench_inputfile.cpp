@@ -3,7 +3,7 @@
 
 #include "session/session.h"
 #include "data/inputfile.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 static void BM_InputFileParseAndWrite(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);

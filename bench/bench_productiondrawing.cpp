@@ -8,7 +8,7 @@
 
 #include "bench_support.h"
 #include "calc/calculate.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "graphics/drawing.h"
 #include "graphics/productiondrawing.h"
 #include "session/session.h"

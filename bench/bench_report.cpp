@@ -8,7 +8,7 @@
 
 #include "session/session.h"
 #include "base/codepage.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "report/calcreport.h"

@@ -9,7 +9,7 @@
 #include "bench_support.h"
 #include "calc/calculate.h"
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "graphics/drawing.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"

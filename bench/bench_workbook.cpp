@@ -16,7 +16,7 @@
 #include "bench_support.h"
 #include "commands/springfile.h"
 #include "commands/spreadsheetlink.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "platform/process.h"
 #include "session/session.h"
 #include "sheet/workbook.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "graphics/blockfile.h"
 #include "graphics/drawing.h"
 

@@ -7,7 +7,7 @@
 
 #include "session/session.h"
 #include "dialogs/configio.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 static std::string roundTrip(velk::HeadlessUi& ui, std::string_view bytes) {
   velk::Session ws(ui);

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "tables/dbf.h"
-#include "tables/dbfexport.h"
-#include "tables/ndx.h"
+#include "dbf/dbf.h"
+#include "dbf/dbfexport.h"
+#include "dbf/ndx.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "session/session.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 #include "graphics/displaylist.h"
 #include "graphics/viewmapping.h"
 

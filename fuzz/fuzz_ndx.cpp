@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tables/ndx.h"
+#include "dbf/ndx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   velk::NdxIndex ndx;

@@ -6,7 +6,7 @@
 
 #include "session/session.h"
 #include "dialogs/configio.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static velk::HeadlessUi ui(velk::HeadlessUi::Mode::Scripted);

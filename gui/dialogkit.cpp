@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 #include "gui/text.h"
 
 namespace velk::gui {

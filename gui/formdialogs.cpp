@@ -16,7 +16,7 @@
 #include <QPixmap>
 #include <QTableWidget>
 
-#include "dialogs/overviewform.h"
+#include "ui/overviewform.h"
 #include "gui/formdialogs_kit.h"
 #include "gui/windows.h"
 

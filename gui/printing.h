@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 #include "gui/windowenv.h"
 
 class QPagedPaintDevice;

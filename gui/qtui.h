@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 #include "gui/windowenv.h"
 
 namespace velk::gui {

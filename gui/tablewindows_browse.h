@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 #include "gui/windowenv.h"
 
 namespace velk::gui {

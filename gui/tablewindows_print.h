@@ -5,7 +5,7 @@
 #include <QFont>
 #include <string>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 
 class QPagedPaintDevice;
 class QPainter;

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "dialogs/onlinetable.h"
-#include "dialogs/uiservices.h"
+#include "ui/onlineform.h"
+#include "ui/uiservices.h"
 #include "gui/windowenv.h"
 
 namespace velk::gui {

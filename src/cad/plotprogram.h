@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cad/dxf.h"
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 
 namespace velk {
 

@@ -30,15 +30,15 @@ long long roundToInt(Real x) {
 // An "integer" field. Text that is not an integer but a number (a table edited with decimals,
 // "206000.00") is rounded instead of read as 0, which would silently ruin the calculation.
 long long intField(const CalcContext& ws, int pos) {
-  const std::string text = trim(FieldText(ws, pos));
+  const std::string text = trim(FieldText(ws.table, pos));
   long long v = 0;
   if (tryParseInt(text, v)) return v;
   return roundToInt(parseReal(text));
 }
 
-Real realField(const CalcContext& ws, int pos) { return parseReal(trim(FieldText(ws, pos))); }
+Real realField(const CalcContext& ws, int pos) { return parseReal(trim(FieldText(ws.table, pos))); }
 
-std::string textField(const CalcContext& ws, int pos, int length) { return leftStr(FieldText(ws, pos), length); }
+std::string textField(const CalcContext& ws, int pos, int length) { return leftStr(FieldText(ws.table, pos), length); }
 
 void readFatigue(const CalcContext& ws, int first, FatigueValues& f) {
   f.upper = intField(ws, first);
@@ -88,32 +88,32 @@ bool askText(CalcContext& ws, const std::string& prompt, int length, std::string
 }
 
 void writeWireRecord(CalcContext& ws, const WireRecord& r) {
-  SetFieldText(ws, 1, r.name1);
-  SetFieldText(ws, 2, r.name2);
-  SetFieldText(ws, 3, r.name3);
-  SetFieldText(ws, 4, r.name4);
-  SetFieldInt(ws, 5, r.G);
-  SetFieldInt(ws, 6, r.E);
-  SetFieldFloat(ws, 7, r.rho);
-  SetFieldInt(ws, 8, r.Rm0);
-  SetFieldFloat(ws, 9, r.d0);
-  SetFieldInt(ws, 10, r.Rmmax);
-  SetFieldInt(ws, 11, r.kRm);
-  SetFieldFloat(ws, 12, r.dG);
+  SetFieldText(ws.table, 1, r.name1);
+  SetFieldText(ws.table, 2, r.name2);
+  SetFieldText(ws.table, 3, r.name3);
+  SetFieldText(ws.table, 4, r.name4);
+  SetFieldInt(ws.table, 5, r.G);
+  SetFieldInt(ws.table, 6, r.E);
+  SetFieldFloat(ws.table, 7, r.rho);
+  SetFieldInt(ws.table, 8, r.Rm0);
+  SetFieldFloat(ws.table, 9, r.d0);
+  SetFieldInt(ws.table, 10, r.Rmmax);
+  SetFieldInt(ws.table, 11, r.kRm);
+  SetFieldFloat(ws.table, 12, r.dG);
   const FatigueValues* sets[2] = {&r.plain, &r.peened};
   for (int k = 0; k < 2; ++k) {
     const int first = 13 + 5 * k;
-    SetFieldInt(ws, first, sets[k]->upper);
-    SetFieldInt(ws, first + 1, sets[k]->upperDecrease);
-    SetFieldInt(ws, first + 2, sets[k]->stroke);
-    SetFieldInt(ws, first + 3, sets[k]->strokeDecrease);
-    SetFieldFloat(ws, first + 4, sets[k]->m);
+    SetFieldInt(ws.table, first, sets[k]->upper);
+    SetFieldInt(ws.table, first + 1, sets[k]->upperDecrease);
+    SetFieldInt(ws.table, first + 2, sets[k]->stroke);
+    SetFieldInt(ws.table, first + 3, sets[k]->strokeDecrease);
+    SetFieldFloat(ws.table, first + 4, sets[k]->m);
   }
-  SetFieldFloat(ws, 23, r.dmin);
-  SetFieldFloat(ws, 24, r.dmax);
-  SetFieldInt(ws, 25, r.Tmax);
-  SetFieldText(ws, 26, r.field26);
-  SetFieldInt(ws, 27, r.runningNo);
+  SetFieldFloat(ws.table, 23, r.dmin);
+  SetFieldFloat(ws.table, 24, r.dmax);
+  SetFieldInt(ws.table, 25, r.Tmax);
+  SetFieldText(ws.table, 26, r.field26);
+  SetFieldInt(ws.table, 27, r.runningNo);
 }
 
 }  // namespace
@@ -173,56 +173,56 @@ void SelectMaterial(CalcContext& ws) {
 }
 
 void SelectStripMaterial(CalcContext& ws) {
-  OpenTable(ws, kStripTable);
-  if (ws.abort) {
+  if (!OpenTable(ws.table, ws.diag, ws, ws, kStripTable)) {
+    ws.abort = true;
     AddCalcMessage(ws.messages, kStripFatal);
     return;
   }
-  BuildIndex(ws, FieldName(ws, 1), "velkwst");
-  SetBrowseTitles(ws, "", "Material");
-  if (ws.spring.matNoFlat > 0) GoRecord(ws, ws.spring.matNoFlat);
+  BuildIndex(ws.table, ws, ws, FieldName(ws.table, 1), "velkwst");
+  SetBrowseTitles(ws.table, "", "Material");
+  if (ws.spring.matNoFlat > 0) GoRecord(ws.table, ws.messages, ws.spring.matNoFlat);
   SetHelpNumber(ws, kHelpMaterialBrowser);
   BrowseTable(ws, 1);
   if (!ws.abort) {
-    ws.spring.matNoFlat = static_cast<uint16_t>(RecNo(ws));
+    ws.spring.matNoFlat = static_cast<uint16_t>(RecNo(ws.table));
     ReadStripRecord(ws, ws.materials.strip);
   }
-  CloseTable(ws);
+  CloseTable(ws.table);
   if (!ws.abort) takeStrip(ws);
 }
 
 void SelectWireMaterial(CalcContext& ws) {
-  OpenTable(ws, kWireTable);
-  if (ws.abort) {
+  if (!OpenTable(ws.table, ws.diag, ws, ws, kWireTable)) {
+    ws.abort = true;
     AddCalcMessage(ws.messages, kWireFatal);
     return;
   }
-  SetBrowseTitles(ws, "", "Material");
+  SetBrowseTitles(ws.table, "", "Material");
   if (ws.spring.matNoRound != 0) {
-    BuildIndex(ws, FieldName(ws, 1), "talmwst");
-    GoRecord(ws, ws.spring.matNoRound);
+    BuildIndex(ws.table, ws, ws, FieldName(ws.table, 1), "talmwst");
+    GoRecord(ws.table, ws.messages, ws.spring.matNoRound);
   }
   SetHelpNumber(ws, kHelpMaterialBrowser);
   BrowseTable(ws, 1);
   if (!ws.abort) {
-    ws.spring.matNoRound = static_cast<uint16_t>(RecNo(ws));
+    ws.spring.matNoRound = static_cast<uint16_t>(RecNo(ws.table));
     ReadWireRecord(ws, ws.materials.wire);
   }
-  CloseTable(ws);
+  CloseTable(ws.table);
   // A cancelled browser copies nothing: the material values stay those of the spring.
   if (!ws.abort) takeWire(ws);
 }
 
 void EditStripTable(CalcContext& ws) {
-  OpenTable(ws, kStripTable);
-  if (ws.abort) {
+  if (!OpenTable(ws.table, ws.diag, ws, ws, kStripTable)) {
+    ws.abort = true;
     AddCalcMessage(ws.messages, kStripFatal);
     return;
   }
-  SetBrowseTitles(ws, "", "Material");
+  SetBrowseTitles(ws.table, "", "Material");
   SetHelpNumber(ws, kHelpMaterialBrowser);
   BrowseTable(ws, 2);
-  CloseTable(ws);
+  CloseTable(ws.table);
 }
 
 void EditWireTable(CalcContext& ws) {
@@ -234,16 +234,16 @@ void EditWireTable(CalcContext& ws) {
     EnterWireMaterial(ws);
     if (ws.abort) return;
   }
-  OpenTable(ws, kWireTable);
-  if (ws.abort) {
+  if (!OpenTable(ws.table, ws.diag, ws, ws, kWireTable)) {
+    ws.abort = true;
     AddCalcMessage(ws.messages, kWireFatal);
     return;
   }
-  SetBrowseTitles(ws, "", "Material");
+  SetBrowseTitles(ws.table, "", "Material");
   SetHelpNumber(ws, kHelpMaterialBrowser);
   BrowseTable(ws, 2);
   if (!ws.abort) ReadWireRecord(ws, ws.materials.wire);
-  CloseTable(ws);
+  CloseTable(ws.table);
 }
 
 void EnterWireMaterial(CalcContext& ws) {
@@ -305,8 +305,8 @@ void EnterWireMaterial(CalcContext& ws) {
   if (!askReal(ws, "zul. Schubspannung tau u lim. bei d = " + fmtSig(num, d0) + " mm" + stress, tauulim, 0, 1e4L))
     return;
 
-  OpenTable(ws, kWireTable);
-  if (ws.abort) {
+  if (!OpenTable(ws.table, ws.diag, ws, ws, kWireTable)) {
+    ws.abort = true;
     AddCalcMessage(ws.messages, kWireFatal);
     return;
   }
@@ -331,11 +331,11 @@ void EnterWireMaterial(CalcContext& ws) {
   r.dmin = dmin;
   r.dmax = dmax;
   r.Tmax = roundToInt(Tmax);
-  r.runningNo = RecCount(ws) + 1;
+  r.runningNo = RecCount(ws.table) + 1;
   ws.materials.wire = r;
   writeWireRecord(ws, r);
-  AppendRecord(ws);
-  CloseTable(ws);
+  if (!AppendRecord(ws.table, ws.diag, ws)) ws.abort = true;
+  CloseTable(ws.table);
 }
 
 MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
@@ -346,12 +346,12 @@ MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
   // Opens a table, positions on record n by GoRecord's rules and reads it; messages only for the
   // table of the spring's cross-section.
   auto load = [&](const char* table, long long n, bool ours, const char* fatal, auto read) {
-    if (!OpenTableReadOnly(ws, table, false) || RecCount(ws) == 0) {
-      CloseTable(ws);
+    if (!OpenTableReadOnly(ws.table, ws.diag, ws, ws, table, false) || RecCount(ws.table) == 0) {
+      CloseTable(ws.table);
       if (ours) result.messages.push_back(fatal);
       return false;
     }
-    const long long count = RecCount(ws);
+    const long long count = RecCount(ws.table);
     if (n > count) {
       if (ours) result.messages.push_back("DBF #" + fmtInt(n) + " not found.");
       n = count;
@@ -359,7 +359,7 @@ MaterialLoadResult LoadMaterialRecords(CalcContext& ws) {
     if (n < 1) n = 1;
     ws.table.recNo = static_cast<std::uint32_t>(n);
     read();
-    CloseTable(ws);
+    CloseTable(ws.table);
     return true;
   };
   result.stripLoaded = load(kStripTable, ws.spring.matNoFlat, cross == CrossSection::Strip, kStripFatal,

@@ -12,7 +12,7 @@
 
 #include "base/numfmt.h"
 #include "data/spring.h"
-#include "dialogs/overviewform.h"
+#include "ui/overviewform.h"
 
 namespace velk {
 

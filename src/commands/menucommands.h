@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "commands/menumodel.h"
-#include "dialogs/overviewform.h"
 #include "reportui/printconfig.h"
+#include "ui/overviewform.h"
 #include "session/session.h"
 
 namespace velk {

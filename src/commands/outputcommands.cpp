@@ -58,19 +58,19 @@ bool loadLayout(Session& ws, std::uint32_t& lastRecord, PrintConfigValues& value
     ShowError(ws, where.error);
     return false;
   }
-  OpenTableFile(ws, where.path);
-  if (ws.abort || RecCount(ws) == 0) {
-    CloseTable(ws);
+  if (!OpenTableFile(ws.table, ws.diag, ws, where.path)) ws.abort = true;
+  if (ws.abort || RecCount(ws.table) == 0) {
+    CloseTable(ws.table);
     ws.abort = false;
     return false;
   }
-  SetBrowseTitles(ws, kPrintLayoutBrowseTitle, "");
-  if (lastRecord > 0) GoRecord(ws, lastRecord);
+  SetBrowseTitles(ws.table, kPrintLayoutBrowseTitle, "");
+  if (lastRecord > 0) GoRecord(ws.table, ws.messages, lastRecord);
   SetHelpNumber(ws, kPrintLayoutBrowseHelp);
   BrowseTable(ws, 1);
   const bool chosen = !ws.abort;
-  const std::uint32_t record = static_cast<std::uint32_t>(RecNo(ws));
-  CloseTable(ws);
+  const std::uint32_t record = static_cast<std::uint32_t>(RecNo(ws.table));
+  CloseTable(ws.table);
   ws.abort = false;  // the form stays open either way
   if (!chosen) return false;
   lastRecord = record;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/overviewform.h"
+#include "ui/overviewform.h"
 #include "session/session.h"
 #include "sheet/workbook.h"
 

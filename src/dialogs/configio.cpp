@@ -81,13 +81,15 @@ void KeepConfiguration(UiContext& ws) {
 }
 
 
-std::string dbfFolder(const UiContext& ws) {
-  return ws.config.dbfDir.empty() ? withSeparator(ws.programData) : withSeparator(ws.config.dbfDir);
+std::string dbfFolder(const Settings& settings, const Host& host) {
+  const std::string& dir = settings.config.dbfDir;
+  return dir.empty() ? withSeparator(host.programData) : withSeparator(dir);
 }
 
 
-std::string pltFolder(const UiContext& ws) {
-  return ws.config.pltDir.empty() ? withSeparator(ws.programData) : withSeparator(ws.config.pltDir);
+std::string pltFolder(const Settings& settings, const Host& host) {
+  const std::string& dir = settings.config.pltDir;
+  return dir.empty() ? withSeparator(host.programData) : withSeparator(dir);
 }
 
 

@@ -28,8 +28,10 @@ void KeepConfiguration(UiContext& ws);
 void CheckFolders(UiContext& ws);
 // The effective folders of the material tables and of help/message files, with trailing "/":
 // the configured folder, or the program's data directory when none is configured.
-std::string dbfFolder(const UiContext& ws);
-std::string pltFolder(const UiContext& ws);
+std::string dbfFolder(const Settings& settings, const Host& host);
+std::string pltFolder(const Settings& settings, const Host& host);
+inline std::string dbfFolder(const UiContext& ws) { return dbfFolder(ws, ws); }
+inline std::string pltFolder(const UiContext& ws) { return pltFolder(ws, ws); }
 
 // The recent-files file: a session line, then the four remembered names. A missing file
 // clears the four names and sets the abort flag.

@@ -12,8 +12,8 @@
 #include "base/diagnostics.h"
 #include "config/settings.h"
 #include "data/document.h"
-#include "dialogs/onlinetable.h"
-#include "dialogs/uiservices.h"
+#include "ui/onlineform.h"
+#include "ui/uiservices.h"
 #include "platform/files.h"
 #include "platform/process.h"
 

@@ -102,12 +102,6 @@ CalcSettingsOutcome applyCalcSettings(Spring& s, NumberSettings& num, const Calc
 
 // ---- Spring ends ----
 
-SpringEndsEnabled springEndsEnabled(const SpringEndsResult& c) {
-  const bool inner = c.formiIndex == 1;
-  const bool outer = c.formeIndex == 1;
-  return {inner, inner, outer, outer};
-}
-
 SpringEndsRequest buildSpringEndsRequest(const Spring& s, NumberSettings& num, const InputFormContext& ctx) {
   SpringEndsRequest r;
   r.caption = ctx.appTitle;
@@ -141,8 +135,6 @@ void applySpringEnds(Spring& s, const NumberSettings& num, const SpringEndsResul
 }
 
 // ---- Application ----
-
-bool frequencyEnabled(const ApplicationResult& c) { return c.statdynIndex == 1; }
 
 ApplicationRequest buildApplicationRequest(const Spring& s, const NumberSettings& num, const InputFormContext& ctx) {
   ApplicationRequest r;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/numfmt.h"
-#include "dialogs/canvas.h"
+#include "ui/canvas.h"
 
 namespace velk {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "dbf/dbfexport.h"
 #include "report/reportstate.h"
-#include "tables/dbfexport.h"
 
 namespace velk {
 
@@ -35,7 +35,7 @@ void WriteColumnRow(ReportState& r, const ColumnTable& table, const std::vector<
 // Ends the table: a thin rule on the text devices when rows had none; "</TABLE>" on HTML.
 void EndColumnTable(ReportState& r, const ColumnTable& table);
 
-// Renders the table engine's listing (tables/dbfexport.h) as a column table of the open report.
+// Renders the table engine's listing (dbf/dbfexport.h) as a column table of the open report.
 class ReportTableListing : public TableListingSink {
  public:
   explicit ReportTableListing(ReportState& r) : r_(r) {}

@@ -7,7 +7,7 @@
 
 #include "base/codepage.h"
 #include "platform/files.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 namespace velk {
 

@@ -8,8 +8,8 @@
 
 #include "base/numfmt.h"
 #include "config/config.h"
-#include "dialogs/printforms.h"
 #include "report/reportstate.h"
+#include "ui/printforms.h"
 
 namespace velk {
 

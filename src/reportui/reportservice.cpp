@@ -256,7 +256,7 @@ void WriteExcerptReport(ReportContext& ws) { calcReport(ws, WriteExcerptReportPa
 
 void PrintTableListing(ReportContext& ws, int mode) {
   if (!ws.table.dbf.isOpen()) return;
-  const std::vector<std::string> head = BrowserPrintHeader(ws, mode);
+  const std::vector<std::string> head = BrowserPrintHeader(ws.table, mode);
   auto line = [&](std::size_t i) { return i < head.size() ? head[i] : std::string(); };
   SetReportHeader(ws.report, line(0), line(1), line(2), line(3), line(4), 0);
   OpenReport(ws, kDeviceAsk, ws.table.dbf.path());
@@ -264,7 +264,7 @@ void PrintTableListing(ReportContext& ws, int mode) {
   WritePageHeader(ws.report, 0, 0);
   if (ReportStopped(ws)) return;
   ReportTableListing listing(ws.report);
-  BrowserPrint(ws, listing);
+  BrowserPrint(ws.table, listing);
   listing.finish();
   if (ReportStopped(ws)) return;
   EndPage(ws.report);

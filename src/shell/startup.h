@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/uiservices.h"
+#include "ui/uiservices.h"
 #include "session/session.h"
 
 namespace velk {

@@ -1,5 +1,5 @@
 // The table service and the table browser's logic on top of the dBASE engine.
-// Everything here acts on ws.table, the program's one open table.
+// Everything here acts on the program's one open table (TableService).
 #include "tables/tableservice.h"
 
 #include <algorithm>
@@ -17,15 +17,15 @@
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "tables/dbfio.h"
-#include "tables/ndx.h"
+#include "dbf/dbfio.h"
+#include "dbf/ndx.h"
 
 namespace velk {
 
 namespace {
 
-int hookFault(const TableContext& ws, const std::string& path) {
-  return ws.io.writeFault ? ws.io.writeFault(path) : 0;
+int hookFault(const Host& host, const std::string& path) {
+  return host.io.writeFault ? host.io.writeFault(path) : 0;
 }
 
 bool isWin1252(const DbfTable& t) { return dbfCodePage(t.languageDriver()) == DbfCodePage::Win1252; }
@@ -61,13 +61,13 @@ void ensureBuffer(TableService& s) {
   if (s.buffer.size() != static_cast<std::size_t>(s.dbf.recordLength())) s.buffer = s.dbf.blankRecord();
 }
 
-void notFoundOrNoAccess(TableContext& ws, const std::string& path) {
-  ShowError(ws, "Datei " + oem(path) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
+void notFoundOrNoAccess(Diagnostics& diag, const std::string& path) {
+  diag.error("Datei " + oem(path) + " " + "nicht gefunden oder kein Zugriffsrecht" + " !");
 }
 
 // The write probe: a unique file in the folder receives one line and is removed again.
-bool folderAcceptsWrites(const TableContext& ws, const std::string& folder) {
-  if (hookFault(ws, folder + "TEST.$$$") != 0) return false;
+bool folderAcceptsWrites(const Host& host, const std::string& folder) {
+  if (hookFault(host, folder + "TEST.$$$") != 0) return false;
   std::string tmpl = folder + "TEST.$$$.XXXXXX";
   int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
   if (fd < 0) return false;
@@ -77,15 +77,15 @@ bool folderAcceptsWrites(const TableContext& ws, const std::string& folder) {
   return e == 0;
 }
 
-bool fileAcceptsWrites(const TableContext& ws, const std::string& path) {
-  return hookFault(ws, path) == 0 && ::access(path.c_str(), W_OK) == 0;
+bool fileAcceptsWrites(const Host& host, const std::string& path) {
+  return hookFault(host, path) == 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
 // Copies a table into the temporary folder: a unique file beside the target, made writable for
 // the owner, renamed into place. Concurrent jobs copying the same table never write into one
 // file, and a reader never sees a half-written copy.
-bool copyTable(const TableContext& ws, const std::string& from, const std::string& to) {
-  if (hookFault(ws, to) != 0) return false;
+bool copyTable(const Host& host, const std::string& from, const std::string& to) {
+  if (hookFault(host, to) != 0) return false;
   int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   struct stat st {};
@@ -123,14 +123,12 @@ bool copyTable(const TableContext& ws, const std::string& from, const std::strin
 }
 
 // Opens path into the service; a file that refuses writing is opened read-only.
-bool openInto(TableContext& ws, const std::string& path, bool readOnly, bool showErrors) {
-  TableService& s = ws.table;
+bool openInto(TableService& s, Diagnostics& diag, const std::string& path, bool readOnly, bool showErrors) {
   DbfStatus st = s.dbf.open(path, readOnly);
   if (!st && !readOnly && (st.systemError == EACCES || st.systemError == EROFS || st.systemError == EPERM))
     st = s.dbf.open(path, true);
   if (!st) {
-    if (showErrors) ShowError(ws, st.message);
-    ws.abort = true;
+    if (showErrors) diag.error(st.message);
     resetState(s);
     return false;
   }
@@ -142,11 +140,10 @@ std::string tableFileName(const std::string& name) { return hasExtension(name) ?
 
 // Writes the open index's file again after the table changed (best effort: the order in memory
 // is what the browser uses).
-void refreshOrder(TableContext& ws) {
-  TableService& s = ws.table;
+void refreshOrder(TableService& s, const Host& host) {
   if (s.orderField < 0) return;
   s.order = indexOrder(s.dbf, s.orderField);
-  if (!s.indexPath.empty() && hookFault(ws, s.indexPath) == 0) buildNdx(s.dbf, s.orderField, s.indexPath);
+  if (!s.indexPath.empty() && hookFault(host, s.indexPath) == 0) buildNdx(s.dbf, s.orderField, s.indexPath);
 }
 
 void clampRecNo(TableService& s) {
@@ -158,10 +155,10 @@ void clampRecNo(TableService& s) {
 }
 
 // First row at or after rows[start] whose record contains text; -1 when none.
-long findRow(const TableContext& ws, const std::vector<std::uint32_t>& rows, std::size_t start,
+long findRow(const TableService& s, const std::vector<std::uint32_t>& rows, std::size_t start,
              const std::string& text) {
-  const DbfTable& t = ws.table.dbf;
-  const std::string needle = encode(ws.table, text);
+  const DbfTable& t = s.dbf;
+  const std::string needle = encode(s, text);
   std::unordered_set<std::uint32_t> hits;
   for (std::uint32_t n = 1; n <= t.recordCount();) {
     std::uint32_t m = searchTable(t, needle, n);
@@ -172,17 +169,6 @@ long findRow(const TableContext& ws, const std::vector<std::uint32_t>& rows, std
   for (std::size_t i = start; i < rows.size(); ++i)
     if (hits.count(rows[i])) return static_cast<long>(i);
   return -1;
-}
-
-void searchFrom(TableContext& ws, std::size_t start) {
-  const std::string& text = ws.table.browser.lastSearch;
-  const std::vector<std::uint32_t> rows = BrowseRows(ws, 2);
-  long row = findRow(ws, rows, start, text);
-  if (row < 0) {
-    ShowInfo(ws, text + " " + "nicht gefunden");
-    return;
-  }
-  ws.table.recNo = rows[static_cast<std::size_t>(row)];
 }
 
 std::string dialogFolder(const TableContext& ws) {
@@ -197,36 +183,36 @@ DbfTextConverter converterBetween(bool from1252, bool to1252) {
   return {};
 }
 
-void reportStatus(TableContext& ws, const DbfStatus& st) {
-  if (st) return;
-  ShowError(ws, st.message);
-  ws.abort = true;
+bool reportStatus(Diagnostics& diag, const DbfStatus& st) {
+  if (st) return true;
+  diag.error(st.message);
+  return false;
 }
 
 }  // namespace
 
-std::string tempFolder(const TableContext& ws) {
-  if (!ws.config.tempDir.empty()) return withSeparator(ws.config.tempDir);
-  if (!ws.tempRoot.empty()) return withSeparator(ws.tempRoot);
+std::string tempFolder(const Settings& settings, const Host& host) {
+  if (!settings.config.tempDir.empty()) return withSeparator(settings.config.tempDir);
+  if (!host.tempRoot.empty()) return withSeparator(host.tempRoot);
   return "./";
 }
 
-void OpenTable(TableContext& ws, const std::string& name) {
-  CloseTable(ws);
+bool OpenTable(TableService& table, Diagnostics& diag, const Settings& settings, const Host& host,
+               const std::string& name) {
+  CloseTable(table);
   const std::string file = tableFileName(name);
-  const std::string folder = dbfFolder(ws);
+  const std::string folder = dbfFolder(settings, host);
   const std::string path = folder + file;
   if (!canOpenForReading(path)) {
-    notFoundOrNoAccess(ws, path);
-    ws.abort = true;
-    return;
+    notFoundOrNoAccess(diag, path);
+    return false;
   }
   std::string usePath = path;
   bool readOnly = false;
   bool copied = false;
-  if (!folderAcceptsWrites(ws, folder) || !fileAcceptsWrites(ws, path)) {
-    const std::string copy = tempFolder(ws) + lastComponent(file);
-    if (copyTable(ws, path, copy)) {
+  if (!folderAcceptsWrites(host, folder) || !fileAcceptsWrites(host, path)) {
+    const std::string copy = tempFolder(settings, host) + lastComponent(file);
+    if (copyTable(host, path, copy)) {
       usePath = copy;
       copied = true;
     } else {
@@ -234,124 +220,115 @@ void OpenTable(TableContext& ws, const std::string& name) {
       readOnly = true;
     }
   }
-  if (openInto(ws, usePath, readOnly, true)) ws.table.inTempCopy = copied;
+  if (!openInto(table, diag, usePath, readOnly, true)) return false;
+  table.inTempCopy = copied;
+  return true;
 }
 
-bool OpenTableReadOnly(TableContext& ws, const std::string& name, bool showErrors) {
-  CloseTable(ws);
-  const std::string path = dbfFolder(ws) + tableFileName(name);
+bool OpenTableReadOnly(TableService& table, Diagnostics& diag, const Settings& settings, const Host& host,
+                       const std::string& name, bool showErrors) {
+  CloseTable(table);
+  const std::string path = dbfFolder(settings, host) + tableFileName(name);
   if (!canOpenForReading(path)) {
-    if (showErrors) notFoundOrNoAccess(ws, path);
-    ws.abort = true;
+    if (showErrors) notFoundOrNoAccess(diag, path);
     return false;
   }
-  return openInto(ws, path, true, showErrors);
+  return openInto(table, diag, path, true, showErrors);
 }
 
-void OpenTableFile(TableContext& ws, const std::string& path) {
-  CloseTable(ws);
-  openInto(ws, path, !fileAcceptsWrites(ws, path), true);
+bool OpenTableFile(TableService& table, Diagnostics& diag, const Host& host, const std::string& path) {
+  CloseTable(table);
+  return openInto(table, diag, path, !fileAcceptsWrites(host, path), true);
 }
 
-void CloseTable(TableContext& ws) {
-  TableService& s = ws.table;
+void CloseTable(TableService& s) {
   s.dbf.close();
   s.inTempCopy = false;
   resetState(s);
 }
 
-int RecCount(const TableContext& ws) {
-  const std::uint32_t n = ws.table.dbf.isOpen() ? ws.table.dbf.recordCount() : 0;
+int RecCount(const TableService& table) {
+  const std::uint32_t n = table.dbf.isOpen() ? table.dbf.recordCount() : 0;
   return static_cast<int>(std::min<std::uint32_t>(n, 0x7FFFFFFF));
 }
 
-int RecNo(const TableContext& ws) { return static_cast<int>(std::min<std::uint32_t>(ws.table.recNo, 0x7FFFFFFF)); }
+int RecNo(const TableService& table) { return static_cast<int>(std::min<std::uint32_t>(table.recNo, 0x7FFFFFFF)); }
 
-void GoRecord(TableContext& ws, long long n) {
-  const long long count = RecCount(ws);
+void GoRecord(TableService& table, CalcMessages& messages, long long n) {
+  const long long count = RecCount(table);
   if (n > count) {
-    AddCalcMessage(ws.messages, "DBF #" + fmtInt(n) + " not found.");
+    AddCalcMessage(messages, "DBF #" + fmtInt(n) + " not found.");
     n = count;
   }
   if (n < 1 || n > count) n = 1;
-  ws.table.recNo = static_cast<std::uint32_t>(n);
+  table.recNo = static_cast<std::uint32_t>(n);
 }
 
-std::string FieldName(const TableContext& ws, int pos) {
-  const int i = fieldAt(ws.table, pos);
-  return i < 0 ? std::string() : decode(ws.table, ws.table.dbf.field(i).name);
+std::string FieldName(const TableService& table, int pos) {
+  const int i = fieldAt(table, pos);
+  return i < 0 ? std::string() : decode(table, table.dbf.field(i).name);
 }
 
-std::string FieldText(const TableContext& ws, int pos) {
-  const int i = fieldAt(ws.table, pos);
-  return i < 0 ? std::string() : decode(ws.table, ws.table.dbf.fieldText(ws.table.recNo, i));
+std::string FieldText(const TableService& table, int pos) {
+  const int i = fieldAt(table, pos);
+  return i < 0 ? std::string() : decode(table, table.dbf.fieldText(table.recNo, i));
 }
 
-bool FieldBool(const TableContext& ws, const std::string& name) {
-  const int i = fieldNamed(ws.table, name);
-  return i >= 0 && ws.table.dbf.fieldBool(ws.table.recNo, i);
+bool FieldBool(const TableService& table, const std::string& name) {
+  const int i = fieldNamed(table, name);
+  return i >= 0 && table.dbf.fieldBool(table.recNo, i);
 }
 
-static void setText(TableContext& ws, int i, const std::string& text) {
+static void setText(TableService& s, int i, const std::string& text) {
   if (i < 0) return;
-  TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldText(s.buffer, i, encode(s, text));
 }
 
-static void setNumber(TableContext& ws, int i, double value) {
+static void setNumber(TableService& s, int i, double value) {
   if (i < 0) return;
-  TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldNumber(s.buffer, i, value);
 }
 
-static void setBool(TableContext& ws, int i, bool value) {
+static void setBool(TableService& s, int i, bool value) {
   if (i < 0) return;
-  TableService& s = ws.table;
   ensureBuffer(s);
   s.dbf.setFieldBool(s.buffer, i, value);
 }
 
-void SetFieldText(TableContext& ws, int pos, const std::string& text) { setText(ws, fieldAt(ws.table, pos), text); }
-void SetFieldFloat(TableContext& ws, int pos, Real value) {
-  setNumber(ws, fieldAt(ws.table, pos), static_cast<double>(value));
+void SetFieldText(TableService& table, int pos, const std::string& text) { setText(table, fieldAt(table, pos), text); }
+void SetFieldFloat(TableService& table, int pos, Real value) {
+  setNumber(table, fieldAt(table, pos), static_cast<double>(value));
 }
-void SetFieldInt(TableContext& ws, int pos, long long value) {
-  setNumber(ws, fieldAt(ws.table, pos), static_cast<double>(value));
+void SetFieldInt(TableService& table, int pos, long long value) {
+  setNumber(table, fieldAt(table, pos), static_cast<double>(value));
 }
-void SetFieldTextByName(TableContext& ws, const std::string& name, const std::string& text) {
-  setText(ws, fieldNamed(ws.table, name), text);
+void SetFieldTextByName(TableService& table, const std::string& name, const std::string& text) {
+  setText(table, fieldNamed(table, name), text);
 }
-void SetFieldFloatByName(TableContext& ws, const std::string& name, Real value) {
-  setNumber(ws, fieldNamed(ws.table, name), static_cast<double>(value));
+void SetFieldFloatByName(TableService& table, const std::string& name, Real value) {
+  setNumber(table, fieldNamed(table, name), static_cast<double>(value));
 }
-void SetFieldIntByName(TableContext& ws, const std::string& name, long long value) {
-  setNumber(ws, fieldNamed(ws.table, name), static_cast<double>(value));
+void SetFieldIntByName(TableService& table, const std::string& name, long long value) {
+  setNumber(table, fieldNamed(table, name), static_cast<double>(value));
 }
-void SetFieldBoolByName(TableContext& ws, const std::string& name, bool value) {
-  setBool(ws, fieldNamed(ws.table, name), value);
+void SetFieldBoolByName(TableService& table, const std::string& name, bool value) {
+  setBool(table, fieldNamed(table, name), value);
 }
 
-void AppendRecord(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) {
-    ws.abort = true;
-    return;
-  }
+bool AppendRecord(TableService& s, Diagnostics& diag, const Host& host) {
+  if (!s.dbf.isOpen()) return false;
   ensureBuffer(s);
-  DbfStatus st = s.dbf.append(s.buffer);
-  if (!st) {
-    reportStatus(ws, st);
-    return;
-  }
+  if (!reportStatus(diag, s.dbf.append(s.buffer))) return false;
   s.recNo = s.dbf.recordCount();
   s.buffer = s.dbf.blankRecord();
-  refreshOrder(ws);
+  refreshOrder(s, host);
+  return true;
 }
 
-void BuildIndex(TableContext& ws, const std::string& keyField, const std::string& indexName) {
-  TableService& s = ws.table;
+void BuildIndex(TableService& s, const Settings& settings, const Host& host, const std::string& keyField,
+                const std::string& indexName) {
   const int i = fieldNamed(s, keyField);
   if (i < 0) return;
   const char type = s.dbf.field(i).type;
@@ -359,23 +336,22 @@ void BuildIndex(TableContext& ws, const std::string& keyField, const std::string
   s.order = indexOrder(s.dbf, i);
   s.orderField = i;
   s.indexPath.clear();
-  const std::string path = tempFolder(ws) + indexName + ".ndx";
-  if (hookFault(ws, path) == 0 && buildNdx(s.dbf, i, path)) s.indexPath = path;
+  const std::string path = tempFolder(settings, host) + indexName + ".ndx";
+  if (hookFault(host, path) == 0 && buildNdx(s.dbf, i, path)) s.indexPath = path;
 }
 
-void SetBrowseTitles(TableContext& ws, const std::string& title1, const std::string& title2) {
-  ws.table.browser.title1 = title1;
-  ws.table.browser.title2 = title2;
+void SetBrowseTitles(TableService& table, const std::string& title1, const std::string& title2) {
+  table.browser.title1 = title1;
+  table.browser.title2 = title2;
 }
 
-std::string BrowseCaption(const TableContext& ws, int mode) {
-  const TableBrowserState& b = ws.table.browser;
+std::string BrowseCaption(const TableService& table, int mode) {
+  const TableBrowserState& b = table.browser;
   if (mode == 1) return b.title2 + "   " + b.title1;
-  return b.title2 + "  " + b.title1 + "  (" + oem(ws.table.dbf.path()) + ")";
+  return b.title2 + "  " + b.title1 + "  (" + oem(table.dbf.path()) + ")";
 }
 
-std::vector<std::uint32_t> BrowseRows(const TableContext& ws, int mode) {
-  const TableService& s = ws.table;
+std::vector<std::uint32_t> BrowseRows(const TableService& s, int mode) {
   std::vector<std::uint32_t> rows;
   if (!s.dbf.isOpen()) return rows;
   const std::uint32_t count = s.dbf.recordCount();
@@ -397,7 +373,7 @@ class TableBrowseController final : public BrowseController {
  public:
   TableBrowseController(TableContext& ws, int mode) : ws_(ws), mode_(mode) {}
   int fieldCount() override { return ws_.table.dbf.isOpen() ? ws_.table.dbf.fieldCount() : 0; }
-  std::string fieldName(int pos) override { return FieldName(ws_, pos); }
+  std::string fieldName(int pos) override { return FieldName(ws_.table, pos); }
   char fieldType(int pos) override {
     const int i = fieldAt(ws_.table, pos);
     return i < 0 ? 'C' : ws_.table.dbf.field(i).type;
@@ -413,14 +389,22 @@ class TableBrowseController final : public BrowseController {
   void setCurrentRecord(std::uint32_t record) override {
     if (ws_.table.dbf.isOpen() && record >= 1 && record <= ws_.table.dbf.recordCount()) ws_.table.recNo = record;
   }
-  std::vector<std::uint32_t> rows(int mode) override { return BrowseRows(ws_, mode); }
-  void setCell(std::uint32_t record, int pos, const std::string& text) override { BrowserSetCell(ws_, record, pos, text); }
-  void setDeleted(std::uint32_t record, bool deleted) override { BrowserSetDeleted(ws_, record, deleted); }
+  std::vector<std::uint32_t> rows(int mode) override { return BrowseRows(ws_.table, mode); }
+  void setCell(std::uint32_t record, int pos, const std::string& text) override {
+    if (!BrowserSetCell(ws_.table, ws_.diag, ws_, record, pos, text)) ws_.abort = true;
+  }
+  void setDeleted(std::uint32_t record, bool deleted) override {
+    if (!BrowserSetDeleted(ws_.table, ws_.diag, record, deleted)) ws_.abort = true;
+  }
   void search() override { BrowserSearch(ws_); }
   void searchNext() override { BrowserSearchNext(ws_); }
-  void sortByColumn(int pos) override { BrowserSortByColumn(ws_, pos); }
-  void appendRecord() override { BrowserAppendRecord(ws_); }
-  void pack() override { BrowserPack(ws_); }
+  void sortByColumn(int pos) override { BrowserSortByColumn(ws_.table, ws_, ws_, pos); }
+  void appendRecord() override {
+    if (!BrowserAppendRecord(ws_.table, ws_.diag, ws_)) ws_.abort = true;
+  }
+  void pack() override {
+    if (!BrowserPack(ws_.table, ws_.diag, ws_)) ws_.abort = true;
+  }
   void appendDbf() override { BrowserAppendDbf(ws_); }
   void appendDelimited() override { BrowserAppendDelimited(ws_); }
   void saveDelimited() override { BrowserSaveDelimited(ws_); }
@@ -428,7 +412,7 @@ class TableBrowseController final : public BrowseController {
   void print() override {
     if (ws_.printTableListing) ws_.printTableListing(mode_);
   }
-  void showFile() override { BrowserShowFile(ws_); }
+  void showFile() override { BrowserShowFile(ws_.table, ws_.diag); }
 
  private:
   TableContext& ws_;
@@ -462,7 +446,7 @@ BrowseMenuCaptions BrowseMenuTexts(int language) {
   return m;
 }
 
-std::string RecnoLabel(const TableContext& ws) { return fmtInt(RecNo(ws)) + "/" + fmtInt(RecCount(ws)); }
+std::string RecnoLabel(const TableService& table) { return fmtInt(RecNo(table)) + "/" + fmtInt(RecCount(table)); }
 
 void BrowseTable(TableContext& ws, int mode) {
   TableService& s = ws.table;
@@ -472,15 +456,15 @@ void BrowseTable(TableContext& ws, int mode) {
   }
   const bool edit = mode != 1;
   if (edit && (s.inTempCopy || directoryOf(s.dbf.path()) == tempFolder(ws)))
-    ShowInfo(ws, oem("Kein Schreibrecht für dbf-Ordner !  Bearbeitung im Temporär-Ordner."));
+    ws.diag.info(oem("Kein Schreibrecht für dbf-Ordner !  Bearbeitung im Temporär-Ordner."));
   BrowseRequest request;
-  request.caption = BrowseCaption(ws, mode);
+  request.caption = BrowseCaption(s, mode);
   request.title1 = s.browser.title1;
   request.title2 = s.browser.title2;
   request.mode = mode;
   request.filePath = s.dbf.path();
   request.currentRecord = s.recNo;
-  request.rows = BrowseRows(ws, mode);
+  request.rows = BrowseRows(s, mode);
   request.helpNumber = ws.helpNumber;
   request.menu = BrowseMenuTexts(ws.config.language);
   TableBrowseController controller(ws, mode);
@@ -495,20 +479,31 @@ void BrowseTable(TableContext& ws, int mode) {
   clampRecNo(s);
 }
 
-void BrowserSetCell(TableContext& ws, std::uint32_t record, int pos, const std::string& text) {
-  TableService& s = ws.table;
+bool BrowserSetCell(TableService& s, Diagnostics& diag, const Host& host, std::uint32_t record, int pos,
+                    const std::string& text) {
   const int i = fieldAt(s, pos);
-  if (i < 0 || record < 1 || record > s.dbf.recordCount()) return;
+  if (i < 0 || record < 1 || record > s.dbf.recordCount()) return true;
   std::string rec(s.dbf.record(record));
   s.dbf.setFieldText(rec, i, encode(s, text));
-  reportStatus(ws, s.dbf.writeRecord(record, rec));
-  if (i == s.orderField) refreshOrder(ws);
+  const bool ok = reportStatus(diag, s.dbf.writeRecord(record, rec));
+  if (i == s.orderField) refreshOrder(s, host);
+  return ok;
 }
 
-void BrowserSetDeleted(TableContext& ws, std::uint32_t record, bool deleted) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen() || record < 1 || record > s.dbf.recordCount()) return;
-  reportStatus(ws, s.dbf.setDeleted(record, deleted));
+bool BrowserSetDeleted(TableService& s, Diagnostics& diag, std::uint32_t record, bool deleted) {
+  if (!s.dbf.isOpen() || record < 1 || record > s.dbf.recordCount()) return true;
+  return reportStatus(diag, s.dbf.setDeleted(record, deleted));
+}
+
+bool SearchRows(TableService& s, Diagnostics& diag, const std::string& text, std::size_t start) {
+  const std::vector<std::uint32_t> rows = BrowseRows(s, 2);
+  long row = findRow(s, rows, start, text);
+  if (row < 0) {
+    diag.info(text + " " + "nicht gefunden");
+    return false;
+  }
+  s.recNo = rows[static_cast<std::size_t>(row)];
+  return true;
 }
 
 void BrowserSearch(TableContext& ws) {
@@ -523,7 +518,7 @@ void BrowserSearch(TableContext& ws) {
     return;
   }
   ws.table.browser.lastSearch = text;
-  searchFrom(ws, 0);
+  SearchRows(ws.table, ws.diag, text, 0);
 }
 
 void BrowserSearchNext(TableContext& ws) {
@@ -532,73 +527,91 @@ void BrowserSearchNext(TableContext& ws) {
     BrowserSearch(ws);
     return;
   }
-  const std::vector<std::uint32_t> rows = BrowseRows(ws, 2);
+  const std::vector<std::uint32_t> rows = BrowseRows(ws.table, 2);
   auto it = std::find(rows.begin(), rows.end(), ws.table.recNo);
-  searchFrom(ws, it == rows.end() ? 0 : static_cast<std::size_t>(it - rows.begin()) + 1);
+  SearchRows(ws.table, ws.diag, ws.table.browser.lastSearch,
+             it == rows.end() ? 0 : static_cast<std::size_t>(it - rows.begin()) + 1);
 }
 
-void BrowserSortByColumn(TableContext& ws, int pos) {
-  const std::string name = FieldName(ws, pos);
+void BrowserSortByColumn(TableService& table, const Settings& settings, const Host& host, int pos) {
+  const std::string name = FieldName(table, pos);
   if (name.empty()) return;
-  const std::uint32_t current = ws.table.recNo;
-  BuildIndex(ws, name, "$orvtemp");
-  ws.table.recNo = current;
+  const std::uint32_t current = table.recNo;
+  BuildIndex(table, settings, host, name, "$orvtemp");
+  table.recNo = current;
 }
 
-void BrowserAppendRecord(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) return;
+bool BrowserAppendRecord(TableService& s, Diagnostics& diag, const Host& host) {
+  if (!s.dbf.isOpen()) return true;
   s.buffer = s.dbf.blankRecord();
-  AppendRecord(ws);
+  return AppendRecord(s, diag, host);
 }
 
-void BrowserPack(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) return;
-  reportStatus(ws, s.dbf.pack());
+bool BrowserPack(TableService& s, Diagnostics& diag, const Host& host) {
+  if (!s.dbf.isOpen()) return true;
+  const bool ok = reportStatus(diag, s.dbf.pack());
   clampRecNo(s);
-  refreshOrder(ws);
+  refreshOrder(s, host);
+  return ok;
+}
+
+bool AppendDbfFile(TableService& s, Diagnostics& diag, const Host& host, const std::string& path) {
+  DbfTable source;
+  if (!reportStatus(diag, source.open(path, true))) return false;
+  const bool from1252 = isWin1252(source);
+  source.close();
+  const bool ok = reportStatus(diag, appendFromDbf(s.dbf, path, nullptr, converterBetween(from1252, isWin1252(s.dbf))));
+  refreshOrder(s, host);
+  return ok;
+}
+
+bool AppendDelimitedFile(TableService& s, Diagnostics& diag, const Host& host, const std::string& path) {
+  const bool ok = reportStatus(diag, appendDelimited(s.dbf, path));
+  refreshOrder(s, host);
+  return ok;
+}
+
+bool SaveDelimitedFile(const TableService& s, Diagnostics& diag, const Host& host, const std::string& path) {
+  if (int e = hookFault(host, path)) return reportStatus(diag, dbfio::writeError(path, e));
+  return reportStatus(diag, saveDelimited(s.dbf, path));
+}
+
+bool ExportHtmlFile(const TableService& s, Diagnostics& diag, const Settings& settings, const Host& host,
+                    const std::string& path) {
+  HtmlExportInfo info;
+  info.filePath = path;
+  info.programTitle = kProgramTitle;
+  info.version = kVersion;
+  info.date = todayText(settings.num());
+  info.time = timeText();
+  // HTML files are written for Windows: table texts in the Windows code page.
+  info.convert = converterBetween(isWin1252(s.dbf), true);
+  if (int e = hookFault(host, path)) return reportStatus(diag, dbfio::writeError(path, e));
+  return reportStatus(diag, exportHtml(s.dbf, info));
 }
 
 void BrowserAppendDbf(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) return;
+  if (!ws.table.dbf.isOpen()) return;
   const std::optional<FileResult> chosen =
       ws.ui.show(OpenFileRequest{"Append dbf", dialogFolder(ws), "*.dbf|*.dbf", {}});
   if (!chosen) return;
-  DbfTable source;
-  DbfStatus st = source.open(chosen->path, true);
-  if (!st) {
-    reportStatus(ws, st);
-    return;
-  }
-  const bool from1252 = isWin1252(source);
-  source.close();
-  reportStatus(ws, appendFromDbf(s.dbf, chosen->path, nullptr, converterBetween(from1252, isWin1252(s.dbf))));
-  refreshOrder(ws);
+  if (!AppendDbfFile(ws.table, ws.diag, ws, chosen->path)) ws.abort = true;
 }
 
 void BrowserAppendDelimited(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) return;
+  if (!ws.table.dbf.isOpen()) return;
   const std::optional<FileResult> chosen =
       ws.ui.show(OpenFileRequest{"Append Delimited", dialogFolder(ws), "*.txt|*.txt", {}});
   if (!chosen) return;
-  reportStatus(ws, appendDelimited(s.dbf, chosen->path));
-  refreshOrder(ws);
+  if (!AppendDelimitedFile(ws.table, ws.diag, ws, chosen->path)) ws.abort = true;
 }
 
 void BrowserSaveDelimited(TableContext& ws) {
-  TableService& s = ws.table;
-  if (!s.dbf.isOpen()) return;
+  if (!ws.table.dbf.isOpen()) return;
   const std::optional<FileResult> chosen =
       ws.ui.show(SaveFileRequest{"Save As Delimited", dialogFolder(ws), "txt|*.txt|All files|*.*", {}});
   if (!chosen) return;
-  if (int e = hookFault(ws, chosen->path)) {
-    reportStatus(ws, dbfio::writeError(chosen->path, e));
-    return;
-  }
-  reportStatus(ws, saveDelimited(s.dbf, chosen->path));
+  if (!SaveDelimitedFile(ws.table, ws.diag, ws, chosen->path)) ws.abort = true;
 }
 
 void BrowserExportHtml(TableContext& ws) {
@@ -608,21 +621,8 @@ void BrowserExportHtml(TableContext& ws) {
       ws.ui.show(SaveFileRequest{"Export HTML", dialogFolder(ws), "HTML files|*.HTM;*.HTML|All files|*.*",
                                  stripExtension(lastComponent(s.dbf.path()))});
   if (!chosen) return;
-  HtmlExportInfo info;
-  info.filePath = chosen->path;
-  info.programTitle = kProgramTitle;
-  info.version = kVersion;
-  info.date = todayText(ws.num());
-  info.time = timeText();
-  // HTML files are written for Windows: table texts in the Windows code page.
-  info.convert = converterBetween(isWin1252(s.dbf), true);
-  if (int e = hookFault(ws, chosen->path)) {
-    reportStatus(ws, dbfio::writeError(chosen->path, e));
-    return;
-  }
-  DbfStatus st = exportHtml(s.dbf, info);
-  if (!st) {
-    reportStatus(ws, st);
+  if (!ExportHtmlFile(s, ws.diag, ws, ws, chosen->path)) {
+    ws.abort = true;
     return;
   }
   // The configured HTML viewer shows the page; a front end may show it its own way.
@@ -636,9 +636,9 @@ void BrowserExportHtml(TableContext& ws) {
   if (int e = StartProgram(ws.programs, cmd.argv)) ShowError(ws, startErrorText(e));
 }
 
-std::vector<std::string> BrowserPrintHeader(const TableContext& ws, int mode) {
-  return {std::string(kProgramTitle) + "  V" + kVersion, oem(ws.table.dbf.path()), BrowseCaption(ws, mode),
-          ws.table.browser.title1};
+std::vector<std::string> BrowserPrintHeader(const TableService& table, int mode) {
+  return {std::string(kProgramTitle) + "  V" + kVersion, oem(table.dbf.path()), BrowseCaption(table, mode),
+          table.browser.title1};
 }
 
 namespace {
@@ -663,12 +663,12 @@ class DecodingSink : public TableListingSink {
 };
 }  // namespace
 
-void BrowserPrint(const TableContext& ws, TableListingSink& sink) {
-  if (!ws.table.dbf.isOpen()) return;
-  DecodingSink decoding(ws.table, sink);
-  writeTableListing(ws.table.dbf, decoding);
+void BrowserPrint(const TableService& table, TableListingSink& sink) {
+  if (!table.dbf.isOpen()) return;
+  DecodingSink decoding(table, sink);
+  writeTableListing(table.dbf, decoding);
 }
 
-void BrowserShowFile(TableContext& ws) { ShowInfo(ws, oem(ws.table.dbf.path())); }
+void BrowserShowFile(const TableService& table, Diagnostics& diag) { diag.info(oem(table.dbf.path())); }
 
 }  // namespace velk

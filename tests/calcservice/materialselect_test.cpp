@@ -8,7 +8,7 @@
 
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {

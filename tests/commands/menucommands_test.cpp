@@ -16,6 +16,7 @@
 #include "commands/springfile.h"
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
+#include "dialogs/inputforms.h"
 #include "graphics/displaylist.h"
 #include "reportui/printconfig.h"
 #include "report/reportwriter.h"

@@ -128,9 +128,9 @@ TEST_F(ProducedMessages, HaveTheirOwnExplanation) {
   s.t = 2;
   CheckMaterialLimits(ws, ws.num());
   RoundUpDin2076(ws, 25);
-  OpenTableReadOnly(ws, "velkwst.dbf");
-  GoRecord(ws, 100000);
-  CloseTable(ws);
+  OpenTableReadOnly(ws.table, ws.diag, ws, ws, "velkwst.dbf");
+  GoRecord(ws.table, ws.messages, 100000);
+  CloseTable(ws.table);
   for (const char* m : {"GetT0 (pow)", "Load cycles (pow)"}) AddCalcMessage(ws.messages, m);
   ASSERT_EQ(ws.messages.count, 7);
   EXPECT_EQ(ws.messages.entries[3], "Drahtdurchmesser nicht nach DIN 2076") << "stored cut to 36 characters";

@@ -4,7 +4,8 @@
 The layers and the layers each one links are read from src/CMakeLists.txt (the velk_layer
 calls). Every quoted include "<folder>/..." in a layer must name the layer itself or one it
 reaches through its links; the core never includes Qt or the window (gui/, app/); every folder of
-src/ is a layer. Exit code 0 when all of that holds, 1 with one line per violation otherwise.
+src/ is a layer; the window includes nothing of dialogs/ but the caption tables. Exit code 0
+when all of that holds, 1 with one line per violation otherwise.
 """
 import pathlib
 import re
@@ -57,6 +58,15 @@ for folder in sorted(p for p in src.iterdir() if p.is_dir()):
                 problems.append(f"{rel}: includes the window ({target})")
             elif kind == '"' and "/" in target and top in declared and top not in allowed:
                 problems.append(f"{rel}: includes {target}, above its layer {folder.name}")
+
+# The window sees the user-interface port (ui/) and, of the form logic in dialogs/, only the
+# caption tables.
+gui = src.parent / "gui"
+if gui.is_dir():
+    for f in sorted(p for p in gui.rglob("*") if p.suffix in (".h", ".cpp")):
+        for kind, target in include.findall(f.read_text(errors="replace")):
+            if kind == '"' and target.startswith("dialogs/") and target != "dialogs/captions.h":
+                problems.append(f"gui/{f.relative_to(gui)}: includes {target}; the window sees ui/")
 
 for p in problems:
     print(p)

@@ -13,7 +13,7 @@
 #include "base/codepage.h"
 #include "reportui/printconfig.h"
 #include "support/run_process.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 namespace velk {
 namespace {

@@ -8,7 +8,7 @@
 #include "reportui/reportservice.h"
 #include "report/printtext.h"
 #include "report/report_fixture.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {
@@ -78,9 +78,8 @@ TEST_F(ReportTest, TableBrowserPrintsItsTableAsAColumnTable) {
       ASSERT_TRUE(t.append(r));
     }
   }
-  OpenTable(ws, "muster");
-  ASSERT_FALSE(ws.abort);
-  SetBrowseTitles(ws, "T1", "Material");
+  ASSERT_TRUE(OpenTable(ws.table, ws.diag, ws, ws, "muster"));
+  SetBrowseTitles(ws.table, "T1", "Material");
   ws.config.textDevice = ReportDeviceCode(ReportDevice::DosFile);
   PrintTableListing(ws, 1);
   EXPECT_FALSE(ws.abort);

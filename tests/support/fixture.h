@@ -11,7 +11,7 @@
 
 #include "session/session.h"
 #include "base/codepage.h"
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 namespace velk::test {
 

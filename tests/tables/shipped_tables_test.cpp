@@ -6,7 +6,7 @@
 #include "calcservice/materialselect.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {
@@ -60,9 +60,9 @@ class ShippedMaterials : public SessionTest {
 };
 
 TEST_F(ShippedMaterials, EveryRecordIsPlausible) {
-  ASSERT_TRUE(OpenTableReadOnly(ws, "velkwst"));
-  for (int n = 1; n <= RecCount(ws); ++n) {
-    GoRecord(ws, n);
+  ASSERT_TRUE(OpenTableReadOnly(ws.table, ws.diag, ws, ws, "velkwst"));
+  for (int n = 1; n <= RecCount(ws.table); ++n) {
+    GoRecord(ws.table, ws.messages, n);
     StripRecord r;
     ReadStripRecord(ws, r);
     SCOPED_TRACE(r.name1);
@@ -81,9 +81,9 @@ TEST_F(ShippedMaterials, EveryRecordIsPlausible) {
       EXPECT_NE(r.name4.find("Richtwert"), std::string::npos) << "strip fatigue values are guide values";
     }
   }
-  ASSERT_TRUE(OpenTableReadOnly(ws, "talmwst"));
-  for (int n = 1; n <= RecCount(ws); ++n) {
-    GoRecord(ws, n);
+  ASSERT_TRUE(OpenTableReadOnly(ws.table, ws.diag, ws, ws, "talmwst"));
+  for (int n = 1; n <= RecCount(ws.table); ++n) {
+    GoRecord(ws.table, ws.messages, n);
     WireRecord r;
     ReadWireRecord(ws, r);
     SCOPED_TRACE(r.name1);
@@ -98,7 +98,7 @@ TEST_F(ShippedMaterials, EveryRecordIsPlausible) {
       EXPECT_GT(r.plain.upper, r.plain.stroke);
     }
   }
-  CloseTable(ws);
+  CloseTable(ws.table);
   EXPECT_EQ(ws.messages.count, 0);
 }
 
@@ -111,15 +111,15 @@ TEST_F(ShippedMaterials, StartValuesSelectTheCommonMaterials) {
 }
 
 TEST_F(ShippedMaterials, PrintLayoutsReadByFieldName) {
-  OpenTableFile(ws, kShare + "printout.dbf");
+  OpenTableFile(ws.table, ws.diag, ws, kShare + "printout.dbf");
   ASSERT_FALSE(ws.abort);
-  EXPECT_EQ(FieldName(ws, 9), "BORDERLINE");
-  GoRecord(ws, 2);
-  EXPECT_EQ(FieldText(ws, 1), "A4 quer 1:1");
-  EXPECT_TRUE(FieldBool(ws, "landscape"));
-  EXPECT_FALSE(FieldBool(ws, "variable"));
-  EXPECT_EQ(parseReal(FieldText(ws, 2)), 1);
-  CloseTable(ws);
+  EXPECT_EQ(FieldName(ws.table, 9), "BORDERLINE");
+  GoRecord(ws.table, ws.messages, 2);
+  EXPECT_EQ(FieldText(ws.table, 1), "A4 quer 1:1");
+  EXPECT_TRUE(FieldBool(ws.table, "landscape"));
+  EXPECT_FALSE(FieldBool(ws.table, "variable"));
+  EXPECT_EQ(parseReal(FieldText(ws.table, 2)), 1);
+  CloseTable(ws.table);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "dialogs/captions.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {
@@ -55,6 +55,14 @@ class TableServiceTest : public SessionTest {
     return makeTable("muster.dbf", {{"Federstahl", 3.5}, {"Bronze", 1.25}, {"Anker", 2.0}});
   }
 
+  // The table commands' pattern: a failure raises the abort flag.
+  void open(const std::string& name) {
+    if (!OpenTable(ws.table, ws.diag, ws, ws, name)) ws.abort = true;
+  }
+  void append() {
+    if (!AppendRecord(ws.table, ws.diag, ws)) ws.abort = true;
+  }
+
   TempDir tables;
   TempDir temp;
 };
@@ -75,12 +83,12 @@ TEST_F(TableServiceTest, OpensByNameWithAndWithoutExtension) {
     SCOPED_TRACE(c.name);
     ws.abort = false;
     ui.clearRequests();
-    OpenTable(ws, c.name);
+    open(c.name);
     EXPECT_EQ(ws.abort, !c.opens);
     if (c.opens) {
       EXPECT_EQ(ws.table.dbf.path(), c.expectedPath);
       EXPECT_FALSE(ws.table.inTempCopy);
-      EXPECT_EQ(RecNo(ws), 1);
+      EXPECT_EQ(RecNo(ws.table), 1);
     } else {
       EXPECT_FALSE(ws.table.dbf.isOpen());
       EXPECT_EQ(ui.messages(MessageKind::Error),
@@ -94,7 +102,7 @@ TEST_F(TableServiceTest, OpensByNameWithAndWithoutExtension) {
 TEST_F(TableServiceTest, ProbeNeverTouchesAUsersFileNamedLikeTheProbe) {
   sample();
   writeFile(tables.file("TEST.$$$"), "mine");
-  OpenTable(ws, "muster");
+  open("muster");
   ASSERT_FALSE(ws.abort);
   EXPECT_EQ(readFile(tables.file("TEST.$$$")), "mine");
   EXPECT_EQ(filesIn(tables.path()), (std::vector<std::string>{"TEST.$$$", "muster.dbf"}));
@@ -114,21 +122,21 @@ TEST_F(TableServiceTest, UnwritableFolderOrFileIsEditedInAWritableTempCopy) {
       if (c.folderFault) return path.substr(0, tables.path().size()) == tables.path() ? EACCES : 0;
       return path == original ? EACCES : 0;
     };
-    OpenTable(ws, "muster");
+    open("muster");
     ASSERT_FALSE(ws.abort);
     const std::string copy = temp.file("muster.dbf");
     EXPECT_EQ(ws.table.dbf.path(), copy);
     EXPECT_TRUE(ws.table.inTempCopy);
-    EXPECT_EQ(RecCount(ws), 3);
+    EXPECT_EQ(RecCount(ws.table), 3);
     struct stat st {};
     ASSERT_EQ(::stat(copy.c_str(), &st), 0);
     EXPECT_TRUE(st.st_mode & S_IWUSR) << "the copy is writable";
 
-    SetFieldText(ws, 1, "Neu");
-    AppendRecord(ws);
+    SetFieldText(ws.table, 1, "Neu");
+    append();
     EXPECT_FALSE(ws.abort);
-    EXPECT_EQ(RecCount(ws), 4);
-    CloseTable(ws);
+    EXPECT_EQ(RecCount(ws.table), 4);
+    CloseTable(ws.table);
     EXPECT_EQ(readFile(original), before) << "the original stays untouched";
     DbfTable check;
     ASSERT_TRUE(check.open(copy, true));
@@ -145,12 +153,12 @@ TEST_F(TableServiceTest, WithoutAnyWritableFolderTheTableIsReadWhereItIs) {
   const std::string original = sample();
   const std::string before = readFile(original);
   ws.io.writeFault = [](std::string_view) { return EACCES; };
-  OpenTable(ws, "muster");
+  open("muster");
   ASSERT_FALSE(ws.abort);
   EXPECT_EQ(ws.table.dbf.path(), original);
-  EXPECT_EQ(FieldText(ws, 1), "Federstahl");
-  SetFieldText(ws, 1, "Neu");
-  AppendRecord(ws);
+  EXPECT_EQ(FieldText(ws.table, 1), "Federstahl");
+  SetFieldText(ws.table, 1, "Neu");
+  append();
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.messages(MessageKind::Error).size(), 1u);
   EXPECT_EQ(readFile(original), before);
@@ -163,68 +171,68 @@ TEST_F(TableServiceTest, ReadOnlyOpenNeitherProbesNorCopies) {
     ++probes;
     return EACCES;
   };
-  EXPECT_TRUE(OpenTableReadOnly(ws, "muster"));
+  EXPECT_TRUE(OpenTableReadOnly(ws.table, ws.diag, ws, ws, "muster"));
   EXPECT_EQ(ws.table.dbf.path(), original);
   EXPECT_TRUE(ws.table.dbf.isReadOnly());
   EXPECT_EQ(probes, 0);
   EXPECT_TRUE(filesIn(temp.path()).empty());
-  // Quiet failure: abort flag, no message box.
-  EXPECT_FALSE(OpenTableReadOnly(ws, "fehlt", false));
-  EXPECT_TRUE(ws.abort);
+  // Quiet failure: no message at all.
+  EXPECT_FALSE(OpenTableReadOnly(ws.table, ws.diag, ws, ws, "fehlt", false));
+  EXPECT_TRUE(ws.diag.messages().empty());
   EXPECT_TRUE(ui.requests().empty());
 }
 
 TEST_F(TableServiceTest, GoRecordClampsAndReportsANumberBeyondTheTable) {
   sample();
-  OpenTable(ws, "muster");
-  GoRecord(ws, 7);
-  EXPECT_EQ(RecNo(ws), 3);
-  EXPECT_EQ(FieldText(ws, 1), "Anker");
+  open("muster");
+  GoRecord(ws.table, ws.messages, 7);
+  EXPECT_EQ(RecNo(ws.table), 3);
+  EXPECT_EQ(FieldText(ws.table, 1), "Anker");
   ASSERT_EQ(ws.messages.count, 1);
   EXPECT_EQ(ws.messages.entries[0], "DBF #7 not found.");
   for (long long n : {0LL, -5LL}) {
-    GoRecord(ws, n);
-    EXPECT_EQ(RecNo(ws), 1) << n;
+    GoRecord(ws.table, ws.messages, n);
+    EXPECT_EQ(RecNo(ws.table), 1) << n;
   }
-  GoRecord(ws, 2);
-  EXPECT_EQ(RecNo(ws), 2);
+  GoRecord(ws.table, ws.messages, 2);
+  EXPECT_EQ(RecNo(ws.table), 2);
   EXPECT_EQ(ws.messages.count, 1) << "only the number beyond the table is reported";
 }
 
 TEST_F(TableServiceTest, FieldsByPositionAndByNameCutToTenCharacters) {
   sample();
-  OpenTable(ws, "muster");
-  GoRecord(ws, 2);
-  EXPECT_EQ(FieldName(ws, 1), "NAME");
-  EXPECT_EQ(FieldName(ws, 4), "BORDERLINE");
-  EXPECT_EQ(FieldName(ws, 5), "");
-  EXPECT_EQ(FieldName(ws, 0), "");
-  EXPECT_EQ(FieldText(ws, 1), "Bronze");
-  EXPECT_EQ(FieldText(ws, 2), "1.25");
-  EXPECT_EQ(FieldText(ws, 9), "");
-  EXPECT_FALSE(FieldBool(ws, "BORDERLINE"));
-  GoRecord(ws, 1);
-  EXPECT_TRUE(FieldBool(ws, "borderlineXYZ")) << "11+ characters address the field of the first 10";
+  open("muster");
+  GoRecord(ws.table, ws.messages, 2);
+  EXPECT_EQ(FieldName(ws.table, 1), "NAME");
+  EXPECT_EQ(FieldName(ws.table, 4), "BORDERLINE");
+  EXPECT_EQ(FieldName(ws.table, 5), "");
+  EXPECT_EQ(FieldName(ws.table, 0), "");
+  EXPECT_EQ(FieldText(ws.table, 1), "Bronze");
+  EXPECT_EQ(FieldText(ws.table, 2), "1.25");
+  EXPECT_EQ(FieldText(ws.table, 9), "");
+  EXPECT_FALSE(FieldBool(ws.table, "BORDERLINE"));
+  GoRecord(ws.table, ws.messages, 1);
+  EXPECT_TRUE(FieldBool(ws.table, "borderlineXYZ")) << "11+ characters address the field of the first 10";
 
   const std::string blank = ws.table.buffer;
-  SetFieldText(ws, 5, "nichts");
-  SetFieldInt(ws, 0, 3);
+  SetFieldText(ws.table, 5, "nichts");
+  SetFieldInt(ws.table, 0, 3);
   EXPECT_EQ(ws.table.buffer, blank) << "positions the table does not have change nothing";
-  SetFieldTextByName(ws, "NAMEXXXXXXXXX", "nie");  // cut to "NAMEXXXXXX": no such field
+  SetFieldTextByName(ws.table, "NAMEXXXXXXXXX", "nie");  // cut to "NAMEXXXXXX": no such field
   EXPECT_EQ(ws.table.buffer, blank);
 
-  SetFieldTextByName(ws, "name", "Messing");
-  SetFieldFloatByName(ws, "WERT", 12.345L);
-  SetFieldInt(ws, 3, 42);
-  SetFieldBoolByName(ws, "BORDERLINEEXTRA", true);
-  AppendRecord(ws);
+  SetFieldTextByName(ws.table, "name", "Messing");
+  SetFieldFloatByName(ws.table, "WERT", 12.345L);
+  SetFieldInt(ws.table, 3, 42);
+  SetFieldBoolByName(ws.table, "BORDERLINEEXTRA", true);
+  append();
   ASSERT_FALSE(ws.abort);
-  EXPECT_EQ(RecNo(ws), 4);
+  EXPECT_EQ(RecNo(ws.table), 4);
   EXPECT_EQ(ws.table.buffer, blank) << "the buffer is blank after an append";
-  EXPECT_EQ(FieldText(ws, 1), "Messing");
-  EXPECT_EQ(FieldText(ws, 2), "12.35");
-  EXPECT_EQ(FieldText(ws, 3), "42");
-  EXPECT_TRUE(FieldBool(ws, "BORDERLINE"));
+  EXPECT_EQ(FieldText(ws.table, 1), "Messing");
+  EXPECT_EQ(FieldText(ws.table, 2), "12.35");
+  EXPECT_EQ(FieldText(ws.table, 3), "42");
+  EXPECT_TRUE(FieldBool(ws.table, "BORDERLINE"));
 }
 
 TEST_F(TableServiceTest, TextsAreCodePage850WhateverTheTableHolds) {
@@ -240,11 +248,11 @@ TEST_F(TableServiceTest, TextsAreCodePage850WhateverTheTableHolds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = makeTable("cp.dbf", {}, c.driver);
-    OpenTable(ws, "cp");
-    SetFieldText(ws, 1, oem("Ölü"));
-    AppendRecord(ws);
-    EXPECT_EQ(FieldText(ws, 1), oem("Ölü"));
-    CloseTable(ws);
+    open("cp");
+    SetFieldText(ws.table, 1, oem("Ölü"));
+    append();
+    EXPECT_EQ(FieldText(ws.table, 1), oem("Ölü"));
+    CloseTable(ws.table);
     DbfTable raw;
     ASSERT_TRUE(raw.open(path, true));
     EXPECT_EQ(raw.fieldText(1, 0), c.stored);
@@ -255,28 +263,28 @@ TEST_F(TableServiceTest, TextsAreCodePage850WhateverTheTableHolds) {
 
 TEST_F(TableServiceTest, BuildIndexOrdersTheBrowserAndWritesTheIndexFile) {
   sample();
-  OpenTable(ws, "muster");
-  BuildIndex(ws, "NAME", "muster");
+  open("muster");
+  BuildIndex(ws.table, ws, ws, "NAME", "muster");
   EXPECT_TRUE(fileExists(temp.file("muster.ndx")));
-  EXPECT_EQ(BrowseRows(ws, 1), (std::vector<std::uint32_t>{3, 2, 1}));
+  EXPECT_EQ(BrowseRows(ws.table, 1), (std::vector<std::uint32_t>{3, 2, 1}));
   // A logical field cannot be a key: the order stays.
-  BuildIndex(ws, "BORDERLINE", "x");
-  EXPECT_EQ(BrowseRows(ws, 1), (std::vector<std::uint32_t>{3, 2, 1}));
+  BuildIndex(ws.table, ws, ws, "BORDERLINE", "x");
+  EXPECT_EQ(BrowseRows(ws.table, 1), (std::vector<std::uint32_t>{3, 2, 1}));
   EXPECT_FALSE(fileExists(temp.file("x.ndx")));
 }
 
 TEST_F(TableServiceTest, BrowserOkSelectsCancelAborts) {
   sample();
-  OpenTable(ws, "muster");
-  SetBrowseTitles(ws, "", "Material");
-  BrowserSetDeleted(ws, 2, true);
-  GoRecord(ws, 3);
+  open("muster");
+  SetBrowseTitles(ws.table, "", "Material");
+  BrowserSetDeleted(ws.table, ws.diag, 2, true);
+  GoRecord(ws.table, ws.messages, 3);
   SetHelpNumber(ws, 9590);
 
   ui.script({Answer::Choice(1)});
   BrowseTable(ws, 1);
   EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(RecNo(ws), 1);
+  EXPECT_EQ(RecNo(ws.table), 1);
   const Request& r = ui.requests().back();
   EXPECT_EQ(r.kind, Kind::Browse);
   EXPECT_EQ(r.caption, "Material   ");
@@ -288,12 +296,12 @@ TEST_F(TableServiceTest, BrowserOkSelectsCancelAborts) {
   ui.script({Answer::Cancel()});
   BrowseTable(ws, 1);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(RecNo(ws), 1);
+  EXPECT_EQ(RecNo(ws.table), 1);
 
   ws.abort = false;
   ui.script({Answer::Choice(2)});
   BrowseTable(ws, 2);
-  EXPECT_EQ(RecNo(ws), 2);
+  EXPECT_EQ(RecNo(ws.table), 2);
   EXPECT_EQ(ui.requests().back().caption, "Material    (" + tables.file("muster.dbf") + ")");
   EXPECT_EQ(ui.requests().back().records, (std::vector<std::uint32_t>{1, 2, 3}));
   EXPECT_TRUE(ui.messages(MessageKind::Info).empty());
@@ -301,7 +309,7 @@ TEST_F(TableServiceTest, BrowserOkSelectsCancelAborts) {
 
 TEST_F(TableServiceTest, TheBrowserMenusFollowTheLanguage) {
   sample();
-  OpenTable(ws, "muster");
+  open("muster");
   std::vector<BrowseMenuCaptions> seen;
   ui.onBrowse = [&](const BrowseRequest& q) { seen.push_back(q.menu); };
   for (int language : {kLanguageNone, kLanguageEnglish, kLanguageKorean}) {
@@ -326,7 +334,7 @@ TEST_F(TableServiceTest, TheBrowserMenusFollowTheLanguage) {
 
 TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {
   sample();
-  OpenTable(ws, "muster");
+  open("muster");
   ui.onBrowse = [&](const BrowseRequest& q) {
     ASSERT_NE(q.controller, nullptr);
     q.controller->appendRecord();
@@ -335,16 +343,16 @@ TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {
   ui.script({Answer::Choice(4)});
   BrowseTable(ws, 2);
   EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(RecNo(ws), 4);
-  EXPECT_EQ(FieldText(ws, 1), "Neu");
+  EXPECT_EQ(RecNo(ws.table), 4);
+  EXPECT_EQ(FieldText(ws.table, 1), "Neu");
 }
 
 TEST_F(TableServiceTest, TheWindowReadsTheTableAndMovesItsCurrentRecordThroughTheController) {
   makeTable("muster.dbf", {{"Federstahl", 1}, {"\xC4tzstahl", 2}, {"Bronze", 3}, {"Stahldraht", 4}},
             kDbfDriverWin1252);
-  OpenTable(ws, "muster");
-  BrowserSetDeleted(ws, 3, true);
-  GoRecord(ws, 2);
+  open("muster");
+  BrowserSetDeleted(ws.table, ws.diag, 3, true);
+  GoRecord(ws.table, ws.messages, 2);
   ui.onBrowse = [&](const BrowseRequest& q) {
     ASSERT_NE(q.controller, nullptr);
     BrowseController& c = *q.controller;
@@ -363,7 +371,7 @@ TEST_F(TableServiceTest, TheWindowReadsTheTableAndMovesItsCurrentRecordThroughTh
 
     // The grid's row becomes the current record; search moves it, search-next continues after it.
     c.setCurrentRecord(3);
-    EXPECT_EQ(RecNo(ws), 3);
+    EXPECT_EQ(RecNo(ws.table), 3);
     c.setCurrentRecord(0);
     c.setCurrentRecord(5);
     EXPECT_EQ(c.currentRecord(), 3u) << "records the table does not have are ignored";
@@ -380,7 +388,7 @@ TEST_F(TableServiceTest, TheWindowReadsTheTableAndMovesItsCurrentRecordThroughTh
   BrowseTable(ws, 2);
   EXPECT_FALSE(ws.abort);
   EXPECT_EQ(ws.messages.count, 0);
-  EXPECT_EQ(RecNo(ws), 5);
+  EXPECT_EQ(RecNo(ws.table), 5);
 }
 
 TEST_F(TableServiceTest, EditingATempCopyIsAnnounced) {
@@ -388,7 +396,7 @@ TEST_F(TableServiceTest, EditingATempCopyIsAnnounced) {
   ws.io.writeFault = [&](std::string_view path) {
     return path.substr(0, tables.path().size()) == tables.path() ? EACCES : 0;
   };
-  OpenTable(ws, "muster");
+  open("muster");
   ui.script({Answer::Choice(1)});
   BrowseTable(ws, 2);
   EXPECT_EQ(ui.messages(MessageKind::Info),
@@ -401,22 +409,22 @@ TEST_F(TableServiceTest, EditingATempCopyIsAnnounced) {
 
 TEST_F(TableServiceTest, SearchFindsFromTheTopAndSearchNextContinues) {
   makeTable("muster.dbf", {{"Federstahl", 1}, {"Bronze", 2}, {"Stahlband", 3}, {"Messing", 4}});
-  OpenTable(ws, "muster");
-  GoRecord(ws, 4);
+  open("muster");
+  GoRecord(ws.table, ws.messages, 4);
   SetHelpNumber(ws, 1234);
 
   ui.script({Answer::Text("STAHL")});
   BrowserSearch(ws);
-  EXPECT_EQ(RecNo(ws), 1);
+  EXPECT_EQ(RecNo(ws.table), 1);
   EXPECT_EQ(ui.requests()[0].prompt, "Suchbegriff eingeben");
   EXPECT_EQ(ui.requests()[0].maxLength, 50);
   EXPECT_EQ(ui.requests()[0].helpNumber, 2450);
   EXPECT_EQ(ws.helpNumber, 1234) << "the previous help number is restored";
 
   BrowserSearchNext(ws);
-  EXPECT_EQ(RecNo(ws), 3);
+  EXPECT_EQ(RecNo(ws.table), 3);
   BrowserSearchNext(ws);
-  EXPECT_EQ(RecNo(ws), 3) << "nothing further: position kept";
+  EXPECT_EQ(RecNo(ws.table), 3) << "nothing further: position kept";
   EXPECT_EQ(ui.messages(MessageKind::Info), std::vector<std::string>{"STAHL nicht gefunden"});
 
   // The dialog offers the last text; cancel only clears the abort flag.
@@ -424,65 +432,64 @@ TEST_F(TableServiceTest, SearchFindsFromTheTopAndSearchNextContinues) {
   BrowserSearch(ws);
   EXPECT_FALSE(ws.abort);
   EXPECT_EQ(ui.requests().back().offered, "STAHL");
-  EXPECT_EQ(RecNo(ws), 3);
+  EXPECT_EQ(RecNo(ws.table), 3);
 }
 
 TEST_F(TableServiceTest, SortingByAColumnKeepsTheCurrentRecord) {
   makeTable("muster.dbf", {{"Cx", 3}, {"Ax", 1}, {"B", 2}});
-  OpenTable(ws, "muster");
-  GoRecord(ws, 3);
-  BrowserSortByColumn(ws, 2);
-  EXPECT_EQ(BrowseRows(ws, 2), (std::vector<std::uint32_t>{2, 3, 1}));
-  EXPECT_EQ(RecNo(ws), 3);
+  open("muster");
+  GoRecord(ws.table, ws.messages, 3);
+  BrowserSortByColumn(ws.table, ws, ws, 2);
+  EXPECT_EQ(BrowseRows(ws.table, 2), (std::vector<std::uint32_t>{2, 3, 1}));
+  EXPECT_EQ(RecNo(ws.table), 3);
   EXPECT_TRUE(fileExists(temp.file("$orvtemp.ndx")));
   // Search follows the order shown: the first "x" in display order is record 2, not record 1.
   ui.script({Answer::Text("x")});
   BrowserSearch(ws);
-  EXPECT_EQ(RecNo(ws), 2);
+  EXPECT_EQ(RecNo(ws.table), 2);
   BrowserSearchNext(ws);
-  EXPECT_EQ(RecNo(ws), 1);
+  EXPECT_EQ(RecNo(ws.table), 1);
   // Appending keeps the order current.
-  SetFieldText(ws, 2, "0.5");
-  AppendRecord(ws);
-  EXPECT_EQ(BrowseRows(ws, 2), (std::vector<std::uint32_t>{4, 2, 3, 1}));
+  SetFieldText(ws.table, 2, "0.5");
+  append();
+  EXPECT_EQ(BrowseRows(ws.table, 2), (std::vector<std::uint32_t>{4, 2, 3, 1}));
 }
 
 TEST_F(TableServiceTest, EditMenuAppendsAndPacks) {
   sample();
-  OpenTable(ws, "muster");
-  BrowserAppendRecord(ws);
-  EXPECT_EQ(RecCount(ws), 4);
-  EXPECT_EQ(RecNo(ws), 4);
-  BrowserSetCell(ws, 4, 1, "Zink");
-  EXPECT_EQ(FieldText(ws, 1), "Zink");
-  BrowserSetDeleted(ws, 1, true);
-  BrowserSetDeleted(ws, 2, true);
-  BrowserPack(ws);
-  EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(RecCount(ws), 2);
-  EXPECT_EQ(RecNo(ws), 2);
-  EXPECT_EQ(FieldText(ws, 1), "Zink");
-  EXPECT_EQ(RecnoLabel(ws), "2/2");
+  open("muster");
+  BrowserAppendRecord(ws.table, ws.diag, ws);
+  EXPECT_EQ(RecCount(ws.table), 4);
+  EXPECT_EQ(RecNo(ws.table), 4);
+  BrowserSetCell(ws.table, ws.diag, ws, 4, 1, "Zink");
+  EXPECT_EQ(FieldText(ws.table, 1), "Zink");
+  BrowserSetDeleted(ws.table, ws.diag, 1, true);
+  BrowserSetDeleted(ws.table, ws.diag, 2, true);
+  EXPECT_TRUE(BrowserPack(ws.table, ws.diag, ws));
+  EXPECT_EQ(RecCount(ws.table), 2);
+  EXPECT_EQ(RecNo(ws.table), 2);
+  EXPECT_EQ(FieldText(ws.table, 1), "Zink");
+  EXPECT_EQ(RecnoLabel(ws.table), "2/2");
 }
 
 TEST_F(TableServiceTest, FileMenuDelimitedRoundTripAndAppendFromAnotherCodePage) {
   sample();
   const std::string ansi = makeTable("ansi.dbf", {{"\xD6l", 9}}, kDbfDriverWin1252);  // "Öl" in 1252
-  OpenTable(ws, "muster");
+  open("muster");
   const std::string txt = dir.file("muster.txt");
   ui.script({Answer::Text(txt), Answer::Text(txt), Answer::Cancel(), Answer::Text(ansi)});
   BrowserSaveDelimited(ws);
   BrowserAppendDelimited(ws);
-  EXPECT_EQ(RecCount(ws), 6);
+  EXPECT_EQ(RecCount(ws.table), 6);
   BrowserAppendDbf(ws);  // cancelled: nothing happens
-  EXPECT_EQ(RecCount(ws), 6);
+  EXPECT_EQ(RecCount(ws.table), 6);
   EXPECT_FALSE(ws.abort);
   BrowserAppendDbf(ws);
-  ASSERT_EQ(RecCount(ws), 7);
-  GoRecord(ws, 7);
-  EXPECT_EQ(FieldText(ws, 1), oem("Öl"));
-  GoRecord(ws, 5);
-  EXPECT_EQ(FieldText(ws, 1), "Bronze");
+  ASSERT_EQ(RecCount(ws.table), 7);
+  GoRecord(ws.table, ws.messages, 7);
+  EXPECT_EQ(FieldText(ws.table, 1), oem("Öl"));
+  GoRecord(ws.table, ws.messages, 5);
+  EXPECT_EQ(FieldText(ws.table, 1), "Bronze");
   EXPECT_EQ(ui.requests()[0].kind, Kind::SaveFile);
   EXPECT_EQ(ui.requests()[0].prompt, "txt|*.txt|All files|*.*");
   EXPECT_EQ(ui.requests()[1].prompt, "*.txt|*.txt");
@@ -491,7 +498,7 @@ TEST_F(TableServiceTest, FileMenuDelimitedRoundTripAndAppendFromAnotherCodePage)
 
 TEST_F(TableServiceTest, ExportHtmlWritesWindowsTextAndStartsTheViewer) {
   makeTable("muster.dbf", {{oem("Bänder"), 1}});
-  OpenTable(ws, "muster");
+  open("muster");
   std::string shown;
   ws.table.showHtml = [&](TableContext&, const std::string& file) { shown = file; };
   const std::string html = dir.file("liste.htm");
@@ -527,6 +534,41 @@ TEST_F(TableServiceTest, ExportHtmlWritesWindowsTextAndStartsTheViewer) {
   EXPECT_EQ(ui.messages(MessageKind::Error).size(), 1u);
 }
 
+// The work behind the browser's questions runs on the parts alone: no window is asked, and every
+// failure is a message in the sink, in order, with a false result.
+TEST_F(TableServiceTest, WorkOnThePartsAsksNothingAndReportsInTheSink) {
+  sample();
+  TableService table;
+  Diagnostics diag;
+  Host host(ui);
+  Settings settings;
+  settings.config.dbfDir = tables.path();
+  settings.config.tempDir = temp.path();
+  ASSERT_TRUE(OpenTable(table, diag, settings, host, "muster"));
+  const std::string txt = dir.file("teile.txt");
+  EXPECT_TRUE(SaveDelimitedFile(table, diag, host, txt));
+  EXPECT_TRUE(AppendDelimitedFile(table, diag, host, txt));
+  EXPECT_EQ(RecCount(table), 6);
+  EXPECT_TRUE(SearchRows(table, diag, "anker", 0));
+  EXPECT_EQ(RecNo(table), 3);
+  EXPECT_FALSE(SearchRows(table, diag, "Zinn", 0));
+  EXPECT_EQ(RecNo(table), 3);
+  EXPECT_FALSE(AppendDbfFile(table, diag, host, dir.file("fehlt.dbf")));
+  host.io.writeFault = [](std::string_view) { return ENOSPC; };
+  EXPECT_FALSE(ExportHtmlFile(table, diag, settings, host, dir.file("voll.htm")));
+  EXPECT_FALSE(OpenTable(table, diag, settings, host, "fehlt"));
+  EXPECT_FALSE(table.dbf.isOpen());
+  EXPECT_TRUE(ui.requests().empty());
+  ASSERT_EQ(diag.messages().size(), 4u);
+  EXPECT_EQ(diag.messages()[0].severity, Severity::Info);
+  EXPECT_EQ(diag.messages()[0].text, "Zinn nicht gefunden");
+  EXPECT_EQ(diag.messages()[1].severity, Severity::Error);
+  EXPECT_EQ(diag.messages()[1].text, "Datei " + dir.file("fehlt.dbf") + " nicht gefunden oder kein Zugriffsrecht !");
+  EXPECT_EQ(diag.messages()[2].text, "Datei " + dir.file("voll.htm") + " kann nicht geschrieben werden.");
+  EXPECT_EQ(diag.messages()[3].text, "Datei " + tables.file("fehlt.dbf") + " nicht gefunden oder kein Zugriffsrecht !");
+  EXPECT_EQ(diag.errorCount(), 3u);
+}
+
 struct CollectingSink : TableListingSink {
   std::vector<TableListingColumn> columns;
   std::vector<std::vector<std::string>> rows;
@@ -536,16 +578,16 @@ struct CollectingSink : TableListingSink {
 
 TEST_F(TableServiceTest, PrintListingAndHeaderInCodePage850) {
   makeTable("ansi.dbf", {{"\xD6l", 9}}, kDbfDriverWin1252);
-  OpenTable(ws, "ansi");
-  SetBrowseTitles(ws, "T1", "Material");
+  open("ansi");
+  SetBrowseTitles(ws.table, "T1", "Material");
   CollectingSink sink;
-  BrowserPrint(ws, sink);
+  BrowserPrint(ws.table, sink);
   ASSERT_EQ(sink.columns.size(), 4u);
   EXPECT_EQ(sink.columns[0].title, "NAME");
   EXPECT_EQ(sink.columns[0].width, 21);
   ASSERT_EQ(sink.rows.size(), 1u);
   EXPECT_EQ(sink.rows[0][0], oem("Öl"));
-  const auto header = BrowserPrintHeader(ws, 1);
+  const auto header = BrowserPrintHeader(ws.table, 1);
   ASSERT_EQ(header.size(), 4u);
   EXPECT_EQ(header[1], tables.file("ansi.dbf"));
   EXPECT_EQ(header[2], "Material   T1");

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 namespace velk {
 

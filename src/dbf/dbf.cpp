@@ -1,6 +1,6 @@
 // dBASE III table engine: parsing, record buffers, locked appends, in-place edits and pack.
 // Every length in the file is checked against the file's real size before it is used.
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "base/codepage.h"
-#include "tables/dbfio.h"
+#include "dbf/dbfio.h"
 
 namespace velk {
 

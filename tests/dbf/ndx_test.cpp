@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "support/fixture.h"
-#include "tables/dbf.h"
-#include "tables/dbf_test_util.h"
-#include "tables/ndx.h"
+#include "dbf/dbf.h"
+#include "dbf/dbf_test_util.h"
+#include "dbf/ndx.h"
 
 namespace velk {
 namespace {

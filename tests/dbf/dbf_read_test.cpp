@@ -8,8 +8,8 @@
 #include "base/codepage.h"
 #include "platform/files.h"
 #include "support/fixture.h"
-#include "tables/dbf.h"
-#include "tables/dbf_test_util.h"
+#include "dbf/dbf.h"
+#include "dbf/dbf_test_util.h"
 
 namespace velk {
 namespace {

@@ -1,6 +1,6 @@
 // File helpers shared by the table engine's writers: whole-file replacement and whole-file reading.
 // Thin wrappers over the platform file services that turn errno into the engine's status values.
-#include "tables/dbfio.h"
+#include "dbf/dbfio.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,11 +1,11 @@
 // File helpers shared by the table engine's writers: whole-file replacement and whole-file reading.
-// Internal to src/tables; the messages are code page 850 sentences naming the file.
+// Used by the engine and by the table service; the messages are code page 850 sentences naming the file.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 namespace velk::dbfio {
 

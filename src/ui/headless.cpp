@@ -1,5 +1,5 @@
 // Headless user interface: scripted answers, recorded requests, batch-mode printing.
-#include "dialogs/headless.h"
+#include "ui/headless.h"
 
 #include <algorithm>
 #include <iostream>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tables/dbf.h"
+#include "dbf/dbf.h"
 
 namespace velk::test {
 

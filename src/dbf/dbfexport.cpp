@@ -1,13 +1,13 @@
 // Table-wide operations of the table engine: delimited text, append from a table, HTML, search, listing.
 // All of them read the engine's records only through DbfTable and write whole files by temp + rename.
-#include "tables/dbfexport.h"
+#include "dbf/dbfexport.h"
 
 #include <algorithm>
 #include <array>
 #include <ostream>
 #include <sstream>
 
-#include "tables/dbfio.h"
+#include "dbf/dbfio.h"
 
 namespace velk {
 

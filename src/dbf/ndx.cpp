@@ -1,13 +1,13 @@
 // dBASE III single-key index files (.ndx): bulk-built B-trees and a reader that walks them.
 // Leaves hold every key with its record number; an interior entry holds the last key of its child.
-#include "tables/ndx.h"
+#include "dbf/ndx.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "base/codepage.h"
-#include "tables/dbfio.h"
+#include "dbf/dbfio.h"
 
 namespace velk {
 

@@ -6,9 +6,9 @@
 
 #include "base/codepage.h"
 #include "support/fixture.h"
-#include "tables/dbf.h"
-#include "tables/dbf_test_util.h"
-#include "tables/dbfexport.h"
+#include "dbf/dbf.h"
+#include "dbf/dbf_test_util.h"
+#include "dbf/dbfexport.h"
 
 namespace velk {
 namespace {

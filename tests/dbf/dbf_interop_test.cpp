@@ -5,8 +5,8 @@
 #include "base/codepage.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "tables/dbf.h"
-#include "tables/dbf_test_util.h"
+#include "dbf/dbf.h"
+#include "dbf/dbf_test_util.h"
 
 namespace velk {
 namespace {

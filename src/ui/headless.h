@@ -11,8 +11,8 @@
 #include <variant>
 #include <vector>
 
-#include "dialogs/onlinetable.h"
-#include "dialogs/uiservices.h"
+#include "ui/onlineform.h"
+#include "ui/uiservices.h"
 
 namespace velk {
 

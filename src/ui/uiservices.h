@@ -1,6 +1,6 @@
 // The one interface through which the core reaches the user: modal dialogs, message boxes,
 // file choosers and the windows other parts show. Qt implements it in gui/, the headless
-// implementation (batch mode, tests) in dialogs/headless.h. All texts are code page 850.
+// implementation (batch mode, tests) in ui/headless.h. All texts are code page 850.
 //
 // Every window has one shape: a request struct XxxRequest carries everything the window shows
 // and a nested `using Result = XxxResult;`; the result carries what the user left in it.
@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/canvas.h"
-#include "dialogs/configform.h"
-#include "dialogs/inputforms.h"
-#include "dialogs/overviewform.h"
-#include "dialogs/printforms.h"
+#include "ui/canvas.h"
+#include "ui/configform.h"
+#include "ui/inputforms.h"
+#include "ui/overviewform.h"
+#include "ui/printforms.h"
 
 namespace velk {
 
@@ -122,7 +122,7 @@ struct SaveFileRequest {
   std::string defaultName;
 };
 
-struct OnlineFormRequest;  // dialogs/onlinetable.h
+struct OnlineFormRequest;  // ui/onlineform.h
 struct OnlineFormResult;
 
 // What a window may ask of the core while it is open: the help text and help image of a help
@@ -513,7 +513,7 @@ class UiServices {
   virtual std::optional<OpenFileRequest::Result> show(const OpenFileRequest& request) = 0;
   virtual std::optional<SaveFileRequest::Result> show(const SaveFileRequest& request) = 0;
   virtual std::optional<BrowseRequest::Result> show(const BrowseRequest& request) = 0;
-  // The online input form of the design modes (dialogs/onlinetable.h); nullopt is Esc.
+  // The online input form of the design modes (ui/onlineform.h); nullopt is Esc.
   virtual std::optional<OnlineFormResult> show(const OnlineFormRequest& request) = 0;
   virtual std::optional<ExplanationRequest::Result> show(const ExplanationRequest& request) = 0;
   virtual std::optional<DiagramLimitsRequest::Result> show(const DiagramLimitsRequest& request) = 0;

@@ -1,5 +1,5 @@
 // Sorting the file overview's rows by a column.
-#include "dialogs/overviewform.h"
+#include "ui/overviewform.h"
 
 #include <algorithm>
 
