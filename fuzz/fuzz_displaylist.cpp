@@ -7,6 +7,7 @@
 
 #include "session/session.h"
 #include "dialogs/headless.h"
+#include "graphics/output.h"
 #include "graphics/displaylist.h"
 #include "graphics/viewmapping.h"
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "graphics/displaylist.h"
+#include "graphics/output.h"
 #include "gui/paintercanvas.h"
 #include "session/session.h"
 

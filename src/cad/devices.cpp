@@ -8,13 +8,17 @@
 
 namespace velk {
 
-void InstallStandardDevices(DrawingState& state) {
-  state.providers[kCadDxf].create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
-    return std::make_unique<DxfDevice>(ws, path, false);
-  };
-  SetDeviceProvider(state, kCadIges, IgesDeviceProvider());
-  SetDeviceProvider(state, kCadPlot, PlotDeviceProvider());
-  SetDeviceProvider(state, kCadTab, TabDeviceProvider());
+void InstallStandardDevices(OutputContext& ws) {
+  DrawingState& state = ws.drawing;
+  SetDeviceFactory(state, kCadDxf, [](const DrawingOptions& options, const std::string& path) {
+    return std::make_unique<DxfDevice>(options, path, false);
+  });
+  SetDeviceFactory(state, kCadIges, MakeIgesDevice);
+  SetDeviceFactory(state, kCadPlot, [&ws](const DrawingOptions& options, const std::string& path) {
+    return std::make_unique<PlotDevice>(options, path, ws.programs, splitCommandLine(CurrentPlotCommandLine(ws)));
+  });
+  ws.deviceQuestions[kCadPlot] = ChoosePlotCommandLine;
+  SetDeviceFactory(state, kCadTab, MakeTabDevice);
 }
 
 }  // namespace velk

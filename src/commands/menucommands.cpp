@@ -181,7 +181,7 @@ bool CloseQuery(Session& ws) {
   ws.abort = false;
   SavePrompt(ws);
   if (ws.abort) return false;
-  DeleteBlockFiles(ws);
+  DeleteBlockFiles(tempFolder(ws));
   return true;
 }
 
@@ -211,7 +211,7 @@ void FileNew(Session& ws) {
   s.titleLine.clear();
   s.bemerk1.clear();
   s.bemerk2.clear();
-  ClearDisplay(ws);
+  ClearDisplay(ws.display);
   InputSequence(ws);
   if (ws.abort) return;
   Refresh(ws);
@@ -239,7 +239,7 @@ void FileOpenTable(Session& ws) {
   SavePrompt(ws);
   if (ws.abort) return;
   s.fileName.clear();
-  ClearDisplay(ws);
+  ClearDisplay(ws.display);
   const std::string folder = withSeparator(s.dataDir);
 
   OverviewScan scan;

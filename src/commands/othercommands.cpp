@@ -113,8 +113,8 @@ void HelpLanguage(Session& ws, int language) { SwitchLanguage(ws, language); }
 
 void HelpAbout(Session& ws) {
   // The box stands over the logo in the graphics window.
-  ClearDisplay(ws);
-  DrawOrvanLogo(ws);
+  ClearDisplay(ws.display);
+  DrawOrvanLogo(ws.display);
   const AboutText about = aboutText();
   ShowTitled(ws, about.title, joinLines(about.lines));
 }

@@ -13,6 +13,7 @@
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
+#include "graphics/output.h"
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
 #include "graphics/productiondrawing.h"

@@ -10,6 +10,7 @@
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/drawing.h"
+#include "graphics/output.h"
 #include "graphics/views.h"
 
 namespace velk {
@@ -26,7 +27,7 @@ bool allFinite(T... v) {
 }
 
 void SafeLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
-  if (allFinite(x1, y1, x2, y2)) Line(ws, x1, y1, x2, y2);
+  if (allFinite(x1, y1, x2, y2)) Line(ws.drawing, x1, y1, x2, y2);
 }
 
 // R of the dialog: nearest integer, halves to even, kept within int.
@@ -40,9 +41,9 @@ int roundToInt(Real v) {
 
 void FrontView(OutputContext& ws, const FrontViewGeometry& g) {
   const Spring& s = ws.spring;
-  SetLayer(ws, 1);
+  SetLayer(ws.drawing, 1);
   DrawSpiral(ws, s.ri, g.n, g.p);
-  SetLayer(ws, 5);
+  SetLayer(ws.drawing, 5);
   DrawSpiral(ws, s.ri + s.t / 2, g.n, g.p);
   DrawSpiral(ws, s.ri - s.t / 2, g.n, g.p);
   SafeLine(ws, s.ri - s.t / 2, 0, s.ri + s.t / 2, 0);
@@ -53,10 +54,10 @@ void FrontView(OutputContext& ws, const FrontViewGeometry& g) {
 void SideView(OutputContext& ws) {
   Spring& s = ws.spring;
   if (s.crossSection == 2) s.b = s.t;
-  SetLayer(ws, 1);
+  SetLayer(ws.drawing, 1);
   SafeLine(ws, -0.1L * s.b, 0, 1.1L * s.b, 0);
-  SetLayer(ws, 5);
-  if (allFinite(s.b, s.re)) Rectangle(ws, 0, -s.re, s.b, s.re);
+  SetLayer(ws.drawing, 5);
+  if (allFinite(s.b, s.re)) Rectangle(ws.drawing, 0, -s.re, s.b, s.re);
 }
 
 }  // namespace
@@ -67,19 +68,19 @@ void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p) {
   Real step = 5;
   if (total / step > kMaxSpiralChords) step = total / kMaxSpiralChords;
   if (!std::isfinite(step) || !(step > 0)) return;
-  MoveTo(ws, r0, 0);
+  MoveTo(ws.drawing, r0, 0);
   // a = i * step rather than a running sum, so no rounding accumulates over many turns; the
   // index bound is only a backstop (the condition on a ends the loop first).
   for (long i = 1; i <= kMaxSpiralChords + 2; ++i) {
     const Real a = static_cast<Real>(i) * step;
     const Real r = r0 + p * (a / 360);
     const Real x = r * std::cos(a * kDeg), y = r * std::sin(a * kDeg);
-    if (allFinite(x, y)) LineTo(ws, x, y);
+    if (allFinite(x, y)) LineTo(ws.drawing, x, y);
     if (a >= total - 1.5L * step) break;
   }
   const Real r = r0 + p * n;
   const Real x = r * std::cos(total * kDeg), y = r * std::sin(total * kDeg);
-  if (allFinite(x, y)) LineTo(ws, x, y);
+  if (allFinite(x, y)) LineTo(ws.drawing, x, y);
 }
 
 FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
@@ -147,17 +148,17 @@ void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
     return;
   }
 
-  Open(ws, device, "VELK");
+  OpenDrawing(ws, device, "VELK");
   if (ws.abort) return;
-  Window(ws, -B, -B, B, B);
-  Tables(ws, 0);
-  BeginEntities(ws);
+  Window(ws.drawing, -B, -B, B, B);
+  Tables(ws.drawing, 0);
+  BeginEntities(ws.drawing, ws.diag);
   if (view == kFrontView)
     FrontView(ws, g);
   else if (view == kSideView)
     SideView(ws);
-  EndEntities(ws);
-  Finish(ws);
+  EndEntities(ws.drawing);
+  FinishDrawing(ws);
   NormalCursor(ws);
 }
 

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <numbers>
 
-#include "graphics/context.h"
 #include "graphics/viewmapping.h"
 #include "base/codepage.h"
 #include "base/numfmt.h"
@@ -158,11 +157,5 @@ std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, Re
   return canvas.document();
 }
 
-std::string RenderDisplayListSvg(OutputContext& ws) {
-  ReplayStatus status = ReplayStatus::Done;
-  std::string svg = DisplayListSvg(ws.display, ScreenReplayStyle(ws.config), &status);
-  if (status == ReplayStatus::DegenerateWindow) ws.abort = true;
-  return svg;
-}
 
 }  // namespace velk

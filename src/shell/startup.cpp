@@ -16,6 +16,7 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
+#include "graphics/output.h"
 #include "graphics/displaylist.h"
 #include "graphics/drawing.h"
 #include "graphics/productiondrawing.h"

@@ -61,7 +61,7 @@ class MenuCommands : public SessionTest {
     EXPECT_EQ(ws.spring.crossSection, 1);
     EXPECT_FALSE(ws.messages.fatal);
     ws.spring.modified = false;
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ui.clearRequests();
   }
 
@@ -115,7 +115,7 @@ TEST_F(MenuCommands, EditCommandsFollowTheirPattern) {
     SCOPED_TRACE(c.name);
     readInputFile(ws, kExamples + "uhrfeder.vlk");
     ws.spring.modified = false;
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     markResults();
     ws.abort = true;  // left over from an earlier command: every command clears it first
     for (Answer& a : c.answers(ws)) ui.push(std::move(a));
@@ -235,7 +235,7 @@ TEST_F(MenuCommands, ViewCommandsDrawIntoTheWindow) {
   std::vector<std::vector<std::string>> drawings;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ws.abort = true;  // a flag left set must not leave the window empty
     for (const Answer& a : c.answers) ui.push(a);
     c.command(ws);
@@ -252,7 +252,7 @@ TEST_F(MenuCommands, FatalSpringShowsTheMessageWindowInsteadOfAView) {
   CalculateSpring(ws);
   ASSERT_TRUE(ws.messages.fatal);
   for (void (*command)(Session&) : {ViewQuick1, ViewGoodman, ViewDrawingFront, FilePrintMacro}) {
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ui.clearRequests();
     ui.script({Answer::Cancel()});
     command(ws);

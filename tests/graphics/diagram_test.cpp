@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics/output.h"
 #include "graphics/recording_device.h"
 
 namespace velk::test {
@@ -97,10 +98,10 @@ class DiagramTest : public SessionTest {
  protected:
   void open() {
     RecordScreen(ws, prims);
-    Open(ws, kCadScreen);
+    OpenDrawing(ws, kCadScreen);
     ASSERT_FALSE(ws.abort);
-    Window(ws, 0, 0, 160, 120);
-    BeginEntities(ws);
+    Window(ws.drawing, 0, 0, 160, 120);
+    BeginEntities(ws.drawing, ws.diag);
     prims.clear();  // the footer line
     DiagramReset(ws);
   }

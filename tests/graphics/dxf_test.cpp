@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "graphics/output.h"
 #include "config/configfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
@@ -40,14 +41,14 @@ class DxfTest : public SessionTest {
   }
   // Draws through the drawing layer on the DXF device and returns the file.
   std::string drawDxf(int kind, const std::function<void()>& body) {
-    Open(ws, kCadDxf);
+    OpenDrawing(ws, kCadDxf);
     EXPECT_FALSE(ws.abort);
-    Window(ws, -10, -5, 150, 110);
-    Tables(ws, kind);
-    BeginEntities(ws);
+    Window(ws.drawing, -10, -5, 150, 110);
+    Tables(ws.drawing, kind);
+    BeginEntities(ws.drawing, ws.diag);
     body();
-    EndEntities(ws);
-    Finish(ws);
+    EndEntities(ws.drawing);
+    FinishDrawing(ws);
     EXPECT_FALSE(ws.abort);
     return readFile(path());
   }
@@ -113,14 +114,14 @@ TEST_F(DxfTest, EntitiesUnderAGermanLocaleAndCommaSetting) {
   const std::string old = std::setlocale(LC_ALL, nullptr);
   ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
   const std::string dxf = drawDxf(0, [this] {
-    SetLayer(ws, 2);
-    Arc(ws, 1, 2, 0, 360, 3);
-    Arc(ws, 1, 2, 10, 10, 3);
-    Arc(ws, 1, 2, 360, 1e-6L, 3);
-    Arc(ws, 1, 2, 10, 20, 0.5L);
-    TextStyle(ws, 2, 12.5L, 2.5L, 0);
-    Text(ws, oem("Länge"), 1, 1);
-    Line(ws, 0, 0, std::numeric_limits<Real>::quiet_NaN(), 1);
+    SetLayer(ws.drawing, 2);
+    Arc(ws.drawing, 1, 2, 0, 360, 3);
+    Arc(ws.drawing, 1, 2, 10, 10, 3);
+    Arc(ws.drawing, 1, 2, 360, 1e-6L, 3);
+    Arc(ws.drawing, 1, 2, 10, 20, 0.5L);
+    TextStyle(ws.drawing, 2, 12.5L, 2.5L, 0);
+    Text(ws.drawing, oem("Länge"), 1, 1);
+    Line(ws.drawing, 0, 0, std::numeric_limits<Real>::quiet_NaN(), 1);
   });
   std::setlocale(LC_ALL, old.c_str());
   const auto l = lines(dxf);
@@ -168,17 +169,17 @@ TEST_F(DxfTest, EzdxfReadsWhatWasDrawn) {
   ws.config.cadTextAngle = 15;
   ws.config.num.cadTextMode = 2;  // ANSI
   drawDxf(2, [this] {
-    SetOrigin(ws, 10, 20);
-    SetLayer(ws, 4);
-    Line(ws, 0, 0, 100, 50.25L);
-    SetLayer(ws, 17);
-    Circle(ws, 5, 5, 2.5L);
-    Arc(ws, 0, 0, 30, 120, 10);
-    Solid(ws, 0, 0, 1, 0, 0, 1, 1, 1);
-    SetLayer(ws, 0);
-    TextStyle(ws, 2, 90, 5, 4);
-    Text(ws, oem("Federlänge ; x"), -10, -20);
-    Insert(ws, "LOGO_2", 1, 2, 0, 1, 1);  // the DXF file device writes no INSERT
+    SetOrigin(ws.drawing, 10, 20);
+    SetLayer(ws.drawing, 4);
+    Line(ws.drawing, 0, 0, 100, 50.25L);
+    SetLayer(ws.drawing, 17);
+    Circle(ws.drawing, 5, 5, 2.5L);
+    Arc(ws.drawing, 0, 0, 30, 120, 10);
+    Solid(ws.drawing, 0, 0, 1, 0, 0, 1, 1, 1);
+    SetLayer(ws.drawing, 0);
+    TextStyle(ws.drawing, 2, 90, 5, 4);
+    Text(ws.drawing, oem("Federlänge ; x"), -10, -20);
+    Insert(ws.drawing, ws.diag, "LOGO_2", 1, 2, 0, 1, 1);  // the DXF file device writes no INSERT
   });
   std::string out;
   ASSERT_EQ(runProcess({python, "-c", kEzdxfDump, path()}, &out), 0) << out;
@@ -209,9 +210,9 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   for (const Case& c : cases) {
     ws.config.num.cadTextMode = c.mode;
     drawDxf(0, [this] {
-      SetLayer(ws, 0);
-      TextStyle(ws, 2, 0, 5, 4);
-      Text(ws, oem("alpha1= 360 ° Federlünge"), 0, 0); });
+      SetLayer(ws.drawing, 0);
+      TextStyle(ws.drawing, 2, 0, 5, 4);
+      Text(ws.drawing, oem("alpha1= 360 ° Federlünge"), 0, 0); });
     std::string out;
     ASSERT_EQ(runProcess({python, "-c",
                           // ezdxf maps only the ANSI_* names to codecs and takes any other name for
@@ -233,9 +234,9 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   // The transcribed type writes plain ASCII under the 1252 name.
   ws.config.num.cadTextMode = 3;
   const std::string file = drawDxf(0, [this] {
-      SetLayer(ws, 0);
-      TextStyle(ws, 2, 0, 5, 4);
-      Text(ws, oem("360 ° Federlünge"), 0, 0); });
+      SetLayer(ws.drawing, 0);
+      TextStyle(ws.drawing, 2, 0, 5, 4);
+      Text(ws.drawing, oem("360 ° Federlünge"), 0, 0); });
   EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
   for (unsigned char ch : file) EXPECT_LT(ch, 128u);
 }
@@ -293,9 +294,9 @@ TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
   ASSERT_FALSE(python.empty());
   drawDxf(0, [this] {
     for (int i = 0; i < 200; ++i) {
-      SetLayer(ws, i % 6);
-      Arc(ws, 0, 0, i * 7.0L, i * 7.0L + 5, 1 + i * 0.1L);
-      Line(ws, i, 0, i + 0.5L, 1);
+      SetLayer(ws.drawing, i % 6);
+      Arc(ws.drawing, 0, 0, i * 7.0L, i * 7.0L + 5, 1 + i * 0.1L);
+      Line(ws.drawing, i, 0, i + 0.5L, 1);
     }
   });
   std::string out;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "graphics/output.h"
 #include "cad/devices.h"
 #include "calc/calc_fixture.h"
 #include "graphics/drawing.h"
@@ -100,7 +101,7 @@ TEST_F(ProductionDrawingTest, OutlineAndTitleTextsForEveryKindOfSpring) {
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const Real side = c.wire ? s.t : s.b;
     const Real outline = 2 * s.L + 2 * (side + 2 * s.re);
-    argv.insert(argv.end(), {file, LayerName(ws, kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
+    argv.insert(argv.end(), {file, LayerName(DrawingOptionsFor(ws), kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
                              s.zeichnr, "Federstahl", "Schenkel verlaengert"});
     want += s.fileName + ".dxf outline True True True 0\n";
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics/output.h"
 #include "calc/calc_fixture.h"
 #include "graphics/recording_device.h"
 
@@ -31,9 +32,9 @@ class SpringDrawingTest : public SessionTest {
   }
   void openRecording() {
     record();
-    Open(ws, kCadScreen);
-    Window(ws, -100, -100, 100, 100);
-    BeginEntities(ws);
+    OpenDrawing(ws, kCadScreen);
+    Window(ws.drawing, -100, -100, 100, 100);
+    BeginEntities(ws.drawing, ws.diag);
     prims.clear();
   }
   std::vector<Prim> prims;

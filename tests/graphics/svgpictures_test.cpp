@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "commands/springfile.h"
+#include "graphics/output.h"
 #include "graphics/drawing.h"
 #include "graphics/springdrawing.h"
 #include "graphics/svgcanvas.h"

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "calc/calc_fixture.h"
+#include "graphics/output.h"
 #include "graphics/recording_device.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
@@ -79,7 +80,7 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
       argv.push_back(dir.file(ws.spring.fileName + ".dxf"));
 
       std::map<std::string, int> expected;
-      for (const Prim& p : prims) ++expected[kindName(p.kind) + " " + LayerName(ws, p.layer)];
+      for (const Prim& p : prims) ++expected[kindName(p.kind) + " " + LayerName(DrawingOptionsFor(ws), p.layer)];
       --expected["TEXT 30"];  // the screen's footer line
       if (expected["TEXT 30"] == 0) expected.erase("TEXT 30");
       for (const auto& [k, n] : expected) want += k + " " + std::to_string(n) + "\n";

@@ -16,6 +16,7 @@
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "dialogs/configio.h"
+#include "graphics/output.h"
 #include "graphics/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"

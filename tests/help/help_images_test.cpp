@@ -43,8 +43,8 @@ bool onPath(const std::string& name) {
 class HelpImagesTest : public SessionTest {
  protected:
   std::vector<std::string> render(const std::string& name) {
-    ClearDisplay(ws);
-    Header(ws, 0, 0, 160, 120);
+    ClearDisplay(ws.display);
+    Header(ws.display, 0, 0, 160, 120);
     DrawHpglFile(ws, kHelpDir + name + ".plt");
     EXPECT_FALSE(ws.abort) << name;
     return ws.display.records;
