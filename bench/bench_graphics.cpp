@@ -10,9 +10,9 @@
 #include "graphics/output.h"
 #include "dialogs/headless.h"
 #include "discard_canvas.h"
-#include "graphics/displaylist.h"
-#include "graphics/viewmapping.h"
-#include "graphics/drawing.h"
+#include "draw/displaylist.h"
+#include "draw/viewmapping.h"
+#include "draw/drawing.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void spiral(velk::Session& ws, int turns, int steps) {
 static void BM_ReplayDisplayList(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
-  velk::OpenDrawing(ws, velk::kCadScreen);
+  velk::OpenDrawing(ws, velk::DeviceCode::Screen);
   velk::Window(ws.drawing, 0, 0, 160, 120);
   while (ws.display.records.size() < 1000000) spiral(ws, 50, 72);
   ws.display.records.resize(1000000);
@@ -57,9 +57,9 @@ static void BM_DxfSpiralDrawing(benchmark::State& state) {
   ws.spring.dataDir = dir + "/";
   ws.spring.fileName = "spirale";
   for (auto _ : state) {
-    velk::OpenDrawing(ws, velk::kCadDxf);
+    velk::OpenDrawing(ws, velk::DeviceCode::Dxf);
     velk::Window(ws.drawing, 0, 0, 160, 120);
-    velk::Tables(ws.drawing, 0);
+    velk::Tables(ws.drawing, DrawingKind::Drawing);
     velk::BeginEntities(ws.drawing, ws.diag);
     spiral(ws, 50, 72);  // 3600 lines and 3600 arcs
     velk::EndEntities(ws.drawing);

@@ -10,7 +10,7 @@
 
 #include "session/session.h"
 #include "dialogs/headless.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <string>
 
-#include "dialogs/canvas.h"
+#include "base/canvas.h"
 
 namespace velk::bench {
 

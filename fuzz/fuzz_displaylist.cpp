@@ -8,8 +8,8 @@
 #include "session/session.h"
 #include "dialogs/headless.h"
 #include "graphics/output.h"
-#include "graphics/displaylist.h"
-#include "graphics/viewmapping.h"
+#include "draw/displaylist.h"
+#include "draw/viewmapping.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "graphics/output.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/paintercanvas.h"
@@ -56,7 +56,7 @@ BENCHMARK(BM_OnlineEditToRepaint)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintFromCache(benchmark::State& state) {
   Window win;
-  velk::ShowView(win.ws, 1, velk::kCadScreen);
+  velk::ShowView(win.ws, velk::ViewKind::Quick1, velk::DeviceCode::Screen);
   win.w->view().repaint();
   const int replays = win.w->view().replays();
   for (auto _ : state) win.w->view().repaint();

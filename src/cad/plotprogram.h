@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 #include "dialogs/uiservices.h"
 #include "graphics/context.h"
 #include "platform/process.h"

@@ -6,7 +6,7 @@
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "calc/materialselect.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "commands/menucommands.h"
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/canvas.h"
+#include "base/canvas.h"
 #include "dialogs/configform.h"
 #include "dialogs/inputforms.h"
 #include "dialogs/overviewform.h"

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "graphics/diagram.h"
-#include "graphics/displaylist.h"
-#include "graphics/drawing.h"
+#include "draw/displaylist.h"
+#include "draw/drawing.h"
 #include "report/context.h"
 
 namespace velk {

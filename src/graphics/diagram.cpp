@@ -8,7 +8,7 @@
 
 #include "graphics/context.h"
 #include "dialogs/dialogs.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -261,7 +261,7 @@ bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::s
 void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
           int placement, Real xlo, Real xhi, Real ylo, Real yhi) {
   const NumberSettings& num = ws.num();
-  ws.drawing.kind = 1;
+  ws.drawing.kind = DrawingKind::Diagram;
 
   {
     const DiagramState& d = ws.diagram;

@@ -4,24 +4,27 @@
 
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 #include "tables/tableservice.h"
 
 namespace velk {
 
 namespace {
 
-const char* extensionFor(int device) {
+const char* extensionFor(DeviceCode device) {
   switch (device) {
-    case kCadDxf: return "dxf";
-    case kCadIges: return "igs";
-    case kCadTab: return "txt";
-    default: return "";
+    case DeviceCode::Dxf: return "dxf";
+    case DeviceCode::Iges: return "igs";
+    case DeviceCode::Tab: return "txt";
+    case DeviceCode::Ask:
+    case DeviceCode::Screen:
+    case DeviceCode::Plot: return "";
   }
+  return "";
 }
 
 // The output file of devices 1, 2 and 5: batch name or save dialog. Empty on cancel.
-std::string chooseDrawingFile(OutputContext& ws, int device, const std::string& defaultName) {
+std::string chooseDrawingFile(OutputContext& ws, DeviceCode device, const std::string& defaultName) {
   const std::string ext = extensionFor(device);
   const Spring& sp = ws.spring;
   if (ws.start.batchCad) return withSeparator(sp.dataDir) + sp.fileName + "." + ext;
@@ -57,39 +60,43 @@ DrawingOptions DrawingOptionsFor(const OutputContext& ws) {
   const Spring& sp = ws.spring;
   o.footer = FooterText(c.num, sp.fileName.empty() ? std::string()
                                                    : withSeparator(sp.dataDir) + sp.fileName + "." + sp.fileExt);
-  o.io = ws.io;
+  // The session's hooks as they are when a file is written: a fault set while a drawing is open
+  // (a disk that fills up) still reaches its device.
+  const IoHooks* io = &ws.io;
+  o.io.writeFault = [io](std::string_view path) { return io->writeFault ? io->writeFault(path) : 0; };
+  o.io.flushFault = [io](std::string_view path) { return io->flushFault ? io->flushFault(path) : 0; };
   return o;
 }
 
 void DeviceDialog(OutputContext& ws) {
   DrawingState& s = ws.drawing;
-  for (int i = 1; i <= 5; ++i) ws.choiceItems[static_cast<size_t>(i)] = DeviceEntry(i);
-  uint16_t choice = static_cast<uint16_t>(s.device >= 1 && s.device <= 5 ? s.device : kCadScreen);
+  for (int i = 1; i < kCadDeviceCount; ++i) ws.choiceItems[static_cast<size_t>(i)] = DeviceEntry(*DeviceCodeFromNumber(i));
+  uint16_t choice = static_cast<uint16_t>(DeviceNumber(s.device == DeviceCode::Ask ? DeviceCode::Screen : s.device));
   SetHelpNumber(ws, 2050);
-  ChooseItem(ws, "CAD-Code", 5, choice);
+  ChooseItem(ws, "CAD-Code", kCadDeviceCount - 1, choice);
   if (ws.abort) return;
-  s.device = choice;
+  s.device = DeviceCodeFromNumber(choice).value_or(DeviceCode::Screen);
   if (ws.deviceQuestions[choice]) ws.deviceQuestions[choice](ws);
 }
 
-void OpenDrawing(OutputContext& ws, int device, const std::string& defaultName) {
+void OpenDrawing(OutputContext& ws, DeviceCode device, const std::string& defaultName) {
   DrawingState& s = ws.drawing;
   Abandon(s);
-  if (device == kCadAsk) {
+  if (device == DeviceCode::Ask) {
     DeviceDialog(ws);
     if (ws.abort) return;
     device = s.device;
   }
   std::string path;
   if (DeviceAvailable(s, device)) {
-    if (device == kCadDxf || device == kCadIges || device == kCadTab) {
+    if (device == DeviceCode::Dxf || device == DeviceCode::Iges || device == DeviceCode::Tab) {
       path = chooseDrawingFile(ws, device, defaultName);
       if (path.empty()) {
         s.device = device;
         ws.abort = true;
         return;
       }
-    } else if (device == kCadPlot) {
+    } else if (device == DeviceCode::Plot) {
       path = tempFolder(ws) + "plotrix.dxf";
     }
   }
@@ -97,7 +104,7 @@ void OpenDrawing(OutputContext& ws, int device, const std::string& defaultName) 
     ws.abort = true;
     return;
   }
-  if (device == kCadScreen) BusyCursor(ws);
+  if (device == DeviceCode::Screen) BusyCursor(ws);
 }
 
 void FinishDrawing(OutputContext& ws) {

@@ -18,13 +18,13 @@ DrawingOptions DrawingOptionsFor(const OutputContext& ws);
 // chosen device's question (cancel: ws.abort).
 void DeviceDialog(OutputContext& ws);
 
-// Starts a drawing: device 0 asks with the device dialog; the file devices 1, 2 and 5 take the
+// Starts a drawing: DeviceCode::Ask asks with the device dialog; the file devices (DXF, IGES, tab) take the
 // input file's name with the device's extension in a batch job, otherwise the save dialog
 // (proposing defaultName, or the input file's name when it is empty; cancel: ws.abort); the plot
 // device writes "plotrix.dxf" in the temp folder. Then opens the drawing layer on it; a failure
 // (a device that is not available, a file that cannot be created) sets ws.abort after its message.
 // An unfinished drawing is abandoned first. Callers test ws.abort and call nothing else when set.
-void OpenDrawing(OutputContext& ws, int device, const std::string& defaultName = "");
+void OpenDrawing(OutputContext& ws, DeviceCode device, const std::string& defaultName = "");
 // Completes the drawing, or discards it when ws.abort is set; a failure sets ws.abort.
 void FinishDrawing(OutputContext& ws);
 

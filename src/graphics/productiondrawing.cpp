@@ -12,10 +12,10 @@
 #include "calc/fatigue.h"
 #include "dialogs/dialogs.h"
 #include "graphics/context.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/output.h"
 #include "graphics/springdrawing.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "graphics/views.h"
 
 namespace velk {
@@ -536,7 +536,7 @@ ProductionSheet PlanProductionSheet(const Spring& s, const SpringPath& path) {
   return sheet;
 }
 
-void DrawProductionDrawing(OutputContext& ws, int device) {
+void DrawProductionDrawing(OutputContext& ws, DeviceCode device) {
   if (ShowMessagesInstead(ws)) return;
   Spring& s = ws.spring;
   s.deltaDraw = s.delta0;  // drawn as made, like a drawing without the angle dialog
@@ -550,7 +550,7 @@ void DrawProductionDrawing(OutputContext& ws, int device) {
   OpenDrawing(ws, device, "VELKZEIC");
   if (ws.abort) return;
   Window(ws.drawing, sheet.x0, sheet.y0, sheet.modelX(sheet.paperWidth), sheet.modelY(sheet.paperHeight));
-  Tables(ws.drawing, 0);
+  Tables(ws.drawing, DrawingKind::Drawing);
   BeginEntities(ws.drawing, ws.diag);
   SetLineSpacing(ws.drawing, 1);
 

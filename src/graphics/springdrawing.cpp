@@ -9,7 +9,7 @@
 #include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/output.h"
 #include "graphics/views.h"
 
@@ -83,26 +83,6 @@ void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p) {
   if (allFinite(x, y)) LineTo(ws.drawing, x, y);
 }
 
-FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
-  FrontViewGeometry g;
-  g.n = phi / 360 + s.n0;
-  if (!std::isfinite(g.n)) {
-    g.problem = oem("Vorderansicht nicht möglich: Windungszahl ungültig !");
-    return g;
-  }
-  if (g.n == 0) {
-    g.problem = oem("Vorderansicht nicht möglich: n = 0 !");
-    return g;
-  }
-  // The effective length stays the same, so the mean radius follows from it.
-  g.ra = s.Lw / (kPi * g.n) - s.ri;
-  g.p = (g.ra - s.ri) / g.n;
-  g.w = NormalizeAngle(phi + 360 - s.delta0);
-  if (!allFinite(g.ra, g.p, g.w, s.ri, s.t))
-    g.problem = oem("Vorderansicht nicht möglich: Abmessungen ungültig !");
-  return g;
-}
-
 void AskInstallationAngle(OutputContext& ws) {
   const Spring& s = ws.spring;
   const NumberSettings& num = ws.num();
@@ -123,7 +103,7 @@ void AskInstallationAngle(OutputContext& ws) {
   ws.spring.deltaDraw = parseReal(typed->value);
 }
 
-void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
+void DrawSpring(OutputContext& ws, SpringView view, DeviceCode device, bool askAngle) {
   if (ShowMessagesInstead(ws)) return;
   Spring& s = ws.spring;
   if (askAngle)
@@ -133,7 +113,7 @@ void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
   if (ws.abort) return;
 
   FrontViewGeometry g;
-  if (view == kFrontView) {
+  if (view == SpringView::Front) {
     g = FrontGeometry(s, s.delta0 - s.deltaDraw);
     if (!g.problem.empty()) {
       ShowError(ws, g.problem);
@@ -151,11 +131,11 @@ void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
   OpenDrawing(ws, device, "VELK");
   if (ws.abort) return;
   Window(ws.drawing, -B, -B, B, B);
-  Tables(ws.drawing, 0);
+  Tables(ws.drawing, DrawingKind::Drawing);
   BeginEntities(ws.drawing, ws.diag);
-  if (view == kFrontView)
+  if (view == SpringView::Front)
     FrontView(ws, g);
-  else if (view == kSideView)
+  else if (view == SpringView::Side)
     SideView(ws);
   EndEntities(ws.drawing);
   FinishDrawing(ws);

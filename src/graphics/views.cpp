@@ -14,7 +14,7 @@
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/diagram.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/output.h"
 #include "report/explanationfile.h"
 #include "report/explanations.h"
@@ -219,7 +219,7 @@ void QuickTwo(OutputContext& ws) {
 }
 
 // Kinds 5 and 6: tensile strength or permissible bending stress over thickness.
-void StrengthSheet(OutputContext& ws, int kind) {
+void StrengthSheet(OutputContext& ws, ViewKind kind) {
   Spring& s = ws.spring;
   const NumberSettings& n = ws.num();
   SetLayer(ws.drawing, 19);
@@ -234,7 +234,7 @@ void StrengthSheet(OutputContext& ws, int kind) {
   if (tmaxField == 0) tmaxField = 5.0L;
   const Real tmax = tmaxField;
   const std::string xTitle = "t [" + unitLength(n) + "]";
-  if (kind == kViewStrength)
+  if (kind == ViewKind::Strength)
     Axes(ws, xTitle, "Rm [" + unitStress(n) + "]", "Rm = f(t)", 1, 0, toDisplayLength(n, tmax), 0,
          toDisplayStress(n, 3000));
   else
@@ -244,7 +244,7 @@ void StrengthSheet(OutputContext& ws, int kind) {
 
   SetLayer(ws.drawing, 16);
   Real factor = 1, end = 25;
-  if (kind == kViewStrength) {
+  if (kind == ViewKind::Strength) {
     // The curve runs to the material's largest thickness (a useless one: 25 mm).
     end = std::isfinite(tmax) && tmax >= 0.02L ? tmax : 25;
   } else {
@@ -258,7 +258,7 @@ void StrengthSheet(OutputContext& ws, int kind) {
     if (t >= end) break;
   }
 
-  if (kind == kViewBendingStress) {
+  if (kind == ViewKind::BendingStress) {
     SetLayer(ws.drawing, 19);
     DataMoveTo(ws, s.t, s.sigma1);
     DataLineTo(ws, s.t, s.sigma2);
@@ -277,11 +277,11 @@ void FatigueLine(OutputContext& ws, Real k, Real x0, Real y0, Real x1, Real y1, 
 }
 
 // Kinds 3 (Goodman) and 7 (Haigh-Goodman).
-void FatigueSheet(OutputContext& ws, int kind) {
+void FatigueSheet(OutputContext& ws, ViewKind kind) {
   Spring& s = ws.spring;
   const Fmt f{ws.num()};
   const NumberSettings& n = f.n;
-  const bool goodman = kind == kViewGoodman;
+  const bool goodman = kind == ViewKind::Goodman;
   SetLayer(ws.drawing, 19);
   DiagramHeader(ws);
 
@@ -413,13 +413,30 @@ void FatigueSheet(OutputContext& ws, int kind) {
 
 }  // namespace
 
-std::string ViewDefaultName(int kind) {
-  switch (kind) {
-    case kViewQuick1: return "VELKQUIK";
-    case kViewCharacteristic: return "VELKLINE";
-    case kViewGoodman: return "GOODMAN";
-    default: return "VELK";
+std::optional<ViewKind> ViewKindFromNumber(long long n) {
+  switch (n) {
+    case 1: return ViewKind::Quick1;
+    case 2: return ViewKind::Characteristic;
+    case 3: return ViewKind::Goodman;
+    case 4: return ViewKind::Quick2;
+    case 5: return ViewKind::Strength;
+    case 6: return ViewKind::BendingStress;
+    case 7: return ViewKind::Haigh;
+    default: return std::nullopt;
   }
+}
+
+std::string ViewDefaultName(ViewKind kind) {
+  switch (kind) {
+    case ViewKind::Quick1: return "VELKQUIK";
+    case ViewKind::Characteristic: return "VELKLINE";
+    case ViewKind::Goodman: return "GOODMAN";
+    case ViewKind::Quick2:
+    case ViewKind::Strength:
+    case ViewKind::BendingStress:
+    case ViewKind::Haigh: return "VELK";
+  }
+  return "VELK";
 }
 
 bool ShowMessagesInstead(OutputContext& ws) {
@@ -515,26 +532,25 @@ void DrawCharacteristic(OutputContext& ws) {
   SetLayer(ws.drawing, 0);
 }
 
-void ShowView(OutputContext& ws, int kind, int device) {
+void ShowView(OutputContext& ws, ViewKind kind, DeviceCode device) {
   if (ShowMessagesInstead(ws)) return;
   OpenDrawing(ws, device, ViewDefaultName(kind));
   if (ws.abort) return;
   DiagramReset(ws);
   // The limits dialog belongs to drawings whose device was asked or is a file, never to a view
   // opened straight on the screen.
-  ws.diagram.offerLimits = device != kCadScreen;
+  ws.diagram.offerLimits = device != DeviceCode::Screen;
   Window(ws.drawing, 0, 0, 160, 120);
-  Tables(ws.drawing, 2);
+  Tables(ws.drawing, DrawingKind::Diagram);
   BeginEntities(ws.drawing, ws.diag);
   switch (kind) {
-    case kViewQuick1: QuickOne(ws); break;
-    case kViewCharacteristic: CharacteristicSheet(ws); break;
-    case kViewGoodman:
-    case kViewHaigh: FatigueSheet(ws, kind); break;
-    case kViewQuick2: QuickTwo(ws); break;
-    case kViewStrength:
-    case kViewBendingStress: StrengthSheet(ws, kind); break;
-    default: break;  // an empty sheet
+    case ViewKind::Quick1: QuickOne(ws); break;
+    case ViewKind::Characteristic: CharacteristicSheet(ws); break;
+    case ViewKind::Goodman:
+    case ViewKind::Haigh: FatigueSheet(ws, kind); break;
+    case ViewKind::Quick2: QuickTwo(ws); break;
+    case ViewKind::Strength:
+    case ViewKind::BendingStress: StrengthSheet(ws, kind); break;
   }
   EndEntities(ws.drawing);
   FinishDrawing(ws);
@@ -552,7 +568,7 @@ void ChooseDiagram(OutputContext& ws) {
     SetHelpNumber(ws, kHelpChooseDiagram);
     ChooseItem(ws, oem("Diagrammtyp wählen"), kCount, choice);
     if (ws.abort || choice >= kCount) return;
-    ShowView(ws, choice, kCadAsk);
+    ShowView(ws, *ViewKindFromNumber(choice), DeviceCode::Ask);
     ws.abort = false;  // a view cancelled in its device or save dialog returns to the selection
   }
 }

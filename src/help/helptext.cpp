@@ -7,7 +7,7 @@
 #include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 
 namespace velk {

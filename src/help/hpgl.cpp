@@ -10,7 +10,7 @@
 #include "help/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "platform/files.h"
 
 namespace velk {

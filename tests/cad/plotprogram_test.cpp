@@ -60,7 +60,7 @@ class PlotTest : public SessionTest {
   }
   void drawSomething() {
     Window(ws.drawing, 0, 0, 10, 10);
-    Tables(ws.drawing, 0);
+    Tables(ws.drawing, DrawingKind::Drawing);
     BeginEntities(ws.drawing, ws.diag);
     Line(ws.drawing, 0, 0, 1, 1);
     EndEntities(ws.drawing);
@@ -88,7 +88,7 @@ TEST_F(PlotTest, DeviceDialogChoosesEditsAndStartsTheLine) {
     return typed;
   });
   ui.script({Answer::Choice(4), Answer::Choice(2), form, Answer::Text(shown)});
-  OpenDrawing(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   ASSERT_FALSE(ws.abort);
   drawSomething();
   ASSERT_FALSE(ws.abort);
@@ -116,12 +116,12 @@ TEST_F(PlotTest, CancelOrEmptyEntryThenCancelProducesNothing) {
   ws.config.plotCommandLines[0] = "old line";
   // Cancel in the form.
   ui.script({Answer::Choice(4), Answer::Cancel()});
-  OpenDrawing(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   // An empty entry runs the question sequence, which is cancelled at its first step.
   ws.abort = false;
   ui.script({Answer::Choice(4), Answer::Yes(), Answer::Text(""), Answer::Cancel()});
-  OpenDrawing(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.requests().back().prompt, "PLOTRIX/RUVOREVE");
   drawSomething();
@@ -196,7 +196,7 @@ TEST_F(PlotTest, BatchQuestionStartsAt61Characters) {
 TEST_F(PlotTest, StartOfThePlotProgramAndItsErrors) {
   // Batch mode: no device dialog, the current (configured) line is started after the DXF file.
   ws.config.plotCommandLines[0] = "C:\\PLOTRIX\\RUVOREVE PLOTRIX.DXF /M1.0";
-  OpenDrawing(ws, kCadPlot);
+  OpenDrawing(ws, DeviceCode::Plot);
   ASSERT_FALSE(ws.abort);
   drawSomething();
   ASSERT_EQ(started.size(), 1u);
@@ -228,7 +228,7 @@ TEST_F(PlotTest, StartOfThePlotProgramAndItsErrors) {
   // A DXF file that cannot be written starts nothing.
   started.clear();
   ws.config.plotCommandLines[0] = "plot";
-  OpenDrawing(ws, kCadPlot);
+  OpenDrawing(ws, DeviceCode::Plot);
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   drawSomething();
   EXPECT_TRUE(ws.abort);

@@ -16,7 +16,7 @@
 #include "commands/springfile.h"
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "report/printconfig.h"
 #include "report/reportwriter.h"
 #include "support/fixture.h"

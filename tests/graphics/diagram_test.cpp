@@ -98,7 +98,7 @@ class DiagramTest : public SessionTest {
  protected:
   void open() {
     RecordScreen(ws, prims);
-    OpenDrawing(ws, kCadScreen);
+    OpenDrawing(ws, DeviceCode::Screen);
     ASSERT_FALSE(ws.abort);
     Window(ws.drawing, 0, 0, 160, 120);
     BeginEntities(ws.drawing, ws.diag);
@@ -176,7 +176,7 @@ TEST_F(DiagramTest, AxesDrawTicksLabelsTitlesArrowsAndGrid) {
   SetArea(ws, 90, 90);
   SetAreaOrigin(ws, 12, 10);
   Axes(ws, "alpha", "T", "Federkennlinie", 1, 0, 86, 0, 800);
-  EXPECT_EQ(ws.drawing.kind, 1);
+  EXPECT_EQ(ws.drawing.kind, DrawingKind::Diagram);
   const DiagramState& d = ws.diagram;
   EXPECT_EQ(d.xmax, 90);
   EXPECT_EQ(d.ymax, 800);

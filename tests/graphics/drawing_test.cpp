@@ -1,12 +1,12 @@
 // Drawing layer: state and routing (through a recording device plugged in as a provider), the
 // screen device's records, device selection, file naming, commits and aborts, block-file cleanup.
 #include "graphics/output.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 #include <cerrno>
 #include <filesystem>
 
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -17,7 +17,7 @@ class RecordingDevice : public DrawingDevice {
  public:
   explicit RecordingDevice(std::vector<std::string>& log) : log_(log) {}
   void window(Real x1, Real y1, Real x2, Real y2) override { add("window", {x1, y1, x2, y2}); }
-  void tables(int kind) override { add("tables", {Real(kind)}); }
+  void tables(DrawingKind kind) override { add("tables", {Real(kind == DrawingKind::Diagram ? 2 : 0)}); }
   void beginEntities() override { add("begin", {}); }
   void endEntities() override { add("end", {}); }
   void finish() override { add("finish", {}); }
@@ -52,7 +52,7 @@ class DrawingTest : public SessionTest {
     std::filesystem::create_directory(temp);
     ws.config.tempDir = temp;
     ws.config.cadDir = dir.path();
-    SetDeviceFactory(ws.drawing, kCadTab, [this](const DrawingOptions&, const std::string& path) {
+    SetDeviceFactory(ws.drawing, DeviceCode::Tab, [this](const DrawingOptions&, const std::string& path) {
       opened = path;
       return std::make_unique<RecordingDevice>(log);
     });
@@ -61,7 +61,7 @@ class DrawingTest : public SessionTest {
   void openRecording() {
     ws.start.batchCad = true;
     ws.spring.fileName = "feder";
-    OpenDrawing(ws, kCadTab);
+    OpenDrawing(ws, DeviceCode::Tab);
     ASSERT_FALSE(ws.abort);
     log.clear();
   }
@@ -120,10 +120,10 @@ TEST_F(DrawingTest, LayersAndNonFiniteInput) {
 TEST_F(DrawingTest, SequenceRoutingAndFinish) {
   ws.start.batchCad = true;
   ws.spring.fileName = "feder";
-  OpenDrawing(ws, kCadTab);
+  OpenDrawing(ws, DeviceCode::Tab);
   EXPECT_EQ(opened, dir.file("feder.txt"));
   Window(ws.drawing, 0, 0, 160, 120);
-  Tables(ws.drawing, 2);
+  Tables(ws.drawing, DrawingKind::Diagram);
   BeginEntities(ws.drawing, ws.diag);
   Solid(ws.drawing, 0, 0, 1, 0, 0, 1, 1, 1);
   Arc(ws.drawing, 1, 2, 10, 20, 3);
@@ -139,9 +139,9 @@ TEST_F(DrawingTest, SequenceRoutingAndFinish) {
 }
 
 TEST_F(DrawingTest, DeviceDialogAndUnavailableDevices) {
-  SetDeviceFactory(ws.drawing, kCadIges, {});  // a code without a writer
+  SetDeviceFactory(ws.drawing, DeviceCode::Iges, {});  // a code without a writer
   ui.script({Answer::Choice(2)});
-  OpenDrawing(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   ASSERT_GE(ui.requests().size(), 2u);
   const Request& r = ui.requests()[0];
@@ -152,11 +152,11 @@ TEST_F(DrawingTest, DeviceDialogAndUnavailableDevices) {
                                                "Ausgabe auf Laserprinter/Plotter mit PLOTRIX", "TXT"}));
   EXPECT_EQ(r.index, 3);  // the device code starts at the screen
   EXPECT_EQ(u8(ui.messages(MessageKind::Error).at(0)), "IGES nicht verfügbar");
-  EXPECT_EQ(ws.drawing.device, kCadIges);
+  EXPECT_EQ(ws.drawing.device, DeviceCode::Iges);
   // Cancel in the dialog: abort, nothing opened.
   ws.abort = false;
   ui.script({Answer::Cancel()});
-  OpenDrawing(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   EXPECT_FALSE(ws.drawing.out);
 }
@@ -164,7 +164,7 @@ TEST_F(DrawingTest, DeviceDialogAndUnavailableDevices) {
 TEST_F(DrawingTest, SaveDialogNamesTheFile) {
   ui.script({Answer::Text(dir.file("zeichnung"))});
   ws.spring.fileName = "feder";
-  OpenDrawing(ws, kCadDxf);
+  OpenDrawing(ws, DeviceCode::Dxf);
   ASSERT_FALSE(ws.abort);
   const Request& r = ui.requests().back();
   EXPECT_EQ(r.kind, Request::Kind::SaveFile);
@@ -176,7 +176,7 @@ TEST_F(DrawingTest, SaveDialogNamesTheFile) {
   EXPECT_TRUE(std::filesystem::exists(dir.file("zeichnung.dxf")));
   // Cancel: abort, no file.
   ui.script({Answer::Cancel()});
-  OpenDrawing(ws, kCadDxf);
+  OpenDrawing(ws, DeviceCode::Dxf);
   EXPECT_TRUE(ws.abort);
   EXPECT_FALSE(ws.drawing.out);
 }
@@ -186,10 +186,10 @@ TEST_F(DrawingTest, AbortedOrFailedDrawingLeavesTheOldFile) {
   ws.start.batchCad = true;
   ws.spring.fileName = "feder";
   auto draw = [this] {
-    OpenDrawing(ws, kCadDxf);
+    OpenDrawing(ws, DeviceCode::Dxf);
     ASSERT_FALSE(ws.abort);
     Window(ws.drawing, 0, 0, 10, 10);
-    Tables(ws.drawing, 0);
+    Tables(ws.drawing, DrawingKind::Drawing);
     BeginEntities(ws.drawing, ws.diag);
     Line(ws.drawing, 0, 0, 1, 1);
   };
@@ -223,7 +223,7 @@ TEST_F(DrawingTest, ScreenDeviceRecords) {
   ws.display.H = 300;
   ws.config.lineThickness[20] = 60;  // outside 2..50: width 1
   ws.config.lineThickness[21] = 4;
-  OpenDrawing(ws, kCadScreen);
+  OpenDrawing(ws, DeviceCode::Screen);
   ASSERT_FALSE(ws.abort);
   Window(ws.drawing, 0, 0, 398, 298);
   auto& rec = ws.display.records;
@@ -255,7 +255,7 @@ TEST_F(DrawingTest, ScreenFooterFrameLogosAndCleanup) {
   writeFile(temp + "keep.txt", "x");
   int repaints = 0;
   ws.display.invalidate = [&repaints] { ++repaints; };
-  OpenDrawing(ws, kCadScreen);
+  OpenDrawing(ws, DeviceCode::Screen);
   Window(ws.drawing, 0, 0, 160, 120);
   BeginEntities(ws.drawing, ws.diag);
   const auto& rec = ws.display.records;
@@ -311,10 +311,10 @@ TEST_F(DrawingTest, LogosOnlyOnScreenAndPlotDevices) {
   EXPECT_EQ(log, (std::vector<std::string>{"window 0 0 480 360", "layer 0 0", "begin"}));
   FinishDrawing(ws);
   // The plot device writes INSERT entities for them.
-  SetDeviceFactory(ws.drawing, kCadPlot, [](const DrawingOptions& options, const std::string& path) {
+  SetDeviceFactory(ws.drawing, DeviceCode::Plot, [](const DrawingOptions& options, const std::string& path) {
     return std::make_unique<DxfDevice>(options, path, true);
   });
-  OpenDrawing(ws, kCadPlot);
+  OpenDrawing(ws, DeviceCode::Plot);
   ASSERT_FALSE(ws.abort);
   EXPECT_EQ(ws.drawing.fileName, temp + "plotrix.dxf");
   Window(ws.drawing, 0, 0, 480, 360);

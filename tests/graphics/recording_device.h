@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "session/session.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/output.h"
 #include "support/fixture.h"
 
@@ -58,7 +58,7 @@ class RecordingDevice : public DrawingDevice {
 
 // Makes device 3 record into prims instead of the display list (opening it still clears the list).
 inline void RecordScreen(OutputContext& ws, std::vector<Prim>& prims) {
-  SetDeviceFactory(ws.drawing, kCadScreen, [&prims, &ws](const DrawingOptions&, const std::string&) {
+  SetDeviceFactory(ws.drawing, DeviceCode::Screen, [&prims, &ws](const DrawingOptions&, const std::string&) {
     ClearDisplay(ws.display);
     return std::make_unique<RecordingDevice>(&prims);
   });

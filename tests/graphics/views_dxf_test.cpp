@@ -61,21 +61,21 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
       ws.spring.matName = "Werkstoff";
       CalculateSpring(ws);
       ASSERT_FALSE(ws.messages.fatal);
-      auto draw = [&](int device) {
+      auto draw = [&](DeviceCode device) {
         if (item <= 7)
-          ShowView(ws, item, device);
+          ShowView(ws, *ViewKindFromNumber(item), device);
         else
-          DrawSpring(ws, item == 8 ? kFrontView : kSideView, device, false);
+          DrawSpring(ws, item == 8 ? SpringView::Front : SpringView::Side, device, false);
       };
       std::vector<Prim> prims;
       RecordScreen(ws, prims);
-      draw(kCadScreen);
+      draw(DeviceCode::Screen);
       ASSERT_FALSE(ws.abort);
 
       ws.start.batchCad = true;  // named after the input file, no save dialog
       ws.spring.dataDir = dir.path();
       ws.spring.fileName = std::string(spring ? "wire" : "strip") + (units ? "-in" : "") + std::to_string(item);
-      draw(kCadDxf);
+      draw(DeviceCode::Dxf);
       ASSERT_FALSE(ws.abort);
       argv.push_back(dir.file(ws.spring.fileName + ".dxf"));
 

@@ -17,7 +17,7 @@
 #include "commands/springfile.h"
 #include "dialogs/configio.h"
 #include "graphics/output.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/paintercanvas.h"

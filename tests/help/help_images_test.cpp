@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 #include "support/fixture.h"
 #include "support/run_process.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 

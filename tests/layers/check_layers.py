@@ -3,7 +3,8 @@
 
 The layers and the layers each one links are read from src/CMakeLists.txt (the velk_layer
 calls). Every quoted include "<folder>/..." in a layer must name the layer itself or one it
-reaches through its links; the core never includes Qt or the window (gui/, app/); every folder of
+reaches through its links; a layer of `intended` reaches no more than
+its entry there; the core never includes Qt or the window (gui/, app/); every folder of
 src/ is a layer. Exit code 0 when all of that holds, 1 with one line per violation otherwise.
 """
 import pathlib
@@ -34,6 +35,17 @@ def reach(layer):
 
 
 closure = {layer: reach(layer) for layer in declared}
+
+# The layers that stand apart from the chain: what each may reach at most, whatever it links.
+intended = {
+    "draw": {"data", "platform", "base"},
+}
+for layer, most in intended.items():
+    if layer not in closure:
+        problems.append(f"{layer}: no such layer")
+        continue
+    for extra in sorted(closure[layer] - most):
+        problems.append(f"{layer}: reaches {extra}, which it must not see")
 for layer, below in closure.items():
     if layer in below:
         problems.append(f"{layer}: its links lead back to itself")

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 

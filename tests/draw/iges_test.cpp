@@ -1,6 +1,6 @@
 // IGES writer: Hollerith strings, parameter splitting, colours, the exact records of a small
 // file, and a structural checker applied to the views and spring drawings on device 2.
-#include "cad/iges.h"
+#include "draw/iges.h"
 
 #include <clocale>
 #include <cmath>
@@ -240,11 +240,11 @@ class IgesTest : public SessionTest {
   }
   std::string path() const { return dir.file(ws.spring.fileName + ".igs"); }
   std::string draw(Real x2, Real y2, const std::function<void()>& body) {
-    OpenDrawing(ws, kCadIges);
+    OpenDrawing(ws, DeviceCode::Iges);
     EXPECT_FALSE(ws.abort);
     if (auto* d = dynamic_cast<IgesDevice*>(ws.drawing.out.get())) d->date = "240131";
     Window(ws.drawing, -10, -5, x2, y2);
-    Tables(ws.drawing, 0);
+    Tables(ws.drawing, DrawingKind::Drawing);
     BeginEntities(ws.drawing, ws.diag);
     body();
     EndEntities(ws.drawing);
@@ -342,7 +342,7 @@ TEST_F(IgesTest, LongFileNameWrapsTheGlobalSection) {
 
 TEST_F(IgesTest, AbortedOrFailedDrawingLeavesNoFile) {
   writeFile(path(), "old");
-  OpenDrawing(ws, kCadIges);
+  OpenDrawing(ws, DeviceCode::Iges);
   Window(ws.drawing, 0, 0, 1, 1);
   Line(ws.drawing, 0, 0, 1, 1);
   ws.abort = true;  // a caller stopped half-way
@@ -350,7 +350,7 @@ TEST_F(IgesTest, AbortedOrFailedDrawingLeavesNoFile) {
   EXPECT_EQ(readFile(path()), "old");
   ws.abort = false;
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
-  OpenDrawing(ws, kCadIges);
+  OpenDrawing(ws, DeviceCode::Iges);
   Window(ws.drawing, 0, 0, 1, 1);
   FinishDrawing(ws);
   EXPECT_TRUE(ws.abort);
@@ -377,19 +377,19 @@ TEST(IgesDrawings, ViewsAndSpringDrawingsAreWellFormed) {
       ws.start.batchCad = true;
       ws.spring.dataDir = dir.path();
       ws.spring.fileName = std::string(spring ? "wire" : "strip") + std::to_string(item);
-      auto draw = [&](int device) {
+      auto draw = [&](DeviceCode device) {
         if (item <= 7)
-          ShowView(ws, item, device);
+          ShowView(ws, *ViewKindFromNumber(item), device);
         else
-          DrawSpring(ws, item == 8 ? kFrontView : kSideView, device, false);
+          DrawSpring(ws, item == 8 ? SpringView::Front : SpringView::Side, device, false);
         ASSERT_FALSE(ws.abort);
       };
-      draw(kCadTab);  // the tab file counts the primitives the IGES file must hold
+      draw(DeviceCode::Tab);  // the tab file counts the primitives the IGES file must hold
       const std::string tab = readFile(dir.file(ws.spring.fileName + ".txt"));
       size_t primitives = 0;
       for (const char* kind : {"\nLINE\t", "\nCIRCLE\t", "\nARC\t", "\nTEXT\t", "\nSOLID\t"})
         for (size_t pos = tab.find(kind); pos != std::string::npos; pos = tab.find(kind, pos + 1)) ++primitives;
-      draw(kCadIges);
+      draw(DeviceCode::Iges);
       const IgesCheck c = checkIges(readFile(dir.file(ws.spring.fileName + ".igs")));
       EXPECT_TRUE(c.problems.empty()) << ws.spring.fileName << "\n" << c.ok();
       EXPECT_EQ(c.entities.size(), primitives) << ws.spring.fileName;

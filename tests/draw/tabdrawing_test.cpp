@@ -1,6 +1,6 @@
 // Tab-separated drawing file: the exact lines in both decimal settings, arcs that become
 // circles, texts with tabs and line breaks, and the commit that leaves no file on abort.
-#include "cad/tabdrawing.h"
+#include "draw/tabdrawing.h"
 
 #include <clocale>
 #include <cmath>
@@ -26,10 +26,10 @@ TEST_F(TabDrawingTest, ExactLinesInBothDecimalSettings) {
   std::setlocale(LC_ALL, "de_DE.UTF-8");  // the process locale never matters
   for (int comma : {1, 2}) {
     ws.config.num.decimalComma = comma;
-    OpenDrawing(ws, kCadTab);
+    OpenDrawing(ws, DeviceCode::Tab);
     ASSERT_FALSE(ws.abort);
     Window(ws.drawing, -10, -5, 150, 110.5L);
-    Tables(ws.drawing, 0);
+    Tables(ws.drawing, DrawingKind::Drawing);
     BeginEntities(ws.drawing, ws.diag);
     SetOrigin(ws.drawing, 1, 2);
     SetLayer(ws.drawing, 3);
@@ -78,7 +78,7 @@ TEST_F(TabDrawingTest, NumbersAndTextConversion) {
 
   ws.config.decimalsDxf = 0;  // outside 1..32: 6 decimals
   ws.config.num.cadTextMode = 3;
-  OpenDrawing(ws, kCadTab);
+  OpenDrawing(ws, DeviceCode::Tab);
   Window(ws.drawing, 0, 0, 1, 1);
   BeginEntities(ws.drawing, ws.diag);
   Text(ws.drawing, oem("Länge"), 0.5L, 0);
@@ -88,14 +88,14 @@ TEST_F(TabDrawingTest, NumbersAndTextConversion) {
 
 TEST_F(TabDrawingTest, AbortedOrFailedDrawingKeepsThePreviousFile) {
   writeFile(path(), "old");
-  OpenDrawing(ws, kCadTab);
+  OpenDrawing(ws, DeviceCode::Tab);
   Window(ws.drawing, 0, 0, 1, 1);
   Line(ws.drawing, 0, 0, 1, 1);
   ws.abort = true;
   FinishDrawing(ws);
   EXPECT_EQ(readFile(path()), "old");
   ws.abort = false;
-  OpenDrawing(ws, kCadTab);
+  OpenDrawing(ws, DeviceCode::Tab);
   Window(ws.drawing, 0, 0, 1, 1);
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   FinishDrawing(ws);

@@ -1,6 +1,6 @@
 // DXF writer: number format, section layout with its table quirks, entity groups, and files
 // read back by an independent reader (python3-ezdxf).
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 
 #include <clocale>
 #include <cmath>
@@ -41,7 +41,7 @@ class DxfTest : public SessionTest {
   }
   // Draws through the drawing layer on the DXF device and returns the file.
   std::string drawDxf(int kind, const std::function<void()>& body) {
-    OpenDrawing(ws, kCadDxf);
+    OpenDrawing(ws, DeviceCode::Dxf);
     EXPECT_FALSE(ws.abort);
     Window(ws.drawing, -10, -5, 150, 110);
     Tables(ws.drawing, kind);

@@ -1,13 +1,13 @@
 // Display list records, the drawing calls that append them, and the replay of the list through
 // a view mapping onto a canvas (window, printer or file).
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 
 namespace velk {
 

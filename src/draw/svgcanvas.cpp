@@ -1,13 +1,13 @@
 // SVG output of a display-list replay: one element per drawing call, in pixel coordinates.
 // Texts arrive in the Windows code page and leave as escaped UTF-8.
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 #include "base/codepage.h"
 #include "base/numfmt.h"
 

@@ -1,10 +1,10 @@
 // Tab-separated drawing file: the line layouts, the number format with the configured decimal
 // separator, and the file device with its write-beside-and-rename commit.
-#include "cad/tabdrawing.h"
+#include "draw/tabdrawing.h"
 
 #include <cmath>
 
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 #include "base/codepage.h"
 #include "platform/files.h"
 

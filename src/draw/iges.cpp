@@ -1,12 +1,12 @@
 // IGES writer: 80-column records, Hollerith strings, parameter splitting, the entities of the
 // drawing layer and the IGES file device with its write-beside-and-rename commit.
-#include "cad/iges.h"
+#include "draw/iges.h"
 
 #include <algorithm>
 #include <cmath>
 #include <ctime>
 
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "platform/files.h"

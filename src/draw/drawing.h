@@ -5,23 +5,34 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/diagnostics.h"
 #include "base/numfmt.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "platform/files.h"
 
 namespace velk {
 
-// Device codes ("CAD-Code").
-constexpr int kCadAsk = 0;     // the output service asks with the device dialog
-constexpr int kCadDxf = 1;     // DXF file, extension "dxf"
-constexpr int kCadIges = 2;    // IGES file, extension "igs"
-constexpr int kCadScreen = 3;  // the graphics window's display list
-constexpr int kCadPlot = 4;    // "plotrix.dxf" in the temp folder, then the plot program
-constexpr int kCadTab = 5;     // tab-separated drawing file, extension "txt"
-constexpr int kCadDeviceCount = 6;   // codes 0..5
+// Device codes ("CAD-Code"): the numbers of the command line (/CADi:j) and the device dialog.
+enum class DeviceCode {
+  Ask = 0,     // the output service asks with the device dialog
+  Dxf = 1,     // DXF file, extension "dxf"
+  Iges = 2,    // IGES file, extension "igs"
+  Screen = 3,  // the graphics window's display list
+  Plot = 4,    // "plotrix.dxf" in the temp folder, then the plot program
+  Tab = 5,     // tab-separated drawing file, extension "txt"
+};
+constexpr int kCadDeviceCount = 6;  // codes 0..5
+// The one conversion from a number (command line, dialog choice): nullopt outside 0..5.
+std::optional<DeviceCode> DeviceCodeFromNumber(long long n);
+// And back (messages, the dialog's preselection, table indices).
+constexpr int DeviceNumber(DeviceCode d) { return static_cast<int>(d); }
+
+// What a drawing is: a drawing to scale (6 DXF layers) or a diagram (22 DXF layers, pens 16..31
+// added). Its numbers are those of the DXF table call (0 and 2); the layer numbers nothing else.
+enum class DrawingKind { Drawing, Diagram };
 
 // Text attributes in force when a text is routed to a device.
 struct TextAttributes {
@@ -50,7 +61,7 @@ struct DrawingOptions {
   bool printBorder = false;      // the frame on the screen and the plot device
   std::string tempFolder;        // with separator: block files "$name.dx$", the plot file
   std::string footer;            // the footer line of a screen drawing
-  IoHooks io;                    // fault seams of the file devices
+  IoHooks io;                    // fault seams of the file devices (consulted when a file is written)
 };
 
 // One output device. The layer applies origin, justification and the layer selection before it
@@ -67,8 +78,8 @@ class DrawingDevice {
 
   // Window: the format's header (DXF HEADER, IGES start/global, tab extents, screen Header).
   virtual void window(Real x1, Real y1, Real x2, Real y2) = 0;
-  // Tables (kind 0 drawing, 2 diagram): the DXF table section; nothing on most devices.
-  virtual void tables(int kind) { (void)kind; }
+  // Tables: the DXF table section; nothing on most devices.
+  virtual void tables(DrawingKind kind) { (void)kind; }
   virtual void beginEntities() {}
   virtual void endEntities() {}
   // Completes the output (writes, renames over the target, starts the plot program...).
@@ -129,9 +140,9 @@ struct BlockTransform {
   Real xscale = 1, yscale = 1;
 };
 
-// The drawing layer's program-wide state (ws.drawing).
+// The drawing layer's program-wide state (the session's drawing part).
 struct DrawingState {
-  int device = kCadScreen;  // keeps its value between drawings
+  DeviceCode device = DeviceCode::Screen;  // keeps its value between drawings
   std::string fileName;     // output file of the current drawing
   std::array<DeviceFactory, kCadDeviceCount> devices;  // index = device code (0 unused)
   std::unique_ptr<DrawingDevice> out;                  // the open device, null between drawings
@@ -147,7 +158,7 @@ struct DrawingState {
   int layer = 0;
   std::string layerName = "0";
   Real x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0, height = 0;  // drawing window
-  int kind = 0;  // 0 drawing, 1 diagram (set by the diagram axes)
+  DrawingKind kind = DrawingKind::Drawing;  // a diagram once the diagram axes are drawn
   int lineStyle = 0;
 
   int blockLevel = 0;  // 0..4
@@ -158,11 +169,11 @@ struct DrawingState {
   size_t blockEntities = 0;
 };
 
-// Installs the factory of one device code (1..5); an empty one makes the code "not available".
-void SetDeviceFactory(DrawingState& state, int device, DeviceFactory factory);
+// Installs the factory of one device code (not Ask); an empty one makes the code "not available".
+void SetDeviceFactory(DrawingState& state, DeviceCode device, DeviceFactory factory);
 // The screen device on code 3: it appends to the display list, which must outlive the state.
 void InstallScreenDevice(DrawingState& state, DisplayList& display);
-bool DeviceAvailable(const DrawingState& state, int device);
+bool DeviceAvailable(const DrawingState& state, DeviceCode device);
 
 // --- drawing sequence: Open -> Window -> Tables -> BeginEntities -> primitives -> EndEntities -> Finish.
 // Every call below is a no-op while no device is open (the state setters still set the state).
@@ -170,18 +181,18 @@ bool DeviceAvailable(const DrawingState& state, int device);
 // The questions (device, file name, plot command line) are asked by the output service before
 // Open (graphics/output.h); the layer asks nothing and puts its messages into the sink.
 
-// Starts a drawing on device 1..5 writing to path (see DeviceFactory). Resets origin, kind,
+// Starts a drawing on a device (not Ask) writing to path (see DeviceFactory). Resets origin, kind,
 // justification, line spacing and line style. False, after the message, when the device is not
 // available ("<entry> nicht verfügbar") or the file cannot be created there.
-bool Open(DrawingState& s, Diagnostics& diag, int device, const std::string& path, const DrawingOptions& options);
+bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path, const DrawingOptions& options);
 // Abandons an unfinished drawing (no file is left behind).
 void Abandon(DrawingState& s);
 // Declares the drawing's extent: device header (screen: Header); the current layer is applied to
 // the new device; the frame (devices 3, 4 with "Umrandung": layer 19); the footer line on the screen
 // (layer 30). Window, width and height are stored for the callers (s.x1 .. s.height).
 void Window(DrawingState& s, Real x1, Real y1, Real x2, Real y2);
-// DXF table section on devices 1 and 4 (kind 0 drawings, 2 diagrams).
-void Tables(DrawingState& s, int kind);
+// DXF table section on the DXF and plot devices (more layers for a diagram).
+void Tables(DrawingState& s, DrawingKind kind);
 // Entities header, then the logo blocks "LOGO_2"/"LOGO_3" when present (devices 3 and 4 only).
 void BeginEntities(DrawingState& s, Diagnostics& diag);
 void EndEntities(DrawingState& s);
@@ -238,8 +249,8 @@ std::string FooterText(const NumberSettings& num, const std::string& inputPath);
 std::string BlockFilePath(const std::string& tempFolder, const std::string& name);
 // Deletes every "$*.dx$" in the temp folder (also run when the program closes).
 void DeleteBlockFiles(const std::string& tempFolder);
-// The device dialog entry texts (code page 850), index = device code 1..5.
-std::string DeviceEntry(int device);
+// The device dialog entry texts (code page 850); empty for Ask.
+std::string DeviceEntry(DeviceCode device);
 // The message of a failed write of path with the errno err, with the file and the reason:
 // "Diskette/Platte voll: s.txt (No space left on device)".
 std::string WriteFailureText(const std::string& path, int err);

@@ -1,12 +1,12 @@
 // Block files: the group-pair reader, bulge arcs, and blocks drawn on the screen device with
 // transforms, nesting limit, missing files and garbage.
-#include "graphics/blockfile.h"
+#include "draw/blockfile.h"
 
 #include <cmath>
 #include <random>
 
 #include "graphics/output.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -114,7 +114,7 @@ class BlockDrawingTest : public SessionTest {
     ws.config.tempDir = temp;
     ws.display.W = 400;
     ws.display.H = 300;
-    OpenDrawing(ws, kCadScreen);
+    OpenDrawing(ws, DeviceCode::Screen);
     Window(ws.drawing, 0, 0, 398, 298);
   }
   void block(const std::string& name, const std::string& text) { writeFile(temp + "$" + name + ".dx$", text); }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/numfmt.h"
-#include "dialogs/canvas.h"
+#include "base/canvas.h"
 
 namespace velk {
 

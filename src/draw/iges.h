@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 

@@ -1,13 +1,13 @@
 // The drawing layer: shared drawing state, device selection and routing, the screen device,
 // blocks drawn from "$name.dx$" files, the footer line, frame and logo blocks.
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 #include <cmath>
 #include <filesystem>
 
 #include "base/codepage.h"
 #include "base/identity.h"
-#include "graphics/blockfile.h"
+#include "draw/blockfile.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -218,29 +218,42 @@ std::string shortenedName(const std::string& name) {
 
 }  // namespace
 
-void SetDeviceFactory(DrawingState& state, int device, DeviceFactory factory) {
-  if (device > 0 && device < kCadDeviceCount) state.devices[static_cast<size_t>(device)] = std::move(factory);
+std::optional<DeviceCode> DeviceCodeFromNumber(long long n) {
+  switch (n) {
+    case 0: return DeviceCode::Ask;
+    case 1: return DeviceCode::Dxf;
+    case 2: return DeviceCode::Iges;
+    case 3: return DeviceCode::Screen;
+    case 4: return DeviceCode::Plot;
+    case 5: return DeviceCode::Tab;
+    default: return std::nullopt;
+  }
+}
+
+void SetDeviceFactory(DrawingState& state, DeviceCode device, DeviceFactory factory) {
+  if (device != DeviceCode::Ask) state.devices[static_cast<size_t>(DeviceNumber(device))] = std::move(factory);
 }
 
 void InstallScreenDevice(DrawingState& state, DisplayList& display) {
-  SetDeviceFactory(state, kCadScreen, [&display](const DrawingOptions& options, const std::string&) {
+  SetDeviceFactory(state, DeviceCode::Screen, [&display](const DrawingOptions& options, const std::string&) {
     return std::make_unique<ScreenDevice>(display, options);
   });
 }
 
-bool DeviceAvailable(const DrawingState& state, int device) {
-  return device >= 1 && device < kCadDeviceCount && state.devices[static_cast<size_t>(device)];
+bool DeviceAvailable(const DrawingState& state, DeviceCode device) {
+  return device != DeviceCode::Ask && state.devices[static_cast<size_t>(DeviceNumber(device))];
 }
 
-std::string DeviceEntry(int device) {
+std::string DeviceEntry(DeviceCode device) {
   switch (device) {
-    case kCadDxf: return "DXF";
-    case kCadIges: return "IGES";
-    case kCadScreen: return "Kontrollausgabe auf Bildschirm";
-    case kCadPlot: return "Ausgabe auf Laserprinter/Plotter mit PLOTRIX";
-    case kCadTab: return "TXT";
-    default: return {};
+    case DeviceCode::Dxf: return "DXF";
+    case DeviceCode::Iges: return "IGES";
+    case DeviceCode::Screen: return "Kontrollausgabe auf Bildschirm";
+    case DeviceCode::Plot: return "Ausgabe auf Laserprinter/Plotter mit PLOTRIX";
+    case DeviceCode::Tab: return "TXT";
+    case DeviceCode::Ask: return {};
   }
+  return {};
 }
 
 void Abandon(DrawingState& s) {
@@ -249,10 +262,10 @@ void Abandon(DrawingState& s) {
   s.out.reset();
 }
 
-bool Open(DrawingState& s, Diagnostics& diag, int device, const std::string& path, const DrawingOptions& options) {
+bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path, const DrawingOptions& options) {
   Abandon(s);
   s.ox = s.oy = 0;
-  s.kind = 0;
+  s.kind = DrawingKind::Drawing;
   s.justifyH = s.justifyV = 0;
   s.lineSpacing = 1.0;
   s.lineStyle = 0;
@@ -272,7 +285,7 @@ bool Open(DrawingState& s, Diagnostics& diag, int device, const std::string& pat
   s.fileName = path;
   s.options = options;
   s.layerName = LayerName(s.options, s.layer);
-  s.out = s.devices[static_cast<size_t>(device)](s.options, path);
+  s.out = s.devices[static_cast<size_t>(DeviceNumber(device))](s.options, path);
   return s.out != nullptr;
 }
 
@@ -287,25 +300,25 @@ void Window(DrawingState& s, Real x1, Real y1, Real x2, Real y2) {
   s.out->window(x1, y1, x2, y2);
   if (s.out->failed()) s.failed = true;
   s.out->layer(s.layer, s.layerName);  // the current layer carries over from the last drawing
-  if ((s.device == kCadScreen || s.device == kCadPlot) && s.options.printBorder) {
+  if ((s.device == DeviceCode::Screen || s.device == DeviceCode::Plot) && s.options.printBorder) {
     SetLayer(s, 19);
     Rectangle(s, x1, y1, x2, y2);
   }
-  if (s.device == kCadScreen) {
+  if (s.device == DeviceCode::Screen) {
     TextStyle(s, 2, 0, 0.006L * s.height, 0.0045L * s.width);
     SetLayer(s, 30);
     Text(s, s.options.footer, x1 + 0.005L * s.width, y1 + 0.002L * s.height);
   }
 }
 
-void Tables(DrawingState& s, int kind) {
+void Tables(DrawingState& s, DrawingKind kind) {
   if (s.out) s.out->tables(kind);
 }
 
 void BeginEntities(DrawingState& s, Diagnostics& diag) {
   if (!s.out) return;
   s.out->beginEntities();
-  if (s.device != kCadScreen && s.device != kCadPlot) return;
+  if (s.device != DeviceCode::Screen && s.device != DeviceCode::Plot) return;
   for (const char* logo : {"LOGO_2", "LOGO_3"}) {
     if (!fileExists(BlockFilePath(s.options.tempFolder, logo))) continue;
     const Real f = std::string_view(logo) == "LOGO_2" ? 0.01L : 0.96L;
@@ -436,7 +449,7 @@ void SetLineStyle(DrawingState& s, int n) {
 void Insert(DrawingState& s, Diagnostics& diag, const std::string& name, Real x, Real y, Real angle, Real xscale,
             Real yscale) {
   if (!s.out) return;
-  if (s.device != kCadScreen) {
+  if (s.device != DeviceCode::Screen) {
     if (finite({x, y, angle, xscale, yscale})) s.out->insert(name, x, y, angle, xscale, yscale);
     return;
   }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -29,8 +29,8 @@ class DxfWriter {
   void shortReal(int code, Real v);  // TEXT groups 41, 50, 51: short number format with "."
 
   void header(Real x1, Real y1, Real x2, Real y2);
-  // kind 0 drawings (6 layers), 2 diagrams (22 layers, pens 16..31 added).
-  void tables(const DrawingOptions& options, int kind);
+  // Drawings 6 layers, diagrams 22 (pens 16..31 added).
+  void tables(const DrawingOptions& options, DrawingKind kind);
   void beginEntities();
   void endEntities();
   void endOfFile();
@@ -59,7 +59,7 @@ class DxfDevice : public DrawingDevice {
   DxfDevice(const DrawingOptions& options, std::string path, bool writesInserts);
 
   void window(Real x1, Real y1, Real x2, Real y2) override;
-  void tables(int kind) override;
+  void tables(DrawingKind kind) override;
   void beginEntities() override;
   void endEntities() override;
   void finish() override;

@@ -1,6 +1,6 @@
 // DXF writer: group pairs, the HEADER/TABLES/ENTITIES sections and the DXF file device with
 // its write-beside-and-rename commit.
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 
 #include <algorithm>
 
@@ -75,14 +75,15 @@ void DxfWriter::header(Real x1, Real y1, Real x2, Real y2) {
   pair(0, "ENDSEC");
 }
 
-void DxfWriter::tables(const DrawingOptions& options, int kind) {
+void DxfWriter::tables(const DrawingOptions& options, DrawingKind kind) {
+  const bool diagram = kind == DrawingKind::Diagram;
   pair(0, "SECTION");
   pair(2, "TABLES");
 
   // Line types. The table's 70 carries fixed values, not the number of entries.
   pair(0, "TABLE");
   pair(2, "LTYPE");
-  pair(70, kind == 2 ? "23" : "6");
+  pair(70, diagram ? "23" : "6");
   struct LineType {
     const char* name;
     const char* description;
@@ -121,7 +122,7 @@ void DxfWriter::tables(const DrawingOptions& options, int kind) {
   };
   layer("0", 1, "CONTINUOUS");
   for (int n = 1; n <= 5; ++n) layer(LayerName(options, n), LayerColor(options, n), n == 1 ? "DASHDOT" : n == 2 ? "DASHED" : "CONTINUOUS");
-  if (kind == 2)
+  if (diagram)
     for (int n = 16; n <= 31; ++n) layer(LayerName(options, n), LayerColor(options, n), "CONTINUOUS");
   pair(0, "ENDTAB");
 
@@ -233,7 +234,7 @@ DxfDevice::DxfDevice(const DrawingOptions& options, std::string path, bool write
       writesInserts_(writesInserts) {}
 
 void DxfDevice::window(Real x1, Real y1, Real x2, Real y2) { writer_.header(x1, y1, x2, y2); }
-void DxfDevice::tables(int kind) { writer_.tables(options_, kind); }
+void DxfDevice::tables(DrawingKind kind) { writer_.tables(options_, kind); }
 void DxfDevice::beginEntities() { writer_.beginEntities(); }
 void DxfDevice::endEntities() { writer_.endEntities(); }
 

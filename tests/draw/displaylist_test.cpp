@@ -1,7 +1,7 @@
 // Display list: record format and read-back, deduplication, arcs as chords, window records, and
 // the replay of a drawing onto a recording canvas for the screen and the printer.
 #include "graphics/output.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 #include <clocale>
 #include <cmath>
@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "graphics/recording_canvas.h"
-#include "graphics/svgcanvas.h"
-#include "graphics/viewmapping.h"
+#include "draw/svgcanvas.h"
+#include "draw/viewmapping.h"
 #include "support/fixture.h"
 
 namespace velk::test {
