@@ -40,7 +40,7 @@ class DxfTest : public SessionTest {
     ws.spring.fileName = "feder";
   }
   // Draws through the drawing layer on the DXF device and returns the file.
-  std::string drawDxf(int kind, const std::function<void()>& body) {
+  std::string drawDxf(DrawingKind kind, const std::function<void()>& body) {
     OpenDrawing(ws, DeviceCode::Dxf);
     EXPECT_FALSE(ws.abort);
     Window(ws.drawing, -10, -5, 150, 110);
@@ -74,7 +74,7 @@ class DxfTest : public SessionTest {
 TEST_F(DxfTest, HeaderTablesAndQuirks) {
   ws.config.decimalsDxf = 2;
   ws.config.cadTextFont = "txt8";
-  const auto l = lines(drawDxf(0, [] {}));
+  const auto l = lines(drawDxf(DrawingKind::Drawing, [] {}));
   const std::vector<std::string> head(l.begin(), l.begin() + 30);
   EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3",
                                             "dos850", "  9", "$EXTMIN", " 10", "-10.00",
@@ -99,7 +99,7 @@ TEST_F(DxfTest, HeaderTablesAndQuirks) {
 
 TEST_F(DxfTest, DiagramTablesListThePens) {
   ws.config.layerMonochrome = true;
-  const auto l = lines(drawDxf(2, [] {}));
+  const auto l = lines(drawDxf(DrawingKind::Diagram, [] {}));
   EXPECT_EQ(count(l, "  0", "LAYER"), 22);
   EXPECT_EQ(count(l, " 70", "24"), 1);
   EXPECT_EQ(count(l, " 70", "23"), 1);
@@ -113,7 +113,7 @@ TEST_F(DxfTest, EntitiesUnderAGermanLocaleAndCommaSetting) {
   ws.config.decimalsDxf = 99;     // invalid: 6
   const std::string old = std::setlocale(LC_ALL, nullptr);
   ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
-  const std::string dxf = drawDxf(0, [this] {
+  const std::string dxf = drawDxf(DrawingKind::Drawing, [this] {
     SetLayer(ws.drawing, 2);
     Arc(ws.drawing, 1, 2, 0, 360, 3);
     Arc(ws.drawing, 1, 2, 10, 10, 3);
@@ -168,7 +168,7 @@ TEST_F(DxfTest, EzdxfReadsWhatWasDrawn) {
   ws.config.layerName[4] = "KONTUR";
   ws.config.cadTextAngle = 15;
   ws.config.num.cadTextMode = 2;  // ANSI
-  drawDxf(2, [this] {
+  drawDxf(DrawingKind::Diagram, [this] {
     SetOrigin(ws.drawing, 10, 20);
     SetLayer(ws.drawing, 4);
     Line(ws.drawing, 0, 0, 100, 50.25L);
@@ -209,7 +209,7 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   };
   for (const Case& c : cases) {
     ws.config.num.cadTextMode = c.mode;
-    drawDxf(0, [this] {
+    drawDxf(DrawingKind::Drawing, [this] {
       SetLayer(ws.drawing, 0);
       TextStyle(ws.drawing, 2, 0, 5, 4);
       Text(ws.drawing, oem("alpha1= 360 ° Federlünge"), 0, 0); });
@@ -233,7 +233,7 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   }
   // The transcribed type writes plain ASCII under the 1252 name.
   ws.config.num.cadTextMode = 3;
-  const std::string file = drawDxf(0, [this] {
+  const std::string file = drawDxf(DrawingKind::Drawing, [this] {
       SetLayer(ws.drawing, 0);
       TextStyle(ws.drawing, 2, 0, 5, 4);
       Text(ws.drawing, oem("360 ° Federlünge"), 0, 0); });
@@ -292,7 +292,7 @@ TEST_F(DxfTest, NewConfigurationWritesTextsEzdxfReadsWithDegreeSigns) {
 TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
   const std::string python = pythonWithModules({"ezdxf"});
   ASSERT_FALSE(python.empty());
-  drawDxf(0, [this] {
+  drawDxf(DrawingKind::Drawing, [this] {
     for (int i = 0; i < 200; ++i) {
       SetLayer(ws.drawing, i % 6);
       Arc(ws.drawing, 0, 0, i * 7.0L, i * 7.0L + 5, 1 + i * 0.1L);

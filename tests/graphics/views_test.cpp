@@ -86,7 +86,7 @@ TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
       const bool metric = units == 0;
       for (const Kind& k : kinds) {
         const std::string where = std::string(spring ? "wire" : "strip") + (metric ? " metric" : " imperial") +
-                                  " kind " + std::to_string(k.kind);
+                                  " kind " + std::to_string(ViewNumber(k.kind));
         const auto& p = draw(k.kind);
         ASSERT_FALSE(ws.abort) << where;
         ASSERT_GT(p.size(), 20u) << where;
@@ -358,10 +358,11 @@ TEST_F(ViewsTest, FatalCalculationShowsTheMessageWindowInstead) {
 }
 
 TEST_F(ViewsTest, DefaultNames) {
-  EXPECT_EQ(ViewDefaultName(1), "VELKQUIK");
-  EXPECT_EQ(ViewDefaultName(2), "VELKLINE");
-  EXPECT_EQ(ViewDefaultName(3), "GOODMAN");
-  for (int k : {4, 5, 6, 7, 0, 9}) EXPECT_EQ(ViewDefaultName(k), "VELK");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Quick1), "VELKQUIK");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Characteristic), "VELKLINE");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Goodman), "GOODMAN");
+  for (ViewKind k : {ViewKind::Quick2, ViewKind::Strength, ViewKind::BendingStress, ViewKind::Haigh})
+    EXPECT_EQ(ViewDefaultName(k), "VELK");
 }
 
 TEST_F(ViewsTest, ChooseDiagramOffersTheSelectionUntilBack) {
