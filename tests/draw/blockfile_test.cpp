@@ -188,10 +188,10 @@ TEST_F(BlockDrawingTest, NestedInsertRestoresTheLayerAndMissingFilesAbort) {
   EXPECT_EQ(drawn(), (std::vector<std::string>{"4;110;100;112;100", "4;100;100;101;101"}));
   Insert(ws.drawing, ws.diag, "MISSING", 0, 0, 0, 1, 1);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"Invalid temp directory"});
-  EXPECT_TRUE(ws.abort);
-  ws.abort = false;
+  EXPECT_TRUE(ws.drawing.failed);  // the drawing is stopped
+  ws.drawing.failed = false;
   Insert(ws.drawing, ws.diag, "../tmp/OUT", 0, 0, 0, 1, 1);  // names never leave the temporary folder
-  EXPECT_TRUE(ws.abort);
+  EXPECT_TRUE(ws.drawing.failed);
 }
 
 TEST_F(BlockDrawingTest, MessagesOfBrokenBlocksAndTheEntityLimit) {

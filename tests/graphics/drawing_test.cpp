@@ -81,8 +81,8 @@ TEST_F(DrawingTest, OriginJustificationAndTextState) {
   Text(ws.drawing, "ab", 0, 0);  // centre: -0.5 x 2 x 3.5 x 0.7; top: -3.5
   SetTextJustify(ws.drawing, 0, 1);
   Text(ws.drawing, "", 0, 0);  // nothing
-  ws.config.cadTextWidth = 2;
-  ws.config.cadTextAngle = 15;
+  ws.drawing.options.cadTextWidth = 2;  // the options the drawing was opened with
+  ws.drawing.options.cadTextAngle = 15;
   TextStyle(ws.drawing, 1, 30, 2, 3);  // factor 2 x 3/2
   Text(ws.drawing, "m", 0, 10);        // middle: -1
   EXPECT_EQ(log, (std::vector<std::string>{"line 101 202 103 204", "text 0123456789 125.5 200 3.5 0.7 0 0",
