@@ -7,11 +7,12 @@
 #include <filesystem>
 
 #include "session/session.h"
+#include "graphics/output.h"
 #include "ui/headless.h"
 #include "discard_canvas.h"
-#include "graphics/displaylist.h"
-#include "graphics/viewmapping.h"
-#include "graphics/drawing.h"
+#include "draw/displaylist.h"
+#include "draw/viewmapping.h"
+#include "draw/drawing.h"
 
 namespace {
 
@@ -23,10 +24,10 @@ void spiral(velk::Session& ws, int turns, int steps) {
   for (int i = 0; i < turns * steps; ++i) {
     const long double a0 = 2 * pi * i / steps, a1 = 2 * pi * (i + 1) / steps;
     const long double r0 = 5 + 0.8L * a0 / (2 * pi), r1 = 5 + 0.8L * a1 / (2 * pi);
-    velk::SetLayer(ws, i % 200 == 0 ? 4 : 3);
-    velk::Line(ws, 80 + r0 * std::cos(a0), 60 + r0 * std::sin(a0), 80 + r1 * std::cos(a1), 60 + r1 * std::sin(a1));
-    velk::Arc(ws, 80, 60, a0 * 180 / pi, a1 * 180 / pi, r0 + 0.4L);
-    if (i % 500 == 0) velk::Text(ws, "Windung", 80 + r0, 60);
+    velk::SetLayer(ws.drawing, i % 200 == 0 ? 4 : 3);
+    velk::Line(ws.drawing, 80 + r0 * std::cos(a0), 60 + r0 * std::sin(a0), 80 + r1 * std::cos(a1), 60 + r1 * std::sin(a1));
+    velk::Arc(ws.drawing, 80, 60, a0 * 180 / pi, a1 * 180 / pi, r0 + 0.4L);
+    if (i % 500 == 0) velk::Text(ws.drawing, "Windung", 80 + r0, 60);
   }
 }
 
@@ -35,8 +36,8 @@ void spiral(velk::Session& ws, int turns, int steps) {
 static void BM_ReplayDisplayList(benchmark::State& state) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
-  velk::Open(ws, velk::kCadScreen);
-  velk::Window(ws, 0, 0, 160, 120);
+  velk::OpenDrawing(ws, velk::DeviceCode::Screen);
+  velk::Window(ws.drawing, 0, 0, 160, 120);
   while (ws.display.records.size() < 1000000) spiral(ws, 50, 72);
   ws.display.records.resize(1000000);
   DiscardCanvas canvas;
@@ -56,13 +57,13 @@ static void BM_DxfSpiralDrawing(benchmark::State& state) {
   ws.spring.dataDir = dir + "/";
   ws.spring.fileName = "spirale";
   for (auto _ : state) {
-    velk::Open(ws, velk::kCadDxf);
-    velk::Window(ws, 0, 0, 160, 120);
-    velk::Tables(ws, 0);
-    velk::BeginEntities(ws);
+    velk::OpenDrawing(ws, velk::DeviceCode::Dxf);
+    velk::Window(ws.drawing, 0, 0, 160, 120);
+    velk::Tables(ws.drawing, DrawingKind::Drawing);
+    velk::BeginEntities(ws.drawing, ws.diag);
     spiral(ws, 50, 72);  // 3600 lines and 3600 arcs
-    velk::EndEntities(ws);
-    velk::Finish(ws);
+    velk::EndEntities(ws.drawing);
+    velk::FinishDrawing(ws);
   }
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(dir + "/spirale.dxf"));
   std::filesystem::remove_all(dir);

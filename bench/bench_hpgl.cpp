@@ -9,8 +9,8 @@
 #include <string>
 
 #include "session/session.h"
+#include "draw/displaylist.h"
 #include "ui/headless.h"
-#include "graphics/displaylist.h"
 #include "help/hpgl.h"
 
 namespace {
@@ -84,8 +84,8 @@ void drawFile(benchmark::State& state, const std::string& bytes) {
   }
   size_t records = 0;
   for (auto _ : state) {
-    velk::ClearDisplay(ws);
-    velk::Header(ws, 0, 0, 160, 120);
+    velk::ClearDisplay(ws.display);
+    velk::Header(ws.display, 0, 0, 160, 120);
     velk::DrawHpglFile(ws, path);
     records = ws.display.records.size();
     benchmark::DoNotOptimize(records);

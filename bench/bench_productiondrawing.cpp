@@ -8,8 +8,8 @@
 
 #include "bench_support.h"
 #include "calc/calculate.h"
+#include "draw/drawing.h"
 #include "ui/headless.h"
-#include "graphics/drawing.h"
 #include "graphics/productiondrawing.h"
 #include "session/session.h"
 
@@ -49,7 +49,7 @@ static void BM_ProductionDrawing20TurnsDxf(benchmark::State& state) {
   ws.spring.fileName = "production20";
   const std::string path = ws.spring.dataDir + "production20.dxf";
   for (auto _ : state) {
-    velk::DrawProductionDrawing(ws, velk::kCadDxf);
+    velk::DrawProductionDrawing(ws, velk::DeviceCode::Dxf);
     if (ws.abort) state.SkipWithError("DXF output failed");
   }
   std::error_code ec;
@@ -63,7 +63,7 @@ static void BM_ProductionDrawing20TurnsScreen(benchmark::State& state) {
   velk::Session ws(ui);
   twentyTurns(ws);
   for (auto _ : state) {
-    velk::DrawProductionDrawing(ws, velk::kCadScreen);
+    velk::DrawProductionDrawing(ws, velk::DeviceCode::Screen);
     benchmark::DoNotOptimize(ws.display.records.size());
   }
   state.counters["records"] = static_cast<double>(ws.display.records.size());

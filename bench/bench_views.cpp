@@ -9,8 +9,8 @@
 #include "bench_support.h"
 #include "calc/calculate.h"
 #include "session/session.h"
+#include "draw/drawing.h"
 #include "ui/headless.h"
-#include "graphics/drawing.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
 
@@ -38,7 +38,7 @@ static void BM_FrontView50TurnsScreen(benchmark::State& state) {
   velk::Session ws(ui);
   fiftyTurns(ws);
   for (auto _ : state) {
-    velk::DrawSpring(ws, velk::kFrontView, velk::kCadScreen, false);
+    velk::DrawSpring(ws, velk::SpringView::Front, velk::DeviceCode::Screen, false);
     benchmark::DoNotOptimize(ws.display.records.size());
   }
   state.counters["records"] = static_cast<double>(ws.display.records.size());
@@ -55,7 +55,7 @@ static void BM_FrontView50TurnsDxf(benchmark::State& state) {
   ws.spring.fileName = "front50";
   const std::string path = ws.spring.dataDir + "front50.dxf";
   for (auto _ : state) {
-    velk::DrawSpring(ws, velk::kFrontView, velk::kCadDxf, false);
+    velk::DrawSpring(ws, velk::SpringView::Front, velk::DeviceCode::Dxf, false);
     if (ws.abort) state.SkipWithError("DXF output failed");
   }
   std::error_code ec;
@@ -69,7 +69,7 @@ static void BM_GoodmanSheetScreen(benchmark::State& state) {
   velk::Session ws(ui);
   fiftyTurns(ws);
   for (auto _ : state) {
-    velk::ShowView(ws, velk::kViewGoodman, velk::kCadScreen);
+    velk::ShowView(ws, velk::ViewKind::Goodman, velk::DeviceCode::Screen);
     benchmark::DoNotOptimize(ws.display.records.size());
   }
 }

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <string>
 
-#include "ui/canvas.h"
+#include "base/canvas.h"
 
 namespace velk::bench {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "session/session.h"
+#include "draw/blockfile.h"
+#include "draw/drawing.h"
 #include "ui/headless.h"
-#include "graphics/blockfile.h"
-#include "graphics/drawing.h"
 
 static const std::string& folder() {
   // Never destroyed, so the exit handler can still name it.
@@ -39,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   velk::Session ws(ui);
   ws.config.tempDir = folder();
   ws.drawing.blockEntityLimit = 20000;
-  velk::Open(ws, velk::kCadScreen);
-  velk::Window(ws, 0, 0, 160, 120);
-  velk::Insert(ws, "F", 10, 20, 30, 1.5L, 0.5L);
+  velk::OpenDrawing(ws, velk::DeviceCode::Screen);
+  velk::Window(ws.drawing, 0, 0, 160, 120);
+  velk::Insert(ws.drawing, ws.diag, "F", 10, 20, 30, 1.5L, 0.5L);
   if (ws.drawing.blockLevel != 0) __builtin_trap();
-  velk::Finish(ws);  // also deletes the block file
+  velk::FinishDrawing(ws);  // also deletes the block file
   return 0;
 }

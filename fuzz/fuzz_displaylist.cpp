@@ -6,9 +6,10 @@
 #include <string_view>
 
 #include "session/session.h"
+#include "draw/displaylist.h"
+#include "draw/viewmapping.h"
+#include "graphics/output.h"
 #include "ui/headless.h"
-#include "graphics/displaylist.h"
-#include "graphics/viewmapping.h"
 
 namespace {
 

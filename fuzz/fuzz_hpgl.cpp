@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "session/session.h"
+#include "draw/displaylist.h"
 #include "ui/headless.h"
-#include "graphics/displaylist.h"
 #include "help/hpgl.h"
 
 namespace {
@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   velk::HeadlessUi ui(velk::HeadlessUi::Mode::Batch);
   velk::Session ws(ui);
   for (int pass = 0; pass < 2; ++pass) {
-    velk::ClearDisplay(ws);
-    velk::Header(ws, 0, 0, 160, 120);
+    velk::ClearDisplay(ws.display);
+    velk::Header(ws.display, 0, 0, 160, 120);
     const size_t before = ws.display.records.size();
     velk::DrawHpgl(ws, bytes);
     check(!ws.abort);

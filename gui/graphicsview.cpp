@@ -4,7 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
+#include "graphics/output.h"
 #include "gui/paintercanvas.h"
 #include "session/session.h"
 

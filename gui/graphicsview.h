@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 
 namespace velk {
 class Session;

@@ -10,7 +10,7 @@
 #include <QScreen>
 
 #include "commands/menucommands.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/qtui.h"
 #include "gui/text.h"

@@ -7,7 +7,7 @@
 #include <QPen>
 #include <QPoint>
 
-#include "ui/canvas.h"
+#include "base/canvas.h"
 
 namespace velk::gui {
 

@@ -14,7 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 #include "gui/dialogkit.h"
 #include "gui/paintercanvas.h"
 #include "gui/text.h"

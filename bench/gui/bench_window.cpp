@@ -12,7 +12,8 @@
 #include "commands/commandhelpers.h"
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
-#include "graphics/displaylist.h"
+#include "graphics/output.h"
+#include "draw/displaylist.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/paintercanvas.h"
@@ -55,7 +56,7 @@ BENCHMARK(BM_OnlineEditToRepaint)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintFromCache(benchmark::State& state) {
   Window win;
-  velk::ShowView(win.ws, 1, velk::kCadScreen);
+  velk::ShowView(win.ws, velk::ViewKind::Quick1, velk::DeviceCode::Screen);
   win.w->view().repaint();
   const int replays = win.w->view().replays();
   for (auto _ : state) win.w->view().repaint();
@@ -66,17 +67,17 @@ BENCHMARK(BM_RepaintFromCache)->Unit(benchmark::kMillisecond);
 // A million records as a dense drawing has them: a spiral of short segments in changing colours,
 // with a text now and then.
 velk::DisplayList& millionRecords(velk::Session& ws) {
-  velk::ClearDisplay(ws);
-  velk::Header(ws, -1000, -1000, 1000, 1000);
+  velk::ClearDisplay(ws.display);
+  velk::Header(ws.display, -1000, -1000, 1000, 1000);
   double x0 = 0, y0 = 0;
   for (int i = 0; ws.display.records.size() < 1000000; ++i) {
-    if (i % 5000 == 0) velk::SetColor(ws, 1 + i / 5000 % 15);
+    if (i % 5000 == 0) velk::SetColor(ws.display, 1 + i / 5000 % 15);
     const double a = i * 0.01, r = 1000.0 * (i % 200000) / 200000.0;
     const double x = r * std::cos(a), y = r * std::sin(a);
     if (i % 1000 == 0)
-      velk::OutTextXY(ws, "T = 12.5 Nmm", x, y);
+      velk::OutTextXY(ws.display, "T = 12.5 Nmm", x, y);
     else
-      velk::DisplayLine(ws, x0, y0, x, y);
+      velk::DisplayLine(ws.display, x0, y0, x, y);
     x0 = x, y0 = y;
   }
   return ws.display;

@@ -302,20 +302,10 @@ int RunPlotCommandLine(OutputContext& ws) {
   return err;
 }
 
-void PlotDevice::finish(OutputContext& ws) {
-  DxfDevice::finish(ws);
+void PlotDevice::finish() {
+  if (!write()) return;
   // A plot program that does not start leaves the drawing unplotted: the output failed.
-  if (written() && RunPlotCommandLine(ws) != 0) ws.abort = true;
-  NormalCursor(ws);
-}
-
-DeviceProvider PlotDeviceProvider() {
-  DeviceProvider p;
-  p.choose = ChoosePlotCommandLine;
-  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
-    return std::make_unique<PlotDevice>(ws, path);
-  };
-  return p;
+  if (const int err = StartProgram(programs_, command_, true)) fail(startErrorText(err));
 }
 
 }  // namespace velk

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "cad/dxf.h"
+#include "draw/dxf.h"
+#include "graphics/context.h"
+#include "platform/process.h"
 #include "ui/uiservices.h"
 
 namespace velk {
@@ -47,14 +49,19 @@ int WritePlotBatchFile(const OutputContext& ws, const std::string& path, const s
 int RunPlotCommandLine(OutputContext& ws);
 
 // Device 4: the DXF file "plotrix.dxf" (with INSERT entities) in the temporary folder; finish
-// writes it and then starts the current plot command line.
+// writes it and then starts the plot command line (its words) as a hidden process. A program
+// that does not start fails the device with "out of memory !", "file not found" or
+// "Exec error " + code: the drawing is not plotted.
 class PlotDevice : public DxfDevice {
  public:
-  PlotDevice(OutputContext& ws, std::string path) : DxfDevice(ws, std::move(path), true) {}
-  void finish(OutputContext& ws) override;
-};
+  PlotDevice(const DrawingOptions& options, std::string path, ProgramLauncher& programs,
+             std::vector<std::string> command)
+      : DxfDevice(options, std::move(path), true), programs_(programs), command_(std::move(command)) {}
+  void finish() override;
 
-// The provider of device code 4 (its choose step is ChoosePlotCommandLine).
-DeviceProvider PlotDeviceProvider();
+ private:
+  ProgramLauncher& programs_;
+  std::vector<std::string> command_;
+};
 
 }  // namespace velk

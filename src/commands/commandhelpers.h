@@ -6,7 +6,7 @@
 
 #include "base/identity.h"
 #include "dialogs/inputforms.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/views.h"
 #include "session/session.h"
 
@@ -27,7 +27,7 @@ inline InputFormContext FormContext(const Session& ws) {
 // online form at every pass; the form lists the messages itself, so nothing is drawn then.
 inline void QuickViewOfPass(Session& ws) {
   if (ws.messages.fatal) return;
-  ShowView(ws, 1, kCadScreen);
+  ShowView(ws, ViewKind::Quick1, DeviceCode::Screen);
 }
 
 }  // namespace velk

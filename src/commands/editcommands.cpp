@@ -11,7 +11,7 @@
 #include "commands/commandhelpers.h"
 #include "dialogs/configio.h"
 #include "dialogs/inputforms.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/views.h"
 
 namespace velk {

@@ -16,7 +16,7 @@
 #include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "graphics/springdrawing.h"
 #include "graphics/productiondrawing.h"
 #include "graphics/views.h"
@@ -144,11 +144,11 @@ void Refresh(Session& ws) {
   if (view != RefreshView::None) ws.printSetup.preset = view == RefreshView::FrontDrawing ? 2 : 0;
   switch (view) {
     case RefreshView::None: return;
-    case RefreshView::Quick1: ShowView(ws, 1, kCadScreen); return;
-    case RefreshView::Quick2: ShowView(ws, 4, kCadScreen); return;
-    case RefreshView::ProductionDrawing: DrawProductionDrawing(ws, kCadScreen); return;
-    case RefreshView::FrontDrawing: DrawSpring(ws, kFrontView, kCadScreen, false); return;
-    case RefreshView::Characteristic: ShowView(ws, 2, kCadScreen); return;
+    case RefreshView::Quick1: ShowView(ws, ViewKind::Quick1, DeviceCode::Screen); return;
+    case RefreshView::Quick2: ShowView(ws, ViewKind::Quick2, DeviceCode::Screen); return;
+    case RefreshView::ProductionDrawing: DrawProductionDrawing(ws, DeviceCode::Screen); return;
+    case RefreshView::FrontDrawing: DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false); return;
+    case RefreshView::Characteristic: ShowView(ws, ViewKind::Characteristic, DeviceCode::Screen); return;
   }
 }
 
@@ -181,7 +181,7 @@ bool CloseQuery(Session& ws) {
   ws.abort = false;
   SavePrompt(ws);
   if (ws.abort) return false;
-  DeleteBlockFiles(ws);
+  DeleteBlockFiles(tempFolder(ws));
   return true;
 }
 
@@ -211,7 +211,7 @@ void FileNew(Session& ws) {
   s.titleLine.clear();
   s.bemerk1.clear();
   s.bemerk2.clear();
-  ClearDisplay(ws);
+  ClearDisplay(ws.display);
   InputSequence(ws);
   if (ws.abort) return;
   Refresh(ws);
@@ -239,7 +239,7 @@ void FileOpenTable(Session& ws) {
   SavePrompt(ws);
   if (ws.abort) return;
   s.fileName.clear();
-  ClearDisplay(ws);
+  ClearDisplay(ws.display);
   const std::string folder = withSeparator(s.dataDir);
 
   OverviewScan scan;

@@ -6,7 +6,7 @@
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "calcservice/materialselect.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "commands/menucommands.h"
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
@@ -113,8 +113,8 @@ void HelpLanguage(Session& ws, int language) { SwitchLanguage(ws, language); }
 
 void HelpAbout(Session& ws) {
   // The box stands over the logo in the graphics window.
-  ClearDisplay(ws);
-  DrawOrvanLogo(ws);
+  ClearDisplay(ws.display);
+  DrawOrvanLogo(ws.display);
   const AboutText about = aboutText();
   ShowTitled(ws, about.title, joinLines(about.lines));
 }

@@ -13,11 +13,12 @@
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
-#include "graphics/drawing.h"
+#include "graphics/output.h"
+#include "draw/displaylist.h"
+#include "draw/drawing.h"
 #include "graphics/productiondrawing.h"
 #include "graphics/springdrawing.h"
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 #include "graphics/views.h"
 #include "platform/files.h"
 #include "reportui/reportservice.h"
@@ -277,13 +278,13 @@ void FilePrintMacro(Session& ws) {
         break;
       }
       case MacroJobKind::View:
-        ShowView(ws, job.view, kCadScreen);
+        ShowView(ws, ViewKindFromNumber(job.view).value_or(ViewKind::Quick1), DeviceCode::Screen);
         if (!ws.abort)
           printDrawing(ws, ApplyPrintPreset(job.preset, LayoutFromConfig(ws.config)),
                        documentName(ws, macroOutputName(job.output)));
         break;
       case MacroJobKind::Drawing:
-        DrawProductionDrawing(ws, kCadScreen);
+        DrawProductionDrawing(ws, DeviceCode::Screen);
         if (!ws.abort)
           printDrawing(ws, ApplyPrintPreset(job.preset, LayoutFromConfig(ws.config)),
                        documentName(ws, macroOutputName(job.output)));
@@ -390,47 +391,47 @@ void ViewExcerpt(Session& ws) {
 namespace {
 
 // A view or the spring drawing on the screen; the print form's preset follows what is shown.
-void showView(Session& ws, int kind) {
+void showView(Session& ws, ViewKind kind) {
   ws.abort = false;
   ws.printSetup.preset = 0;
-  ShowView(ws, kind, kCadScreen);
+  ShowView(ws, kind, DeviceCode::Screen);
 }
 
-void showDrawing(Session& ws, int view, bool askAngle) {
+void showDrawing(Session& ws, SpringView view, bool askAngle) {
   ws.abort = false;
   ws.printSetup.preset = 2;
-  DrawSpring(ws, view, kCadScreen, askAngle);
+  DrawSpring(ws, view, DeviceCode::Screen, askAngle);
 }
 
 }  // namespace
 
-void ViewQuick1(Session& ws) { showView(ws, kViewQuick1); }
+void ViewQuick1(Session& ws) { showView(ws, ViewKind::Quick1); }
 
-void ViewQuick2(Session& ws) { showView(ws, kViewQuick2); }
+void ViewQuick2(Session& ws) { showView(ws, ViewKind::Quick2); }
 
-void ViewCharLine(Session& ws) { showView(ws, kViewCharacteristic); }
+void ViewCharLine(Session& ws) { showView(ws, ViewKind::Characteristic); }
 
-void ViewGoodman(Session& ws) { showView(ws, kViewGoodman); }
+void ViewGoodman(Session& ws) { showView(ws, ViewKind::Goodman); }
 
-void ViewHaighGoodman(Session& ws) { showView(ws, kViewHaigh); }
+void ViewHaighGoodman(Session& ws) { showView(ws, ViewKind::Haigh); }
 
 // These two are cleared like their neighbours: a flag left set by the last command would let
 // the view clear the window and then stop, leaving it empty.
-void ViewRmT(Session& ws) { showView(ws, kViewStrength); }
+void ViewRmT(Session& ws) { showView(ws, ViewKind::Strength); }
 
-void ViewSigmaBT(Session& ws) { showView(ws, kViewBendingStress); }
+void ViewSigmaBT(Session& ws) { showView(ws, ViewKind::BendingStress); }
 
 void ViewProductionDrawing(Session& ws) {
   ws.abort = false;
   ws.printSetup.preset = 0;
-  DrawProductionDrawing(ws, kCadScreen);
+  DrawProductionDrawing(ws, DeviceCode::Screen);
 }
 
-void ViewDrawingFront(Session& ws) { showDrawing(ws, kFrontView, false); }
+void ViewDrawingFront(Session& ws) { showDrawing(ws, SpringView::Front, false); }
 
-void ViewDrawingAngle(Session& ws) { showDrawing(ws, kFrontView, true); }
+void ViewDrawingAngle(Session& ws) { showDrawing(ws, SpringView::Front, true); }
 
-void ViewDrawingSide(Session& ws) { showDrawing(ws, kSideView, false); }
+void ViewDrawingSide(Session& ws) { showDrawing(ws, SpringView::Side, false); }
 
 void ViewErrorMessages(Session& ws) {
   ws.abort = false;
@@ -441,12 +442,12 @@ void ViewErrorMessages(Session& ws) {
 
 void CadFrontView(Session& ws) {
   ws.abort = false;
-  DrawSpring(ws, kFrontView, kCadAsk, true);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Ask, true);
 }
 
 void CadSideView(Session& ws) {
   ws.abort = false;
-  DrawSpring(ws, kSideView, kCadAsk, false);
+  DrawSpring(ws, SpringView::Side, DeviceCode::Ask, false);
 }
 
 void CadDiagrams(Session& ws) {

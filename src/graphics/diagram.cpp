@@ -8,7 +8,7 @@
 
 #include "graphics/context.h"
 #include "dialogs/dialogs.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -126,7 +126,7 @@ Real SheetY(const OutputContext& ws, Real y) {
 
 void DataMoveTo(OutputContext& ws, Real x, Real y) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
-  if (allFinite(X, Y)) MoveTo(ws, X, Y);
+  if (allFinite(X, Y)) MoveTo(ws.drawing, X, Y);
   ws.diagram.curX = x;
   ws.diagram.curY = y;
 }
@@ -185,24 +185,24 @@ void DataLineTo(OutputContext& ws, Real x, Real y) {
 
 void DataLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
   const Real X1 = SheetX(ws, x1), Y1 = SheetY(ws, y1), X2 = SheetX(ws, x2), Y2 = SheetY(ws, y2);
-  if (allFinite(X1, Y1, X2, Y2)) Line(ws, X1, Y1, X2, Y2);
+  if (allFinite(X1, Y1, X2, Y2)) Line(ws.drawing, X1, Y1, X2, Y2);
 }
 
 void DataCircle(OutputContext& ws, Real x, Real y, Real r) {
   const DiagramState& d = ws.diagram;
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
   const Real R = d.dy != 0 ? r / d.dy * d.H : kNaN;
-  if (allFinite(X, Y, R)) Circle(ws, X, Y, std::fabs(R));
+  if (allFinite(X, Y, R)) Circle(ws.drawing, X, Y, std::fabs(R));
 }
 
 void DataCircleMm(OutputContext& ws, Real x, Real y, Real r) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
-  if (allFinite(X, Y, r)) Circle(ws, X, Y, r);
+  if (allFinite(X, Y, r)) Circle(ws.drawing, X, Y, r);
 }
 
 void DataText(OutputContext& ws, const std::string& text, Real x, Real y) {
   const Real X = SheetX(ws, x), Y = SheetY(ws, y);
-  if (allFinite(X, Y)) Text(ws, text, X, Y);
+  if (allFinite(X, Y)) Text(ws.drawing, text, X, Y);
 }
 
 void DataTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width) {
@@ -212,13 +212,13 @@ void DataTextStyle(OutputContext& ws, int font, Real angle, Real height, Real wi
   // A text style without a positive finite height would make every later text unreadable
   // (or divide by zero in the width factor): the texts keep the style they have.
   if (!allFinite(h, w, angle) || !(h > 0)) return;
-  TextStyle(ws, font, angle, h, w);
+  TextStyle(ws.drawing, font, angle, h, w);
 }
 
 void ScaledTextStyle(OutputContext& ws, int font, Real angle, Real height, Real width) {
   const DiagramState& d = ws.diagram;
   const Real f = std::max(0.01L * d.H, 0.00625L * d.W);
-  TextStyle(ws, font, angle, height * f, width * f);
+  TextStyle(ws.drawing, font, angle, height * f, width * f);
 }
 
 void Arrow(OutputContext& ws, int kind, Real x, Real y, Real size) {
@@ -232,7 +232,7 @@ void Arrow(OutputContext& ws, int kind, Real x, Real y, Real size) {
     case 4: ly = sy = y + size, lx = x + h, sx = x - h; break;
     default: return;
   }
-  Solid(ws, x, y, lx, ly, sx, sy, x, y);
+  Solid(ws.drawing, x, y, lx, ly, sx, sy, x, y);
 }
 
 bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle,
@@ -261,17 +261,17 @@ bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::s
 void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
           int placement, Real xlo, Real xhi, Real ylo, Real yhi) {
   const NumberSettings& num = ws.num();
-  ws.drawing.kind = 1;
+  ws.drawing.kind = DrawingKind::Diagram;
 
   {
     const DiagramState& d = ws.diagram;
-    SetLayer(ws, 4);
+    SetLayer(ws.drawing, 4);
     ScaledTextStyle(ws, 2, 0, 3.5L, 2.5L);
     const Real L = static_cast<Real>(title.size());
-    Text(ws, title, std::max(d.X0 + d.W / 2 - L * 3.5L / 2, d.X0), d.Y0 + d.H + 3);
+    Text(ws.drawing, title, std::max(d.X0 + d.W / 2 - L * 3.5L / 2, d.X0), d.Y0 + d.H + 3);
   }
 
-  SetLayer(ws, 17);
+  SetLayer(ws.drawing, 17);
   NiceScale sx = NiceRange(xlo, xhi, 6), sy = NiceRange(ylo, yhi, 6);
   // A batch or /NOGUI run (two or more command-line parameters) never asks.
   if (ws.diagram.offerLimits && ws.config.askDiagramLimits && !ws.start.batchCad && !ws.start.noGui &&
@@ -319,8 +319,8 @@ void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitl
   DataText(ws, yTitle, d.xmin - 0.1L * d.dx, d.ymax + 0.07L * d.dy);
 
   // Dotted grid on the ticks.
-  SetLayer(ws, 17);
-  SetLineStyle(ws, 1);
+  SetLayer(ws.drawing, 17);
+  SetLineStyle(ws.drawing, 1);
   for (int i = 0; i < nx; ++i) {
     const Real v = d.xmin + i * sx.step;
     DataLine(ws, v, d.ymin, v, d.ymax);
@@ -333,12 +333,12 @@ void Axes(OutputContext& ws, const std::string& xTitle, const std::string& yTitl
 
 void DiagramHeader(OutputContext& ws) {
   const Spring& s = ws.spring;
-  SetLayer(ws, 19);
-  TextStyle(ws, 2, 0, 2.2L, 1.7L);
-  MoveTo(ws, 78, 116);
-  TextLine(ws, s.titleLine);
-  TextLine(ws, s.bemerk1);
-  TextLine(ws, s.bemerk2);
+  SetLayer(ws.drawing, 19);
+  TextStyle(ws.drawing, 2, 0, 2.2L, 1.7L);
+  MoveTo(ws.drawing, 78, 116);
+  TextLine(ws.drawing, s.titleLine);
+  TextLine(ws.drawing, s.bemerk1);
+  TextLine(ws.drawing, s.bemerk2);
 }
 
 }  // namespace velk

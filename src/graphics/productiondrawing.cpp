@@ -12,9 +12,10 @@
 #include "calc/fatigue.h"
 #include "dialogs/dialogs.h"
 #include "graphics/context.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
+#include "graphics/output.h"
 #include "graphics/springdrawing.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "graphics/views.h"
 
 namespace velk {
@@ -102,13 +103,13 @@ class Sheet {
   void text(const std::string& s, Real x, Real y, Real hPaper, Real angle = 0, int hj = 0, int vj = 0) {
     if (s.empty()) return;
     const Real h = hPaper * k();
-    TextStyle(ws_, 2, angle, h, kWidthRatio * h);
-    SetTextJustify(ws_, 0, 0);
+    TextStyle(ws_.drawing, 2, angle, h, kWidthRatio * h);
+    SetTextJustify(ws_.drawing, 0, 0);
     const Real w = static_cast<Real>(s.size()) * h * ws_.drawing.text.widthFactor;
     const Real c = std::cos(angle * kDeg), sn = std::sin(angle * kDeg);
     const Real along = hj == 1 ? -w / 2 : hj == 2 ? -w : 0;
     const Real up = vj == 1 ? -h / 2 : vj == 2 ? -h : 0;
-    Text(ws_, s, x + along * c - up * sn, y + along * sn + up * c);
+    Text(ws_.drawing, s, x + along * c - up * sn, y + along * sn + up * c);
   }
   // Text at a paper position of the sheet. With a room (paper mm) a longer text is drawn smaller,
   // down to 70 % of its height, and then cut to fit.
@@ -125,14 +126,14 @@ class Sheet {
     }
     text(s, X(u), Y(v), hPaper, 0, hj, vj);
   }
-  void paperLine(Real u1, Real v1, Real u2, Real v2) { Line(ws_, X(u1), Y(v1), X(u2), Y(v2)); }
-  void paperRect(Real u1, Real v1, Real u2, Real v2) { Rectangle(ws_, X(u1), Y(v1), X(u2), Y(v2)); }
+  void paperLine(Real u1, Real v1, Real u2, Real v2) { Line(ws_.drawing, X(u1), Y(v1), X(u2), Y(v2)); }
+  void paperRect(Real u1, Real v1, Real u2, Real v2) { Rectangle(ws_.drawing, X(u1), Y(v1), X(u2), Y(v2)); }
 
   // Filled arrow head with its tip at (x, y) pointing in direction (dx, dy) (unit).
   void arrow(Real x, Real y, Real dx, Real dy) {
     const Real l = kArrow * k(), w = kArrowWidth * k() / 2;
     const Real bx = x - l * dx, by = y - l * dy;
-    Solid(ws_, x, y, x, y, bx - w * dy, by + w * dx, bx + w * dy, by - w * dx);
+    Solid(ws_.drawing, x, y, x, y, bx - w * dy, by + w * dx, bx + w * dy, by - w * dx);
   }
 
   // Dimension between a and b: extension lines from the points, the dimension line at offset
@@ -147,16 +148,16 @@ class Sheet {
     const Real sgn = off >= 0 ? 1 : -1;
     if (std::fabs(off) > kExtGap * k()) {
       const Real g = sgn * kExtGap * k(), o = sgn * kExtOver * k();
-      Line(ws_, a.x + nx * g, a.y + ny * g, ax + nx * o, ay + ny * o);
-      Line(ws_, b.x + nx * g, b.y + ny * g, bx + nx * o, by + ny * o);
+      Line(ws_.drawing, a.x + nx * g, a.y + ny * g, ax + nx * o, ay + ny * o);
+      Line(ws_.drawing, b.x + nx * g, b.y + ny * g, bx + nx * o, by + ny * o);
     }
     if (len > 2.5L * kArrow * k()) {
-      Line(ws_, ax, ay, bx, by);
+      Line(ws_.drawing, ax, ay, bx, by);
       arrow(ax, ay, -dx, -dy);
       arrow(bx, by, dx, dy);
     } else {
       const Real l = 2 * kArrow * k();
-      Line(ws_, ax - dx * l, ay - dy * l, bx + dx * l, by + dy * l);
+      Line(ws_.drawing, ax - dx * l, ay - dy * l, bx + dx * l, by + dy * l);
       arrow(ax, ay, dx, dy);
       arrow(bx, by, -dx, -dy);
     }
@@ -184,7 +185,7 @@ class Sheet {
     const Real px = arc.centre.x + arc.r * cx, py = arc.centre.y + arc.r * cy;
     const Real out = 10 * k();
     const Real ex = px + cx * out, ey = py + cy * out;
-    Line(ws_, arc.centre.x, arc.centre.y, ex, ey);
+    Line(ws_.drawing, arc.centre.x, arc.centre.y, ex, ey);
     arrow(px, py, cx, cy);
     text(label, ex + (cx >= 0 ? 1 : -1) * k(), ey, kDimText, 0, cx >= 0 ? 0 : 2, 1);
   }
@@ -204,7 +205,7 @@ void DrawPiece(OutputContext& ws, const PathPiece& p, Real side, Real t) {
   switch (p.kind) {
     case PathPiece::Kind::Line: {
       const PathPoint d = PieceTangent(p, 0);
-      Line(ws, p.from.x - d.y * off, p.from.y + d.x * off, p.to.x - d.y * off, p.to.y + d.x * off);
+      Line(ws.drawing, p.from.x - d.y * off, p.from.y + d.x * off, p.to.x - d.y * off, p.to.y + d.x * off);
       return;
     }
     case PathPiece::Kind::Arc: {
@@ -215,7 +216,7 @@ void DrawPiece(OutputContext& ws, const PathPiece& p, Real side, Real t) {
       const Real shift = std::floor(lo / 360) * 360;
       lo -= shift, hi -= shift;
       if (hi > 360) hi -= 360;
-      Arc(ws, p.centre.x, p.centre.y, lo, hi, r);
+      Arc(ws.drawing, p.centre.x, p.centre.y, lo, hi, r);
       return;
     }
     case PathPiece::Kind::Spiral: {
@@ -227,9 +228,9 @@ void DrawPiece(OutputContext& ws, const PathPiece& p, Real side, Real t) {
         const PathPoint q = PiecePoint(p, u), d = PieceTangent(p, u);
         const Real x = q.x - d.y * off, y = q.y + d.x * off;
         if (i == 0)
-          MoveTo(ws, x, y);
+          MoveTo(ws.drawing, x, y);
         else
-          LineTo(ws, x, y);
+          LineTo(ws.drawing, x, y);
       }
       return;
     }
@@ -241,14 +242,14 @@ void FrontView(Sheet& sh, const Spring& s, const SpringPath& path, const Box& bo
   const NumberSettings& n = sh.num();
   const Real k = sh.k();
   // Centre line and the axes of the winding centre.
-  SetLayer(ws, kLayerCentreLine);
+  SetLayer(ws.drawing, kLayerCentreLine);
   for (const PathPiece& p : path.pieces) DrawPiece(ws, p, 0, s.t);
   const Real cross = std::max(s.ri * 0.6L, 4 * k);
-  Line(ws, -cross, 0, cross, 0);
-  Line(ws, 0, -cross, 0, cross);
+  Line(ws.drawing, -cross, 0, cross, 0);
+  Line(ws.drawing, 0, -cross, 0, cross);
 
   // Edges, and the square cuts at both tips.
-  SetLayer(ws, kLayerOutline);
+  SetLayer(ws.drawing, kLayerOutline);
   for (const PathPiece& p : path.pieces) {
     DrawPiece(ws, p, 1, s.t);
     DrawPiece(ws, p, -1, s.t);
@@ -257,11 +258,11 @@ void FrontView(Sheet& sh, const Spring& s, const SpringPath& path, const Box& bo
   const PathPiece& last = path.pieces.back();
   const PathPoint d0 = PieceTangent(first, 0), d1 = PieceTangent(last, 1);
   const Real h = s.t / 2;
-  Line(ws, first.from.x - d0.y * h, first.from.y + d0.x * h, first.from.x + d0.y * h, first.from.y - d0.x * h);
-  Line(ws, last.to.x - d1.y * h, last.to.y + d1.x * h, last.to.x + d1.y * h, last.to.y - d1.x * h);
+  Line(ws.drawing, first.from.x - d0.y * h, first.from.y + d0.x * h, first.from.x + d0.y * h, first.from.y - d0.x * h);
+  Line(ws.drawing, last.to.x - d1.y * h, last.to.y + d1.x * h, last.to.x + d1.y * h, last.to.y - d1.x * h);
 
   // Dimensions.
-  SetLayer(ws, kLayerDimensions);
+  SetLayer(ws.drawing, kLayerDimensions);
   // The inner winding diameter across the arbor (the outer one on the side view).
   sh.dimension({-s.ri, 0}, {s.ri, 0}, 0, "di = " + fmtLength(n, 2 * s.ri));
   // Thickness (wire diameter) across the outer tip, beyond it.
@@ -290,11 +291,11 @@ void SideView(Sheet& sh, const Spring& s, Real x) {
   const NumberSettings& n = sh.num();
   const Real k = sh.k();
   const Real w = SideWidth(s);
-  SetLayer(ws, kLayerCentreLine);
-  Line(ws, x - 0.2L * w - 3 * k, 0, x + 1.2L * w + 3 * k, 0);
-  SetLayer(ws, kLayerOutline);
-  Rectangle(ws, x, -s.re, x + w, s.re);
-  SetLayer(ws, kLayerDimensions);
+  SetLayer(ws.drawing, kLayerCentreLine);
+  Line(ws.drawing, x - 0.2L * w - 3 * k, 0, x + 1.2L * w + 3 * k, 0);
+  SetLayer(ws.drawing, kLayerOutline);
+  Rectangle(ws.drawing, x, -s.re, x + w, s.re);
+  SetLayer(ws.drawing, kLayerDimensions);
   sh.dimension({x, s.re}, {x + w, s.re}, 8 * k, (s.crossSection == 2 ? "d = " : "b = ") + fmtLength(n, w));
   sh.dimension({x + w, -s.re}, {x + w, s.re}, -10 * k, "de = " + fmtLength(n, 2 * s.re));
 }
@@ -354,7 +355,7 @@ void DataTable(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
   const std::vector<Row> rows = TechnicalData(ws);
   const Real u1 = p.paperWidth - kMargin - kTableWidth, u2 = p.paperWidth - kMargin;
   const Real top = p.paperHeight - kMargin, uSplit = u1 + 33;
-  SetLayer(ws, kLayerSheet);
+  SetLayer(ws.drawing, kLayerSheet);
   Real v = top;
   sh.paperLine(u1, top, u1, top - kDataRowHeight * static_cast<Real>(rows.size() + 1));
   sh.paperText("Technische Daten", u1 + 1.5L, v - kDataRowHeight / 2, kTableText, 0, 1);
@@ -383,7 +384,7 @@ void RevisionTable(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
   const std::array<Real, 4> width = {10, 20, 12, 0};
   std::array<Real, 5> col{u1, 0, 0, 0, u2};
   for (int i = 1; i < 4; ++i) col[static_cast<size_t>(i)] = col[static_cast<size_t>(i - 1)] + width[static_cast<size_t>(i - 1)];
-  SetLayer(ws, kLayerSheet);
+  SetLayer(ws.drawing, kLayerSheet);
   const int count = std::clamp(d.changeCount, 0, kMaxChangeEntries);
   const int shown = std::min(count, kRevisionRows - 1);
   const Real top = v1 + kRowHeight * static_cast<Real>(shown + 1);
@@ -412,7 +413,7 @@ void TitleBlock(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
   const Real u0 = p.paperWidth - kMargin - kTitleWidth, u3 = p.paperWidth - kMargin;
   const Real v0 = kMargin, vTop = kMargin + kBandHeight, vLow = v0 + 12;
   const Real uNames = u0 + 70, uNumber = u0 + 135;
-  SetLayer(ws, kLayerSheet);
+  SetLayer(ws.drawing, kLayerSheet);
   sh.paperRect(u0, v0, u3, vTop);
   sh.paperLine(u0, vLow, u3, vLow);
   sh.paperLine(uNames, v0, uNames, vTop);
@@ -469,7 +470,7 @@ void TitleBlock(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
 // left corner, height in paper millimetres (0: the table text), angle in degrees.
 void FreeTexts(Sheet& sh, OutputContext& ws) {
   const DrawingInfo& info = ws.spring.doc.info;
-  SetLayer(ws, kLayerSheet);
+  SetLayer(ws.drawing, kLayerSheet);
   const int count = std::clamp(info.freeTextCount, 0, kMaxFreeTexts);
   for (int i = 0; i < count; ++i) {
     const FreeText& f = info.freeTexts[static_cast<size_t>(i)];
@@ -535,7 +536,7 @@ ProductionSheet PlanProductionSheet(const Spring& s, const SpringPath& path) {
   return sheet;
 }
 
-void DrawProductionDrawing(OutputContext& ws, int device) {
+void DrawProductionDrawing(OutputContext& ws, DeviceCode device) {
   if (ShowMessagesInstead(ws)) return;
   Spring& s = ws.spring;
   s.deltaDraw = s.delta0;  // drawn as made, like a drawing without the angle dialog
@@ -546,27 +547,27 @@ void DrawProductionDrawing(OutputContext& ws, int device) {
     ws.abort = true;
     return;
   }
-  Open(ws, device, "VELKZEIC");
+  OpenDrawing(ws, device, "VELKZEIC");
   if (ws.abort) return;
-  Window(ws, sheet.x0, sheet.y0, sheet.modelX(sheet.paperWidth), sheet.modelY(sheet.paperHeight));
-  Tables(ws, 0);
-  BeginEntities(ws);
-  SetLineSpacing(ws, 1);
+  Window(ws.drawing, sheet.x0, sheet.y0, sheet.modelX(sheet.paperWidth), sheet.modelY(sheet.paperHeight));
+  Tables(ws.drawing, DrawingKind::Drawing);
+  BeginEntities(ws.drawing, ws.diag);
+  SetLineSpacing(ws.drawing, 1);
 
   Sheet sh(ws, sheet);
   FrontView(sh, s, path, OutlineBox(path, s.t));
   SideView(sh, s, sheet.sideX);
 
-  SetLayer(ws, kLayerSheet);
+  SetLayer(ws.drawing, kLayerSheet);
   sh.paperRect(kMarginLeft, kMargin, sheet.paperWidth - kMargin, sheet.paperHeight - kMargin);
   DataTable(sh, ws, sheet);
   RevisionTable(sh, ws, sheet);
   TitleBlock(sh, ws, sheet);
   FreeTexts(sh, ws);
-  SetLayer(ws, 0);
+  SetLayer(ws.drawing, 0);
 
-  EndEntities(ws);
-  Finish(ws);
+  EndEntities(ws.drawing);
+  FinishDrawing(ws);
   NormalCursor(ws);
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/numfmt.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -52,6 +53,6 @@ ProductionSheet PlanProductionSheet(const Spring& s, const SpringPath& path);
 // spring without a centre line (no turns, radii out of order, a bend of radius 0) draws nothing,
 // shows the reason and sets the abort flag. Cancel in the device or save dialog: nothing is
 // produced.
-void DrawProductionDrawing(OutputContext& ws, int device);
+void DrawProductionDrawing(OutputContext& ws, DeviceCode device);
 
 }  // namespace velk

@@ -9,7 +9,8 @@
 #include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
+#include "graphics/output.h"
 #include "graphics/views.h"
 
 namespace velk {
@@ -26,7 +27,7 @@ bool allFinite(T... v) {
 }
 
 void SafeLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
-  if (allFinite(x1, y1, x2, y2)) Line(ws, x1, y1, x2, y2);
+  if (allFinite(x1, y1, x2, y2)) Line(ws.drawing, x1, y1, x2, y2);
 }
 
 // R of the dialog: nearest integer, halves to even, kept within int.
@@ -40,9 +41,9 @@ int roundToInt(Real v) {
 
 void FrontView(OutputContext& ws, const FrontViewGeometry& g) {
   const Spring& s = ws.spring;
-  SetLayer(ws, 1);
+  SetLayer(ws.drawing, 1);
   DrawSpiral(ws, s.ri, g.n, g.p);
-  SetLayer(ws, 5);
+  SetLayer(ws.drawing, 5);
   DrawSpiral(ws, s.ri + s.t / 2, g.n, g.p);
   DrawSpiral(ws, s.ri - s.t / 2, g.n, g.p);
   SafeLine(ws, s.ri - s.t / 2, 0, s.ri + s.t / 2, 0);
@@ -53,10 +54,10 @@ void FrontView(OutputContext& ws, const FrontViewGeometry& g) {
 void SideView(OutputContext& ws) {
   Spring& s = ws.spring;
   if (s.crossSection == 2) s.b = s.t;
-  SetLayer(ws, 1);
+  SetLayer(ws.drawing, 1);
   SafeLine(ws, -0.1L * s.b, 0, 1.1L * s.b, 0);
-  SetLayer(ws, 5);
-  if (allFinite(s.b, s.re)) Rectangle(ws, 0, -s.re, s.b, s.re);
+  SetLayer(ws.drawing, 5);
+  if (allFinite(s.b, s.re)) Rectangle(ws.drawing, 0, -s.re, s.b, s.re);
 }
 
 }  // namespace
@@ -67,39 +68,19 @@ void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p) {
   Real step = 5;
   if (total / step > kMaxSpiralChords) step = total / kMaxSpiralChords;
   if (!std::isfinite(step) || !(step > 0)) return;
-  MoveTo(ws, r0, 0);
+  MoveTo(ws.drawing, r0, 0);
   // a = i * step rather than a running sum, so no rounding accumulates over many turns; the
   // index bound is only a backstop (the condition on a ends the loop first).
   for (long i = 1; i <= kMaxSpiralChords + 2; ++i) {
     const Real a = static_cast<Real>(i) * step;
     const Real r = r0 + p * (a / 360);
     const Real x = r * std::cos(a * kDeg), y = r * std::sin(a * kDeg);
-    if (allFinite(x, y)) LineTo(ws, x, y);
+    if (allFinite(x, y)) LineTo(ws.drawing, x, y);
     if (a >= total - 1.5L * step) break;
   }
   const Real r = r0 + p * n;
   const Real x = r * std::cos(total * kDeg), y = r * std::sin(total * kDeg);
-  if (allFinite(x, y)) LineTo(ws, x, y);
-}
-
-FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
-  FrontViewGeometry g;
-  g.n = phi / 360 + s.n0;
-  if (!std::isfinite(g.n)) {
-    g.problem = oem("Vorderansicht nicht möglich: Windungszahl ungültig !");
-    return g;
-  }
-  if (g.n == 0) {
-    g.problem = oem("Vorderansicht nicht möglich: n = 0 !");
-    return g;
-  }
-  // The effective length stays the same, so the mean radius follows from it.
-  g.ra = s.Lw / (kPi * g.n) - s.ri;
-  g.p = (g.ra - s.ri) / g.n;
-  g.w = NormalizeAngle(phi + 360 - s.delta0);
-  if (!allFinite(g.ra, g.p, g.w, s.ri, s.t))
-    g.problem = oem("Vorderansicht nicht möglich: Abmessungen ungültig !");
-  return g;
+  if (allFinite(x, y)) LineTo(ws.drawing, x, y);
 }
 
 void AskInstallationAngle(OutputContext& ws) {
@@ -122,7 +103,7 @@ void AskInstallationAngle(OutputContext& ws) {
   ws.spring.deltaDraw = parseReal(typed->value);
 }
 
-void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
+void DrawSpring(OutputContext& ws, SpringView view, DeviceCode device, bool askAngle) {
   if (ShowMessagesInstead(ws)) return;
   Spring& s = ws.spring;
   if (askAngle)
@@ -132,7 +113,7 @@ void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
   if (ws.abort) return;
 
   FrontViewGeometry g;
-  if (view == kFrontView) {
+  if (view == SpringView::Front) {
     g = FrontGeometry(s, s.delta0 - s.deltaDraw);
     if (!g.problem.empty()) {
       ShowError(ws, g.problem);
@@ -147,17 +128,17 @@ void DrawSpring(OutputContext& ws, int view, int device, bool askAngle) {
     return;
   }
 
-  Open(ws, device, "VELK");
+  OpenDrawing(ws, device, "VELK");
   if (ws.abort) return;
-  Window(ws, -B, -B, B, B);
-  Tables(ws, 0);
-  BeginEntities(ws);
-  if (view == kFrontView)
+  Window(ws.drawing, -B, -B, B, B);
+  Tables(ws.drawing, DrawingKind::Drawing);
+  BeginEntities(ws.drawing, ws.diag);
+  if (view == SpringView::Front)
     FrontView(ws, g);
-  else if (view == kSideView)
+  else if (view == SpringView::Side)
     SideView(ws);
-  EndEntities(ws);
-  Finish(ws);
+  EndEntities(ws.drawing);
+  FinishDrawing(ws);
   NormalCursor(ws);
 }
 

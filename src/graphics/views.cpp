@@ -14,7 +14,8 @@
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "graphics/diagram.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
+#include "graphics/output.h"
 #include "report/explanationfile.h"
 #include "reportui/explanations.h"
 
@@ -58,32 +59,32 @@ Real StrengthOfSection(const OutputContext& ws, Real t) {
 void ValueBlockB(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
-  TextStyle(ws, 2, 0, 2.3L, 1.7L);
-  MoveTo(ws, 90, 65);
-  TextLine(ws, "cT = " + fmtMoment(f.n, s.cT) + " " + unitMoment(f.n) + "/" + unitAngle(f.n));
-  TextLine(ws, "alphah= " + f.angU(s.alphah));
-  TextLine(ws, "a0   = " + f.lenU(s.a0));
-  TextLine(ws, "m  = " + f.sig(s.m) + " g");
-  TextLine(ws, " ");
-  TextLine(ws, "E = " + f.strU(s.E));
-  TextLine(ws, "rho= " + f.sig(s.rho) + " kg/dm3");
-  TextLine(ws, "Rm = " + f.strU(s.Rm));
-  TextLine(ws, "sigmaz= " + f.strU(s.sigman));
-  TextLine(ws, "theta = " + fmtTemp(f.n, s.theta) + " " + unitTemp(f.n));
-  TextLine(ws, "E" + f.whole(toDisplayTemp(f.n, s.theta)) + " = " + f.strU(s.Et));
+  TextStyle(ws.drawing, 2, 0, 2.3L, 1.7L);
+  MoveTo(ws.drawing, 90, 65);
+  TextLine(ws.drawing, "cT = " + fmtMoment(f.n, s.cT) + " " + unitMoment(f.n) + "/" + unitAngle(f.n));
+  TextLine(ws.drawing, "alphah= " + f.angU(s.alphah));
+  TextLine(ws.drawing, "a0   = " + f.lenU(s.a0));
+  TextLine(ws.drawing, "m  = " + f.sig(s.m) + " g");
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "E = " + f.strU(s.E));
+  TextLine(ws.drawing, "rho= " + f.sig(s.rho) + " kg/dm3");
+  TextLine(ws.drawing, "Rm = " + f.strU(s.Rm));
+  TextLine(ws.drawing, "sigmaz= " + f.strU(s.sigman));
+  TextLine(ws.drawing, "theta = " + fmtTemp(f.n, s.theta) + " " + unitTemp(f.n));
+  TextLine(ws.drawing, "E" + f.whole(toDisplayTemp(f.n, s.theta)) + " = " + f.strU(s.Et));
 }
 
 void MaterialBlock(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
-  TextStyle(ws, 2, 0, 2.3L, 1.7L);
-  MoveTo(ws, 5, 40);
-  TextLine(ws, MaterialTitle(ws));
-  TextLine(ws, " ");
-  TextLine(ws, "Federende innen: " + endForm(s.formi));
-  if (s.formi == 2) TextLine(ws, "L = " + f.len(s.li) + ",  r = " + f.len(s.rbi) + " " + unitLength(f.n));
-  TextLine(ws, "Federende aussen : " + endForm(s.forme));
-  if (s.forme == 2) TextLine(ws, "L = " + f.len(s.le) + ", r = " + f.len(s.rbe) + " " + unitLength(f.n));
+  TextStyle(ws.drawing, 2, 0, 2.3L, 1.7L);
+  MoveTo(ws.drawing, 5, 40);
+  TextLine(ws.drawing, MaterialTitle(ws));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "Federende innen: " + endForm(s.formi));
+  if (s.formi == 2) TextLine(ws.drawing, "L = " + f.len(s.li) + ",  r = " + f.len(s.rbi) + " " + unitLength(f.n));
+  TextLine(ws.drawing, "Federende aussen : " + endForm(s.forme));
+  if (s.forme == 2) TextLine(ws.drawing, "L = " + f.len(s.le) + ", r = " + f.len(s.rbe) + " " + unitLength(f.n));
 }
 
 int messageCount(const OutputContext& ws) { return std::clamp(ws.messages.count, 0, kMaxCalcMessages); }
@@ -91,12 +92,12 @@ int messageCount(const OutputContext& ws) { return std::clamp(ws.messages.count,
 void MessageBlock(OutputContext& ws) {
   const int n = messageCount(ws);
   if (n == 0) return;
-  TextStyle(ws, 2, 0, 2.0L, 1.6L);
-  MoveTo(ws, 78, 103);
-  SetLayer(ws, 21);
-  TextLine(ws, "Meldungen");
-  SetLayer(ws, 19);
-  for (int i = 0; i < n; ++i) TextLine(ws, ws.messages.entries[static_cast<size_t>(i)]);
+  TextStyle(ws.drawing, 2, 0, 2.0L, 1.6L);
+  MoveTo(ws.drawing, 78, 103);
+  SetLayer(ws.drawing, 21);
+  TextLine(ws.drawing, "Meldungen");
+  SetLayer(ws.drawing, 19);
+  for (int i = 0; i < n; ++i) TextLine(ws.drawing, ws.messages.entries[static_cast<size_t>(i)]);
 }
 
 // The characteristic diagram of the quick views and the characteristic sheet.
@@ -112,8 +113,8 @@ void CharacteristicDiagram(OutputContext& ws, Real W, Real H, Real X0, Real Y0, 
 
 void QuickOne(OutputContext& ws) {
   const Spring& s = ws.spring;
-  SetLayer(ws, 19);
-  SetLineSpacing(ws, 1.05L);
+  SetLayer(ws.drawing, 19);
+  SetLineSpacing(ws.drawing, 1.05L);
   DiagramHeader(ws);
   ValueBlockA(ws);
   ValueBlockB(ws);
@@ -124,9 +125,9 @@ void QuickOne(OutputContext& ws) {
 
 void CharacteristicSheet(OutputContext& ws) {
   const Spring& s = ws.spring;
-  SetLayer(ws, 19);
+  SetLayer(ws.drawing, 19);
   DiagramHeader(ws);
-  SetLineSpacing(ws, 1.05L);
+  SetLineSpacing(ws.drawing, 1.05L);
   ValueBlockA(ws);
   CharacteristicDiagram(ws, 90, 90, 12, 10, std::max(s.alpha2, s.alphac), std::max(s.T2, s.Tc));
 }
@@ -149,82 +150,82 @@ void ResultsTable(OutputContext& ws) {
   rows.push_back({"d.c:" + f.sig(s.deltac), "Tc:" + fmtMoment(f.n, s.Tc), "sig.c: " + fmtStress(f.n, s.sigmac),
                   "al.n:" + f.sig(s.alphac)});
 
-  TextStyle(ws, 2, 0, h, 0.75L * h);
+  TextStyle(ws.drawing, 2, 0, h, 0.75L * h);
   for (size_t i = 0; i < rows.size(); ++i) {
     const Real rowTop = top - static_cast<Real>(i) * rowH, bottom = rowTop - rowH;
-    SetLayer(ws, 17);
+    SetLayer(ws.drawing, 17);
     if (i == 0) {
-      Rectangle(ws, x0, rowTop, x0 + 4 * cw, bottom);
-      for (int k = 1; k < 4; ++k) Line(ws, x0 + k * cw, rowTop, x0 + k * cw, bottom);
+      Rectangle(ws.drawing, x0, rowTop, x0 + 4 * cw, bottom);
+      for (int k = 1; k < 4; ++k) Line(ws.drawing, x0 + k * cw, rowTop, x0 + k * cw, bottom);
     } else {
-      Line(ws, x0, bottom, x0 + 4 * cw, bottom);
-      for (int k = 0; k <= 4; ++k) Line(ws, x0 + k * cw, rowTop, x0 + k * cw, bottom);
+      Line(ws.drawing, x0, bottom, x0 + 4 * cw, bottom);
+      for (int k = 0; k <= 4; ++k) Line(ws.drawing, x0 + k * cw, rowTop, x0 + k * cw, bottom);
     }
-    SetLayer(ws, 18);
+    SetLayer(ws.drawing, 18);
     for (int k = 0; k < 4; ++k)
       if (!rows[i][static_cast<size_t>(k)].empty())
-        Text(ws, " " + rows[i][static_cast<size_t>(k)], x0 + k * cw, rowTop - 1.5L * h);
+        Text(ws.drawing, " " + rows[i][static_cast<size_t>(k)], x0 + k * cw, rowTop - 1.5L * h);
   }
 }
 
 void QuickTwo(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
-  SetLayer(ws, 19);
-  TextStyle(ws, 2, 0, 2.2L, 1.7L);
-  MoveTo(ws, 78, 116);
-  TextLine(ws, s.bemerk1);
-  TextLine(ws, s.bemerk2);
-  TextLine(ws, s.titleLine);
-  MoveTo(ws, 78, 102);
+  SetLayer(ws.drawing, 19);
+  TextStyle(ws.drawing, 2, 0, 2.2L, 1.7L);
+  MoveTo(ws.drawing, 78, 116);
+  TextLine(ws.drawing, s.bemerk1);
+  TextLine(ws.drawing, s.bemerk2);
+  TextLine(ws.drawing, s.titleLine);
+  MoveTo(ws.drawing, 78, 102);
   if (isWire(s))
-    TextLine(ws, "d : " + f.len(s.t));
+    TextLine(ws.drawing, "d : " + f.len(s.t));
   else
-    TextLine(ws, "b x h: " + f.len(s.b) + " x " + f.len(s.t));
-  TextLine(ws, "n : " + f.sig(s.n0));
-  TextLine(ws, "ri : " + f.lenU(s.ri) + "    re : " + f.lenU(s.re));
-  TextLine(ws, "cT : " + fmtMoment(f.n, s.cT) + " " + unitMoment(f.n) + "/" + unitAngle(f.n));
-  MoveTo(ws, 108, 102);
-  TextLine(ws, "kb: " + f.sig(s.kb));
+    TextLine(ws.drawing, "b x h: " + f.len(s.b) + " x " + f.len(s.t));
+  TextLine(ws.drawing, "n : " + f.sig(s.n0));
+  TextLine(ws.drawing, "ri : " + f.lenU(s.ri) + "    re : " + f.lenU(s.re));
+  TextLine(ws.drawing, "cT : " + fmtMoment(f.n, s.cT) + " " + unitMoment(f.n) + "/" + unitAngle(f.n));
+  MoveTo(ws.drawing, 108, 102);
+  TextLine(ws.drawing, "kb: " + f.sig(s.kb));
 
   ResultsTable(ws);
 
-  SetLayer(ws, 19);
-  TextStyle(ws, 2, 0, 2.2L, 1.7L);
-  MoveTo(ws, 118, 47);
-  TextLine(ws, "sigma zul.: " + f.whole(toDisplayStress(f.n, s.sigman)));
-  if (s.statdyn == 2) TextLine(ws, "sigma h zul.: " + fmtStress(f.n, s.sighz));
-  MoveTo(ws, 5, 40);
-  TextLine(ws, MaterialTitle(ws));
-  TextLine(ws, MaterialSecondLine(ws));
-  TextLine(ws, "Beanspruchung : " + std::string(s.statdyn == 2 ? "dynamisch" : "statisch"));
-  if (s.kugelstrahlen != 'N') TextLine(ws, "Behandlung : Feder kugelgestrahlt");
-  TextLine(ws, "Rm : " + f.strU(s.Rm));
-  TextLine(ws, " ");
+  SetLayer(ws.drawing, 19);
+  TextStyle(ws.drawing, 2, 0, 2.2L, 1.7L);
+  MoveTo(ws.drawing, 118, 47);
+  TextLine(ws.drawing, "sigma zul.: " + f.whole(toDisplayStress(f.n, s.sigman)));
+  if (s.statdyn == 2) TextLine(ws.drawing, "sigma h zul.: " + fmtStress(f.n, s.sighz));
+  MoveTo(ws.drawing, 5, 40);
+  TextLine(ws.drawing, MaterialTitle(ws));
+  TextLine(ws.drawing, MaterialSecondLine(ws));
+  TextLine(ws.drawing, "Beanspruchung : " + std::string(s.statdyn == 2 ? "dynamisch" : "statisch"));
+  if (s.kugelstrahlen != 'N') TextLine(ws.drawing, "Behandlung : Feder kugelgestrahlt");
+  TextLine(ws.drawing, "Rm : " + f.strU(s.Rm));
+  TextLine(ws.drawing, " ");
 
-  MoveTo(ws, 78, 30);
-  SetLayer(ws, 21);
-  TextStyle(ws, 2, 0, 2.0L, 1.6L);
-  TextLine(ws, "Meldungen");
-  SetLayer(ws, 19);
+  MoveTo(ws.drawing, 78, 30);
+  SetLayer(ws.drawing, 21);
+  TextStyle(ws.drawing, 2, 0, 2.0L, 1.6L);
+  TextLine(ws.drawing, "Meldungen");
+  SetLayer(ws.drawing, 19);
   const int n = messageCount(ws);
   if (n == 0) {
-    TextLine(ws, " ");
-    TextLine(ws, " - keine -");
+    TextLine(ws.drawing, " ");
+    TextLine(ws.drawing, " - keine -");
   }
-  for (int i = 0; i < n; ++i) TextLine(ws, ws.messages.entries[static_cast<size_t>(i)]);
+  for (int i = 0; i < n; ++i) TextLine(ws.drawing, ws.messages.entries[static_cast<size_t>(i)]);
 
   CharacteristicDiagram(ws, 60, 60, 10, 50, s.alphac, s.Tc);
 }
 
 // Kinds 5 and 6: tensile strength or permissible bending stress over thickness.
-void StrengthSheet(OutputContext& ws, int kind) {
+void StrengthSheet(OutputContext& ws, ViewKind kind) {
   Spring& s = ws.spring;
   const NumberSettings& n = ws.num();
-  SetLayer(ws, 19);
+  SetLayer(ws.drawing, 19);
   DiagramHeader(ws);
-  TextStyle(ws, 2, 0, 2.2L, 1.7L);
-  Text(ws, s.matName, 2, 10);
+  TextStyle(ws.drawing, 2, 0, 2.2L, 1.7L);
+  Text(ws.drawing, s.matName, 2, 10);
   ValueBlockA(ws);
   SetArea(ws, 95, 90);
   SetAreaOrigin(ws, 12, 15);
@@ -233,7 +234,7 @@ void StrengthSheet(OutputContext& ws, int kind) {
   if (tmaxField == 0) tmaxField = 5.0L;
   const Real tmax = tmaxField;
   const std::string xTitle = "t [" + unitLength(n) + "]";
-  if (kind == kViewStrength)
+  if (kind == ViewKind::Strength)
     Axes(ws, xTitle, "Rm [" + unitStress(n) + "]", "Rm = f(t)", 1, 0, toDisplayLength(n, tmax), 0,
          toDisplayStress(n, 3000));
   else
@@ -241,9 +242,9 @@ void StrengthSheet(OutputContext& ws, int kind) {
          toDisplayStress(n, 2000));
   ScaleRange(ws, toDisplayLength(n, 1), toDisplayStress(n, 1));
 
-  SetLayer(ws, 16);
+  SetLayer(ws.drawing, 16);
   Real factor = 1, end = 25;
-  if (kind == kViewStrength) {
+  if (kind == ViewKind::Strength) {
     // The curve runs to the material's largest thickness (a useless one: 25 mm).
     end = std::isfinite(tmax) && tmax >= 0.02L ? tmax : 25;
   } else {
@@ -257,8 +258,8 @@ void StrengthSheet(OutputContext& ws, int kind) {
     if (t >= end) break;
   }
 
-  if (kind == kViewBendingStress) {
-    SetLayer(ws, 19);
+  if (kind == ViewKind::BendingStress) {
+    SetLayer(ws.drawing, 19);
     DataMoveTo(ws, s.t, s.sigma1);
     DataLineTo(ws, s.t, s.sigma2);
     DataCircleMm(ws, s.t, s.sigma1, 0.7L);
@@ -276,12 +277,12 @@ void FatigueLine(OutputContext& ws, Real k, Real x0, Real y0, Real x1, Real y1, 
 }
 
 // Kinds 3 (Goodman) and 7 (Haigh-Goodman).
-void FatigueSheet(OutputContext& ws, int kind) {
+void FatigueSheet(OutputContext& ws, ViewKind kind) {
   Spring& s = ws.spring;
   const Fmt f{ws.num()};
   const NumberSettings& n = f.n;
-  const bool goodman = kind == kViewGoodman;
-  SetLayer(ws, 19);
+  const bool goodman = kind == ViewKind::Goodman;
+  SetLayer(ws.drawing, 19);
   DiagramHeader(ws);
 
   // The fatigue values of the spring's treatment; a wire material that is not a table record has
@@ -311,7 +312,7 @@ void FatigueSheet(OutputContext& ws, int kind) {
   const bool usable = !noData && m != 0 && std::isfinite(so) && std::isfinite(sh0) && std::isfinite(m) &&
                       std::isfinite((so - sh0) / m);
   if (!usable) {
-    TextStyle(ws, 2, 0, 2.5L, 2.0L);
+    TextStyle(ws.drawing, 2, 0, 2.5L, 2.0L);
     DataText(ws, oem("Für diesen Werkstoff sind keine Daten verfügbar !"), 50, 500);
     s.strokePerm = 0;
   } else {
@@ -320,26 +321,26 @@ void FatigueSheet(OutputContext& ws, int kind) {
     const Real e6 = std::min(so, 1.25L * sh0), x6 = (so - e6) / m;
     const Real e5 = std::min(so, 1.5L * sh0), x5 = (so - e5) / m;
     if (goodman) {
-      SetLayer(ws, 18);
+      SetLayer(ws.drawing, 18);
       FatigueLine(ws, k, 0, sh0, su, so, so, so);
-      TextStyle(ws, 2, 0, 2.0L, 1.6L);
+      TextStyle(ws.drawing, 2, 0, 2.0L, 1.6L);
       DataText(ws, "  10 Mill.Lastsp.", k * su + 20, k * so + 20);
-      SetLayer(ws, 21);
+      SetLayer(ws.drawing, 21);
       FatigueLine(ws, k, 0, e6, x6, so, su, so);
       DataText(ws, "   1Mio.", k * x6 - 20, k * so + 20);
-      SetLayer(ws, 29);
+      SetLayer(ws.drawing, 29);
       FatigueLine(ws, k, 0, e5, x5, so, x6, so);
       DataText(ws, " 100000", k * x5 - 20, k * so + 20);
     } else {
-      SetLayer(ws, 18);
+      SetLayer(ws.drawing, 18);
       FatigueLine(ws, k, 0, sh0, su, so - su, so, 0);
       const Real angle = std::atan2(so - sh0 - su, su) * 180 / kPi;
-      TextStyle(ws, 2, std::isfinite(angle) ? angle : 0, 2.0L, 1.6L);
+      TextStyle(ws.drawing, 2, std::isfinite(angle) ? angle : 0, 2.0L, 1.6L);
       DataText(ws, "10 Mill.Lastsp.", 10, k * sh0 + 30);
-      SetLayer(ws, 21);
+      SetLayer(ws.drawing, 21);
       FatigueLine(ws, k, 0, e6, x6, so - x6, su, so - su);
       DataText(ws, "1 Mio.Lastsp.", 0, k * e6 + 30);
-      SetLayer(ws, 29);
+      SetLayer(ws.drawing, 29);
       FatigueLine(ws, k, 0, e5, x5, so - x5, x6, so - x6);
       DataText(ws, "100000 Lastsp.", 0, k * e5 + 30);
     }
@@ -348,77 +349,94 @@ void FatigueSheet(OutputContext& ws, int kind) {
   // The working points on the bending level.
   const Real q1 = s.sigmaq1, q2 = s.sigmaq2;
   if (goodman) {
-    SetLayer(ws, 21);
+    SetLayer(ws.drawing, 21);
     DataCircle(ws, q1, q1, 12);
     DataCircle(ws, q1, q2, 12);
-    SetLayer(ws, 16);
+    SetLayer(ws.drawing, 16);
     DataMoveTo(ws, q1, q1);
     DataLineTo(ws, q1, q2);
-    SetLayer(ws, 19);
+    SetLayer(ws.drawing, 19);
     DataText(ws, "sigma1", q1 + 40, q1);
     DataText(ws, "sigma2", q1 + 40, q2);
-    TextStyle(ws, 2, 0, 2.5L, 2.0L);
-    MoveTo(ws, 6, 7.5L);
-    TextLine(ws, "Dauerfestigkeitsschaubild (Goodman-Diagramm)");
+    TextStyle(ws.drawing, 2, 0, 2.5L, 2.0L);
+    MoveTo(ws.drawing, 6, 7.5L);
+    TextLine(ws.drawing, "Dauerfestigkeitsschaubild (Goodman-Diagramm)");
   } else {
-    SetLayer(ws, 21);
+    SetLayer(ws.drawing, 21);
     DataCircle(ws, q1, 0, 12);
     DataCircle(ws, q1, q2 - q1, 12);
-    SetLayer(ws, 16);
+    SetLayer(ws.drawing, 16);
     DataMoveTo(ws, q1, 0);
     DataLineTo(ws, q1, q2 - q1);
-    SetLayer(ws, 19);
-    TextStyle(ws, 2, 0, 2.0L, 1.6L);
+    SetLayer(ws.drawing, 19);
+    TextStyle(ws.drawing, 2, 0, 2.0L, 1.6L);
     DataText(ws, "sigma 1", q1 + 20, 10);
     DataText(ws, "sigma h", q1 + 20, q2 - q1);
   }
-  MoveTo(ws, 6, 4);
-  TextStyle(ws, 2, 0, 2.5L, 2.0L);
-  TextLine(ws, materialLine);
+  MoveTo(ws.drawing, 6, 4);
+  TextStyle(ws.drawing, 2, 0, 2.5L, 2.0L);
+  TextLine(ws.drawing, materialLine);
 
   // Data block.
-  MoveTo(ws, 115, 100);
-  TextStyle(ws, 2, 0, 2.5L, 2.0L);
-  SetLayer(ws, 19);
-  TextLine(ws, "sig.q1= " + f.str4(s.sigmaq1));
-  TextLine(ws, "sig.q2= " + f.str4(s.sigmaq2));
-  TextLine(ws, "sig.h = " + f.str4(s.sigmah));
-  TextLine(ws, " ");
-  TextLine(ws, "E = " + f.str4(s.E));
-  TextLine(ws, "rho = " + fmtFixedDec(n, 2, s.rho) + " kg/dm3");
-  TextLine(ws, "Rm = " + f.str4(s.Rm));
-  TextLine(ws, "sig.z= " + f.str4(s.sigman));
-  TextLine(ws, "sig.oz= " + f.str4(1.25L * so));
-  if (s.strokePerm > 0) TextLine(ws, "sig.hz= " + f.str4(s.sighz));
-  TextLine(ws, " ");
-  TextLine(ws, "T = " + fmtTemp(n, s.theta) + " " + unitTemp(n));
-  TextLine(ws, "E" + f.whole(toDisplayTemp(n, s.theta)) + " = " + f.strU(s.Et));
-  TextLine(ws, " ");
+  MoveTo(ws.drawing, 115, 100);
+  TextStyle(ws.drawing, 2, 0, 2.5L, 2.0L);
+  SetLayer(ws.drawing, 19);
+  TextLine(ws.drawing, "sig.q1= " + f.str4(s.sigmaq1));
+  TextLine(ws.drawing, "sig.q2= " + f.str4(s.sigmaq2));
+  TextLine(ws.drawing, "sig.h = " + f.str4(s.sigmah));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "E = " + f.str4(s.E));
+  TextLine(ws.drawing, "rho = " + fmtFixedDec(n, 2, s.rho) + " kg/dm3");
+  TextLine(ws.drawing, "Rm = " + f.str4(s.Rm));
+  TextLine(ws.drawing, "sig.z= " + f.str4(s.sigman));
+  TextLine(ws.drawing, "sig.oz= " + f.str4(1.25L * so));
+  if (s.strokePerm > 0) TextLine(ws.drawing, "sig.hz= " + f.str4(s.sighz));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "T = " + fmtTemp(n, s.theta) + " " + unitTemp(n));
+  TextLine(ws.drawing, "E" + f.whole(toDisplayTemp(n, s.theta)) + " = " + f.strU(s.Et));
+  TextLine(ws.drawing, " ");
   if (isWire(s)) {
-    TextLine(ws, "d  = " + f.len(s.t));
+    TextLine(ws.drawing, "d  = " + f.len(s.t));
   } else {
-    TextLine(ws, "b  = " + f.len(s.b));
-    TextLine(ws, "h  = " + f.len(s.t));
+    TextLine(ws.drawing, "b  = " + f.len(s.b));
+    TextLine(ws.drawing, "h  = " + f.len(s.t));
   }
-  TextLine(ws, " ");
+  TextLine(ws.drawing, " ");
   if (s.strokePerm > 0 && s.statdyn == 2) {
-    TextLine(ws, "N = " + f.sig(s.cyclesN / 1e6L) + " " + "Mill.Lastsp.");
+    TextLine(ws.drawing, "N = " + f.sig(s.cyclesN / 1e6L) + " " + "Mill.Lastsp.");
     if (s.cyclesN < 1e7L) {
       if (const std::optional<Real> h = LifetimeHours(s.cyclesN, s.freq))
-        TextLine(ws, "Nt= " + f.sig(*h) + " h  (f=" + f.sig(s.freq) + "/s)");
+        TextLine(ws.drawing, "Nt= " + f.sig(*h) + " h  (f=" + f.sig(s.freq) + "/s)");
     }
   }
 }
 
 }  // namespace
 
-std::string ViewDefaultName(int kind) {
-  switch (kind) {
-    case kViewQuick1: return "VELKQUIK";
-    case kViewCharacteristic: return "VELKLINE";
-    case kViewGoodman: return "GOODMAN";
-    default: return "VELK";
+std::optional<ViewKind> ViewKindFromNumber(long long n) {
+  switch (n) {
+    case 1: return ViewKind::Quick1;
+    case 2: return ViewKind::Characteristic;
+    case 3: return ViewKind::Goodman;
+    case 4: return ViewKind::Quick2;
+    case 5: return ViewKind::Strength;
+    case 6: return ViewKind::BendingStress;
+    case 7: return ViewKind::Haigh;
+    default: return std::nullopt;
   }
+}
+
+std::string ViewDefaultName(ViewKind kind) {
+  switch (kind) {
+    case ViewKind::Quick1: return "VELKQUIK";
+    case ViewKind::Characteristic: return "VELKLINE";
+    case ViewKind::Goodman: return "GOODMAN";
+    case ViewKind::Quick2:
+    case ViewKind::Strength:
+    case ViewKind::BendingStress:
+    case ViewKind::Haigh: return "VELK";
+  }
+  return "VELK";
 }
 
 bool ShowMessagesInstead(OutputContext& ws) {
@@ -450,38 +468,38 @@ std::string MaterialSecondLine(const OutputContext& ws) {
 void ValueBlockA(OutputContext& ws) {
   const Spring& s = ws.spring;
   const Fmt f{ws.num()};
-  SetLayer(ws, 19);
-  TextStyle(ws, 2, 0, 2.3L, 1.7L);
-  MoveTo(ws, 125, 103);
+  SetLayer(ws.drawing, 19);
+  TextStyle(ws.drawing, 2, 0, 2.3L, 1.7L);
+  MoveTo(ws.drawing, 125, 103);
   if (isWire(s)) {
-    TextLine(ws, "d  = " + f.lenU(s.t));
+    TextLine(ws.drawing, "d  = " + f.lenU(s.t));
   } else {
-    TextLine(ws, "b  = " + f.lenU(s.b));
-    TextLine(ws, "t  = " + f.lenU(s.t));
+    TextLine(ws.drawing, "b  = " + f.lenU(s.b));
+    TextLine(ws.drawing, "t  = " + f.lenU(s.t));
   }
-  TextLine(ws, "re  = " + f.lenU(s.re));
-  TextLine(ws, "ri  = " + f.lenU(s.ri));
-  TextLine(ws, "n0 = " + f.sig(s.n0) + " Wdg.");
-  TextLine(ws, "Lw = " + f.lenU(s.Lw));
-  TextLine(ws, " ");
-  TextLine(ws, "alpha1= " + f.angU(s.alpha1));
-  TextLine(ws, "alpha2= " + f.angU(s.alpha2));
-  TextLine(ws, "alphac= " + f.angU(s.alphac));
-  TextLine(ws, " ");
-  TextLine(ws, "delta0= " + f.angU(s.delta0));
-  TextLine(ws, "delta1= " + f.angU(s.delta1));
-  TextLine(ws, "delta2= " + f.angU(s.delta2));
-  TextLine(ws, "deltac= " + f.angU(s.deltac));
-  TextLine(ws, " ");
-  TextLine(ws, "T1 = " + f.momU(s.T1));
-  TextLine(ws, "T2 = " + f.momU(s.T2));
-  TextLine(ws, "Tc = " + f.momU(s.Tc));
-  TextLine(ws, " ");
-  TextLine(ws, "kb   = " + f.sig(s.kb));
-  TextLine(ws, "sigmaq1=" + f.strU(s.sigmaq1));
-  TextLine(ws, "sigmaq2=" + f.strU(s.sigmaq2));
-  TextLine(ws, "sigmaqh=" + f.strU(s.sigmah));
-  TextLine(ws, "sigmaz =" + f.strU(s.sigman));
+  TextLine(ws.drawing, "re  = " + f.lenU(s.re));
+  TextLine(ws.drawing, "ri  = " + f.lenU(s.ri));
+  TextLine(ws.drawing, "n0 = " + f.sig(s.n0) + " Wdg.");
+  TextLine(ws.drawing, "Lw = " + f.lenU(s.Lw));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "alpha1= " + f.angU(s.alpha1));
+  TextLine(ws.drawing, "alpha2= " + f.angU(s.alpha2));
+  TextLine(ws.drawing, "alphac= " + f.angU(s.alphac));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "delta0= " + f.angU(s.delta0));
+  TextLine(ws.drawing, "delta1= " + f.angU(s.delta1));
+  TextLine(ws.drawing, "delta2= " + f.angU(s.delta2));
+  TextLine(ws.drawing, "deltac= " + f.angU(s.deltac));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "T1 = " + f.momU(s.T1));
+  TextLine(ws.drawing, "T2 = " + f.momU(s.T2));
+  TextLine(ws.drawing, "Tc = " + f.momU(s.Tc));
+  TextLine(ws.drawing, " ");
+  TextLine(ws.drawing, "kb   = " + f.sig(s.kb));
+  TextLine(ws.drawing, "sigmaq1=" + f.strU(s.sigmaq1));
+  TextLine(ws.drawing, "sigmaq2=" + f.strU(s.sigmaq2));
+  TextLine(ws.drawing, "sigmaqh=" + f.strU(s.sigmah));
+  TextLine(ws.drawing, "sigmaz =" + f.strU(s.sigman));
 }
 
 void DrawCharacteristic(OutputContext& ws) {
@@ -490,53 +508,52 @@ void DrawCharacteristic(OutputContext& ws) {
   DataLineTo(ws, s.alphac, s.Tc);
   DataTextStyle(ws, 2, 0, s.Tc / 30, s.alphac / 30);
 
-  SetLayer(ws, 16);
+  SetLayer(ws.drawing, 16);
   DataText(ws, "Tc", 0.5L * s.alphac, 1.01L * s.Tc);
-  SetLineStyle(ws, 3);
+  SetLineStyle(ws.drawing, 3);
   DataMoveTo(ws, s.alphac, 0);
   DataLineTo(ws, s.alphac, s.Tc);
   DataLineTo(ws, 0, s.Tc);
 
-  SetLayer(ws, 21);
+  SetLayer(ws.drawing, 21);
   DataText(ws, "T2", 0.1L * s.alphac, s.T2 + 0.01L * s.Tc);
-  SetLineStyle(ws, 3);
+  SetLineStyle(ws.drawing, 3);
   DataMoveTo(ws, s.alpha2, 0);
   DataLineTo(ws, s.alpha2, s.T2);
   DataLineTo(ws, 0, s.T2);
 
-  SetLayer(ws, 20);
+  SetLayer(ws.drawing, 20);
   DataText(ws, "T1", 0.04L * s.alphac, s.T1 + 0.01L * s.Tc);
-  SetLineStyle(ws, 3);
+  SetLineStyle(ws.drawing, 3);
   DataMoveTo(ws, s.alpha1, 0);
   DataLineTo(ws, s.alpha1, s.T1);
   DataLineTo(ws, 0, s.T1);
 
-  SetLayer(ws, 0);
+  SetLayer(ws.drawing, 0);
 }
 
-void ShowView(OutputContext& ws, int kind, int device) {
+void ShowView(OutputContext& ws, ViewKind kind, DeviceCode device) {
   if (ShowMessagesInstead(ws)) return;
-  Open(ws, device, ViewDefaultName(kind));
+  OpenDrawing(ws, device, ViewDefaultName(kind));
   if (ws.abort) return;
   DiagramReset(ws);
   // The limits dialog belongs to drawings whose device was asked or is a file, never to a view
   // opened straight on the screen.
-  ws.diagram.offerLimits = device != kCadScreen;
-  Window(ws, 0, 0, 160, 120);
-  Tables(ws, 2);
-  BeginEntities(ws);
+  ws.diagram.offerLimits = device != DeviceCode::Screen;
+  Window(ws.drawing, 0, 0, 160, 120);
+  Tables(ws.drawing, DrawingKind::Diagram);
+  BeginEntities(ws.drawing, ws.diag);
   switch (kind) {
-    case kViewQuick1: QuickOne(ws); break;
-    case kViewCharacteristic: CharacteristicSheet(ws); break;
-    case kViewGoodman:
-    case kViewHaigh: FatigueSheet(ws, kind); break;
-    case kViewQuick2: QuickTwo(ws); break;
-    case kViewStrength:
-    case kViewBendingStress: StrengthSheet(ws, kind); break;
-    default: break;  // an empty sheet
+    case ViewKind::Quick1: QuickOne(ws); break;
+    case ViewKind::Characteristic: CharacteristicSheet(ws); break;
+    case ViewKind::Goodman:
+    case ViewKind::Haigh: FatigueSheet(ws, kind); break;
+    case ViewKind::Quick2: QuickTwo(ws); break;
+    case ViewKind::Strength:
+    case ViewKind::BendingStress: StrengthSheet(ws, kind); break;
   }
-  EndEntities(ws);
-  Finish(ws);
+  EndEntities(ws.drawing);
+  FinishDrawing(ws);
   NormalCursor(ws);
 }
 
@@ -551,7 +568,7 @@ void ChooseDiagram(OutputContext& ws) {
     SetHelpNumber(ws, kHelpChooseDiagram);
     ChooseItem(ws, oem("Diagrammtyp wählen"), kCount, choice);
     if (ws.abort || choice >= kCount) return;
-    ShowView(ws, choice, kCadAsk);
+    ShowView(ws, *ViewKindFromNumber(choice), DeviceCode::Ask);
     ws.abort = false;  // a view cancelled in its device or save dialog returns to the selection
   }
 }

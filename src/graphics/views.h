@@ -2,34 +2,41 @@
 // Haigh-Goodman diagrams and strength / permissible stress over thickness, on any drawing device.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/numfmt.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
 struct OutputContext;
 
-// View kinds of the dispatcher.
-constexpr int kViewQuick1 = 1;
-constexpr int kViewCharacteristic = 2;
-constexpr int kViewGoodman = 3;
-constexpr int kViewQuick2 = 4;
-constexpr int kViewStrength = 5;
-constexpr int kViewBendingStress = 6;
-constexpr int kViewHaigh = 7;
+// View kinds of the dispatcher, numbered as the command line (/SVG:j, /CADi:j for j up to 6), the
+// print jobs and the selection "Diagrammtyp wählen" number them.
+enum class ViewKind {
+  Quick1 = 1,
+  Characteristic = 2,
+  Goodman = 3,
+  Quick2 = 4,
+  Strength = 5,
+  BendingStress = 6,
+  Haigh = 7,
+};
+// The one conversion from a number: nullopt outside 1..7.
+std::optional<ViewKind> ViewKindFromNumber(long long n);
+constexpr int ViewNumber(ViewKind kind) { return static_cast<int>(kind); }
 
 // Default file name the save dialog offers for a view kind ("VELK" for kinds without their own).
-std::string ViewDefaultName(int kind);
+std::string ViewDefaultName(ViewKind kind);
 
 // While the calculation's fatal flag is set, shows the message window instead of an output and
 // returns true: the caller draws nothing.
 bool ShowMessagesInstead(OutputContext& ws);
 
-// The view dispatcher: one complete 160 x 120 sheet of the kind on the device (0 asks, 3 screen,
-// others the file devices). Any other kind gives an empty sheet. Abort in the device or save
-// dialog: nothing is produced.
-void ShowView(OutputContext& ws, int kind, int device);
+// The view dispatcher: one complete 160 x 120 sheet of the kind on the device (Ask asks, Screen,
+// or a file device). Abort in the device or save dialog: nothing is produced.
+void ShowView(OutputContext& ws, ViewKind kind, DeviceCode device);
 
 // The selection "Diagrammtyp wählen" (help 5500): each choice of 1 to 7 shows that view on an
 // asked device, and the selection is offered again until "zurück..." or cancel.

@@ -7,7 +7,7 @@
 #include "dialogs/configio.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 
 namespace velk {
@@ -162,10 +162,10 @@ std::string helpImagePath(const HelpContext& ws, const std::string& name, const 
 }
 
 void DrawHelpImage(HelpContext& ws, const std::string& path) {
-  ClearDisplay(ws);
-  Header(ws, 0, 0, 160, 120);
+  ClearDisplay(ws.display);
+  Header(ws.display, 0, 0, 160, 120);
   DrawHpglFile(ws, path);
-  ClearViewPort(ws);
+  ClearViewPort(ws.display);
 }
 
 void ShowHelp(HelpContext& ws, uint16_t number, int kind) {
@@ -174,11 +174,11 @@ void ShowHelp(HelpContext& ws, uint16_t number, int kind) {
   if (kind == 0 || kind == 1)
     ws.ui.show(MessageRequest{MessageKind::Titled, shownHelpLine(ws, HelpBoxCaption(number)), HelpBoxText(ws, entry)});
   if (kind == 0 || kind == 2) {
-    ClearDisplay(ws);
-    Header(ws, 0, 0, 160, 120);
+    ClearDisplay(ws.display);
+    Header(ws.display, 0, 0, 160, 120);
     if (!entry.image.empty() && entry.image != "NULL")
       DrawHpglFile(ws, helpImagePath(ws, entry.image, lower(entry.image)));
-    ClearViewPort(ws);
+    ClearViewPort(ws.display);
   }
   ws.abort = false;
 }

@@ -10,7 +10,7 @@
 #include "help/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -187,7 +187,7 @@ class Reader {
     }
   }
 
-  void penColor() { SetColor(ws_, HpglPenColor(st_.pen)); }
+  void penColor() { SetColor(ws_.display, HpglPenColor(st_.pen)); }
 
   void execute(int a, int b) {
     switch ((a << 8) | b) {
@@ -242,7 +242,7 @@ class Reader {
       const Real y = tokenReal(t) * kPlotterUnit;
       if (st_.penDown) {
         penColor();
-        DisplayLine(ws_, st_.x, st_.y, x, y);
+        DisplayLine(ws_.display, st_.x, st_.y, x, y);
       }
       st_.x = x;
       st_.y = y;
@@ -265,7 +265,7 @@ class Reader {
     Token t;
     if (!readToken(t, Kind::Coordinate) || !finish(t)) return;
     penColor();
-    DisplayCircle(ws_, st_.x, st_.y, tokenReal(t) * kPlotterUnit);
+    DisplayCircle(ws_.display, st_.x, st_.y, tokenReal(t) * kPlotterUnit);
   }
 
   // SI (width, height) and DI (run, rise). Without parameters ("SI;") both stay as they are.
@@ -306,8 +306,8 @@ class Reader {
     }
     if (tooLong) return;
     penColor();
-    SetTextStyleRecord(ws_, 2, HpglLabelAngle(st_.run, st_.rise), st_.charHeight * 10, st_.charWidth * 10);
-    OutTextXY(ws_, toDisplay(ws_.config.num, text), st_.x, st_.y);
+    SetTextStyleRecord(ws_.display, 2, HpglLabelAngle(st_.run, st_.rise), st_.charHeight * 10, st_.charWidth * 10);
+    OutTextXY(ws_.display, toDisplay(ws_.config.num, text), st_.x, st_.y);
   }
 
   // Character set 3: "}" after A, O, U, a, o, u makes that letter its umlaut (code page 850).
@@ -342,16 +342,16 @@ class Reader {
       penColor();
       if (turn != 0) {
         if (sweep > 0) {
-          DisplayArc(ws_, cx, cy, a0, a0 + turn, r);
+          DisplayArc(ws_.display, cx, cy, a0, a0 + turn, r);
         } else {
-          DisplayArc(ws_, cx, cy, a0 + turn, a0, r);
+          DisplayArc(ws_.display, cx, cy, a0 + turn, a0, r);
         }
       } else if (sweep != 0) {
         // A whole turn: the window's Arc would take equal start and end angles for a zero sweep
         // and draw a chord, so the full circle goes in as a circle.
-        DisplayCircle(ws_, cx, cy, r);
+        DisplayCircle(ws_.display, cx, cy, r);
       } else {
-        DisplayArc(ws_, cx, cy, a0, a0 + 360, r);
+        DisplayArc(ws_.display, cx, cy, a0, a0 + 360, r);
       }
     }
     st_.x = cx + dx * c - dy * s;
@@ -437,7 +437,7 @@ class Reader {
         }
         if (st_.penDown) {
           penColor();
-          DisplayLine(ws_, st_.x, st_.y, x, y);
+          DisplayLine(ws_.display, st_.x, st_.y, x, y);
         }
         st_.x = x;
         st_.y = y;

@@ -37,7 +37,7 @@ class SessionHelp final : public HelpProvider {
 Session::Session(UiServices& services) : HelpContext(services), helpProvider_(std::make_unique<SessionHelp>(*this)) {
   help = helpProvider_.get();
   printTableListing = [this](int mode) { PrintTableListing(*this, mode); };
-  InstallStandardDevices(drawing);
+  InstallStandardDevices(*this);
   initDocumentation(spring.doc, todayText(config.num));
 }
 

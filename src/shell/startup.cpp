@@ -16,12 +16,13 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
-#include "graphics/displaylist.h"
-#include "graphics/drawing.h"
+#include "graphics/output.h"
+#include "draw/displaylist.h"
+#include "draw/drawing.h"
 #include "graphics/productiondrawing.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "graphics/springdrawing.h"
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 #include "graphics/views.h"
 #include "reportui/reportservice.h"
 #include "report/reportstate.h"
@@ -486,26 +487,29 @@ namespace {
 
 // Draws view j (1..6), the front (7) or side (8) view of the spring or the production drawing (9)
 // on a device.
-void drawItem(Session& ws, int j, int device) {
+void drawItem(Session& ws, int j, DeviceCode device) {
   ws.start.batchCad = true;
   ws.abort = false;
   if (j <= 6)
-    ShowView(ws, j, device);
+    ShowView(ws, *ViewKindFromNumber(j), device);
   else if (j == 9)
     DrawProductionDrawing(ws, device);
   else
-    DrawSpring(ws, j == 7 ? kFrontView : kSideView, device, false);
+    DrawSpring(ws, j == 7 ? SpringView::Front : SpringView::Side, device, false);
   ws.start.batchCad = false;
 }
 
 // The file a CAD device writes in batch mode (empty for devices that write none).
-std::string cadOutputName(const Session& ws, int device) {
+std::string cadOutputName(const Session& ws, DeviceCode device) {
   switch (device) {
-    case kCadDxf: return ws.spring.fileName + ".dxf";
-    case kCadIges: return ws.spring.fileName + ".igs";
-    case kCadTab: return ws.spring.fileName + ".txt";
-    default: return {};
+    case DeviceCode::Dxf: return ws.spring.fileName + ".dxf";
+    case DeviceCode::Iges: return ws.spring.fileName + ".igs";
+    case DeviceCode::Tab: return ws.spring.fileName + ".txt";
+    case DeviceCode::Ask:
+    case DeviceCode::Screen:
+    case DeviceCode::Plot: return {};
   }
+  return {};
 }
 
 // The exit code when there is nothing to draw: 2 after a fatal calculation (the messages on
@@ -524,26 +528,28 @@ std::optional<int> refuseDrawing(const Session& ws, int view, std::ostream& err)
 
 }  // namespace
 
-int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err) {
-  if (device == kCadAsk || device == kCadScreen || device < 0 || device >= kCadDeviceCount) {
-    err << "wvelk: /CAD" << device << ":" << view << ": ";
-    if (device == kCadAsk)
+int runCadJob(Session& ws, const std::string& inputArgument, int number, int view, std::ostream& err) {
+  const std::optional<DeviceCode> code = DeviceCodeFromNumber(number);
+  if (!code || *code == DeviceCode::Ask || *code == DeviceCode::Screen) {
+    err << "wvelk: /CAD" << number << ":" << view << ": ";
+    if (code == DeviceCode::Ask)
       err << "device 0 asks for the device in a dialog, which a batch job cannot show";
-    else if (device == kCadScreen)
+    else if (code == DeviceCode::Screen)
       err << "device 3 is the graphics window, which a batch job has not; /SVG:j or /PDF:j draw a picture";
     else
-      err << "there is no device " << device;
+      err << "there is no device " << number;
     err << "; devices: 1 DXF file, 2 IGES file, 4 plot program, 5 TXT file. Nothing was drawn\n";
     return 2;
   }
-  if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
+  const DeviceCode device = *code;
+  if (std::optional<int> refused = refuseDrawing(ws, view, err)) return *refused;
   const std::string output = cadOutputName(ws, device);
   if (!output.empty() && overwritesInput(ws, inputArgument, output, err)) return 2;
   drawItem(ws, view, device);
   if (!ws.abort) return 0;
-  if (device == kCadPlot) {
+  if (device == DeviceCode::Plot) {
     const std::string line = trim(CurrentPlotCommandLine(ws));
-    err << "wvelk: /CAD" << device << ":" << view << ": the plot program did not start; plot command line: "
+    err << "wvelk: /CAD" << number << ":" << view << ": the plot program did not start; plot command line: "
         << (line.empty() ? std::string("(none configured)") : cp850ToUtf8(line)) << "\n";
   }
   return 2;
@@ -553,7 +559,7 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = ws.spring.fileName + ".svg";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
-  drawItem(ws, view, kCadScreen);
+  drawItem(ws, view, DeviceCode::Screen);
   if (ws.abort) {
     err << "wvelk: " << output << " was not written\n";
     return 2;
@@ -575,7 +581,7 @@ int runPdfJob(Session& ws, const std::string& inputArgument, int view, const Pdf
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = ws.spring.fileName + ".pdf";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
-  drawItem(ws, view, kCadScreen);
+  drawItem(ws, view, DeviceCode::Screen);
   if (ws.abort) {
     err << "wvelk: " << output << " was not written\n";
     return 2;

@@ -107,10 +107,10 @@ bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const 
 int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
 // The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side, 9 production drawing) on
-// device i, the file named after the bare name. Returns 0 drawn, 2 when nothing was drawn: j
+// device number i (DeviceCodeFromNumber), the file named after the bare name. Returns 0 drawn, 2 when nothing was drawn: j
 // outside 1..9, the calculation is fatal, the output would overwrite the input, the drawing
 // failed or the plot program did not start (each said on err).
-int runCadJob(Session& ws, const std::string& inputArgument, int device, int view, std::ostream& err);
+int runCadJob(Session& ws, const std::string& inputArgument, int number, int view, std::ostream& err);
 
 // The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare
 // name + ".svg". Exit codes as runCadJob.

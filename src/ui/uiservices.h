@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/canvas.h"
+#include "base/canvas.h"
 #include "ui/configform.h"
 #include "ui/inputforms.h"
 #include "ui/overviewform.h"

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 
+#include "graphics/output.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -58,12 +59,12 @@ class PlotTest : public SessionTest {
     };
   }
   void drawSomething() {
-    Window(ws, 0, 0, 10, 10);
-    Tables(ws, 0);
-    BeginEntities(ws);
-    Line(ws, 0, 0, 1, 1);
-    EndEntities(ws);
-    Finish(ws);
+    Window(ws.drawing, 0, 0, 10, 10);
+    Tables(ws.drawing, DrawingKind::Drawing);
+    BeginEntities(ws.drawing, ws.diag);
+    Line(ws.drawing, 0, 0, 1, 1);
+    EndEntities(ws.drawing);
+    FinishDrawing(ws);
   }
   std::vector<std::string> prompts() const {
     std::vector<std::string> out;
@@ -87,7 +88,7 @@ TEST_F(PlotTest, DeviceDialogChoosesEditsAndStartsTheLine) {
     return typed;
   });
   ui.script({Answer::Choice(4), Answer::Choice(2), form, Answer::Text(shown)});
-  Open(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   ASSERT_FALSE(ws.abort);
   drawSomething();
   ASSERT_FALSE(ws.abort);
@@ -115,12 +116,12 @@ TEST_F(PlotTest, CancelOrEmptyEntryThenCancelProducesNothing) {
   ws.config.plotCommandLines[0] = "old line";
   // Cancel in the form.
   ui.script({Answer::Choice(4), Answer::Cancel()});
-  Open(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   // An empty entry runs the question sequence, which is cancelled at its first step.
   ws.abort = false;
   ui.script({Answer::Choice(4), Answer::Yes(), Answer::Text(""), Answer::Cancel()});
-  Open(ws, kCadAsk);
+  OpenDrawing(ws, DeviceCode::Ask);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.requests().back().prompt, "PLOTRIX/RUVOREVE");
   drawSomething();
@@ -195,7 +196,7 @@ TEST_F(PlotTest, BatchQuestionStartsAt61Characters) {
 TEST_F(PlotTest, StartOfThePlotProgramAndItsErrors) {
   // Batch mode: no device dialog, the current (configured) line is started after the DXF file.
   ws.config.plotCommandLines[0] = "C:\\PLOTRIX\\RUVOREVE PLOTRIX.DXF /M1.0";
-  Open(ws, kCadPlot);
+  OpenDrawing(ws, DeviceCode::Plot);
   ASSERT_FALSE(ws.abort);
   drawSomething();
   ASSERT_EQ(started.size(), 1u);
@@ -227,7 +228,7 @@ TEST_F(PlotTest, StartOfThePlotProgramAndItsErrors) {
   // A DXF file that cannot be written starts nothing.
   started.clear();
   ws.config.plotCommandLines[0] = "plot";
-  Open(ws, kCadPlot);
+  OpenDrawing(ws, DeviceCode::Plot);
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   drawSomething();
   EXPECT_TRUE(ws.abort);

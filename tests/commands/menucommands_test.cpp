@@ -17,7 +17,7 @@
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "dialogs/inputforms.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "reportui/printconfig.h"
 #include "report/reportwriter.h"
 #include "support/fixture.h"
@@ -62,7 +62,7 @@ class MenuCommands : public SessionTest {
     EXPECT_EQ(ws.spring.crossSection, 1);
     EXPECT_FALSE(ws.messages.fatal);
     ws.spring.modified = false;
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ui.clearRequests();
   }
 
@@ -116,7 +116,7 @@ TEST_F(MenuCommands, EditCommandsFollowTheirPattern) {
     SCOPED_TRACE(c.name);
     readInputFile(ws, kExamples + "uhrfeder.vlk");
     ws.spring.modified = false;
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     markResults();
     ws.abort = true;  // left over from an earlier command: every command clears it first
     for (Answer& a : c.answers(ws)) ui.push(std::move(a));
@@ -236,7 +236,7 @@ TEST_F(MenuCommands, ViewCommandsDrawIntoTheWindow) {
   std::vector<std::vector<std::string>> drawings;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ws.abort = true;  // a flag left set must not leave the window empty
     for (const Answer& a : c.answers) ui.push(a);
     c.command(ws);
@@ -253,7 +253,7 @@ TEST_F(MenuCommands, FatalSpringShowsTheMessageWindowInsteadOfAView) {
   CalculateSpring(ws);
   ASSERT_TRUE(ws.messages.fatal);
   for (void (*command)(Session&) : {ViewQuick1, ViewGoodman, ViewDrawingFront, FilePrintMacro}) {
-    ClearDisplay(ws);
+    ClearDisplay(ws.display);
     ui.clearRequests();
     ui.script({Answer::Cancel()});
     command(ws);

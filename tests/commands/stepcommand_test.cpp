@@ -8,7 +8,7 @@
 #include "commands/menumodel.h"
 #include "commands/springfile.h"
 #include "dialogs/dialogs.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "step/step_readback.h"
 #include "support/fixture.h"
 

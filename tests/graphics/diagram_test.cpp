@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics/output.h"
 #include "graphics/recording_device.h"
 
 namespace velk::test {
@@ -97,10 +98,10 @@ class DiagramTest : public SessionTest {
  protected:
   void open() {
     RecordScreen(ws, prims);
-    Open(ws, kCadScreen);
+    OpenDrawing(ws, DeviceCode::Screen);
     ASSERT_FALSE(ws.abort);
-    Window(ws, 0, 0, 160, 120);
-    BeginEntities(ws);
+    Window(ws.drawing, 0, 0, 160, 120);
+    BeginEntities(ws.drawing, ws.diag);
     prims.clear();  // the footer line
     DiagramReset(ws);
   }
@@ -175,7 +176,7 @@ TEST_F(DiagramTest, AxesDrawTicksLabelsTitlesArrowsAndGrid) {
   SetArea(ws, 90, 90);
   SetAreaOrigin(ws, 12, 10);
   Axes(ws, "alpha", "T", "Federkennlinie", 1, 0, 86, 0, 800);
-  EXPECT_EQ(ws.drawing.kind, 1);
+  EXPECT_EQ(ws.drawing.kind, DrawingKind::Diagram);
   const DiagramState& d = ws.diagram;
   EXPECT_EQ(d.xmax, 90);
   EXPECT_EQ(d.ymax, 800);

@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "graphics/output.h"
 #include "cad/devices.h"
 #include "calc/calc_fixture.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 #include "graphics/recording_device.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "support/run_process.h"
 
 namespace velk::test {
@@ -94,13 +95,13 @@ TEST_F(ProductionDrawingTest, OutlineAndTitleTextsForEveryKindOfSpring) {
     s.doc.changes[1].designation = "Schenkel verlaengert";
     ws.start.batchCad = true;
     s.fileName = "pd" + std::to_string(k++);
-    DrawProductionDrawing(ws, kCadDxf);
+    DrawProductionDrawing(ws, DeviceCode::Dxf);
     ASSERT_FALSE(ws.abort);
     const std::string file = dir.file(s.fileName + ".dxf");
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const Real side = c.wire ? s.t : s.b;
     const Real outline = 2 * s.L + 2 * (side + 2 * s.re);
-    argv.insert(argv.end(), {file, LayerName(ws, kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
+    argv.insert(argv.end(), {file, LayerName(DrawingOptionsFor(ws), kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
                              s.zeichnr, "Federstahl", "Schenkel verlaengert"});
     want += s.fileName + ".dxf outline True True True 0\n";
   }
@@ -143,7 +144,7 @@ TEST_F(ProductionDrawingTest, SheetIsPaperSizeOverScaleAroundTrueSizeGeometry) {
   ws.spring.doc.info.freeTexts[0] = {30, 60, 5, 0, "geschliffen"};
   std::vector<Prim> prims;
   RecordScreen(ws, prims);
-  DrawProductionDrawing(ws, kCadScreen);
+  DrawProductionDrawing(ws, DeviceCode::Screen);
   ASSERT_FALSE(ws.abort);
   const ProductionSheet sheet = PlanProductionSheet(ws.spring, CentreLine(ws.spring));
   const auto free = std::find_if(prims.begin(), prims.end(), [](const Prim& p) { return p.text == "geschliffen"; });
@@ -179,7 +180,7 @@ TEST_F(ProductionDrawingTest, SpringsWithoutCentreLineDrawNothingAndSayWhy) {
   strip(2, 1);
   calculate();
   ws.spring.rbi = 0;
-  DrawProductionDrawing(ws, kCadDxf);
+  DrawProductionDrawing(ws, DeviceCode::Dxf);
   EXPECT_TRUE(ws.abort);
   const auto errors = ui.messages(MessageKind::Error);
   ASSERT_EQ(errors.size(), 1u);
@@ -193,7 +194,7 @@ TEST_F(ProductionDrawingTest, SpringsWithoutCentreLineDrawNothingAndSayWhy) {
   CalculateSpring(ws);
   ASSERT_TRUE(ws.messages.fatal);
   ui.script({Answer::Cancel()});
-  DrawProductionDrawing(ws, kCadDxf);
+  DrawProductionDrawing(ws, DeviceCode::Dxf);
   EXPECT_FALSE(std::filesystem::exists(dir.file("leer.dxf")));
 }
 

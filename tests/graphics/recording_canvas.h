@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 namespace velk::test {
 

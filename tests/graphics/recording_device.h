@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "session/session.h"
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
+#include "graphics/output.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -30,20 +31,20 @@ struct Prim {
 class RecordingDevice : public DrawingDevice {
  public:
   explicit RecordingDevice(std::vector<Prim>* out) : out_(out) {}
-  void window(OutputContext&, Real, Real, Real, Real) override {}
-  void finish(OutputContext&) override {}
-  void layer(OutputContext&, int n, const std::string&) override {
+  void window(Real, Real, Real, Real) override {}
+  void finish() override {}
+  void layer(int n, const std::string&) override {
     layer_ = n;
     style_ = n == 1 ? 2 : n == 2 ? 3 : 0;  // as the screen: a layer brings its own line style
   }
-  void lineStyle(OutputContext&, int n) override { style_ = n; }
-  void line(OutputContext&, Real x1, Real y1, Real x2, Real y2) override { add(Prim::Kind::Line, {x1, y1, x2, y2}); }
-  void circle(OutputContext&, Real x, Real y, Real r) override { add(Prim::Kind::Circle, {x, y, r}); }
-  void arc(OutputContext&, Real x, Real y, Real s, Real e, Real r) override { add(Prim::Kind::Arc, {x, y, s, e, r}); }
-  void solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
+  void lineStyle(int n) override { style_ = n; }
+  void line(Real x1, Real y1, Real x2, Real y2) override { add(Prim::Kind::Line, {x1, y1, x2, y2}); }
+  void circle(Real x, Real y, Real r) override { add(Prim::Kind::Circle, {x, y, r}); }
+  void arc(Real x, Real y, Real s, Real e, Real r) override { add(Prim::Kind::Arc, {x, y, s, e, r}); }
+  void solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override {
     add(Prim::Kind::Solid, {x1, y1, x2, y2, x3, y3, x4, y4});
   }
-  void text(OutputContext&, const std::string& t, Real x, Real y, const TextAttributes& a) override {
+  void text(const std::string& t, Real x, Real y, const TextAttributes& a) override {
     add(Prim::Kind::Text, {x, y}, t, a);
   }
 
@@ -55,13 +56,12 @@ class RecordingDevice : public DrawingDevice {
   int layer_ = 0, style_ = 0;
 };
 
-// Makes device 3 record into prims instead of the display list (Open still clears the list).
+// Makes device 3 record into prims instead of the display list (opening it still clears the list).
 inline void RecordScreen(OutputContext& ws, std::vector<Prim>& prims) {
-  DeviceProvider p;
-  p.create = [&prims](OutputContext&, const std::string&) -> std::unique_ptr<DrawingDevice> {
+  SetDeviceFactory(ws.drawing, DeviceCode::Screen, [&prims, &ws](const DrawingOptions&, const std::string&) {
+    ClearDisplay(ws.display);
     return std::make_unique<RecordingDevice>(&prims);
-  };
-  SetDeviceProvider(ws.drawing, kCadScreen, p);
+  });
 }
 
 inline std::vector<Prim> Only(const std::vector<Prim>& prims, Prim::Kind kind, int layer = -1) {

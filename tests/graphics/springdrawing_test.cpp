@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "graphics/output.h"
 #include "calc/calc_fixture.h"
 #include "graphics/recording_device.h"
 
@@ -31,9 +32,9 @@ class SpringDrawingTest : public SessionTest {
   }
   void openRecording() {
     record();
-    Open(ws, kCadScreen);
-    Window(ws, -100, -100, 100, 100);
-    BeginEntities(ws);
+    OpenDrawing(ws, DeviceCode::Screen);
+    Window(ws.drawing, -100, -100, 100, 100);
+    BeginEntities(ws.drawing, ws.diag);
     prims.clear();
   }
   std::vector<Prim> prims;
@@ -88,7 +89,7 @@ TEST_F(SpringDrawingTest, UnloadedFrontViewOfTheStrip) {
   strip();
   record();
   ws.spring.deltaDraw = 12;  // replaced by delta0 when no angle is asked
-  DrawSpring(ws, kFrontView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false);
   ASSERT_FALSE(ws.abort);
   const Spring& s = ws.spring;
   EXPECT_EQ(s.deltaDraw, s.delta0);
@@ -120,7 +121,7 @@ TEST_F(SpringDrawingTest, InstallationAngleDialogTurnsTheSpring) {
   ui.script({Answer::Acting<InstallationAngleRequest>(
       [](const InstallationAngleRequest& q) { return InstallationAngleResult{q.presets.at(1)}; })});
   record();
-  DrawSpring(ws, kFrontView, kCadScreen, true);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, true);
   ASSERT_FALSE(ws.abort);
   ASSERT_EQ(ui.shown<InstallationAngleRequest>().size(), 1u);
   const InstallationAngleRequest q = ui.shown<InstallationAngleRequest>()[0];
@@ -144,11 +145,11 @@ TEST_F(SpringDrawingTest, InstallationAngleDialogTurnsTheSpring) {
 
   // A typed angle with a decimal comma; cancel draws nothing and aborts.
   ui.script({Answer::With(InstallationAngleResult{"100,5"})});
-  DrawSpring(ws, kFrontView, kCadScreen, true);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, true);
   EXPECT_EQ(s.deltaDraw, 100.5L);
   prims.clear();
   ui.script({Answer::Cancel()});
-  DrawSpring(ws, kFrontView, kCadScreen, true);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, true);
   EXPECT_TRUE(ws.abort);
   EXPECT_TRUE(prims.empty());
   EXPECT_EQ(s.deltaDraw, 100.5L);
@@ -157,7 +158,7 @@ TEST_F(SpringDrawingTest, InstallationAngleDialogTurnsTheSpring) {
 TEST_F(SpringDrawingTest, SideViewOfAWireSetsTheWidthToTheDiameter) {
   wire();
   record();
-  DrawSpring(ws, kSideView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Side, DeviceCode::Screen, false);
   const Spring& s = ws.spring;
   EXPECT_EQ(s.b, s.t);
   const auto axis = Only(prims, Prim::Kind::Line, 1), outline = Only(prims, Prim::Kind::Line, 5);
@@ -171,15 +172,15 @@ TEST_F(SpringDrawingTest, SideViewOfAWireSetsTheWidthToTheDiameter) {
 TEST_F(SpringDrawingTest, GoldenDisplayLists) {
   PinWindowSize(ws);
   strip();
-  DrawSpring(ws, kFrontView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false);
   ExpectGolden("strip_front", NormalizedDisplayList(ws));
-  DrawSpring(ws, kSideView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Side, DeviceCode::Screen, false);
   ExpectGolden("strip_side", NormalizedDisplayList(ws));
   ws.config.num.units = 1;  // drawings are in millimetres whatever the units
   wire();
-  DrawSpring(ws, kFrontView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false);
   ExpectGolden("wire_front", NormalizedDisplayList(ws));
-  DrawSpring(ws, kSideView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Side, DeviceCode::Screen, false);
   ExpectGolden("wire_side", NormalizedDisplayList(ws));
 }
 
@@ -204,7 +205,7 @@ TEST_F(SpringDrawingTest, DegenerateSpringsSayWhyAndDrawNothing) {
     ui.clearRequests();
     ws.display.records = {"sentinel"};
     if (c.typedAngle) ui.script({Answer::With(InstallationAngleResult{c.typedAngle})});
-    DrawSpring(ws, kFrontView, kCadScreen, c.typedAngle != nullptr);
+    DrawSpring(ws, SpringView::Front, DeviceCode::Screen, c.typedAngle != nullptr);
     EXPECT_TRUE(ws.abort) << c.what;
     EXPECT_EQ(ws.display.records, std::vector<std::string>{"sentinel"}) << c.what;
     const auto errors = ui.messages(MessageKind::Error);
@@ -219,7 +220,7 @@ TEST_F(SpringDrawingTest, HugeNumberOfTurnsDrawsInBoundedTime) {
   ws.spring.n0 = 1e7L;
   ws.spring.delta0 = 360;
   record();
-  DrawSpring(ws, kFrontView, kCadScreen, false);
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false);
   EXPECT_FALSE(ws.abort);
   EXPECT_LE(prims.size(), 3 * (static_cast<size_t>(kMaxSpiralChords) + 2) + 2);
   EXPECT_TRUE(AllFinite(prims));
@@ -232,7 +233,7 @@ TEST_F(SpringDrawingTest, FatalCalculationShowsTheMessageWindowInstead) {
   ASSERT_TRUE(ws.messages.fatal);
   ws.display.records = {"sentinel"};
   ui.script({Answer::Cancel()});
-  DrawSpring(ws, kFrontView, kCadScreen, true);  // not even the angle is asked
+  DrawSpring(ws, SpringView::Front, DeviceCode::Screen, true);  // not even the angle is asked
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].kind, Request::Kind::Radio);
   EXPECT_EQ(ws.display.records, std::vector<std::string>{"sentinel"});

@@ -8,9 +8,10 @@
 #include <sstream>
 
 #include "commands/springfile.h"
-#include "graphics/drawing.h"
+#include "graphics/output.h"
+#include "draw/drawing.h"
 #include "graphics/springdrawing.h"
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 #include "graphics/views.h"
 #include "shell/startup.h"
 #include "support/fixture.h"
@@ -159,9 +160,9 @@ class SvgPicturesTest : public SessionTest {
     ws.start.batchCad = true;
     ws.abort = false;
     if (view <= 6)
-      ShowView(ws, view, kCadScreen);
+      ShowView(ws, *ViewKindFromNumber(view), DeviceCode::Screen);
     else
-      DrawSpring(ws, view == 7 ? kFrontView : kSideView, kCadScreen, false);
+      DrawSpring(ws, view == 7 ? SpringView::Front : SpringView::Side, DeviceCode::Screen, false);
     ws.start.batchCad = false;
     EXPECT_FALSE(ws.abort) << example << " " << view;
     const std::string svg = RenderDisplayListSvg(ws);

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "calc/calc_fixture.h"
+#include "graphics/output.h"
 #include "graphics/recording_device.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
@@ -60,26 +61,26 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
       ws.spring.matName = "Werkstoff";
       CalculateSpring(ws);
       ASSERT_FALSE(ws.messages.fatal);
-      auto draw = [&](int device) {
+      auto draw = [&](DeviceCode device) {
         if (item <= 7)
-          ShowView(ws, item, device);
+          ShowView(ws, *ViewKindFromNumber(item), device);
         else
-          DrawSpring(ws, item == 8 ? kFrontView : kSideView, device, false);
+          DrawSpring(ws, item == 8 ? SpringView::Front : SpringView::Side, device, false);
       };
       std::vector<Prim> prims;
       RecordScreen(ws, prims);
-      draw(kCadScreen);
+      draw(DeviceCode::Screen);
       ASSERT_FALSE(ws.abort);
 
       ws.start.batchCad = true;  // named after the input file, no save dialog
       ws.spring.dataDir = dir.path();
       ws.spring.fileName = std::string(spring ? "wire" : "strip") + (units ? "-in" : "") + std::to_string(item);
-      draw(kCadDxf);
+      draw(DeviceCode::Dxf);
       ASSERT_FALSE(ws.abort);
       argv.push_back(dir.file(ws.spring.fileName + ".dxf"));
 
       std::map<std::string, int> expected;
-      for (const Prim& p : prims) ++expected[kindName(p.kind) + " " + LayerName(ws, p.layer)];
+      for (const Prim& p : prims) ++expected[kindName(p.kind) + " " + LayerName(DrawingOptionsFor(ws), p.layer)];
       --expected["TEXT 30"];  // the screen's footer line
       if (expected["TEXT 30"] == 0) expected.erase("TEXT 30");
       for (const auto& [k, n] : expected) want += k + " " + std::to_string(n) + "\n";

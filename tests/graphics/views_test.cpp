@@ -52,11 +52,11 @@ class ViewsTest : public SessionTest {
     ASSERT_FALSE(ws.messages.fatal) << messageTexts(ws.messages)[0];
   }
   // The sheet as primitives with layers (device 3 records instead of drawing).
-  const std::vector<Prim>& draw(int kind) {
+  const std::vector<Prim>& draw(ViewKind kind) {
     prims.clear();
     RecordScreen(ws, prims);
-    ShowView(ws, kind, kCadScreen);
-    InstallStandardDevices(ws.drawing);
+    ShowView(ws, kind, DeviceCode::Screen);
+    InstallStandardDevices(ws);
     return prims;
   }
   std::vector<Prim> prims;
@@ -64,17 +64,17 @@ class ViewsTest : public SessionTest {
 
 TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
   struct Kind {
-    int kind;
+    ViewKind kind;
     std::vector<std::string> texts;
   };
   const Kind kinds[] = {
-      {kViewQuick1, {"Federkennlinie", "Tc", "T2", "T1", "Federende aussen : eingespannt"}},
-      {kViewCharacteristic, {"Federkennlinie", "Tc", " "}},
-      {kViewGoodman, {"Goodman-Diagramm", "sigma1", "sigma2", "Dauerfestigkeitsschaubild (Goodman-Diagramm)"}},
-      {kViewQuick2, {"Federkennlinie", "Meldungen", "Rm = f(t)"}},
-      {kViewStrength, {"Rm = f(t)"}},
-      {kViewBendingStress, {"Sigma b zul = f(t)", " sigma 1", " sigma 2"}},
-      {kViewHaigh, {"Haigh-Goodman-Diagramm", "sigma 1", "sigma h"}},
+      {ViewKind::Quick1, {"Federkennlinie", "Tc", "T2", "T1", "Federende aussen : eingespannt"}},
+      {ViewKind::Characteristic, {"Federkennlinie", "Tc", " "}},
+      {ViewKind::Goodman, {"Goodman-Diagramm", "sigma1", "sigma2", "Dauerfestigkeitsschaubild (Goodman-Diagramm)"}},
+      {ViewKind::Quick2, {"Federkennlinie", "Meldungen", "Rm = f(t)"}},
+      {ViewKind::Strength, {"Rm = f(t)"}},
+      {ViewKind::BendingStress, {"Sigma b zul = f(t)", " sigma 1", " sigma 2"}},
+      {ViewKind::Haigh, {"Haigh-Goodman-Diagramm", "sigma 1", "sigma h"}},
   };
   for (int spring = 0; spring < 2; ++spring) {
     for (int units = 0; units < 2; ++units) {
@@ -86,21 +86,21 @@ TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
       const bool metric = units == 0;
       for (const Kind& k : kinds) {
         const std::string where = std::string(spring ? "wire" : "strip") + (metric ? " metric" : " imperial") +
-                                  " kind " + std::to_string(k.kind);
+                                  " kind " + std::to_string(ViewNumber(k.kind));
         const auto& p = draw(k.kind);
         ASSERT_FALSE(ws.abort) << where;
         ASSERT_GT(p.size(), 20u) << where;
         EXPECT_TRUE(AllFinite(p)) << where;
         for (const std::string& t : k.texts) {
-          if (t == "Rm = f(t)" && k.kind == kViewQuick2) continue;  // (not on Quick 2)
+          if (t == "Rm = f(t)" && k.kind == ViewKind::Quick2) continue;  // (not on Quick 2)
           EXPECT_TRUE(Contains(p, t)) << where << ": " << t;
         }
-        EXPECT_EQ(Contains(p, "Rm = f(t)"), k.kind == kViewStrength) << where;
+        EXPECT_EQ(Contains(p, "Rm = f(t)"), k.kind == ViewKind::Strength) << where;
         for (const Prim& x : p)
           EXPECT_TRUE(x.text.find("nan") == std::string::npos && x.text.find("inf") == std::string::npos)
               << where << ": " << x.text;
         // The unit labels of the system of units, never the other's.
-        if (k.kind != kViewGoodman && k.kind != kViewHaigh) {  // (their lengths carry no unit)
+        if (k.kind != ViewKind::Goodman && k.kind != ViewKind::Haigh) {  // (their lengths carry no unit)
           EXPECT_EQ(ShowsUnit(p, "mm"), metric) << where;
           EXPECT_EQ(ShowsUnit(p, "in"), !metric) << where;
         }
@@ -108,7 +108,7 @@ TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
         EXPECT_EQ(ShowsUnit(p, "psi"), !metric) << where;
       }
       // Value block A: the strip's width and thickness, the wire's diameter, in display units.
-      const auto& a = draw(kViewCharacteristic);
+      const auto& a = draw(ViewKind::Characteristic);
       if (spring == 0) {
         EXPECT_TRUE(Contains(a, metric ? "b  = 20 mm" : "b  = 0.7874 in"));
         EXPECT_TRUE(Contains(a, metric ? "t  = 1 mm" : "t  = 0.0394 in"));
@@ -125,13 +125,13 @@ TEST_F(ViewsTest, GoldenDisplayLists) {
   PinWindowSize(ws);
   strip();
   for (int kind = 1; kind <= 7; ++kind) {
-    ShowView(ws, kind, kCadScreen);
+    ShowView(ws, *ViewKindFromNumber(kind), DeviceCode::Screen);
     ExpectGolden(std::string("strip_metric_") + names[kind], NormalizedDisplayList(ws));
   }
   ws.config.num.units = 1;
   wire();
   for (int kind = 1; kind <= 7; ++kind) {
-    ShowView(ws, kind, kCadScreen);
+    ShowView(ws, *ViewKindFromNumber(kind), DeviceCode::Screen);
     ExpectGolden(std::string("wire_imperial_") + names[kind], NormalizedDisplayList(ws));
   }
 }
@@ -141,7 +141,7 @@ TEST_F(ViewsTest, CharacteristicIsPlottedFromInternalValuesInEitherUnits) {
   const Spring& s = ws.spring;
   for (int units = 0; units < 2; ++units) {
     ws.config.num.units = units;
-    const auto& p = draw(kViewCharacteristic);
+    const auto& p = draw(ViewKind::Characteristic);
     const NiceScale x = NiceRange(0, std::max(s.alpha2, s.alphac), 6);
     const NiceScale y = NiceRange(0, toDisplayMoment(ws.num(), std::max(s.T2, s.Tc)), 6);
     // The dotted characteristic line from (0, 0) to (alphac, Tc), area 90 x 90 at (12, 10).
@@ -166,7 +166,7 @@ TEST_F(ViewsTest, QuickTwoTableHasARowPerPositionAndTheDynamicStroke) {
     strip();
     ws.spring.statdyn = dynamic ? 2 : 1;
     calculate();
-    const auto& p = draw(kViewQuick2);
+    const auto& p = draw(ViewKind::Quick2);
     std::set<long long> rowTops;
     for (const Prim& t : Only(p, Prim::Kind::Text, 18)) rowTops.insert(std::llround(t.v[1] * 1000));
     EXPECT_EQ(rowTops.size(), dynamic ? 6u : 5u);  // title row + 4 or 5 rows
@@ -191,14 +191,14 @@ TEST_F(ViewsTest, QuickTwoTableHasARowPerPositionAndTheDynamicStroke) {
 TEST_F(ViewsTest, MessageBlocksWithAndWithoutMessages) {
   strip();
   ClearCalcMessages(ws.messages);
-  auto p = draw(kViewQuick2);
+  auto p = draw(ViewKind::Quick2);
   EXPECT_TRUE(Contains(p, " - keine -"));
-  p = draw(kViewQuick1);
+  p = draw(ViewKind::Quick1);
   EXPECT_FALSE(Contains(p, "Meldungen"));
 
   AddCalcMessage(ws.messages, "Warnung: n < 2 !");
   AddCalcMessage(ws.messages, "Fehler : a0 < 0 !");
-  p = draw(kViewQuick1);
+  p = draw(ViewKind::Quick1);
   const Prim* head = FindText(p, "Meldungen");
   ASSERT_TRUE(head);
   EXPECT_EQ(head->layer, 21);
@@ -207,7 +207,7 @@ TEST_F(ViewsTest, MessageBlocksWithAndWithoutMessages) {
   ASSERT_TRUE(second);
   EXPECT_EQ(second->layer, 19);
   EXPECT_DOUBLE_EQ(second->v[1], 103 - 2 * 1.6L * 2.0L * 1.05L);  // Quick 1 spaces its lines by 1.05
-  p = draw(kViewQuick2);
+  p = draw(ViewKind::Quick2);
   EXPECT_FALSE(Contains(p, " - keine -"));
   EXPECT_TRUE(Contains(p, "Warnung: n < 2 !"));
 }
@@ -218,7 +218,7 @@ Real GY(Real v) { return 20 + v / 1600 * 85; }
 
 TEST_F(ViewsTest, GoodmanLinesOfTheWorkedExample) {
   strip();  // t = t0 = tG: sigma o 1000, sigma h0 500, m 0.5 (not shot peened)
-  const auto& p = draw(kViewGoodman);
+  const auto& p = draw(ViewKind::Goodman);
   EXPECT_TRUE(Contains(p, "1600"));
   EXPECT_FALSE(Contains(p, "1800"));
   const auto l7 = Only(p, Prim::Kind::Line, 18), l6 = Only(p, Prim::Kind::Line, 21), l5 = Only(p, Prim::Kind::Line, 29);
@@ -253,7 +253,7 @@ TEST_F(ViewsTest, GoodmanLinesOfTheWorkedExample) {
 
 TEST_F(ViewsTest, HaighLinesRunDownToTheStressAxis) {
   strip();
-  const auto& p = draw(kViewHaigh);
+  const auto& p = draw(ViewKind::Haigh);
   const auto l7 = Only(p, Prim::Kind::Line, 18);
   ASSERT_EQ(l7.size(), 2u);
   const Real eps = 1e-9L;
@@ -278,7 +278,7 @@ TEST_F(ViewsTest, FatigueSheetWithoutUsableValuesShowsTheNoticeAndNoLines) {
       {"slope m = 0", {1000, 100, 500, 50, 0}, 1},
   };
   for (const Case& c : cases) {
-    for (int kind : {kViewGoodman, kViewHaigh}) {
+    for (ViewKind kind : {ViewKind::Goodman, ViewKind::Haigh}) {
       strip();
       ws.materials.strip.plain = c.plain;
       ws.materials.strip.peened = c.plain;
@@ -298,7 +298,7 @@ TEST_F(ViewsTest, FatigueSheetWithoutUsableValuesShowsTheNoticeAndNoLines) {
 TEST_F(ViewsTest, StrengthOverThicknessAndAMissingMaximumThickness) {
   strip();
   ws.materials.strip.tmax = 0;
-  const auto& p = draw(kViewStrength);
+  const auto& p = draw(ViewKind::Strength);
   EXPECT_EQ(ws.materials.strip.tmax, 5);  // written back
   EXPECT_TRUE(Contains(p, "5"));
   EXPECT_FALSE(Contains(p, "6"));
@@ -312,7 +312,7 @@ TEST_F(ViewsTest, StrengthOverThicknessAndAMissingMaximumThickness) {
   for (const Prim& l : curve) EXPECT_LE(l.v[2], 12 + 95 * 1.01L);
 
   // Kind 6: permissible stress 0.75 Rm; the spring's stresses at its thickness with markers.
-  const auto& q = draw(kViewBendingStress);
+  const auto& q = draw(ViewKind::BendingStress);
   EXPECT_EQ(ws.diagram.ymax, 2000);
   const auto c6 = Only(q, Prim::Kind::Line, 16);
   ASSERT_FALSE(c6.empty());
@@ -327,24 +327,21 @@ TEST_F(ViewsTest, StrengthCurveEndsForAbsurdMaximumThickness) {
   strip();
   for (Real tmax : {1e300L, std::numeric_limits<Real>::infinity(), std::nanl(""), -3.0L}) {
     ws.materials.strip.tmax = tmax;
-    const auto& p = draw(kViewStrength);
+    const auto& p = draw(ViewKind::Strength);
     EXPECT_TRUE(AllFinite(p)) << tmax;
     EXPECT_LE(Only(p, Prim::Kind::Line, 16).size(), 1001u) << tmax;
   }
 }
 
-TEST_F(ViewsTest, AnyOtherKindGivesAnEmptySheet) {
-  strip();
-  ws.config.printBorder = false;
-  ShowView(ws, 9, kCadScreen);
-  int texts = 0, lines = 0;
-  for (const std::string& r : ws.display.records) {
-    texts += r.rfind("6;", 0) == 0;
-    lines += r.rfind("4;", 0) == 0;
+TEST_F(ViewsTest, ViewNumbersConvertBothWaysAndNoOtherNumberIsAView) {
+  for (int n = 1; n <= 7; ++n) {
+    const std::optional<ViewKind> kind = ViewKindFromNumber(n);
+    ASSERT_TRUE(kind) << n;
+    EXPECT_EQ(ViewNumber(*kind), n);
   }
-  EXPECT_EQ(texts, 1);  // the footer line
-  EXPECT_EQ(lines, 0);
-  EXPECT_FALSE(ws.abort);
+  for (long long n : {0LL, -1LL, 8LL, 9LL, 1LL << 40}) EXPECT_FALSE(ViewKindFromNumber(n)) << n;
+  for (long long n = 0; n <= 5; ++n) EXPECT_EQ(DeviceNumber(*DeviceCodeFromNumber(n)), n);
+  for (long long n : {-1LL, 6LL, 9LL}) EXPECT_FALSE(DeviceCodeFromNumber(n)) << n;
 }
 
 TEST_F(ViewsTest, FatalCalculationShowsTheMessageWindowInstead) {
@@ -354,17 +351,18 @@ TEST_F(ViewsTest, FatalCalculationShowsTheMessageWindowInstead) {
   ASSERT_TRUE(ws.messages.fatal);
   ws.display.records = {"sentinel"};
   ui.script({Answer::Cancel()});  // the message window's choice of messages
-  ShowView(ws, kViewGoodman, kCadScreen);
+  ShowView(ws, ViewKind::Goodman, DeviceCode::Screen);
   ASSERT_EQ(ui.requests().size(), 1u);
   EXPECT_EQ(ui.requests()[0].items[0], "Fatal  : n = 0 !");
   EXPECT_EQ(ws.display.records, std::vector<std::string>{"sentinel"});
 }
 
 TEST_F(ViewsTest, DefaultNames) {
-  EXPECT_EQ(ViewDefaultName(1), "VELKQUIK");
-  EXPECT_EQ(ViewDefaultName(2), "VELKLINE");
-  EXPECT_EQ(ViewDefaultName(3), "GOODMAN");
-  for (int k : {4, 5, 6, 7, 0, 9}) EXPECT_EQ(ViewDefaultName(k), "VELK");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Quick1), "VELKQUIK");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Characteristic), "VELKLINE");
+  EXPECT_EQ(ViewDefaultName(ViewKind::Goodman), "GOODMAN");
+  for (ViewKind k : {ViewKind::Quick2, ViewKind::Strength, ViewKind::BendingStress, ViewKind::Haigh})
+    EXPECT_EQ(ViewDefaultName(k), "VELK");
 }
 
 TEST_F(ViewsTest, ChooseDiagramOffersTheSelectionUntilBack) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
@@ -43,8 +43,8 @@ bool onPath(const std::string& name) {
 class HelpImagesTest : public SessionTest {
  protected:
   std::vector<std::string> render(const std::string& name) {
-    ClearDisplay(ws);
-    Header(ws, 0, 0, 160, 120);
+    ClearDisplay(ws.display);
+    Header(ws.display, 0, 0, 160, 120);
     DrawHpglFile(ws, kHelpDir + name + ".plt");
     EXPECT_FALSE(ws.abort) << name;
     return ws.display.records;

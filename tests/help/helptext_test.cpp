@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 #include "support/fixture.h"
 
@@ -121,8 +121,8 @@ class HelpTest : public SessionTest {
   std::vector<std::string> imageRecords(const std::string& plt) {
     ScriptedUi otherUi;
     Session other(otherUi);
-    ClearDisplay(other);
-    Header(other, 0, 0, 160, 120);
+    ClearDisplay(other.display);
+    Header(other.display, 0, 0, 160, 120);
     if (!plt.empty()) DrawHpgl(other, plt);
     return other.display.records;
   }

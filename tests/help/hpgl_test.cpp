@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 
@@ -62,8 +62,8 @@ class HpglTest : public SessionTest {
  protected:
   // The records one file adds after the window is cleared and declared as the help display does.
   std::vector<std::string> draw(std::string_view bytes) {
-    ClearDisplay(ws);
-    Header(ws, 0, 0, 160, 120);
+    ClearDisplay(ws.display);
+    Header(ws.display, 0, 0, 160, 120);
     const size_t mark = ws.display.records.size();
     DrawHpgl(ws, bytes);
     EXPECT_FALSE(ws.abort);
@@ -367,8 +367,8 @@ TEST_F(HpglTest, PlotutilsOutput) {
   for (const char* skipped : {"IN;", "IP", "SC", "PM", "EA", "LA", "PW", "WU"})
     EXPECT_NE(plot.find(skipped), std::string::npos) << skipped;
   test::writeFile(dir.file("graph.plt"), plot);
-  ClearDisplay(ws);
-  Header(ws, 0, 0, 160, 120);
+  ClearDisplay(ws.display);
+  Header(ws.display, 0, 0, 160, 120);
   DrawHpglFile(ws, dir.file("graph.plt"));
   EXPECT_FALSE(ws.abort);
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "help/hpgl.h"
 #include "support/fixture.h"
 
@@ -148,8 +148,8 @@ class BrowserTest : public ::testing::Test {
   std::vector<std::string> image(int i) {
     ScriptedUi otherUi;
     Session other(otherUi);
-    ClearDisplay(other);
-    Header(other, 0, 0, 160, 120);
+    ClearDisplay(other.display);
+    Header(other.display, 0, 0, 160, 120);
     DrawHpgl(other, plt(i));
     return other.display.records;
   }

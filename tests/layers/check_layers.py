@@ -3,9 +3,11 @@
 
 The layers and the layers each one links are read from src/CMakeLists.txt (the velk_layer
 calls). Every quoted include "<folder>/..." in a layer must name the layer itself or one it
-reaches through its links; the core never includes Qt or the window (gui/, app/); every folder of
-src/ is a layer; the window includes nothing of dialogs/ but the caption tables. Exit code 0
-when all of that holds, 1 with one line per violation otherwise.
+reaches through its links; a layer of `intended` reaches no more than its entry there; the
+core never includes Qt or the window (gui/, app/); every folder of src/ is a layer; the window
+includes nothing of dialogs/ but the caption tables. Exit code 0 when all of that holds, 1 with
+one line per violation otherwise. With --graph it prints the include graph of src/ as arrows
+between folders instead.
 """
 import pathlib
 import re
@@ -35,6 +37,23 @@ def reach(layer):
 
 
 closure = {layer: reach(layer) for layer in declared}
+
+# The layers that stand apart from the chain: what each may reach at most, whatever it links.
+# The engines stand apart: the drawing layer and the dBASE engine on the bottom layers alone, the
+# calculation on the document alone, the report writer on the calculation and the settings; none of
+# them sees the user-interface port, the dialogs or the session.
+intended = {
+    "draw": {"data", "platform", "base"},
+    "dbf": {"platform", "base"},
+    "calc": {"data", "platform", "base"},
+    "report": {"calc", "config", "dbf", "data", "platform", "base"},
+}
+for layer, most in intended.items():
+    if layer not in closure:
+        problems.append(f"{layer}: no such layer")
+        continue
+    for extra in sorted(closure[layer] - most):
+        problems.append(f"{layer}: reaches {extra}, which it must not see")
 for layer, below in closure.items():
     if layer in below:
         problems.append(f"{layer}: its links lead back to itself")

@@ -10,7 +10,7 @@
 
 #include "calc/calc_fixture.h"
 #include "calc/calculate.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 #include "step_readback.h"
 
 namespace velk::test {

@@ -47,7 +47,7 @@
 
 #include "base/codepage.h"
 #include "data/spring.h"
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 
 namespace velk {
 

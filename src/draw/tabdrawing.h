@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -40,17 +40,17 @@ class TabDrawingWriter {
 // the target and renames it over the target, discard leaves no file.
 class TabDrawingDevice : public DrawingDevice {
  public:
-  TabDrawingDevice(OutputContext& ws, std::string path);
+  TabDrawingDevice(const DrawingOptions& options, std::string path);
 
-  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void beginEntities(OutputContext& ws) override;
-  void finish(OutputContext& ws) override;
-  void discard(OutputContext& ws) override;
-  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void circle(OutputContext& ws, Real x, Real y, Real r) override;
-  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override;
-  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
+  void window(Real x1, Real y1, Real x2, Real y2) override;
+  void beginEntities() override;
+  void finish() override;
+  void discard() override;
+  void line(Real x1, Real y1, Real x2, Real y2) override;
+  void circle(Real x, Real y, Real r) override;
+  void arc(Real x, Real y, Real start, Real end, Real r) override;
+  void solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void text(const std::string& text, Real x, Real y, const TextAttributes& attr) override;
 
   const std::string& path() const { return path_; }
   bool written() const { return written_; }
@@ -59,10 +59,12 @@ class TabDrawingDevice : public DrawingDevice {
   std::string path_;
   std::string buffer_;
   TabDrawingWriter writer_;
+  NumberSettings num_;
+  IoHooks io_;
   bool written_ = false;
 };
 
-// The provider of device code 5.
-DeviceProvider TabDeviceProvider();
+// The device of code 5.
+std::unique_ptr<DrawingDevice> MakeTabDevice(const DrawingOptions& options, const std::string& path);
 
 }  // namespace velk

@@ -1,6 +1,6 @@
 // The graphics window's view mapping (square pixels, keys, rubber band, double click, following
 // the list, the printer's page) and the replay through it onto a recording canvas.
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "graphics/recording_canvas.h"
 
 namespace velk::test {

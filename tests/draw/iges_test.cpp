@@ -1,11 +1,12 @@
 // IGES writer: Hollerith strings, parameter splitting, colours, the exact records of a small
 // file, and a structural checker applied to the views and spring drawings on device 2.
-#include "cad/iges.h"
+#include "draw/iges.h"
 
 #include <clocale>
 #include <cmath>
 #include <map>
 
+#include "graphics/output.h"
 #include "calc/calc_fixture.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
@@ -239,15 +240,15 @@ class IgesTest : public SessionTest {
   }
   std::string path() const { return dir.file(ws.spring.fileName + ".igs"); }
   std::string draw(Real x2, Real y2, const std::function<void()>& body) {
-    Open(ws, kCadIges);
+    OpenDrawing(ws, DeviceCode::Iges);
     EXPECT_FALSE(ws.abort);
     if (auto* d = dynamic_cast<IgesDevice*>(ws.drawing.out.get())) d->date = "240131";
-    Window(ws, -10, -5, x2, y2);
-    Tables(ws, 0);
-    BeginEntities(ws);
+    Window(ws.drawing, -10, -5, x2, y2);
+    Tables(ws.drawing, DrawingKind::Drawing);
+    BeginEntities(ws.drawing, ws.diag);
     body();
-    EndEntities(ws);
-    Finish(ws);
+    EndEntities(ws.drawing);
+    FinishDrawing(ws);
     EXPECT_FALSE(ws.abort);
     return readFile(path());
   }
@@ -271,9 +272,9 @@ TEST_F(IgesTest, SmallFileRecordByRecordWithTheCommaSetting) {
   const std::string old = std::setlocale(LC_ALL, nullptr);
   const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
   const std::string file = draw(12.5L, 8, [this] {
-    Line(ws, 0, 0, 10, 5);
-    SetLayer(ws, 1);
-    Circle(ws, 1, 1, 2);
+    Line(ws.drawing, 0, 0, 10, 5);
+    SetLayer(ws.drawing, 1);
+    Circle(ws.drawing, 1, 1, 2);
   });
   std::setlocale(LC_ALL, old.c_str());
   EXPECT_TRUE(german) << "de_DE.UTF-8 locale missing: the locale half of this test did not run";
@@ -299,15 +300,15 @@ TEST_F(IgesTest, PensSolidsAndLongTexts) {
   const std::string text70 = "Federlänge, Breite, Dicke; alles in mm, gemessen am Muster Nr. 12, ok!";
   ASSERT_EQ(oem(text70).size(), 70u);
   const std::string file = draw(100, 50, [&] {
-    SetLayer(ws, 2);
-    Arc(ws, 0, 0, 90, 180, 2);
-    SetLayer(ws, 15);
-    Solid(ws, 0, 0, 1, 0, 0, 1, 1, 1);
-    SetLayer(ws, 20);
-    TextStyle(ws, 2, 90, 5, 0);
+    SetLayer(ws.drawing, 2);
+    Arc(ws.drawing, 0, 0, 90, 180, 2);
+    SetLayer(ws.drawing, 15);
+    Solid(ws.drawing, 0, 0, 1, 0, 0, 1, 1, 1);
+    SetLayer(ws.drawing, 20);
+    TextStyle(ws.drawing, 2, 90, 5, 0);
     ws.config.num.cadTextMode = 3;
-    Text(ws, oem(text70), 1, 2);
-    Text(ws, "a\r\nb\tc", 1, 2);
+    Text(ws.drawing, oem(text70), 1, 2);
+    Text(ws.drawing, "a\r\nb\tc", 1, 2);
   });
   const IgesCheck c = checkIges(file);
   ASSERT_TRUE(c.problems.empty()) << c.ok();
@@ -330,7 +331,7 @@ TEST_F(IgesTest, PensSolidsAndLongTexts) {
 
 TEST_F(IgesTest, LongFileNameWrapsTheGlobalSection) {
   ws.spring.fileName = "Spiralfeder, Ausführung " + std::string(140, 'x') + ",\x01;Variante";
-  const std::string file = draw(1e6L, 8, [this] { Line(ws, 0, 0, 1, 1); });
+  const std::string file = draw(1e6L, 8, [this] { Line(ws.drawing, 0, 0, 1, 1); });
   const IgesCheck c = checkIges(file);
   ASSERT_TRUE(c.problems.empty()) << c.ok();
   EXPECT_GT(c.lines.at('G'), 5);
@@ -341,17 +342,17 @@ TEST_F(IgesTest, LongFileNameWrapsTheGlobalSection) {
 
 TEST_F(IgesTest, AbortedOrFailedDrawingLeavesNoFile) {
   writeFile(path(), "old");
-  Open(ws, kCadIges);
-  Window(ws, 0, 0, 1, 1);
-  Line(ws, 0, 0, 1, 1);
+  OpenDrawing(ws, DeviceCode::Iges);
+  Window(ws.drawing, 0, 0, 1, 1);
+  Line(ws.drawing, 0, 0, 1, 1);
   ws.abort = true;  // a caller stopped half-way
-  Finish(ws);
+  FinishDrawing(ws);
   EXPECT_EQ(readFile(path()), "old");
   ws.abort = false;
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
-  Open(ws, kCadIges);
-  Window(ws, 0, 0, 1, 1);
-  Finish(ws);
+  OpenDrawing(ws, DeviceCode::Iges);
+  Window(ws.drawing, 0, 0, 1, 1);
+  FinishDrawing(ws);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(ui.messages(MessageKind::Error).size(), 1u);
   EXPECT_EQ(readFile(path()), "old");
@@ -376,19 +377,19 @@ TEST(IgesDrawings, ViewsAndSpringDrawingsAreWellFormed) {
       ws.start.batchCad = true;
       ws.spring.dataDir = dir.path();
       ws.spring.fileName = std::string(spring ? "wire" : "strip") + std::to_string(item);
-      auto draw = [&](int device) {
+      auto draw = [&](DeviceCode device) {
         if (item <= 7)
-          ShowView(ws, item, device);
+          ShowView(ws, *ViewKindFromNumber(item), device);
         else
-          DrawSpring(ws, item == 8 ? kFrontView : kSideView, device, false);
+          DrawSpring(ws, item == 8 ? SpringView::Front : SpringView::Side, device, false);
         ASSERT_FALSE(ws.abort);
       };
-      draw(kCadTab);  // the tab file counts the primitives the IGES file must hold
+      draw(DeviceCode::Tab);  // the tab file counts the primitives the IGES file must hold
       const std::string tab = readFile(dir.file(ws.spring.fileName + ".txt"));
       size_t primitives = 0;
       for (const char* kind : {"\nLINE\t", "\nCIRCLE\t", "\nARC\t", "\nTEXT\t", "\nSOLID\t"})
         for (size_t pos = tab.find(kind); pos != std::string::npos; pos = tab.find(kind, pos + 1)) ++primitives;
-      draw(kCadIges);
+      draw(DeviceCode::Iges);
       const IgesCheck c = checkIges(readFile(dir.file(ws.spring.fileName + ".igs")));
       EXPECT_TRUE(c.problems.empty()) << ws.spring.fileName << "\n" << c.ok();
       EXPECT_EQ(c.entities.size(), primitives) << ws.spring.fileName;
@@ -409,7 +410,7 @@ class IgesTextTest : public IgesTest {};
 TEST_F(IgesTextTest, TextsAreSevenBitForEveryTextType) {
   for (int mode : {1, 2, 3}) {
     ws.config.num.cadTextMode = mode;
-    const std::string file = draw(100, 100, [this] { Text(ws, oem("alpha1= 360 ° Länge Übermaß"), 1, 2); });
+    const std::string file = draw(100, 100, [this] { Text(ws.drawing, oem("alpha1= 360 ° Länge Übermaß"), 1, 2); });
     for (unsigned char ch : file) ASSERT_LT(ch, 128u) << mode;
     EXPECT_NE(file.find("Laenge"), std::string::npos) << mode;
   }

@@ -1,10 +1,11 @@
 // Tab-separated drawing file: the exact lines in both decimal settings, arcs that become
 // circles, texts with tabs and line breaks, and the commit that leaves no file on abort.
-#include "cad/tabdrawing.h"
+#include "draw/tabdrawing.h"
 
 #include <clocale>
 #include <cmath>
 
+#include "graphics/output.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -25,26 +26,26 @@ TEST_F(TabDrawingTest, ExactLinesInBothDecimalSettings) {
   std::setlocale(LC_ALL, "de_DE.UTF-8");  // the process locale never matters
   for (int comma : {1, 2}) {
     ws.config.num.decimalComma = comma;
-    Open(ws, kCadTab);
+    OpenDrawing(ws, DeviceCode::Tab);
     ASSERT_FALSE(ws.abort);
-    Window(ws, -10, -5, 150, 110.5L);
-    Tables(ws, 0);
-    BeginEntities(ws);
-    SetOrigin(ws, 1, 2);
-    SetLayer(ws, 3);
-    Line(ws, -1, -2, 9, 3);
-    Circle(ws, 0, 0, 2.5L);
-    Arc(ws, 0, 0, 30, 120, 10);
-    Arc(ws, 0, 0, 0, 360, 1);
-    Arc(ws, 0, 0, 10, 10, 1);
-    Arc(ws, 0, 0, 360, 1e-6L, 1);
-    Solid(ws, 0, 0, 1, 0, 0, 1, 1, 1);
-    SetTextJustify(ws, 2, 0);  // right: 3 characters, height 5, width factor 0.7 -> x - 10.5
-    TextStyle(ws, 2, 0, 5, 0);
-    Text(ws, oem("ä\tb"), 0, 0);
-    Text(ws, "c\r\nd", 0, 0);
-    EndEntities(ws);
-    Finish(ws);
+    Window(ws.drawing, -10, -5, 150, 110.5L);
+    Tables(ws.drawing, DrawingKind::Drawing);
+    BeginEntities(ws.drawing, ws.diag);
+    SetOrigin(ws.drawing, 1, 2);
+    SetLayer(ws.drawing, 3);
+    Line(ws.drawing, -1, -2, 9, 3);
+    Circle(ws.drawing, 0, 0, 2.5L);
+    Arc(ws.drawing, 0, 0, 30, 120, 10);
+    Arc(ws.drawing, 0, 0, 0, 360, 1);
+    Arc(ws.drawing, 0, 0, 10, 10, 1);
+    Arc(ws.drawing, 0, 0, 360, 1e-6L, 1);
+    Solid(ws.drawing, 0, 0, 1, 0, 0, 1, 1, 1);
+    SetTextJustify(ws.drawing, 2, 0);  // right: 3 characters, height 5, width factor 0.7 -> x - 10.5
+    TextStyle(ws.drawing, 2, 0, 5, 0);
+    Text(ws.drawing, oem("ä\tb"), 0, 0);
+    Text(ws.drawing, "c\r\nd", 0, 0);
+    EndEntities(ws.drawing);
+    FinishDrawing(ws);
     ASSERT_FALSE(ws.abort);
     std::string expected =
         "MINMAX\t-10.00\t-5.00\t150.00\t110.50\r\n"
@@ -77,27 +78,27 @@ TEST_F(TabDrawingTest, NumbersAndTextConversion) {
 
   ws.config.decimalsDxf = 0;  // outside 1..32: 6 decimals
   ws.config.num.cadTextMode = 3;
-  Open(ws, kCadTab);
-  Window(ws, 0, 0, 1, 1);
-  BeginEntities(ws);
-  Text(ws, oem("Länge"), 0.5L, 0);
-  Finish(ws);
+  OpenDrawing(ws, DeviceCode::Tab);
+  Window(ws.drawing, 0, 0, 1, 1);
+  BeginEntities(ws.drawing, ws.diag);
+  Text(ws.drawing, oem("Länge"), 0.5L, 0);
+  FinishDrawing(ws);
   EXPECT_NE(readFile(path()).find("TEXT\t0.500000\t0.000000\tLaenge\r\n"), std::string::npos);
 }
 
 TEST_F(TabDrawingTest, AbortedOrFailedDrawingKeepsThePreviousFile) {
   writeFile(path(), "old");
-  Open(ws, kCadTab);
-  Window(ws, 0, 0, 1, 1);
-  Line(ws, 0, 0, 1, 1);
+  OpenDrawing(ws, DeviceCode::Tab);
+  Window(ws.drawing, 0, 0, 1, 1);
+  Line(ws.drawing, 0, 0, 1, 1);
   ws.abort = true;
-  Finish(ws);
+  FinishDrawing(ws);
   EXPECT_EQ(readFile(path()), "old");
   ws.abort = false;
-  Open(ws, kCadTab);
-  Window(ws, 0, 0, 1, 1);
+  OpenDrawing(ws, DeviceCode::Tab);
+  Window(ws.drawing, 0, 0, 1, 1);
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
-  Finish(ws);
+  FinishDrawing(ws);
   EXPECT_TRUE(ws.abort);
   ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u);
   EXPECT_EQ(readFile(path()), "old");

@@ -1,6 +1,6 @@
 // The centre line with its ends: lengths against the calculation's L, tangents that run on,
 // the directions of the legs, and the springs that have no centre line.
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 
 #include <cmath>
 #include <limits>

@@ -1,14 +1,13 @@
 // Display list records, the drawing calls that append them, and the replay of the list through
 // a view mapping onto a canvas (window, printer or file).
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "graphics/context.h"
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 
 namespace velk {
 
@@ -208,18 +207,14 @@ int GetColorTurbo(int n) {
   }
 }
 
-void SetupWindowSize(OutputContext& ws) {
-  DisplayList& d = ws.display;
-  const int rx = ws.config.resolutionX;
-  const int ry = ws.config.resolutionY;
-  d.W = rx >= 1 && rx <= 5000 ? rx : ws.screen.width - 9;
-  d.H = ry >= 1 && ry <= 5000 ? ry : ws.screen.height - 91;
+void SetWindowSize(DisplayList& d, int resolutionX, int resolutionY, int screenWidth, int screenHeight) {
+  d.W = resolutionX >= 1 && resolutionX <= 5000 ? resolutionX : screenWidth - 9;
+  d.H = resolutionY >= 1 && resolutionY <= 5000 ? resolutionY : screenHeight - 91;
   if (d.W < 1) d.W = 1;
   if (d.H < 1) d.H = 1;
 }
 
-void ClearDisplay(OutputContext& ws) {
-  DisplayList& d = ws.display;
+void ClearDisplay(DisplayList& d) {
   d.records.clear();
   // A new list must record its own first colour, style and width: the replay starts from its
   // defaults, not from whatever the previous drawing left current.
@@ -227,16 +222,14 @@ void ClearDisplay(OutputContext& ws) {
   if (d.invalidate) d.invalidate();
 }
 
-void ClearViewPort(OutputContext& ws) {
-  if (ws.display.invalidate) ws.display.invalidate();
+void ClearViewPort(DisplayList& d) {
+  if (d.invalidate) d.invalidate();
 }
 
-void SetWindow(OutputContext& ws, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
+bool SetWindow(DisplayList& d, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
                Real ymin, Real xmax, Real ymax) {
-  DisplayList& d = ws.display;
   if (!finite({vx1, vy1, vx2, vy2, xmin, ymin, xmax, ymax})) {
-    ws.abort = true;
-    return;
+    return false;
   }
   int px1 = R(vx1 * d.W), px2 = R(vx2 * d.W);
   int py1 = R((1 - vy2) * d.H), py2 = R((1 - vy1) * d.H);
@@ -249,21 +242,22 @@ void SetWindow(OutputContext& ws, bool keepAspect, bool inset, Real vx1, Real vy
   appendRecord(d, kRecWindow, {Real(px1), Real(py1), Real(px2), Real(py2), xmin, ymin, xmax, ymax});
   ++d.windowSerial;
   d.keepAspect = keepAspect;
-  if (xmax == xmin || ymax == ymin) ws.abort = true;
+  return xmax != xmin && ymax != ymin;
 }
 
-void Header(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
-  SetWindow(ws, true, true, 0, 0, 1, 1, x1, y1, x2, y2);
-  SetDisplayLineStyle(ws, 0);
+bool Header(DisplayList& d, Real x1, Real y1, Real x2, Real y2) {
+  const bool ok = SetWindow(d, true, true, 0, 0, 1, 1, x1, y1, x2, y2);
+  SetDisplayLineStyle(d, 0);
+  return ok;
 }
 
-void DisplayLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
-  appendRecord(ws.display, kRecLine, {x1, y1, x2, y2});
+void DisplayLine(DisplayList& d, Real x1, Real y1, Real x2, Real y2) {
+  appendRecord(d, kRecLine, {x1, y1, x2, y2});
 }
 
-void DisplayCircle(OutputContext& ws, Real x, Real y, Real r) { appendRecord(ws.display, kRecCircle, {x, y, r}); }
+void DisplayCircle(DisplayList& d, Real x, Real y, Real r) { appendRecord(d, kRecCircle, {x, y, r}); }
 
-void DisplayArc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) {
+void DisplayArc(DisplayList& d, Real x, Real y, Real start, Real end, Real r) {
   if (!finite({x, y, start, end, r})) return;
   Real sweep = std::fmod(end - start, Real(360));
   if (sweep < 0) sweep += 360;
@@ -271,17 +265,17 @@ void DisplayArc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r)
   const Real ax = x + r * std::cos(a), ay = y + r * std::sin(a);
   const Real ex = x + r * std::cos(e), ey = y + r * std::sin(e);
   if (sweep < 4) {
-    DisplayLine(ws, ax, ay, ex, ey);
+    DisplayLine(d, ax, ay, ex, ey);
     return;
   }
-  appendRecord(ws.display, kRecArc, {x - r, y - r, x + r, y + r, ax, ay, ex, ey});
+  appendRecord(d, kRecArc, {x - r, y - r, x + r, y + r, ax, ay, ex, ey});
 }
 
-void DisplaySolid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
-  appendRecord(ws.display, kRecSolid, {x1, y1, x2, y2, x3, y3, x4, y4});
+void DisplaySolid(DisplayList& d, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+  appendRecord(d, kRecSolid, {x1, y1, x2, y2, x3, y3, x4, y4});
 }
 
-void OutTextXY(OutputContext& ws, const std::string& text, Real x, Real y) {
+void OutTextXY(DisplayList& d, const std::string& text, Real x, Real y) {
   if (!finite({x, y})) return;
   std::string rec = "6;";
   appendReal(rec, x);
@@ -290,32 +284,29 @@ void OutTextXY(OutputContext& ws, const std::string& text, Real x, Real y) {
   rec += ';';
   // A record is one line: line breaks inside a text would split it.
   for (char c : text) rec += (c == '\n' || c == '\r') ? ' ' : c;
-  ws.display.records.push_back(std::move(rec));
+  d.records.push_back(std::move(rec));
 }
 
-void DisplayRectangle(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) {
-  DisplayLine(ws, x1, y1, x1, y2);
-  DisplayLine(ws, x1, y2, x2, y2);
-  DisplayLine(ws, x2, y2, x2, y1);
-  DisplayLine(ws, x2, y1, x1, y1);
+void DisplayRectangle(DisplayList& d, Real x1, Real y1, Real x2, Real y2) {
+  DisplayLine(d, x1, y1, x1, y2);
+  DisplayLine(d, x1, y2, x2, y2);
+  DisplayLine(d, x2, y2, x2, y1);
+  DisplayLine(d, x2, y1, x1, y1);
 }
 
-void SetColor(OutputContext& ws, int n) {
-  DisplayList& d = ws.display;
+void SetColor(DisplayList& d, int n) {
   if (n <= 16 && n != d.currentColor) appendIntRecord(d, kRecColor, n);
   d.currentColor = n;
 }
 
-void SetColorAcad(OutputContext& ws, int n) { SetColor(ws, GetColorTurbo(n)); }
+void SetColorAcad(DisplayList& d, int n) { SetColor(d, GetColorTurbo(n)); }
 
-void SetDisplayLineStyle(OutputContext& ws, int n) {
-  DisplayList& d = ws.display;
+void SetDisplayLineStyle(DisplayList& d, int n) {
   if (n != d.currentLineStyle) appendIntRecord(d, kRecLineStyle, n);
   d.currentLineStyle = n;
 }
 
-void SetLineWidth(OutputContext& ws, int n) {
-  DisplayList& d = ws.display;
+void SetLineWidth(DisplayList& d, int n) {
   if (n != d.currentLineWidth) appendIntRecord(d, kRecLineWidth, n);
   d.currentLineWidth = n;
 }
@@ -328,7 +319,7 @@ int LineStyleFromName(std::string_view name) {
   return 0;
 }
 
-void SetTextStyleRecord(OutputContext& ws, int font, Real angle, Real height, Real width) {
+void SetTextStyleRecord(DisplayList& d, int font, Real angle, Real height, Real width) {
   if (!finite({angle, height, width})) return;
   std::string rec = "9;";
   appendReal(rec, height);
@@ -338,15 +329,15 @@ void SetTextStyleRecord(OutputContext& ws, int font, Real angle, Real height, Re
   appendInt(rec, font);
   rec += ';';
   appendReal(rec, angle);
-  ws.display.records.push_back(std::move(rec));
+  d.records.push_back(std::move(rec));
 }
 
-void SleepMs(OutputContext& ws, int ms) { appendIntRecord(ws.display, kRecSleep, ms); }
+void SleepMs(DisplayList& d, int ms) { appendIntRecord(d, kRecSleep, ms); }
 
-void DrawOrvanLogo(OutputContext& ws) {
+void DrawOrvanLogo(DisplayList& d) {
   // Two interlocking chevrons in the two logo colours; the picture is our own.
-  Header(ws, -1, -1, 38, 33);
-  SetDisplayLineStyle(ws, 0);
+  Header(d, -1, -1, 38, 33);
+  SetDisplayLineStyle(d, 0);
   struct Quad {
     int color;
     Real p[8];
@@ -357,8 +348,8 @@ void DrawOrvanLogo(OutputContext& ws) {
       {9, {2, 30, 34, 30, 34, 32, 2, 32}},   {13, {2, 0, 34, 0, 34, 2, 2, 2}},
   };
   for (const Quad& q : kQuads) {
-    SetColor(ws, q.color);
-    DisplaySolid(ws, q.p[0], q.p[1], q.p[2], q.p[3], q.p[4], q.p[5], q.p[6], q.p[7]);
+    SetColor(d, q.color);
+    DisplaySolid(d, q.p[0], q.p[1], q.p[2], q.p[3], q.p[4], q.p[5], q.p[6], q.p[7]);
   }
 }
 
@@ -376,27 +367,6 @@ uint32_t ReplayStyle::color(int n) const {
 }
 
 uint32_t ReplayStyle::ink() const { return IsLightColor(background) ? 0x000000u : 0xFFFFFFu; }
-
-ReplayStyle ScreenReplayStyle(const Configuration& c) {
-  ReplayStyle st;
-  st.background = static_cast<uint32_t>(c.backgroundColor) & 0xFFFFFFu;
-  st.monochrome = !c.colorGraphics;
-  st.fontFace = c.graphicsFont.empty() ? std::string("Arial") : c.graphicsFont;
-  st.fontStyle = c.graphicsFontStyle;
-  st.textHeightFactor = c.textHeightFactor;
-  st.textWidthFactor = c.graphicsTextWidth;
-  return st;
-}
-
-ReplayStyle PrinterReplayStyle(const Configuration& c) {
-  ReplayStyle st = ScreenReplayStyle(c);
-  st.background = 0xFFFFFF;          // the paper
-  st.monochrome = c.printMode != 2;  // 2: colour printer
-  st.penWidthFactor = 4;
-  st.frame = c.printBorder;
-  st.frameInColor = c.colorGraphics;  // the screen's colour mode decides, as the frame is the window's
-  return st;
-}
 
 namespace {
 

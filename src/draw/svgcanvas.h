@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 namespace velk {
-
-struct OutputContext;
 
 // Text geometry. A replay hands a canvas the top-left corner of a text's cell, the cell height
 // (ascent + descent) and an average character width, the way a Windows font is made; the window
@@ -65,9 +63,5 @@ class SvgCanvas : public Canvas {
 // The drawing of the list as the window first shows it (unzoomed, ViewMapping::adopt), as an SVG
 // document of the list's nominal size. status, when given, receives the replay's status.
 std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, ReplayStatus* status = nullptr);
-
-// DisplayListSvg of ws.display with the screen's style; ws.abort is set when the list holds a
-// degenerate window.
-std::string RenderDisplayListSvg(OutputContext& ws);
 
 }  // namespace velk

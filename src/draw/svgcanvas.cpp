@@ -1,14 +1,13 @@
 // SVG output of a display-list replay: one element per drawing call, in pixel coordinates.
 // Texts arrive in the Windows code page and leave as escaped UTF-8.
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
-#include "graphics/context.h"
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 #include "base/codepage.h"
 #include "base/numfmt.h"
 
@@ -158,11 +157,5 @@ std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, Re
   return canvas.document();
 }
 
-std::string RenderDisplayListSvg(OutputContext& ws) {
-  ReplayStatus status = ReplayStatus::Done;
-  std::string svg = DisplayListSvg(ws.display, ScreenReplayStyle(ws.config), &status);
-  if (status == ReplayStatus::DegenerateWindow) ws.abort = true;
-  return svg;
-}
 
 }  // namespace velk

@@ -1,13 +1,11 @@
 // Tab-separated drawing file: the line layouts, the number format with the configured decimal
 // separator, and the file device with its write-beside-and-rename commit.
-#include "cad/tabdrawing.h"
+#include "draw/tabdrawing.h"
 
 #include <cmath>
 
-#include "cad/dxf.h"
-#include "graphics/context.h"
+#include "draw/dxf.h"
 #include "base/codepage.h"
-#include "dialogs/dialogs.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -58,48 +56,44 @@ void TabDrawingWriter::end() { out_ += "EOF\r\n"; }
 
 // --- the file device.
 
-TabDrawingDevice::TabDrawingDevice(OutputContext& ws, std::string path)
-    : path_(std::move(path)), writer_(buffer_, DxfDecimals(ws), ws.config.num) {}
+TabDrawingDevice::TabDrawingDevice(const DrawingOptions& options, std::string path)
+    : path_(std::move(path)), writer_(buffer_, DxfDecimals(options), options.num), num_(options.num), io_(options.io) {}
 
-void TabDrawingDevice::window(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.extents(x1, y1, x2, y2); }
-void TabDrawingDevice::beginEntities(OutputContext&) { writer_.beginEntities(); }
+void TabDrawingDevice::window(Real x1, Real y1, Real x2, Real y2) { writer_.extents(x1, y1, x2, y2); }
+void TabDrawingDevice::beginEntities() { writer_.beginEntities(); }
 
-void TabDrawingDevice::finish(OutputContext& ws) {
+void TabDrawingDevice::finish() {
   writer_.end();
-  if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
-    ReportIoError(ws, IoStage::Write, path_, err);
+  if (const int err = atomicWriteFile(path_, buffer_, io_)) {
+    fail(WriteFailureText(path_, err));
     return;
   }
   written_ = true;
 }
 
-void TabDrawingDevice::discard(OutputContext&) {
+void TabDrawingDevice::discard() {
   buffer_.clear();
   buffer_.shrink_to_fit();
 }
 
-void TabDrawingDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
-void TabDrawingDevice::circle(OutputContext&, Real x, Real y, Real r) { writer_.circle(x, y, r); }
-void TabDrawingDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
+void TabDrawingDevice::line(Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
+void TabDrawingDevice::circle(Real x, Real y, Real r) { writer_.circle(x, y, r); }
+void TabDrawingDevice::arc(Real x, Real y, Real start, Real end, Real r) {
   writer_.arc(x, y, r, start, end);
 }
-void TabDrawingDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void TabDrawingDevice::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void TabDrawingDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes&) {
-  std::string t = cadText(ws.config.num, text);
+void TabDrawingDevice::text(const std::string& text, Real x, Real y, const TextAttributes&) {
+  std::string t = cadText(num_, text);
   for (char& c : t)
     if (c == '\r' || c == '\n') c = ' ';  // one line per text; a tab stays in the text field
   writer_.text(x, y, t);
 }
 
-DeviceProvider TabDeviceProvider() {
-  DeviceProvider p;
-  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
-    return std::make_unique<TabDrawingDevice>(ws, path);
-  };
-  return p;
+std::unique_ptr<DrawingDevice> MakeTabDevice(const DrawingOptions& options, const std::string& path) {
+  return std::make_unique<TabDrawingDevice>(options, path);
 }
 
 }  // namespace velk

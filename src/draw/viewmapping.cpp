@@ -1,11 +1,11 @@
 // The graphics window's view: world-to-device mapping with zoom and pan, the keep-aspect rule,
 // the key and mouse commands, and the printer's mapping of a page.
-#include "graphics/viewmapping.h"
+#include "draw/viewmapping.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 namespace velk {
 

@@ -1,15 +1,14 @@
 // IGES writer: 80-column records, Hollerith strings, parameter splitting, the entities of the
 // drawing layer and the IGES file device with its write-beside-and-rename commit.
-#include "cad/iges.h"
+#include "draw/iges.h"
 
 #include <algorithm>
 #include <cmath>
 #include <ctime>
 
-#include "cad/dxf.h"
-#include "graphics/context.h"
+#include "draw/dxf.h"
 #include "base/codepage.h"
-#include "dialogs/dialogs.h"
+#include "base/identity.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -104,13 +103,13 @@ int IgesColor(int colorIndex) {
   return colorIndex >= 0 && colorIndex < 16 ? kTable[colorIndex] : 0;
 }
 
-IgesPen IgesLayerPen(const OutputContext& ws, int n) {
+IgesPen IgesLayerPen(const DrawingOptions& options, int n) {
   IgesPen pen;
   if (n >= 0 && n <= 5) {
-    pen.colorIndex = n == 0 ? 7 : LayerColor(ws, n);
+    pen.colorIndex = n == 0 ? 7 : LayerColor(options, n);
     pen.lineFont = n == 1 ? 4 : n == 2 ? 2 : 1;
   } else {
-    pen.colorIndex = LayerColor(ws, n);  // pens 16..31 configured, other layers (n mod 16) + 1
+    pen.colorIndex = LayerColor(options, n);  // pens 16..31 configured, other layers (n mod 16) + 1
   }
   return pen;
 }
@@ -234,47 +233,47 @@ std::string IgesWriter::file() const {
 
 // --- the file device.
 
-IgesDevice::IgesDevice(OutputContext& ws, std::string path)
-    : date(todayYymmdd()), path_(std::move(path)), writer_(ws.config.num.decimalPlaces) {}
+IgesDevice::IgesDevice(const DrawingOptions& options, std::string path)
+    : date(todayYymmdd()), path_(std::move(path)), writer_(options.num.decimalPlaces), options_(options) {}
 
-void IgesDevice::window(OutputContext& ws, Real, Real, Real x2, Real y2) {
-  writer_.startAndGlobal(fileNameText(ws.config.num, lastComponent(path_)), std::max(x2, y2), date, ws.config.num);
+void IgesDevice::window(Real, Real, Real x2, Real y2) {
+  writer_.startAndGlobal(fileNameText(options_.num, lastComponent(path_)), std::max(x2, y2), date, options_.num);
 }
 
-void IgesDevice::finish(OutputContext& ws) {
-  if (const int err = atomicWriteFile(path_, writer_.file(), ws.io)) {
-    ReportIoError(ws, IoStage::Write, path_, err);
+void IgesDevice::finish() {
+  if (const int err = atomicWriteFile(path_, writer_.file(), options_.io)) {
+    fail(WriteFailureText(path_, err));
     return;
   }
   written_ = true;
 }
 
-void IgesDevice::discard(OutputContext& ws) { writer_ = IgesWriter(ws.config.num.decimalPlaces); }
+void IgesDevice::discard() { writer_ = IgesWriter(options_.num.decimalPlaces); }
 
-void IgesDevice::layer(OutputContext& ws, int n, const std::string&) {
-  const IgesPen pen = IgesLayerPen(ws, n);
+void IgesDevice::layer(int n, const std::string&) {
+  const IgesPen pen = IgesLayerPen(options_, n);
   writer_.setPen(pen.lineFont, IgesColor(pen.colorIndex));
 }
 
-void IgesDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
+void IgesDevice::line(Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
 
-void IgesDevice::circle(OutputContext&, Real x, Real y, Real r) {
+void IgesDevice::circle(Real x, Real y, Real r) {
   if (std::isfinite(r)) writer_.circle(x, y, r);
 }
 
-void IgesDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
+void IgesDevice::arc(Real x, Real y, Real start, Real end, Real r) {
   const Real s = start * kPi / 180, e = end * kPi / 180;
   writer_.arc(x, y, x + r * std::cos(s), y + r * std::sin(s), x + r * std::cos(e), y + r * std::sin(e));
 }
 
-void IgesDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void IgesDevice::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void IgesDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
+void IgesDevice::text(const std::string& text, Real x, Real y, const TextAttributes& attr) {
   // IGES strings are 7-bit: a text with code page characters is transcribed ("ü" -> "ue"), and
   // what has no transcription becomes "?".
-  std::string t = withoutControls(cadText(ws.config.num, text), ' ');
+  std::string t = withoutControls(cadText(options_.num, text), ' ');
   const auto high = [](char c) { return static_cast<unsigned char>(c) > 127; };
   if (std::any_of(t.begin(), t.end(), high)) {
     t = plainText(withoutControls(text, ' '));
@@ -284,12 +283,8 @@ void IgesDevice::text(OutputContext& ws, const std::string& text, Real x, Real y
   if (!t.empty()) writer_.text(t, x, y, attr);
 }
 
-DeviceProvider IgesDeviceProvider() {
-  DeviceProvider p;
-  p.create = [](OutputContext& ws, const std::string& path) -> std::unique_ptr<DrawingDevice> {
-    return std::make_unique<IgesDevice>(ws, path);
-  };
-  return p;
+std::unique_ptr<DrawingDevice> MakeIgesDevice(const DrawingOptions& options, const std::string& path) {
+  return std::make_unique<IgesDevice>(options, path);
 }
 
 }  // namespace velk

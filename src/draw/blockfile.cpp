@@ -1,11 +1,11 @@
 // Block-file reader (group-code/value pairs of the DXF entities the screen device draws)
 // and the bulge-to-arc geometry of polyline segments.
-#include "graphics/blockfile.h"
+#include "draw/blockfile.h"
 
 #include <cmath>
 #include <utility>
 
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 
 namespace velk {
 

@@ -1,12 +1,11 @@
 // The centre line of the unloaded spring with its ends.
-#include "graphics/springpath.h"
+#include "draw/springpath.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/codepage.h"
 #include "data/spring.h"
-#include "graphics/springdrawing.h"
 
 namespace velk {
 
@@ -18,6 +17,13 @@ constexpr Real kDeg = kPi / 180;
 template <typename... T>
 bool allFinite(T... v) {
   return (std::isfinite(v) && ...);
+}
+
+// An angle brought into [0, 360] as the calculation does it (fmod is exact and ends for huge values).
+Real normalizeAngle(Real angle) {
+  if (angle < 0) return std::fmod(angle, 360.0L) + 360;
+  if (angle > 360) return std::fmod(angle, 360.0L);
+  return angle;
 }
 
 PathPoint unit(Real x, Real y) {
@@ -228,6 +234,26 @@ std::vector<PathPoint> PathPolyline(const SpringPath& path, Real stepDegrees, st
     out.push_back(p.to);
   }
   return out;
+}
+
+FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
+  FrontViewGeometry g;
+  g.n = phi / 360 + s.n0;
+  if (!std::isfinite(g.n)) {
+    g.problem = oem("Vorderansicht nicht möglich: Windungszahl ungültig !");
+    return g;
+  }
+  if (g.n == 0) {
+    g.problem = oem("Vorderansicht nicht möglich: n = 0 !");
+    return g;
+  }
+  // The effective length stays the same, so the mean radius follows from it.
+  g.ra = s.Lw / (kPi * g.n) - s.ri;
+  g.p = (g.ra - s.ri) / g.n;
+  g.w = normalizeAngle(phi + 360 - s.delta0);
+  if (!allFinite(g.ra, g.p, g.w, s.ri, s.t))
+    g.problem = oem("Vorderansicht nicht möglich: Abmessungen ungültig !");
+  return g;
 }
 
 }  // namespace velk

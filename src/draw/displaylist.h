@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "base/numfmt.h"
-#include "ui/canvas.h"
+#include "base/canvas.h"
 
 namespace velk {
 
-struct OutputContext;
-struct Configuration;
 struct ViewMapping;
 
 // Record codes of the display list.
@@ -56,7 +54,7 @@ uint32_t PaletteColor(int n);
 // Drawing-layer (DXF) colour number -> palette number.
 int GetColorTurbo(int n);
 
-// The display list of the graphics window (the session's ws.display) with what the drawing code
+// The display list of the graphics window (the session's d) with what the drawing code
 // needs to write it. The view of it (zoom, scales) belongs to the window: see viewmapping.h.
 struct DisplayList {
   std::vector<std::string> records;
@@ -76,39 +74,39 @@ struct DisplayList {
   int currentColor = 0, currentLineStyle = 0, currentLineWidth = 0;
 };
 
-// Nominal size from the configured resolution (0 or out of range: derived from ws.screen).
-void SetupWindowSize(OutputContext& ws);
+// Nominal size from a configured resolution (0 or out of range: derived from the screen size).
+void SetWindowSize(DisplayList& d, int resolutionX, int resolutionY, int screenWidth, int screenHeight);
 
 // --- the window's drawing methods (append records).
 // Empties the list and asks the window to repaint.
-void ClearDisplay(OutputContext& ws);
+void ClearDisplay(DisplayList& d);
 // The window's ClearViewPort: a repaint replays the list.
-void ClearViewPort(OutputContext& ws);
+void ClearViewPort(DisplayList& d);
 // Appends the window record of the viewport vx1..vy2 (fractions of the window, y upwards; inset:
-// one pixel less on each side) and the world window; a world window without width or height
-// sets the abort flag.
-void SetWindow(OutputContext& ws, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
+// one pixel less on each side) and the world window. False for a world window without width or
+// height (or a non-finite one, which appends nothing): the caller stops the drawing.
+bool SetWindow(DisplayList& d, bool keepAspect, bool inset, Real vx1, Real vy1, Real vx2, Real vy2, Real xmin,
                Real ymin, Real xmax, Real ymax);
 // The start of every screen drawing: the keep-aspect window on the whole (inset) window, and
-// line style 0.
-void Header(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
-void DisplayLine(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
-void DisplayCircle(OutputContext& ws, Real x, Real y, Real r);
+// line style 0. False as SetWindow.
+bool Header(DisplayList& d, Real x1, Real y1, Real x2, Real y2);
+void DisplayLine(DisplayList& d, Real x1, Real y1, Real x2, Real y2);
+void DisplayCircle(DisplayList& d, Real x, Real y, Real r);
 // Counter-clockwise; a sweep below 4 degrees becomes a chord (record 4).
-void DisplayArc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r);
-void DisplaySolid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
+void DisplayArc(DisplayList& d, Real x, Real y, Real start, Real end, Real r);
+void DisplaySolid(DisplayList& d, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
 // text is already in the display code page.
-void OutTextXY(OutputContext& ws, const std::string& text, Real x, Real y);
-void DisplayRectangle(OutputContext& ws, Real x1, Real y1, Real x2, Real y2);
-void SetColor(OutputContext& ws, int n);  // only n <= 16 and when it changes
-void SetColorAcad(OutputContext& ws, int n);
-void SetDisplayLineStyle(OutputContext& ws, int n);  // only when it changes
-void SetLineWidth(OutputContext& ws, int n);         // only when it changes
+void OutTextXY(DisplayList& d, const std::string& text, Real x, Real y);
+void DisplayRectangle(DisplayList& d, Real x1, Real y1, Real x2, Real y2);
+void SetColor(DisplayList& d, int n);  // only n <= 16 and when it changes
+void SetColorAcad(DisplayList& d, int n);
+void SetDisplayLineStyle(DisplayList& d, int n);  // only when it changes
+void SetLineWidth(DisplayList& d, int n);         // only when it changes
 int LineStyleFromName(std::string_view name);
-void SetTextStyleRecord(OutputContext& ws, int font, Real angle, Real height, Real width);
-void SleepMs(OutputContext& ws, int ms);
+void SetTextStyleRecord(DisplayList& d, int font, Real angle, Real height, Real width);
+void SleepMs(DisplayList& d, int ms);
 // Header (-1, -1, 38, 33) and the program logo as filled quadrilaterals in colours 9 and 13.
-void DrawOrvanLogo(OutputContext& ws);
+void DrawOrvanLogo(DisplayList& d);
 
 // --- replay.
 
@@ -116,8 +114,7 @@ void DrawOrvanLogo(OutputContext& ws);
 // one half: white paper, a light grey or yellow window.
 bool IsLightColor(uint32_t rgb);
 
-// How a replay draws on its target, from the configuration (ScreenReplayStyle,
-// PrinterReplayStyle). The defaults are those of a fresh configuration on the screen: black, the
+// How a replay draws on its target; the output service fills it from the configuration. The defaults are those of a fresh configuration on the screen: black, the
 // background the palette is made for (yellow, light cyan and white show on it).
 struct ReplayStyle {
   uint32_t background = 0x000000;  // colour 0, and the brush of monochrome output
@@ -137,12 +134,6 @@ struct ReplayStyle {
   uint32_t ink() const;
 };
 
-// The window's style on the configured background colour.
-ReplayStyle ScreenReplayStyle(const Configuration& config);
-// Paper is white whatever the window's background: colour 0 erases to white, monochrome
-// output is black, and colour 15 prints black.
-ReplayStyle PrinterReplayStyle(const Configuration& config);
-
 enum class ReplayStatus {
   Done,              // every record was visited
   DegenerateWindow,  // a window record without width or height stopped the replay there
@@ -153,7 +144,7 @@ enum class ReplayStatus {
 // a local copy of the mapping and applies its zoom rectangle again. Records with an unknown code,
 // missing fields or non-numbers are skipped. Reads the list and the mapping only; the caller sets
 // the abort flag on DegenerateWindow. Printing is a replay onto the printer canvas with
-// PrinterMapping and PrinterReplayStyle.
+// PrinterMapping and the printer's style.
 ReplayStatus Replay(const DisplayList& list, const ViewMapping& view, Canvas& canvas,
                     const ReplayStyle& style = {});
 

@@ -74,4 +74,16 @@ PathPoint PieceTangent(const PathPiece& p, Real u);
 // more than maxPoints points in all), lines by their end points. Starts at the inner tip.
 std::vector<PathPoint> PathPolyline(const SpringPath& path, Real stepDegrees = 5, std::size_t maxPoints = 20000);
 
+// Geometry of the front view turned by phi degrees from the unloaded position.
+struct FrontViewGeometry {
+  Real n = 0;   // turns in the drawn state
+  Real ra = 0;  // outer winding radius in the drawn state
+  Real p = 0;   // pitch per turn
+  Real w = 0;   // direction of the outer end, degrees
+  // Empty when the view can be drawn; otherwise the reason, code page 850 (n = 0, values that
+  // are not finite).
+  std::string problem;
+};
+FrontViewGeometry FrontGeometry(const Spring& s, Real phi);
+
 }  // namespace velk

@@ -1,6 +1,6 @@
 // The SVG canvas: arcs turn the way the window draws them, texts are escaped, nothing
 // non-finite or out of XML's character set reaches the document.
-#include "graphics/svgcanvas.h"
+#include "draw/svgcanvas.h"
 
 #include <gtest/gtest.h>
 

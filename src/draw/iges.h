@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -28,7 +28,7 @@ struct IgesPen {
   int colorIndex = 0;
   int lineFont = 1;  // 1 solid, 2 dashed, 4 centre line
 };
-IgesPen IgesLayerPen(const OutputContext& ws, int n);
+IgesPen IgesLayerPen(const DrawingOptions& options, int n);
 
 // Builds an IGES file in memory. Numbers are always written with "." (D decimals, directions
 // D + 3); nothing non-finite ever reaches a record. Records are 80 columns plus CR LF.
@@ -75,17 +75,17 @@ class IgesWriter {
 // temporary name beside the target and renames it over the target, discard leaves no file.
 class IgesDevice : public DrawingDevice {
  public:
-  IgesDevice(OutputContext& ws, std::string path);
+  IgesDevice(const DrawingOptions& options, std::string path);
 
-  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void finish(OutputContext& ws) override;
-  void discard(OutputContext& ws) override;
-  void layer(OutputContext& ws, int n, const std::string& name) override;
-  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void circle(OutputContext& ws, Real x, Real y, Real r) override;
-  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override;
-  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
+  void window(Real x1, Real y1, Real x2, Real y2) override;
+  void finish() override;
+  void discard() override;
+  void layer(int n, const std::string& name) override;
+  void line(Real x1, Real y1, Real x2, Real y2) override;
+  void circle(Real x, Real y, Real r) override;
+  void arc(Real x, Real y, Real start, Real end, Real r) override;
+  void solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void text(const std::string& text, Real x, Real y, const TextAttributes& attr) override;
 
   const std::string& path() const { return path_; }
   bool written() const { return written_; }
@@ -95,10 +95,11 @@ class IgesDevice : public DrawingDevice {
  private:
   std::string path_;
   IgesWriter writer_;
+  DrawingOptions options_;
   bool written_ = false;
 };
 
-// The provider of device code 2.
-DeviceProvider IgesDeviceProvider();
+// The device of code 2.
+std::unique_ptr<DrawingDevice> MakeIgesDevice(const DrawingOptions& options, const std::string& path);
 
 }  // namespace velk

@@ -1,11 +1,12 @@
 // Block files: the group-pair reader, bulge arcs, and blocks drawn on the screen device with
 // transforms, nesting limit, missing files and garbage.
-#include "graphics/blockfile.h"
+#include "draw/blockfile.h"
 
 #include <cmath>
 #include <random>
 
-#include "graphics/drawing.h"
+#include "graphics/output.h"
+#include "draw/drawing.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -113,8 +114,8 @@ class BlockDrawingTest : public SessionTest {
     ws.config.tempDir = temp;
     ws.display.W = 400;
     ws.display.H = 300;
-    Open(ws, kCadScreen);
-    Window(ws, 0, 0, 398, 298);
+    OpenDrawing(ws, DeviceCode::Screen);
+    Window(ws.drawing, 0, 0, 398, 298);
   }
   void block(const std::string& name, const std::string& text) { writeFile(temp + "$" + name + ".dx$", text); }
   // Geometry records drawn since the mark.
@@ -137,7 +138,7 @@ TEST_F(BlockDrawingTest, TransformRotatesScalesAndShifts) {
   block("B", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nCIRCLE\n10\n1\n20\n1\n40\n1\n"
              "0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n45\n0\nTEXT\n1\nT\n10\n1\n20\n0\n40\n2\n41\n0.5\n0\nEOF\n");
   setMark();
-  Insert(ws, "B", 10, 20, 90, 2, 3);
+  Insert(ws.drawing, ws.diag, "B", 10, 20, 90, 2, 3);
   // (x, y) -> (10, 20) + R(90) (2x, 3y) = (10 - 3y, 20 + 2x).
   EXPECT_EQ(drawn(), (std::vector<std::string>{"4;10;20;10;22", "3;7;22;2", "5;8;18;12;22;10;22;8.5857864;21.414214",
                                                "6;10;22;T"}));
@@ -150,7 +151,7 @@ TEST_F(BlockDrawingTest, PolylinesWithBulgesAndClosingSegment) {
   block("P", "0\nPOLYLINE\n8\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n10\n2\n20\n0\n"
              "0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n0\nEOF\n");
   setMark();
-  Insert(ws, "P", 0, 0, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "P", 0, 0, 0, 1, 1);
   // Half circle from (0, 0) to (2, 0) about (1, 0), clockwise is bulge < 0, here counter-clockwise:
   // from 180 to 0 degrees; then a line and the straight closing segment.
   const auto d = drawn();
@@ -169,12 +170,12 @@ TEST_F(BlockDrawingTest, PolylinesWithBulgesAndClosingSegment) {
 TEST_F(BlockDrawingTest, SelfInsertingBlockStopsAtTheFifthLevel) {
   block("SELF", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nINSERT\n2\nSELF\n10\n1\n20\n0\n0\nEOF\n");
   setMark();
-  Insert(ws, "SELF", 0, 0, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "SELF", 0, 0, 0, 1, 1);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"error blockno.5"});
   EXPECT_EQ(drawn(), (std::vector<std::string>{"4;0;0;1;0", "4;1;0;2;0", "4;2;0;3;0", "4;3;0;4;0"}));
   EXPECT_FALSE(ws.abort);
   // Drawing goes on after the refused level.
-  Line(ws, 5, 5, 6, 6);
+  Line(ws.drawing, 5, 5, 6, 6);
   EXPECT_EQ(ws.display.records.back(), "4;5;5;6;6");
   EXPECT_EQ(ws.drawing.blockLevel, 0);
 }
@@ -183,28 +184,28 @@ TEST_F(BlockDrawingTest, NestedInsertRestoresTheLayerAndMissingFilesAbort) {
   block("OUT", "0\nINSERT\n8\n3\n2\nIN\n10\n10\n20\n0\n41\n2\n0\nLINE\n8\n4\n10\n0\n20\n0\n11\n1\n21\n1\n0\nEOF\n");
   block("IN", "0\nLINE\n8\n2\n10\n0\n20\n0\n11\n1\n21\n0\n0\nEOF\n");
   setMark();
-  Insert(ws, "OUT", 100, 100, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "OUT", 100, 100, 0, 1, 1);
   EXPECT_EQ(drawn(), (std::vector<std::string>{"4;110;100;112;100", "4;100;100;101;101"}));
-  Insert(ws, "MISSING", 0, 0, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "MISSING", 0, 0, 0, 1, 1);
   EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{"Invalid temp directory"});
-  EXPECT_TRUE(ws.abort);
-  ws.abort = false;
-  Insert(ws, "../tmp/OUT", 0, 0, 0, 1, 1);  // names never leave the temporary folder
-  EXPECT_TRUE(ws.abort);
+  EXPECT_TRUE(ws.drawing.failed);  // the drawing is stopped
+  ws.drawing.failed = false;
+  Insert(ws.drawing, ws.diag, "../tmp/OUT", 0, 0, 0, 1, 1);  // names never leave the temporary folder
+  EXPECT_TRUE(ws.drawing.failed);
 }
 
 TEST_F(BlockDrawingTest, MessagesOfBrokenBlocksAndTheEntityLimit) {
   block("BAD", "0\nPOLYLINE\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
                "0\nPOLYLINE\n0\nVERTEX\n10\n1\n20\n1\n42\n0.5\n0\nVERTEX\n10\n1\n20\n1\n0\nSEQEND\n");
   setMark();
-  Insert(ws, "BAD", 0, 0, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "BAD", 0, 0, 0, 1, 1);
   EXPECT_EQ(ui.messages(MessageKind::Error), (std::vector<std::string>{"Error in DXF File", "GetArcCenter l12=0"}));
   EXPECT_EQ(drawn(), std::vector<std::string>{"4;0;0;1;1"});  // the zero-radius arc draws nothing
   // Four self-inserts per level would draw 4^4 copies; the limit cuts that short.
   block("FAN", "0\nLINE\n11\n1\n0\nINSERT\n2\nFAN\n0\nINSERT\n2\nFAN\n0\nINSERT\n2\nFAN\n0\nINSERT\n2\nFAN\n");
   ws.drawing.blockEntityLimit = 50;
   setMark();
-  Insert(ws, "FAN", 0, 0, 0, 1, 1);
+  Insert(ws.drawing, ws.diag, "FAN", 0, 0, 0, 1, 1);
   EXPECT_LE(drawn().size(), 50u);
   EXPECT_EQ(ws.drawing.blockLevel, 0);
 }

@@ -1,11 +1,12 @@
 // DXF writer: number format, section layout with its table quirks, entity groups, and files
 // read back by an independent reader (python3-ezdxf).
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 
 #include <clocale>
 #include <cmath>
 #include <sstream>
 
+#include "graphics/output.h"
 #include "config/configfile.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
@@ -39,15 +40,15 @@ class DxfTest : public SessionTest {
     ws.spring.fileName = "feder";
   }
   // Draws through the drawing layer on the DXF device and returns the file.
-  std::string drawDxf(int kind, const std::function<void()>& body) {
-    Open(ws, kCadDxf);
+  std::string drawDxf(DrawingKind kind, const std::function<void()>& body) {
+    OpenDrawing(ws, DeviceCode::Dxf);
     EXPECT_FALSE(ws.abort);
-    Window(ws, -10, -5, 150, 110);
-    Tables(ws, kind);
-    BeginEntities(ws);
+    Window(ws.drawing, -10, -5, 150, 110);
+    Tables(ws.drawing, kind);
+    BeginEntities(ws.drawing, ws.diag);
     body();
-    EndEntities(ws);
-    Finish(ws);
+    EndEntities(ws.drawing);
+    FinishDrawing(ws);
     EXPECT_FALSE(ws.abort);
     return readFile(path());
   }
@@ -73,7 +74,7 @@ class DxfTest : public SessionTest {
 TEST_F(DxfTest, HeaderTablesAndQuirks) {
   ws.config.decimalsDxf = 2;
   ws.config.cadTextFont = "txt8";
-  const auto l = lines(drawDxf(0, [] {}));
+  const auto l = lines(drawDxf(DrawingKind::Drawing, [] {}));
   const std::vector<std::string> head(l.begin(), l.begin() + 30);
   EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3",
                                             "dos850", "  9", "$EXTMIN", " 10", "-10.00",
@@ -98,7 +99,7 @@ TEST_F(DxfTest, HeaderTablesAndQuirks) {
 
 TEST_F(DxfTest, DiagramTablesListThePens) {
   ws.config.layerMonochrome = true;
-  const auto l = lines(drawDxf(2, [] {}));
+  const auto l = lines(drawDxf(DrawingKind::Diagram, [] {}));
   EXPECT_EQ(count(l, "  0", "LAYER"), 22);
   EXPECT_EQ(count(l, " 70", "24"), 1);
   EXPECT_EQ(count(l, " 70", "23"), 1);
@@ -112,15 +113,15 @@ TEST_F(DxfTest, EntitiesUnderAGermanLocaleAndCommaSetting) {
   ws.config.decimalsDxf = 99;     // invalid: 6
   const std::string old = std::setlocale(LC_ALL, nullptr);
   ASSERT_TRUE(std::setlocale(LC_ALL, "de_DE.UTF-8"));
-  const std::string dxf = drawDxf(0, [this] {
-    SetLayer(ws, 2);
-    Arc(ws, 1, 2, 0, 360, 3);
-    Arc(ws, 1, 2, 10, 10, 3);
-    Arc(ws, 1, 2, 360, 1e-6L, 3);
-    Arc(ws, 1, 2, 10, 20, 0.5L);
-    TextStyle(ws, 2, 12.5L, 2.5L, 0);
-    Text(ws, oem("Länge"), 1, 1);
-    Line(ws, 0, 0, std::numeric_limits<Real>::quiet_NaN(), 1);
+  const std::string dxf = drawDxf(DrawingKind::Drawing, [this] {
+    SetLayer(ws.drawing, 2);
+    Arc(ws.drawing, 1, 2, 0, 360, 3);
+    Arc(ws.drawing, 1, 2, 10, 10, 3);
+    Arc(ws.drawing, 1, 2, 360, 1e-6L, 3);
+    Arc(ws.drawing, 1, 2, 10, 20, 0.5L);
+    TextStyle(ws.drawing, 2, 12.5L, 2.5L, 0);
+    Text(ws.drawing, oem("Länge"), 1, 1);
+    Line(ws.drawing, 0, 0, std::numeric_limits<Real>::quiet_NaN(), 1);
   });
   std::setlocale(LC_ALL, old.c_str());
   const auto l = lines(dxf);
@@ -167,18 +168,18 @@ TEST_F(DxfTest, EzdxfReadsWhatWasDrawn) {
   ws.config.layerName[4] = "KONTUR";
   ws.config.cadTextAngle = 15;
   ws.config.num.cadTextMode = 2;  // ANSI
-  drawDxf(2, [this] {
-    SetOrigin(ws, 10, 20);
-    SetLayer(ws, 4);
-    Line(ws, 0, 0, 100, 50.25L);
-    SetLayer(ws, 17);
-    Circle(ws, 5, 5, 2.5L);
-    Arc(ws, 0, 0, 30, 120, 10);
-    Solid(ws, 0, 0, 1, 0, 0, 1, 1, 1);
-    SetLayer(ws, 0);
-    TextStyle(ws, 2, 90, 5, 4);
-    Text(ws, oem("Federlänge ; x"), -10, -20);
-    Insert(ws, "LOGO_2", 1, 2, 0, 1, 1);  // the DXF file device writes no INSERT
+  drawDxf(DrawingKind::Diagram, [this] {
+    SetOrigin(ws.drawing, 10, 20);
+    SetLayer(ws.drawing, 4);
+    Line(ws.drawing, 0, 0, 100, 50.25L);
+    SetLayer(ws.drawing, 17);
+    Circle(ws.drawing, 5, 5, 2.5L);
+    Arc(ws.drawing, 0, 0, 30, 120, 10);
+    Solid(ws.drawing, 0, 0, 1, 0, 0, 1, 1, 1);
+    SetLayer(ws.drawing, 0);
+    TextStyle(ws.drawing, 2, 90, 5, 4);
+    Text(ws.drawing, oem("Federlänge ; x"), -10, -20);
+    Insert(ws.drawing, ws.diag, "LOGO_2", 1, 2, 0, 1, 1);  // the DXF file device writes no INSERT
   });
   std::string out;
   ASSERT_EQ(runProcess({python, "-c", kEzdxfDump, path()}, &out), 0) << out;
@@ -208,10 +209,10 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   };
   for (const Case& c : cases) {
     ws.config.num.cadTextMode = c.mode;
-    drawDxf(0, [this] {
-      SetLayer(ws, 0);
-      TextStyle(ws, 2, 0, 5, 4);
-      Text(ws, oem("alpha1= 360 ° Federlünge"), 0, 0); });
+    drawDxf(DrawingKind::Drawing, [this] {
+      SetLayer(ws.drawing, 0);
+      TextStyle(ws.drawing, 2, 0, 5, 4);
+      Text(ws.drawing, oem("alpha1= 360 ° Federlünge"), 0, 0); });
     std::string out;
     ASSERT_EQ(runProcess({python, "-c",
                           // ezdxf maps only the ANSI_* names to codecs and takes any other name for
@@ -232,10 +233,10 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   }
   // The transcribed type writes plain ASCII under the 1252 name.
   ws.config.num.cadTextMode = 3;
-  const std::string file = drawDxf(0, [this] {
-      SetLayer(ws, 0);
-      TextStyle(ws, 2, 0, 5, 4);
-      Text(ws, oem("360 ° Federlünge"), 0, 0); });
+  const std::string file = drawDxf(DrawingKind::Drawing, [this] {
+      SetLayer(ws.drawing, 0);
+      TextStyle(ws.drawing, 2, 0, 5, 4);
+      Text(ws.drawing, oem("360 ° Federlünge"), 0, 0); });
   EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
   for (unsigned char ch : file) EXPECT_LT(ch, 128u);
 }
@@ -291,11 +292,11 @@ TEST_F(DxfTest, NewConfigurationWritesTextsEzdxfReadsWithDegreeSigns) {
 TEST_F(DxfTest, EzdxfReadsAManyEntityDrawing) {
   const std::string python = pythonWithModules({"ezdxf"});
   ASSERT_FALSE(python.empty());
-  drawDxf(0, [this] {
+  drawDxf(DrawingKind::Drawing, [this] {
     for (int i = 0; i < 200; ++i) {
-      SetLayer(ws, i % 6);
-      Arc(ws, 0, 0, i * 7.0L, i * 7.0L + 5, 1 + i * 0.1L);
-      Line(ws, i, 0, i + 0.5L, 1);
+      SetLayer(ws.drawing, i % 6);
+      Arc(ws.drawing, 0, 0, i * 7.0L, i * 7.0L + 5, 1 + i * 0.1L);
+      Line(ws.drawing, i, 0, i + 0.5L, 1);
     }
   });
   std::string out;

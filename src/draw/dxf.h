@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/drawing.h"
+#include "draw/drawing.h"
 
 namespace velk {
 
@@ -16,7 +16,7 @@ namespace velk {
 inline constexpr double kCadCoordinateLimit = 1e9;
 std::string DxfNumber(Real v, int decimals);
 // The configured DXF decimals: 1..32, anything else 6.
-int DxfDecimals(const OutputContext& ws);
+int DxfDecimals(const DrawingOptions& options);
 
 // Appends group pairs to a byte buffer (CR LF line ends). The formats follow the drawing
 // layer's conventions: group codes right-aligned in 3 characters.
@@ -29,8 +29,8 @@ class DxfWriter {
   void shortReal(int code, Real v);  // TEXT groups 41, 50, 51: short number format with "."
 
   void header(Real x1, Real y1, Real x2, Real y2);
-  // kind 0 drawings (6 layers), 2 diagrams (22 layers, pens 16..31 added).
-  void tables(const OutputContext& ws, int kind);
+  // Drawings 6 layers, diagrams 22 (pens 16..31 added).
+  void tables(const DrawingOptions& options, DrawingKind kind);
   void beginEntities();
   void endEntities();
   void endOfFile();
@@ -56,25 +56,29 @@ class DxfWriter {
 // writesInserts (the plot device) Insert becomes an INSERT entity, otherwise it is ignored.
 class DxfDevice : public DrawingDevice {
  public:
-  DxfDevice(OutputContext& ws, std::string path, bool writesInserts);
+  DxfDevice(const DrawingOptions& options, std::string path, bool writesInserts);
 
-  void window(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void tables(OutputContext& ws, int kind) override;
-  void beginEntities(OutputContext& ws) override;
-  void endEntities(OutputContext& ws) override;
-  void finish(OutputContext& ws) override;
-  void discard(OutputContext& ws) override;
-  void layer(OutputContext& ws, int n, const std::string& name) override;
-  void line(OutputContext& ws, Real x1, Real y1, Real x2, Real y2) override;
-  void circle(OutputContext& ws, Real x, Real y, Real r) override;
-  void arc(OutputContext& ws, Real x, Real y, Real start, Real end, Real r) override;
-  void solid(OutputContext& ws, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
-  void text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) override;
-  void insert(OutputContext& ws, const std::string& name, Real x, Real y, Real angle, Real xscale,
+  void window(Real x1, Real y1, Real x2, Real y2) override;
+  void tables(DrawingKind kind) override;
+  void beginEntities() override;
+  void endEntities() override;
+  void finish() override;
+  void discard() override;
+  void layer(int n, const std::string& name) override;
+  void line(Real x1, Real y1, Real x2, Real y2) override;
+  void circle(Real x, Real y, Real r) override;
+  void arc(Real x, Real y, Real start, Real end, Real r) override;
+  void solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
+  void text(const std::string& text, Real x, Real y, const TextAttributes& attr) override;
+  void insert(const std::string& name, Real x, Real y, Real angle, Real xscale,
               Real yscale) override;
 
   const std::string& path() const { return path_; }
   const std::string& bytes() const { return buffer_; }
+
+ protected:
+  // The caller's write commit; false (the device has failed) when the file was not written.
+  bool write();
   // True once finish has written the file.
   bool written() const { return written_; }
 
@@ -82,6 +86,7 @@ class DxfDevice : public DrawingDevice {
   std::string path_;
   std::string buffer_;
   DxfWriter writer_;
+  DrawingOptions options_;
   std::string layer_ = "0";
   bool writesInserts_;
   bool written_ = false;

@@ -1,15 +1,13 @@
 // DXF writer: group pairs, the HEADER/TABLES/ENTITIES sections and the DXF file device with
 // its write-beside-and-rename commit.
-#include "cad/dxf.h"
+#include "draw/dxf.h"
 
 #include <algorithm>
 
 #include <charconv>
 #include <cmath>
 
-#include "graphics/context.h"
 #include "base/codepage.h"
-#include "dialogs/dialogs.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -28,8 +26,8 @@ std::string DxfNumber(Real v, int decimals) {
   return s;
 }
 
-int DxfDecimals(const OutputContext& ws) {
-  const int n = ws.config.decimalsDxf;
+int DxfDecimals(const DrawingOptions& options) {
+  const int n = options.dxfDecimals;
   return n >= 1 && n <= 32 ? n : 6;
 }
 
@@ -77,14 +75,15 @@ void DxfWriter::header(Real x1, Real y1, Real x2, Real y2) {
   pair(0, "ENDSEC");
 }
 
-void DxfWriter::tables(const OutputContext& ws, int kind) {
+void DxfWriter::tables(const DrawingOptions& options, DrawingKind kind) {
+  const bool diagram = kind == DrawingKind::Diagram;
   pair(0, "SECTION");
   pair(2, "TABLES");
 
   // Line types. The table's 70 carries fixed values, not the number of entries.
   pair(0, "TABLE");
   pair(2, "LTYPE");
-  pair(70, kind == 2 ? "23" : "6");
+  pair(70, diagram ? "23" : "6");
   struct LineType {
     const char* name;
     const char* description;
@@ -113,7 +112,7 @@ void DxfWriter::tables(const OutputContext& ws, int kind) {
   pair(0, "TABLE");
   pair(2, "LAYER");
   pair(70, "24");
-  const bool mono = ws.config.layerMonochrome;
+  const bool mono = options.layerMonochrome;
   auto layer = [&](const std::string& name, int color, const char* type) {
     pair(0, "LAYER");
     pair(2, name);
@@ -122,9 +121,9 @@ void DxfWriter::tables(const OutputContext& ws, int kind) {
     pair(6, type);
   };
   layer("0", 1, "CONTINUOUS");
-  for (int n = 1; n <= 5; ++n) layer(LayerName(ws, n), LayerColor(ws, n), n == 1 ? "DASHDOT" : n == 2 ? "DASHED" : "CONTINUOUS");
-  if (kind == 2)
-    for (int n = 16; n <= 31; ++n) layer(LayerName(ws, n), LayerColor(ws, n), "CONTINUOUS");
+  for (int n = 1; n <= 5; ++n) layer(LayerName(options, n), LayerColor(options, n), n == 1 ? "DASHDOT" : n == 2 ? "DASHED" : "CONTINUOUS");
+  if (diagram)
+    for (int n = 16; n <= 31; ++n) layer(LayerName(options, n), LayerColor(options, n), "CONTINUOUS");
   pair(0, "ENDTAB");
 
   // Text style; the table closes with a "0" that is not right-aligned.
@@ -139,7 +138,7 @@ void DxfWriter::tables(const OutputContext& ws, int kind) {
   pair(50, "0.0");
   pair(71, "0");
   pair(42, "3.5");
-  const std::string font = upper(trim(ws.config.cadTextFont));
+  const std::string font = upper(trim(options.cadTextFont));
   pair(3, font.empty() ? std::string("TXT8") : font);
   pair(4, "");
   out_ += "0\r\nENDTAB\r\n";
@@ -228,47 +227,53 @@ void DxfWriter::insert(std::string_view layer, std::string_view name, Real x, Re
 
 // --- the file device.
 
-DxfDevice::DxfDevice(OutputContext& ws, std::string path, bool writesInserts)
-    : path_(std::move(path)), writer_(buffer_, DxfDecimals(ws), ws.config.num), writesInserts_(writesInserts) {}
+DxfDevice::DxfDevice(const DrawingOptions& options, std::string path, bool writesInserts)
+    : path_(std::move(path)),
+      writer_(buffer_, DxfDecimals(options), options.num),
+      options_(options),
+      writesInserts_(writesInserts) {}
 
-void DxfDevice::window(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.header(x1, y1, x2, y2); }
-void DxfDevice::tables(OutputContext& ws, int kind) { writer_.tables(ws, kind); }
-void DxfDevice::beginEntities(OutputContext&) { writer_.beginEntities(); }
-void DxfDevice::endEntities(OutputContext&) { writer_.endEntities(); }
+void DxfDevice::window(Real x1, Real y1, Real x2, Real y2) { writer_.header(x1, y1, x2, y2); }
+void DxfDevice::tables(DrawingKind kind) { writer_.tables(options_, kind); }
+void DxfDevice::beginEntities() { writer_.beginEntities(); }
+void DxfDevice::endEntities() { writer_.endEntities(); }
 
-void DxfDevice::finish(OutputContext& ws) {
+void DxfDevice::finish() { write(); }
+
+bool DxfDevice::write() {
   writer_.endOfFile();
-  if (const int err = atomicWriteFile(path_, buffer_, ws.io)) {
-    ReportIoError(ws, IoStage::Write, path_, err);
-    return;
+  if (const int err = atomicWriteFile(path_, buffer_, options_.io)) {
+    fail(WriteFailureText(path_, err));
+    return false;
   }
   written_ = true;
+  return true;
 }
 
-void DxfDevice::discard(OutputContext&) {
+void DxfDevice::discard() {
   buffer_.clear();
   buffer_.shrink_to_fit();
 }
 
-void DxfDevice::layer(OutputContext&, int, const std::string& name) { layer_ = name; }
+void DxfDevice::layer(int, const std::string& name) { layer_ = name; }
 
-void DxfDevice::line(OutputContext&, Real x1, Real y1, Real x2, Real y2) { writer_.line(layer_, x1, y1, x2, y2); }
-void DxfDevice::circle(OutputContext&, Real x, Real y, Real r) { writer_.circle(layer_, x, y, r); }
-void DxfDevice::arc(OutputContext&, Real x, Real y, Real start, Real end, Real r) {
+void DxfDevice::line(Real x1, Real y1, Real x2, Real y2) { writer_.line(layer_, x1, y1, x2, y2); }
+void DxfDevice::circle(Real x, Real y, Real r) { writer_.circle(layer_, x, y, r); }
+void DxfDevice::arc(Real x, Real y, Real start, Real end, Real r) {
   writer_.arc(layer_, x, y, r, start, end);
 }
-void DxfDevice::solid(OutputContext&, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
+void DxfDevice::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(layer_, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
-void DxfDevice::text(OutputContext& ws, const std::string& text, Real x, Real y, const TextAttributes& attr) {
-  std::string t = cadText(ws.config.num, text);
+void DxfDevice::text(const std::string& text, Real x, Real y, const TextAttributes& attr) {
+  std::string t = cadText(options_.num, text);
   for (char& c : t)
     if (c == '\r' || c == '\n') c = ' ';  // one value line per text
   writer_.text(layer_, t, x, y, attr);
 }
 
-void DxfDevice::insert(OutputContext&, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
+void DxfDevice::insert(const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
   if (writesInserts_) writer_.insert(layer_, name, x, y, xscale, yscale, angle);
 }
 
