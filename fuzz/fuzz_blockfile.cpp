@@ -10,6 +10,7 @@
 #include "session/session.h"
 #include "draw/blockfile.h"
 #include "draw/drawing.h"
+#include "graphics/output.h"
 #include "ui/headless.h"
 
 static const std::string& folder() {
