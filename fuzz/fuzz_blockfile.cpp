@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "session/session.h"
 #include "draw/blockfile.h"
 #include "draw/drawing.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 static const std::string& folder() {

@@ -35,10 +35,18 @@ void PainterCanvas::setTextColor(uint32_t rgb) { text_ = rgbColor(rgb); }
 
 void PainterCanvas::setPenStyle(int style) {
   switch (style) {
-    case 1: pen_.setStyle(Qt::DotLine); break;
-    case 2: pen_.setStyle(Qt::DashDotLine); break;
-    case 3: pen_.setStyle(Qt::DashLine); break;
-    default: pen_.setStyle(Qt::SolidLine); break;
+    case 1:
+      pen_.setStyle(Qt::DotLine);
+      break;
+    case 2:
+      pen_.setStyle(Qt::DashDotLine);
+      break;
+    case 3:
+      pen_.setStyle(Qt::DashLine);
+      break;
+    default:
+      pen_.setStyle(Qt::SolidLine);
+      break;
   }
   applyPen();
 }
@@ -97,7 +105,8 @@ void PainterCanvas::text(int x, int y, const std::string& text, const FontSpec& 
     // The cell height is ascent + descent: the pixel size that gives it.
     f.setPixelSize(std::max(1, want.cellHeight));
     QFontMetricsF m(f, p_.device());
-    if (m.height() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(want.cellHeight * want.cellHeight / m.height()))));
+    if (m.height() > 0)
+      f.setPixelSize(std::max(1, static_cast<int>(std::lround(want.cellHeight * want.cellHeight / m.height()))));
     f.setWeight(want.weight >= 600 ? QFont::Bold : QFont::Normal);
     f.setItalic(want.italic);
     f.setUnderline(want.underline);

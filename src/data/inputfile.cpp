@@ -189,8 +189,7 @@ std::string inputFileBytes(const Spring& s, const NumberSettings& num) {
   const int k = std::clamp(info.freeTextCount, 0, kMaxFreeTexts);
   const std::string count = fmtInt(k);
   w.writeFields({fieldText(info.checkDate), fieldText(info.checker), fieldText(info.standardsDate),
-                 fieldText(info.standardsChecker), fieldText(info.releaseDate), fieldText(info.releaser), count,
-                 ""});
+                 fieldText(info.standardsChecker), fieldText(info.releaseDate), fieldText(info.releaser), count, ""});
   w.writeLine(oneLine(info.creationDate));
   w.writeLine(oneLine(info.replaces));
   w.writeLine(oneLine(info.replacedBy));

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "dialogs/configio.h"
 #include "base/codepage.h"
+#include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
 #include "draw/displaylist.h"
 #include "help/hpgl.h"

@@ -2,11 +2,12 @@
 // window and the printed message list.
 #include "reportui/explanations.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
-#include <unistd.h>
 
 #include "base/codepage.h"
 #include "dialogs/configio.h"
@@ -31,7 +32,6 @@ bool samePath(const std::string& a, const std::string& b) {
   if (ea || eb) return a == b;
   return ca == cb;
 }
-
 
 }  // namespace
 
