@@ -67,6 +67,7 @@ int runHeadless(const velk::CommandLine& cl, bool noDisplay = false) {
 }  // namespace
 
 // Under LeakSanitizer: what Qt, fontconfig and GLib keep until the process ends is theirs, not ours.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the sanitizer runtime looks this name up.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libQt6\nleak:libfontconfig\nleak:libglib\nleak:libdbus\nleak:libxcb\nleak:libX11\n";
 }

@@ -87,7 +87,10 @@ void PainterCanvas::arc(int left, int top, int right, int bottom, int ax, int ay
 void PainterCanvas::polygon(const int* xy, int points) {
   if (points <= 0) return;
   QPolygon poly(points);
-  for (int i = 0; i < points; ++i) poly.setPoint(i, xy[2 * i], xy[2 * i + 1]);
+  for (int i = 0; i < points; ++i) {
+    const std::ptrdiff_t k = 2 * static_cast<std::ptrdiff_t>(i);
+    poly.setPoint(i, xy[k], xy[k + 1]);
+  }
   p_.setBrush(brush_);
   p_.drawPolygon(poly);
   p_.setBrush(Qt::NoBrush);

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 #include <array>
+#include <cmath>
 #include <functional>
 
 #include "gui/dialogkit.h"
@@ -83,7 +84,7 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   WindowEnv env = windowEnv;
   if (request.help) env.help = request.help;
   const double scale = env.windowScalePercent > 0 ? env.windowScalePercent / 100.0 : 1.0;
-  auto px = [scale](int v) { return static_cast<int>(v * scale + 0.5); };
+  auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
   auto place = [&](QWidget* w, int x, int y, int width, int height) {
     w->setGeometry(px(x), px(y), px(width), px(height));
   };

@@ -224,8 +224,8 @@ std::string fmtEng(const NumberSettings& s, Real x) {
   if (!std::isfinite(x)) return fmtSig(s, x);
   const int a = decimalExponent(x);
   const int r = a % 3;  // C++ remainder takes the sign of a, as the rule wants
-  if (a >= 4) return fmtSig(s, detail::scalePow10(x, -(a - r))) + "E" + fmtInt((a / 3) * 3);
-  if (a < -2) return fmtSig(s, detail::scalePow10(x, r - a)) + "E" + fmtInt((a / 3) * 3);
+  if (a >= 4) return fmtSig(s, detail::scalePow10(x, -(a - r))) + "E" + fmtInt(static_cast<long long>(a / 3) * 3);
+  if (a < -2) return fmtSig(s, detail::scalePow10(x, r - a)) + "E" + fmtInt(static_cast<long long>(a / 3) * 3);
   return fmtSig(s, x);
 }
 

@@ -92,7 +92,7 @@ constexpr int kMaxDescriptionLines = 64;
 // with CR LF line ends, a "|" before a lone LF is the writer's own form and always continues, so
 // a description line of 14 "-" stays in its description.
 std::string readDescription(NotingReader& r) {
-  const std::string first = r.readLine();
+  std::string first = r.readLine();
   NotingReader ahead = r;
   std::string joined = first;
   for (int i = 0; i < kMaxDescriptionLines && !ahead.atEnd(); ++i) {

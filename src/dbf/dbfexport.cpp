@@ -329,6 +329,7 @@ std::uint32_t searchTable(const DbfTable& table, std::string_view text, std::uin
 void writeTableListing(const DbfTable& table, TableListingSink& sink) {
   const int columns = std::min(table.fieldCount(), 7);
   std::vector<TableListingColumn> heading;
+  heading.reserve(static_cast<std::size_t>(columns > 0 ? columns : 0));
   for (int i = 0; i < columns; ++i) heading.push_back({table.field(i).name, table.field(i).length + 1});
   sink.heading(heading);
   std::vector<std::string> cells(static_cast<std::size_t>(columns));

@@ -57,6 +57,8 @@ double julianDay(std::string_view t) {
   long a = (14 - m) / 12;
   long yy = y + 4800 - a;
   long mm = m + 12 * a - 3;
+  // Whole-day arithmetic of the Julian day number: every division truncates on purpose.
+  // NOLINTNEXTLINE(bugprone-integer-division)
   return static_cast<double>(d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045);
 }
 

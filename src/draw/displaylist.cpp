@@ -447,7 +447,7 @@ class Replayer {
       }
       case kRecSolid: {
         int xy[8];
-        for (int k = 0; k < 4; ++k) {
+        for (std::size_t k = 0; k < 4; ++k) {
           xy[2 * k] = X(f[2 * k]);
           xy[2 * k + 1] = Y(f[2 * k + 1]);
         }

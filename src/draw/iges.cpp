@@ -33,7 +33,7 @@ std::string withoutControls(std::string_view s, char replacement) {
 
 // The file name in the code page texts are written in (no length limit, unlike cadText's display path).
 std::string fileNameText(const NumberSettings& s, const std::string& nativeName) {
-  const std::string o = oem(nativeName);
+  std::string o = oem(nativeName);
   switch (s.cadTextMode) {
     case 2:
       return cp850ToWin1252(o);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <numbers>
 
@@ -123,7 +124,7 @@ void SvgCanvas::arc(int left, int top, int right, int bottom, int ax, int ay, in
 void SvgCanvas::polygon(const int* xy, int points) {
   if (points < 1) return;
   std::string p;
-  for (int i = 0; i < points; ++i) p += (i ? " " : "") + num(xy[2 * i]) + "," + num(xy[2 * i + 1]);
+  for (std::ptrdiff_t i = 0; i < points; ++i) p += (i ? " " : "") + num(xy[2 * i]) + "," + num(xy[2 * i + 1]);
   body_ += "<polygon points=\"" + p + "\" fill=\"" + colorText(brush_) + "\"" + strokeAttributes() + "/>\n";
 }
 

@@ -137,7 +137,7 @@ static std::string resolveLinks(const std::string& path) {
     ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
     if (n <= 0) return current;
     std::string target(buf, static_cast<std::size_t>(n));
-    if (!target.empty() && target[0] != '/') target = directoryOf(current) + target;
+    if (!target.empty() && target[0] != '/') target.insert(0, directoryOf(current));
     current = target;
   }
   return current;

@@ -122,7 +122,7 @@ void ShowMessageWindow(ReportContext& ws) {
     return;
   }
   for (int k = 1; k <= n; ++k) ws.choiceItems[static_cast<std::size_t>(k)] = CalcMessageAt(ws.messages, k);
-  ws.choiceItems[static_cast<std::size_t>(n + 1)] = oem("Weiter/zurück...");
+  ws.choiceItems[static_cast<std::size_t>(n) + 1] = oem("Weiter/zurück...");
   SetHelpNumber(ws, kMessageWindowHelp);
   const uint16_t leave = static_cast<uint16_t>(n + 1);
   uint16_t choice = ws.config.helpLevel >= 2 ? 1 : leave;

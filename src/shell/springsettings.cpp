@@ -91,7 +91,8 @@ std::vector<std::string> springSettingNames() {
 std::string applySpringSetting(Spring& s, const std::string& name, const std::string& value) {
   for (const Setting& e : table()) {
     if (name != e.name) continue;
-    const std::string bad = "/SET:" + name + "=" + value + ": ";
+    std::string bad = "/SET:" + name;
+    bad += "=" + value + ": ";
     switch (e.kind) {
       case Kind::Text: {
         std::string t = oem(value);

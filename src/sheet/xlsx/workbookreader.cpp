@@ -414,7 +414,7 @@ class Package {
       return Failure::TooLarge;
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(zip_.get(), index, 0));
     if (!file) return Failure::NotWorkbook;
-    std::array<char, 64 * 1024> buffer;
+    std::array<char, std::size_t{64} * 1024> buffer;
     std::size_t entry = 0;
     for (;;) {
       const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
