@@ -10,7 +10,7 @@
 
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
-#include "graphics/displaylist.h"
+#include "draw/displaylist.h"
 #include "gui/mainwindow.h"
 #include "gui/qtui.h"
 #include "session/session.h"
