@@ -11,6 +11,7 @@
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "draw/displaylist.h"
+#include "graphics/output.h"
 #include "gui/mainwindow.h"
 #include "gui/qtui.h"
 #include "session/session.h"
