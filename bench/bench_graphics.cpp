@@ -60,7 +60,7 @@ static void BM_DxfSpiralDrawing(benchmark::State& state) {
   for (auto _ : state) {
     velk::OpenDrawing(ws, velk::DeviceCode::Dxf);
     velk::Window(ws.drawing, 0, 0, 160, 120);
-    velk::Tables(ws.drawing, DrawingKind::Drawing);
+    velk::Tables(ws.drawing, velk::DrawingKind::Drawing);
     velk::BeginEntities(ws.drawing, ws.diag);
     spiral(ws, 50, 72);  // 3600 lines and 3600 arcs
     velk::EndEntities(ws.drawing);

@@ -9,6 +9,7 @@
 
 #include "draw/blockfile.h"
 #include "draw/drawing.h"
+#include "graphics/output.h"
 #include "session/session.h"
 #include "ui/headless.h"
 
