@@ -8,11 +8,11 @@
 
 #include "base/codepage.h"
 #include "base/numfmt.h"
-#include "platform/process.h"
-#include "ui/headless.h"
 #include "gui/windowedapp.h"
+#include "platform/process.h"
 #include "session/session.h"
 #include "shell/startup.h"
+#include "ui/headless.h"
 
 namespace {
 
@@ -67,6 +67,7 @@ int runHeadless(const velk::CommandLine& cl, bool noDisplay = false) {
 }  // namespace
 
 // Under LeakSanitizer: what Qt, fontconfig and GLib keep until the process ends is theirs, not ours.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the sanitizer runtime looks this name up.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libQt6\nleak:libfontconfig\nleak:libglib\nleak:libdbus\nleak:libxcb\nleak:libX11\n";
 }
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
   }
   // -h and --help always answer on stdout; "?" and "/?" too unless a window can show the text.
   if (cl.help && (cl.helpOnStdout || cl.noGui || !velk::gui::displayAvailable())) {
-    for (const std::string& line : velk::commandLineHelpText(velk::Spring{}.fileExt)) std::cout << velk::cp850ToUtf8(line) << "\n";
+    for (const std::string& line : velk::commandLineHelpText(velk::Spring{}.fileExt))
+      std::cout << velk::cp850ToUtf8(line) << "\n";
     return std::cout.flush() ? 0 : 2;
   }
   // An unknown switch ends the run before anything is read or written.

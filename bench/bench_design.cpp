@@ -4,9 +4,9 @@
 
 #include "calc/calculate.h"
 #include "calcservice/designtable.h"
+#include "dialogs/onlinetable.h"
 #include "session/session.h"
 #include "ui/headless.h"
-#include "dialogs/onlinetable.h"
 
 namespace {
 

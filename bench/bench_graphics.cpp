@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "session/session.h"
-#include "graphics/output.h"
-#include "ui/headless.h"
 #include "discard_canvas.h"
 #include "draw/displaylist.h"
-#include "draw/viewmapping.h"
 #include "draw/drawing.h"
+#include "draw/viewmapping.h"
+#include "graphics/output.h"
+#include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ void spiral(velk::Session& ws, int turns, int steps) {
     const long double a0 = 2 * pi * i / steps, a1 = 2 * pi * (i + 1) / steps;
     const long double r0 = 5 + 0.8L * a0 / (2 * pi), r1 = 5 + 0.8L * a1 / (2 * pi);
     velk::SetLayer(ws.drawing, i % 200 == 0 ? 4 : 3);
-    velk::Line(ws.drawing, 80 + r0 * std::cos(a0), 60 + r0 * std::sin(a0), 80 + r1 * std::cos(a1), 60 + r1 * std::sin(a1));
+    velk::Line(ws.drawing, 80 + r0 * std::cos(a0), 60 + r0 * std::sin(a0), 80 + r1 * std::cos(a1),
+               60 + r1 * std::sin(a1));
     velk::Arc(ws.drawing, 80, 60, a0 * 180 / pi, a1 * 180 / pi, r0 + 0.4L);
     if (i % 500 == 0) velk::Text(ws.drawing, "Windung", 80 + r0, 60);
   }

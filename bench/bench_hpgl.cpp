@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include "session/session.h"
 #include "draw/displaylist.h"
-#include "ui/headless.h"
 #include "help/hpgl.h"
+#include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ std::string makePointLists(size_t bytes) {
     f += "PU2000," + std::to_string(2000 + round % 400) + ";PD;PA";
     for (int i = 0; i < 100; ++i) {
       if (i) f += ',';
-      f += std::to_string(2000 + 40 * i) + "," + std::to_string(2000 + static_cast<int>(1500 * std::sin(i * 0.1 + round)));
+      f += std::to_string(2000 + 40 * i) + "," +
+           std::to_string(2000 + static_cast<int>(1500 * std::sin(i * 0.1 + round)));
     }
     f += ";PU;";
     ++round;

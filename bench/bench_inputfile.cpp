@@ -1,8 +1,8 @@
 // Input file throughput: parse and write of one spring file in memory.
 #include <benchmark/benchmark.h>
 
-#include "session/session.h"
 #include "data/inputfile.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 static void BM_InputFileParseAndWrite(benchmark::State& state) {

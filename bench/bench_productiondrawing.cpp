@@ -9,9 +9,9 @@
 #include "bench_support.h"
 #include "calc/calculate.h"
 #include "draw/drawing.h"
-#include "ui/headless.h"
 #include "graphics/productiondrawing.h"
 #include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 

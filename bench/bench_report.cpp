@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <string>
 
-#include "session/session.h"
 #include "base/codepage.h"
-#include "ui/headless.h"
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "report/calcreport.h"
 #include "report/reportwriter.h"
 #include "reportui/reportservice.h"
+#include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include "bench_support.h"
 #include "calc/calculate.h"
-#include "session/session.h"
 #include "draw/drawing.h"
-#include "ui/headless.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
+#include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 // 100,000 rows read back. peak_rss_MiB is the process's high-water mark: run this file's
 // benchmarks alone (--benchmark_filter=Workbook) for the reader's own figure.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,12 +13,12 @@
 #include <string>
 
 #include "bench_support.h"
-#include "commands/springfile.h"
 #include "commands/spreadsheetlink.h"
-#include "ui/headless.h"
+#include "commands/springfile.h"
 #include "platform/process.h"
 #include "session/session.h"
 #include "sheet/workbook.h"
+#include "ui/headless.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+
 #include <string>
 
 #include "base/canvas.h"

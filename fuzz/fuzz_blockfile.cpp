@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string>
 
-#include "session/session.h"
 #include "draw/blockfile.h"
 #include "draw/drawing.h"
 #include "graphics/output.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 static const std::string& folder() {

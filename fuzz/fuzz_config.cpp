@@ -5,16 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "session/session.h"
 #include "dialogs/configio.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 static std::string roundTrip(velk::HeadlessUi& ui, std::string_view bytes) {
   velk::Session ws(ui);
   ws.start.startDir = "/work";
   velk::readConfigurationFrom(ws, ws.screen, bytes);
-  if (ws.config.plotCommandLineCount < 1 || ws.config.plotCommandLineCount > velk::kPlotCommandLines)
-    __builtin_trap();
+  if (ws.config.plotCommandLineCount < 1 || ws.config.plotCommandLineCount > velk::kPlotCommandLines) __builtin_trap();
   return velk::configurationFileBytes(ws);
 }
 

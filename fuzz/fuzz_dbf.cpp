@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!t.openBytes(bytes, "fuzz.dbf")) return 0;
   // Never more records than the bytes hold.
   if (static_cast<std::uint64_t>(t.recordCount()) * static_cast<std::uint64_t>(t.recordLength()) +
-          static_cast<std::uint64_t>(t.headerLength()) > size)
+          static_cast<std::uint64_t>(t.headerLength()) >
+      size)
     __builtin_trap();
 
   std::size_t total = 0;

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "session/session.h"
 #include "draw/displaylist.h"
 #include "draw/viewmapping.h"
 #include "graphics/output.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 namespace {

@@ -33,7 +33,8 @@ void exercise(std::string_view file, std::string_view message) {
     return;
   // ... and afterwards that entry holds the new texts as single lines.
   const velk::ExplanationEntry again = velk::findExplanation(*out, message, velk::kWindowMatchLength);
-  const velk::ExplanationEntry after = shown.found ? again : velk::findExplanation(*out, message, velk::kReportMatchLength);
+  const velk::ExplanationEntry after =
+      shown.found ? again : velk::findExplanation(*out, message, velk::kReportMatchLength);
   check(after.found && after.cause == "neue Ursache mit Umbruch" && after.remedy == "A b");
   check(after.line == (shown.found ? shown.line : report.line));
 }

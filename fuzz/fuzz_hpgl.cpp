@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "session/session.h"
 #include "draw/displaylist.h"
-#include "ui/headless.h"
 #include "help/hpgl.h"
+#include "session/session.h"
+#include "ui/headless.h"
 
 namespace {
 

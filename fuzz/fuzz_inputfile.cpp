@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "session/session.h"
 #include "data/inputfile.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

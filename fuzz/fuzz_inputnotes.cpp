@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (n.size() > 80) __builtin_trap();
   // The first line as a /SET value for a number, a text and a selector.
   const std::string first(bytes.substr(0, bytes.find('\n')));
-  for (const char* name : {"t", "zeichname", "crossSection", "kugelstrahlen"}) (void)velk::applySpringSetting(s, name, first);
+  for (const char* name : {"t", "zeichname", "crossSection", "kugelstrahlen"})
+    (void)velk::applySpringSetting(s, name, first);
   return 0;
 }

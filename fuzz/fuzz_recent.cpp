@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "session/session.h"
 #include "dialogs/configio.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

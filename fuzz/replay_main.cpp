@@ -21,7 +21,10 @@ int main(int argc, char** argv) {
     std::filesystem::path p(argv[i]);
     if (std::filesystem::is_directory(p)) {
       for (const auto& e : std::filesystem::directory_iterator(p))
-        if (e.is_regular_file()) { runFile(e.path()); ++count; }
+        if (e.is_regular_file()) {
+          runFile(e.path());
+          ++count;
+        }
     } else {
       runFile(p);
       ++count;

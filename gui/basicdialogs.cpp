@@ -181,8 +181,7 @@ std::optional<YesNoRequest::Result> run(const WindowEnv& env, const YesNoRequest
 }
 
 std::optional<QuestionRequest::Result> run(const WindowEnv& env, const QuestionRequest& request) {
-  QMessageBox box(QMessageBox::Question, qs(request.caption), qs(request.question), QMessageBox::NoButton,
-                  env.parent);
+  QMessageBox box(QMessageBox::Question, qs(request.caption), qs(request.question), QMessageBox::NoButton, env.parent);
   box.setObjectName(QStringLiteral("questionBox"));
   QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
   yes->setObjectName(QStringLiteral("yes"));
@@ -202,9 +201,15 @@ std::optional<QuestionRequest::Result> run(const WindowEnv& env, const QuestionR
 std::optional<MessageRequest::Result> run(const WindowEnv& env, const MessageRequest& request) {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   switch (request.kind) {
-    case MessageKind::Error: icon = QMessageBox::Critical; break;
-    case MessageKind::Info: icon = QMessageBox::Information; break;
-    case MessageKind::Titled: icon = QMessageBox::NoIcon; break;
+    case MessageKind::Error:
+      icon = QMessageBox::Critical;
+      break;
+    case MessageKind::Info:
+      icon = QMessageBox::Information;
+      break;
+    case MessageKind::Titled:
+      icon = QMessageBox::NoIcon;
+      break;
   }
   QMessageBox box(icon, qs(request.caption), qs(request.text), QMessageBox::NoButton, env.parent);
   box.setObjectName(QStringLiteral("messageBox"));

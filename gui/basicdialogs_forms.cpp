@@ -236,7 +236,8 @@ std::optional<InstallationAngleRequest::Result> run(const WindowEnv& env, const 
   // The box moves the track bar (setValue does not count as the user's action); the user's moves
   // of the track bar and "^" put its position into the box.
   track->setValue(roundedValue(edit->text()));
-  QObject::connect(edit, &QLineEdit::textChanged, track, [track](const QString& t) { track->setValue(roundedValue(t)); });
+  QObject::connect(edit, &QLineEdit::textChanged, track,
+                   [track](const QString& t) { track->setValue(roundedValue(t)); });
   QObject::connect(track, &QSlider::actionTriggered, edit,
                    [edit, track](int) { edit->setText(QString::number(track->sliderPosition())); });
   QObject::connect(up, &QPushButton::clicked, edit, [edit, track] { edit->setText(QString::number(track->value())); });
@@ -333,7 +334,8 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
   // Grid 1: a third column holds each row's "< " + today button.
   QStringList rowTitles;
   for (const std::string& t : request.rowTitles) rowTitles << qs(t);
-  QTableWidget* people = grid(&dialog, "people", {QStringLiteral("Datum"), QStringLiteral("Name"), QString()}, rowTitles);
+  QTableWidget* people =
+      grid(&dialog, "people", {QStringLiteral("Datum"), QStringLiteral("Name"), QString()}, rowTitles);
   people->setItemDelegate(new LimitedCells(people, {request.peopleLength, request.peopleLength}));
   for (int r = 0; r < 4; ++r) {
     const auto row = static_cast<std::size_t>(r);
@@ -355,10 +357,10 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
   // Grid 2: the free texts.
   QStringList numbers;
   for (int r = 1; r <= 8; ++r) numbers << QString::number(r);
-  QTableWidget* texts = grid(&dialog, "freeTexts",
-                             {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("h"), QStringLiteral("phi"),
-                              QStringLiteral("Text")},
-                             numbers);
+  QTableWidget* texts = grid(
+      &dialog, "freeTexts",
+      {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("h"), QStringLiteral("phi"), QStringLiteral("Text")},
+      numbers);
   texts->setItemDelegate(new LimitedCells(texts, {30, 30, 30, 30, request.textLength}));
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 5; ++c)
@@ -379,7 +381,8 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
   result.replaces = oemText(replaces->text());
   result.replacedBy = oemText(replacedBy->text());
   for (int r = 0; r < 4; ++r)
-    for (int c = 0; c < 2; ++c) result.people[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = cellText(*people, r, c);
+    for (int c = 0; c < 2; ++c)
+      result.people[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = cellText(*people, r, c);
   for (int r = 0; r < 8; ++r)
     for (int c = 0; c < 5; ++c)
       result.freeTexts[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = cellText(*texts, r, c);

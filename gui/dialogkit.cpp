@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "ui/uiservices.h"
 #include "gui/text.h"
+#include "ui/uiservices.h"
 
 namespace velk::gui {
 

@@ -3,8 +3,8 @@
 // formdialogs_config.cpp, the print forms in formdialogs_print.cpp.
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -16,9 +16,9 @@
 #include <QPixmap>
 #include <QTableWidget>
 
-#include "ui/overviewform.h"
 #include "gui/formdialogs_kit.h"
 #include "gui/windows.h"
+#include "ui/overviewform.h"
 
 namespace velk::gui {
 
@@ -81,8 +81,8 @@ std::optional<SpringEndsRequest::Result> run(const WindowEnv& env, const SpringE
     auto* group = new QGroupBox(qs(title), &d);
     group->setObjectName(QStringLiteral("GroupBox_") + suffix);
     auto* grid = new QGridLayout(group);
-    grid->addWidget(radioGroup(qs(q.formTitle), q.formItems, formIndex, e.form, QStringLiteral("form") + suffix),
-                    0, 0, 1, 3);
+    grid->addWidget(radioGroup(qs(q.formTitle), q.formItems, formIndex, e.form, QStringLiteral("form") + suffix), 0, 0,
+                    1, 3);
     e.length = namedEdit(QStringLiteral("l") + suffix, {}, group);
     e.radius = namedEdit(QStringLiteral("r") + suffix, {}, group);
     e.lengthUnit = new QLabel(group);
@@ -179,9 +179,7 @@ std::optional<ApplicationRequest::Result> run(const WindowEnv& env, const Applic
   auto* tempUnit = new QLabel(qs(q.temperaturUnit), &d);
   tempUnit->setObjectName(QStringLiteral("tempu"));
 
-  auto current = [&] {
-    return ApplicationResult{checkedIndex(statdyn), oemText(freq->text()), oemText(temp->text())};
-  };
+  auto current = [&] { return ApplicationResult{checkedIndex(statdyn), oemText(freq->text()), oemText(temp->text())}; };
   freq->setEnabled(q.freqEnabled);
   QObject::connect(statdyn, &QButtonGroup::idClicked, &d, [&] { freq->setEnabled(frequencyEnabled(current())); });
 
@@ -321,10 +319,10 @@ std::optional<PlotFormRequest::Result> run(const WindowEnv& env, const PlotFormR
   path->setText(qpath(v.plotrixPath));
   QPushButton* browsePath = button(QStringLiteral("..."), QStringLiteral("browsePath"));
   QButtonGroup* outcode = nullptr;
-  QGroupBox* outcodeBox = radioGroup(QStringLiteral("Ausgabeformat"),
-                                     {"HP-GL Laserjet (HPL)", "Postscript (PS)", "HP-GL Plotter (PLT)",
-                                      "HP-GL/2 (PL2)", "Aristo (ART)"},
-                                     v.outcode - 1, outcode, QStringLiteral("outcode"), &d);
+  QGroupBox* outcodeBox =
+      radioGroup(QStringLiteral("Ausgabeformat"),
+                 {"HP-GL Laserjet (HPL)", "Postscript (PS)", "HP-GL Plotter (PLT)", "HP-GL/2 (PL2)", "Aristo (ART)"},
+                 v.outcode - 1, outcode, QStringLiteral("outcode"), &d);
   QButtonGroup* iface = nullptr;
   QGroupBox* ifaceBox = radioGroup(QStringLiteral("Ausgabeschnittstelle"), {"seriell", "parallel", "Datei"},
                                    v.outInterface - 1, iface, QStringLiteral("interface"), &d);

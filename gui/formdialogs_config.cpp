@@ -277,7 +277,8 @@ class ConfigWindow {
       QLineEdit* e = edit(v_.*dir.field, name, dir.control, true);
       QPushButton* browse = chooseButton(dir.chooser, 0, name + QStringLiteral("Choose"));
       if (dir.control == C::TempDir)
-        p.row(label(dir.control), {e, browse, proposeButton(ConfigProposal::TempDir, QStringLiteral("tempDirPropose"))});
+        p.row(label(dir.control),
+              {e, browse, proposeButton(ConfigProposal::TempDir, QStringLiteral("tempDirPropose"))});
       else
         p.row(label(dir.control), {e, browse});
     }
@@ -363,10 +364,11 @@ class ConfigWindow {
     QStringList columns, titles;
     for (std::size_t i = 0; i < 3; ++i) columns << item(C::LayerTable, i);
     for (const std::string& t : q_.layerTitles) titles << qs(t);
-    QTableWidget* layers = table(QStringLiteral("layerTable"), 5, columns, titles, [this](int r, int c) -> std::string& {
-      ConfigLayerRow& row = v_.layers[static_cast<std::size_t>(r)];
-      return c == 0 ? row.name : c == 1 ? row.color : row.thickness;
-    });
+    QTableWidget* layers =
+        table(QStringLiteral("layerTable"), 5, columns, titles, [this](int r, int c) -> std::string& {
+          ConfigLayerRow& row = v_.layers[static_cast<std::size_t>(r)];
+          return c == 0 ? row.name : c == 1 ? row.color : row.thickness;
+        });
     hint(layers, C::LayerTable);
     p.wide(layers);
     auto* presets = new QWidget(tabs_);
@@ -376,11 +378,9 @@ class ConfigWindow {
                                                    ConfigProposal::LayerPreset3, ConfigProposal::LayerPreset4,
                                                    ConfigProposal::LayerPreset5};
     for (int k = 1; k <= 5; ++k)
-      presetRow->addWidget(
-          proposeButton(kPresets[k - 1], QStringLiteral("layerPreset%1").arg(k), QString::number(k)));
-    QPushButton* color = button(caption(C::LayerColor), QStringLiteral("layerColor"), [this, layers] {
-      pickColor(layers, 1);
-    });
+      presetRow->addWidget(proposeButton(kPresets[k - 1], QStringLiteral("layerPreset%1").arg(k), QString::number(k)));
+    QPushButton* color =
+        button(caption(C::LayerColor), QStringLiteral("layerColor"), [this, layers] { pickColor(layers, 1); });
     hint(color, C::LayerColor);
     presetRow->addWidget(color);
     presetRow->addStretch(1);
@@ -420,9 +420,10 @@ class ConfigWindow {
     static constexpr ConfigProposal kThickness[3] = {ConfigProposal::PenThickness1, ConfigProposal::PenThickness2,
                                                      ConfigProposal::PenThickness3};
     for (std::size_t i = 0; i < 3; ++i)
-      buttonRow->addWidget(proposeButton(kThickness[i], QStringLiteral("penThickness%1").arg(i + 1),
-                                         item(C::PenThickness, i)));
-    buttonRow->addWidget(button(caption(C::LayerColor), QStringLiteral("penColor"), [this, pens] { pickColor(pens, 0); }));
+      buttonRow->addWidget(
+          proposeButton(kThickness[i], QStringLiteral("penThickness%1").arg(i + 1), item(C::PenThickness, i)));
+    buttonRow->addWidget(
+        button(caption(C::LayerColor), QStringLiteral("penColor"), [this, pens] { pickColor(pens, 0); }));
     buttonRow->addStretch(1);
     p.wide(buttons);
     QObject::connect(pens, &QTableWidget::cellDoubleClicked, &d_, [this, pens](int, int column) {
@@ -462,14 +463,13 @@ class ConfigWindow {
     hint(device, C::TextDevice);
     for (const std::string& name : q_.deviceNames)
       if (!name.empty()) device->addItem(qs(name));
-    loads_.push_back([this, device] {
-      device->setCurrentIndex(v_.textDevice.empty() ? -1 : device->findText(qs(v_.textDevice)));
-    });
+    loads_.push_back(
+        [this, device] { device->setCurrentIndex(v_.textDevice.empty() ? -1 : device->findText(qs(v_.textDevice))); });
     stores_.push_back([this, device] {
       v_.textDevice = device->currentIndex() < 0 ? std::string() : oemText(device->currentText());
     });
     p.row(label(C::TextDevice), {device, check(caption(C::TextDeviceAsk), v_.textDeviceAsk,
-                                              QStringLiteral("textDeviceAsk"), C::TextDeviceAsk)});
+                                               QStringLiteral("textDeviceAsk"), C::TextDeviceAsk)});
 
     auto* window = new QWidget(tabs_);
     auto* windowGrid = new QGridLayout(window);
@@ -483,7 +483,8 @@ class ConfigWindow {
       e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
       windowGrid->addWidget(e, r, c + 1);
     }
-    p.row(label(C::TextWindow), {window, proposeButton(ConfigProposal::TextWindow, QStringLiteral("textWindowPropose"))});
+    p.row(label(C::TextWindow),
+          {window, proposeButton(ConfigProposal::TextWindow, QStringLiteral("textWindowPropose"))});
 
     auto* fontName = new QLabel(tabs_);
     fontName->setObjectName(QStringLiteral("printoutFontName"));

@@ -76,17 +76,38 @@ void GraphicsView::resizeEvent(QResizeEvent*) { stale_ = true; }
 void GraphicsView::keyPressEvent(QKeyEvent* e) {
   ViewKey key = ViewKey::Other;
   switch (e->key()) {
-    case Qt::Key_Escape: key = ViewKey::Escape; break;
-    case Qt::Key_F5: key = ViewKey::F5; break;
-    case Qt::Key_Up: key = ViewKey::Up; break;
-    case Qt::Key_Down: key = ViewKey::Down; break;
-    case Qt::Key_PageUp: key = ViewKey::PageUp; break;
-    case Qt::Key_PageDown: key = ViewKey::PageDown; break;
-    case Qt::Key_Left: key = ViewKey::Left; break;
-    case Qt::Key_Right: key = ViewKey::Right; break;
-    case Qt::Key_Plus: key = ViewKey::Plus; break;
-    case Qt::Key_Minus: key = ViewKey::Minus; break;
-    default: break;
+    case Qt::Key_Escape:
+      key = ViewKey::Escape;
+      break;
+    case Qt::Key_F5:
+      key = ViewKey::F5;
+      break;
+    case Qt::Key_Up:
+      key = ViewKey::Up;
+      break;
+    case Qt::Key_Down:
+      key = ViewKey::Down;
+      break;
+    case Qt::Key_PageUp:
+      key = ViewKey::PageUp;
+      break;
+    case Qt::Key_PageDown:
+      key = ViewKey::PageDown;
+      break;
+    case Qt::Key_Left:
+      key = ViewKey::Left;
+      break;
+    case Qt::Key_Right:
+      key = ViewKey::Right;
+      break;
+    case Qt::Key_Plus:
+      key = ViewKey::Plus;
+      break;
+    case Qt::Key_Minus:
+      key = ViewKey::Minus;
+      break;
+    default:
+      break;
   }
   if (key == ViewKey::Other) {
     QWidget::keyPressEvent(e);

@@ -1,13 +1,12 @@
 #include "gui/mainwindow.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <algorithm>
 
 #include "commands/menucommands.h"
 #include "draw/displaylist.h"
@@ -76,7 +75,8 @@ void MainWindow::renderMenu() {
       a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut.data(), static_cast<int>(item.shortcut.size()))));
     const MenuId id = item.id;
     // Queued: the menu that triggered the action is rebuilt by the command.
-    connect(a, &QAction::triggered, this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
+    connect(
+        a, &QAction::triggered, this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
     actions_[id] = a;
   }
 }

@@ -35,10 +35,18 @@ void PainterCanvas::setTextColor(uint32_t rgb) { text_ = rgbColor(rgb); }
 
 void PainterCanvas::setPenStyle(int style) {
   switch (style) {
-    case 1: pen_.setStyle(Qt::DotLine); break;
-    case 2: pen_.setStyle(Qt::DashDotLine); break;
-    case 3: pen_.setStyle(Qt::DashLine); break;
-    default: pen_.setStyle(Qt::SolidLine); break;
+    case 1:
+      pen_.setStyle(Qt::DotLine);
+      break;
+    case 2:
+      pen_.setStyle(Qt::DashDotLine);
+      break;
+    case 3:
+      pen_.setStyle(Qt::DashLine);
+      break;
+    default:
+      pen_.setStyle(Qt::SolidLine);
+      break;
   }
   applyPen();
 }
@@ -79,7 +87,10 @@ void PainterCanvas::arc(int left, int top, int right, int bottom, int ax, int ay
 void PainterCanvas::polygon(const int* xy, int points) {
   if (points <= 0) return;
   QPolygon poly(points);
-  for (int i = 0; i < points; ++i) poly.setPoint(i, xy[2 * i], xy[2 * i + 1]);
+  for (int i = 0; i < points; ++i) {
+    const std::ptrdiff_t k = 2 * static_cast<std::ptrdiff_t>(i);
+    poly.setPoint(i, xy[k], xy[k + 1]);
+  }
   p_.setBrush(brush_);
   p_.drawPolygon(poly);
   p_.setBrush(Qt::NoBrush);
@@ -97,7 +108,8 @@ void PainterCanvas::text(int x, int y, const std::string& text, const FontSpec& 
     // The cell height is ascent + descent: the pixel size that gives it.
     f.setPixelSize(std::max(1, want.cellHeight));
     QFontMetricsF m(f, p_.device());
-    if (m.height() > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(want.cellHeight * want.cellHeight / m.height()))));
+    if (m.height() > 0)
+      f.setPixelSize(std::max(1, static_cast<int>(std::lround(want.cellHeight * want.cellHeight / m.height()))));
     f.setWeight(want.weight >= 600 ? QFont::Bold : QFont::Normal);
     f.setItalic(want.italic);
     f.setUnderline(want.underline);

@@ -65,8 +65,8 @@ int writePdf(const PrintDrawingRequest& request, const QString& path) {
     pdf.setTitle(qs(request.documentName));
     pdf.setCreator(QStringLiteral("VELK"));
     pdf.setResolution(600);
-    pdf.setPageLayout(QPageLayout(QPageSize(request.a3 ? QPageSize::A3 : QPageSize::A4),
-                                  orientation(request.landscape), QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    pdf.setPageLayout(QPageLayout(QPageSize(request.a3 ? QPageSize::A3 : QPageSize::A4), orientation(request.landscape),
+                                  QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
     if (!paintPage(pdf, QRect(QPoint(0, 0), area.size()), pdf.resolution(), pdf.resolution(), request.paint))
       return kNotPainted;
@@ -136,9 +136,9 @@ std::optional<ChoosePrinterRequest::Result> run(const WindowEnv& env, const Choo
 std::optional<PrintDrawingRequest::Result> run(const WindowEnv& env, const PrintDrawingRequest& request) {
   if (QPrinterInfo::availablePrinters().isEmpty()) {
     // No printer installed: the page goes into a PDF file instead.
-    const QString path = QFileDialog::getSaveFileName(env.parent, QStringLiteral("Print to PDF"), QString(),
-                                                      QStringLiteral("PDF (*.pdf)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString path =
+        QFileDialog::getSaveFileName(env.parent, QStringLiteral("Print to PDF"), QString(),
+                                     QStringLiteral("PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return std::nullopt;
     const QString file = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".pdf") : path;
     if (const int e = writePdf(request, file)) {
@@ -170,12 +170,17 @@ std::optional<ExportPictureRequest::Result> run(const WindowEnv& env, const Expo
   // The extension typed wins over the filter chosen.
   const QString ext = QFileInfo(path).suffix().toLower();
   PictureFormat format = chosen == svg ? PictureFormat::Svg : chosen == pdf ? PictureFormat::Pdf : PictureFormat::Png;
-  if (ext == QStringLiteral("svg")) format = PictureFormat::Svg;
-  else if (ext == QStringLiteral("pdf")) format = PictureFormat::Pdf;
-  else if (ext == QStringLiteral("png")) format = PictureFormat::Png;
+  if (ext == QStringLiteral("svg"))
+    format = PictureFormat::Svg;
+  else if (ext == QStringLiteral("pdf"))
+    format = PictureFormat::Pdf;
+  else if (ext == QStringLiteral("png"))
+    format = PictureFormat::Png;
   QString file = path;
   if (ext.isEmpty())
-    file += format == PictureFormat::Svg ? QStringLiteral(".svg") : format == PictureFormat::Pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    file += format == PictureFormat::Svg   ? QStringLiteral(".svg")
+            : format == PictureFormat::Pdf ? QStringLiteral(".pdf")
+                                           : QStringLiteral(".png");
   if (const int e = writePicture(request, format, file)) {
     showWriteFailure(env, file, e);
     return std::nullopt;

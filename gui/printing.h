@@ -5,8 +5,8 @@
 #include <QString>
 #include <string>
 
-#include "ui/uiservices.h"
 #include "gui/windowenv.h"
+#include "ui/uiservices.h"
 
 class QPagedPaintDevice;
 class QPrinter;

@@ -64,12 +64,18 @@ std::optional<FolderRequest::Result> QtUi::show(const FolderRequest& request) { 
 std::optional<OpenFileRequest::Result> QtUi::show(const OpenFileRequest& request) { return run(env_, request); }
 std::optional<SaveFileRequest::Result> QtUi::show(const SaveFileRequest& request) { return run(env_, request); }
 std::optional<ExplanationRequest::Result> QtUi::show(const ExplanationRequest& request) { return run(env_, request); }
-std::optional<DiagramLimitsRequest::Result> QtUi::show(const DiagramLimitsRequest& request) { return run(env_, request); }
-std::optional<InstallationAngleRequest::Result> QtUi::show(const InstallationAngleRequest& request) { return run(env_, request); }
+std::optional<DiagramLimitsRequest::Result> QtUi::show(const DiagramLimitsRequest& request) {
+  return run(env_, request);
+}
+std::optional<InstallationAngleRequest::Result> QtUi::show(const InstallationAngleRequest& request) {
+  return run(env_, request);
+}
 std::optional<SpringTextsRequest::Result> QtUi::show(const SpringTextsRequest& request) { return run(env_, request); }
 std::optional<ChangeEntryRequest::Result> QtUi::show(const ChangeEntryRequest& request) { return run(env_, request); }
 std::optional<DrawingInfoRequest::Result> QtUi::show(const DrawingInfoRequest& request) { return run(env_, request); }
-std::optional<DocumentSetupRequest::Result> QtUi::show(const DocumentSetupRequest& request) { return run(env_, request); }
+std::optional<DocumentSetupRequest::Result> QtUi::show(const DocumentSetupRequest& request) {
+  return run(env_, request);
+}
 std::optional<HelpImagesRequest::Result> QtUi::show(const HelpImagesRequest& request) { return run(env_, request); }
 std::optional<SpringEndsRequest::Result> QtUi::show(const SpringEndsRequest& request) { return run(env_, request); }
 std::optional<ApplicationRequest::Result> QtUi::show(const ApplicationRequest& request) { return run(env_, request); }
@@ -79,7 +85,9 @@ std::optional<ColorSelectRequest::Result> QtUi::show(const ColorSelectRequest& r
 std::optional<PrintConfigRequest::Result> QtUi::show(const PrintConfigRequest& request) { return run(env_, request); }
 std::optional<PrinterInfoRequest::Result> QtUi::show(const PrinterInfoRequest& request) { return run(env_, request); }
 std::optional<PrintMacroRequest::Result> QtUi::show(const PrintMacroRequest& request) { return run(env_, request); }
-std::optional<ChoosePrinterRequest::Result> QtUi::show(const ChoosePrinterRequest& request) { return run(env_, request); }
+std::optional<ChoosePrinterRequest::Result> QtUi::show(const ChoosePrinterRequest& request) {
+  return run(env_, request);
+}
 std::optional<FileOverviewRequest::Result> QtUi::show(const FileOverviewRequest& request) { return run(env_, request); }
 std::optional<PlotFormRequest::Result> QtUi::show(const PlotFormRequest& request) { return run(env_, request); }
 std::optional<BrowseRequest::Result> QtUi::show(const BrowseRequest& request) { return run(env_, request); }
@@ -87,6 +95,8 @@ std::optional<OnlineFormResult> QtUi::show(const OnlineFormRequest& request) { r
 std::optional<ReportWindowRequest::Result> QtUi::show(const ReportWindowRequest& request) { return run(env_, request); }
 std::optional<PrintTextRequest::Result> QtUi::show(const PrintTextRequest& request) { return run(env_, request); }
 std::optional<PrintDrawingRequest::Result> QtUi::show(const PrintDrawingRequest& request) { return run(env_, request); }
-std::optional<ExportPictureRequest::Result> QtUi::show(const ExportPictureRequest& request) { return run(env_, request); }
+std::optional<ExportPictureRequest::Result> QtUi::show(const ExportPictureRequest& request) {
+  return run(env_, request);
+}
 
 }  // namespace velk::gui

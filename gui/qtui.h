@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "ui/uiservices.h"
 #include "gui/windowenv.h"
+#include "ui/uiservices.h"
 
 namespace velk::gui {
 

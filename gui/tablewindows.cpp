@@ -2,6 +2,7 @@
 // Text printing lives in tablewindows_print.cpp, the browser's grid in tablewindows_browse.cpp.
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -13,8 +14,8 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
-#include <QDialogButtonBox>
 #include <array>
+#include <cmath>
 #include <functional>
 
 #include "gui/dialogkit.h"
@@ -83,8 +84,10 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
   WindowEnv env = windowEnv;
   if (request.help) env.help = request.help;
   const double scale = env.windowScalePercent > 0 ? env.windowScalePercent / 100.0 : 1.0;
-  auto px = [scale](int v) { return static_cast<int>(v * scale + 0.5); };
-  auto place = [&](QWidget* w, int x, int y, int width, int height) { w->setGeometry(px(x), px(y), px(width), px(height)); };
+  auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+  auto place = [&](QWidget* w, int x, int y, int width, int height) {
+    w->setGeometry(px(x), px(y), px(width), px(height));
+  };
   const int inCount = std::clamp(t.inCount, 0, kOnlineRows);
   const int outCount = std::clamp(t.outCount, 0, kOnlineRows);
   int focusRow = std::clamp(request.focusRow, 1, std::max(inCount, 1));
@@ -198,10 +201,17 @@ std::optional<OnlineFormResult> run(const WindowEnv& windowEnv, const OnlineForm
     OnlineClose how;
     switch (key) {
       case Qt::Key_Return:
-      case Qt::Key_Enter: how = OnlineClose::Confirm; break;
-      case Qt::Key_Up: how = OnlineClose::Up; break;
-      case Qt::Key_Down: how = OnlineClose::Down; break;
-      default: return false;
+      case Qt::Key_Enter:
+        how = OnlineClose::Confirm;
+        break;
+      case Qt::Key_Up:
+        how = OnlineClose::Up;
+        break;
+      case Qt::Key_Down:
+        how = OnlineClose::Down;
+        break;
+      default:
+        return false;
     }
     if (const int row = rowOf(o)) focusRow = row;
     dialog.how = how;

@@ -166,8 +166,8 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   grid->setModel(&model);
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
   grid->setEditTriggers(edit ? QAbstractItemView::EditTriggers(QAbstractItemView::DoubleClicked |
-                                                                QAbstractItemView::EditKeyPressed |
-                                                                QAbstractItemView::AnyKeyPressed)
+                                                               QAbstractItemView::EditKeyPressed |
+                                                               QAbstractItemView::AnyKeyPressed)
                              : QAbstractItemView::EditTriggers(QAbstractItemView::NoEditTriggers));
   grid->horizontalHeader()->setSectionsClickable(true);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -183,7 +183,8 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   };
   auto showRecno = [&] {
     const std::uint32_t rec = current();
-    const std::uint32_t count = controller ? controller->recordCount() : static_cast<std::uint32_t>(request.rows.size());
+    const std::uint32_t count =
+        controller ? controller->recordCount() : static_cast<std::uint32_t>(request.rows.size());
     recno->setText(rec ? QString::number(rec) + QLatin1Char('/') + QString::number(count) : QString());
   };
   int column = 0;  // kept across the re-reads, which reset the grid
@@ -247,13 +248,25 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
     return b;
   };
   QObject::connect(navButton("nav_first", QStringLiteral("|\u25C0"), QStringLiteral("Erster Datensatz")),
-                   &QPushButton::clicked, &dialog, [&] { goRow(0); showRecno(); });
+                   &QPushButton::clicked, &dialog, [&] {
+                     goRow(0);
+                     showRecno();
+                   });
   QObject::connect(navButton("nav_prior", QStringLiteral("\u25C0"), QStringLiteral("Voriger Datensatz")),
-                   &QPushButton::clicked, &dialog, [&] { goRow(grid->currentIndex().row() - 1); showRecno(); });
+                   &QPushButton::clicked, &dialog, [&] {
+                     goRow(grid->currentIndex().row() - 1);
+                     showRecno();
+                   });
   QObject::connect(navButton("nav_next", QStringLiteral("\u25B6"), QStringLiteral("Nächster Datensatz")),
-                   &QPushButton::clicked, &dialog, [&] { goRow(grid->currentIndex().row() + 1); showRecno(); });
+                   &QPushButton::clicked, &dialog, [&] {
+                     goRow(grid->currentIndex().row() + 1);
+                     showRecno();
+                   });
   QObject::connect(navButton("nav_last", QStringLiteral("\u25B6|"), QStringLiteral("Letzter Datensatz")),
-                   &QPushButton::clicked, &dialog, [&] { goRow(model.rowCount() - 1); showRecno(); });
+                   &QPushButton::clicked, &dialog, [&] {
+                     goRow(model.rowCount() - 1);
+                     showRecno();
+                   });
   if (edit && controller) {
     QObject::connect(navButton("nav_append", QStringLiteral("+"), QStringLiteral("Datensatz anhängen")),
                      &QPushButton::clicked, &dialog, command([&] { controller->appendRecord(); }));
@@ -310,10 +323,9 @@ std::optional<BrowseResult> RunBrowser(const WindowEnv& env, const BrowseRequest
   file->setObjectName(QStringLiteral("mi_file"));
   item(file, "mi_fileExportHtml", u(texts.exportHtml), command([&] { controller->exportHtml(); }));
   item(file, "mi_fileSaveAsDelimited", u(texts.saveDelimited), command([&] { controller->saveDelimited(); }));
-  QAction* appendDbf =
-      item(file, "mi_fileAppenddbf", u(texts.appendDbf), command([&] { controller->appendDbf(); }));
-  QAction* appendDelimited = item(file, "mi_fileAppendDelimited", u(texts.appendDelimited),
-                                  command([&] { controller->appendDelimited(); }));
+  QAction* appendDbf = item(file, "mi_fileAppenddbf", u(texts.appendDbf), command([&] { controller->appendDbf(); }));
+  QAction* appendDelimited =
+      item(file, "mi_fileAppendDelimited", u(texts.appendDelimited), command([&] { controller->appendDelimited(); }));
   QAction* printSeparator = file->addSeparator();
   item(file, "mi_filePrint", u(texts.print), command([&] { controller->print(); }));
   item(file, "mi_fileExit", u(texts.exit), accept);

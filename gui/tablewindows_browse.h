@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/uiservices.h"
 #include "gui/windowenv.h"
+#include "ui/uiservices.h"
 
 namespace velk::gui {
 

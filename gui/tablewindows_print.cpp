@@ -70,10 +70,11 @@ std::optional<PrintTextRequest::Result> run(const WindowEnv& env, const PrintTex
   if (QPrinterInfo::availablePrinters().isEmpty()) {
     // Nothing to print on: the whole text goes into a PDF file the user names.
     const QString base = QFileInfo(qs(request.documentName)).completeBaseName();
-    const QString proposed = QDir::home().filePath((base.isEmpty() ? QStringLiteral("velk") : base) + QStringLiteral(".pdf"));
-    const QString path = QFileDialog::getSaveFileName(env.parent, QStringLiteral("Kein Drucker vorhanden - PDF-Datei"),
-                                                      proposed, QStringLiteral("PDF (*.pdf)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString proposed =
+        QDir::home().filePath((base.isEmpty() ? QStringLiteral("velk") : base) + QStringLiteral(".pdf"));
+    const QString path =
+        QFileDialog::getSaveFileName(env.parent, QStringLiteral("Kein Drucker vorhanden - PDF-Datei"), proposed,
+                                     QStringLiteral("PDF (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return std::nullopt;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);

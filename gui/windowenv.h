@@ -14,10 +14,10 @@ class HelpProvider;
 namespace velk::gui {
 
 struct WindowEnv {
-  QWidget* parent = nullptr;           // the main window; null before it exists
-  HelpProvider* help = nullptr;        // "&Hilfetext", "Hilfe&bild" and tool tips; may be null
-  int windowScalePercent = 100;        // "Input Window Scale %": the dialog's size
-  int elementScalePercent = 100;       // the dialog elements' size
+  QWidget* parent = nullptr;      // the main window; null before it exists
+  HelpProvider* help = nullptr;   // "&Hilfetext", "Hilfe&bild" and tool tips; may be null
+  int windowScalePercent = 100;   // "Input Window Scale %": the dialog's size
+  int elementScalePercent = 100;  // the dialog elements' size
   // The printer chosen with "Drucker..." for the rest of the run (empty: the system's default);
   // owned by the UI services, null where nothing keeps a choice.
   QString* chosenPrinter = nullptr;

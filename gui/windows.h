@@ -4,9 +4,9 @@
 
 #include <optional>
 
+#include "gui/windowenv.h"
 #include "ui/onlineform.h"
 #include "ui/uiservices.h"
-#include "gui/windowenv.h"
 
 namespace velk::gui {
 
@@ -30,7 +30,8 @@ std::optional<DrawingInfoRequest::Result> run(const WindowEnv& env, const Drawin
 std::optional<DocumentSetupRequest::Result> run(const WindowEnv& env, const DocumentSetupRequest& request);
 std::optional<HelpImagesRequest::Result> run(const WindowEnv& env, const HelpImagesRequest& request);
 
-// ---- The input forms, the configuration dialog, the print forms, the plot form and the file overview (gui/formdialogs.cpp) ----
+// ---- The input forms, the configuration dialog, the print forms, the plot form and the file overview
+// (gui/formdialogs.cpp) ----
 std::optional<SpringEndsRequest::Result> run(const WindowEnv& env, const SpringEndsRequest& request);
 std::optional<ApplicationRequest::Result> run(const WindowEnv& env, const ApplicationRequest& request);
 std::optional<CalcSettingsRequest::Result> run(const WindowEnv& env, const CalcSettingsRequest& request);

@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   const std::string out = argv[1];
-  const std::string example = argc > 2 ? argv[2] : std::string(VELK_SOURCE_DATA_DIR) + "/examples/drahtfeder_dynamisch.vlk";
+  const std::string example =
+      argc > 2 ? argv[2] : std::string(VELK_SOURCE_DATA_DIR) + "/examples/drahtfeder_dynamisch.vlk";
   std::filesystem::create_directories(out);
 
   velk::gui::QtUi ui;

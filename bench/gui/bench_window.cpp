@@ -1,19 +1,20 @@
 // The window's figures: an edit in the online form to the recalculated and repainted view, a
 // repaint from the cache, and a replay of a million records onto a 1024 x 768 image.
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
 
 #include "calc/calculate.h"
-#include "discard_canvas.h"
 #include "commands/commandhelpers.h"
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
-#include "graphics/output.h"
+#include "discard_canvas.h"
 #include "draw/displaylist.h"
+#include "graphics/output.h"
 #include "gui/graphicsview.h"
 #include "gui/mainwindow.h"
 #include "gui/paintercanvas.h"

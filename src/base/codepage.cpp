@@ -59,12 +59,30 @@ constexpr int unicodeToWin1252(char32_t u) {
 // Best fit of the box-drawing characters, as the program's plain-character table draws them.
 constexpr char boxFit(std::uint8_t b) {
   switch (b) {
-    case 0xB3: case 0xB4: case 0xB9: case 0xBA: case 0xC3: case 0xC5: case 0xCC:
+    case 0xB3:
+    case 0xB4:
+    case 0xB9:
+    case 0xBA:
+    case 0xC3:
+    case 0xC5:
+    case 0xCC:
       return '|';
-    case 0xBB: case 0xBC: case 0xBF: case 0xC0: case 0xC1: case 0xC2: case 0xC8:
-    case 0xC9: case 0xCA: case 0xCB: case 0xCE: case 0xD9: case 0xDA:
+    case 0xBB:
+    case 0xBC:
+    case 0xBF:
+    case 0xC0:
+    case 0xC1:
+    case 0xC2:
+    case 0xC8:
+    case 0xC9:
+    case 0xCA:
+    case 0xCB:
+    case 0xCE:
+    case 0xD9:
+    case 0xDA:
       return '+';
-    case 0xC4: case 0xCD:
+    case 0xC4:
+    case 0xCD:
       return '-';
     default:
       return '?';
@@ -201,7 +219,8 @@ long decodeUtf8(std::string_view s, std::size_t& i) {
 
 char unicodeToCp850(char32_t u) {
   if (u < 0x80) return static_cast<char>(u);
-  const auto it = std::lower_bound(kUnicodeToCp850.begin(), kUnicodeToCp850.end(), std::pair<char32_t, std::uint8_t>{u, 0});
+  const auto it =
+      std::lower_bound(kUnicodeToCp850.begin(), kUnicodeToCp850.end(), std::pair<char32_t, std::uint8_t>{u, 0});
   return (it != kUnicodeToCp850.end() && it->first == u) ? static_cast<char>(it->second) : '?';
 }
 
@@ -262,23 +281,58 @@ std::string plainText(std::string_view oem) {
   out.reserve(oem.size() + 8);
   for (const char c : oem) {
     switch (static_cast<std::uint8_t>(c)) {
-      case 0x81: out += "ue"; break;
-      case 0x82: out += 'e'; break;
-      case 0x84: out += "ae"; break;
-      case 0x8E: out += "Ae"; break;
-      case 0x94: out += "oe"; break;
-      case 0x99: out += "Oe"; break;
-      case 0x9A: out += "Ue"; break;
-      case 0xA0: out += 'a'; break;
-      case 0xA3: out += 'u'; break;
-      case 0xA4: out += 'n'; break;
-      case 0xC4: case 0xCD: out += '-'; break;
-      case 0xE1: out += "ss"; break;
-      case 0xE6: out += 'u'; break;
-      case 0xF1: out += "+/-"; break;
-      case 0xF8: out += "deg"; break;
-      case 0xFD: out += '2'; break;
-      default: out += c; break;
+      case 0x81:
+        out += "ue";
+        break;
+      case 0x82:
+        out += 'e';
+        break;
+      case 0x84:
+        out += "ae";
+        break;
+      case 0x8E:
+        out += "Ae";
+        break;
+      case 0x94:
+        out += "oe";
+        break;
+      case 0x99:
+        out += "Oe";
+        break;
+      case 0x9A:
+        out += "Ue";
+        break;
+      case 0xA0:
+        out += 'a';
+        break;
+      case 0xA3:
+        out += 'u';
+        break;
+      case 0xA4:
+        out += 'n';
+        break;
+      case 0xC4:
+      case 0xCD:
+        out += '-';
+        break;
+      case 0xE1:
+        out += "ss";
+        break;
+      case 0xE6:
+        out += 'u';
+        break;
+      case 0xF1:
+        out += "+/-";
+        break;
+      case 0xF8:
+        out += "deg";
+        break;
+      case 0xFD:
+        out += '2';
+        break;
+      default:
+        out += c;
+        break;
     }
   }
   return out;

@@ -56,11 +56,10 @@ constexpr Real exactPow10(int k) {
   return v;
 }
 constexpr Real kPow10L[kMaxExactPow10 + 1] = {
-    exactPow10(0),  exactPow10(1),  exactPow10(2),  exactPow10(3),  exactPow10(4),  exactPow10(5),
-    exactPow10(6),  exactPow10(7),  exactPow10(8),  exactPow10(9),  exactPow10(10), exactPow10(11),
-    exactPow10(12), exactPow10(13), exactPow10(14), exactPow10(15), exactPow10(16), exactPow10(17),
-    exactPow10(18), exactPow10(19), exactPow10(20), exactPow10(21), exactPow10(22), exactPow10(23),
-    exactPow10(24), exactPow10(25), exactPow10(26), exactPow10(27),
+    exactPow10(0),  exactPow10(1),  exactPow10(2),  exactPow10(3),  exactPow10(4),  exactPow10(5),  exactPow10(6),
+    exactPow10(7),  exactPow10(8),  exactPow10(9),  exactPow10(10), exactPow10(11), exactPow10(12), exactPow10(13),
+    exactPow10(14), exactPow10(15), exactPow10(16), exactPow10(17), exactPow10(18), exactPow10(19), exactPow10(20),
+    exactPow10(21), exactPow10(22), exactPow10(23), exactPow10(24), exactPow10(25), exactPow10(26), exactPow10(27),
 };
 
 // |b| = m * 2^e with m holding all 64 mantissa bits (m >= 2^63 for b != 0).
@@ -280,7 +279,7 @@ int compareWithPow10(Real b, int k) {
     const int j = -k;
     const u128 p = static_cast<u128>(v.m) * pow5(j);
     const int shift = v.e + j;
-    if (shift >= 0) return 1;  // p >= 2^63
+    if (shift >= 0) return 1;      // p >= 2^63
     if (-shift >= 127) return -1;  // p < 2^127
     const u128 one = static_cast<u128>(1) << -shift;
     return p < one ? -1 : (p > one ? 1 : 0);

@@ -40,7 +40,8 @@ void applyDecimalComma(const NumberSettings& s, std::string& t) {
 }
 
 std::string pad(std::string t, int width) {
-  if (width > 0 && t.size() < static_cast<std::size_t>(width)) t.insert(0, static_cast<std::size_t>(width) - t.size(), ' ');
+  if (width > 0 && t.size() < static_cast<std::size_t>(width))
+    t.insert(0, static_cast<std::size_t>(width) - t.size(), ' ');
   return t;
 }
 
@@ -223,8 +224,8 @@ std::string fmtEng(const NumberSettings& s, Real x) {
   if (!std::isfinite(x)) return fmtSig(s, x);
   const int a = decimalExponent(x);
   const int r = a % 3;  // C++ remainder takes the sign of a, as the rule wants
-  if (a >= 4) return fmtSig(s, detail::scalePow10(x, -(a - r))) + "E" + fmtInt((a / 3) * 3);
-  if (a < -2) return fmtSig(s, detail::scalePow10(x, r - a)) + "E" + fmtInt((a / 3) * 3);
+  if (a >= 4) return fmtSig(s, detail::scalePow10(x, -(a - r))) + "E" + fmtInt(static_cast<long long>(a / 3) * 3);
+  if (a < -2) return fmtSig(s, detail::scalePow10(x, r - a)) + "E" + fmtInt(static_cast<long long>(a / 3) * 3);
   return fmtSig(s, x);
 }
 
@@ -281,7 +282,9 @@ std::string fmtStressDec(const NumberSettings& s, int d, Real x) {
 std::string fmtMomentFixed(const NumberSettings& s, int w, int d, Real x) {
   return imperial(s) ? fmtFixed(s, std::max(w - 2, 1), d + 2, toDisplayMoment(s, x)) : fmtFixed(s, w, d, x);
 }
-std::string fmtTempFixed(const NumberSettings& s, int w, int d, Real x) { return fmtFixed(s, w, d, toDisplayTemp(s, x)); }
+std::string fmtTempFixed(const NumberSettings& s, int w, int d, Real x) {
+  return fmtFixed(s, w, d, toDisplayTemp(s, x));
+}
 std::string fmtStress(const NumberSettings& s, Real x) { return fmtSig(s, toDisplayStress(s, x)); }
 std::string fmtMoment(const NumberSettings& s, Real x) { return fmtSig(s, toDisplayMoment(s, x)); }
 std::string fmtTemp(const NumberSettings& s, Real x) { return fmtSig(s, toDisplayTemp(s, x)); }
@@ -357,7 +360,9 @@ std::string padLeft(std::string_view s, int n) {
   return t;
 }
 
-std::string leftStr(std::string_view s, int n) { return std::string(s.substr(0, static_cast<std::size_t>(std::max(n, 0)))); }
+std::string leftStr(std::string_view s, int n) {
+  return std::string(s.substr(0, static_cast<std::size_t>(std::max(n, 0))));
+}
 
 std::string rightStr(std::string_view s, int n) {
   const auto len = std::min(s.size(), static_cast<std::size_t>(std::max(n, 0)));

@@ -52,9 +52,7 @@ void TextWriter::writeFields(std::initializer_list<std::string_view> fields) {
   out_.append("\r\n");
 }
 
-TextReader::TextReader(std::string_view bytes) : data_(bytes) {
-  hasCr_ = bytes.find('\r') != std::string_view::npos;
-}
+TextReader::TextReader(std::string_view bytes) : data_(bytes) { hasCr_ = bytes.find('\r') != std::string_view::npos; }
 
 namespace {
 

@@ -52,11 +52,11 @@ class TextReader {
   // The last line read ended in an LF without a CR before it, in data that hold CRs elsewhere:
   // the form a multi-line change description takes in a file the program wrote.
   bool lineEndedInLoneLf() const { return hasCr_ && loneLf_; }
-  long long readInt();            // not an integer: 0
-  Real readReal();                // every "," becomes "."; not a number: 0
-  bool readTrue();                // line upper-cased equals "TRUE"
-  bool readNotFalse();            // unless the line upper-cased equals "FALSE"
-  char readChar();                // first character, 0 for an empty line
+  long long readInt();                         // not an integer: 0
+  Real readReal();                             // every "," becomes "."; not a number: 0
+  bool readTrue();                             // line upper-cased equals "TRUE"
+  bool readNotFalse();                         // unless the line upper-cased equals "FALSE"
+  char readChar();                             // first character, 0 for an empty line
   std::vector<std::string> readFields(int n);  // the texts before the first n "|"
 
  private:

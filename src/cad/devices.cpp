@@ -1,9 +1,9 @@
 // Registers the CAD writers with the drawing layer.
 #include "cad/devices.h"
 
+#include "cad/plotprogram.h"
 #include "draw/dxf.h"
 #include "draw/iges.h"
-#include "cad/plotprogram.h"
 #include "draw/tabdrawing.h"
 
 namespace velk {

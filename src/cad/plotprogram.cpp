@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "graphics/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
+#include "graphics/context.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "tables/tableservice.h"
@@ -84,15 +84,41 @@ const char* PlotFormatCode(int format) {
 }
 
 const std::vector<std::string>& PostScriptFonts() {
-  static const std::vector<std::string> fonts = {
-      "Times-Roman", "Times-Italic", "Times-Bold", "Times-BoldItalic", "Helvetica", "Helvetica-Oblique",
-      "Helvetica-Bold", "Helvetica-BoldOblique", "Helvetica-Narrow", "Helvetica-Narrow-Oblique",
-      "Helvetica-Narrow-Bold", "Helvetica-Narrow-BoldOblique", "Courier", "Courier-Oblique", "Courier-Bold",
-      "Courier-BoldOblique", "Palatino-Roman", "Palatino-Italic", "Palatino-Bold", "Palatino-BoldItalic",
-      "AvantGarde-Book", "AvantGarde-Demi", "AvantGarde-BookOblique", "AvantGarde-DemiOblique", "Bookman-Light",
-      "Bookman-Demi", "Bookman-LightItalic", "Bookman-DemiItalic", "NewCenturySchlbk-Roman",
-      "NewCenturySchlbk-Bold", "NewCenturySchlbk-Italic", "NewCenturySchlbk-BoldItalic",
-      "ZapfChancery-MediumItalic", "Symbol", "andere Schriften"};
+  static const std::vector<std::string> fonts = {"Times-Roman",
+                                                 "Times-Italic",
+                                                 "Times-Bold",
+                                                 "Times-BoldItalic",
+                                                 "Helvetica",
+                                                 "Helvetica-Oblique",
+                                                 "Helvetica-Bold",
+                                                 "Helvetica-BoldOblique",
+                                                 "Helvetica-Narrow",
+                                                 "Helvetica-Narrow-Oblique",
+                                                 "Helvetica-Narrow-Bold",
+                                                 "Helvetica-Narrow-BoldOblique",
+                                                 "Courier",
+                                                 "Courier-Oblique",
+                                                 "Courier-Bold",
+                                                 "Courier-BoldOblique",
+                                                 "Palatino-Roman",
+                                                 "Palatino-Italic",
+                                                 "Palatino-Bold",
+                                                 "Palatino-BoldItalic",
+                                                 "AvantGarde-Book",
+                                                 "AvantGarde-Demi",
+                                                 "AvantGarde-BookOblique",
+                                                 "AvantGarde-DemiOblique",
+                                                 "Bookman-Light",
+                                                 "Bookman-Demi",
+                                                 "Bookman-LightItalic",
+                                                 "Bookman-DemiItalic",
+                                                 "NewCenturySchlbk-Roman",
+                                                 "NewCenturySchlbk-Bold",
+                                                 "NewCenturySchlbk-Italic",
+                                                 "NewCenturySchlbk-BoldItalic",
+                                                 "ZapfChancery-MediumItalic",
+                                                 "Symbol",
+                                                 "andere Schriften"};
   return fonts;
 }
 
@@ -261,7 +287,8 @@ void ChoosePlotCommandLine(OutputContext& ws) {
   if (count > 1) {
     for (int i = 1; i <= count; ++i)
       ws.choiceItems[static_cast<size_t>(i)] = leftStr(c.plotCommandLines[static_cast<size_t>(i - 1)], 65);
-    uint16_t choice = static_cast<uint16_t>(ws.plotCommandLine >= 1 && ws.plotCommandLine <= count ? ws.plotCommandLine : 1);
+    uint16_t choice =
+        static_cast<uint16_t>(ws.plotCommandLine >= 1 && ws.plotCommandLine <= count ? ws.plotCommandLine : 1);
     SetHelpNumber(ws, 2055);
     ChooseItem(ws, "PLOTRIX Command Line", count, choice);
     if (ws.abort) return;

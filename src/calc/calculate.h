@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "data/messages.h"
 #include "base/numfmt.h"
+#include "data/messages.h"
 
 namespace velk {
 

@@ -108,17 +108,16 @@ void CheckMaterialLimits(Document& doc, const NumberSettings& n) {
   }
   if (s.t < tmin) AddCalcMessage(doc.messages, "Warnung: d<dmin (" + fmtSig(n, tmin) + ")");
   if (s.t > tmax) AddCalcMessage(doc.messages, "Warnung: d>dmax (" + fmtSig(n, tmax) + ")");
-  if (s.theta > static_cast<Real>(Tmax))
-    AddCalcMessage(doc.messages, "Warnung: T>Tmax (" + fmtInt(Tmax) + oem("°C)"));
+  if (s.theta > static_cast<Real>(Tmax)) AddCalcMessage(doc.messages, "Warnung: T>Tmax (" + fmtInt(Tmax) + oem("°C)"));
 }
 
-const Real kDin2076[86] = {
-    0.07L, 0.08L, 0.09L, 0.1L,  0.11L, 0.12L, 0.14L, 0.16L, 0.18L, 0.2L,  0.22L, 0.25L, 0.28L, 0.3L,  0.32L,
-    0.34L, 0.36L, 0.38L, 0.4L,  0.43L, 0.45L, 0.48L, 0.5L,  0.53L, 0.56L, 0.6L,  0.63L, 0.65L, 0.7L,  0.75L,
-    0.8L,  0.85L, 0.9L,  0.95L, 1.0L,  1.05L, 1.1L,  1.2L,  1.25L, 1.3L,  1.4L,  1.5L,  1.6L,  1.7L,  1.8L,
-    1.9L,  2.0L,  2.1L,  2.25L, 2.4L,  2.5L,  2.6L,  2.8L,  3.0L,  3.2L,  3.4L,  3.6L,  3.8L,  4.0L,  4.25L,
-    4.5L,  4.75L, 5.0L,  5.3L,  5.6L,  6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L,
-    10.5L, 11.0L, 12.0L, 12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
+const Real kDin2076[86] = {0.07L, 0.08L, 0.09L, 0.1L,  0.11L, 0.12L, 0.14L, 0.16L, 0.18L, 0.2L,  0.22L, 0.25L, 0.28L,
+                           0.3L,  0.32L, 0.34L, 0.36L, 0.38L, 0.4L,  0.43L, 0.45L, 0.48L, 0.5L,  0.53L, 0.56L, 0.6L,
+                           0.63L, 0.65L, 0.7L,  0.75L, 0.8L,  0.85L, 0.9L,  0.95L, 1.0L,  1.05L, 1.1L,  1.2L,  1.25L,
+                           1.3L,  1.4L,  1.5L,  1.6L,  1.7L,  1.8L,  1.9L,  2.0L,  2.1L,  2.25L, 2.4L,  2.5L,  2.6L,
+                           2.8L,  3.0L,  3.2L,  3.4L,  3.6L,  3.8L,  4.0L,  4.25L, 4.5L,  4.75L, 5.0L,  5.3L,  5.6L,
+                           6.0L,  6.3L,  6.5L,  7.0L,  7.5L,  8.0L,  8.5L,  9.0L,  9.5L,  10.0L, 10.5L, 11.0L, 12.0L,
+                           12.5L, 13.0L, 14.0L, 15.0L, 16.0L, 17.0L, 18.0L, 19.0L};
 
 Real RoundUpDin2076(CalcMessages& msgs, Real x) {
   // A series value counts as reached within a relative 1e-12: a diameter that went through a

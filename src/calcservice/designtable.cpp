@@ -18,50 +18,59 @@ using V = ValueKind;
 // ---- row tables ----
 
 constexpr DesignRow kRecalcStrip[] = {
-    {"b", U::Length, V::Length, &Spring::b},         {"t", U::Length, V::Length, &Spring::t},
-    {"n0", U::None, V::Plain, &Spring::n0},          {"Ri", U::Length, V::Length, &Spring::ri},
-    {"Re", U::Length, V::Length, &Spring::re},       {"al.1", U::Angle, V::Plain, &Spring::alpha1},
-    {"al.2", U::Angle, V::Plain, &Spring::alpha2},   {"T", U::Temperature, V::Temperature, &Spring::theta},
+    {"b", U::Length, V::Length, &Spring::b},       {"t", U::Length, V::Length, &Spring::t},
+    {"n0", U::None, V::Plain, &Spring::n0},        {"Ri", U::Length, V::Length, &Spring::ri},
+    {"Re", U::Length, V::Length, &Spring::re},     {"al.1", U::Angle, V::Plain, &Spring::alpha1},
+    {"al.2", U::Angle, V::Plain, &Spring::alpha2}, {"T", U::Temperature, V::Temperature, &Spring::theta},
 };
 constexpr DesignRow kRecalcWire[] = {
-    {" ", U::None, V::Length, nullptr},              {"d", U::Length, V::Length, &Spring::t},
-    {"n0", U::None, V::Plain, &Spring::n0},          {"Ri", U::Length, V::Length, &Spring::ri},
-    {"Re", U::Length, V::Length, &Spring::re},       {"al.1", U::Angle, V::Plain, &Spring::alpha1},
-    {"al.2", U::Angle, V::Plain, &Spring::alpha2},   {"T", U::Temperature, V::Temperature, &Spring::theta},
+    {" ", U::None, V::Length, nullptr},
+    {"d", U::Length, V::Length, &Spring::t},
+    {"n0", U::None, V::Plain, &Spring::n0},
+    {"Ri", U::Length, V::Length, &Spring::ri},
+    {"Re", U::Length, V::Length, &Spring::re},
+    {"al.1", U::Angle, V::Plain, &Spring::alpha1},
+    {"al.2", U::Angle, V::Plain, &Spring::alpha2},
+    {"T", U::Temperature, V::Temperature, &Spring::theta},
 };
 constexpr DesignRow kRecalcOut[] = {
-    {"RT", U::SpringRate, V::Moment, &Spring::cT},   {"T1", U::Moment, V::Moment, &Spring::T1},
-    {"T2", U::Moment, V::Moment, &Spring::T2},       {"al.c", U::Angle, V::Plain, &Spring::alphac},
-    {"sig.k1", U::Stress, V::Stress, &Spring::sigmaq1}, {"sig.k2", U::Stress, V::Stress, &Spring::sigmaq2},
-    {"sig.c", U::Stress, V::Stress, &Spring::sigmac},   {"sig.zul", U::Stress, V::Stress, &Spring::sigman},
-    {"n0", U::None, V::Plain, &Spring::n0},          {"a0", U::Length, V::Length, &Spring::a0},
+    {"RT", U::SpringRate, V::Moment, &Spring::cT},
+    {"T1", U::Moment, V::Moment, &Spring::T1},
+    {"T2", U::Moment, V::Moment, &Spring::T2},
+    {"al.c", U::Angle, V::Plain, &Spring::alphac},
+    {"sig.k1", U::Stress, V::Stress, &Spring::sigmaq1},
+    {"sig.k2", U::Stress, V::Stress, &Spring::sigmaq2},
+    {"sig.c", U::Stress, V::Stress, &Spring::sigmac},
+    {"sig.zul", U::Stress, V::Stress, &Spring::sigman},
+    {"n0", U::None, V::Plain, &Spring::n0},
+    {"a0", U::Length, V::Length, &Spring::a0},
     {"Lw", U::Length, V::Length, &Spring::Lw},
 };
 
 // Strip: all seven rows; wire: the first six (no width).
 constexpr DesignRow kDimStrip[] = {
-    {"T1", U::Moment, V::Moment, &Spring::T1},       {"T2", U::Moment, V::Moment, &Spring::T2},
-    {"al.h", U::Angle, V::Plain, &Spring::alphah},   {"Re", U::Length, V::Length, &Spring::re},
-    {"Ri", U::Length, V::Length, &Spring::ri},       {"t", U::Length, V::Length, &Spring::t},
+    {"T1", U::Moment, V::Moment, &Spring::T1},     {"T2", U::Moment, V::Moment, &Spring::T2},
+    {"al.h", U::Angle, V::Plain, &Spring::alphah}, {"Re", U::Length, V::Length, &Spring::re},
+    {"Ri", U::Length, V::Length, &Spring::ri},     {"t", U::Length, V::Length, &Spring::t},
     {"b", U::Length, V::Length, &Spring::b},
 };
 constexpr DesignRow kDimWire[] = {
-    {"T1", U::Moment, V::Moment, &Spring::T1},       {"T2", U::Moment, V::Moment, &Spring::T2},
-    {"al.h", U::Angle, V::Plain, &Spring::alphah},   {"Re", U::Length, V::Length, &Spring::re},
-    {"Ri", U::Length, V::Length, &Spring::ri},       {"d", U::Length, V::Length, &Spring::t},
+    {"T1", U::Moment, V::Moment, &Spring::T1},     {"T2", U::Moment, V::Moment, &Spring::T2},
+    {"al.h", U::Angle, V::Plain, &Spring::alphah}, {"Re", U::Length, V::Length, &Spring::re},
+    {"Ri", U::Length, V::Length, &Spring::ri},     {"d", U::Length, V::Length, &Spring::t},
 };
 // Strip: all five rows; wire: the first four (no width ratio).
 constexpr DesignRow kPreDim[] = {
-    {"T1", U::Moment, V::Moment, &Spring::T1},       {"T2", U::Moment, V::Moment, &Spring::T2},
-    {"al.h", U::Angle, V::Plain, &Spring::alphah},   {"a0/t", U::None, V::Plain, &Spring::a0_t},
+    {"T1", U::Moment, V::Moment, &Spring::T1},     {"T2", U::Moment, V::Moment, &Spring::T2},
+    {"al.h", U::Angle, V::Plain, &Spring::alphah}, {"a0/t", U::None, V::Plain, &Spring::a0_t},
     {"b/t ca.", U::None, V::Plain, &Spring::b_t},
 };
 constexpr DesignRow kDimOut[] = {
-    {"cT", U::SpringRate, V::Moment, &Spring::cT},   {"al.1", U::Angle, V::Plain, &Spring::alpha1},
-    {"al.2", U::Angle, V::Plain, &Spring::alpha2},   {"al.c", U::Angle, V::Plain, &Spring::alphac},
+    {"cT", U::SpringRate, V::Moment, &Spring::cT},      {"al.1", U::Angle, V::Plain, &Spring::alpha1},
+    {"al.2", U::Angle, V::Plain, &Spring::alpha2},      {"al.c", U::Angle, V::Plain, &Spring::alphac},
     {"sig.q1", U::Stress, V::Stress, &Spring::sigmaq1}, {"sig.q2", U::Stress, V::Stress, &Spring::sigmaq2},
     {"sig.c", U::Stress, V::Stress, &Spring::sigmac},   {"sig.zul", U::Stress, V::Stress, &Spring::sigman},
-    {"Lw", U::Length, V::Length, &Spring::Lw},       {"n0", U::None, V::Plain, &Spring::n0},
+    {"Lw", U::Length, V::Length, &Spring::Lw},          {"n0", U::None, V::Plain, &Spring::n0},
     {"a0", U::Length, V::Length, &Spring::a0},
 };
 
@@ -71,11 +80,16 @@ bool isWire(const Spring& s) { return crossSectionOf(s) == CrossSection::Wire; }
 
 Real displayValue(const NumberSettings& n, ValueKind kind, Real x) {
   switch (kind) {
-    case V::Length: return toDisplayLength(n, x);
-    case V::Moment: return toDisplayMoment(n, x);
-    case V::Stress: return toDisplayStress(n, x);
-    case V::Temperature: return toDisplayTemp(n, x);
-    case V::Plain: return x;
+    case V::Length:
+      return toDisplayLength(n, x);
+    case V::Moment:
+      return toDisplayMoment(n, x);
+    case V::Stress:
+      return toDisplayStress(n, x);
+    case V::Temperature:
+      return toDisplayTemp(n, x);
+    case V::Plain:
+      return x;
   }
   return x;
 }
@@ -97,18 +111,24 @@ std::string cutDecimals(const std::string& s, std::size_t width) {
 
 const char* DesignTitle(DesignMode mode) {
   switch (mode) {
-    case DesignMode::Recalculation: return "Nachrechnung";
-    case DesignMode::Dimensioning: return "Auslegung";
-    case DesignMode::PreDimensioning: return "Vorauslegung";
+    case DesignMode::Recalculation:
+      return "Nachrechnung";
+    case DesignMode::Dimensioning:
+      return "Auslegung";
+    case DesignMode::PreDimensioning:
+      return "Vorauslegung";
   }
   return "";
 }
 
 uint16_t DesignHelpNumber(DesignMode mode) {
   switch (mode) {
-    case DesignMode::Recalculation: return kHelpRecalculation;
-    case DesignMode::Dimensioning: return kHelpDimensioning;
-    case DesignMode::PreDimensioning: return kHelpPreDimensioning;
+    case DesignMode::Recalculation:
+      return kHelpRecalculation;
+    case DesignMode::Dimensioning:
+      return kHelpDimensioning;
+    case DesignMode::PreDimensioning:
+      return kHelpPreDimensioning;
   }
   return 0;
 }
@@ -117,9 +137,12 @@ std::span<const DesignRow> DesignInputRows(DesignMode mode, const Spring& s) {
   using Rows = std::span<const DesignRow>;
   const bool wire = isWire(s);
   switch (mode) {
-    case DesignMode::Recalculation: return wire ? Rows(kRecalcWire) : Rows(kRecalcStrip);
-    case DesignMode::Dimensioning: return wire ? Rows(kDimWire) : Rows(kDimStrip);
-    case DesignMode::PreDimensioning: return Rows(kPreDim).first(wire ? 4 : 5);
+    case DesignMode::Recalculation:
+      return wire ? Rows(kRecalcWire) : Rows(kRecalcStrip);
+    case DesignMode::Dimensioning:
+      return wire ? Rows(kDimWire) : Rows(kDimStrip);
+    case DesignMode::PreDimensioning:
+      return Rows(kPreDim).first(wire ? 4 : 5);
   }
   return {};
 }
@@ -131,13 +154,20 @@ std::span<const DesignRow> DesignOutputRows(DesignMode mode) {
 
 std::string UnitText(const NumberSettings& n, UnitKind unit) {
   switch (unit) {
-    case U::None: return {};
-    case U::Length: return unitLength(n);
-    case U::Moment: return unitMoment(n);
-    case U::Angle: return unitAngle(n);
-    case U::Stress: return unitStress(n);
-    case U::Temperature: return unitTemp(n);
-    case U::SpringRate: return unitMoment(n) + "/" + unitAngle(n);
+    case U::None:
+      return {};
+    case U::Length:
+      return unitLength(n);
+    case U::Moment:
+      return unitMoment(n);
+    case U::Angle:
+      return unitAngle(n);
+    case U::Stress:
+      return unitStress(n);
+    case U::Temperature:
+      return unitTemp(n);
+    case U::SpringRate:
+      return unitMoment(n) + "/" + unitAngle(n);
   }
   return {};
 }
@@ -145,11 +175,21 @@ std::string UnitText(const NumberSettings& n, UnitKind unit) {
 std::string FormatValue(const NumberSettings& n, ValueKind kind, Real x) {
   std::string text;
   switch (kind) {
-    case V::Length: text = fmtLength(n, x); break;
-    case V::Moment: text = fmtMoment(n, x); break;
-    case V::Stress: text = fmtStress(n, x); break;
-    case V::Temperature: text = fmtTemp(n, x); break;
-    case V::Plain: text = fmtSig(n, x); break;
+    case V::Length:
+      text = fmtLength(n, x);
+      break;
+    case V::Moment:
+      text = fmtMoment(n, x);
+      break;
+    case V::Stress:
+      text = fmtStress(n, x);
+      break;
+    case V::Temperature:
+      text = fmtTemp(n, x);
+      break;
+    case V::Plain:
+      text = fmtSig(n, x);
+      break;
   }
   // The table holds 9 characters and is read back from them: cutting the integer digits of a
   // long number would read back as a different value, so such a value goes to engineering form.
@@ -170,11 +210,21 @@ std::string FormatValue(const NumberSettings& n, ValueKind kind, Real x) {
 Real ParseValue(const NumberSettings& n, ValueKind kind, std::string_view text) {
   Real v = 0;
   switch (kind) {
-    case V::Length: v = parseLength(n, text); break;
-    case V::Moment: v = parseMoment(n, text); break;
-    case V::Stress: v = parseReal(text) / toDisplayStress(n, 1); break;
-    case V::Temperature: v = parseTemp(n, text); break;
-    case V::Plain: v = parseReal(text); break;
+    case V::Length:
+      v = parseLength(n, text);
+      break;
+    case V::Moment:
+      v = parseMoment(n, text);
+      break;
+    case V::Stress:
+      v = parseReal(text) / toDisplayStress(n, 1);
+      break;
+    case V::Temperature:
+      v = parseTemp(n, text);
+      break;
+    case V::Plain:
+      v = parseReal(text);
+      break;
   }
   return std::isfinite(v) ? v : 0;
 }

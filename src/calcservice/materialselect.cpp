@@ -166,9 +166,12 @@ void ReadWireRecord(const CalcContext& ws, WireRecord& r) {
 
 void SelectMaterial(CalcContext& ws) {
   switch (crossSectionOf(ws.spring)) {
-    case CrossSection::Strip: return SelectStripMaterial(ws);
-    case CrossSection::Wire: return SelectWireMaterial(ws);
-    case CrossSection::Other: return;
+    case CrossSection::Strip:
+      return SelectStripMaterial(ws);
+    case CrossSection::Wire:
+      return SelectWireMaterial(ws);
+    case CrossSection::Other:
+      return;
   }
 }
 
@@ -295,8 +298,7 @@ void EnterWireMaterial(CalcContext& ws) {
   Real tauox = 0.56L * Rmx;
   if (!askReal(ws, "zul. Schubspannung tauo bei d = " + fmtSig(num, dx2) + " mm" + stress, tauox, 0, 1e4L)) return;
   Real tauh0 = 0.3L * Rm0;
-  if (!askReal(ws, oem("zulässige Hubspannung tauh0 bei d=") + fmtSig(num, d0) + ", tau u=0" + stress, tauh0, 0,
-               1e4L))
+  if (!askReal(ws, oem("zulässige Hubspannung tauh0 bei d=") + fmtSig(num, d0) + ", tau u=0" + stress, tauh0, 0, 1e4L))
     return;
   Real tauhx = 0.3L * Rmx;
   if (!askReal(ws, oem("zulässige Hubspannung tauhx bei d = ") + fmtSig(num, dx2) + " mm" + stress, tauhx, 0, 1e4L))

@@ -6,9 +6,8 @@
 #include "calc/calculate.h"
 #include "calcservice/designtable.h"
 #include "calcservice/materialselect.h"
-#include "commands/menucommands.h"
-
 #include "commands/commandhelpers.h"
+#include "commands/menucommands.h"
 #include "dialogs/configio.h"
 #include "dialogs/inputforms.h"
 #include "draw/drawing.h"

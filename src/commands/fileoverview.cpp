@@ -15,9 +15,36 @@ namespace velk {
 namespace {
 
 enum Column {
-  kFile, kDate, kNo, kT, kB, kRe, kRi, kN0, kLw, kA0,
-  kDelta0, kDelta1, kDelta2, kDeltac, kT1, kT2, kTc, kMaterial, kE, kSigmaZ,
-  kKb, kSigmaK1, kSigmaK2, kSigmaC, kSigmaKh, kSigmaHz, kAlpha1, kAlpha2, kAlphac, kAlphah,
+  kFile,
+  kDate,
+  kNo,
+  kT,
+  kB,
+  kRe,
+  kRi,
+  kN0,
+  kLw,
+  kA0,
+  kDelta0,
+  kDelta1,
+  kDelta2,
+  kDeltac,
+  kT1,
+  kT2,
+  kTc,
+  kMaterial,
+  kE,
+  kSigmaZ,
+  kKb,
+  kSigmaK1,
+  kSigmaK2,
+  kSigmaC,
+  kSigmaKh,
+  kSigmaHz,
+  kAlpha1,
+  kAlpha2,
+  kAlphac,
+  kAlphah,
 };
 static_assert(kAlphah + 1 == kOverviewColumns);
 
@@ -52,10 +79,9 @@ bool sameExtension(std::string_view name, std::string_view ext) {
 
 const OverviewCells& OverviewHeader() {
   static const OverviewCells kHeader = {
-      "File",    "Date  y/m/d", "No.",     "t (d)",    "b",       "re",      "ri",      "n0",
-      "Lw",      "a0",          "delta 0", "delta 1",  "delta 2", "delta c", "T1",      "T2",
-      "Tc",      "Material",    "E",       "sig.z",    "kb",      "sig.k1",  "sig.k2",  "sig.c",
-      "sig.kh",  "sig.hz",      "alpha 1", "alpha 2",  "alpha c", "alpha h",
+      "File",    "Date  y/m/d", "No.",     "t (d)",   "b",      "re",     "ri",      "n0",       "Lw",      "a0",
+      "delta 0", "delta 1",     "delta 2", "delta c", "T1",     "T2",     "Tc",      "Material", "E",       "sig.z",
+      "kb",      "sig.k1",      "sig.k2",  "sig.c",   "sig.kh", "sig.hz", "alpha 1", "alpha 2",  "alpha c", "alpha h",
   };
   return kHeader;
 }
@@ -68,8 +94,8 @@ std::array<int, kOverviewColumns> OverviewColumnWidths() {
   return widths;
 }
 
-OverviewCells OverviewRow(const NumberSettings& num, std::string_view file, long long modifiedUnix,
-                          const Spring& s, const OverviewMaterial& material) {
+OverviewCells OverviewRow(const NumberSettings& num, std::string_view file, long long modifiedUnix, const Spring& s,
+                          const OverviewMaterial& material) {
   const bool roundWire = s.crossSection == 2;
   OverviewCells c = fileCells(file, modifiedUnix);
   c[kNo] = displayText(num, s.zeichnr);
@@ -106,7 +132,6 @@ OverviewCells OverviewRow(const NumberSettings& num, std::string_view file, long
 OverviewCells OverviewUnreadableRow(std::string_view file, long long modifiedUnix) {
   return fileCells(file, modifiedUnix);
 }
-
 
 std::optional<std::string> ChosenOverviewFile(const FileOverviewResult& result) {
   if (result.action != FileOverviewResult::Action::Open) return std::nullopt;

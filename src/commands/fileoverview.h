@@ -16,13 +16,12 @@
 
 namespace velk {
 
-
 // The material of a spring as the overview shows it. The spring names its material by record
 // number only, so the caller supplies the names of the records the spring loaded.
 struct OverviewMaterial {
-  std::string stripName;   // name line 1 of the strip record (code page 850)
-  std::string wireName;    // name line 1 of the wire record
-  bool fatigueData = true; // the fatigue values behind sighz are present for this material
+  std::string stripName;    // name line 1 of the strip record (code page 850)
+  std::string wireName;     // name line 1 of the wire record
+  bool fatigueData = true;  // the fatigue values behind sighz are present for this material
 };
 
 // The header texts "File" ... "alpha h".
@@ -77,9 +76,9 @@ struct OverviewScan {
   std::function<void(const std::string& caption)> progress;
 };
 
-// Reads every file scan.listFiles gives (ListOverviewFiles when it is empty) and returns the table, header first, one row per file read.
-// abort is tested before each file and after each read; once set, the scan ends without a row
-// for the file being read. spring is the record readSpring fills.
+// Reads every file scan.listFiles gives (ListOverviewFiles when it is empty) and returns the table, header first, one
+// row per file read. abort is tested before each file and after each read; once set, the scan ends without a row for
+// the file being read. spring is the record readSpring fills.
 std::vector<OverviewTableRow> ScanOverviewFiles(const OverviewScan& scan, const Spring& spring,
                                                 const NumberSettings& num, const bool& abort);
 

@@ -3,13 +3,12 @@
 // outputcommands.cpp and othercommands.cpp.
 #include "commands/menucommands.h"
 
-#include "commands/commandhelpers.h"
-
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "calc/calculate.h"
 #include "calcservice/designtable.h"
 #include "calcservice/materialselect.h"
+#include "commands/commandhelpers.h"
 #include "commands/fileoverview.h"
 #include "commands/springfile.h"
 #include "data/inputfile.h"
@@ -17,8 +16,8 @@
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
 #include "draw/displaylist.h"
-#include "graphics/springdrawing.h"
 #include "graphics/productiondrawing.h"
+#include "graphics/springdrawing.h"
 #include "graphics/views.h"
 #include "reportui/explanations.h"
 
@@ -106,7 +105,8 @@ void InputSequence(Session& ws) {
   EditSpringTexts(ws);
   if (ws.abort) return;
 
-  const std::optional<CalcSettingsResult> settings = ws.ui.show(buildCalcSettingsRequest(s, ws.config.num, FormContext(ws)));
+  const std::optional<CalcSettingsResult> settings =
+      ws.ui.show(buildCalcSettingsRequest(s, ws.config.num, FormContext(ws)));
   if (!settings) {
     ws.abort = true;
     return;
@@ -123,7 +123,8 @@ void InputSequence(Session& ws) {
   }
   applySpringEnds(s, ws.config.num, *ends);
 
-  const std::optional<ApplicationResult> application = ws.ui.show(buildApplicationRequest(s, ws.config.num, FormContext(ws)));
+  const std::optional<ApplicationResult> application =
+      ws.ui.show(buildApplicationRequest(s, ws.config.num, FormContext(ws)));
   if (!application) {
     CalculateSpring(ws);
     ws.abort = false;
@@ -143,12 +144,23 @@ void Refresh(Session& ws) {
   const RefreshView view = refreshView(ws.config.defaultResultGraphic, ws.config.helpLevel);
   if (view != RefreshView::None) ws.printSetup.preset = view == RefreshView::FrontDrawing ? 2 : 0;
   switch (view) {
-    case RefreshView::None: return;
-    case RefreshView::Quick1: ShowView(ws, ViewKind::Quick1, DeviceCode::Screen); return;
-    case RefreshView::Quick2: ShowView(ws, ViewKind::Quick2, DeviceCode::Screen); return;
-    case RefreshView::ProductionDrawing: DrawProductionDrawing(ws, DeviceCode::Screen); return;
-    case RefreshView::FrontDrawing: DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false); return;
-    case RefreshView::Characteristic: ShowView(ws, ViewKind::Characteristic, DeviceCode::Screen); return;
+    case RefreshView::None:
+      return;
+    case RefreshView::Quick1:
+      ShowView(ws, ViewKind::Quick1, DeviceCode::Screen);
+      return;
+    case RefreshView::Quick2:
+      ShowView(ws, ViewKind::Quick2, DeviceCode::Screen);
+      return;
+    case RefreshView::ProductionDrawing:
+      DrawProductionDrawing(ws, DeviceCode::Screen);
+      return;
+    case RefreshView::FrontDrawing:
+      DrawSpring(ws, SpringView::Front, DeviceCode::Screen, false);
+      return;
+    case RefreshView::Characteristic:
+      ShowView(ws, ViewKind::Characteristic, DeviceCode::Screen);
+      return;
   }
 }
 
@@ -337,92 +349,246 @@ bool FileExit(Session& ws) { return CloseQuery(ws); }
 bool RunMenuCommand(Session& ws, MenuId item) {
   using M = MenuId;
   switch (item) {
-    case M::FileNew: FileNew(ws); break;
-    case M::FileOpen: FileOpen(ws); break;
-    case M::FileOpenTable: FileOpenTable(ws); break;
-    case M::FileSave: FileSave(ws); break;
-    case M::FileSaveAs: FileSaveAs(ws); break;
-    case M::FilePrint: FilePrint(ws); break;
-    case M::FilePrintMacro: FilePrintMacro(ws); break;
-    case M::FilePrinterSetup: FilePrinterSetup(ws); break;
-    case M::FileExportPicture: FileExportPicture(ws); break;
-    case M::FileConfig: FileConfig(ws); break;
-    case M::FileRecent1: FileRecent(ws, 1); break;
-    case M::FileRecent2: FileRecent(ws, 2); break;
-    case M::FileRecent3: FileRecent(ws, 3); break;
-    case M::FileRecent4: FileRecent(ws, 4); break;
-    case M::FileExit: return !FileExit(ws);
+    case M::FileNew:
+      FileNew(ws);
+      break;
+    case M::FileOpen:
+      FileOpen(ws);
+      break;
+    case M::FileOpenTable:
+      FileOpenTable(ws);
+      break;
+    case M::FileSave:
+      FileSave(ws);
+      break;
+    case M::FileSaveAs:
+      FileSaveAs(ws);
+      break;
+    case M::FilePrint:
+      FilePrint(ws);
+      break;
+    case M::FilePrintMacro:
+      FilePrintMacro(ws);
+      break;
+    case M::FilePrinterSetup:
+      FilePrinterSetup(ws);
+      break;
+    case M::FileExportPicture:
+      FileExportPicture(ws);
+      break;
+    case M::FileConfig:
+      FileConfig(ws);
+      break;
+    case M::FileRecent1:
+      FileRecent(ws, 1);
+      break;
+    case M::FileRecent2:
+      FileRecent(ws, 2);
+      break;
+    case M::FileRecent3:
+      FileRecent(ws, 3);
+      break;
+    case M::FileRecent4:
+      FileRecent(ws, 4);
+      break;
+    case M::FileExit:
+      return !FileExit(ws);
 
-    case M::EditQuick: EditQuick(ws); break;
-    case M::EditText: EditText(ws); break;
-    case M::EditHerstellung: EditSpringEnds(ws); break;
-    case M::EditMaterial: EditMaterial(ws); break;
-    case M::EditApplication: EditApplication(ws); break;
-    case M::EditDimensioning: EditDimensioning(ws); break;
-    case M::EditRecalculation: EditRecalculation(ws); break;
-    case M::EditPreDimensioning: EditPreDimensioning(ws); break;
-    case M::EditCalculation: EditCalculation(ws); break;
+    case M::EditQuick:
+      EditQuick(ws);
+      break;
+    case M::EditText:
+      EditText(ws);
+      break;
+    case M::EditHerstellung:
+      EditSpringEnds(ws);
+      break;
+    case M::EditMaterial:
+      EditMaterial(ws);
+      break;
+    case M::EditApplication:
+      EditApplication(ws);
+      break;
+    case M::EditDimensioning:
+      EditDimensioning(ws);
+      break;
+    case M::EditRecalculation:
+      EditRecalculation(ws);
+      break;
+    case M::EditPreDimensioning:
+      EditPreDimensioning(ws);
+      break;
+    case M::EditCalculation:
+      EditCalculation(ws);
+      break;
 
-    case M::ViewStandard: ViewStandard(ws); break;
-    case M::ViewExcerpt: ViewExcerpt(ws); break;
-    case M::ViewQuick1: ViewQuick1(ws); break;
-    case M::ViewQuick2: ViewQuick2(ws); break;
-    case M::ViewProductionDrawing: ViewProductionDrawing(ws); break;
-    case M::ViewDrawing0: ViewDrawingFront(ws); break;
-    case M::ViewDrawingX: ViewDrawingAngle(ws); break;
-    case M::ViewDrawingSa: ViewDrawingSide(ws); break;
-    case M::ViewCharLine: ViewCharLine(ws); break;
-    case M::ViewGoodman: ViewGoodman(ws); break;
-    case M::ViewHaighGoodman: ViewHaighGoodman(ws); break;
-    case M::ViewRmt: ViewRmT(ws); break;
-    case M::ViewSigmaBt: ViewSigmaBT(ws); break;
-    case M::ViewErrorMessages: ViewErrorMessages(ws); break;
+    case M::ViewStandard:
+      ViewStandard(ws);
+      break;
+    case M::ViewExcerpt:
+      ViewExcerpt(ws);
+      break;
+    case M::ViewQuick1:
+      ViewQuick1(ws);
+      break;
+    case M::ViewQuick2:
+      ViewQuick2(ws);
+      break;
+    case M::ViewProductionDrawing:
+      ViewProductionDrawing(ws);
+      break;
+    case M::ViewDrawing0:
+      ViewDrawingFront(ws);
+      break;
+    case M::ViewDrawingX:
+      ViewDrawingAngle(ws);
+      break;
+    case M::ViewDrawingSa:
+      ViewDrawingSide(ws);
+      break;
+    case M::ViewCharLine:
+      ViewCharLine(ws);
+      break;
+    case M::ViewGoodman:
+      ViewGoodman(ws);
+      break;
+    case M::ViewHaighGoodman:
+      ViewHaighGoodman(ws);
+      break;
+    case M::ViewRmt:
+      ViewRmT(ws);
+      break;
+    case M::ViewSigmaBt:
+      ViewSigmaBT(ws);
+      break;
+    case M::ViewErrorMessages:
+      ViewErrorMessages(ws);
+      break;
 
-    case M::CadFrontView: CadFrontView(ws); break;
-    case M::CadSideView: CadSideView(ws); break;
-    case M::CadStepModel: CadStepModel(ws); break;
-    case M::CadDiagrams: CadDiagrams(ws); break;
+    case M::CadFrontView:
+      CadFrontView(ws);
+      break;
+    case M::CadSideView:
+      CadSideView(ws);
+      break;
+    case M::CadStepModel:
+      CadStepModel(ws);
+      break;
+    case M::CadDiagrams:
+      CadDiagrams(ws);
+      break;
 
-    case M::DbfMaterial: DatabaseStrip(ws); break;
-    case M::DbfMaterialRound: DatabaseWire(ws); break;
+    case M::DbfMaterial:
+      DatabaseStrip(ws);
+      break;
+    case M::DbfMaterialRound:
+      DatabaseWire(ws);
+      break;
 
-    case M::DocDrawingInfo: DocDrawingInfo(ws); break;
-    case M::DocShowChanges: DocShowChanges(ws); break;
-    case M::DocPrintChanges: DocPrintChanges(ws); break;
-    case M::DocNewChange: DocNewChange(ws); break;
-    case M::DocModifyChange: DocModifyChange(ws); break;
-    case M::DocDeleteChange: DocDeleteChange(ws); break;
-    case M::Document1: DocOpen(ws, 1); break;
-    case M::Document2: DocOpen(ws, 2); break;
-    case M::Document3: DocOpen(ws, 3); break;
-    case M::Document4: DocOpen(ws, 4); break;
-    case M::Document5: DocOpen(ws, 5); break;
-    case M::DocumentSetup: DocSetup(ws); break;
+    case M::DocDrawingInfo:
+      DocDrawingInfo(ws);
+      break;
+    case M::DocShowChanges:
+      DocShowChanges(ws);
+      break;
+    case M::DocPrintChanges:
+      DocPrintChanges(ws);
+      break;
+    case M::DocNewChange:
+      DocNewChange(ws);
+      break;
+    case M::DocModifyChange:
+      DocModifyChange(ws);
+      break;
+    case M::DocDeleteChange:
+      DocDeleteChange(ws);
+      break;
+    case M::Document1:
+      DocOpen(ws, 1);
+      break;
+    case M::Document2:
+      DocOpen(ws, 2);
+      break;
+    case M::Document3:
+      DocOpen(ws, 3);
+      break;
+    case M::Document4:
+      DocOpen(ws, 4);
+      break;
+    case M::Document5:
+      DocOpen(ws, 5);
+      break;
+    case M::DocumentSetup:
+      DocSetup(ws);
+      break;
 
-    case M::OleStartExcel: OleStartExcel(ws); break;
-    case M::OleExportExcel: OleExportExcel(ws); break;
-    case M::OleImportExcel: OleImportExcel(ws); break;
-    case M::OlePrintoutExcel: OlePrintoutExcel(ws); break;
+    case M::OleStartExcel:
+      OleStartExcel(ws);
+      break;
+    case M::OleExportExcel:
+      OleExportExcel(ws);
+      break;
+    case M::OleImportExcel:
+      OleImportExcel(ws);
+      break;
+    case M::OlePrintoutExcel:
+      OlePrintoutExcel(ws);
+      break;
 
-    case M::HelpImages: HelpImages(ws); break;
-    case M::HelpErrorMessages: HelpErrorMessages(ws); break;
-    case M::HelpHistory: HelpHistory(ws); break;
-    case M::HelpLanguageDeutsch: HelpLanguage(ws, 1); break;
-    case M::HelpLanguageEnglish: HelpLanguage(ws, 2); break;
-    case M::HelpLanguageFrancais: HelpLanguage(ws, 3); break;
-    case M::HelpLanguageItaliano: HelpLanguage(ws, 4); break;
-    case M::HelpLanguageKorea: HelpLanguage(ws, 8); break;
-    case M::HelpAbout: HelpAbout(ws); break;
+    case M::HelpImages:
+      HelpImages(ws);
+      break;
+    case M::HelpErrorMessages:
+      HelpErrorMessages(ws);
+      break;
+    case M::HelpHistory:
+      HelpHistory(ws);
+      break;
+    case M::HelpLanguageDeutsch:
+      HelpLanguage(ws, 1);
+      break;
+    case M::HelpLanguageEnglish:
+      HelpLanguage(ws, 2);
+      break;
+    case M::HelpLanguageFrancais:
+      HelpLanguage(ws, 3);
+      break;
+    case M::HelpLanguageItaliano:
+      HelpLanguage(ws, 4);
+      break;
+    case M::HelpLanguageKorea:
+      HelpLanguage(ws, 8);
+      break;
+    case M::HelpAbout:
+      HelpAbout(ws);
+      break;
 
     // Menus, submenus and separators carry no command.
-    case M::File: case M::FileSep1: case M::FileSep2: case M::FileSep3: case M::FileSepRecent:
-    case M::Edit: case M::EditSep1: case M::EditSep2: case M::EditSep3: case M::EditSep4:
-    case M::View: case M::ViewDrawing: case M::ViewSep1:
-    case M::Cad: case M::CadSep1:
+    case M::File:
+    case M::FileSep1:
+    case M::FileSep2:
+    case M::FileSep3:
+    case M::FileSepRecent:
+    case M::Edit:
+    case M::EditSep1:
+    case M::EditSep2:
+    case M::EditSep3:
+    case M::EditSep4:
+    case M::View:
+    case M::ViewDrawing:
+    case M::ViewSep1:
+    case M::Cad:
+    case M::CadSep1:
     case M::Database:
-    case M::Documentation: case M::DocSep1: case M::DocSep2: case M::DocSep3:
-    case M::Ole: case M::OleSep1:
-    case M::Help: case M::HelpLanguage: case M::HelpSep1:
+    case M::Documentation:
+    case M::DocSep1:
+    case M::DocSep2:
+    case M::DocSep3:
+    case M::Ole:
+    case M::OleSep1:
+    case M::Help:
+    case M::HelpLanguage:
+    case M::HelpSep1:
       break;
   }
   return true;

@@ -8,8 +8,8 @@
 
 #include "commands/menumodel.h"
 #include "reportui/printconfig.h"
-#include "ui/overviewform.h"
 #include "session/session.h"
+#include "ui/overviewform.h"
 
 namespace velk {
 

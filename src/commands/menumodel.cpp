@@ -2,11 +2,10 @@
 // the current language, the recent-file list, the window title and the view a refresh draws.
 #include "commands/menumodel.h"
 
-#include "base/identity.h"
-
 #include <iterator>
 
 #include "base/codepage.h"
+#include "base/identity.h"
 #include "base/numfmt.h"
 
 namespace velk {
@@ -144,84 +143,165 @@ static_assert(inMenuIdOrder(), "menu rows in MenuId order");
 std::optional<std::string> tableCaption(MenuId id, const Captions& c) {
   using A = CapA;
   switch (id) {
-    case M::File: return c.a(A::Datei);
-    case M::FileNew: return c.a(A::Neu);
-    case M::FileOpen: return c.a(A::Oeffnen);
-    case M::FileOpenTable: return c.a(A::Oeffnen) + " (" + c.a(A::Tabelle) + ")";
-    case M::FileSave: return c.a(A::Speichern);
-    case M::FileSaveAs: return c.a(A::SpeichernUnter);
-    case M::FilePrint: return c.a(A::Drucken);
-    case M::FilePrinterSetup: return c.a(A::Druckereinstellung);
-    case M::FileConfig: return c.a(A::Einstellungen);
-    case M::FileExit: return c.a(A::Beenden);
+    case M::File:
+      return c.a(A::Datei);
+    case M::FileNew:
+      return c.a(A::Neu);
+    case M::FileOpen:
+      return c.a(A::Oeffnen);
+    case M::FileOpenTable:
+      return c.a(A::Oeffnen) + " (" + c.a(A::Tabelle) + ")";
+    case M::FileSave:
+      return c.a(A::Speichern);
+    case M::FileSaveAs:
+      return c.a(A::SpeichernUnter);
+    case M::FilePrint:
+      return c.a(A::Drucken);
+    case M::FilePrinterSetup:
+      return c.a(A::Druckereinstellung);
+    case M::FileConfig:
+      return c.a(A::Einstellungen);
+    case M::FileExit:
+      return c.a(A::Beenden);
 
-    case M::Edit: return c.a(A::Bearbeiten);
-    case M::EditQuick: return c.a(A::Quick);
-    case M::EditText: return c.a(A::Text);
-    case M::EditHerstellung: return c.a(A::Herstellung);
-    case M::EditMaterial: return c.a(A::Werkstoff);
-    case M::EditApplication: return c.a(A::Anwendung);
-    case M::EditDimensioning: return c.a(A::Auslegung);
-    case M::EditRecalculation: return c.a(A::Nachrechnung);
-    case M::EditPreDimensioning: return c.a(A::Vorauslegung);
-    case M::EditCalculation: return c.a(A::Berechnungsmethode);
+    case M::Edit:
+      return c.a(A::Bearbeiten);
+    case M::EditQuick:
+      return c.a(A::Quick);
+    case M::EditText:
+      return c.a(A::Text);
+    case M::EditHerstellung:
+      return c.a(A::Herstellung);
+    case M::EditMaterial:
+      return c.a(A::Werkstoff);
+    case M::EditApplication:
+      return c.a(A::Anwendung);
+    case M::EditDimensioning:
+      return c.a(A::Auslegung);
+    case M::EditRecalculation:
+      return c.a(A::Nachrechnung);
+    case M::EditPreDimensioning:
+      return c.a(A::Vorauslegung);
+    case M::EditCalculation:
+      return c.a(A::Berechnungsmethode);
 
-    case M::View: return c.a(A::Ansicht);
-    case M::ViewStandard: return c.a(A::Standardausdruck);
-    case M::ViewExcerpt: return c.a(A::Auszug);
-    case M::ViewQuick1: return c.a(A::Quick) + " 1";
-    case M::ViewQuick2: return c.a(A::Quick) + " 2";
-    case M::ViewProductionDrawing: return c.a(A::Fertigungszeichnung);
-    case M::ViewDrawing: return c.a(A::Zeichnung);
-    case M::ViewDrawing0: return c.a(A::Zeichnung);
-    case M::ViewDrawingX: return c.a(A::Zeichnung) + " delta = ?";
-    case M::ViewDrawingSa: return c.a(A::Seitenansicht);
-    case M::ViewCharLine: return c.b(CapB::Federkennlinie);
-    case M::ViewGoodman: return c.b(CapB::GoodmanDiagramm);
-    case M::ViewErrorMessages: return c.a(A::Fehlermeldungen);
+    case M::View:
+      return c.a(A::Ansicht);
+    case M::ViewStandard:
+      return c.a(A::Standardausdruck);
+    case M::ViewExcerpt:
+      return c.a(A::Auszug);
+    case M::ViewQuick1:
+      return c.a(A::Quick) + " 1";
+    case M::ViewQuick2:
+      return c.a(A::Quick) + " 2";
+    case M::ViewProductionDrawing:
+      return c.a(A::Fertigungszeichnung);
+    case M::ViewDrawing:
+      return c.a(A::Zeichnung);
+    case M::ViewDrawing0:
+      return c.a(A::Zeichnung);
+    case M::ViewDrawingX:
+      return c.a(A::Zeichnung) + " delta = ?";
+    case M::ViewDrawingSa:
+      return c.a(A::Seitenansicht);
+    case M::ViewCharLine:
+      return c.b(CapB::Federkennlinie);
+    case M::ViewGoodman:
+      return c.b(CapB::GoodmanDiagramm);
+    case M::ViewErrorMessages:
+      return c.a(A::Fehlermeldungen);
 
-    case M::Cad: return c.a(A::Cad);
-    case M::CadFrontView: return c.a(A::Vorderansicht);
-    case M::CadSideView: return c.a(A::Seitenansicht);
-    case M::CadStepModel: return c.a(A::Modell3d) + "...";
-    case M::CadDiagrams: return c.a(A::Diagramme) + "...";
+    case M::Cad:
+      return c.a(A::Cad);
+    case M::CadFrontView:
+      return c.a(A::Vorderansicht);
+    case M::CadSideView:
+      return c.a(A::Seitenansicht);
+    case M::CadStepModel:
+      return c.a(A::Modell3d) + "...";
+    case M::CadDiagrams:
+      return c.a(A::Diagramme) + "...";
 
-    case M::Database: return c.a(A::Datenbank);
-    case M::DbfMaterial: return c.a(A::Werkstoff) + " velkwst.dbf";
-    case M::DbfMaterialRound: return c.a(A::Werkstoff) + " talmwst.dbf";
+    case M::Database:
+      return c.a(A::Datenbank);
+    case M::DbfMaterial:
+      return c.a(A::Werkstoff) + " velkwst.dbf";
+    case M::DbfMaterialRound:
+      return c.a(A::Werkstoff) + " talmwst.dbf";
 
-    case M::Documentation: return c.a(A::Dokument);
-    case M::DocDrawingInfo: return c.a(A::Zeichnungsdaten);
-    case M::DocShowChanges: return c.a(A::AenderungenInfo);
-    case M::DocPrintChanges: return c.a(A::AenderungenAusdruck);
-    case M::DocNewChange: return c.a(A::NeueAenderung);
-    case M::DocModifyChange: return c.a(A::AenderungBearbeiten);
-    case M::DocDeleteChange: return c.a(A::AenderungLoeschen);
-    case M::Document1: return c.a(A::Dokument) + " &1";
-    case M::Document2: return c.a(A::Dokument) + " &2";
-    case M::Document3: return c.a(A::Dokument) + " &3";
-    case M::Document4: return c.a(A::Dokument) + " &4";
-    case M::Document5: return c.a(A::Dokument) + " &5";
-    case M::DocumentSetup: return c.a(A::DokumentSetup);
+    case M::Documentation:
+      return c.a(A::Dokument);
+    case M::DocDrawingInfo:
+      return c.a(A::Zeichnungsdaten);
+    case M::DocShowChanges:
+      return c.a(A::AenderungenInfo);
+    case M::DocPrintChanges:
+      return c.a(A::AenderungenAusdruck);
+    case M::DocNewChange:
+      return c.a(A::NeueAenderung);
+    case M::DocModifyChange:
+      return c.a(A::AenderungBearbeiten);
+    case M::DocDeleteChange:
+      return c.a(A::AenderungLoeschen);
+    case M::Document1:
+      return c.a(A::Dokument) + " &1";
+    case M::Document2:
+      return c.a(A::Dokument) + " &2";
+    case M::Document3:
+      return c.a(A::Dokument) + " &3";
+    case M::Document4:
+      return c.a(A::Dokument) + " &4";
+    case M::Document5:
+      return c.a(A::Dokument) + " &5";
+    case M::DocumentSetup:
+      return c.a(A::DokumentSetup);
 
-    case M::Help: return c.a(A::Hilfe);
-    case M::HelpImages: return c.a(A::Hilfebild);
-    case M::HelpErrorMessages: return c.a(A::Fehlermeldungen);
-    case M::HelpLanguage: return c.a(A::Menue) + " " + c.a(A::Sprache);
+    case M::Help:
+      return c.a(A::Hilfe);
+    case M::HelpImages:
+      return c.a(A::Hilfebild);
+    case M::HelpErrorMessages:
+      return c.a(A::Fehlermeldungen);
+    case M::HelpLanguage:
+      return c.a(A::Menue) + " " + c.a(A::Sprache);
 
-    case M::FileSep1: case M::FileSep2: case M::FileSep3: case M::FileSepRecent:
-    case M::FilePrintMacro: case M::FileExportPicture:
-    case M::FileRecent1: case M::FileRecent2: case M::FileRecent3: case M::FileRecent4:
-    case M::EditSep1: case M::EditSep2: case M::EditSep3: case M::EditSep4:
-    case M::ViewHaighGoodman: case M::ViewRmt: case M::ViewSigmaBt: case M::ViewSep1:
+    case M::FileSep1:
+    case M::FileSep2:
+    case M::FileSep3:
+    case M::FileSepRecent:
+    case M::FilePrintMacro:
+    case M::FileExportPicture:
+    case M::FileRecent1:
+    case M::FileRecent2:
+    case M::FileRecent3:
+    case M::FileRecent4:
+    case M::EditSep1:
+    case M::EditSep2:
+    case M::EditSep3:
+    case M::EditSep4:
+    case M::ViewHaighGoodman:
+    case M::ViewRmt:
+    case M::ViewSigmaBt:
+    case M::ViewSep1:
     case M::CadSep1:
-    case M::DocSep1: case M::DocSep2: case M::DocSep3:
-    case M::Ole: case M::OleStartExcel: case M::OleExportExcel: case M::OleImportExcel: case M::OleSep1:
+    case M::DocSep1:
+    case M::DocSep2:
+    case M::DocSep3:
+    case M::Ole:
+    case M::OleStartExcel:
+    case M::OleExportExcel:
+    case M::OleImportExcel:
+    case M::OleSep1:
     case M::OlePrintoutExcel:
     case M::HelpHistory:
-    case M::HelpLanguageDeutsch: case M::HelpLanguageEnglish: case M::HelpLanguageFrancais:
-    case M::HelpLanguageItaliano: case M::HelpLanguageKorea:
-    case M::HelpSep1: case M::HelpAbout:
+    case M::HelpLanguageDeutsch:
+    case M::HelpLanguageEnglish:
+    case M::HelpLanguageFrancais:
+    case M::HelpLanguageItaliano:
+    case M::HelpLanguageKorea:
+    case M::HelpSep1:
+    case M::HelpAbout:
       return std::nullopt;
   }
   return std::nullopt;
@@ -347,12 +427,18 @@ MenuModel buildMainMenu(const MenuInput& input) {
 
 RefreshView refreshView(int resultView, int helpLevel) {
   switch (resultView) {
-    case 1: return RefreshView::Quick1;
-    case 2: return RefreshView::Quick2;
-    case 3: return RefreshView::ProductionDrawing;
-    case 5: return RefreshView::FrontDrawing;
-    case 4: return RefreshView::Characteristic;
-    default: return helpLevel != 0 ? RefreshView::Quick1 : RefreshView::None;
+    case 1:
+      return RefreshView::Quick1;
+    case 2:
+      return RefreshView::Quick2;
+    case 3:
+      return RefreshView::ProductionDrawing;
+    case 5:
+      return RefreshView::FrontDrawing;
+    case 4:
+      return RefreshView::Characteristic;
+    default:
+      return helpLevel != 0 ? RefreshView::Quick1 : RefreshView::None;
   }
 }
 

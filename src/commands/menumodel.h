@@ -17,40 +17,116 @@ namespace velk {
 // its items. The window renders the items and reports the chosen MenuId; command dispatch is a
 // switch over this enum (no catch-all members, so -Werror=switch finds a forgotten item).
 enum class MenuId {
-  File, FileNew, FileOpen, FileOpenTable, FileSave, FileSaveAs, FileSep1,
-  FilePrint, FilePrintMacro, FilePrinterSetup, FileExportPicture, FileSep2, FileConfig, FileSep3,
-  FileRecent1, FileRecent2, FileRecent3, FileRecent4, FileSepRecent, FileExit,
+  File,
+  FileNew,
+  FileOpen,
+  FileOpenTable,
+  FileSave,
+  FileSaveAs,
+  FileSep1,
+  FilePrint,
+  FilePrintMacro,
+  FilePrinterSetup,
+  FileExportPicture,
+  FileSep2,
+  FileConfig,
+  FileSep3,
+  FileRecent1,
+  FileRecent2,
+  FileRecent3,
+  FileRecent4,
+  FileSepRecent,
+  FileExit,
 
-  Edit, EditQuick, EditText, EditHerstellung, EditMaterial, EditApplication,
-  EditSep1, EditDimensioning, EditSep2, EditRecalculation, EditSep3, EditPreDimensioning, EditSep4,
+  Edit,
+  EditQuick,
+  EditText,
+  EditHerstellung,
+  EditMaterial,
+  EditApplication,
+  EditSep1,
+  EditDimensioning,
+  EditSep2,
+  EditRecalculation,
+  EditSep3,
+  EditPreDimensioning,
+  EditSep4,
   EditCalculation,
 
-  View, ViewStandard, ViewExcerpt, ViewQuick1, ViewQuick2, ViewProductionDrawing,
-  ViewDrawing, ViewDrawing0, ViewDrawingX, ViewDrawingSa,
-  ViewCharLine, ViewGoodman, ViewHaighGoodman, ViewRmt, ViewSigmaBt, ViewSep1, ViewErrorMessages,
+  View,
+  ViewStandard,
+  ViewExcerpt,
+  ViewQuick1,
+  ViewQuick2,
+  ViewProductionDrawing,
+  ViewDrawing,
+  ViewDrawing0,
+  ViewDrawingX,
+  ViewDrawingSa,
+  ViewCharLine,
+  ViewGoodman,
+  ViewHaighGoodman,
+  ViewRmt,
+  ViewSigmaBt,
+  ViewSep1,
+  ViewErrorMessages,
 
-  Cad, CadFrontView, CadSideView, CadStepModel, CadSep1, CadDiagrams,
+  Cad,
+  CadFrontView,
+  CadSideView,
+  CadStepModel,
+  CadSep1,
+  CadDiagrams,
 
-  Database, DbfMaterial, DbfMaterialRound,
+  Database,
+  DbfMaterial,
+  DbfMaterialRound,
 
-  Documentation, DocDrawingInfo, DocSep1,
-  DocShowChanges, DocPrintChanges, DocNewChange, DocModifyChange, DocDeleteChange, DocSep2,
-  Document1, Document2, Document3, Document4, Document5, DocSep3, DocumentSetup,
+  Documentation,
+  DocDrawingInfo,
+  DocSep1,
+  DocShowChanges,
+  DocPrintChanges,
+  DocNewChange,
+  DocModifyChange,
+  DocDeleteChange,
+  DocSep2,
+  Document1,
+  Document2,
+  Document3,
+  Document4,
+  Document5,
+  DocSep3,
+  DocumentSetup,
 
-  Ole, OleStartExcel, OleExportExcel, OleImportExcel, OleSep1, OlePrintoutExcel,
+  Ole,
+  OleStartExcel,
+  OleExportExcel,
+  OleImportExcel,
+  OleSep1,
+  OlePrintoutExcel,
 
-  Help, HelpImages, HelpErrorMessages, HelpHistory,
-  HelpLanguage, HelpLanguageDeutsch, HelpLanguageEnglish, HelpLanguageFrancais, HelpLanguageItaliano,
-  HelpLanguageKorea, HelpSep1, HelpAbout,
+  Help,
+  HelpImages,
+  HelpErrorMessages,
+  HelpHistory,
+  HelpLanguage,
+  HelpLanguageDeutsch,
+  HelpLanguageEnglish,
+  HelpLanguageFrancais,
+  HelpLanguageItaliano,
+  HelpLanguageKorea,
+  HelpSep1,
+  HelpAbout,
 };
 inline constexpr int kMenuItemCount = static_cast<int>(MenuId::HelpAbout) + 1;
 
 struct MenuItem {
   MenuId id;
-  std::string_view name;          // "mi_fileNew", "N13"; separators "sep_..."
-  std::optional<MenuId> parent;   // empty for the menus on the menu bar
-  std::string caption;            // UTF-8, "&" marks the accelerator ("&&" a plain "&")
-  std::string_view shortcut;      // "Ctrl+N", "Shift+F1"; empty when none
+  std::string_view name;         // "mi_fileNew", "N13"; separators "sep_..."
+  std::optional<MenuId> parent;  // empty for the menus on the menu bar
+  std::string caption;           // UTF-8, "&" marks the accelerator ("&&" a plain "&")
+  std::string_view shortcut;     // "Ctrl+N", "Shift+F1"; empty when none
   bool enabled = true;
   bool visible = true;
   bool separator = false;
@@ -138,8 +214,8 @@ std::vector<std::string> historyText();
 
 // Help -> About, code page 850.
 struct AboutText {
-  std::string title;    // "VELK - Spiralfedern"
-  std::string version;  // "3.4"
+  std::string title;               // "VELK - Spiralfedern"
+  std::string version;             // "3.4"
   std::vector<std::string> lines;  // the box's text, title and version line first
 };
 AboutText aboutText();

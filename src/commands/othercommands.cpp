@@ -6,10 +6,10 @@
 #include "base/codepage.h"
 #include "base/identity.h"
 #include "calcservice/materialselect.h"
-#include "draw/displaylist.h"
 #include "commands/menucommands.h"
 #include "dialogs/dialogs.h"
 #include "docs/docmenu.h"
+#include "draw/displaylist.h"
 #include "help/imagebrowser.h"
 #include "reportui/explanations.h"
 

@@ -6,24 +6,24 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "reportui/printconfig.h"
 #include "base/identity.h"
 #include "cad/plotprogram.h"
 #include "commands/menucommands.h"
 #include "dialogs/configform.h"
 #include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
-#include "graphics/output.h"
 #include "draw/displaylist.h"
 #include "draw/drawing.h"
+#include "draw/viewmapping.h"
+#include "graphics/output.h"
 #include "graphics/productiondrawing.h"
 #include "graphics/springdrawing.h"
-#include "draw/viewmapping.h"
 #include "graphics/views.h"
 #include "platform/files.h"
-#include "reportui/reportservice.h"
-#include "reportui/explanations.h"
 #include "report/reportwriter.h"
+#include "reportui/explanations.h"
+#include "reportui/printconfig.h"
+#include "reportui/reportservice.h"
 #include "tables/tableservice.h"
 
 namespace velk {
@@ -154,14 +154,22 @@ void runPrintConfig(Session& ws, PrintConfigMode mode) {
 // The caption a macro print names its document with.
 std::string macroOutputName(MacroOutput output) {
   switch (output) {
-    case MacroOutput::StandardOutput: return oem("Standardausdruck");
-    case MacroOutput::Excerpt: return oem("Auszug");
-    case MacroOutput::Quick1: return "Quick 1";
-    case MacroOutput::Quick2: return "Quick 2";
-    case MacroOutput::ProductionDrawing: return oem("Zeichnung");
-    case MacroOutput::Characteristic: return oem("Federkennlinie");
-    case MacroOutput::Goodman: return oem("Goodman-Diagramm");
-    case MacroOutput::HaighGoodman: return oem("Haigh-Goodman-Diagramm");
+    case MacroOutput::StandardOutput:
+      return oem("Standardausdruck");
+    case MacroOutput::Excerpt:
+      return oem("Auszug");
+    case MacroOutput::Quick1:
+      return "Quick 1";
+    case MacroOutput::Quick2:
+      return "Quick 2";
+    case MacroOutput::ProductionDrawing:
+      return oem("Zeichnung");
+    case MacroOutput::Characteristic:
+      return oem("Federkennlinie");
+    case MacroOutput::Goodman:
+      return oem("Goodman-Diagramm");
+    case MacroOutput::HaighGoodman:
+      return oem("Haigh-Goodman-Diagramm");
   }
   return {};
 }

@@ -10,9 +10,9 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "dialogs/dialogs.h"
-#include "reportui/reportservice.h"
-#include "reportui/explanations.h"
 #include "report/reportfiles.h"
+#include "reportui/explanations.h"
+#include "reportui/reportservice.h"
 
 namespace velk {
 
@@ -66,8 +66,8 @@ void copyFileToSheet(Session& ws) {
   std::vector<std::string> lines;
   if (!inputFileLines(ws, lines)) return;
   ++ws.spreadsheetWorkbooks;
-  const std::string path =
-      privateWorkbookPath(ws, stripExtension(lastComponent(ws.spring.fileName)) + "-" + fmtInt(ws.spreadsheetWorkbooks));
+  const std::string path = privateWorkbookPath(
+      ws, stripExtension(lastComponent(ws.spring.fileName)) + "-" + fmtInt(ws.spreadsheetWorkbooks));
   BusyCursor(ws);
   const int err = writeWorkbook(path, inputFileSheet(ws.num(), lines), ws.io, false);
   NormalCursor(ws);

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/overviewform.h"
 #include "session/session.h"
 #include "sheet/workbook.h"
+#include "ui/overviewform.h"
 
 namespace velk {
 

@@ -28,14 +28,14 @@ std::string cut(std::string s, std::size_t max) {
   return s;
 }
 
-int saturate(long long v) {
-  return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
-}
+int saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
 // Corrections applied after a value is read (the writer ignores them).
 struct Keep {
   template <class T>
-  T operator()(T v) const { return v; }
+  T operator()(T v) const {
+    return v;
+  }
 };
 auto zeroTo(int d) {
   return [d](int v) { return v == 0 ? d : v; };
@@ -166,16 +166,24 @@ class RowWriter {
   }
   void textOrKeep(const std::string& s, std::size_t = kMaxText) { text(s); }
   template <class Fix = Keep>
-  void integer(int v, Fix = {}) { out_.writeInt(v); }
+  void integer(int v, Fix = {}) {
+    out_.writeInt(v);
+  }
   void boolean(bool b) { out_.writeBool(b); }
   void notFalse(bool b) { out_.writeBool(b); }
   void character(char c) { out_.writeChar(c); }
   template <class Fix = Keep>
-  void real(Real x, Fix = {}) { out_.writeLine(fmtSig(num_, x)); }
+  void real(Real x, Fix = {}) {
+    out_.writeLine(fmtSig(num_, x));
+  }
   template <class Fix = Keep>
-  void real7(Real x, Fix = {}) { out_.writeReal(x); }
+  void real7(Real x, Fix = {}) {
+    out_.writeReal(x);
+  }
   template <class Fix = Keep>
-  void real6(Real x, Fix = {}) { out_.writeReal(x); }
+  void real6(Real x, Fix = {}) {
+    out_.writeReal(x);
+  }
   void quad(const TextWindowRect& r) {
     out_.writeFields({fmtInt(r.left), fmtInt(r.top), fmtInt(r.width), fmtInt(r.height)});
   }
@@ -192,8 +200,8 @@ class RowWriter {
 };
 
 struct RowContext {
-  std::string titleLine;    // short name + " Konfiguration"
-  std::string workFolder;   // the working folder with "/"
+  std::string titleLine;   // short name + " Konfiguration"
+  std::string workFolder;  // the working folder with "/"
 };
 
 // The configuration file, row by row (the order of lines is the format).

@@ -38,7 +38,6 @@ void applyFirstStartValues(Settings& ws, const ScreenMetrics& screen);
 // The bytes WriteConfiguration saves: CR LF lines, code page 850 keys, reals always with ".".
 std::string configurationFileBytes(const Settings& ws);
 
-
 // The recent-files file: a session line, then the four remembered names.
 void readRecentFilesFrom(Settings& ws, std::string_view bytes);
 std::string recentFilesBytes(const Settings& ws);

@@ -12,8 +12,8 @@
 namespace velk {
 
 struct StartupState {
-  std::string startDir;              // working folder at start
-  std::string configDir;             // folder of velk.cfg / velk.cff (with trailing "/")
+  std::string startDir;                // working folder at start
+  std::string configDir;               // folder of velk.cfg / velk.cff (with trailing "/")
   std::string shortName = kShortName;  // names the configuration files; "Import.." may change it
   bool startedWithFile = false;
   bool batchCad = false;

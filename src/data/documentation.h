@@ -22,12 +22,12 @@ struct FreeText {
 };
 
 struct DrawingInfo {
-  std::string creationDate, author;        // row "Bearb."
-  std::string checkDate, checker;          // row "Gepr."
+  std::string creationDate, author;             // row "Bearb."
+  std::string checkDate, checker;               // row "Gepr."
   std::string standardsDate, standardsChecker;  // row "Norm"
-  std::string releaseDate, releaser;       // row titled with the release-field text
-  std::string replaces, replacedBy;        // "Ersatz für", "Ersetzt durch" (15 each)
-  int freeTextCount = 0;                   // 0 .. 8
+  std::string releaseDate, releaser;            // row titled with the release-field text
+  std::string replaces, replacedBy;             // "Ersatz für", "Ersetzt durch" (15 each)
+  int freeTextCount = 0;                        // 0 .. 8
   std::array<FreeText, 8> freeTexts;
 };
 

@@ -92,7 +92,7 @@ constexpr int kMaxDescriptionLines = 64;
 // with CR LF line ends, a "|" before a lone LF is the writer's own form and always continues, so
 // a description line of 14 "-" stays in its description.
 std::string readDescription(NotingReader& r) {
-  const std::string first = r.readLine();
+  std::string first = r.readLine();
   NotingReader ahead = r;
   std::string joined = first;
   for (int i = 0; i < kMaxDescriptionLines && !ahead.atEnd(); ++i) {
@@ -189,8 +189,7 @@ std::string inputFileBytes(const Spring& s, const NumberSettings& num) {
   const int k = std::clamp(info.freeTextCount, 0, kMaxFreeTexts);
   const std::string count = fmtInt(k);
   w.writeFields({fieldText(info.checkDate), fieldText(info.checker), fieldText(info.standardsDate),
-                 fieldText(info.standardsChecker), fieldText(info.releaseDate), fieldText(info.releaser), count,
-                 ""});
+                 fieldText(info.standardsChecker), fieldText(info.releaseDate), fieldText(info.releaser), count, ""});
   w.writeLine(oneLine(info.creationDate));
   w.writeLine(oneLine(info.replaces));
   w.writeLine(oneLine(info.replacedBy));

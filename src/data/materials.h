@@ -14,7 +14,7 @@ struct FatigueValues {
   long long upperDecrease = 0;  // its decrease per decade of thickness
   long long stroke = 0;         // sigma h0 (tau h0) at lower stress 0
   long long strokeDecrease = 0;
-  Real m = 0;                   // slope of the fatigue line
+  Real m = 0;  // slope of the fatigue line
 };
 
 // Record of "velkwst.dbf" (29 fields by position). Texts in code page 850.

@@ -31,9 +31,7 @@ std::uint32_t u16(std::string_view b, std::size_t at) {
   return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 1])) << 8);
 }
 
-std::uint32_t u32(std::string_view b, std::size_t at) {
-  return u16(b, at) | (u16(b, at + 2) << 16);
-}
+std::uint32_t u32(std::string_view b, std::size_t at) { return u16(b, at) | (u16(b, at + 2) << 16); }
 
 void put16(std::string& b, std::size_t at, std::uint32_t v) {
   b[at] = static_cast<char>(v & 0xFF);
@@ -47,7 +45,13 @@ void put32(std::string& b, std::size_t at, std::uint32_t v) {
 
 bool acceptedVersion(std::uint8_t v) {
   switch (v) {
-    case 0x02: case 0x03: case 0x04: case 0x83: case 0x8B: case 0x8C: case 0xF5:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x83:
+    case 0x8B:
+    case 0x8C:
+    case 0xF5:
       return true;
     default:
       return false;
@@ -85,8 +89,7 @@ bool formatNumber(double value, int width, int decimals, std::string& out) {
   if (res.ec != std::errc()) return false;
   std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
   // A value that rounds to zero is written without a sign.
-  if (!text.empty() && text.front() == '-' &&
-      text.find_first_not_of("-0.") == std::string_view::npos)
+  if (!text.empty() && text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
     text.remove_prefix(1);
   if (static_cast<int>(text.size()) > width) return false;
   out.assign(static_cast<std::size_t>(width) - text.size(), ' ');
@@ -110,13 +113,33 @@ double parseDbfNumber(std::string_view text, bool* ok) {
 
 DbfCodePage dbfCodePage(std::uint8_t ld) {
   switch (ld) {
-    case 0x01: case 0x09: case 0x0B: case 0x0D: case 0x0F: case 0x11: case 0x15: case 0x18:
-    case 0x19: case 0x1B:
+    case 0x01:
+    case 0x09:
+    case 0x0B:
+    case 0x0D:
+    case 0x0F:
+    case 0x11:
+    case 0x15:
+    case 0x18:
+    case 0x19:
+    case 0x1B:
       return DbfCodePage::Cp437;
-    case 0x02: case 0x0A: case 0x0E: case 0x10: case 0x12: case 0x14: case 0x16: case 0x1A:
-    case 0x1D: case 0x25: case 0x37:
+    case 0x02:
+    case 0x0A:
+    case 0x0E:
+    case 0x10:
+    case 0x12:
+    case 0x14:
+    case 0x16:
+    case 0x1A:
+    case 0x1D:
+    case 0x25:
+    case 0x37:
       return DbfCodePage::Cp850;
-    case 0x03: case 0x57: case 0x58: case 0x59:
+    case 0x03:
+    case 0x57:
+    case 0x58:
+    case 0x59:
       return DbfCodePage::Win1252;
     default:
       return DbfCodePage::Unknown;
@@ -162,7 +185,7 @@ DbfStatus DbfTable::open(const std::string& path, bool readOnly) {
   path_ = path;
   int fd = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
   if (fd < 0) return dbfio::openError(path, errno);
-  struct stat st{};
+  struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     int err = errno;
     ::close(fd);
@@ -295,7 +318,10 @@ std::string DbfTable::fieldText(std::uint32_t n, int i) const {
   std::string_view raw = fieldRaw(n, i);
   if (raw.empty()) return {};
   switch (fields_[static_cast<std::size_t>(i)].type) {
-    case 'N': case 'F': case 'L': case 'M':
+    case 'N':
+    case 'F':
+    case 'L':
+    case 'M':
       return std::string(trimBoth(raw));
     default:
       return std::string(trimRight(raw));
@@ -322,7 +348,8 @@ bool DbfTable::setFieldText(std::string& rec, int i, std::string_view text) cons
       std::fill(out + n, out + len, ' ');
       return text.size() <= len;
     }
-    case 'N': case 'F': {
+    case 'N':
+    case 'F': {
       std::string_view t = trimBoth(text);
       if (t.empty()) {
         std::fill(out, out + len, ' ');
@@ -396,7 +423,7 @@ DbfStatus DbfTable::checkRecordBuffer(std::string_view rec) const {
 }
 
 DbfStatus DbfTable::lockFile() {
-  struct flock fl{};
+  struct flock fl {};
   fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(lockWaitMs_);
@@ -407,7 +434,8 @@ DbfStatus DbfTable::lockFile() {
     if (r != 0 && errno == EINVAL) r = fcntl(fd_, F_SETLK, &fl);
     if (r == 0) return {};
     if (errno == EINTR) continue;
-    if (errno != EAGAIN && errno != EACCES) return {oem("Tabelle ") + path_ + oem(" kann nicht gesperrt werden."), errno};
+    if (errno != EAGAIN && errno != EACCES)
+      return {oem("Tabelle ") + path_ + oem(" kann nicht gesperrt werden."), errno};
     if (std::chrono::steady_clock::now() >= deadline)
       return {oem("Tabelle ") + path_ + oem(" ist von einem anderen Programm gesperrt."), errno};
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -415,7 +443,7 @@ DbfStatus DbfTable::lockFile() {
 }
 
 void DbfTable::unlockFile() {
-  struct flock fl{};
+  struct flock fl {};
   fl.l_type = F_UNLCK;
   fl.l_whence = SEEK_SET;
   if (fcntl(fd_, F_OFD_SETLK, &fl) != 0 && errno == EINVAL) fcntl(fd_, F_SETLK, &fl);
@@ -441,7 +469,8 @@ DbfStatus DbfTable::touchHeader(bool withCount) {
 // Under the lock: take over what other processes changed (appended records, the header's count) and
 // refuse when the file was replaced or restructured behind our back.
 DbfStatus DbfTable::syncFromDisk() {
-  struct stat mine{}, there{};
+  struct stat mine {
+  }, there{};
   if (fstat(fd_, &mine) != 0) return dbfio::writeError(path_, errno);
   if (stat(path_.c_str(), &there) != 0 || there.st_ino != mine.st_ino || there.st_dev != mine.st_dev)
     return {oem("Tabelle ") + path_ + oem(" wurde inzwischen ersetzt; bitte neu öffnen."), 0};
@@ -452,8 +481,8 @@ DbfStatus DbfTable::syncFromDisk() {
       u16(head, 10) != static_cast<std::uint32_t>(recordLength_))
     return {oem("Tabelle ") + path_ + oem(" wurde inzwischen verändert; bitte neu öffnen."), 0};
   const std::uint64_t size = static_cast<std::uint64_t>(mine.st_size);
-  const std::uint64_t available = size >= static_cast<std::uint64_t>(headerLength_)
-                                      ? (size - headerLength_) / recordLength_ : 0;
+  const std::uint64_t available =
+      size >= static_cast<std::uint64_t>(headerLength_) ? (size - headerLength_) / recordLength_ : 0;
   const std::uint32_t count = static_cast<std::uint32_t>(std::min<std::uint64_t>(u32(head, 4), available));
   if (count < recordCount_) {
     data_.resize(static_cast<std::size_t>(count) * recordLength_);
@@ -478,9 +507,7 @@ DbfStatus DbfTable::syncFromDisk() {
   return {};
 }
 
-DbfStatus DbfTable::append(std::string_view rec) {
-  return appendRecords({std::string(rec)});
-}
+DbfStatus DbfTable::append(std::string_view rec) { return appendRecords({std::string(rec)}); }
 
 DbfStatus DbfTable::appendRecords(const std::vector<std::string>& recs) {
   if (DbfStatus st = requireWritable(); !st) return st;
@@ -503,7 +530,8 @@ DbfStatus DbfTable::appendRecords(const std::vector<std::string>& recs) {
   }
   block.push_back(kEndMarker);
   // The records and the end marker first; only then the count that promises them.
-  const std::uint64_t at = static_cast<std::uint64_t>(headerLength_) + static_cast<std::uint64_t>(recordCount_) * recordLength_;
+  const std::uint64_t at =
+      static_cast<std::uint64_t>(headerLength_) + static_cast<std::uint64_t>(recordCount_) * recordLength_;
   st = writeAt(at, block);
   if (st) {
     const std::uint32_t oldCount = recordCount_;
@@ -537,7 +565,8 @@ DbfStatus DbfTable::setDeleted(std::uint32_t n, bool deleted) {
   if (n < 1 || n > recordCount_) return {oem("Datensatz ") + std::to_string(n) + oem(" existiert nicht."), 0};
   const std::size_t at = static_cast<std::size_t>(n - 1) * recordLength_;
   const char flag = deleted ? '*' : ' ';
-  if (DbfStatus st = writeAt(static_cast<std::uint64_t>(headerLength_) + at, std::string_view(&flag, 1)); !st) return st;
+  if (DbfStatus st = writeAt(static_cast<std::uint64_t>(headerLength_) + at, std::string_view(&flag, 1)); !st)
+    return st;
   data_[at] = flag;
   return touchHeader(false);
 }
@@ -584,20 +613,27 @@ DbfStatus DbfTable::create(const std::string& path, const std::vector<DbfField>&
     std::string name;
     for (char c : f.name) name.push_back(upperAscii(c));
     bool nameOk = !name.empty() && name.size() <= 10 && name[0] >= 'A' && name[0] <= 'Z' &&
-                  std::all_of(name.begin(), name.end(), [](char c) {
-                    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-                  }) &&
+                  std::all_of(name.begin(), name.end(),
+                              [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'; }) &&
                   std::find(names.begin(), names.end(), name) == names.end();
     bool shapeOk = false;
     switch (f.type) {
-      case 'C': shapeOk = f.length >= 1 && f.length <= 254 && f.decimals == 0; break;
+      case 'C':
+        shapeOk = f.length >= 1 && f.length <= 254 && f.decimals == 0;
+        break;
       case 'N':
         shapeOk = f.length >= 1 && f.length <= 20 && f.decimals >= 0 && f.decimals <= 15 &&
                   (f.decimals == 0 || f.decimals < f.length - 1);
         break;
-      case 'L': shapeOk = f.length == 1 && f.decimals == 0; break;
-      case 'D': shapeOk = f.length == 8 && f.decimals == 0; break;
-      default: shapeOk = false; break;
+      case 'L':
+        shapeOk = f.length == 1 && f.decimals == 0;
+        break;
+      case 'D':
+        shapeOk = f.length == 8 && f.decimals == 0;
+        break;
+      default:
+        shapeOk = false;
+        break;
     }
     if (!nameOk || !shapeOk) return invalid(f.name);
     names.push_back(name);

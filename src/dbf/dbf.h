@@ -89,9 +89,7 @@ class DbfTable {
                           std::uint8_t languageDriver = kDbfDriverCp850);
 
   std::uint8_t version() const { return header_.empty() ? 0 : static_cast<std::uint8_t>(header_[0]); }
-  std::uint8_t languageDriver() const {
-    return header_.size() > 29 ? static_cast<std::uint8_t>(header_[29]) : 0;
-  }
+  std::uint8_t languageDriver() const { return header_.size() > 29 ? static_cast<std::uint8_t>(header_[29]) : 0; }
   // Date of last update from the header: {year, month, day}; year = 1900 + byte 1.
   void lastUpdate(int& year, int& month, int& day) const;
   int headerLength() const { return headerLength_; }

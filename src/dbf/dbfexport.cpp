@@ -31,11 +31,21 @@ std::string htmlEscape(std::string_view s) {
   out.reserve(s.size());
   for (char c : s) {
     switch (c) {
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      default: out.push_back(c); break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(c);
+        break;
     }
   }
   return out;
@@ -64,16 +74,38 @@ std::array<unsigned char, 256> foldTable(DbfCodePage cp) {
     case DbfCodePage::Cp850:
     case DbfCodePage::Unknown:
       // Letters shared by 437 and 850.
-      pair(0x80, 0x87); pair(0x9A, 0x81); pair(0x90, 0x82); pair(0x8E, 0x84);
-      pair(0x8F, 0x86); pair(0x92, 0x91); pair(0x99, 0x94); pair(0xA5, 0xA4);
+      pair(0x80, 0x87);
+      pair(0x9A, 0x81);
+      pair(0x90, 0x82);
+      pair(0x8E, 0x84);
+      pair(0x8F, 0x86);
+      pair(0x92, 0x91);
+      pair(0x99, 0x94);
+      pair(0xA5, 0xA4);
       if (cp != DbfCodePage::Cp437) {
         // 850 adds the capitals 437 lacks (tables without a driver are the program's own, in 850).
-        pair(0xB6, 0x83); pair(0xB7, 0x85); pair(0xD2, 0x88); pair(0xD3, 0x89);
-        pair(0xD4, 0x8A); pair(0xD8, 0x8B); pair(0xD7, 0x8C); pair(0xDE, 0x8D);
-        pair(0xE2, 0x93); pair(0xE3, 0x95); pair(0xEA, 0x96); pair(0xEB, 0x97);
-        pair(0x9D, 0x9B); pair(0xB5, 0xA0); pair(0xD6, 0xA1); pair(0xE0, 0xA2);
-        pair(0xE9, 0xA3); pair(0xC7, 0xC6); pair(0xD1, 0xD0); pair(0xE5, 0xE4);
-        pair(0xE8, 0xE7); pair(0xED, 0xEC);
+        pair(0xB6, 0x83);
+        pair(0xB7, 0x85);
+        pair(0xD2, 0x88);
+        pair(0xD3, 0x89);
+        pair(0xD4, 0x8A);
+        pair(0xD8, 0x8B);
+        pair(0xD7, 0x8C);
+        pair(0xDE, 0x8D);
+        pair(0xE2, 0x93);
+        pair(0xE3, 0x95);
+        pair(0xEA, 0x96);
+        pair(0xEB, 0x97);
+        pair(0x9D, 0x9B);
+        pair(0xB5, 0xA0);
+        pair(0xD6, 0xA1);
+        pair(0xE0, 0xA2);
+        pair(0xE9, 0xA3);
+        pair(0xC7, 0xC6);
+        pair(0xD1, 0xD0);
+        pair(0xE5, 0xE4);
+        pair(0xE8, 0xE7);
+        pair(0xED, 0xEC);
       }
       break;
   }
@@ -297,6 +329,7 @@ std::uint32_t searchTable(const DbfTable& table, std::string_view text, std::uin
 void writeTableListing(const DbfTable& table, TableListingSink& sink) {
   const int columns = std::min(table.fieldCount(), 7);
   std::vector<TableListingColumn> heading;
+  heading.reserve(static_cast<std::size_t>(columns > 0 ? columns : 0));
   for (int i = 0; i < columns; ++i) heading.push_back({table.field(i).name, table.field(i).length + 1});
   sink.heading(heading);
   std::vector<std::string> cells(static_cast<std::size_t>(columns));

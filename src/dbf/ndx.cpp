@@ -57,6 +57,8 @@ double julianDay(std::string_view t) {
   long a = (14 - m) / 12;
   long yy = y + 4800 - a;
   long mm = m + 12 * a - 3;
+  // Whole-day arithmetic of the Julian day number: every division truncates on purpose.
+  // NOLINTNEXTLINE(bugprone-integer-division)
   return static_cast<double>(d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045);
 }
 
@@ -94,10 +96,12 @@ bool collectKeys(const DbfTable& table, int keyField, std::vector<KeyedRecord>& 
     keys.push_back(std::move(k));
   }
   if (numeric) {
-    std::stable_sort(keys.begin(), keys.end(), [](const KeyedRecord& a, const KeyedRecord& b) { return a.number < b.number; });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const KeyedRecord& a, const KeyedRecord& b) { return a.number < b.number; });
   } else {
     // Byte order; std::string compares its chars as unsigned (char_traits<char>::lt).
-    std::stable_sort(keys.begin(), keys.end(), [](const KeyedRecord& a, const KeyedRecord& b) { return a.key < b.key; });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const KeyedRecord& a, const KeyedRecord& b) { return a.key < b.key; });
   }
   return true;
 }
@@ -168,7 +172,8 @@ DbfStatus buildNdxImage(const DbfTable& table, int keyField, std::string& image)
         const Node& c = level[child + k];
         const std::size_t at = 4 + k * group;
         put32(b, at, c.block);
-        if (k + 1 < take) std::copy(c.lastKey.begin(), c.lastKey.end(), b.begin() + static_cast<std::ptrdiff_t>(at + 8));
+        if (k + 1 < take)
+          std::copy(c.lastKey.begin(), c.lastKey.end(), b.begin() + static_cast<std::ptrdiff_t>(at + 8));
       }
       std::string last = level[child + take - 1].lastKey;
       child += take;

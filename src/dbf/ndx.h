@@ -17,8 +17,8 @@ struct NdxHeader {
   std::uint32_t totalBlocks = 0;  // blocks in the file, header included (= next free block)
   int keyLength = 0;
   int keysPerBlock = 0;
-  int keyType = 0;     // 0 character, 1 numeric (N, F, D fields; D as Julian day number)
-  int groupLength = 0; // bytes of one key entry: child block, record number, key, padded to 4
+  int keyType = 0;      // 0 character, 1 numeric (N, F, D fields; D as Julian day number)
+  int groupLength = 0;  // bytes of one key entry: child block, record number, key, padded to 4
   bool unique = false;
   std::string expression;  // the key expression: the field name
 };

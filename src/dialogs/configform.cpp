@@ -71,8 +71,8 @@ class Applier {
 
   // fix: the corrections of the stored value (0 means ..., offsets); then lo..hi is checked.
   template <class Fix>
-  void fixedInteger(const std::string& shown, const std::string& typed, int& target, Fix fix,
-                    long long lo = INT_MIN, long long hi = INT_MAX) {
+  void fixedInteger(const std::string& shown, const std::string& typed, int& target, Fix fix, long long lo = INT_MIN,
+                    long long hi = INT_MAX) {
     if (typed == shown) return;
     long long v = 0;
     if (!tryParseInt(typed, v) || v < INT_MIN || v > INT_MAX) {
@@ -88,7 +88,8 @@ class Applier {
   }
   void integer(const std::string& shown, const std::string& typed, int& target, long long lo = INT_MIN,
                long long hi = INT_MAX) {
-    fixedInteger(shown, typed, target, [](long long v) { return v; }, lo, hi);
+    fixedInteger(
+        shown, typed, target, [](long long v) { return v; }, lo, hi);
   }
 
   // sixByte: a value held as a 6-byte real (larger magnitudes are not numbers for it).
@@ -263,8 +264,8 @@ ConfigFormRequest MakeConfigFormRequest(const Configuration& config, const Confi
   r.config = config;
   r.values = ConfigFormValuesFrom(config, ctx.deviceNames);
   r.caption = ctx.applicationTitle + " " + "Konfiguration";
-  r.pages = {"Directories", "Grafik", "CAD", "Layerfarben", "Drucker", "Ausdruck", "Einstellungen", "Extern",
-             "Zeichnung"};
+  r.pages = {"Directories", "Grafik",        "CAD",    "Layerfarben", "Drucker",
+             "Ausdruck",    "Einstellungen", "Extern", "Zeichnung"};
   r.page = page >= 0 && page < static_cast<int>(r.pages.size()) ? page : 0;
   r.toolTips = config.helpLevel > 0;
   r.workingDir = ctx.workingDir;
@@ -364,8 +365,8 @@ ConfigFormRequest MakeConfigFormRequest(const Configuration& config, const Confi
   set(C::DimensionFactor, kDrawing, "Größenfaktor", 2905, {"Bemaßung"});
   set(C::DrawingShown, kDrawing, "", 0);
   // The file name and the date come from the running program (code page 850 already).
-  r.controls[static_cast<std::size_t>(C::DrawingShown)].items = {
-      ctx.programTitle, "file name " + ctx.fileName + " ?", ctx.dateTime + " ?", "$logo_1.dx$ ?"};
+  r.controls[static_cast<std::size_t>(C::DrawingShown)].items = {ctx.programTitle, "file name " + ctx.fileName + " ?",
+                                                                 ctx.dateTime + " ?", "$logo_1.dx$ ?"};
 
   if (r.toolTips && ctx.helpHint) {
     std::map<std::uint16_t, std::string> hints;
@@ -409,16 +410,28 @@ ConfigFormValues ProposeConfigValues(ConfigProposal p, const ConfigFormValues& i
     for (ConfigPenRow& row : v.pens) row.thickness = fmtInt(thickness);
   };
   switch (p) {
-    case ConfigProposal::TempDir: v.tempDir = ctx.defaultTempDir; break;
+    case ConfigProposal::TempDir:
+      v.tempDir = ctx.defaultTempDir;
+      break;
     case ConfigProposal::WindowSize:
       v.windowX = fmtInt(static_cast<long long>(s.width) + ctx.mainClientWidth - ctx.mainWindowWidth);
       v.windowY = fmtInt(std::lround(s.height + 1.65 * (s.mainClientHeight - s.mainWindowHeight)));
       break;
-    case ConfigProposal::GraphicsTextWidth: v.graphicsTextWidth = fmtField(num, 0.8L); break;
-    case ConfigProposal::GraphicsTextHeight: v.graphicsTextHeight = fmtField(num, 1); break;
-    case ConfigProposal::ZoomFactor: v.zoomFactor = fmtField(num, 1.02L); break;
-    case ConfigProposal::PanFactor: v.panFactor = fmtField(num, 0.02L); break;
-    case ConfigProposal::DialogScale: v.dialogScale = fmtInt(firstStartDialogScale(ctx)); break;
+    case ConfigProposal::GraphicsTextWidth:
+      v.graphicsTextWidth = fmtField(num, 0.8L);
+      break;
+    case ConfigProposal::GraphicsTextHeight:
+      v.graphicsTextHeight = fmtField(num, 1);
+      break;
+    case ConfigProposal::ZoomFactor:
+      v.zoomFactor = fmtField(num, 1.02L);
+      break;
+    case ConfigProposal::PanFactor:
+      v.panFactor = fmtField(num, 0.02L);
+      break;
+    case ConfigProposal::DialogScale:
+      v.dialogScale = fmtInt(firstStartDialogScale(ctx));
+      break;
     case ConfigProposal::ElementsScale: {
       // The toolkit already scales the controls' fonts by the screen's dots per inch; what is
       // left of the window scale is what the controls themselves need.
@@ -429,21 +442,51 @@ ConfigFormValues ProposeConfigValues(ConfigProposal p, const ConfigFormValues& i
       v.elementsScale = fmtInt(std::lround(std::clamp(e, 10.0, 1000.0)));
       break;
     }
-    case ConfigProposal::LayerPreset1: layerPreset(1); break;
-    case ConfigProposal::LayerPreset2: layerPreset(2); break;
-    case ConfigProposal::LayerPreset3: layerPreset(3); break;
-    case ConfigProposal::LayerPreset4: layerPreset(4); break;
-    case ConfigProposal::LayerPreset5: layerPreset(5); break;
-    case ConfigProposal::CadTextWidth: v.cadTextWidth = fmtField(num, 1); break;
-    case ConfigProposal::CadTextAngle: v.cadTextAngle = fmtField(num, 0); break;
-    case ConfigProposal::DecimalsDxf: v.decimalsDxf = "6"; break;
-    case ConfigProposal::PenThickness1: allPens(1); break;
-    case ConfigProposal::PenThickness2: allPens(2); break;
-    case ConfigProposal::PenThickness3: allPens(3); break;
-    case ConfigProposal::PrintOriginX: v.printOriginX = "0"; break;
-    case ConfigProposal::PrintOriginY: v.printOriginY = "0"; break;
-    case ConfigProposal::PrintScaleX: v.printScaleX = "1.0"; break;
-    case ConfigProposal::PrintScaleYFromX: v.printScaleY = v.printScaleX; break;
+    case ConfigProposal::LayerPreset1:
+      layerPreset(1);
+      break;
+    case ConfigProposal::LayerPreset2:
+      layerPreset(2);
+      break;
+    case ConfigProposal::LayerPreset3:
+      layerPreset(3);
+      break;
+    case ConfigProposal::LayerPreset4:
+      layerPreset(4);
+      break;
+    case ConfigProposal::LayerPreset5:
+      layerPreset(5);
+      break;
+    case ConfigProposal::CadTextWidth:
+      v.cadTextWidth = fmtField(num, 1);
+      break;
+    case ConfigProposal::CadTextAngle:
+      v.cadTextAngle = fmtField(num, 0);
+      break;
+    case ConfigProposal::DecimalsDxf:
+      v.decimalsDxf = "6";
+      break;
+    case ConfigProposal::PenThickness1:
+      allPens(1);
+      break;
+    case ConfigProposal::PenThickness2:
+      allPens(2);
+      break;
+    case ConfigProposal::PenThickness3:
+      allPens(3);
+      break;
+    case ConfigProposal::PrintOriginX:
+      v.printOriginX = "0";
+      break;
+    case ConfigProposal::PrintOriginY:
+      v.printOriginY = "0";
+      break;
+    case ConfigProposal::PrintScaleX:
+      v.printScaleX = "1.0";
+      break;
+    case ConfigProposal::PrintScaleYFromX:
+      v.printScaleY = v.printScaleX;
+      break;
     case ConfigProposal::TextWindow: {
       const int rx = effectiveResolution(v.windowX, base.resolutionX, s.width - 9);
       const int ry = effectiveResolution(v.windowY, base.resolutionY, s.height - 91);
@@ -455,8 +498,12 @@ ConfigFormValues ProposeConfigValues(ConfigProposal p, const ConfigFormValues& i
       v.textWindow = {"10", "40", fmtInt(width), fmtInt(static_cast<long long>(ry) - 20)};
       break;
     }
-    case ConfigProposal::ReleaseFieldText: v.releaseFieldText = "Frei"; break;
-    case ConfigProposal::DimensionFactor: v.dimensionFactor = "1.0"; break;
+    case ConfigProposal::ReleaseFieldText:
+      v.releaseFieldText = "Frei";
+      break;
+    case ConfigProposal::DimensionFactor:
+      v.dimensionFactor = "1.0";
+      break;
   }
   return v;
 }
@@ -473,15 +520,33 @@ ConfigFormValues ChooseConfigValue(ConfigChooser which, int line, const ConfigFo
   };
   const bool plotLine = line >= 0 && line < kPlotCommandLines;
   switch (which) {
-    case ConfigChooser::DbfDir: folder(v.dbfDir); break;
-    case ConfigChooser::ProgramDir: folder(v.programDir); break;
-    case ConfigChooser::PltDir: folder(v.pltDir); break;
-    case ConfigChooser::TempDir: folder(v.tempDir); break;
-    case ConfigChooser::EdiDir: folder(v.ediDir); break;
-    case ConfigChooser::DataDir: folder(v.dataDir); break;
-    case ConfigChooser::CadDir: folder(v.cadDir); break;
-    case ConfigChooser::TextProgram: program(v.textProgram); break;
-    case ConfigChooser::HtmlBrowser: program(v.htmlBrowser); break;
+    case ConfigChooser::DbfDir:
+      folder(v.dbfDir);
+      break;
+    case ConfigChooser::ProgramDir:
+      folder(v.programDir);
+      break;
+    case ConfigChooser::PltDir:
+      folder(v.pltDir);
+      break;
+    case ConfigChooser::TempDir:
+      folder(v.tempDir);
+      break;
+    case ConfigChooser::EdiDir:
+      folder(v.ediDir);
+      break;
+    case ConfigChooser::DataDir:
+      folder(v.dataDir);
+      break;
+    case ConfigChooser::CadDir:
+      folder(v.cadDir);
+      break;
+    case ConfigChooser::TextProgram:
+      program(v.textProgram);
+      break;
+    case ConfigChooser::HtmlBrowser:
+      program(v.htmlBrowser);
+      break;
     case ConfigChooser::PlotLineConfig:
       if (plotLine) {
         std::string& l = v.plotLines[static_cast<std::size_t>(line)];
@@ -525,8 +590,7 @@ std::vector<std::string> ApplyConfigForm(Configuration& c, const ConfigFormReque
   if (v.graphicsFont != o.graphicsFont) c.graphicsFont = cut(v.graphicsFont, kFontLength);
   Applier::flag(o.graphicsFontStyle, v.graphicsFontStyle, c.graphicsFontStyle);
   a.real(o.graphicsTextWidth, v.graphicsTextWidth, c.graphicsTextWidth, realZeroTo(0.8L));
-  a.real(o.graphicsTextHeight, v.graphicsTextHeight, c.textHeightFactor,
-         [](Real x) { return x < 0.1L ? Real{1} : x; });
+  a.real(o.graphicsTextHeight, v.graphicsTextHeight, c.textHeightFactor, [](Real x) { return x < 0.1L ? Real{1} : x; });
   if (v.backgroundColor != o.backgroundColor) c.backgroundColor = v.backgroundColor & 0xFFFFFF;
   a.real(o.zoomFactor, v.zoomFactor, c.zoomFactor, realZeroTo(1.02L));
   a.real(o.panFactor, v.panFactor, c.panFactor, realZeroTo(0.01L));
@@ -565,8 +629,8 @@ std::vector<std::string> ApplyConfigForm(Configuration& c, const ConfigFormReque
   a.integer(o.printOriginY, v.printOriginY, c.printOriginY);
   a.real(o.printScaleX, v.printScaleX, c.printScaleX, realZeroTo(1), true);
   // Read after x, so that "below 0.0001 means the scale x" sees the new x.
-  a.real(o.printScaleY, v.printScaleY, c.printScaleY, [&c](Real y) { return y < 0.0001L ? c.printScaleX : y; },
-         true);
+  a.real(
+      o.printScaleY, v.printScaleY, c.printScaleY, [&c](Real y) { return y < 0.0001L ? c.printScaleX : y; }, true);
   Applier::choice(o.printMode, v.printMode, 2, 1, c.printMode);
   Applier::choice(o.printOrientation, v.printOrientation, 2, 1, c.printOrientation);
   Applier::flag(o.graphicsPrintDialog, v.graphicsPrintDialog, c.graphicsPrintDialog);
@@ -650,8 +714,8 @@ ConfigChanges ConfigChangesBetween(const Configuration& b, const Configuration& 
               b.graphicsFont != a.graphicsFont || b.graphicsFontStyle != a.graphicsFontStyle ||
               b.layerColor != a.layerColor || b.lineThickness != a.lineThickness ||
               b.defaultResultGraphic != a.defaultResultGraphic || b.dimensionFactor != a.dimensionFactor;
-  ch.folders = b.dbfDir != a.dbfDir || b.programDir != a.programDir || b.pltDir != a.pltDir ||
-               b.tempDir != a.tempDir || b.ediDir != a.ediDir || b.dataDir != a.dataDir || b.cadDir != a.cadDir;
+  ch.folders = b.dbfDir != a.dbfDir || b.programDir != a.programDir || b.pltDir != a.pltDir || b.tempDir != a.tempDir ||
+               b.ediDir != a.ediDir || b.dataDir != a.dataDir || b.cadDir != a.cadDir;
   return ch;
 }
 

@@ -40,15 +40,15 @@ class ConfigFormChoosers {
 struct ConfigFormContext {
   std::string applicationTitle = "VELK";
   std::string programTitle = "VELK - Spiralfedern";
-  std::string workingDir;     // native, with "/"
-  std::string configDir;      // native, with "/": where "Import.." starts
-  std::string defaultTempDir; // native: what "<" of "Temporärer Ordner" puts in
+  std::string workingDir;                // native, with "/"
+  std::string configDir;                 // native, with "/": where "Import.." starts
+  std::string defaultTempDir;            // native: what "<" of "Temporärer Ordner" puts in
   std::vector<std::string> deviceNames;  // DeviceChoiceText(1..7), code page 850
-  std::string fileName;       // the input file's name for "file name " + name + " ?"
-  std::string dateTime;       // today's date and time for the date check box
+  std::string fileName;                  // the input file's name for "file name " + name + " ?"
+  std::string dateTime;                  // today's date and time for the date check box
   ScreenMetrics screen;
-  int mainWindowWidth = 1024;     // outer width of the main window
-  int mainClientWidth = 1024 - 8; // its client width
+  int mainWindowWidth = 1024;      // outer width of the main window
+  int mainClientWidth = 1024 - 8;  // its client width
   // The tool tip of a help number (HelpHint); used when the help level is above 0. May be empty.
   std::function<std::string(std::uint16_t)> helpHint;
   // The choosers; null: the "...", "Config" and "Edit" buttons change nothing. Never owned; it

@@ -47,7 +47,6 @@ void ReadConfiguration(UiContext& ws) {
   readConfigurationFrom(ws, ws.screen, *bytes);
 }
 
-
 void WriteConfiguration(UiContext& ws) {
   const std::string bytes = configurationFileBytes(ws);
   const std::string path = configFilePath(ws);
@@ -71,7 +70,6 @@ void WriteConfiguration(UiContext& ws) {
   }
 }
 
-
 void KeepConfiguration(UiContext& ws) {
   // Without a configuration folder the file would land in whatever folder is current.
   if (ws.start.configDir.empty()) return;
@@ -80,18 +78,15 @@ void KeepConfiguration(UiContext& ws) {
   ws.abort = aborted;
 }
 
-
 std::string dbfFolder(const Settings& settings, const Host& host) {
   const std::string& dir = settings.config.dbfDir;
   return dir.empty() ? withSeparator(host.programData) : withSeparator(dir);
 }
 
-
 std::string pltFolder(const Settings& settings, const Host& host) {
   const std::string& dir = settings.config.pltDir;
   return dir.empty() ? withSeparator(host.programData) : withSeparator(dir);
 }
-
 
 void CheckFolders(UiContext& ws) {
   Configuration& c = ws.config;
@@ -132,7 +127,6 @@ void CheckFolders(UiContext& ws) {
   ws.abort = false;
 }
 
-
 void ReadRecentFiles(UiContext& ws) {
   std::optional<std::string> bytes = readWholeFile(recentFilesPath(ws), kMaxConfigFileBytes);
   if (!bytes) {
@@ -143,12 +137,10 @@ void ReadRecentFiles(UiContext& ws) {
   readRecentFilesFrom(ws, *bytes);
 }
 
-
 void WriteRecentFiles(UiContext& ws) {
   int err = makePrivateFolders(ws.start.configDir);
   if (err == 0) err = atomicWriteFile(recentFilesPath(ws), recentFilesBytes(ws), ws.io);
   if (err != 0) ReportIoError(ws, IoStage::Create, recentFilesPath(ws), err);
 }
-
 
 }  // namespace velk

@@ -15,8 +15,8 @@ namespace velk {
 // abort flag is raised, so that the caller knows no configuration exists.
 void ReadConfiguration(UiContext& ws);
 
-// Saves the configuration file atomically, creating the configuration folder (0700) first. A failure shows its message and asks whether to
-// try again; no or cancel stops with the abort flag and the previous file untouched.
+// Saves the configuration file atomically, creating the configuration folder (0700) first. A failure shows its message
+// and asks whether to try again; no or cancel stops with the abort flag and the previous file untouched.
 void WriteConfiguration(UiContext& ws);
 
 // Keeps a setting the user chose (settings OK, a language or unit switch, leaving the program):
@@ -37,7 +37,8 @@ inline std::string pltFolder(const UiContext& ws) { return pltFolder(ws, ws); }
 // clears the four names and sets the abort flag.
 void ReadRecentFiles(UiContext& ws);
 
-// Creates the configuration folder (0700) when missing. Failure: the file-creation message and the abort flag; the previous file stays.
+// Creates the configuration folder (0700) when missing. Failure: the file-creation message and the abort flag; the
+// previous file stays.
 void WriteRecentFiles(UiContext& ws);
 
 }  // namespace velk

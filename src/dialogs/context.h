@@ -12,10 +12,10 @@
 #include "base/diagnostics.h"
 #include "config/settings.h"
 #include "data/document.h"
-#include "ui/onlineform.h"
-#include "ui/uiservices.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "ui/onlineform.h"
+#include "ui/uiservices.h"
 
 namespace velk {
 

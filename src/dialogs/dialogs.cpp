@@ -14,11 +14,12 @@ void SetHelpNumber(UiContext& ws, uint16_t number) { ws.helpNumber = number; }
 // The shared re-ask loop of the numeric entries. parse returns false for a non-number;
 // inRange checks the bounds; rangeText is the message shown for an out-of-range value.
 template <typename Parse, typename InRange, typename Store>
-static void enterNumber(UiContext& ws, const std::string& prompt, int maxLength, std::string offered,
-                        Parse parse, InRange inRange, const std::string& rangeText, Store store) {
+static void enterNumber(UiContext& ws, const std::string& prompt, int maxLength, std::string offered, Parse parse,
+                        InRange inRange, const std::string& rangeText, Store store) {
   const std::string original = offered;
   for (;;) {
-    const std::optional<TextResult> typed = ws.ui.show(TextRequest{"Eingabe", prompt, offered, maxLength, ws.helpNumber});
+    const std::optional<TextResult> typed =
+        ws.ui.show(TextRequest{"Eingabe", prompt, offered, maxLength, ws.helpNumber});
     if (!typed) {
       ws.abort = true;
       return;
@@ -75,7 +76,8 @@ void EnterShortReal(UiContext& ws, const std::string& prompt, double& value, Rea
   const NumberSettings& s = ws.num();
   enterNumber(
       ws, prompt, 30, fmtSig(s, wide), parseDialogReal, [&](Real v) { return v >= lower && v <= upper; },
-      fmtSig(s, lower) + " .. " + fmtSig(s, upper), [&](Real v) {
+      fmtSig(s, lower) + " .. " + fmtSig(s, upper),
+      [&](Real v) {
         wide = v;
         changed = true;
       });
@@ -120,8 +122,9 @@ void ChooseItem(UiContext& ws, const std::string& prompt, int n, uint16_t& choic
   if (choice == 0 || choice > n) choice = 1;
   std::vector<std::string> items(ws.choiceItems.begin() + 1, ws.choiceItems.begin() + 1 + n);
   const int index = choice;
-  const std::optional<ChoiceResult> chosen = n <= 7 ? ws.ui.show(RadioRequest{prompt, std::move(items), index, ws.helpNumber})
-                                                    : ws.ui.show(ListRequest{prompt, std::move(items), index, ws.helpNumber});
+  const std::optional<ChoiceResult> chosen =
+      n <= 7 ? ws.ui.show(RadioRequest{prompt, std::move(items), index, ws.helpNumber})
+             : ws.ui.show(ListRequest{prompt, std::move(items), index, ws.helpNumber});
   if (!chosen) {
     ws.abort = true;
     return;
@@ -193,8 +196,7 @@ static std::string withoutTrailingSeparator(std::string folder) {
   return folder;
 }
 
-void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter,
-                      std::string& result) {
+void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter, std::string& result) {
   OpenFileRequest q;
   q.folder = withoutTrailingSeparator(folder);
   q.filter = filter + "|" + filter;
@@ -218,8 +220,7 @@ void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::s
   }
 }
 
-void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter,
-                    std::string& result) {
+void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter, std::string& result) {
   OpenFileRequest q;
   q.folder = withoutTrailingSeparator(directoryOf(defaultFile));
   q.filter = filter + "|" + filter;

@@ -42,10 +42,8 @@ void SetWindowTitle(UiContext& ws);
 void ChooseFolder(UiContext& ws, const std::string& start, std::string& result);
 // kind 5: full path; otherwise the name without folder and extension (kind 4 also takes its
 // extension as the default extension). folder becomes the chosen file's folder.
-void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter,
-                      std::string& result);
-void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter,
-                    std::string& result);
+void ChooseFileToOpen(UiContext& ws, int kind, std::string& folder, const std::string& filter, std::string& result);
+void ChooseFileFrom(UiContext& ws, const std::string& defaultFile, const std::string& filter, std::string& result);
 // Resolves the name of a file to be written with extension ext (see the input file); result is
 // the full path. Sets the abort flag on refusal or cancel.
 void ChooseOutputFile(UiContext& ws, const std::string& name, const std::string& ext, std::string& result);

@@ -72,8 +72,8 @@ SpringEndsRefill switchSpringEndsUnits(NumberSettings& num, const EndLengths& st
 
 // ---- Calculation settings ----
 
-CalcSettingsRequest buildCalcSettingsRequest(const Spring& s, const NumberSettings& num,
-                                             const InputFormContext& ctx, std::function<void()> showHelpImages) {
+CalcSettingsRequest buildCalcSettingsRequest(const Spring& s, const NumberSettings& num, const InputFormContext& ctx,
+                                             std::function<void()> showHelpImages) {
   CalcSettingsRequest r;
   r.caption = ctx.appTitle;
   r.unitsItems = {oem("metrisch: mm, N, N/mm², °C"), "imperial: in, lbf, psi, deg F"};

@@ -29,8 +29,7 @@ struct CalcSettingsOutcome {
   bool unitsChanged = false;
 };
 
-CalcSettingsRequest buildCalcSettingsRequest(const Spring& s, const NumberSettings& num,
-                                             const InputFormContext& ctx,
+CalcSettingsRequest buildCalcSettingsRequest(const Spring& s, const NumberSettings& num, const InputFormContext& ctx,
                                              std::function<void()> showHelpImages = {});
 
 // Stores crossSection (item + 1) and units (item). Indices outside the lists keep the stored value.

@@ -37,8 +37,7 @@ void SetOnlineInput(UiContext& ws, int row, std::string_view label, std::string_
   t.inText[row] = cut(text, kOnlineTextLength);
 }
 
-void SetOnlineOutput(UiContext& ws, int row, std::string_view label, std::string_view value,
-                     std::string_view unit) {
+void SetOnlineOutput(UiContext& ws, int row, std::string_view label, std::string_view value, std::string_view unit) {
   if (row < 1 || row > kOnlineRows) return;
   OnlineTable& t = ws.online;
   t.outLabel[row] = cut(label, kOnlineTextLength);

@@ -251,13 +251,14 @@ void PrintChangeHistory(HelpContext& ws, std::optional<ReportDevice> device) {
   }
   WriteTextLine(ws.report, "");
   WriteTextLine(ws.report, padRight("Index", 6) + "  " + padRight("Datum", 10) + "   " + padRight("Bearb.", 6) + "   " +
-                        padRight(oem("Änderung"), 20));
+                               padRight(oem("Änderung"), 20));
   WriteTextLine(ws.report, DoubleRule(ws.report));
   const int n = std::clamp(d.changeCount, 0, kMaxChangeEntries);
   for (int i = 0; i < n; ++i) {
     const ChangeEntry& e = d.changes[i];
-    WriteTextLine(ws.report, "  " + ChangeIndexText(ws.config.changeIndexStyle, i + 1) + "     " + padRight(e.date, 10) +
-                          "   " + padRight(e.editor, 6) + "   " + padRight(e.designation, 20));
+    WriteTextLine(ws.report, "  " + ChangeIndexText(ws.config.changeIndexStyle, i + 1) + "     " +
+                                 padRight(e.date, 10) + "   " + padRight(e.editor, 6) + "   " +
+                                 padRight(e.designation, 20));
     // A line break inside a report line would break the page model: one line per description line.
     for (const std::string& line : descriptionLines(e.description)) WriteTextLine(ws.report, " " + line);
     WriteTextLine(ws.report, ThinRule(ws.report));

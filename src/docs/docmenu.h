@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "help/context.h"
 #include "data/documentation.h"
+#include "help/context.h"
 
 namespace velk {
 
@@ -24,8 +24,8 @@ inline constexpr uint16_t kHelpDocumentSetup = 2730;
 inline constexpr int kLenChangeDesignation = 20;
 inline constexpr int kLenChangeDate = 10;
 inline constexpr int kLenChangeEditor = 5;
-inline constexpr int kLenInfoField = 10;    // dates and names of the drawing information
-inline constexpr int kLenReplace = 15;      // "Ersatz für", "Ersetzt durch"
+inline constexpr int kLenInfoField = 10;  // dates and names of the drawing information
+inline constexpr int kLenReplace = 15;    // "Ersatz für", "Ersetzt durch"
 inline constexpr int kLenFreeText = 80;
 inline constexpr int kLenDocumentPath = 50;  // program and file of a linked document
 

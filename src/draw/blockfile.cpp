@@ -104,8 +104,8 @@ std::vector<BlockEntity> ParseBlockFile(std::string_view bytes) {
       e.kind = name == "LINE" ? BlockEntity::Kind::Line : BlockEntity::Kind::Solid;
       readGroups(in, [&](int c, std::string_view v) {
         layerOr(c, v);
-        if (c >= 10 && c <= 13) e.v[2 * (c - 10)] = num(v);
-        if (c >= 20 && c <= 23) e.v[2 * (c - 20) + 1] = num(v);
+        if (c >= 10 && c <= 13) e.v[static_cast<std::size_t>(2 * (c - 10))] = num(v);
+        if (c >= 20 && c <= 23) e.v[static_cast<std::size_t>(2 * (c - 20) + 1)] = num(v);
       });
     } else if (name == "CIRCLE" || name == "ARC") {
       e.kind = name == "CIRCLE" ? BlockEntity::Kind::Circle : BlockEntity::Kind::Arc;

@@ -22,7 +22,7 @@ struct BlockEntity {
   // Line: x1 y1 x2 y2; Circle: x y r; Arc: x y r start end; Solid: 4 corners;
   // Text: x y height widthFactor rotation; Insert: x y xscale yscale rotation.
   Real v[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-  std::string text;  // Text: its text; Insert: the block name; Message: the message
+  std::string text;                   // Text: its text; Insert: the block name; Message: the message
   std::vector<BlockVertex> vertices;  // Polyline
   bool closed = false;                // Polyline: group 70 = 1
 };

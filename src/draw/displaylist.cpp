@@ -195,15 +195,24 @@ uint32_t PaletteColor(int n) {
 int GetColorTurbo(int n) {
   if (n > 15) n = n % 16 + 1;
   switch (n) {
-    case 0: return 0;
-    case 1: return 12;
-    case 2: return 14;
-    case 3: return 10;
-    case 4: return 11;
-    case 5: return 9;
-    case 6: return 13;
-    case 7: return 15;
-    default: return n - 7;  // 8..15 -> 1..8; negative numbers stay below 1 and select nothing
+    case 0:
+      return 0;
+    case 1:
+      return 12;
+    case 2:
+      return 14;
+    case 3:
+      return 10;
+    case 4:
+      return 11;
+    case 5:
+      return 9;
+    case 6:
+      return 13;
+    case 7:
+      return 15;
+    default:
+      return n - 7;  // 8..15 -> 1..8; negative numbers stay below 1 and select nothing
   }
 }
 
@@ -251,9 +260,7 @@ bool Header(DisplayList& d, Real x1, Real y1, Real x2, Real y2) {
   return ok;
 }
 
-void DisplayLine(DisplayList& d, Real x1, Real y1, Real x2, Real y2) {
-  appendRecord(d, kRecLine, {x1, y1, x2, y2});
-}
+void DisplayLine(DisplayList& d, Real x1, Real y1, Real x2, Real y2) { appendRecord(d, kRecLine, {x1, y1, x2, y2}); }
 
 void DisplayCircle(DisplayList& d, Real x, Real y, Real r) { appendRecord(d, kRecCircle, {x, y, r}); }
 
@@ -343,9 +350,8 @@ void DrawOrvanLogo(DisplayList& d) {
     Real p[8];
   };
   static constexpr Quad kQuads[] = {
-      {9, {2, 4, 8, 4, 12, 28, 6, 28}},      {9, {8, 4, 14, 4, 22, 20, 16, 20}},
-      {13, {16, 20, 22, 20, 30, 4, 24, 4}},  {13, {24, 4, 30, 4, 34, 28, 28, 28}},
-      {9, {2, 30, 34, 30, 34, 32, 2, 32}},   {13, {2, 0, 34, 0, 34, 2, 2, 2}},
+      {9, {2, 4, 8, 4, 12, 28, 6, 28}},     {9, {8, 4, 14, 4, 22, 20, 16, 20}},  {13, {16, 20, 22, 20, 30, 4, 24, 4}},
+      {13, {24, 4, 30, 4, 34, 28, 28, 28}}, {9, {2, 30, 34, 30, 34, 32, 2, 32}}, {13, {2, 0, 34, 0, 34, 2, 2, 2}},
   };
   for (const Quad& q : kQuads) {
     SetColor(d, q.color);
@@ -372,8 +378,7 @@ namespace {
 
 class Replayer {
  public:
-  Replayer(const ViewMapping& view, Canvas& canvas, const ReplayStyle& style)
-      : m_(view), c_(canvas), st_(style) {
+  Replayer(const ViewMapping& view, Canvas& canvas, const ReplayStyle& style) : m_(view), c_(canvas), st_(style) {
     background_ = st_.background & 0xFFFFFFu;
     const int fs = st_.fontStyle;
     const bool styled = fs >= 1 && fs <= 15;
@@ -442,7 +447,7 @@ class Replayer {
       }
       case kRecSolid: {
         int xy[8];
-        for (int k = 0; k < 4; ++k) {
+        for (std::size_t k = 0; k < 4; ++k) {
           xy[2 * k] = X(f[2 * k]);
           xy[2 * k + 1] = Y(f[2 * k + 1]);
         }

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/numfmt.h"
 #include "base/canvas.h"
+#include "base/numfmt.h"
 
 namespace velk {
 
@@ -114,17 +114,18 @@ void DrawOrvanLogo(DisplayList& d);
 // one half: white paper, a light grey or yellow window.
 bool IsLightColor(uint32_t rgb);
 
-// How a replay draws on its target; the output service fills it from the configuration. The defaults are those of a fresh configuration on the screen: black, the
-// background the palette is made for (yellow, light cyan and white show on it).
+// How a replay draws on its target; the output service fills it from the configuration. The defaults are those of a
+// fresh configuration on the screen: black, the background the palette is made for (yellow, light cyan and white show
+// on it).
 struct ReplayStyle {
   uint32_t background = 0x000000;  // colour 0, and the brush of monochrome output
   bool monochrome = false;         // ink() for pen and text, background brush
   std::string fontFace = "Arial";
-  int fontStyle = 0;               // bit 0 bold, 1 italic, 2 underline, 3 strike-out; used for 1..15
+  int fontStyle = 0;  // bit 0 bold, 1 italic, 2 underline, 3 strike-out; used for 1..15
   Real textHeightFactor = 1, textWidthFactor = 0.8L;
-  int penWidthFactor = 1;          // pen width of a width record times this (4 on the printer)
-  bool frame = false;              // the world window's rectangle first (printing with a frame)
-  bool frameInColor = false;       // that rectangle in palette colour 11
+  int penWidthFactor = 1;     // pen width of a width record times this (4 on the printer)
+  bool frame = false;         // the world window's rectangle first (printing with a frame)
+  bool frameInColor = false;  // that rectangle in palette colour 11
 
   // Palette colour n (1..16) as drawn on this background. On a light background colour 15
   // (white, what drawing-layer colour 7 maps to) is drawn black, as CAD programs draw their
@@ -145,7 +146,6 @@ enum class ReplayStatus {
 // missing fields or non-numbers are skipped. Reads the list and the mapping only; the caller sets
 // the abort flag on DegenerateWindow. Printing is a replay onto the printer canvas with
 // PrinterMapping and the printer's style.
-ReplayStatus Replay(const DisplayList& list, const ViewMapping& view, Canvas& canvas,
-                    const ReplayStyle& style = {});
+ReplayStatus Replay(const DisplayList& list, const ViewMapping& view, Canvas& canvas, const ReplayStyle& style = {});
 
 }  // namespace velk

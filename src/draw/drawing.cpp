@@ -103,11 +103,10 @@ int layerNumber(const DrawingOptions& o, const std::string& name) {
   return static_cast<int>(n);
 }
 
-bool safeBlockName(const std::string& name) {
-  return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
+bool safeBlockName(const std::string& name) { return name.find_first_of(std::string("/\\\0", 3)) == std::string::npos; }
 
-void drawBlock(DrawingState& s, Diagnostics& diag, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale);
+void drawBlock(DrawingState& s, Diagnostics& diag, const std::string& name, Real x, Real y, Real angle, Real xscale,
+               Real yscale);
 
 // Draws one polyline segment of a block: straight, or the bulge arc.
 void drawSegment(DrawingState& s, Diagnostics& diag, const BlockVertex& a, const BlockVertex& b) {
@@ -189,7 +188,8 @@ void drawEntities(DrawingState& s, Diagnostics& diag, const std::vector<BlockEnt
   }
 }
 
-void drawBlock(DrawingState& s, Diagnostics& diag, const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
+void drawBlock(DrawingState& s, Diagnostics& diag, const std::string& name, Real x, Real y, Real angle, Real xscale,
+               Real yscale) {
   if (s.blockLevel >= 4) {
     // Deeper nesting is refused: the message, and this block is left out.
     diag.error("error blockno." + fmtInt(s.blockLevel + 1));
@@ -220,13 +220,20 @@ std::string shortenedName(const std::string& name) {
 
 std::optional<DeviceCode> DeviceCodeFromNumber(long long n) {
   switch (n) {
-    case 0: return DeviceCode::Ask;
-    case 1: return DeviceCode::Dxf;
-    case 2: return DeviceCode::Iges;
-    case 3: return DeviceCode::Screen;
-    case 4: return DeviceCode::Plot;
-    case 5: return DeviceCode::Tab;
-    default: return std::nullopt;
+    case 0:
+      return DeviceCode::Ask;
+    case 1:
+      return DeviceCode::Dxf;
+    case 2:
+      return DeviceCode::Iges;
+    case 3:
+      return DeviceCode::Screen;
+    case 4:
+      return DeviceCode::Plot;
+    case 5:
+      return DeviceCode::Tab;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -246,12 +253,18 @@ bool DeviceAvailable(const DrawingState& state, DeviceCode device) {
 
 std::string DeviceEntry(DeviceCode device) {
   switch (device) {
-    case DeviceCode::Dxf: return "DXF";
-    case DeviceCode::Iges: return "IGES";
-    case DeviceCode::Screen: return "Kontrollausgabe auf Bildschirm";
-    case DeviceCode::Plot: return "Ausgabe auf Laserprinter/Plotter mit PLOTRIX";
-    case DeviceCode::Tab: return "TXT";
-    case DeviceCode::Ask: return {};
+    case DeviceCode::Dxf:
+      return "DXF";
+    case DeviceCode::Iges:
+      return "IGES";
+    case DeviceCode::Screen:
+      return "Kontrollausgabe auf Bildschirm";
+    case DeviceCode::Plot:
+      return "Ausgabe auf Laserprinter/Plotter mit PLOTRIX";
+    case DeviceCode::Tab:
+      return "TXT";
+    case DeviceCode::Ask:
+      return {};
   }
   return {};
 }
@@ -262,7 +275,8 @@ void Abandon(DrawingState& s) {
   s.out.reset();
 }
 
-bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path, const DrawingOptions& options) {
+bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path,
+          const DrawingOptions& options) {
   Abandon(s);
   s.ox = s.oy = 0;
   s.kind = DrawingKind::Drawing;
@@ -533,7 +547,7 @@ void DeleteBlockFiles(const std::string& tempFolder) {
 
 std::string WriteFailureText(const std::string& path, int err) {
   const int code = ioCodeFromErrno(err);
-  std::string text = code == 100           ? std::string("Lesefehler")
+  std::string text = code == 100            ? std::string("Lesefehler")
                      : code == kIoDiskFull  ? std::string("Diskette/Platte voll")
                      : code == kIoBadNumber ? std::string("Falsches numerisches Format")
                                             : std::string("Fehler bei Zugriff auf Diskette/Platte");

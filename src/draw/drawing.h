@@ -36,10 +36,10 @@ enum class DrawingKind { Drawing, Diagram };
 
 // Text attributes in force when a text is routed to a device.
 struct TextAttributes {
-  Real height = 5.0;        // text height (world units)
-  Real widthFactor = 0.7;   // character width factor
-  Real angle = 0;           // text angle, degrees
-  Real slant = 0;           // text slant, degrees (the configured CAD text angle)
+  Real height = 5.0;       // text height (world units)
+  Real widthFactor = 0.7;  // character width factor
+  Real angle = 0;          // text angle, degrees
+  Real slant = 0;          // text slant, degrees (the configured CAD text angle)
 };
 
 constexpr int kDrawingLayers = 32;  // layers 0..31
@@ -47,7 +47,7 @@ constexpr int kDrawingLayers = 32;  // layers 0..31
 // What the drawing layer and its devices read from the configuration, filled by the caller
 // before a drawing is opened (DrawingOptionsFor in graphics/output.h).
 struct DrawingOptions {
-  NumberSettings num;  // number formats and the code page of CAD texts
+  NumberSettings num;   // number formats and the code page of CAD texts
   int dxfDecimals = 6;  // configured DXF decimals (1..32; anything else 6)
   // Configured names of layers 1..5 (empty: the number), colours (DXF numbers; below 1 the
   // default) and screen line widths of every layer.
@@ -89,12 +89,18 @@ class DrawingDevice {
   virtual void discard() {}
 
   // Layer n (0..31) was selected; name follows the naming rule (LayerName).
-  virtual void layer(int n, const std::string& name) { (void)n; (void)name; }
+  virtual void layer(int n, const std::string& name) {
+    (void)n;
+    (void)name;
+  }
   // Screen only: window line style 0 solid, 1 dotted, 2 dash-dot, 3 dashed.
   virtual void lineStyle(int n) { (void)n; }
   // TextStyle was called (the screen forwards it to the window's SetTextStyle).
   virtual void textStyle(int font, Real angle, Real height, Real width) {
-    (void)font; (void)angle; (void)height; (void)width;
+    (void)font;
+    (void)angle;
+    (void)height;
+    (void)width;
   }
 
   virtual void line(Real x1, Real y1, Real x2, Real y2) = 0;
@@ -108,7 +114,12 @@ class DrawingDevice {
   virtual void text(const std::string& text, Real x, Real y, const TextAttributes& attr) = 0;
   // Block reference (DXF INSERT); only the plot device writes one, the screen draws blocks itself.
   virtual void insert(const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) {
-    (void)name; (void)x; (void)y; (void)angle; (void)xscale; (void)yscale;
+    (void)name;
+    (void)x;
+    (void)y;
+    (void)angle;
+    (void)xscale;
+    (void)yscale;
   }
 
   // True once the device failed; failure() is its message (code page 850; empty when the failure
@@ -142,8 +153,8 @@ struct BlockTransform {
 
 // The drawing layer's program-wide state (the session's drawing part).
 struct DrawingState {
-  DeviceCode device = DeviceCode::Screen;  // keeps its value between drawings
-  std::string fileName;     // output file of the current drawing
+  DeviceCode device = DeviceCode::Screen;              // keeps its value between drawings
+  std::string fileName;                                // output file of the current drawing
   std::array<DeviceFactory, kCadDeviceCount> devices;  // index = device code (0 unused)
   std::unique_ptr<DrawingDevice> out;                  // the open device, null between drawings
   DrawingOptions options;                              // those of the current (or last) drawing
@@ -158,7 +169,7 @@ struct DrawingState {
   int layer = 0;
   std::string layerName = "0";
   Real x1 = 0, y1 = 0, x2 = 0, y2 = 0, width = 0, height = 0;  // drawing window
-  DrawingKind kind = DrawingKind::Drawing;  // a diagram once the diagram axes are drawn
+  DrawingKind kind = DrawingKind::Drawing;                     // a diagram once the diagram axes are drawn
   int lineStyle = 0;
 
   int blockLevel = 0;  // 0..4
@@ -184,7 +195,8 @@ bool DeviceAvailable(const DrawingState& state, DeviceCode device);
 // Starts a drawing on a device (not Ask) writing to path (see DeviceFactory). Resets origin, kind,
 // justification, line spacing and line style. False, after the message, when the device is not
 // available ("<entry> nicht verfügbar") or the file cannot be created there.
-bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path, const DrawingOptions& options);
+bool Open(DrawingState& s, Diagnostics& diag, DeviceCode device, const std::string& path,
+          const DrawingOptions& options);
 // Abandons an unfinished drawing (no file is left behind).
 void Abandon(DrawingState& s);
 // Declares the drawing's extent: device header (screen: Header); the current layer is applied to

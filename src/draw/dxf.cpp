@@ -3,7 +3,6 @@
 #include "draw/dxf.h"
 
 #include <algorithm>
-
 #include <charconv>
 #include <cmath>
 
@@ -121,7 +120,8 @@ void DxfWriter::tables(const DrawingOptions& options, DrawingKind kind) {
     pair(6, type);
   };
   layer("0", 1, "CONTINUOUS");
-  for (int n = 1; n <= 5; ++n) layer(LayerName(options, n), LayerColor(options, n), n == 1 ? "DASHDOT" : n == 2 ? "DASHED" : "CONTINUOUS");
+  for (int n = 1; n <= 5; ++n)
+    layer(LayerName(options, n), LayerColor(options, n), n == 1 ? "DASHDOT" : n == 2 ? "DASHED" : "CONTINUOUS");
   if (diagram)
     for (int n = 16; n <= 31; ++n) layer(LayerName(options, n), LayerColor(options, n), "CONTINUOUS");
   pair(0, "ENDTAB");
@@ -199,8 +199,7 @@ void DxfWriter::text(std::string_view layer, std::string_view text, Real x, Real
   shortReal(51, attr.slant);
 }
 
-void DxfWriter::solid(std::string_view layer, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4,
-                      Real y4) {
+void DxfWriter::solid(std::string_view layer, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   pair(0, "SOLID");
   pair(8, layer);
   real(10, x1);
@@ -259,9 +258,7 @@ void DxfDevice::layer(int, const std::string& name) { layer_ = name; }
 
 void DxfDevice::line(Real x1, Real y1, Real x2, Real y2) { writer_.line(layer_, x1, y1, x2, y2); }
 void DxfDevice::circle(Real x, Real y, Real r) { writer_.circle(layer_, x, y, r); }
-void DxfDevice::arc(Real x, Real y, Real start, Real end, Real r) {
-  writer_.arc(layer_, x, y, r, start, end);
-}
+void DxfDevice::arc(Real x, Real y, Real start, Real end, Real r) { writer_.arc(layer_, x, y, r, start, end); }
 void DxfDevice::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(layer_, x1, y1, x2, y2, x3, y3, x4, y4);
 }

@@ -25,7 +25,7 @@ class DxfWriter {
   DxfWriter(std::string& out, int decimals, const NumberSettings& num);
 
   void pair(int code, std::string_view value);
-  void real(int code, Real v);   // coordinate format
+  void real(int code, Real v);       // coordinate format
   void shortReal(int code, Real v);  // TEXT groups 41, 50, 51: short number format with "."
 
   void header(Real x1, Real y1, Real x2, Real y2);
@@ -42,8 +42,7 @@ class DxfWriter {
   // text is already converted for the file (configured CAD text type).
   void text(std::string_view layer, std::string_view text, Real x, Real y, const TextAttributes& attr);
   void solid(std::string_view layer, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4);
-  void insert(std::string_view layer, std::string_view name, Real x, Real y, Real xscale, Real yscale,
-              Real angle);
+  void insert(std::string_view layer, std::string_view name, Real x, Real y, Real xscale, Real yscale, Real angle);
 
  private:
   std::string& out_;
@@ -70,8 +69,7 @@ class DxfDevice : public DrawingDevice {
   void arc(Real x, Real y, Real start, Real end, Real r) override;
   void solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) override;
   void text(const std::string& text, Real x, Real y, const TextAttributes& attr) override;
-  void insert(const std::string& name, Real x, Real y, Real angle, Real xscale,
-              Real yscale) override;
+  void insert(const std::string& name, Real x, Real y, Real angle, Real xscale, Real yscale) override;
 
   const std::string& path() const { return path_; }
   const std::string& bytes() const { return buffer_; }

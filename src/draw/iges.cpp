@@ -6,9 +6,9 @@
 #include <cmath>
 #include <ctime>
 
-#include "draw/dxf.h"
 #include "base/codepage.h"
 #include "base/identity.h"
+#include "draw/dxf.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -33,11 +33,14 @@ std::string withoutControls(std::string_view s, char replacement) {
 
 // The file name in the code page texts are written in (no length limit, unlike cadText's display path).
 std::string fileNameText(const NumberSettings& s, const std::string& nativeName) {
-  const std::string o = oem(nativeName);
+  std::string o = oem(nativeName);
   switch (s.cadTextMode) {
-    case 2: return cp850ToWin1252(o);
-    case 3: return plainText(o);
-    default: return o;
+    case 2:
+      return cp850ToWin1252(o);
+    case 3:
+      return plainText(o);
+    default:
+      return o;
   }
 }
 
@@ -52,7 +55,9 @@ std::string todayYymmdd() {
 
 }  // namespace
 
-std::string IgesHollerith(std::string_view text) { return fmtInt(static_cast<long long>(text.size())) + "H" + std::string(text); }
+std::string IgesHollerith(std::string_view text) {
+  return fmtInt(static_cast<long long>(text.size())) + "H" + std::string(text);
+}
 
 std::vector<std::string> SplitIgesParameters(std::string_view text, std::size_t width) {
   if (width < 2) width = 2;
@@ -160,7 +165,8 @@ void IgesWriter::startAndGlobal(std::string_view fileName, Real maxCoordinate, s
   // A long file name would push a line past column 72: such a line continues on further
   // records, cut after a parameter delimiter wherever possible.
   for (const std::string& l : lines)
-    for (const std::string& piece : SplitIgesParameters(l, static_cast<std::size_t>(kContentColumns))) record(g_, piece, 'G', gCount_);
+    for (const std::string& piece : SplitIgesParameters(l, static_cast<std::size_t>(kContentColumns)))
+      record(g_, piece, 'G', gCount_);
 }
 
 void IgesWriter::setPen(int lineFont, int color) {
@@ -171,11 +177,13 @@ void IgesWriter::setPen(int lineFont, int color) {
 void IgesWriter::entity(int type, const std::vector<std::string>& parameterLines, const char* form) {
   std::vector<std::string> pieces;
   for (const std::string& l : parameterLines)
-    for (std::string& piece : SplitIgesParameters(l, static_cast<std::size_t>(kParameterColumns))) pieces.push_back(std::move(piece));
+    for (std::string& piece : SplitIgesParameters(l, static_cast<std::size_t>(kParameterColumns)))
+      pieces.push_back(std::move(piece));
   if (entity_ + 2 + 1 > kMaxSequence || pCount_ + static_cast<long long>(pieces.size()) > kMaxSequence) return;
   entity_ += 2;
   const std::string number = fmtInt(entity_);
-  for (const std::string& piece : pieces) record(p_, padRight(piece, kParameterColumns) + padLeft(number, 8), 'P', pCount_);
+  for (const std::string& piece : pieces)
+    record(p_, padRight(piece, kParameterColumns) + padLeft(number, 8), 'P', pCount_);
   const int lines = static_cast<int>(pieces.size());
   const std::string t = fmtInt(type);
   const std::string font = fmtInt(lineFont_), color = fmtInt(color_);
@@ -183,8 +191,9 @@ void IgesWriter::entity(int type, const std::vector<std::string>& parameterLines
          field8(t) + field8(fmtInt(pPointer_)) + field8("1") + field8(font) + field8(color) + field8("") +
              field8(type == 110 ? "" : "0") + field8("") + field8("00000000"),
          'D', dCount_);
-  record(d_, field8(t) + field8("") + field8(color) + field8(fmtInt(lines)) + field8(form) + field8("") + field8("") +
-                 field8("") + field8(""),
+  record(d_,
+         field8(t) + field8("") + field8(color) + field8(fmtInt(lines)) + field8(form) + field8("") + field8("") +
+             field8("") + field8(""),
          'D', dCount_);
   pPointer_ += lines;
 }
@@ -203,8 +212,8 @@ void IgesWriter::circle(Real x, Real y, Real r) { arc(x, y, x + r, y, x + r, y);
 
 void IgesWriter::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   entity(106,
-         {"106,1,5,0.0," + num(x1) + "," + num(y1) + ",", num(x4) + "," + num(y4) + ",",
-          num(x3) + "," + num(y3) + ",", num(x2) + "," + num(y2) + ",", num(x1) + "," + num(y1) + ";"},
+         {"106,1,5,0.0," + num(x1) + "," + num(y1) + ",", num(x4) + "," + num(y4) + ",", num(x3) + "," + num(y3) + ",",
+          num(x2) + "," + num(y2) + ",", num(x1) + "," + num(y1) + ";"},
          "11");
 }
 
@@ -212,8 +221,8 @@ void IgesWriter::text(std::string_view text, Real x, Real y, const TextAttribute
   const Real nc = static_cast<Real>(text.size());
   const Real a = attr.angle * kPi / 180;
   entity(212,
-         {"212,1," + fmtInt(static_cast<long long>(text.size())) + "," + num(nc * attr.height * attr.widthFactor) + "," +
-              num(attr.height) + ",1,," + dir(a) + ",0,0," + num(x) + "," + num(y) + ",0.0,",
+         {"212,1," + fmtInt(static_cast<long long>(text.size())) + "," + num(nc * attr.height * attr.widthFactor) +
+              "," + num(attr.height) + ",1,," + dir(a) + ",0,0," + num(x) + "," + num(y) + ",0.0,",
           IgesHollerith(text) + ";"},
          "");
 }

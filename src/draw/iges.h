@@ -38,8 +38,7 @@ class IgesWriter {
 
   // Resets every counter and writes the Start and Global sections. fileName is the output
   // file's name (control characters are replaced), date "YYMMDD".
-  void startAndGlobal(std::string_view fileName, Real maxCoordinate, std::string_view date,
-                      const NumberSettings& num);
+  void startAndGlobal(std::string_view fileName, Real maxCoordinate, std::string_view date, const NumberSettings& num);
   void setPen(int lineFont, int color);
 
   void line(Real x1, Real y1, Real x2, Real y2);

@@ -251,8 +251,7 @@ FrontViewGeometry FrontGeometry(const Spring& s, Real phi) {
   g.ra = s.Lw / (kPi * g.n) - s.ri;
   g.p = (g.ra - s.ri) / g.n;
   g.w = normalizeAngle(phi + 360 - s.delta0);
-  if (!allFinite(g.ra, g.p, g.w, s.ri, s.t))
-    g.problem = oem("Vorderansicht nicht möglich: Abmessungen ungültig !");
+  if (!allFinite(g.ra, g.p, g.w, s.ri, s.t)) g.problem = oem("Vorderansicht nicht möglich: Abmessungen ungültig !");
   return g;
 }
 

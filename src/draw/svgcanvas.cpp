@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <numbers>
 
-#include "draw/viewmapping.h"
 #include "base/codepage.h"
 #include "base/numfmt.h"
+#include "draw/viewmapping.h"
 
 namespace velk {
 namespace {
@@ -41,10 +42,18 @@ std::string xmlText(const std::string& utf8) {
   out.reserve(utf8.size());
   for (unsigned char c : utf8) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         if (c < 0x20 && c != '\t') break;
         out += static_cast<char>(c);
@@ -62,10 +71,17 @@ std::string SvgCanvas::strokeAttributes() const {
   std::string s = " stroke=\"" + colorText(pen_) + "\"";
   if (width_ != 1) s += " stroke-width=\"" + num(width_) + "\"";
   switch (style_) {
-    case 1: s += " stroke-dasharray=\"1,3\""; break;
-    case 2: s += " stroke-dasharray=\"8,3,1,3\""; break;
-    case 3: s += " stroke-dasharray=\"6,4\""; break;
-    default: break;
+    case 1:
+      s += " stroke-dasharray=\"1,3\"";
+      break;
+    case 2:
+      s += " stroke-dasharray=\"8,3,1,3\"";
+      break;
+    case 3:
+      s += " stroke-dasharray=\"6,4\"";
+      break;
+    default:
+      break;
   }
   return s;
 }
@@ -108,7 +124,7 @@ void SvgCanvas::arc(int left, int top, int right, int bottom, int ax, int ay, in
 void SvgCanvas::polygon(const int* xy, int points) {
   if (points < 1) return;
   std::string p;
-  for (int i = 0; i < points; ++i) p += (i ? " " : "") + num(xy[2 * i]) + "," + num(xy[2 * i + 1]);
+  for (std::ptrdiff_t i = 0; i < points; ++i) p += (i ? " " : "") + num(xy[2 * i]) + "," + num(xy[2 * i + 1]);
   body_ += "<polygon points=\"" + p + "\" fill=\"" + colorText(brush_) + "\"" + strokeAttributes() + "/>\n";
 }
 
@@ -156,6 +172,5 @@ std::string DisplayListSvg(const DisplayList& list, const ReplayStyle& style, Re
   if (status) *status = st;
   return canvas.document();
 }
-
 
 }  // namespace velk

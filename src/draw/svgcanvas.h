@@ -38,7 +38,10 @@ class SvgCanvas : public Canvas {
   void setTextColor(uint32_t rgb) override { textColor_ = rgb; }
   void setPenStyle(int style) override { style_ = style; }
   void setPenWidth(int width) override { width_ = width < 1 ? 1 : width; }
-  void moveTo(int x, int y) override { cx_ = x; cy_ = y; }
+  void moveTo(int x, int y) override {
+    cx_ = x;
+    cy_ = y;
+  }
   void lineTo(int x, int y) override;
   void line(int x1, int y1, int x2, int y2) override;
   void ellipse(int left, int top, int right, int bottom) override;

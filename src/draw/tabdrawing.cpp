@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "draw/dxf.h"
 #include "base/codepage.h"
+#include "draw/dxf.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -78,9 +78,7 @@ void TabDrawingDevice::discard() {
 
 void TabDrawingDevice::line(Real x1, Real y1, Real x2, Real y2) { writer_.line(x1, y1, x2, y2); }
 void TabDrawingDevice::circle(Real x, Real y, Real r) { writer_.circle(x, y, r); }
-void TabDrawingDevice::arc(Real x, Real y, Real start, Real end, Real r) {
-  writer_.arc(x, y, r, start, end);
-}
+void TabDrawingDevice::arc(Real x, Real y, Real start, Real end, Real r) { writer_.arc(x, y, r, start, end); }
 void TabDrawingDevice::solid(Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4, Real y4) {
   writer_.solid(x1, y1, x2, y2, x3, y3, x4, y4);
 }

@@ -38,8 +38,7 @@ int ViewMapping::deviceBottom() const { return R(offsetY + py2 * deviceScaleY); 
 int ViewMapping::toDeviceX(Real x) const { return deviceLeft() + R((x - vxmin) * sx); }
 int ViewMapping::toDeviceY(Real y) const { return deviceBottom() - R((y - vymin) * sy); }
 
-bool ViewMapping::applyWindow(int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax,
-                              Real wymax) {
+bool ViewMapping::applyWindow(int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax, Real wymax) {
   px1 = vpx1;
   py1 = vpy1;
   px2 = vpx2;
@@ -53,8 +52,8 @@ bool ViewMapping::applyWindow(int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin
   return true;
 }
 
-bool ViewMapping::declareWindow(bool keep, int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin,
-                                Real wxmax, Real wymax) {
+bool ViewMapping::declareWindow(bool keep, int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax,
+                                Real wymax) {
   keepAspect = keep;
   zx1 = vpx1;  // applyWindow then scales with the whole viewport as zoom rectangle
   zy1 = vpy1;

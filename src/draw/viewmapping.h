@@ -32,9 +32,9 @@ enum class ViewKey { Escape, F5, Up, Down, PageUp, PageDown, Left, Right, Plus, 
 // Device pixels are those of the canvas drawn on; device = offset + record pixel * device scale
 // per axis, the identity for the window itself and a page transform for the printer.
 struct ViewMapping {
-  int W = 1015, H = 677;                        // nominal size minus one (record pixels)
-  Real offsetX = 0, offsetY = 0;                // device position of record pixel (0, 0)
-  Real deviceScaleX = 1, deviceScaleY = 1;      // device pixels per record pixel
+  int W = 1015, H = 677;                    // nominal size minus one (record pixels)
+  Real offsetX = 0, offsetY = 0;            // device position of record pixel (0, 0)
+  Real deviceScaleX = 1, deviceScaleY = 1;  // device pixels per record pixel
 
   Real xmin = 0, ymin = 0, xmax = 1, ymax = 1;  // world window
   int px1 = 0, py1 = 0, px2 = 0, py2 = 0;       // viewport in record pixels, py1 the top edge
@@ -69,8 +69,7 @@ struct ViewMapping {
   bool applyWindow(int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax, Real wymax);
   // A window as a drawing sets it: like applyWindow, with the zoom rectangle reset to the whole
   // viewport and the given keep-aspect wish.
-  bool declareWindow(bool keep, int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax,
-                     Real wymax);
+  bool declareWindow(bool keep, int vpx1, int vpy1, int vpx2, int vpy2, Real wxmin, Real wymin, Real wxmax, Real wymax);
   // Sets the zoom rectangle and recomputes visible window and scales; nothing happens for a
   // rectangle without width or height.
   void setScale(int x1, int y1, int x2, int y2);

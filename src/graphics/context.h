@@ -2,9 +2,9 @@
 // diagram layer, the chosen plot command line) and what the drawing code takes.
 #pragma once
 
-#include "graphics/diagram.h"
 #include "draw/displaylist.h"
 #include "draw/drawing.h"
+#include "graphics/diagram.h"
 #include "reportui/context.h"
 
 namespace velk {

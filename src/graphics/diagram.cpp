@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/context.h"
 #include "dialogs/dialogs.h"
 #include "draw/drawing.h"
+#include "graphics/context.h"
 
 namespace velk {
 
@@ -226,17 +226,26 @@ void Arrow(OutputContext& ws, int kind, Real x, Real y, Real size) {
   const Real h = size / 8;
   Real lx = 0, ly = 0, sx = 0, sy = 0;  // base corners with the larger and the smaller coordinate
   switch (kind) {
-    case 1: lx = sx = x - size, ly = y + h, sy = y - h; break;
-    case 2: ly = sy = y - size, lx = x + h, sx = x - h; break;
-    case 3: lx = sx = x + size, ly = y + h, sy = y - h; break;
-    case 4: ly = sy = y + size, lx = x + h, sx = x - h; break;
-    default: return;
+    case 1:
+      lx = sx = x - size, ly = y + h, sy = y - h;
+      break;
+    case 2:
+      ly = sy = y - size, lx = x + h, sx = x - h;
+      break;
+    case 3:
+      lx = sx = x + size, ly = y + h, sy = y - h;
+      break;
+    case 4:
+      ly = sy = y + size, lx = x + h, sx = x - h;
+      break;
+    default:
+      return;
   }
   Solid(ws.drawing, x, y, lx, ly, sx, sy, x, y);
 }
 
-bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle,
-                      const std::string& title, const NiceScale& autoX, const NiceScale& autoY) {
+bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
+                      const NiceScale& autoX, const NiceScale& autoY) {
   const NumberSettings& num = ws.num();
   DiagramLimits& u = ws.diagram.user;
   DiagramLimitsRequest q;

@@ -85,7 +85,7 @@ void DiagramHeader(OutputContext& ws);
 
 // The limits dialog ("TEinDiagramLimits", help 1950): offers the stored user limits; on OK they
 // are stored and true is returned. Cancel returns false and leaves the abort flag cleared.
-bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle,
-                      const std::string& title, const NiceScale& autoX, const NiceScale& autoY);
+bool AskDiagramLimits(OutputContext& ws, const std::string& xTitle, const std::string& yTitle, const std::string& title,
+                      const NiceScale& autoX, const NiceScale& autoY);
 
 }  // namespace velk

@@ -13,12 +13,16 @@ namespace {
 
 const char* extensionFor(DeviceCode device) {
   switch (device) {
-    case DeviceCode::Dxf: return "dxf";
-    case DeviceCode::Iges: return "igs";
-    case DeviceCode::Tab: return "txt";
+    case DeviceCode::Dxf:
+      return "dxf";
+    case DeviceCode::Iges:
+      return "igs";
+    case DeviceCode::Tab:
+      return "txt";
     case DeviceCode::Ask:
     case DeviceCode::Screen:
-    case DeviceCode::Plot: return "";
+    case DeviceCode::Plot:
+      return "";
   }
   return "";
 }
@@ -58,8 +62,8 @@ DrawingOptions DrawingOptionsFor(const OutputContext& ws) {
   o.printBorder = c.printBorder;
   o.tempFolder = tempFolder(ws);
   const Spring& sp = ws.spring;
-  o.footer = FooterText(c.num, sp.fileName.empty() ? std::string()
-                                                   : withSeparator(sp.dataDir) + sp.fileName + "." + sp.fileExt);
+  o.footer = FooterText(
+      c.num, sp.fileName.empty() ? std::string() : withSeparator(sp.dataDir) + sp.fileName + "." + sp.fileExt);
   // The session's hooks as they are when a file is written: a fault set while a drawing is open
   // (a disk that fills up) still reaches its device.
   const IoHooks* io = &ws.io;
@@ -70,7 +74,8 @@ DrawingOptions DrawingOptionsFor(const OutputContext& ws) {
 
 void DeviceDialog(OutputContext& ws) {
   DrawingState& s = ws.drawing;
-  for (int i = 1; i < kCadDeviceCount; ++i) ws.choiceItems[static_cast<size_t>(i)] = DeviceEntry(*DeviceCodeFromNumber(i));
+  for (int i = 1; i < kCadDeviceCount; ++i)
+    ws.choiceItems[static_cast<size_t>(i)] = DeviceEntry(*DeviceCodeFromNumber(i));
   uint16_t choice = static_cast<uint16_t>(DeviceNumber(s.device == DeviceCode::Ask ? DeviceCode::Screen : s.device));
   SetHelpNumber(ws, 2050);
   ChooseItem(ws, "CAD-Code", kCadDeviceCount - 1, choice);

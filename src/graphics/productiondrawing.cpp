@@ -11,11 +11,11 @@
 #include "base/codepage.h"
 #include "calc/fatigue.h"
 #include "dialogs/dialogs.h"
-#include "graphics/context.h"
 #include "draw/drawing.h"
+#include "draw/springpath.h"
+#include "graphics/context.h"
 #include "graphics/output.h"
 #include "graphics/springdrawing.h"
-#include "draw/springpath.h"
 #include "graphics/views.h"
 
 namespace velk {
@@ -383,7 +383,8 @@ void RevisionTable(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
   const Real u1 = kMarginLeft, u2 = p.paperWidth - kMargin - kTitleWidth, v1 = kMargin;
   const std::array<Real, 4> width = {10, 20, 12, 0};
   std::array<Real, 5> col{u1, 0, 0, 0, u2};
-  for (int i = 1; i < 4; ++i) col[static_cast<size_t>(i)] = col[static_cast<size_t>(i - 1)] + width[static_cast<size_t>(i - 1)];
+  for (int i = 1; i < 4; ++i)
+    col[static_cast<size_t>(i)] = col[static_cast<size_t>(i - 1)] + width[static_cast<size_t>(i - 1)];
   SetLayer(ws.drawing, kLayerSheet);
   const int count = std::clamp(d.changeCount, 0, kMaxChangeEntries);
   const int shown = std::min(count, kRevisionRows - 1);
@@ -398,7 +399,7 @@ void RevisionTable(Sheet& sh, OutputContext& ws, const ProductionSheet& p) {
     const ChangeEntry& e = d.changes[static_cast<size_t>(number - 1)];
     const Real v = v1 + kRowHeight * (r + 1) + kRowHeight / 2;
     for (std::size_t c = 0; c < 4; ++c) {
-      const std::string& cell = c == 0 ? ChangeIndex(number, ws.config.changeIndexStyle)
+      const std::string& cell = c == 0   ? ChangeIndex(number, ws.config.changeIndexStyle)
                                 : c == 1 ? e.date
                                 : c == 2 ? e.editor
                                          : e.designation;
@@ -508,9 +509,8 @@ ProductionSheet PlanProductionSheet(const Spring& s, const SpringPath& path) {
     int paper;
     Real scale;
   };
-  static constexpr Candidate kOrder[] = {{4, 5},    {4, 2},     {4, 1},     {3, 1},     {4, 0.5L},
-                                         {3, 0.5L}, {4, 0.2L},  {3, 0.2L},  {3, 0.1L},  {3, 0.05L},
-                                         {3, 0.02L}, {3, 0.01L}};
+  static constexpr Candidate kOrder[] = {{4, 5},    {4, 2},    {4, 1},    {3, 1},     {4, 0.5L},  {3, 0.5L},
+                                         {4, 0.2L}, {3, 0.2L}, {3, 0.1L}, {3, 0.05L}, {3, 0.02L}, {3, 0.01L}};
   const Candidate* chosen = &kOrder[std::size(kOrder) - 1];
   for (const Candidate& c : kOrder) {
     const Real pw = c.paper == 3 ? 420 : 297, ph = c.paper == 3 ? 297 : 210;

@@ -30,10 +30,10 @@ struct ProductionSheet {
   int paper = 4;          // 4 = A4 landscape (297 x 210 mm), 3 = A3 landscape (420 x 297 mm)
   Real paperWidth = 297;  // mm on paper
   Real paperHeight = 210;
-  Real scale = 1;         // paper mm per model mm: 5, 2, 1, 0.5, 0.2 (then 0.1 .. 0.01)
-  Real x0 = 0, y0 = 0;    // model position of the sheet's lower left corner
-  Real sideX = 0;         // model x of the side view's left edge
-  std::string problem;    // empty when the sheet could be planned (code page 850)
+  Real scale = 1;       // paper mm per model mm: 5, 2, 1, 0.5, 0.2 (then 0.1 .. 0.01)
+  Real x0 = 0, y0 = 0;  // model position of the sheet's lower left corner
+  Real sideX = 0;       // model x of the side view's left edge
+  std::string problem;  // empty when the sheet could be planned (code page 850)
 
   // Model length of a length on paper (text heights, gaps, arrows).
   Real k() const { return 1 / scale; }

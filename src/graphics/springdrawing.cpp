@@ -5,11 +5,11 @@
 #include <cmath>
 #include <limits>
 
-#include "calc/calculate.h"
-#include "graphics/context.h"
 #include "base/codepage.h"
+#include "calc/calculate.h"
 #include "dialogs/dialogs.h"
 #include "draw/drawing.h"
+#include "graphics/context.h"
 #include "graphics/output.h"
 #include "graphics/views.h"
 

@@ -30,7 +30,6 @@ void DrawSpring(OutputContext& ws, SpringView view, DeviceCode device, bool askA
 // chord to 360 n degrees at radius r0 + p n. Draws nothing for non-finite arguments.
 void DrawSpiral(OutputContext& ws, Real r0, Real n, Real p);
 
-
 // The installation-angle dialog (help 6610): deltaDraw on OK; cancel sets the abort flag.
 void AskInstallationAngle(OutputContext& ws);
 

@@ -8,13 +8,13 @@
 #include <optional>
 #include <vector>
 
+#include "base/codepage.h"
 #include "calc/fatigue.h"
 #include "calc/material.h"
-#include "graphics/context.h"
-#include "base/codepage.h"
 #include "dialogs/dialogs.h"
-#include "graphics/diagram.h"
 #include "draw/drawing.h"
+#include "graphics/context.h"
+#include "graphics/diagram.h"
 #include "graphics/output.h"
 #include "report/explanationfile.h"
 #include "reportui/explanations.h"
@@ -139,8 +139,8 @@ void ResultsTable(OutputContext& ws) {
   const Real h = 2.2L, cw = 10 * h * 0.9L, rowH = 2 * h, x0 = 78, top = 78;
   using Row = std::array<std::string, 4>;
   std::vector<Row> rows;
-  rows.push_back({"delta [" + unitAngle(f.n) + "]", " T [" + unitMoment(f.n) + "]",
-                  " sigma [" + unitStress(f.n) + "]", " alpha [" + unitAngle(f.n) + "]"});
+  rows.push_back({"delta [" + unitAngle(f.n) + "]", " T [" + unitMoment(f.n) + "]", " sigma [" + unitStress(f.n) + "]",
+                  " alpha [" + unitAngle(f.n) + "]"});
   rows.push_back({"d.0:" + fmtFixedDec(f.n, 1, s.delta0), "", "", ""});
   rows.push_back({"d.1:" + f.sig(s.delta1), "T1:" + fmtMoment(f.n, s.T1), "sig.q1:" + fmtStress(f.n, s.sigmaq1),
                   "al.1:" + f.sig(s.alpha1)});
@@ -309,8 +309,8 @@ void FatigueSheet(OutputContext& ws, ViewKind kind) {
   const Real so = g.sigmaO, sh0 = g.sigmaH0, m = g.m;
   const bool noData = so == 0 && sh0 == 0 && m == 0;
   // Without a slope (or with values that do not compute) there is no knee to draw to.
-  const bool usable = !noData && m != 0 && std::isfinite(so) && std::isfinite(sh0) && std::isfinite(m) &&
-                      std::isfinite((so - sh0) / m);
+  const bool usable =
+      !noData && m != 0 && std::isfinite(so) && std::isfinite(sh0) && std::isfinite(m) && std::isfinite((so - sh0) / m);
   if (!usable) {
     TextStyle(ws.drawing, 2, 0, 2.5L, 2.0L);
     DataText(ws, oem("Für diesen Werkstoff sind keine Daten verfügbar !"), 50, 500);
@@ -415,26 +415,38 @@ void FatigueSheet(OutputContext& ws, ViewKind kind) {
 
 std::optional<ViewKind> ViewKindFromNumber(long long n) {
   switch (n) {
-    case 1: return ViewKind::Quick1;
-    case 2: return ViewKind::Characteristic;
-    case 3: return ViewKind::Goodman;
-    case 4: return ViewKind::Quick2;
-    case 5: return ViewKind::Strength;
-    case 6: return ViewKind::BendingStress;
-    case 7: return ViewKind::Haigh;
-    default: return std::nullopt;
+    case 1:
+      return ViewKind::Quick1;
+    case 2:
+      return ViewKind::Characteristic;
+    case 3:
+      return ViewKind::Goodman;
+    case 4:
+      return ViewKind::Quick2;
+    case 5:
+      return ViewKind::Strength;
+    case 6:
+      return ViewKind::BendingStress;
+    case 7:
+      return ViewKind::Haigh;
+    default:
+      return std::nullopt;
   }
 }
 
 std::string ViewDefaultName(ViewKind kind) {
   switch (kind) {
-    case ViewKind::Quick1: return "VELKQUIK";
-    case ViewKind::Characteristic: return "VELKLINE";
-    case ViewKind::Goodman: return "GOODMAN";
+    case ViewKind::Quick1:
+      return "VELKQUIK";
+    case ViewKind::Characteristic:
+      return "VELKLINE";
+    case ViewKind::Goodman:
+      return "GOODMAN";
     case ViewKind::Quick2:
     case ViewKind::Strength:
     case ViewKind::BendingStress:
-    case ViewKind::Haigh: return "VELK";
+    case ViewKind::Haigh:
+      return "VELK";
   }
   return "VELK";
 }
@@ -544,13 +556,23 @@ void ShowView(OutputContext& ws, ViewKind kind, DeviceCode device) {
   Tables(ws.drawing, DrawingKind::Diagram);
   BeginEntities(ws.drawing, ws.diag);
   switch (kind) {
-    case ViewKind::Quick1: QuickOne(ws); break;
-    case ViewKind::Characteristic: CharacteristicSheet(ws); break;
+    case ViewKind::Quick1:
+      QuickOne(ws);
+      break;
+    case ViewKind::Characteristic:
+      CharacteristicSheet(ws);
+      break;
     case ViewKind::Goodman:
-    case ViewKind::Haigh: FatigueSheet(ws, kind); break;
-    case ViewKind::Quick2: QuickTwo(ws); break;
+    case ViewKind::Haigh:
+      FatigueSheet(ws, kind);
+      break;
+    case ViewKind::Quick2:
+      QuickTwo(ws);
+      break;
     case ViewKind::Strength:
-    case ViewKind::BendingStress: StrengthSheet(ws, kind); break;
+    case ViewKind::BendingStress:
+      StrengthSheet(ws, kind);
+      break;
   }
   EndEntities(ws.drawing);
   FinishDrawing(ws);
@@ -558,8 +580,8 @@ void ShowView(OutputContext& ws, ViewKind kind, DeviceCode device) {
 }
 
 void ChooseDiagram(OutputContext& ws) {
-  static const char* const kEntries[] = {"Quick 1",        "Federkennlinie", "Goodman-Diagramm", "Quick 2",
-                                         "Rm = f(t)",      "Sigma b = f(t)", "Haigh-Goodman",    "zurück..."};
+  static const char* const kEntries[] = {"Quick 1",   "Federkennlinie", "Goodman-Diagramm", "Quick 2",
+                                         "Rm = f(t)", "Sigma b = f(t)", "Haigh-Goodman",    "zurück..."};
   constexpr int kCount = 8;
   uint16_t choice = 1;
   for (;;) {

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "dialogs/configio.h"
 #include "base/codepage.h"
+#include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
 #include "draw/displaylist.h"
 #include "help/hpgl.h"
@@ -153,7 +153,7 @@ std::string HelpBoxText(const HelpContext& ws, const HelpEntry& entry) {
 
 std::string helpImagePath(const HelpContext& ws, const std::string& name, const std::string& alternative) {
   const std::string folder = pltFolder(ws);
-  const std::string path = folder + name + ".plt";
+  std::string path = folder + name + ".plt";
   if (alternative != name && !fileExists(path)) {
     std::string other = folder + alternative + ".plt";
     if (fileExists(other)) return other;

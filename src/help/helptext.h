@@ -90,8 +90,8 @@ class ViewStreamBuf : public std::streambuf {
 
 // A line looked at as a possible number line.
 struct HelpNumberLine {
-  int number = -1;     // -1: a text line
-  std::string image;   // after the first ":", blanks removed; "NULL" without ":"
+  int number = -1;    // -1: a text line
+  std::string image;  // after the first ":", blanks removed; "NULL" without ":"
 };
 HelpNumberLine examineHelpLine(std::string_view line);
 

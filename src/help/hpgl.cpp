@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "help/context.h"
 #include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "draw/displaylist.h"
+#include "help/context.h"
 #include "platform/files.h"
 
 namespace velk {
@@ -313,13 +313,20 @@ class Reader {
   // Character set 3: "}" after A, O, U, a, o, u makes that letter its umlaut (code page 850).
   static char umlautOf(char c) {
     switch (c) {
-      case 'A': return static_cast<char>(142);
-      case 'O': return static_cast<char>(153);
-      case 'U': return static_cast<char>(154);
-      case 'a': return static_cast<char>(132);
-      case 'o': return static_cast<char>(148);
-      case 'u': return static_cast<char>(129);
-      default: return c;
+      case 'A':
+        return static_cast<char>(142);
+      case 'O':
+        return static_cast<char>(153);
+      case 'U':
+        return static_cast<char>(154);
+      case 'a':
+        return static_cast<char>(132);
+      case 'o':
+        return static_cast<char>(148);
+      case 'u':
+        return static_cast<char>(129);
+      default:
+        return c;
     }
   }
 

@@ -30,12 +30,12 @@ inline constexpr Real kHpglNoPosition = -999;
 // Reader state, one set for the program run (ws.hpgl). Only the position is reset per file;
 // pen, character size, direction and character set carry over from one help image to the next.
 struct HpglState {
-  Real x = 0, y = 0;                  // current position, mm
+  Real x = 0, y = 0;  // current position, mm
   bool penDown = false;
-  uint8_t pen = 0;                    // pen number (a byte: SP300 selects pen 44)
+  uint8_t pen = 0;                     // pen number (a byte: SP300 selects pen 44)
   Real charWidth = 5, charHeight = 5;  // SI, centimetres
-  Real run = 1, rise = 0;             // DI
-  Real charSet = 1;                   // CS; 3 turns "}" after a vowel into its umlaut
+  Real run = 1, rise = 0;              // DI
+  Real charSet = 1;                    // CS; 3 turns "}" after a vowel into its umlaut
 };
 
 // Window colour of pen n: 1 -> 12, 2 -> 14, 3 -> 10, 4 -> 11, 5 -> 9, 6 -> 13, 7 -> 15, else n.

@@ -2,12 +2,13 @@
 // around the browser window.
 #include "help/imagebrowser.h"
 
-#include <algorithm>
-#include <fstream>
 #include <unistd.h>
 
-#include "dialogs/configio.h"
+#include <algorithm>
+#include <fstream>
+
 #include "base/codepage.h"
+#include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
 #include "help/helptext.h"
 
@@ -61,8 +62,10 @@ std::string strippedName(const HelpImageEntry& entry) {
 std::string listField(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
-    if (c == '"') c = '\'';
-    else if (isControl(c)) c = ' ';
+    if (c == '"')
+      c = '\'';
+    else if (isControl(c))
+      c = ' ';
   }
   return out;
 }
@@ -165,13 +168,17 @@ std::optional<std::string> editHelpImageList(std::string_view bytes, HelpImageLi
     const std::string_view whole = bytes.substr(pos, next - pos);
     if (++k == line) {
       switch (edit) {
-        case HelpImageListEdit::Delete: break;
-        case HelpImageListEdit::Replace: out.append(newLine); break;
+        case HelpImageListEdit::Delete:
+          break;
+        case HelpImageListEdit::Replace:
+          out.append(newLine);
+          break;
         case HelpImageListEdit::InsertBefore:
           out.append(newLine);
           out.append(whole);
           break;
-        case HelpImageListEdit::Append: break;
+        case HelpImageListEdit::Append:
+          break;
       }
     } else {
       // A lone CR before an empty LF line left behind by a deletion would read as one CR LF:
@@ -266,7 +273,8 @@ bool editList(HelpContext& ws, HelpImageAction action, int selected, const HelpI
       RewriteHelpImageList(ws, HelpImageListEdit::InsertBefore, line, newLine);
       return true;
     case HelpImageAction::Show:
-    case HelpImageAction::Leave: break;
+    case HelpImageAction::Leave:
+      break;
   }
   return true;
 }

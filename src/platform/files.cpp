@@ -1,21 +1,22 @@
 // File-system services of the core, on POSIX.
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <pwd.h>
-#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <vector>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velk {
 
@@ -136,7 +137,7 @@ static std::string resolveLinks(const std::string& path) {
     ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
     if (n <= 0) return current;
     std::string target(buf, static_cast<std::size_t>(n));
-    if (!target.empty() && target[0] != '/') target = directoryOf(current) + target;
+    if (!target.empty() && target[0] != '/') target.insert(0, directoryOf(current));
     current = target;
   }
   return current;
@@ -349,9 +350,7 @@ std::string currentDirectory() {
   return ec ? std::string(".") : p.string();
 }
 
-static std::size_t lastSeparator(std::string_view path) {
-  return path.find_last_of("/\\");
-}
+static std::size_t lastSeparator(std::string_view path) { return path.find_last_of("/\\"); }
 
 std::string lastComponent(std::string_view path) {
   std::size_t pos = lastSeparator(path);
@@ -370,9 +369,7 @@ std::string stripExtension(std::string_view name) {
   return std::string(name.substr(0, dot));
 }
 
-bool hasExtension(std::string_view path) {
-  return lastComponent(path).find('.') != std::string::npos;
-}
+bool hasExtension(std::string_view path) { return lastComponent(path).find('.') != std::string::npos; }
 
 std::string extensionOf(std::string_view path) {
   std::string last = lastComponent(path);
@@ -409,8 +406,8 @@ std::string programDataDir() {
 namespace {
 
 std::mutex tempMutex;
-std::string tmpdirNoted;                       // the unusable TMPDIR already named on stderr
-std::vector<std::string> freshTempFolders;     // made for this process only; removed at exit
+std::string tmpdirNoted;                    // the unusable TMPDIR already named on stderr
+std::vector<std::string> freshTempFolders;  // made for this process only; removed at exit
 
 void removeFreshTempFolders() {
   std::lock_guard<std::mutex> lock(tempMutex);

@@ -29,8 +29,7 @@ int ioCodeFromErrno(int err);
 
 // Reads a whole regular file; at most maxBytes (the rest is ignored). nullopt when it cannot be
 // opened or is no regular file (a FIFO is refused without waiting); *err receives errno then.
-std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes = 64u << 20,
-                                         int* err = nullptr);
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes = 64u << 20, int* err = nullptr);
 
 // Replaces path with bytes: writes a fresh unique temporary file in the same folder (created with
 // O_EXCL|O_NOFOLLOW), checks every write, flushes it, keeps the old file's permission bits, and
@@ -84,10 +83,10 @@ std::string currentDirectory();
 
 // Name parts. lastComponent looks at the text after the last "/" or "\".
 std::string lastComponent(std::string_view path);
-std::string directoryOf(std::string_view path);           // with trailing "/", empty when none
-std::string stripExtension(std::string_view name);         // of the last component only
-bool hasExtension(std::string_view path);                  // a "." in the last component
-std::string extensionOf(std::string_view path);            // without the dot
+std::string directoryOf(std::string_view path);     // with trailing "/", empty when none
+std::string stripExtension(std::string_view name);  // of the last component only
+bool hasExtension(std::string_view path);           // a "." in the last component
+std::string extensionOf(std::string_view path);     // without the dot
 // Appends "/" to a non-empty folder that does not end in a separator.
 std::string withSeparator(std::string_view folder);
 

@@ -9,8 +9,8 @@
 #include "base/codepage.h"
 #include "base/numfmt.h"
 #include "calc/fatigue.h"
-#include "report/explanationfile.h"
 #include "report/columntable.h"
+#include "report/explanationfile.h"
 #include "report/reportwriter.h"
 
 namespace velk {
@@ -59,7 +59,9 @@ std::string lifetimeText(const Document& doc, const Settings& settings, Real cyc
   return h ? fmtSigN(settings.config.num, 2, *h) : std::string();
 }
 
-std::string millionsText(const Settings& settings, Real cycles) { return fmtSigN(settings.config.num, 2, cycles / 1e6L); }
+std::string millionsText(const Settings& settings, Real cycles) {
+  return fmtSigN(settings.config.num, 2, cycles / 1e6L);
+}
 
 void toleranceRows(ReportState& r, const Document& doc, const Settings& settings) {
   const Spring& s = doc.spring;
@@ -70,7 +72,8 @@ void toleranceRows(ReportState& r, const Document& doc, const Settings& settings
 
 void lifetimeRangeRow(ReportState& r, const Document& doc, const Settings& settings) {
   const Spring& s = doc.spring;
-  WriteTableRow(r, "Lebensdauer min/max", "tN", "h", lifetimeText(doc, settings, s.cyclesMin), lifetimeText(doc, settings, s.cyclesMax));
+  WriteTableRow(r, "Lebensdauer min/max", "tN", "h", lifetimeText(doc, settings, s.cyclesMin),
+                lifetimeText(doc, settings, s.cyclesMax));
 }
 
 }  // namespace
@@ -241,36 +244,40 @@ bool WriteExcerptReportPages(ReportState& r, const Document& doc, const Settings
   WriteTextLine(r, "");
   WriteTextLine(r, "Ri = " + fmtLength(n, s.ri) + "   Re = " + fmtLength(n, s.re) + " " + len);
   WriteTextLine(r, "");
-  WriteTextLine(r, "n0 = " + fmtSig(n, s.n0) + "   a0 = " + fmtLength(n, s.a0) + " " + len + "    E = " +
-                        fmtStress(n, s.E) + " " + str);
+  WriteTextLine(r, "n0 = " + fmtSig(n, s.n0) + "   a0 = " + fmtLength(n, s.a0) + " " + len +
+                       "    E = " + fmtStress(n, s.E) + " " + str);
   WriteRawLine(r, "");
   WriteTextLine(r, "T = " + fmtTempFixed(n, 4, 0, s.theta) + " " + unitTemp(n) + "       E t = " + fmtStress(n, s.Et) +
-                        " " + str);
+                       " " + str);
   WriteRawLine(r, "");
   WriteTextLine(r, "Rt = " + fmtMoment(n, s.cT) + " " + mom + "/" + ang);
   WriteRawLine(r, "");
-  WriteTextLine(r, "Lw = " + fmtLength(n, s.Lw) + " " + len + "    m = " + fmtSig(n, s.m) + " g   sigma z = " +
-                        fmtStressDec(n, 0, s.sigman) + " " + str);
+  WriteTextLine(r, "Lw = " + fmtLength(n, s.Lw) + " " + len + "    m = " + fmtSig(n, s.m) +
+                       " g   sigma z = " + fmtStressDec(n, 0, s.sigman) + " " + str);
   WriteTextLine(r, "");
 
   // The load states.
   ColumnTable table;
-  table.columns = {{"Einbauwinkel " + ang, 20}, {"Federwinkel " + ang, 16}, {"Drehmoment " + mom, 21},
-                   {"Sigma " + str, 12}};
+  table.columns = {
+      {"Einbauwinkel " + ang, 20}, {"Federwinkel " + ang, 16}, {"Drehmoment " + mom, 21}, {"Sigma " + str, 12}};
   table.ruleAfterRow = false;
   BeginColumnTable(r, table);
   auto f41 = [&](Real x) { return fmtFixed(n, 4, 1, x); };
   auto moment = [&](Real x) { return fmtMomentFixed(n, 5, 2, x); };
   auto stress = [&](Real x) { return fmtStressFixed(n, 4, 0, x); };
   WriteColumnRow(r, table, {"delta0=" + f41(s.delta0), "alpha0=" + f41(0), "T0=" + moment(0), "sigma0 =" + stress(0)});
-  WriteColumnRow(r, table, {"delta1=" + f41(s.delta1), "alpha1=" + f41(s.alpha1), "T1=" + moment(s.T1),
-                             "sigmaq1=" + stress(s.sigmaq1)});
-  WriteColumnRow(r, table, {"", "alphah=" + f41(s.alphah), "Th=" + moment(s.T2 - s.T1),
-                             "sigmaqh=" + stress(s.sigmaq2 - s.sigmaq1)});
-  WriteColumnRow(r, table, {"delta2=" + f41(s.delta2), "alpha2=" + f41(s.alpha2), "T2=" + moment(s.T2),
-                             "sigmaq2=" + stress(s.sigmaq2)});
-  WriteColumnRow(r, table, {"deltan=" + f41(s.deltac), "alphac=" + f41(s.alphac), "Tc=" + moment(s.Tc),
-                             "sigmac =" + stress(s.sigmac)});
+  WriteColumnRow(
+      r, table,
+      {"delta1=" + f41(s.delta1), "alpha1=" + f41(s.alpha1), "T1=" + moment(s.T1), "sigmaq1=" + stress(s.sigmaq1)});
+  WriteColumnRow(
+      r, table,
+      {"", "alphah=" + f41(s.alphah), "Th=" + moment(s.T2 - s.T1), "sigmaqh=" + stress(s.sigmaq2 - s.sigmaq1)});
+  WriteColumnRow(
+      r, table,
+      {"delta2=" + f41(s.delta2), "alpha2=" + f41(s.alpha2), "T2=" + moment(s.T2), "sigmaq2=" + stress(s.sigmaq2)});
+  WriteColumnRow(
+      r, table,
+      {"deltan=" + f41(s.deltac), "alphac=" + f41(s.alphac), "Tc=" + moment(s.Tc), "sigmac =" + stress(s.sigmac)});
   // The text devices go on without the table's end rule; HTML closes the table so the page
   // stays well-formed.
   if (IsHtmlDevice(CurrentDevice(r))) EndColumnTable(r, table);

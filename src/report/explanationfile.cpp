@@ -10,7 +10,6 @@ namespace velk {
 
 namespace {
 
-
 // One line of the file: [begin, end) is its text, next the start of the following line.
 struct LineSpan {
   std::size_t begin = 0, end = 0, next = 0;
@@ -101,7 +100,6 @@ std::string fileLine(std::string_view text) {
   return out;
 }
 
-
 }  // namespace
 
 std::string NoExplanationText() { return "keine Beschreibung dieser Fehlermeldung vorhanden."; }
@@ -150,6 +148,5 @@ MessageExplanation ExplainMessage(const std::string& file, const CalcMessages& m
   if (!e.found) return {NoExplanationText(), {}};
   return {std::move(e.cause), std::move(e.remedy)};
 }
-
 
 }  // namespace velk

@@ -46,9 +46,9 @@ constexpr int kTabTempFileTries = 4096;
 // What an open report is written with, fixed when it is opened: the layout settings, the
 // document's texts of the page header and the host's folders and programs.
 struct ReportLayout {
-  int ruleMode = 2;         // 1 to 4
+  int ruleMode = 2;  // 1 to 4
   int linesPerPage = 66;
-  int headerMode = 1;       // 1 or 2
+  int headerMode = 1;  // 1 or 2
   int headerSpaceLines = 0;
   NumberSettings num;
   std::string designation;  // the input file as line 3 of the page header names it
@@ -76,10 +76,10 @@ struct ReportState {
   // leaves a half-written output behind.
   bool open = false;
   std::string out;
-  ReservedFile temp;         // the numbered temporary file of devices 1, 4, 5, 6, 9
-  FileHandle port;           // device 2
-  std::string portPath;      // for error messages
-  std::string copyPath;      // the Windows copy made by the last CloseReport ("outwin.txt", "$$1.txt", ...)
+  ReservedFile temp;     // the numbered temporary file of devices 1, 4, 5, 6, 9
+  FileHandle port;       // device 2
+  std::string portPath;  // for error messages
+  std::string copyPath;  // the Windows copy made by the last CloseReport ("outwin.txt", "$$1.txt", ...)
   // The name the second row of a tab-separated report shows when the text is only written
   // through a temporary file on its way into another file (a workbook); empty: the output file.
   std::string tabShownName;

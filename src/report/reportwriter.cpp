@@ -146,13 +146,13 @@ bool isRule(const ReportState& r, std::string_view text) {
 }
 
 void closeHtmlTable(ReportState& r) {
-    if (!r.htmlTableOpen) return;
+  if (!r.htmlTableOpen) return;
   putLine(r, "</TABLE>");
   r.htmlTableOpen = false;
 }
 
 void openHtmlTable(ReportState& r) {
-    if (r.htmlTableOpen) return;
+  if (r.htmlTableOpen) return;
   putLine(r, kValueTable);
   r.htmlTableOpen = true;
 }
@@ -166,7 +166,7 @@ enum class IoStage { Write, Close, Create };
 // reason: "Diskette/Platte voll: s.txt (No space left on device)".
 std::string ioFailureText(IoStage stage, const std::string& path, int err) {
   const bool full = ioCodeFromErrno(err) == kIoDiskFull;
-  std::string text = full                       ? "Diskette/Platte voll"
+  std::string text = full                      ? "Diskette/Platte voll"
                      : stage == IoStage::Write ? "Fehler bei Zugriff auf Diskette/Platte"
                      : stage == IoStage::Close ? oem("Fehler beim Schließen einer Datei")
                                                : "file write error";
@@ -312,9 +312,9 @@ void tabPageHeader(ReportState& r, bool first) {
   if (!first) return;
   putLine(r, tabLine({std::string(kProgramTitle) + " V" + kVersion, headerDate(r), headerTime(r)}));
   // A report names the file it ends up in, not the temporary file it is written through.
-  const std::string shown = r.device == ReportDevice::Batch         ? trim(r.page.fileName) + ".txt"
-                            : !r.tabShownName.empty()        ? r.tabShownName
-                                                             : r.outputName;
+  const std::string shown = r.device == ReportDevice::Batch ? trim(r.page.fileName) + ".txt"
+                            : !r.tabShownName.empty()       ? r.tabShownName
+                                                            : r.outputName;
   putLine(r, tabField(stripSpaces(oem(shown))));
   putLine(r, tabField(r.page.titleLine));
   putLine(r, tabField(r.page.bemerk1));
@@ -329,7 +329,7 @@ void htmlPageHeader(ReportState& r, bool first) {
   putLine(r, "<HTML>");
   // The page is written in the Windows code page; saying so keeps every browser from guessing.
   putLine(r, "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\"><title>" +
-                  htmlText(std::string(kProgramTitle) + " V" + kVersion) + "</title></head>");
+                 htmlText(std::string(kProgramTitle) + " V" + kVersion) + "</title></head>");
   putLine(r, "<BODY BGCOLOR=\"C0C0C0\">");
   putLine(r, "<hr>");
   WriteTextLine(r, r.header[0]);
@@ -475,7 +475,7 @@ void deliver(ReportState& r, const IoHooks& io, ReportDelivery& done) {
     case ReportDevice::Batch: {
       r.tabCounter = std::max(r.tabCounter + 1, r.temp.held() ? r.temp.number() : 0);
       const std::string copy = r.device == ReportDevice::Tab ? r.page.tempFolder + "$$" + fmtInt(r.tabCounter) + ".txt"
-                                                      : trim(r.page.fileName) + ".txt";
+                                                             : trim(r.page.fileName) + ".txt";
       if (r.device == ReportDevice::Tab && r.temp.held()) {
         // The copy lies beside the temporary file: the temporary file, given the Windows text,
         // becomes the copy by a rename.
@@ -649,7 +649,7 @@ std::string DeviceChoiceText(ReportDevice device) {
 
 void SetReportHeader(ReportState& r, const std::string& line1, const std::string& line2, const std::string& line3,
                      const std::string& line4, const std::string& line5, int totalSheets) {
-    r.header = {line1, line2, line3, line4, line5};
+  r.header = {line1, line2, line3, line4, line5};
   if (r.header[0].empty()) r.header[0] = std::string(kProgramTitle) + "  V" + kVersion;
   for (std::string& l : r.header) l = leftStr(l, kReportHeaderLength);
   r.totalSheets = totalSheets;
@@ -657,8 +657,8 @@ void SetReportHeader(ReportState& r, const std::string& line1, const std::string
   r.lines = 0;
 }
 
-bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, Diagnostics& diag,
-                const IoHooks& io, const ReportTarget& target) {
+bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, Diagnostics& diag, const IoHooks& io,
+                const ReportTarget& target) {
   releaseReport(r);
   r.failed = false;
   r.diag = &diag;
@@ -728,14 +728,14 @@ bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, D
 
 void WritePageHeader(ReportState& r, int sheet, int frameMode) {
   if (!writing(r)) return;
-    const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
+  const bool first = sheet == 1 || (sheet == 0 && r.sheet == 0);
   if (IsTabDevice(r.device)) return tabPageHeader(r, first);
   if (IsHtmlDevice(r.device)) return htmlPageHeader(r, first);
   textPageHeader(r, sheet, frameMode);
 }
 
 void CheckPageOverflow(ReportState& r) {
-    // Pages belong to the text devices; a break in progress (or a header) is never broken.
+  // Pages belong to the text devices; a break in progress (or a header) is never broken.
   if (!writing(r) || !textLike(r.device) || r.inPageBreak) return;
   if (r.lines < linesPerPage(r)) return;
   if (headerMode(r) == 2) {
@@ -752,7 +752,7 @@ void CheckPageOverflow(ReportState& r) {
 
 void KeepTogether(ReportState& r, int frameMode) {
   if (!writing(r)) return;
-    if (r.lines <= std::max(linesPerPage(r) - 10, 10)) return;
+  if (r.lines <= std::max(linesPerPage(r) - 10, 10)) return;
   FlagGuard guard(r.inPageBreak);
   EndPage(r);
   WritePageHeader(r, 0, frameMode);
@@ -762,7 +762,7 @@ void KeepTogether(ReportState& r, int frameMode) {
 
 void EndPage(ReportState& r) {
   if (!writing(r)) return;
-    if (!textLike(r.device)) return;
+  if (!textLike(r.device)) return;
   if (ruleMode(r) == 4 && r.lines < linesPerPage(r) / 2) return;
   if (r.device == ReportDevice::Screen || r.device == ReportDevice::Printer)
     putLine(r, "\f");
@@ -775,7 +775,8 @@ ReportDelivery CloseReport(ReportState& r, Diagnostics& diag, const IoHooks& io)
   ReportDelivery done;
   r.diag = &diag;
   if (r.open && !r.failed) {
-    const bool paged = r.device == ReportDevice::Screen || r.device == ReportDevice::Port || r.device == ReportDevice::Printer;
+    const bool paged =
+        r.device == ReportDevice::Screen || r.device == ReportDevice::Port || r.device == ReportDevice::Printer;
     if (paged && r.lines != 0 && (headerMode(r) == 2 || ruleMode(r) == 4)) put(r, "\f");
     if (IsHtmlDevice(r.device)) {
       closeHtmlTable(r);
@@ -803,7 +804,7 @@ void DiscardReport(ReportState& r) {
 
 void WriteTextLine(ReportState& r, std::string_view text) {
   if (!writing(r)) return;
-    if (IsTabDevice(r.device)) {
+  if (IsTabDevice(r.device)) {
     if (text == kMarker || text == ThinRule(r) || text == DoubleRule(r)) return;
     putLine(r, tabText(text));
   } else if (IsHtmlDevice(r.device)) {
@@ -818,7 +819,7 @@ void WriteTextLine(ReportState& r, std::string_view text) {
 
 void WriteTextFragment(ReportState& r, std::string_view text) {
   if (!writing(r)) return;
-    if (IsTabDevice(r.device)) {
+  if (IsTabDevice(r.device)) {
     put(r, tabText(text));
   } else if (IsHtmlDevice(r.device)) {
     closeHtmlTable(r);
@@ -882,7 +883,7 @@ void WriteValueRow(ReportState& r, std::string_view label, std::string_view symb
   } else if (IsHtmlDevice(d)) {
     openHtmlTable(r);
     putLine(r, "<TR><TD>" + htmlText(label) + "</TD><TD>" + htmlText(symbol) + "</TD><TD>" + htmlText(unit) +
-                    "</TD><TD><DIV ALIGN=RIGHT>" + htmlText(value) + "</DIV></TD></TR>");
+                   "</TD><TD><DIV ALIGN=RIGHT>" + htmlText(value) + "</DIV></TD></TR>");
   } else {
     std::string line(68, ' ');
     insertAt(line, label, 1);
@@ -903,7 +904,7 @@ void WriteTableRow(ReportState& r, std::string_view c1, std::string_view c2, std
   } else if (IsHtmlDevice(d)) {
     if (!r.htmlTableOpen) WriteTableHeading(r);
     putLine(r, "<TR><TD>" + htmlText(c1) + "</TD><TD>" + htmlText(c2) + "</TD><TD>" + htmlText(c3) + "</TD><TD>" +
-                    htmlText(c4) + "</TD><TD>" + htmlText(c5) + "</TD></TR>");
+                   htmlText(c4) + "</TD><TD>" + htmlText(c5) + "</TD></TR>");
   } else {
     std::string line(66, ' ');
     insertAt(line, c1, 1);

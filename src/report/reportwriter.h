@@ -90,7 +90,7 @@ struct ReportTarget {
   // The file the user named: device 3, device 7 (the browser's page when one is configured),
   // devices 6 and 9 when "Text Device Window ?" is set. Empty: the device's own file.
   std::string file;
-  bool pause = false;  // printer port: confirmSheet is asked before each further page
+  bool pause = false;           // printer port: confirmSheet is asked before each further page
   std::string tempFolder;       // the folder for temporary files, with separator
   std::string startDir;         // the working folder ("TEXT.HXP" for the printer port)
   std::string explanationFile;  // causes and remedies of the message section
@@ -108,8 +108,8 @@ struct ReportTarget {
 // Failures put "Diskette/Platte voll" (full disk) or "file write error" with the file and the
 // reason into diag and return false; the temporary file is then not kept. Whatever the
 // previous report still holds is released first; the page counters are reset.
-bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, Diagnostics& diag,
-                const IoHooks& io, const ReportTarget& target);
+bool OpenReport(ReportState& r, const Document& doc, const Settings& settings, Diagnostics& diag, const IoHooks& io,
+                const ReportTarget& target);
 
 // What a delivered report still needs shown, by whoever talks to the user.
 struct ReportDelivery {
@@ -229,7 +229,5 @@ void PrintMessagesOnly(ReportState& r, const CalcMessages& messages);
 // A 72-character line: left at column 1 and "Nr.: " + number at column 40 (header line 2 of
 // the calculation report).
 std::string FormatNumberLine(std::string_view left, std::string_view number);
-
-
 
 }  // namespace velk

@@ -2,11 +2,12 @@
 // window and the printed message list.
 #include "reportui/explanations.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
-#include <unistd.h>
 
 #include "base/codepage.h"
 #include "dialogs/configio.h"
@@ -31,7 +32,6 @@ bool samePath(const std::string& a, const std::string& b) {
   if (ea || eb) return a == b;
   return ca == cb;
 }
-
 
 }  // namespace
 
@@ -122,7 +122,7 @@ void ShowMessageWindow(ReportContext& ws) {
     return;
   }
   for (int k = 1; k <= n; ++k) ws.choiceItems[static_cast<std::size_t>(k)] = CalcMessageAt(ws.messages, k);
-  ws.choiceItems[static_cast<std::size_t>(n + 1)] = oem("Weiter/zurück...");
+  ws.choiceItems[static_cast<std::size_t>(n) + 1] = oem("Weiter/zurück...");
   SetHelpNumber(ws, kMessageWindowHelp);
   const uint16_t leave = static_cast<uint16_t>(n + 1);
   uint16_t choice = ws.config.helpLevel >= 2 ? 1 : leave;

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "reportui/context.h"
 #include "report/explanationfile.h"
+#include "reportui/context.h"
 
 namespace velk {
 

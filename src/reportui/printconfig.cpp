@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "base/codepage.h"
-#include "platform/files.h"
 #include "dbf/dbf.h"
+#include "platform/files.h"
 
 namespace velk {
 
@@ -141,12 +141,11 @@ PrintConfigOutcome ApplyPrintConfigResult(Configuration& config, PrintConfigMode
   switch (mode) {
     case PrintConfigMode::Print:
       if (result.values.fit) out.steps.push_back(PrintStep::ResetGraphicsWindow);
-      out.steps.insert(out.steps.end(), {PrintStep::PaintScreen, PrintStep::BeginDocument,
-                                         PrintStep::PaintPrinter, PrintStep::EndDocument});
+      out.steps.insert(out.steps.end(), {PrintStep::PaintScreen, PrintStep::BeginDocument, PrintStep::PaintPrinter,
+                                         PrintStep::EndDocument});
       break;
     case PrintConfigMode::Setup:
-      out.steps.insert(out.steps.end(),
-                       {PrintStep::BeginDocument, PrintStep::EndDocument, PrintStep::ShowPrinterInfo});
+      out.steps.insert(out.steps.end(), {PrintStep::BeginDocument, PrintStep::EndDocument, PrintStep::ShowPrinterInfo});
       break;
   }
   return out;
@@ -201,8 +200,7 @@ LayoutTableOutcome LoadPrintLayout(const std::string& path, std::uint32_t record
   return out;
 }
 
-LayoutTableOutcome StorePrintLayout(const std::string& path, const std::string& name,
-                                    const PrintConfigValues& values) {
+LayoutTableOutcome StorePrintLayout(const std::string& path, const std::string& name, const PrintConfigValues& values) {
   LayoutTableOutcome out;
   DbfTable table;
   if (const DbfStatus st = table.open(path); !st) {
@@ -239,12 +237,18 @@ LayoutTableOutcome StorePrintLayout(const std::string& path, const std::string& 
 
 std::string PrinterTechnologyText(int technology) {
   switch (technology) {
-    case 0: return "Plotter";
-    case 1: return "Rasterbildschirm";
-    case 2: return "Rasterdrucker";
-    case 4: return "Zeichendrucker";
-    case 5: return "Metafile";
-    default: return "?";
+    case 0:
+      return "Plotter";
+    case 1:
+      return "Rasterbildschirm";
+    case 2:
+      return "Rasterdrucker";
+    case 4:
+      return "Zeichendrucker";
+    case 5:
+      return "Metafile";
+    default:
+      return "?";
   }
 }
 

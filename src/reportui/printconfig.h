@@ -17,7 +17,7 @@ namespace velk {
 // printOriginX/Y, printBorder, printMode, printOrientation); a macro print derives its own set from
 // a preset without touching the configuration.
 struct PrintLayout {
-  Real scaleX = 1, scaleY = 1;  // factor on the window-to-page mapping
+  Real scaleX = 1, scaleY = 1;   // factor on the window-to-page mapping
   int originX = 0, originY = 0;  // margins in millimetres
   bool border = false;
   bool monochrome = true;
@@ -75,15 +75,14 @@ struct PrintConfigOutcome {
 // PaintPrinter, EndDocument]. Setup mode: [SetOrientation, BeginDocument, EndDocument, ShowPrinterInfo]
 // (an empty document, so the printer driver takes the new settings).
 // "Abbrechen" is not handled here: the caller sets the abort flag.
-PrintConfigOutcome ApplyPrintConfigResult(Configuration& config, PrintConfigMode mode,
-                                          const PrintConfigResult& result);
+PrintConfigOutcome ApplyPrintConfigResult(Configuration& config, PrintConfigMode mode, const PrintConfigResult& result);
 
 // ---- Stored layouts ("printout.dbf") ----
 
 inline constexpr const char* kPrintLayoutTableFile = "printout.dbf";
 inline constexpr const char* kPrintLayoutBrowseTitle = "Printout";  // the table browser's title
 inline constexpr uint16_t kPrintLayoutBrowseHelp = 1040;
-inline constexpr int kPrintLayoutNameLength = 25;         // EnterText "Name"
+inline constexpr int kPrintLayoutNameLength = 25;  // EnterText "Name"
 
 // Where the layout table is: "printout.dbf" in the working folder when it exists there, otherwise in
 // the table folder. error is "Datei " + path + " nicht gefunden oder kein Zugriffsrecht !" (code page
@@ -115,8 +114,7 @@ LayoutTableOutcome LoadPrintLayout(const std::string& path, std::uint32_t record
 // by field name: NAME, XSCALE, YSCALE, XORIGIN, YORIGIN (as LayoutFromValues reads them), LANDSCAPE,
 // MONOCHROM, VARIABLE, BORDERLINE. A table in the Windows code page gets the name converted. On
 // failure nothing is appended and error holds the engine's message.
-LayoutTableOutcome StorePrintLayout(const std::string& path, const std::string& name,
-                                    const PrintConfigValues& values);
+LayoutTableOutcome StorePrintLayout(const std::string& path, const std::string& name, const PrintConfigValues& values);
 
 // ---- Printer information ----
 
@@ -190,7 +188,6 @@ PrintMacroRequest MakePrintMacroRequest(int macroValue, const std::string& appli
 
 // "OK": all 14 boxes into bits 0..13; bits above 13 are kept.
 int ApplyPrintMacroResult(int macroValue, const PrintMacroResult& result);
-
 
 // Puts the report device of the configuration to the Windows printer without asking for the lifetime
 // of the object and restores the configured device and ask setting afterwards.

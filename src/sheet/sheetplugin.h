@@ -27,8 +27,13 @@ struct SheetPlugin {
 };
 
 constexpr SheetPlugin sheetPluginTable(decltype(SheetPlugin::write) write, decltype(SheetPlugin::read) read) {
-  return SheetPlugin{kSheetPluginVersion, sizeof(SheetData), sizeof(WorkbookLimits), sizeof(WorkbookColumn),
-                     sizeof(IoHooks), write, read};
+  return SheetPlugin{kSheetPluginVersion,
+                     sizeof(SheetData),
+                     sizeof(WorkbookLimits),
+                     sizeof(WorkbookColumn),
+                     sizeof(IoHooks),
+                     write,
+                     read};
 }
 
 inline bool fitsThisProgram(const SheetPlugin& table) {

@@ -17,9 +17,9 @@ namespace velk {
 struct SheetCell {
   enum class Kind { Empty, Text, Number };
   Kind kind = Kind::Empty;
-  std::string text;   // UTF-8 (Text)
-  double number = 0;  // (Number)
-  int decimals = -1;  // digits shown after the decimal point; -1: the spreadsheet's general format
+  std::string text;         // UTF-8 (Text)
+  double number = 0;        // (Number)
+  int decimals = -1;        // digits shown after the decimal point; -1: the spreadsheet's general format
   bool scientific = false;  // shown with an exponent ("0.00E+00")
 
   static SheetCell textCell(std::string utf8);
@@ -71,8 +71,7 @@ struct WorkbookColumn {
 // inline strings, numbers and formula results are taken as the text the file holds; trailing
 // empty rows are dropped. name (code page 850) is used in the message. Never throws; on any
 // failure ok is false, lines is empty and error says why.
-WorkbookColumn readWorkbookColumn(std::string_view bytes, std::string_view name,
-                                  const WorkbookLimits& limits = {});
+WorkbookColumn readWorkbookColumn(std::string_view bytes, std::string_view name, const WorkbookLimits& limits = {});
 
 // A workbook by its name (".xlsx", any case) or its first bytes (the zip signature "PK\3\4").
 bool isWorkbookFile(std::string_view path, std::string_view firstBytes);

@@ -2,8 +2,8 @@
 // of the workbook interface that need no workbook library.
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "base/numfmt.h"
 #include "sheet/workbook.h"

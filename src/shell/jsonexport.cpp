@@ -14,8 +14,7 @@ namespace velk {
 
 std::optional<std::string> jsonNumber(Real x) {
   // Only what a double holds reads back as a number everywhere; beyond it parsers give infinity.
-  if (!std::isfinite(x) || std::fabs(x) > static_cast<Real>(std::numeric_limits<double>::max()))
-    return std::nullopt;
+  if (!std::isfinite(x) || std::fabs(x) > static_cast<Real>(std::numeric_limits<double>::max())) return std::nullopt;
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 21);
   if (res.ec != std::errc()) return std::nullopt;
@@ -27,11 +26,21 @@ std::string jsonString(const std::string& oemText) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           static const char* hex = "0123456789abcdef";
@@ -96,45 +105,91 @@ constexpr const char* kMoment = "Nmm";
 constexpr const char* kNone = "1";
 
 const RealKey kSpringReals[] = {
-    {"b", &Spring::b, kMm, false},          {"t", &Spring::t, kMm, false},
-    {"ri", &Spring::ri, kMm, false},        {"re", &Spring::re, kMm, false},
-    {"n0", &Spring::n0, kNone, false},      {"alpha1", &Spring::alpha1, kDeg, false},
-    {"alpha2", &Spring::alpha2, kDeg, false}, {"theta", &Spring::theta, "degC", false},
-    {"freq", &Spring::freq, "1/s", false},  {"li", &Spring::li, kMm, false},
-    {"rbi", &Spring::rbi, kMm, false},      {"le", &Spring::le, kMm, false},
-    {"rbe", &Spring::rbe, kMm, false},      {"T1", &Spring::T1, kMoment, false},
-    {"T2", &Spring::T2, kMoment, false},    {"Tc", &Spring::Tc, kMoment, false},
-    {"alphah", &Spring::alphah, kDeg, false}, {"alphac", &Spring::alphac, kDeg, false},
-    {"b_t", &Spring::b_t, kNone, false},    {"a0_t", &Spring::a0_t, kNone, false},
-    {"a0", &Spring::a0, kMm, true},         {"a1", &Spring::a1, kMm, true},
-    {"a2", &Spring::a2, kMm, true},         {"n1", &Spring::n1, kNone, true},
-    {"n2", &Spring::n2, kNone, true},       {"nc", &Spring::nc, kNone, true},
-    {"re1", &Spring::re1, kMm, true},       {"re2", &Spring::re2, kMm, true},
-    {"rec", &Spring::rec, kMm, true},       {"delta0", &Spring::delta0, kDeg, true},
-    {"delta1", &Spring::delta1, kDeg, true}, {"delta2", &Spring::delta2, kDeg, true},
-    {"deltac", &Spring::deltac, kDeg, true}, {"Lw", &Spring::Lw, kMm, true},
-    {"L", &Spring::L, kMm, true},           {"Ib", &Spring::Ib, "mm^4", true},
-    {"Wb", &Spring::Wb, "mm^3", true},      {"cT", &Spring::cT, "Nmm/degree", true},
-    {"W", &Spring::W, kMoment, true},       {"m", &Spring::m, "g", true},
-    {"kb", &Spring::kb, kNone, true},       {"sigma1", &Spring::sigma1, kStress, true},
-    {"sigma2", &Spring::sigma2, kStress, true}, {"sigmac", &Spring::sigmac, kStress, true},
-    {"sigmaq1", &Spring::sigmaq1, kStress, true}, {"sigmaq2", &Spring::sigmaq2, kStress, true},
-    {"sigmah", &Spring::sigmah, kStress, true}, {"sigman", &Spring::sigman, kStress, true},
-    {"sighz", &Spring::sighz, kStress, true}, {"Et", &Spring::Et, kStress, true},
-    {"E", &Spring::E, kStress, false},      {"G", &Spring::G, kStress, false},
-    {"rho", &Spring::rho, "kg/dm^3", false}, {"Rm", &Spring::Rm, kStress, true},
-    {"strokePerm", &Spring::strokePerm, kStress, true}, {"fatigueRatio", &Spring::fatigueRatio, kNone, true},
-    {"cyclesN", &Spring::cyclesN, kNone, true}, {"cyclesMin", &Spring::cyclesMin, kNone, true},
-    {"cyclesMax", &Spring::cyclesMax, kNone, true}, {"tolPlus", &Spring::tolPlus, "%", false},
-    {"tolMinus", &Spring::tolMinus, "%", false}, {"deltaDraw", &Spring::deltaDraw, kDeg, false},
+    {"b", &Spring::b, kMm, false},
+    {"t", &Spring::t, kMm, false},
+    {"ri", &Spring::ri, kMm, false},
+    {"re", &Spring::re, kMm, false},
+    {"n0", &Spring::n0, kNone, false},
+    {"alpha1", &Spring::alpha1, kDeg, false},
+    {"alpha2", &Spring::alpha2, kDeg, false},
+    {"theta", &Spring::theta, "degC", false},
+    {"freq", &Spring::freq, "1/s", false},
+    {"li", &Spring::li, kMm, false},
+    {"rbi", &Spring::rbi, kMm, false},
+    {"le", &Spring::le, kMm, false},
+    {"rbe", &Spring::rbe, kMm, false},
+    {"T1", &Spring::T1, kMoment, false},
+    {"T2", &Spring::T2, kMoment, false},
+    {"Tc", &Spring::Tc, kMoment, false},
+    {"alphah", &Spring::alphah, kDeg, false},
+    {"alphac", &Spring::alphac, kDeg, false},
+    {"b_t", &Spring::b_t, kNone, false},
+    {"a0_t", &Spring::a0_t, kNone, false},
+    {"a0", &Spring::a0, kMm, true},
+    {"a1", &Spring::a1, kMm, true},
+    {"a2", &Spring::a2, kMm, true},
+    {"n1", &Spring::n1, kNone, true},
+    {"n2", &Spring::n2, kNone, true},
+    {"nc", &Spring::nc, kNone, true},
+    {"re1", &Spring::re1, kMm, true},
+    {"re2", &Spring::re2, kMm, true},
+    {"rec", &Spring::rec, kMm, true},
+    {"delta0", &Spring::delta0, kDeg, true},
+    {"delta1", &Spring::delta1, kDeg, true},
+    {"delta2", &Spring::delta2, kDeg, true},
+    {"deltac", &Spring::deltac, kDeg, true},
+    {"Lw", &Spring::Lw, kMm, true},
+    {"L", &Spring::L, kMm, true},
+    {"Ib", &Spring::Ib, "mm^4", true},
+    {"Wb", &Spring::Wb, "mm^3", true},
+    {"cT", &Spring::cT, "Nmm/degree", true},
+    {"W", &Spring::W, kMoment, true},
+    {"m", &Spring::m, "g", true},
+    {"kb", &Spring::kb, kNone, true},
+    {"sigma1", &Spring::sigma1, kStress, true},
+    {"sigma2", &Spring::sigma2, kStress, true},
+    {"sigmac", &Spring::sigmac, kStress, true},
+    {"sigmaq1", &Spring::sigmaq1, kStress, true},
+    {"sigmaq2", &Spring::sigmaq2, kStress, true},
+    {"sigmah", &Spring::sigmah, kStress, true},
+    {"sigman", &Spring::sigman, kStress, true},
+    {"sighz", &Spring::sighz, kStress, true},
+    {"Et", &Spring::Et, kStress, true},
+    {"E", &Spring::E, kStress, false},
+    {"G", &Spring::G, kStress, false},
+    {"rho", &Spring::rho, "kg/dm^3", false},
+    {"Rm", &Spring::Rm, kStress, true},
+    {"strokePerm", &Spring::strokePerm, kStress, true},
+    {"fatigueRatio", &Spring::fatigueRatio, kNone, true},
+    {"cyclesN", &Spring::cyclesN, kNone, true},
+    {"cyclesMin", &Spring::cyclesMin, kNone, true},
+    {"cyclesMax", &Spring::cyclesMax, kNone, true},
+    {"tolPlus", &Spring::tolPlus, "%", false},
+    {"tolMinus", &Spring::tolMinus, "%", false},
+    {"deltaDraw", &Spring::deltaDraw, kDeg, false},
 };
 
 // The units of the material record's values (as the tables store them).
 const std::pair<const char*, const char*> kMaterialUnits[] = {
-    {"E", kStress},   {"G", kStress},   {"rho", "kg/dm^3"}, {"Rm0", kStress}, {"Rmmax", kStress},
-    {"kRm", kStress}, {"t0", kMm},      {"d0", kMm},        {"tG", kMm},      {"dG", kMm},
-    {"tmin", kMm},    {"tmax", kMm},    {"dmin", kMm},      {"dmax", kMm},    {"Tmax", "degC"},
-    {"upper", kStress}, {"upperDecrease", kStress}, {"stroke", kStress}, {"strokeDecrease", kStress},
+    {"E", kStress},
+    {"G", kStress},
+    {"rho", "kg/dm^3"},
+    {"Rm0", kStress},
+    {"Rmmax", kStress},
+    {"kRm", kStress},
+    {"t0", kMm},
+    {"d0", kMm},
+    {"tG", kMm},
+    {"dG", kMm},
+    {"tmin", kMm},
+    {"tmax", kMm},
+    {"dmin", kMm},
+    {"dmax", kMm},
+    {"Tmax", "degC"},
+    {"upper", kStress},
+    {"upperDecrease", kStress},
+    {"stroke", kStress},
+    {"strokeDecrease", kStress},
 };
 
 // True when every result of the spring is a number JSON can hold.

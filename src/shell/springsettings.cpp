@@ -91,7 +91,8 @@ std::vector<std::string> springSettingNames() {
 std::string applySpringSetting(Spring& s, const std::string& name, const std::string& value) {
   for (const Setting& e : table()) {
     if (name != e.name) continue;
-    const std::string bad = "/SET:" + name + "=" + value + ": ";
+    std::string bad = "/SET:" + name;
+    bad += "=" + value + ": ";
     switch (e.kind) {
       case Kind::Text: {
         std::string t = oem(value);
@@ -113,8 +114,7 @@ std::string applySpringSetting(Spring& s, const std::string& name, const std::st
       case Kind::Selector: {
         long long v = 0;
         if (!tryParseInt(trim(value), v) || v < e.lowest || v > e.highest)
-          return bad + "a whole number " + std::to_string(e.lowest) + ".." + std::to_string(e.highest) +
-                 " is expected";
+          return bad + "a whole number " + std::to_string(e.lowest) + ".." + std::to_string(e.highest) + " is expected";
         s.*e.selector = static_cast<uint16_t>(v);
         return {};
       }

@@ -3,29 +3,28 @@
 
 #include <algorithm>
 #include <cstdlib>
-
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
-#include "cad/plotprogram.h"
-#include "dialogs/configio.h"
 #include "base/codepage.h"
+#include "cad/plotprogram.h"
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "data/inputfile.h"
+#include "dialogs/configio.h"
 #include "dialogs/dialogs.h"
-#include "graphics/output.h"
 #include "draw/displaylist.h"
 #include "draw/drawing.h"
-#include "graphics/productiondrawing.h"
 #include "draw/springpath.h"
-#include "graphics/springdrawing.h"
 #include "draw/svgcanvas.h"
+#include "graphics/output.h"
+#include "graphics/productiondrawing.h"
+#include "graphics/springdrawing.h"
 #include "graphics/views.h"
-#include "reportui/reportservice.h"
 #include "report/reportstate.h"
+#include "reportui/reportservice.h"
 #include "shell/jsonexport.h"
 #include "shell/springsettings.h"
 #include "shell/stepjob.h"
@@ -69,7 +68,9 @@ std::vector<std::string> commandLineHelpText(const std::string& ext) {
   return lines;
 }
 
-std::string versionText(const std::string& version) { return std::string("w") + kShortName + " (" + kAppTitle + ") " + version; }
+std::string versionText(const std::string& version) {
+  return std::string("w") + kShortName + " (" + kAppTitle + ") " + version;
+}
 
 // Only "/" separates folders here: "\\" is an ordinary character of a file name.
 std::string bareName(const std::string& path) {
@@ -106,8 +107,8 @@ bool askUserDirectory(Session& ws) {
   if (!ws.config.dataDir.empty() && !isDirectory(ws.config.dataDir))
     ShowError(ws, "Invalid Directory " + oem(ws.config.dataDir));
   const bool invalid = text.empty() || text == ".." || text == "\\" || text == "/" ||
-                       (text.size() >= 2 && text[1] == ':') ||
-                       text.find('/') != std::string::npos || !isDirectory(base + text);
+                       (text.size() >= 2 && text[1] == ':') || text.find('/') != std::string::npos ||
+                       !isDirectory(base + text);
   if (invalid) {
     ShowError(ws, oem("Ungültiges Passwort ") + text + " !");
     return false;
@@ -195,8 +196,7 @@ const JobSwitch kJobSwitches[] = {
        return runSvgJob(ws, in, view, err);
      }},
     {"/PDF", Form::WithView,
-     [](Session& ws, const std::string& in, const std::string& arg, const BatchServices& services,
-        std::ostream& err) {
+     [](Session& ws, const std::string& in, const std::string& arg, const BatchServices& services, std::ostream& err) {
        int view = 0;
        parseSvgArgument(arg, view);
        if (viewOutOfRange(arg, view, err)) return 2;
@@ -255,8 +255,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       // Before the path rule: a value may hold a "/" ("/SET:bemerk1=Serie 2/3").
       const std::string body = a.substr(5);
       const std::size_t eq = body.find('=');
-      if (eq == std::string::npos || eq == 0)
-        cl.notes.push_back(a + ": /SET:name=value expected");
+      if (eq == std::string::npos || eq == 0) cl.notes.push_back(a + ": /SET:name=value expected");
       cl.settings.emplace_back(eq == std::string::npos ? body : body.substr(0, eq),
                                eq == std::string::npos ? std::string() : body.substr(eq + 1));
     } else if (a[0] == '/' && a.find('/', 1) != std::string::npos) {
@@ -361,9 +360,12 @@ StartOutcome runCommandLine(Session& ws, const CommandLine& cl) {
       }
       s = probe;
     }
-    const std::vector<std::string> notes = readInputFile(ws, s.fileName, [&cl](CalcContext& c) {
+    const std::vector<std::string> notes = readInputFile(
+        ws, s.fileName,
+        [&cl](CalcContext& c) {
           for (const auto& [name, value] : cl.settings) applySpringSetting(c.spring, name, value);
-        }, /*notesToMessages=*/false);
+        },
+        /*notesToMessages=*/false);
     if (ws.abort) {
       out.kind = StartOutcome::Kind::Exit;
       out.exitCode = 1;
@@ -403,8 +405,8 @@ StartOutcome runCommandLine(Session& ws, const CommandLine& cl) {
   return windowedStart(ws, out);
 }
 
-int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
-                 const BatchServices& services, std::ostream& err) {
+int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out, const BatchServices& services,
+                 std::ostream& err) {
   int code = 0;
   for (const std::string& arg : out.jobs) {
     const JobSwitch* job = jobSwitch(arg);
@@ -424,8 +426,7 @@ bool refuseBatchOutput(const std::string& output, std::ostream& err) {
 
 static bool sameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
-  return std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec) &&
-         std::filesystem::equivalent(a, b, ec);
+  return std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec) && std::filesystem::equivalent(a, b, ec);
 }
 
 // True (and said on err) when output names the input file itself, or may not be replaced.
@@ -502,12 +503,16 @@ void drawItem(Session& ws, int j, DeviceCode device) {
 // The file a CAD device writes in batch mode (empty for devices that write none).
 std::string cadOutputName(const Session& ws, DeviceCode device) {
   switch (device) {
-    case DeviceCode::Dxf: return ws.spring.fileName + ".dxf";
-    case DeviceCode::Iges: return ws.spring.fileName + ".igs";
-    case DeviceCode::Tab: return ws.spring.fileName + ".txt";
+    case DeviceCode::Dxf:
+      return ws.spring.fileName + ".dxf";
+    case DeviceCode::Iges:
+      return ws.spring.fileName + ".igs";
+    case DeviceCode::Tab:
+      return ws.spring.fileName + ".txt";
     case DeviceCode::Ask:
     case DeviceCode::Screen:
-    case DeviceCode::Plot: return {};
+    case DeviceCode::Plot:
+      return {};
   }
   return {};
 }
@@ -576,8 +581,7 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
   return 0;
 }
 
-int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf,
-              std::ostream& err) {
+int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf, std::ostream& err) {
   if (std::optional<int> code = refuseDrawing(ws, view, err)) return *code;
   const std::string output = ws.spring.fileName + ".pdf";
   if (overwritesInput(ws, inputArgument, output, err)) return 2;
@@ -633,7 +637,8 @@ StartOutcome runStartup(Session& ws, const CommandLine& cl) {
   ReadRecentFiles(ws);
   ws.abort = false;
   StartOutcome out = runCommandLine(ws, cl);
-  if (const std::string note = configDirNote(ws.start.configDir); !note.empty()) out.notes.insert(out.notes.begin(), note);
+  if (const std::string note = configDirNote(ws.start.configDir); !note.empty())
+    out.notes.insert(out.notes.begin(), note);
   if (out.kind == StartOutcome::Kind::OpenWindow) ws.abort = false;
   return out;
 }

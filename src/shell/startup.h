@@ -3,12 +3,12 @@
 
 #include <functional>
 #include <iosfwd>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "ui/uiservices.h"
 #include "session/session.h"
+#include "ui/uiservices.h"
 
 namespace velk {
 
@@ -17,9 +17,9 @@ struct StartOutcome {
   enum class Kind { Exit, OpenWindow, BatchJobs };
   Kind kind = Kind::Exit;
   int exitCode = 0;
-  std::vector<std::string> jobs;  // BatchJobs: the job switches as given, in their order
-  std::string input;              // BatchJobs: the spring file as given
-  bool noGui = false;             // "/NOGUI" anywhere on the command line
+  std::vector<std::string> jobs;   // BatchJobs: the job switches as given, in their order
+  std::string input;               // BatchJobs: the spring file as given
+  bool noGui = false;              // "/NOGUI" anywhere on the command line
   std::vector<std::string> notes;  // UTF-8 lines for stderr (unknown switches, input-file notes)
 };
 
@@ -34,10 +34,10 @@ struct CommandLine {
   std::vector<std::string> jobs;                              // in the order given
   std::vector<std::pair<std::string, std::string>> settings;  // /SET:name=value, in order
   bool noGui = false;
-  bool help = false;          // "?" first, "/?", "-h" or "--help"
-  bool helpOnStdout = false;  // "-h" or "--help": the help text goes to stdout even with a display
-  bool version = false;       // "--version"
-  bool windowSwitch = false;  // "/E" or "/G": the windowed start
+  bool help = false;                // "?" first, "/?", "-h" or "--help"
+  bool helpOnStdout = false;        // "-h" or "--help": the help text goes to stdout even with a display
+  bool version = false;             // "--version"
+  bool windowSwitch = false;        // "/E" or "/G": the windowed start
   std::vector<std::string> notes;   // UTF-8 lines for stderr: stray arguments, malformed /SET
   std::vector<std::string> errors;  // UTF-8 lines for stderr: unknown switches (the run ends with 1)
 };
@@ -61,8 +61,8 @@ struct BatchServices {
 
 // Runs every job of out.jobs in order on the loaded spring; the exit code is the highest of the
 // jobs' codes.
-int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out,
-                 const BatchServices& services, std::ostream& err);
+int runBatchJobs(Session& ws, const std::string& inputArgument, const StartOutcome& out, const BatchServices& services,
+                 std::ostream& err);
 
 // The lines of the command-line help text, each cut to 65 characters.
 std::vector<std::string> commandLineHelpText(const std::string& fileExt);
@@ -97,8 +97,7 @@ bool refuseBatchOutput(const std::string& output, std::ostream& err);
 // What a batch job that writes one file from a calculated spring checks first: the output is not
 // refused (refuseBatchOutput), it is not the input file itself, and the calculation is not fatal
 // (then its messages and "... was not written" go to err). True when the job must end with 2.
-bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const std::string& output,
-                     std::ostream& err);
+bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const std::string& output, std::ostream& err);
 
 // The /I batch job: the standard report on device 9 (tab-separated, Windows code page) into
 // the bare name + ".txt" in the current folder. Returns the exit code: 0 written, 2 when the
@@ -107,9 +106,9 @@ bool refuseJobOutput(const Session& ws, const std::string& inputArgument, const 
 int runTextReportJob(Session& ws, const std::string& inputArgument, std::ostream& err);
 
 // The /CADi:j batch job: view j (1..6) or drawing j (7 front, 8 side, 9 production drawing) on
-// device number i (DeviceCodeFromNumber), the file named after the bare name. Returns 0 drawn, 2 when nothing was drawn: j
-// outside 1..9, the calculation is fatal, the output would overwrite the input, the drawing
-// failed or the plot program did not start (each said on err).
+// device number i (DeviceCodeFromNumber), the file named after the bare name. Returns 0 drawn, 2 when nothing was
+// drawn: j outside 1..9, the calculation is fatal, the output would overwrite the input, the drawing failed or the plot
+// program did not start (each said on err).
 int runCadJob(Session& ws, const std::string& inputArgument, int number, int view, std::ostream& err);
 
 // The /SVG:j batch job: view or drawing j on the screen's display list, replayed into the bare
@@ -121,8 +120,7 @@ int runSvgJob(Session& ws, const std::string& inputArgument, int view, std::ostr
 // writePdf (the window layer's PDF writer: 0 when written, the errno when the file could not be
 // written, a negative number when the page could not be painted). Exit codes as runCadJob.
 using PdfWriterFn = std::function<int(const PrintDrawingRequest& request, const std::string& path)>;
-int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf,
-              std::ostream& err);
+int runPdfJob(Session& ws, const std::string& inputArgument, int view, const PdfWriterFn& writePdf, std::ostream& err);
 
 // Says on err that output was not written after the errno e: the message's own text, the file
 // and the reason ("wvelk: Diskette/Platte voll: s.json: No space left on device").

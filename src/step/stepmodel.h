@@ -23,8 +23,8 @@ struct StepResult {
 // The model in millimetres: the winding axis is the z axis, the centre line (CentreLine(s, phi))
 // lies in the plane z = 0 and the section is centred on it: a strip b wide (along z) and t thick
 // (across the centre line in the plane), or a round wire of diameter t (crossSection 2). It is
-// one solid, checked before anything is written; a spiral of more than 1000 turns is refused. The product is named after the drawing
-// (zeichname; the bare name of path when empty), its id and description are the drawing number.
+// one solid, checked before anything is written; a spiral of more than 1000 turns is refused. The product is named
+// after the drawing (zeichname; the bare name of path when empty), its id and description are the drawing number.
 StepResult WriteSpringStep(const Spring& s, Real phi, const std::string& path, const IoHooks& hooks = {});
 
 }  // namespace velk

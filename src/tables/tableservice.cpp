@@ -2,31 +2,30 @@
 // Everything here acts on the program's one open table (TableService).
 #include "tables/tableservice.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <unordered_set>
 
+#include "base/codepage.h"
 #include "data/messages.h"
+#include "dbf/dbfio.h"
+#include "dbf/ndx.h"
 #include "dialogs/captions.h"
 #include "dialogs/configio.h"
-#include "tables/context.h"
-#include "base/codepage.h"
 #include "dialogs/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "dbf/dbfio.h"
-#include "dbf/ndx.h"
+#include "tables/context.h"
 
 namespace velk {
 
 namespace {
 
-int hookFault(const Host& host, const std::string& path) {
-  return host.io.writeFault ? host.io.writeFault(path) : 0;
-}
+int hookFault(const Host& host, const std::string& path) { return host.io.writeFault ? host.io.writeFault(path) : 0; }
 
 bool isWin1252(const DbfTable& t) { return dbfCodePage(t.languageDriver()) == DbfCodePage::Win1252; }
 
@@ -420,7 +419,6 @@ class TableBrowseController final : public BrowseController {
 };
 
 }  // namespace
-
 
 BrowseMenuCaptions BrowseMenuTexts(int language) {
   BrowseMenuCaptions m;

@@ -12,9 +12,9 @@
 #include "base/numfmt.h"
 #include "config/settings.h"
 #include "data/messages.h"
-#include "dialogs/context.h"
 #include "dbf/dbf.h"
 #include "dbf/dbfexport.h"
+#include "dialogs/context.h"
 
 namespace velk {
 
@@ -40,9 +40,9 @@ struct TableService {
   std::uint32_t recNo = 0;
   std::string buffer;
   std::vector<std::uint32_t> order;
-  int orderField = -1;        // 0-based field of the open index, -1 none
-  std::string indexPath;      // file of the open index, empty when none
-  bool inTempCopy = false;    // opened from a copy in the temporary folder (source not writable)
+  int orderField = -1;      // 0-based field of the open index, -1 none
+  std::string indexPath;    // file of the open index, empty when none
+  bool inTempCopy = false;  // opened from a copy in the temporary folder (source not writable)
   TableBrowserState browser;
   // Shows an exported HTML page; unset: the configured HTML viewer is started with the file.
   std::function<void(TableContext&, const std::string& file)> showHtml;

@@ -16,14 +16,11 @@ const std::vector<ColorListEntry>& ColorList() {
       const char* name;
       std::uint32_t rgb;
     };
-    static constexpr Row rows[16] = {{"rot", 0xFF0000},          {"gelb", 0xFFFF00},
-                                     {"grün", 0x00FF00},         {"cyan", 0x00FFFF},
-                                     {"blau", 0x0000FF},         {"magenta", 0xFF00FF},
-                                     {"weiß", 0xFFFFFF},         {"dunkel blau", 0x000080},
-                                     {"dunkel grün", 0x00FF00},  {"dunkel cyan", 0x00FFFF},
-                                     {"dunkel rot", 0xFF0000},   {"dunkel magenta", 0x800080},
-                                     {"braun", 0x800000},        {"hell grau", 0xC0C0C0},
-                                     {"dunkel grau", 0xB0B0B0},  {"schwarz", 0x000000}};
+    static constexpr Row rows[16] = {
+        {"rot", 0xFF0000},         {"gelb", 0xFFFF00},        {"grün", 0x00FF00},        {"cyan", 0x00FFFF},
+        {"blau", 0x0000FF},        {"magenta", 0xFF00FF},     {"weiß", 0xFFFFFF},        {"dunkel blau", 0x000080},
+        {"dunkel grün", 0x00FF00}, {"dunkel cyan", 0x00FFFF}, {"dunkel rot", 0xFF0000},  {"dunkel magenta", 0x800080},
+        {"braun", 0x800000},       {"hell grau", 0xC0C0C0},   {"dunkel grau", 0xB0B0B0}, {"schwarz", 0x000000}};
     std::vector<ColorListEntry> out;
     for (int n = 1; n <= 16; ++n) {
       const Row& r = rows[n - 1];

@@ -61,14 +61,14 @@ struct ConfigFormValues {
   std::string dbfDir, programDir, pltDir, tempDir, ediDir, dataDir, cadDir;
 
   // "Grafik"
-  int colorGraphics = 0;             // 0 "color", 1 "monochrom"
-  std::string windowX, windowY;      // client width and height (the resolution + 1)
-  std::string graphicsFont;          // "Font..." (font dialog)
-  int graphicsFontStyle = 0;         // bit 0 bold, 1 italic, 2 underline, 3 strike-out
+  int colorGraphics = 0;         // 0 "color", 1 "monochrom"
+  std::string windowX, windowY;  // client width and height (the resolution + 1)
+  std::string graphicsFont;      // "Font..." (font dialog)
+  int graphicsFontStyle = 0;     // bit 0 bold, 1 italic, 2 underline, 3 strike-out
   std::string graphicsTextWidth, graphicsTextHeight;
-  int backgroundColor = 0;           // "Hintergrundfarbe..." (colour dialog), 0xRRGGBB
+  int backgroundColor = 0;  // "Hintergrundfarbe..." (colour dialog), 0xRRGGBB
   std::string zoomFactor, panFactor;
-  bool printBorder = false;          // "Umrandung"
+  bool printBorder = false;  // "Umrandung"
   std::string dialogScale, elementsScale;
   bool edit3d = false;
   std::array<std::string, 3> view3d{};  // degrees
@@ -86,41 +86,41 @@ struct ConfigFormValues {
 
   // "Drucker"
   std::string printOriginX, printOriginY, printScaleX, printScaleY;
-  int printMode = 0;          // 0 "monochrom", 1 "color"
-  int printOrientation = 0;   // 0 portrait, 1 landscape
+  int printMode = 0;         // 0 "monochrom", 1 "color"
+  int printOrientation = 0;  // 0 portrait, 1 landscape
   bool graphicsPrintDialog = false;
-  int printerPort = 0;        // 0..3: LPT1..LPT4
+  int printerPort = 0;  // 0..3: LPT1..LPT4
 
   // "Ausdruck"
-  int ruleMode = 1;           // 0..3: rule modes 1..4
+  int ruleMode = 1;  // 0..3: rule modes 1..4
   std::string linesPerPage, headerSpaceLines;
-  int dateFormat = 0;         // 0..3: date codes 1..4
-  std::string textDevice;     // a device name of ConfigFormRequest::deviceNames ("" none)
+  int dateFormat = 0;      // 0..3: date codes 1..4
+  std::string textDevice;  // a device name of ConfigFormRequest::deviceNames ("" none)
   bool textDeviceAsk = false;
   std::array<std::string, 4> textWindow{};  // left, top, width, height
-  int headerMode = 0;         // 0 "mit Kopf", 1 "Kopf nur 1.Seite"
-  std::string printoutFont;   // font dialog: name, size, style
+  int headerMode = 0;                       // 0 "mit Kopf", 1 "Kopf nur 1.Seite"
+  std::string printoutFont;                 // font dialog: name, size, style
   int printoutFontSize = 10;
   int printoutFontStyle = 0;
-  int angleDisplay = 1;       // 0 decimal degrees, 1 degrees-minutes-seconds
-  int units = 0;              // 0 "Metrisch", 1 "Englisch"
+  int angleDisplay = 1;  // 0 decimal degrees, 1 degrees-minutes-seconds
+  int units = 0;         // 0 "Metrisch", 1 "Englisch"
 
   // "Einstellungen"
-  int helpLevel = 1;          // 0..2
-  bool askUserDir = false;    // "Usereingabe" / "bei Programmstart"
-  int decimalComma = 0;       // 0 "x.xx", 1 "x,xx"
-  int spreadsheetDecimal = 1; // 0 "English x.xx", 1 "German x,xx"
+  int helpLevel = 1;           // 0..2
+  bool askUserDir = false;     // "Usereingabe" / "bei Programmstart"
+  int decimalComma = 0;        // 0 "x.xx", 1 "x,xx"
+  int spreadsheetDecimal = 1;  // 0 "English x.xx", 1 "German x,xx"
   std::string decimalPlaces;
   bool archiveMode = false;
-  int plainChars = 0;         // 0 "²  µ  °", 1 "2  u  deg"
-  int resultGraphic = 0;      // 0..5
+  int plainChars = 0;     // 0 "²  µ  °", 1 "2  u  deg"
+  int resultGraphic = 0;  // 0..5
 
   // "Extern"
   std::string textProgram, htmlBrowser;
   std::array<std::string, kPlotCommandLines> plotLines{};
 
   // "Zeichnung"
-  int changeIndexStyle = 0;   // 0..3
+  int changeIndexStyle = 0;  // 0..3
   std::string releaseFieldText, dimensionFactor;
   std::array<bool, 4> drawingShown{};  // title, file name, date, logo (checked = shown)
 };
@@ -138,23 +138,37 @@ enum class ConfigProposal {
   PanFactor,           // 0.02
   DialogScale,         // the first-start value
   ElementsScale,       // from the dialog scale and the horizontal dots per inch
-  LayerPreset1, LayerPreset2, LayerPreset3, LayerPreset4, LayerPreset5,  // buttons "1".."5"
-  CadTextWidth,        // 1
-  CadTextAngle,        // 0
-  DecimalsDxf,         // 6
-  PenThickness1, PenThickness2, PenThickness3,  // every line thickness of layers 16..31
-  PrintOriginX, PrintOriginY,  // 0
-  PrintScaleX,         // "1.0"
-  PrintScaleYFromX,    // "Maßstab y" takes the text of "Maßstab x"
-  TextWindow,          // "Textfenster" left, top, width, height
-  ReleaseFieldText,    // "Frei"
-  DimensionFactor,     // "1.0"
+  LayerPreset1,
+  LayerPreset2,
+  LayerPreset3,
+  LayerPreset4,
+  LayerPreset5,  // buttons "1".."5"
+  CadTextWidth,  // 1
+  CadTextAngle,  // 0
+  DecimalsDxf,   // 6
+  PenThickness1,
+  PenThickness2,
+  PenThickness3,  // every line thickness of layers 16..31
+  PrintOriginX,
+  PrintOriginY,      // 0
+  PrintScaleX,       // "1.0"
+  PrintScaleYFromX,  // "Maßstab y" takes the text of "Maßstab x"
+  TextWindow,        // "Textfenster" left, top, width, height
+  ReleaseFieldText,  // "Frei"
+  DimensionFactor,   // "1.0"
 };
 
 // The "..." buttons and the buttons that run another dialog for one field.
 enum class ConfigChooser {
-  DbfDir, ProgramDir, PltDir, TempDir, EdiDir, DataDir, CadDir,  // folder chooser
-  TextProgram, HtmlBrowser,                                      // program file chooser
+  DbfDir,
+  ProgramDir,
+  PltDir,
+  TempDir,
+  EdiDir,
+  DataDir,
+  CadDir,  // folder chooser
+  TextProgram,
+  HtmlBrowser,     // program file chooser
   PlotLineConfig,  // "Config" of a plot command line: the plot configuration form
   PlotLineEdit,    // "Edit" of a plot command line: the text entry "PLOTRIX Command Line"
 };
@@ -163,27 +177,80 @@ enum class ConfigChooser {
 
 enum class ConfigControl {
   // "Directories"
-  DbfDir, ProgramDir, PltDir, TempDir, EdiDir, DataDir, CadDir, WorkingDir,
+  DbfDir,
+  ProgramDir,
+  PltDir,
+  TempDir,
+  EdiDir,
+  DataDir,
+  CadDir,
+  WorkingDir,
   // "Grafik"
-  ColorGraphics, WindowSize, GraphicsFont, GraphicsTextWidth, GraphicsTextHeight, Background,
-  ZoomFactor, PanFactor, PrintBorder, DialogScale, ElementsScale, Edit3d,
+  ColorGraphics,
+  WindowSize,
+  GraphicsFont,
+  GraphicsTextWidth,
+  GraphicsTextHeight,
+  Background,
+  ZoomFactor,
+  PanFactor,
+  PrintBorder,
+  DialogScale,
+  ElementsScale,
+  Edit3d,
   // "CAD"
-  LayerTable, LayerColor, LayerMonochrome, CadTextFont, CadTextWidth, CadTextAngle,
-  AskDiagramLimits, DecimalsDxf, CadTextMode,
+  LayerTable,
+  LayerColor,
+  LayerMonochrome,
+  CadTextFont,
+  CadTextWidth,
+  CadTextAngle,
+  AskDiagramLimits,
+  DecimalsDxf,
+  CadTextMode,
   // "Layerfarben"
-  PenTable, PenThickness,
+  PenTable,
+  PenThickness,
   // "Drucker"
-  PrintOrigin, PrintScaleX, PrintScaleY, PrintMode, PrintOrientation, GraphicsPrintDialog, PrinterPort,
+  PrintOrigin,
+  PrintScaleX,
+  PrintScaleY,
+  PrintMode,
+  PrintOrientation,
+  GraphicsPrintDialog,
+  PrinterPort,
   // "Ausdruck"
-  RuleMode, LinesPerPage, HeaderSpaceLines, DateFormat, TextDevice, TextDeviceAsk, TextWindow,
-  HeaderMode, PrintoutFont, AngleDisplay, Units,
+  RuleMode,
+  LinesPerPage,
+  HeaderSpaceLines,
+  DateFormat,
+  TextDevice,
+  TextDeviceAsk,
+  TextWindow,
+  HeaderMode,
+  PrintoutFont,
+  AngleDisplay,
+  Units,
   // "Einstellungen"
-  HelpLevel, AskUserDir, DecimalComma, SpreadsheetDecimal, DecimalPlaces, ArchiveMode, PlainChars,
+  HelpLevel,
+  AskUserDir,
+  DecimalComma,
+  SpreadsheetDecimal,
+  DecimalPlaces,
+  ArchiveMode,
+  PlainChars,
   ResultGraphic,
   // "Extern"
-  TextProgram, HtmlBrowser, PlotLines, PlotLineConfig, PlotLineEdit,
+  TextProgram,
+  HtmlBrowser,
+  PlotLines,
+  PlotLineConfig,
+  PlotLineEdit,
   // "Zeichnung"
-  ChangeIndexStyle, ReleaseFieldText, DimensionFactor, DrawingShown,
+  ChangeIndexStyle,
+  ReleaseFieldText,
+  DimensionFactor,
+  DrawingShown,
   Count
 };
 constexpr std::size_t kConfigControlCount = static_cast<std::size_t>(ConfigControl::Count);
@@ -226,11 +293,11 @@ struct ConfigFormRequest {
   std::array<ConfigControlText, kConfigControlCount> controls{};
   const ConfigControlText& text(ConfigControl c) const { return controls[static_cast<std::size_t>(c)]; }
   std::string okText = "OK", saveText = "&Speichern", importText = "Import..", cancelText = "Abbrechen";
-  bool toolTips = false;                // help level > 0
-  std::string workingDir;               // "Arbeitsverzeichnis", shown only (native)
-  std::vector<std::string> deviceNames; // report devices 1..7, the items of "Ausgabeformat"
+  bool toolTips = false;                     // help level > 0
+  std::string workingDir;                    // "Arbeitsverzeichnis", shown only (native)
+  std::vector<std::string> deviceNames;      // report devices 1..7, the items of "Ausgabeformat"
   std::array<std::string, 5> layerTitles{};  // row titles of layers 1..5
-  ColorSelectRequest colorList;         // "Farbe": the window sets `selected` from the cell
+  ColorSelectRequest colorList;              // "Farbe": the window sets `selected` from the cell
 
   // The buttons' work, set by MakeConfigFormRequest (never empty then).
   // "<" and fill buttons: the values with the proposal applied.

@@ -23,29 +23,52 @@ std::vector<std::string> HeadlessUi::messages(MessageKind kind) const {
 
 static const char* kindName(Request::Kind k) {
   switch (k) {
-    case Request::Kind::Text: return "text dialog";
-    case Request::Kind::Radio: return "radio dialog";
-    case Request::Kind::List: return "list dialog";
-    case Request::Kind::YesNo: return "yes/no dialog";
-    case Request::Kind::Question: return "question";
-    case Request::Kind::Message: return "message";
-    case Request::Kind::Folder: return "folder dialog";
-    case Request::Kind::OpenFile: return "open dialog";
-    case Request::Kind::SaveFile: return "save dialog";
-    case Request::Kind::TextWindow: return "text window";
-    case Request::Kind::Beep: return "beep";
-    case Request::Kind::Browse: return "table browser";
-    case Request::Kind::Online: return "online input form";
-    case Request::Kind::Explanation: return "explanation window";
-    case Request::Kind::DiagramLimits: return "diagram limits form";
-    case Request::Kind::InstallationAngle: return "installation-angle form";
-    case Request::Kind::Print: return "print dialog";
-    case Request::Kind::ChangeEntry: return "change entry form";
-    case Request::Kind::DrawingInfo: return "drawing information form";
-    case Request::Kind::DocumentSetup: return "document setup form";
-    case Request::Kind::HelpImages: return "help image browser";
-    case Request::Kind::PlotForm: return "plot configuration form";
-    case Request::Kind::Window: return "window";
+    case Request::Kind::Text:
+      return "text dialog";
+    case Request::Kind::Radio:
+      return "radio dialog";
+    case Request::Kind::List:
+      return "list dialog";
+    case Request::Kind::YesNo:
+      return "yes/no dialog";
+    case Request::Kind::Question:
+      return "question";
+    case Request::Kind::Message:
+      return "message";
+    case Request::Kind::Folder:
+      return "folder dialog";
+    case Request::Kind::OpenFile:
+      return "open dialog";
+    case Request::Kind::SaveFile:
+      return "save dialog";
+    case Request::Kind::TextWindow:
+      return "text window";
+    case Request::Kind::Beep:
+      return "beep";
+    case Request::Kind::Browse:
+      return "table browser";
+    case Request::Kind::Online:
+      return "online input form";
+    case Request::Kind::Explanation:
+      return "explanation window";
+    case Request::Kind::DiagramLimits:
+      return "diagram limits form";
+    case Request::Kind::InstallationAngle:
+      return "installation-angle form";
+    case Request::Kind::Print:
+      return "print dialog";
+    case Request::Kind::ChangeEntry:
+      return "change entry form";
+    case Request::Kind::DrawingInfo:
+      return "drawing information form";
+    case Request::Kind::DocumentSetup:
+      return "document setup form";
+    case Request::Kind::HelpImages:
+      return "help image browser";
+    case Request::Kind::PlotForm:
+      return "plot configuration form";
+    case Request::Kind::Window:
+      return "window";
   }
   return "request";
 }
@@ -313,8 +336,8 @@ std::optional<HelpImagesResult> HeadlessUi::show(const HelpImagesRequest& q) {
 // ---- Plot program output ----
 
 std::optional<PlotFormResult> HeadlessUi::show(const PlotFormRequest& q) {
-  Request r{Request::Kind::PlotForm, "PLOTRIX", q.commandLine ? q.commandLine(q.values) : std::string(),
-            q.tempFolder, {}};
+  Request r{
+      Request::Kind::PlotForm, "PLOTRIX", q.commandLine ? q.commandLine(q.values) : std::string(), q.tempFolder, {}};
   r.helpNumber = q.helpNumber;
   std::optional<PlotFormResult> result =
       window(q, r, [&q](const Answer& a, bool& fits) -> std::optional<PlotFormResult> {

@@ -78,14 +78,34 @@ struct Answer {
 
 // What was asked or shown, in order.
 struct Request {
-  enum class Kind { Text, Radio, List, YesNo, Question, Message, Folder, OpenFile, SaveFile, TextWindow, Beep,
-                    Browse, Online, Explanation, DiagramLimits, InstallationAngle, Print,
-                    ChangeEntry, DrawingInfo, DocumentSetup,
-                    HelpImages /* help image browser */, PlotForm,
-                    Window /* a window of the one shape: caption names its request type */ };
+  enum class Kind {
+    Text,
+    Radio,
+    List,
+    YesNo,
+    Question,
+    Message,
+    Folder,
+    OpenFile,
+    SaveFile,
+    TextWindow,
+    Beep,
+    Browse,
+    Online,
+    Explanation,
+    DiagramLimits,
+    InstallationAngle,
+    Print,
+    ChangeEntry,
+    DrawingInfo,
+    DocumentSetup,
+    HelpImages /* help image browser */,
+    PlotForm,
+    Window /* a window of the one shape: caption names its request type */
+  };
   Kind kind;
   std::string caption{};
-  std::string prompt{};  // prompt, question or message text
+  std::string prompt{};   // prompt, question or message text
   std::string offered{};  // offered text / start folder
   std::vector<std::string> items{};
   int maxLength = 0;
@@ -114,7 +134,10 @@ class HeadlessUi : public UiServices {
   // Called with a description when a question arrives that the script has no answer for.
   std::function<void(const std::string&)> onUnexpected;
   // Where batch mode prints (default stderr for messages, stdout for text windows).
-  void setStreams(std::ostream* err, std::ostream* out) { err_ = err; out_ = out; }
+  void setStreams(std::ostream* err, std::ostream* out) {
+    err_ = err;
+    out_ = out;
+  }
   std::string windowTitle;
   // Runs while the table browser is "open", before its scripted answer is taken: a test can
   // act as the user inside the window (search, edit, append ...).
@@ -184,26 +207,44 @@ class HeadlessUi : public UiServices {
   // ---- The input forms, configuration, print setup, file overview, printing and picture export:
   // answered by With, Acting or Cancel (Yes is a mismatch: their values unchanged are not known
   // here). Recorded in requests() with kind Window and caption = the window's name.
-  std::optional<SpringTextsRequest::Result> show(const SpringTextsRequest& q) override { return window(q, "text dialog"); }
-  std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& q) override { return window(q, "spring ends form"); }
-  std::optional<ApplicationRequest::Result> show(const ApplicationRequest& q) override { return window(q, "application form"); }
+  std::optional<SpringTextsRequest::Result> show(const SpringTextsRequest& q) override {
+    return window(q, "text dialog");
+  }
+  std::optional<SpringEndsRequest::Result> show(const SpringEndsRequest& q) override {
+    return window(q, "spring ends form");
+  }
+  std::optional<ApplicationRequest::Result> show(const ApplicationRequest& q) override {
+    return window(q, "application form");
+  }
   std::optional<CalcSettingsRequest::Result> show(const CalcSettingsRequest& q) override {
     return window(q, "calculation settings form");
   }
-  std::optional<ConfigFormRequest::Result> show(const ConfigFormRequest& q) override { return window(q, "configuration dialog"); }
-  std::optional<ColorSelectRequest::Result> show(const ColorSelectRequest& q) override { return window(q, "colour list"); }
+  std::optional<ConfigFormRequest::Result> show(const ConfigFormRequest& q) override {
+    return window(q, "configuration dialog");
+  }
+  std::optional<ColorSelectRequest::Result> show(const ColorSelectRequest& q) override {
+    return window(q, "colour list");
+  }
   std::optional<PrintConfigRequest::Result> show(const PrintConfigRequest& q) override {
     return window(q, "print configuration window");
   }
-  std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& q) override { return window(q, "printer information"); }
-  std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& q) override { return window(q, "print macro"); }
+  std::optional<PrinterInfoRequest::Result> show(const PrinterInfoRequest& q) override {
+    return window(q, "printer information");
+  }
+  std::optional<PrintMacroRequest::Result> show(const PrintMacroRequest& q) override {
+    return window(q, "print macro");
+  }
   std::optional<ChoosePrinterRequest::Result> show(const ChoosePrinterRequest& q) override {
     return window(q, "printer choice");
   }
-  std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& q) override { return window(q, "file overview"); }
+  std::optional<FileOverviewRequest::Result> show(const FileOverviewRequest& q) override {
+    return window(q, "file overview");
+  }
   // Printing and picture export: there is no printer or picture window here; a scripted result
   // is returned as it is (the paint callback is not called).
-  std::optional<PrintDrawingRequest::Result> show(const PrintDrawingRequest& q) override { return window(q, "print drawing"); }
+  std::optional<PrintDrawingRequest::Result> show(const PrintDrawingRequest& q) override {
+    return window(q, "print drawing");
+  }
   std::optional<ExportPictureRequest::Result> show(const ExportPictureRequest& q) override {
     return window(q, "export picture");
   }

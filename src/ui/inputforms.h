@@ -27,12 +27,12 @@ struct CalcSettingsResult {
 
 struct CalcSettingsRequest {
   using Result = CalcSettingsResult;
-  std::string caption;  // the application title
+  std::string caption;                                 // the application title
   std::string crossSectionLabel = "Drahtquerschnitt";  // Label1
   std::vector<std::string> crossSectionItems{"flach (Band)", "rund (Draht)"};
   std::string unitsLabel = "Einheiten metrisch/imperial";  // Label_metric
   std::vector<std::string> unitsItems;                     // "metrisch: mm, N, N/mm², °C", "imperial: ..."
-  CalcSettingsResult controls;                              // as the form opens
+  CalcSettingsResult controls;                             // as the form opens
   bool showHints = true;
   ToolTip crossSectionHint{5490, {}};
   ToolTip unitsHint{2800, {}};
@@ -49,10 +49,10 @@ struct CalcSettingsRequest {
 // The controls of the form as the user left them. Edit texts are lengths in the unit system that
 // is current when the form closes (code page 850).
 struct SpringEndsResult {
-  int formiIndex = 0;  // RadioGroup_formi: 0 "eingespannt", 1 "abgebogen"
-  std::string li, ri;  // Edit_li, Edit_ri
-  int formeIndex = 0;  // RadioGroup_forme
-  std::string le, re;  // Edit_le, Edit_re
+  int formiIndex = 0;          // RadioGroup_formi: 0 "eingespannt", 1 "abgebogen"
+  std::string li, ri;          // Edit_li, Edit_ri
+  int formeIndex = 0;          // RadioGroup_forme
+  std::string le, re;          // Edit_le, Edit_re
   bool kugelstrahlen = false;  // CheckBox_kugelstrahlen
 };
 
@@ -70,14 +70,14 @@ struct SpringEndsRefill {
 
 struct SpringEndsRequest {
   using Result = SpringEndsResult;
-  std::string caption;  // the application title
+  std::string caption;     // the application title
   std::string innerTitle;  // GroupBox_i "Federende innen"
   std::string outerTitle;  // GroupBox_e "Federende außen"
   std::string formTitle = "Form";
   std::vector<std::string> formItems{"eingespannt", "abgebogen"};
-  std::string lengthLabel;  // Label_li, Label_le "Länge Federende"
+  std::string lengthLabel;                    // Label_li, Label_le "Länge Federende"
   std::string radiusLabel = "Abbiegeradius";  // Label_ri, Label_re
-  std::string unit;  // Label_liu, Label_riu, Label_leu, Label_reu: "mm" or "in"
+  std::string unit;                           // Label_liu, Label_riu, Label_leu, Label_reu: "mm" or "in"
   std::string kugelstrahlenCaption = "Feder kugelgestrahlt";
   SpringEndsResult controls;  // as the form opens
   SpringEndsEnabled enabled;  // springEndsEnabled(controls)
@@ -98,9 +98,9 @@ struct SpringEndsRequest {
 // ---- Application (TEingabeEinsatzfall) ----
 
 struct ApplicationResult {
-  int statdynIndex = 0;     // RadioGroup_statdyn: 0 "statisch oder quasistatisch", 1 "dynamisch"
-  std::string freq;         // Edit_freq, load cycles per second
-  std::string temperatur;   // Edit_temperatur, in °C or °F
+  int statdynIndex = 0;    // RadioGroup_statdyn: 0 "statisch oder quasistatisch", 1 "dynamisch"
+  std::string freq;        // Edit_freq, load cycles per second
+  std::string temperatur;  // Edit_temperatur, in °C or °F
 };
 
 // The frequency field takes input only for dynamic loading.
@@ -114,9 +114,9 @@ struct ApplicationRequest {
   std::string freqLabel = "Lastspielfrequenz";  // Label_freq
   std::string freqUnit = "1/s";
   std::string temperaturLabel = "Betriebstemperatur";  // Label_temperatur
-  std::string temperaturUnit;                           // Label_tempu: unitTemp
-  ApplicationResult controls;  // as the form opens
-  bool freqEnabled = false;    // frequencyEnabled(controls)
+  std::string temperaturUnit;                          // Label_tempu: unitTemp
+  ApplicationResult controls;                          // as the form opens
+  bool freqEnabled = false;                            // frequencyEnabled(controls)
   bool showHints = true;
   ToolTip freqHint{5280, {}};
   ToolTip temperaturHint{5350, {}};

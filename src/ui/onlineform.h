@@ -14,7 +14,7 @@
 namespace velk {
 
 constexpr int kOnlineRows = 12;
-constexpr std::size_t kOnlineTextLength = 9;    // caption, unit and value texts
+constexpr std::size_t kOnlineTextLength = 9;  // caption, unit and value texts
 constexpr std::size_t kOnlineTitleLength = 60;
 
 enum class OnlineKey { None, Up, Down };
@@ -48,8 +48,8 @@ enum class OnlineClose {
 struct OnlineFormResult;
 struct OnlineFormRequest {
   using Result = OnlineFormResult;
-  std::string caption;  // program title + four blanks + onlineTitle
-  OnlineTable table;    // a copy of the exchange area at the time of showing
+  std::string caption;                // program title + four blanks + onlineTitle
+  OnlineTable table;                  // a copy of the exchange area at the time of showing
   std::vector<std::string> messages;  // the calculation message list
   int focusRow = 1;
   uint16_t helpContext = 0;

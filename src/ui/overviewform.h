@@ -35,8 +35,8 @@ void SortOverviewRows(std::vector<OverviewTableRow>& rows, int column);
 struct FileOverviewResult;
 struct FileOverviewRequest {
   using Result = FileOverviewResult;
-  std::string caption;                    // program title + "  -  " + the folder (code page 850)
-  std::vector<OverviewTableRow> rows;     // header first
+  std::string caption;                 // program title + "  -  " + the folder (code page 850)
+  std::vector<OverviewTableRow> rows;  // header first
   std::array<int, kOverviewColumns> columnWidths{};
 };
 

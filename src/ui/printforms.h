@@ -16,12 +16,12 @@ namespace velk {
 // object (Qt: QPrinter / QPageLayout); the core never talks to a printer itself. Texts are code page 850.
 // Counts that the platform cannot tell are -1 and show as "?".
 struct PrinterInfo {
-  std::string name;             // empty when there is no printer
-  bool landscape = false;       // the printer's current orientation
+  std::string name;        // empty when there is no printer
+  bool landscape = false;  // the printer's current orientation
   int driverVersion = -1;
-  int technology = -1;          // 0 plotter, 1 raster display, 2 raster printer, 4 character printer, 5 metafile
-  int widthMm = 0, heightMm = 0;        // printable area in millimetres, in the current orientation
-  int widthPx = 0, heightPx = 0;        // printable area in printer pixels, in the current orientation
+  int technology = -1;            // 0 plotter, 1 raster display, 2 raster printer, 4 character printer, 5 metafile
+  int widthMm = 0, heightMm = 0;  // printable area in millimetres, in the current orientation
+  int widthPx = 0, heightPx = 0;  // printable area in printer pixels, in the current orientation
   int offsetLeftPx = 0, offsetTopPx = 0;  // printable area's offset from the paper's corner
   int dpiX = 0, dpiY = 0;
   int brushes = -1, pens = -1, markers = -1, colors = -1;
@@ -57,18 +57,18 @@ struct PrintConfigRequest {
   using Result = PrintConfigResult;
 
   PrintConfigMode mode = PrintConfigMode::Print;
-  std::string caption;                          // "Ausdruck"
-  std::array<std::string, 4> editLabels{};      // "Maßstab x", "Maßstab y", "Ursprung x", "Ursprung y"
-  std::string borderCaption, fitCaption;        // "Umrandung", "anpassen"
-  std::string shadingTitle;                     // "Schattierung"
-  std::array<std::string, 2> shadingItems{};    // "Monochrom", "Color / Graustufen"
-  std::string orientationTitle;                 // "Ausdruck"
-  std::array<std::string, 2> orientationItems{};  // "Hochformat", "Querformat"
-  std::string okCaption, cancelCaption, helpCaption;  // "OK" (default), "Abbrechen", "&Hilfe"
+  std::string caption;                                    // "Ausdruck"
+  std::array<std::string, 4> editLabels{};                // "Maßstab x", "Maßstab y", "Ursprung x", "Ursprung y"
+  std::string borderCaption, fitCaption;                  // "Umrandung", "anpassen"
+  std::string shadingTitle;                               // "Schattierung"
+  std::array<std::string, 2> shadingItems{};              // "Monochrom", "Color / Graustufen"
+  std::string orientationTitle;                           // "Ausdruck"
+  std::array<std::string, 2> orientationItems{};          // "Hochformat", "Querformat"
+  std::string okCaption, cancelCaption, helpCaption;      // "OK" (default), "Abbrechen", "&Hilfe"
   std::string loadCaption, storeCaption, printerCaption;  // "Datenbank", "Ü&bernehmen Datenbank", "Drucker..."
-  uint16_t helpNumber = 1030;                   // "&Hilfe"
-  PrintConfigValues values;                     // as the form opens
-  std::string printerLabel;                     // printer name right-aligned in 40 characters
+  uint16_t helpNumber = 1030;                             // "&Hilfe"
+  PrintConfigValues values;                               // as the form opens
+  std::string printerLabel;                               // printer name right-aligned in 40 characters
 
   // "Datenbank": lets the user pick a stored layout. true with values replaced by the layout;
   // false (values untouched) when the browse was cancelled or the table could not be opened

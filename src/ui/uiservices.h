@@ -148,7 +148,7 @@ class BrowseController {
   virtual ~BrowseController() = default;
   virtual int fieldCount() = 0;
   virtual std::string fieldName(int pos) = 0;
-  virtual char fieldType(int pos) = 0;  // 'C', 'N', 'F', 'L', 'D', 'M'
+  virtual char fieldType(int pos) = 0;                              // 'C', 'N', 'F', 'L', 'D', 'M'
   virtual std::string cellText(std::uint32_t record, int pos) = 0;  // as the table's FieldText
   virtual bool isDeleted(std::uint32_t record) = 0;
   virtual std::uint32_t recordCount() = 0;
@@ -232,11 +232,11 @@ struct DiagramLimitsResult {
 };
 struct DiagramLimitsRequest {
   using Result = DiagramLimitsResult;
-  std::string caption;                   // the diagram title
-  std::string xTitle, yTitle;            // labels beside the boxes
-  std::vector<std::string> values;       // xmin, xmax, ymin, ymax as the boxes open
-  std::vector<std::string> automatic;    // what "Calculate" fills in, same order
-  uint16_t helpNumber = 0;               // of "&Hilfetext"
+  std::string caption;                 // the diagram title
+  std::string xTitle, yTitle;          // labels beside the boxes
+  std::vector<std::string> values;     // xmin, xmax, ymin, ymax as the boxes open
+  std::vector<std::string> automatic;  // what "Calculate" fills in, same order
+  uint16_t helpNumber = 0;             // of "&Hilfetext"
 };
 
 // The installation-angle form of the spring drawing: an edit box with the angle unit beside it,
@@ -249,8 +249,8 @@ struct InstallationAngleRequest {
   using Result = InstallationAngleResult;
   std::string caption;
   std::string unit;
-  std::string value;                     // edit text as the form opens
-  std::vector<std::string> presets;      // delta c, delta 2, delta 1, delta 0
+  std::string value;                 // edit text as the form opens
+  std::vector<std::string> presets;  // delta c, delta 2, delta 1, delta 0
   int trackMin = 0, trackMax = 0;
   uint16_t helpNumber = 0;
 };
@@ -360,26 +360,26 @@ struct DocumentSetupResult {
 // texts and choices. After every change the form shows commandLine(values) in `Label_commandline`.
 struct PlotFormValues {
   std::string plotrixPath = "c:\\plotrix\\ruvoreve";  // Edit_plotrixPath ("..." browses)
-  int outcode = 1;        // RadioGroup_outcode: 1 HPL, 2 PS, 3 PLT, 4 PL2, 5 ART
-  int outInterface = 2;   // RadioGroup_d: 1 "seriell", 2 "parallel", 3 "Datei"
-  std::string com = "1";  // Edit_com
-  std::string lpt = "1";  // Edit_lpt
-  std::string outdir;     // Edit_outdir ("Dir..." browses, "<" puts tempFolder back)
-  std::string scale = "1";  // Edit_scale
-  bool fitScale = false;    // CheckBox_scale "Maßstab anpassen ?": scale "0", box disabled
-  bool rotate = false;      // CheckBox_rotate
-  std::string xnull = "0", ynull = "0";  // Edit_xnull, Edit_ynull
-  std::string textWidth = "1";           // Edit_textbreitenfaktor
-  std::string psFont;                    // ComboBox_psfont, enabled for PS only
+  int outcode = 1;                                    // RadioGroup_outcode: 1 HPL, 2 PS, 3 PLT, 4 PL2, 5 ART
+  int outInterface = 2;                               // RadioGroup_d: 1 "seriell", 2 "parallel", 3 "Datei"
+  std::string com = "1";                              // Edit_com
+  std::string lpt = "1";                              // Edit_lpt
+  std::string outdir;                                 // Edit_outdir ("Dir..." browses, "<" puts tempFolder back)
+  std::string scale = "1";                            // Edit_scale
+  bool fitScale = false;                              // CheckBox_scale "Maßstab anpassen ?": scale "0", box disabled
+  bool rotate = false;                                // CheckBox_rotate
+  std::string xnull = "0", ynull = "0";               // Edit_xnull, Edit_ynull
+  std::string textWidth = "1";                        // Edit_textbreitenfaktor
+  std::string psFont;                                 // ComboBox_psfont, enabled for PS only
 };
 struct PlotFormResult;
 struct PlotFormRequest {
   using Result = PlotFormResult;
-  PlotFormValues values;                 // as the form opens
-  std::vector<std::string> psFonts;      // the font list
-  std::string tempFolder;                // native path
-  bool toolTips = false;                 // hints from the help texts (2080 .. 2280)
-  uint16_t helpNumber = 2055;            // "&Hilfe"
+  PlotFormValues values;             // as the form opens
+  std::vector<std::string> psFonts;  // the font list
+  std::string tempFolder;            // native path
+  bool toolTips = false;             // hints from the help texts (2080 .. 2280)
+  uint16_t helpNumber = 2055;        // "&Hilfe"
   std::function<std::string(const PlotFormValues&)> commandLine;
 };
 // Result on OK; changed: a control was changed while the form was open.
@@ -404,7 +404,7 @@ struct HelpImagesRequest {
   int selected = 0;                // 1-based item selected as the window opens; 0 none
   int left = 1, top = 1;           // remembered position
   uint16_t helpNumber = 0;
-  std::function<void()> onHelp;    // "&Hilfe"
+  std::function<void()> onHelp;  // "&Hilfe"
 };
 struct HelpImagesResult {
   HelpImageAction action = HelpImageAction::Leave;
@@ -479,9 +479,9 @@ struct ExportPictureResult {
 struct ExportPictureRequest {
   using Result = ExportPictureResult;
   std::string caption;
-  std::string folder;       // native
-  std::string defaultName;  // without extension
-  PageGeometry size;        // the picture's size (the graphics window's)
+  std::string folder;              // native
+  std::string defaultName;         // without extension
+  PageGeometry size;               // the picture's size (the graphics window's)
   uint32_t background = 0xFFFFFF;  // of PNG and SVG pictures, as the window shows them
   // PNG and SVG: the view as the window shows it.
   std::function<bool(Canvas& canvas, const PageGeometry& page)> paint;

@@ -22,14 +22,37 @@ TEST(PlotForm, CommandLineFromTheControls) {
   const Case cases[] = {
       {"defaults", [](PlotFormValues&) {}, " /CHPL"},
       {"file interface", [](PlotFormValues& v) { v.outInterface = 3; }, " /CHPL /D3 /F/t/plotrix"},
-      {"serial port 2", [](PlotFormValues& v) { v.outInterface = 1; v.com = "2"; v.lpt = "3"; }, " /CHPL /D1 /P3"},
+      {"serial port 2",
+       [](PlotFormValues& v) {
+         v.outInterface = 1;
+         v.com = "2";
+         v.lpt = "3";
+       },
+       " /CHPL /D1 /P3"},
       {"parallel port 3", [](PlotFormValues& v) { v.lpt = "3"; }, " /CHPL /P4"},
-      {"fit scale", [](PlotFormValues& v) { v.fitScale = true; v.scale = "2"; }, " /CHPL /M*"},
+      {"fit scale",
+       [](PlotFormValues& v) {
+         v.fitScale = true;
+         v.scale = "2";
+       },
+       " /CHPL /M*"},
       {"scale 2.5", [](PlotFormValues& v) { v.scale = "2.5"; }, " /CHPL /M2.5"},
-      {"everything", [](PlotFormValues& v) {
-         v.outcode = 2; v.xnull = "-4"; v.ynull = "7.5"; v.textWidth = "0.8"; v.rotate = true; v.psFont = "Courier";
-       }, " /CPS /X-4 /Y7.5 /B0.8 /R /TCourier"},
-      {"Aristo, unchanged numbers", [](PlotFormValues& v) { v.outcode = 5; v.scale = "1.0"; v.xnull = "0,0"; },
+      {"everything",
+       [](PlotFormValues& v) {
+         v.outcode = 2;
+         v.xnull = "-4";
+         v.ynull = "7.5";
+         v.textWidth = "0.8";
+         v.rotate = true;
+         v.psFont = "Courier";
+       },
+       " /CPS /X-4 /Y7.5 /B0.8 /R /TCourier"},
+      {"Aristo, unchanged numbers",
+       [](PlotFormValues& v) {
+         v.outcode = 5;
+         v.scale = "1.0";
+         v.xnull = "0,0";
+       },
        " /CART"},
   };
   for (const Case& c : cases) {
@@ -138,29 +161,28 @@ TEST_F(PlotTest, QuestionSequenceWritesABatchFileForALongLine) {
   int faults = 1;
   ws.io.writeFault = [&faults](std::string_view) { return faults-- > 0 ? EACCES : 0; };
   std::string line = "0";
-  ui.script({Answer::Choice(1), Answer::Text("/nonexistent"), Answer::Text(prog), Answer::Choice(2),
-             Answer::Choice(1), Answer::Text("2"), Answer::Text("2.5"), Answer::Yes(), Answer::Text("-3"),
-             Answer::Text("0"), Answer::Text("1"), Answer::Text("Courier"), Answer::Text("plot.x"),
-             Answer::Text("plot"), Answer::Text("plot")});
+  ui.script({Answer::Choice(1), Answer::Text("/nonexistent"), Answer::Text(prog), Answer::Choice(2), Answer::Choice(1),
+             Answer::Text("2"), Answer::Text("2.5"), Answer::Yes(), Answer::Text("-3"), Answer::Text("0"),
+             Answer::Text("1"), Answer::Text("Courier"), Answer::Text("plot.x"), Answer::Text("plot"),
+             Answer::Text("plot")});
   AskPlotParameters(ws, line, 0);
   ASSERT_FALSE(ws.abort);
   EXPECT_EQ(prompts(),
-            (std::vector<std::string>{"PLOTRIX/RUVOREVE", "Programmverzeichnis von ruvoreve.exe",
-                                      "Programmverzeichnis von ruvoreve.exe", "Ausgabeformat", "Ausgabeschnittstelle",
-                                      "COM-Port", "Maßstab (0=anpassen)", "Plot um 90 Grad drehen ?",
-                                      "Nullpunktverschiebung in x-Richtung", "Nullpunktverschiebung in y-Richtung",
-                                      "Textbreitenfaktor", "Postscript-Zeichensatz",
-                                      "Kommandozeile zu lang, Es wird eine Batch-Datei erzeugt.",
-                                      "Name der Batch-Datei (ohne .bat)", "Name der Batch-Datei (ohne .bat)",
-                                      "Datei plot.BAT kann nicht angelegt werden", "Name der Batch-Datei (ohne .bat)"}));
-  EXPECT_EQ(ui.requests()[3].items, (std::vector<std::string>{"HP-GL Laserjet (HPL)", "Postscript  (PS)",
-                                                              "HP-GL (PLT)", "HP-GL/2  (PL2)", "Aristo  (ART)"}));
+            (std::vector<std::string>{
+                "PLOTRIX/RUVOREVE", "Programmverzeichnis von ruvoreve.exe", "Programmverzeichnis von ruvoreve.exe",
+                "Ausgabeformat", "Ausgabeschnittstelle", "COM-Port", "Maßstab (0=anpassen)", "Plot um 90 Grad drehen ?",
+                "Nullpunktverschiebung in x-Richtung", "Nullpunktverschiebung in y-Richtung", "Textbreitenfaktor",
+                "Postscript-Zeichensatz", "Kommandozeile zu lang, Es wird eine Batch-Datei erzeugt.",
+                "Name der Batch-Datei (ohne .bat)", "Name der Batch-Datei (ohne .bat)",
+                "Datei plot.BAT kann nicht angelegt werden", "Name der Batch-Datei (ohne .bat)"}));
+  EXPECT_EQ(ui.requests()[3].items, (std::vector<std::string>{"HP-GL Laserjet (HPL)", "Postscript  (PS)", "HP-GL (PLT)",
+                                                              "HP-GL/2  (PL2)", "Aristo  (ART)"}));
   EXPECT_EQ(ui.requests()[13].offered, "velk");  // the batch name starts as the program's short name
   const std::string bat = dir.file("plot.BAT");
   EXPECT_EQ(line, bat);
   EXPECT_EQ(readFile(bat), "#!/bin/sh\nexec '" + prog + "/ruvoreve' '" + dir.path() +
                                "plotrix' '/CPS' '/D1' '/P2' '/M2.5' '/X-3' '/R' '/TCourier'\n");
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(bat.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0755u);
   EXPECT_EQ(PlotBatchScript("a 'b c' \"d'e\""), "#!/bin/sh\nexec 'a' 'b c' 'd'\\''e'\n");
@@ -207,7 +229,7 @@ TEST_F(PlotTest, StartOfThePlotProgramAndItsErrors) {
     const char* message;
   };
   const Case cases[] = {{ENOMEM, "out of memory !"}, {ENOENT, "file not found"}, {EACCES, "Exec error 5"},
-                        {ENOEXEC, "Exec error 11"}, {EIO, "Exec error 31"}, {0, nullptr}};
+                        {ENOEXEC, "Exec error 11"},  {EIO, "Exec error 31"},     {0, nullptr}};
   for (const Case& c : cases) {
     ui.clearRequests();
     startResult = c.err;

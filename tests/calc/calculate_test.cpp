@@ -30,48 +30,51 @@ TEST_F(Calculate, StripExampleByHand) {
   stripExample(ws);  // b 20, t 1, ri 10, re 60, n0 5, alpha 360/720, 20 °C, E 200000, dynamic, ends clamped
   CalculateSpring(ws);
   const Spring& s = ws.spring;
-  const struct { const char* name; Real actual, expected; } rows[] = {
-      {"Et", s.Et, 200000},                          // (3620 - 20) * 200000 / 3600
-      {"alphah", s.alphah, 360},                     // 720 - 360
-      {"Rm", s.Rm, 1800},                            // t = t0: Rm0
-      {"sigman", s.sigman, 1350},                    // 0.75 * 1800
-      {"a0", s.a0, 9},                               // (60 - 10) / 5 - 1
-      {"Lw", s.Lw, 350 * kPi},                       // pi * 5 * (60 + 10)
-      {"L", s.L, 350 * kPi},                         // clamped ends add nothing
-      {"Ib", s.Ib, 20.0L / 12},                      // 20 * 1^3 / 12
-      {"Wb", s.Wb, 20.0L / 6},                       // 20 * 1^2 / 6
-      {"cT", s.cT, 1e6L / 189000},                   // 200000 * (5/3) / (350 pi) * pi / 180
-      {"T1", s.T1, 360e6L / 189000},                 // 360 * cT = 1904.76
-      {"T2", s.T2, 720e6L / 189000},                 // 720 * cT = 3809.52
-      {"n1", s.n1, 6},                               // 5 + 360/360
-      {"n2", s.n2, 7},                               // 5 + 720/360
-      {"re1", s.re1, 350.0L / 6 - 10},               // 350 pi / (6 pi) - 10
-      {"re2", s.re2, 40},                            // 350 pi / (7 pi) - 10
-      {"a1", s.a1, (350.0L / 6 - 20) / 6 - 1},       // (re1 - 10) / 6 - 1 = 5.3889
-      {"a2", s.a2, 30.0L / 7 - 1},                   // (40 - 10) / 7 - 1
-      {"nc", s.nc, std::sqrt(450.0L) - 10},          // sqrt(10^2 + 350 pi / pi) - 10 = 11.2132
-      {"alphac", s.alphac, (std::sqrt(450.0L) - 15) * 360},   // (nc - 5) * 360 = 2236.75
-      {"rec", s.rec, std::sqrt(450.0L)},             // nc * 1 + 10
-      {"Tc", s.Tc, 11834.673210659859L},             // alphac * cT
-      {"sigma1", s.sigma1, 571.42857142857143L},     // 6 * T1 / (1 * 20)
-      {"sigma2", s.sigma2, 1142.8571428571429L},     // 6 * T2 / 20
-      {"sigmac", s.sigmac, 3550.4019631979576L},     // 6 * Tc / 20
-      {"kb", s.kb, 1.069L},                          // dynamic: 1.02 + 0.49 * 1 / 10
-      {"sigmaq1", s.sigmaq1, 610.85714285714286L},   // 1.069 * sigma1
-      {"sigmaq2", s.sigmaq2, 1221.7142857142857L},   // 1.069 * sigma2
-      {"sigmah", s.sigmah, 610.85714285714286L},     // sigmaq2 - sigmaq1
-      {"strokePerm", s.strokePerm, 255.65714285714286L},  // su = (1000-500)/0.5 > sq1 = 488.69: 500 + 0.5 sq1 - sq1
+  const struct {
+    const char* name;
+    Real actual, expected;
+  } rows[] = {
+      {"Et", s.Et, 200000},                                  // (3620 - 20) * 200000 / 3600
+      {"alphah", s.alphah, 360},                             // 720 - 360
+      {"Rm", s.Rm, 1800},                                    // t = t0: Rm0
+      {"sigman", s.sigman, 1350},                            // 0.75 * 1800
+      {"a0", s.a0, 9},                                       // (60 - 10) / 5 - 1
+      {"Lw", s.Lw, 350 * kPi},                               // pi * 5 * (60 + 10)
+      {"L", s.L, 350 * kPi},                                 // clamped ends add nothing
+      {"Ib", s.Ib, 20.0L / 12},                              // 20 * 1^3 / 12
+      {"Wb", s.Wb, 20.0L / 6},                               // 20 * 1^2 / 6
+      {"cT", s.cT, 1e6L / 189000},                           // 200000 * (5/3) / (350 pi) * pi / 180
+      {"T1", s.T1, 360e6L / 189000},                         // 360 * cT = 1904.76
+      {"T2", s.T2, 720e6L / 189000},                         // 720 * cT = 3809.52
+      {"n1", s.n1, 6},                                       // 5 + 360/360
+      {"n2", s.n2, 7},                                       // 5 + 720/360
+      {"re1", s.re1, 350.0L / 6 - 10},                       // 350 pi / (6 pi) - 10
+      {"re2", s.re2, 40},                                    // 350 pi / (7 pi) - 10
+      {"a1", s.a1, (350.0L / 6 - 20) / 6 - 1},               // (re1 - 10) / 6 - 1 = 5.3889
+      {"a2", s.a2, 30.0L / 7 - 1},                           // (40 - 10) / 7 - 1
+      {"nc", s.nc, std::sqrt(450.0L) - 10},                  // sqrt(10^2 + 350 pi / pi) - 10 = 11.2132
+      {"alphac", s.alphac, (std::sqrt(450.0L) - 15) * 360},  // (nc - 5) * 360 = 2236.75
+      {"rec", s.rec, std::sqrt(450.0L)},                     // nc * 1 + 10
+      {"Tc", s.Tc, 11834.673210659859L},                     // alphac * cT
+      {"sigma1", s.sigma1, 571.42857142857143L},             // 6 * T1 / (1 * 20)
+      {"sigma2", s.sigma2, 1142.8571428571429L},             // 6 * T2 / 20
+      {"sigmac", s.sigmac, 3550.4019631979576L},             // 6 * Tc / 20
+      {"kb", s.kb, 1.069L},                                  // dynamic: 1.02 + 0.49 * 1 / 10
+      {"sigmaq1", s.sigmaq1, 610.85714285714286L},           // 1.069 * sigma1
+      {"sigmaq2", s.sigmaq2, 1221.7142857142857L},           // 1.069 * sigma2
+      {"sigmah", s.sigmah, 610.85714285714286L},             // sigmaq2 - sigmaq1
+      {"strokePerm", s.strokePerm, 255.65714285714286L},     // su = (1000-500)/0.5 > sq1 = 488.69: 500 + 0.5 sq1 - sq1
       {"fatigueRatio", s.fatigueRatio, 0.52315247895229186L},  // strokePerm / (0.8 * sigmah)
-      {"cyclesN", s.cyclesN, 136700.91722470806L},   // 10^(11 - 4 (500 + sq2 - strokePerm - sq1) / 500)
-      {"cyclesMin", s.cyclesMin, 108021.0940193862L},  // the same with 0.95 * strokePerm
-      {"cyclesMax", s.cyclesMax, 172995.2926298151L},  // the same with 1.05 * strokePerm
-      {"sighz", s.sighz, 319.57142857142857L},       // 1.25 * strokePerm
-      {"delta0", s.delta0, 360},                     // integer n0
-      {"delta1", s.delta1, 0},                       // 360 - 360
-      {"delta2", s.delta2, -360},                    // 360 - 720, not normalized
-      {"deltac", s.deltac, -1876.7532368147133L},    // 360 - alphac
-      {"m", s.m, 172.63051631475914L},               // 350 pi * 1 * 20 * 7.85 * 0.001
-      {"W", s.W, 17951.958020513104L},               // (T2 * 720 - T1 * 360) * pi / 360
+      {"cyclesN", s.cyclesN, 136700.91722470806L},             // 10^(11 - 4 (500 + sq2 - strokePerm - sq1) / 500)
+      {"cyclesMin", s.cyclesMin, 108021.0940193862L},          // the same with 0.95 * strokePerm
+      {"cyclesMax", s.cyclesMax, 172995.2926298151L},          // the same with 1.05 * strokePerm
+      {"sighz", s.sighz, 319.57142857142857L},                 // 1.25 * strokePerm
+      {"delta0", s.delta0, 360},                               // integer n0
+      {"delta1", s.delta1, 0},                                 // 360 - 360
+      {"delta2", s.delta2, -360},                              // 360 - 720, not normalized
+      {"deltac", s.deltac, -1876.7532368147133L},              // 360 - alphac
+      {"m", s.m, 172.63051631475914L},                         // 350 pi * 1 * 20 * 7.85 * 0.001
+      {"W", s.W, 17951.958020513104L},                         // (T2 * 720 - T1 * 360) * pi / 360
   };
   for (const auto& r : rows) expectRel(r.name, r.actual, r.expected);
   EXPECT_EQ(messageTexts(ws.messages), std::vector<std::string>{"Warnung: Sig.c>Sig.zul !"});
@@ -83,38 +86,41 @@ TEST_F(Calculate, WireExampleByHand) {
   CalculateSpring(ws);
   const Spring& s = ws.spring;
   const Real lg2 = std::log10(2.0L);
-  const struct { const char* name; Real actual, expected; } rows[] = {
-      {"Et", s.Et, 3540.0L * 206000 / 3600},        // (3620 - 80) * 206000 / 3600 = 202566.67
-      {"Rm", s.Rm, 2000 - 300 * lg2},               // 2000 - 300 lg(2 / 1), below the cap 2500
+  const struct {
+    const char* name;
+    Real actual, expected;
+  } rows[] = {
+      {"Et", s.Et, 3540.0L * 206000 / 3600},            // (3620 - 80) * 206000 / 3600 = 202566.67
+      {"Rm", s.Rm, 2000 - 300 * lg2},                   // 2000 - 300 lg(2 / 1), below the cap 2500
       {"sigman", s.sigman, 0.7L * (2000 - 300 * lg2)},  // 0.7 Rm for a wire
-      {"a0", s.a0, 40 / 4.25L - 2},                 // (50 - 10) / 4.25 - 2
-      {"Lw", s.Lw, 255 * kPi},                      // pi * 4.25 * 60
-      {"L", s.L, 255 * kPi + 10},                   // + li of the bent inner end; the clamped outer end adds 0
-      {"Ib", s.Ib, kPi / 4},                        // pi / 64 * 2^4
-      {"Wb", s.Wb, kPi / 4},                        // pi / 32 * 2^3
-      {"cT", s.cT, 3.4661326354148826L},            // Et * (pi/4) / (255 pi) * pi / 180
-      {"T1", s.T1, 311.95193718733944L},            // 90 * cT
-      {"T2", s.T2, 935.85581156201831L},            // 270 * cT
-      {"re1", s.re1, 255 / 4.5L - 10},              // 255 pi / (4.5 pi) - 10
-      {"re2", s.re2, 41},                           // 255 pi / (5 pi) - 10
-      {"a1", s.a1, (255 / 4.5L - 20) / 4.5L - 2},   // (re1 - 10) / 4.5 - 2
-      {"a2", s.a2, 4.2L},                           // (41 - 10) / 5 - 2
-      {"nc", s.nc, std::sqrt(152.5L) - 5},          // sqrt(5^2 + 255 pi / (2 pi)) - 5
+      {"a0", s.a0, 40 / 4.25L - 2},                     // (50 - 10) / 4.25 - 2
+      {"Lw", s.Lw, 255 * kPi},                          // pi * 4.25 * 60
+      {"L", s.L, 255 * kPi + 10},                       // + li of the bent inner end; the clamped outer end adds 0
+      {"Ib", s.Ib, kPi / 4},                            // pi / 64 * 2^4
+      {"Wb", s.Wb, kPi / 4},                            // pi / 32 * 2^3
+      {"cT", s.cT, 3.4661326354148826L},                // Et * (pi/4) / (255 pi) * pi / 180
+      {"T1", s.T1, 311.95193718733944L},                // 90 * cT
+      {"T2", s.T2, 935.85581156201831L},                // 270 * cT
+      {"re1", s.re1, 255 / 4.5L - 10},                  // 255 pi / (4.5 pi) - 10
+      {"re2", s.re2, 41},                               // 255 pi / (5 pi) - 10
+      {"a1", s.a1, (255 / 4.5L - 20) / 4.5L - 2},       // (re1 - 10) / 4.5 - 2
+      {"a2", s.a2, 4.2L},                               // (41 - 10) / 5 - 2
+      {"nc", s.nc, std::sqrt(152.5L) - 5},              // sqrt(5^2 + 255 pi / (2 pi)) - 5
       {"alphac", s.alphac, (std::sqrt(152.5L) - 9.25L) * 360},  // (nc - 4.25) * 360
-      {"rec", s.rec, 2 * std::sqrt(152.5L)},        // 2 nc + 10
-      {"sigma1", s.sigma1, 397.18954248366013L},    // 32/pi * T1 / 8
-      {"sigma2", s.sigma2, 1191.5686274509804L},    // 32/pi * T2 / 8
-      {"sigmac", s.sigmac, 4923.7030240740931L},    // 32/pi * Tc / 8
-      {"kb", s.kb, 1.265L},                         // bent inner end: 1.02 + 0.49 * 2 / 4; static: no inner factor
-      {"sigmah", s.sigmah, 1004.8895424836601L},    // 1.265 * (sigma2 - sigma1)
+      {"rec", s.rec, 2 * std::sqrt(152.5L)},                    // 2 nc + 10
+      {"sigma1", s.sigma1, 397.18954248366013L},                // 32/pi * T1 / 8
+      {"sigma2", s.sigma2, 1191.5686274509804L},                // 32/pi * T2 / 8
+      {"sigmac", s.sigmac, 4923.7030240740931L},                // 32/pi * Tc / 8
+      {"kb", s.kb, 1.265L},                       // bent inner end: 1.02 + 0.49 * 2 / 4; static: no inner factor
+      {"sigmah", s.sigmah, 1004.8895424836601L},  // 1.265 * (sigma2 - sigma1)
       {"strokePerm", s.strokePerm, 193.77501002072251L},  // su = 1087 > sq1 = 401.96: (450 - 50 lg2) + 0.4 sq1 - sq1
-      {"sighz", s.sighz, 242.21876252590314L},      // 1.25 * strokePerm
-      {"fatigueRatio", s.fatigueRatio, 10},         // static
-      {"cyclesN", s.cyclesN, 0},                    // static
-      {"delta0", s.delta0, 270},                    // 360 - 360 * 0.25
-      {"delta2", s.delta2, 0},                      // 270 - 270
-      {"m", s.m, 20.003095633187422L},              // pi/4 * 2^2 * L * 7.85 * 0.001
-      {"W", s.W, 1960.0518282817004L},              // (T2 * 270 - T1 * 90) * pi / 360 = 180 pi cT
+      {"sighz", s.sighz, 242.21876252590314L},            // 1.25 * strokePerm
+      {"fatigueRatio", s.fatigueRatio, 10},               // static
+      {"cyclesN", s.cyclesN, 0},                          // static
+      {"delta0", s.delta0, 270},                          // 360 - 360 * 0.25
+      {"delta2", s.delta2, 0},                            // 270 - 270
+      {"m", s.m, 20.003095633187422L},                    // pi/4 * 2^2 * L * 7.85 * 0.001
+      {"W", s.W, 1960.0518282817004L},                    // (T2 * 270 - T1 * 90) * pi / 360 = 180 pi cT
   };
   for (const auto& r : rows) expectRel(r.name, r.actual, r.expected);
   EXPECT_EQ(s.rbe, 0);  // the clamped outer end is cleared; the bent inner end keeps its values
@@ -197,7 +203,9 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
   } rows[] = {
       {"n0 = 0", [](Spring& s) { s.n0 = 0; }, {"Fatal  : n = 0 !"}, upTo({})},
       {"t = 0", [](Spring& s) { s.t = 0; }, {"Fatal  : t <= 0 !", "Fatal  : t = 0 !"}, upTo({})},
-      {"lw = 0", [](Spring& s) { s.re = -10; }, {"Fehler : a < 0 !", "Fatal  : lw = 0 !"},
+      {"lw = 0",
+       [](Spring& s) { s.re = -10; },
+       {"Fehler : a < 0 !", "Fatal  : lw = 0 !"},
        upTo({"a0", "Lw", "L", "Ib", "Wb"})},
       {"n1 = 0", [](Spring& s) { s.alpha1 = -1800; }, {"Fatal  : n1 = 0 !"}, upTo(throughN)},
       {"n2 = 0", [](Spring& s) { s.alpha2 = -1800; }, {"Fatal  : n2 = 0 !"}, upTo(throughN)},
@@ -206,7 +214,9 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
       {"E NaN", [](Spring& s) { s.E = kNaN; }, {invalidInput}, {}},
       {"rbe infinite", [](Spring& s) { s.rbe = kInf; }, {invalidInput}, {}},
       // A negative number of turns: the closed-spiral root gets a negative radicand.
-      {"n0 < 0", [](Spring& s) { s.n0 = -5; }, {"Fehler : a < 0 !", invalidResult},
+      {"n0 < 0",
+       [](Spring& s) { s.n0 = -5; },
+       {"Fehler : a < 0 !", invalidResult},
        upTo({"a0", "Lw", "L", "Ib", "Wb", "cT", "T1", "T2", "n1", "n2", "re1", "re2", "a1", "a2"})},
       // Inputs beyond the sane range stop like inputs that are no number.
       {"t huge", [](Spring& s) { s.t = 1e4000L; }, {invalidInput}, {}},
@@ -214,7 +224,9 @@ TEST_F(Calculate, FatalStopsLeaveLaterResultsUnchanged) {
       {"alpha1 -1e16", [](Spring& s) { s.alpha1 = -1e16L; }, {invalidInput}, {}},
       {"frequency 1e300", [](Spring& s) { s.freq = 1e300L; }, {invalidInput}, {}},
       // Inputs within it whose results are not: the second moment of area of a 1e6 mm strip.
-      {"Ib beyond the range", [](Spring& s) { s.t = 1e6L; }, {"Fehler : a < 0 !", invalidResult},
+      {"Ib beyond the range",
+       [](Spring& s) { s.t = 1e6L; },
+       {"Fehler : a < 0 !", invalidResult},
        upTo({"a0", "Lw", "L"})},
   };
   for (const auto& row : rows) {
@@ -254,31 +266,41 @@ TEST_F(Calculate, ChecksAddTheirMessagesInTableOrder) {
   } rows[] = {
       {"quiet", [](Session&) {}, {}},
       // re 15: turns touching unloaded (a0 = 0), so the spiral cannot close any further (alphac = 0).
-      {"a0 = 0", [](Session& w) { w.spring.re = 15; },
+      {"a0 = 0",
+       [](Session& w) { w.spring.re = 15; },
        {"Fehler : a < 0 !", "Fehler : a0 < 0 !", "Fehler : a1 < 0 !", "Fehler : a2 < 0 !", "Fehler : al.2>al.c !",
         "Fehler : al.1>al.c !"}},
-      {"alpha2 beyond closing", [](Session& w) { w.spring.alpha2 = 3000; },
+      {"alpha2 beyond closing",
+       [](Session& w) { w.spring.alpha2 = 3000; },
        {"Fehler : a2 < 0 !", "Fehler : al.2>al.c !"}},
-      {"permissible stress tiny", [](Session& w) { w.materials.strip.f = 0.01L; },
+      {"permissible stress tiny",
+       [](Session& w) { w.materials.strip.f = 0.01L; },
        {"Fehler : Sig.1>Sig.zul !", "Fehler : Sig.2>Sig.zul !", "Fehler : Sig.q1>Sig.zul !",
         "Fehler : Sig.q2>Sig.zul !", "Warnung: Sig.c>Sig.zul !"}},
       {"n0 < 2", [](Session& w) { w.spring.n0 = 1.5L; }, {"Warnung: Sig.c>Sig.zul !", "Warnung: n < 2 !"}},
       {"t > b", [](Session& w) { w.spring.b = 0.4L; }, {"Fehler : t > b !"}},
-      {"wire: t > b as well", [](Session& w) {
+      {"wire: t > b as well",
+       [](Session& w) {
          w.materials.wire = testWire();
          w.materials.wire.Rm0 = 2500;
          w.spring.crossSection = 2;
          w.spring.b = 0.4L;
-       }, {"Fehler : t > b !"}},
-      {"outer bent, rbe 0", [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0, w.spring.le = 5; },
+       },
+       {"Fehler : t > b !"}},
+      {"outer bent, rbe 0",
+       [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0, w.spring.le = 5; },
        {"Fatal  : rbe = 0 !", "Fehler : rbe<d !", "Warnung: rbe<1.5*d !"}},
-      {"outer bent, rbe 0.6 > le", [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0.6L, w.spring.le = 0.5L; },
+      {"outer bent, rbe 0.6 > le",
+       [](Session& w) { w.spring.forme = 2, w.spring.rbe = 0.6L, w.spring.le = 0.5L; },
        {"Warnung: rbe<1.5*d !", "Fehler : lbe<rbe !"}},
-      {"inner bent, rbi 0.4", [](Session& w) { w.spring.formi = 2, w.spring.rbi = 0.4L, w.spring.li = 10; },
+      {"inner bent, rbi 0.4",
+       [](Session& w) { w.spring.formi = 2, w.spring.rbi = 0.4L, w.spring.li = 10; },
        {"Fehler : rbi<d !", "Warnung: rbi<1.5*d !"}},
-      {"inner bent, rbi > li", [](Session& w) { w.spring.formi = 2, w.spring.rbi = 2, w.spring.li = 1; },
+      {"inner bent, rbi > li",
+       [](Session& w) { w.spring.formi = 2, w.spring.rbi = 2, w.spring.li = 1; },
        {"Fehler : lbi<rbi !"}},
-      {"both bent, radii 0", [](Session& w) { w.spring.formi = w.spring.forme = 2; },
+      {"both bent, radii 0",
+       [](Session& w) { w.spring.formi = w.spring.forme = 2; },
        {"Fatal  : rbe = 0 !", "Fehler : rbe<d !", "Warnung: rbe<1.5*d !", "Fatal  : rbi = 0 !", "Fehler : rbi<d !",
         "Warnung: rbi<1.5*d !"}},
       {"temperature above Tmax", [](Session& w) { w.spring.theta = 200; }, {"Warnung: T>Tmax (150°C)"}},
@@ -302,9 +324,15 @@ TEST_F(Calculate, SettledInputsAndCorrectionFactor) {
     std::function<void(const Spring&)> check;
   } rows[] = {
       {"alpha2 = 0 becomes 20", [](Spring& s) { s.alpha2 = 0, s.alpha1 = 5; },
-       [](const Spring& s) { EXPECT_EQ(s.alpha2, 20); EXPECT_EQ(s.alphah, 15); }},
+       [](const Spring& s) {
+         EXPECT_EQ(s.alpha2, 20);
+         EXPECT_EQ(s.alphah, 15);
+       }},
       {"b = 0 becomes 10 t", [](Spring& s) { s.b = 0, s.t = 1.5L; },
-       [](const Spring& s) { EXPECT_EQ(s.b, 15); EXPECT_EQ(s.Ib, 15 * 1.5L * 1.5L * 1.5L / 12); }},
+       [](const Spring& s) {
+         EXPECT_EQ(s.b, 15);
+         EXPECT_EQ(s.Ib, 15 * 1.5L * 1.5L * 1.5L / 12);
+       }},
       {"theta 20: Et = E", [](Spring& s) { s.E = 123456; }, [](const Spring& s) { EXPECT_EQ(s.Et, 123456); }},
       {"clamped, static", [](Spring& s) { s.statdyn = 1; }, [](const Spring& s) { EXPECT_EQ(s.kb, 1); }},
       {"clamped, dynamic", [](Spring& s) { s.statdyn = 2, s.t = 2, s.ri = 7; },
@@ -312,7 +340,11 @@ TEST_F(Calculate, SettledInputsAndCorrectionFactor) {
       {"clamped, static, alpha1 < 0", [](Spring& s) { s.statdyn = 1, s.alpha1 = -10; },
        [](const Spring& s) { EXPECT_EQ(s.kb, EdgeFactor(10, 1)); }},
       {"both bent: the smaller radius", [](Spring& s) { s.statdyn = 1, s.formi = s.forme = 2, s.rbi = 5, s.rbe = 2; },
-       [](const Spring& s) { EXPECT_EQ(s.kb, EdgeFactor(2, 1)); EXPECT_EQ(s.rbi, 5); EXPECT_EQ(s.rbe, 2); }},
+       [](const Spring& s) {
+         EXPECT_EQ(s.kb, EdgeFactor(2, 1));
+         EXPECT_EQ(s.rbi, 5);
+         EXPECT_EQ(s.rbe, 2);
+       }},
       {"outer bent only", [](Spring& s) { s.statdyn = 1, s.forme = 2, s.rbe = 3, s.le = 9, s.rbi = 4, s.li = 8; },
        [](const Spring& s) {
          EXPECT_EQ(s.kb, EdgeFactor(3, 1));
@@ -323,9 +355,17 @@ TEST_F(Calculate, SettledInputsAndCorrectionFactor) {
       {"bent end factor below the winding factor", [](Spring& s) { s.statdyn = 2, s.formi = 2, s.rbi = 50, s.li = 60; },
        [](const Spring& s) { EXPECT_EQ(s.kb, EdgeFactor(10, 1)); }},
       {"unknown end form clears both ends", [](Spring& s) { s.formi = 3, s.forme = 2, s.rbe = 3, s.le = 9; },
-       [](const Spring& s) { EXPECT_EQ(s.rbe, 0); EXPECT_EQ(s.le, 0); EXPECT_EQ(s.L, s.Lw); }},
+       [](const Spring& s) {
+         EXPECT_EQ(s.rbe, 0);
+         EXPECT_EQ(s.le, 0);
+         EXPECT_EQ(s.L, s.Lw);
+       }},
       {"n0 5.25: delta0 270", [](Spring& s) { s.n0 = 5.25L; },
-       [](const Spring& s) { EXPECT_EQ(s.delta0, 270); EXPECT_EQ(s.delta1, -90); EXPECT_EQ(s.delta2, -450); }},
+       [](const Spring& s) {
+         EXPECT_EQ(s.delta0, 270);
+         EXPECT_EQ(s.delta1, -90);
+         EXPECT_EQ(s.delta2, -450);
+       }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -352,9 +392,9 @@ TEST_F(Calculate, TemperatureOfZeroModulusEndsInTheFatigueStop) {
 // when it could not calculate.
 TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
   const Real values[] = {0, -0.0L, 1e-4000L, -1e-300L, 1e300L, -1e300L, 1e4000L, -1e4900L, kNaN, kInf, -kInf, 3620, 1};
-  Real Spring::*const inputs[] = {&Spring::b,      &Spring::t,     &Spring::ri,  &Spring::re,  &Spring::n0,
+  Real Spring::*const inputs[] = {&Spring::b,      &Spring::t,      &Spring::ri,    &Spring::re, &Spring::n0,
                                   &Spring::alpha1, &Spring::alpha2, &Spring::theta, &Spring::li, &Spring::rbi,
-                                  &Spring::le,     &Spring::rbe,   &Spring::E,   &Spring::rho};
+                                  &Spring::le,     &Spring::rbe,    &Spring::E,     &Spring::rho};
   Session w(ui);
   for (uint16_t cross : {uint16_t{1}, uint16_t{2}, uint16_t{0}}) {
     for (Real Spring::*field : inputs) {
@@ -373,7 +413,8 @@ TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
           // Every stored real is finite and within the sane range of its quantity.
           const bool cycles = std::string_view(name).rfind("cycles", 0) == 0;
           const Real x = s.*f;
-          EXPECT_TRUE(cycles ? CycleCountInRange(x) : ResultInRange(x)) << name << " after input " << static_cast<double>(v);
+          EXPECT_TRUE(cycles ? CycleCountInRange(x) : ResultInRange(x))
+              << name << " after input " << static_cast<double>(v);
         }
         if (!inputFinite) {
           EXPECT_TRUE(w.messages.fatal);
@@ -385,9 +426,11 @@ TEST_F(Calculate, AbsurdInputsNeverLeaveNonFiniteResults) {
 }
 
 TEST(CalcHelpers, NormalizeAngle) {
-  const struct { Real in, out; } rows[] = {
-      {0, 0}, {360, 360}, {-360, 360}, {-720, 360}, {-90, 270}, {-1e-30L, 360}, {400, 40}, {720, 0},
-      {1080.5L, 0.5L}, {180, 180},
+  const struct {
+    Real in, out;
+  } rows[] = {
+      {0, 0},         {360, 360}, {-360, 360}, {-720, 360},     {-90, 270},
+      {-1e-30L, 360}, {400, 40},  {720, 0},    {1080.5L, 0.5L}, {180, 180},
   };
   for (const auto& r : rows) EXPECT_EQ(NormalizeAngle(r.in), r.out) << static_cast<double>(r.in);
 
@@ -415,9 +458,12 @@ TEST(CalcHelpers, NormalizeAngle) {
 }
 
 TEST(CalcHelpers, PowerNamed) {
-  const struct { Real base, exponent, out; bool message; } rows[] = {
-      {10, 7, 1e7L, false},     {0, 5, 0, false},        {0, -5, 0, false},     {2, 0.5L, std::sqrt(2.0L), false},
-      {-2, 3, 8, true},         {10, 5000, 1e3000L, false}, {10, -5000, 0, false}, {1, 1e9L, 1, false},
+  const struct {
+    Real base, exponent, out;
+    bool message;
+  } rows[] = {
+      {10, 7, 1e7L, false},       {0, 5, 0, false},           {0, -5, 0, false},     {2, 0.5L, std::sqrt(2.0L), false},
+      {-2, 3, 8, true},           {10, 5000, 1e3000L, false}, {10, -5000, 0, false}, {1, 1e9L, 1, false},
       {10, 1302, 1e1302L, false},  // exponent * ln 10 = 2997.9: still computed
   };
   for (const auto& r : rows) {

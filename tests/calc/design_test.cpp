@@ -1,5 +1,7 @@
 // Design modes: the rows of the three tables, value texts by kind in metric and imperial units,
 // the solvers checked against the calculation, and the guards that keep them finite.
+#include "calc/design.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <numbers>
 
 #include "calc/calc_fixture.h"
-#include "calc/design.h"
 #include "calc/material.h"
 #include "calcservice/designtable.h"
 
@@ -42,8 +43,8 @@ bool hasMessage(const CalcMessages& list, const std::string& utf8) {
 
 struct RowExpect {
   const char* caption;
-  const char* unit;  // UTF-8, metric units, special characters on
-  const char* field; // name in realFields(), or "" for none
+  const char* unit;   // UTF-8, metric units, special characters on
+  const char* field;  // name in realFields(), or "" for none
 };
 
 std::string fieldName(Real Spring::*f) {
@@ -62,33 +63,87 @@ struct TableCase {
 };
 
 TEST(DesignTables, RowsCaptionsUnitsAndFields) {
-  const std::vector<RowExpect> recalcOut = {
-      {"RT", "Nmm/°", "cT"},      {"T1", "Nmm", "T1"},         {"T2", "Nmm", "T2"},
-      {"al.c", "°", "alphac"},    {"sig.k1", "MPa", "sigmaq1"}, {"sig.k2", "MPa", "sigmaq2"},
-      {"sig.c", "MPa", "sigmac"}, {"sig.zul", "MPa", "sigman"}, {"n0", "", "n0"},
-      {"a0", "mm", "a0"},         {"Lw", "mm", "Lw"}};
-  const std::vector<RowExpect> dimOut = {
-      {"cT", "Nmm/°", "cT"},      {"al.1", "°", "alpha1"},      {"al.2", "°", "alpha2"},
-      {"al.c", "°", "alphac"},    {"sig.q1", "MPa", "sigmaq1"}, {"sig.q2", "MPa", "sigmaq2"},
-      {"sig.c", "MPa", "sigmac"}, {"sig.zul", "MPa", "sigman"}, {"Lw", "mm", "Lw"},
-      {"n0", "", "n0"},           {"a0", "mm", "a0"}};
+  const std::vector<RowExpect> recalcOut = {{"RT", "Nmm/°", "cT"},
+                                            {"T1", "Nmm", "T1"},
+                                            {"T2", "Nmm", "T2"},
+                                            {"al.c", "°", "alphac"},
+                                            {"sig.k1", "MPa", "sigmaq1"},
+                                            {"sig.k2", "MPa", "sigmaq2"},
+                                            {"sig.c", "MPa", "sigmac"},
+                                            {"sig.zul", "MPa", "sigman"},
+                                            {"n0", "", "n0"},
+                                            {"a0", "mm", "a0"},
+                                            {"Lw", "mm", "Lw"}};
+  const std::vector<RowExpect> dimOut = {{"cT", "Nmm/°", "cT"},
+                                         {"al.1", "°", "alpha1"},
+                                         {"al.2", "°", "alpha2"},
+                                         {"al.c", "°", "alphac"},
+                                         {"sig.q1", "MPa", "sigmaq1"},
+                                         {"sig.q2", "MPa", "sigmaq2"},
+                                         {"sig.c", "MPa", "sigmac"},
+                                         {"sig.zul", "MPa", "sigman"},
+                                         {"Lw", "mm", "Lw"},
+                                         {"n0", "", "n0"},
+                                         {"a0", "mm", "a0"}};
   const std::vector<TableCase> cases = {
-      {"recalculation strip", DesignMode::Recalculation, 1, false,
-       {{"b", "mm", "b"}, {"t", "mm", "t"}, {"n0", "", "n0"}, {"Ri", "mm", "ri"}, {"Re", "mm", "re"},
-        {"al.1", "°", "alpha1"}, {"al.2", "°", "alpha2"}, {"T", "°C", "theta"}}},
-      {"recalculation wire", DesignMode::Recalculation, 2, false,
-       {{" ", "", ""}, {"d", "mm", "t"}, {"n0", "", "n0"}, {"Ri", "mm", "ri"}, {"Re", "mm", "re"},
-        {"al.1", "°", "alpha1"}, {"al.2", "°", "alpha2"}, {"T", "°C", "theta"}}},
-      {"dimensioning strip", DesignMode::Dimensioning, 1, false,
-       {{"T1", "Nmm", "T1"}, {"T2", "Nmm", "T2"}, {"al.h", "°", "alphah"}, {"Re", "mm", "re"},
-        {"Ri", "mm", "ri"}, {"t", "mm", "t"}, {"b", "mm", "b"}}},
-      {"dimensioning wire", DesignMode::Dimensioning, 2, false,
-       {{"T1", "Nmm", "T1"}, {"T2", "Nmm", "T2"}, {"al.h", "°", "alphah"}, {"Re", "mm", "re"},
-        {"Ri", "mm", "ri"}, {"d", "mm", "t"}}},
-      {"pre-dimensioning strip", DesignMode::PreDimensioning, 1, false,
-       {{"T1", "Nmm", "T1"}, {"T2", "Nmm", "T2"}, {"al.h", "°", "alphah"}, {"a0/t", "", "a0_t"},
+      {"recalculation strip",
+       DesignMode::Recalculation,
+       1,
+       false,
+       {{"b", "mm", "b"},
+        {"t", "mm", "t"},
+        {"n0", "", "n0"},
+        {"Ri", "mm", "ri"},
+        {"Re", "mm", "re"},
+        {"al.1", "°", "alpha1"},
+        {"al.2", "°", "alpha2"},
+        {"T", "°C", "theta"}}},
+      {"recalculation wire",
+       DesignMode::Recalculation,
+       2,
+       false,
+       {{" ", "", ""},
+        {"d", "mm", "t"},
+        {"n0", "", "n0"},
+        {"Ri", "mm", "ri"},
+        {"Re", "mm", "re"},
+        {"al.1", "°", "alpha1"},
+        {"al.2", "°", "alpha2"},
+        {"T", "°C", "theta"}}},
+      {"dimensioning strip",
+       DesignMode::Dimensioning,
+       1,
+       false,
+       {{"T1", "Nmm", "T1"},
+        {"T2", "Nmm", "T2"},
+        {"al.h", "°", "alphah"},
+        {"Re", "mm", "re"},
+        {"Ri", "mm", "ri"},
+        {"t", "mm", "t"},
+        {"b", "mm", "b"}}},
+      {"dimensioning wire",
+       DesignMode::Dimensioning,
+       2,
+       false,
+       {{"T1", "Nmm", "T1"},
+        {"T2", "Nmm", "T2"},
+        {"al.h", "°", "alphah"},
+        {"Re", "mm", "re"},
+        {"Ri", "mm", "ri"},
+        {"d", "mm", "t"}}},
+      {"pre-dimensioning strip",
+       DesignMode::PreDimensioning,
+       1,
+       false,
+       {{"T1", "Nmm", "T1"},
+        {"T2", "Nmm", "T2"},
+        {"al.h", "°", "alphah"},
+        {"a0/t", "", "a0_t"},
         {"b/t ca.", "", "b_t"}}},
-      {"pre-dimensioning wire", DesignMode::PreDimensioning, 2, false,
+      {"pre-dimensioning wire",
+       DesignMode::PreDimensioning,
+       2,
+       false,
        {{"T1", "Nmm", "T1"}, {"T2", "Nmm", "T2"}, {"al.h", "°", "alphah"}, {"a0/t", "", "a0_t"}}},
       {"recalculation outputs", DesignMode::Recalculation, 1, true, recalcOut},
       {"dimensioning outputs", DesignMode::Dimensioning, 2, true, dimOut},
@@ -123,13 +178,23 @@ TEST(DesignTables, KindsOfTheRows) {
       for (const DesignRow& r : output ? DesignOutputRows(mode) : DesignInputRows(mode, strip)) {
         ValueKind expected = ValueKind::Plain;
         switch (r.unit) {
-          case UnitKind::Length: expected = ValueKind::Length; break;
+          case UnitKind::Length:
+            expected = ValueKind::Length;
+            break;
           case UnitKind::Moment:
-          case UnitKind::SpringRate: expected = ValueKind::Moment; break;
-          case UnitKind::Stress: expected = ValueKind::Stress; break;
-          case UnitKind::Temperature: expected = ValueKind::Temperature; break;
+          case UnitKind::SpringRate:
+            expected = ValueKind::Moment;
+            break;
+          case UnitKind::Stress:
+            expected = ValueKind::Stress;
+            break;
+          case UnitKind::Temperature:
+            expected = ValueKind::Temperature;
+            break;
           case UnitKind::Angle:
-          case UnitKind::None: expected = ValueKind::Plain; break;
+          case UnitKind::None:
+            expected = ValueKind::Plain;
+            break;
         }
         EXPECT_EQ(static_cast<int>(r.kind), static_cast<int>(expected)) << r.caption;
       }
@@ -138,10 +203,14 @@ TEST(DesignTables, KindsOfTheRows) {
 TEST(DesignTables, UnitTextsImperialAndPlain) {
   NumberSettings n;
   n.units = 1;
-  const struct { UnitKind unit; const char* special; const char* plain; } rows[] = {
-      {UnitKind::Length, "in", "in"},          {UnitKind::Moment, "lbfin", "lbfin"},
-      {UnitKind::Stress, "psi", "psi"},        {UnitKind::Temperature, "°F", " F"},
-      {UnitKind::Angle, "°", "deg"},           {UnitKind::SpringRate, "lbfin/°", "lbfin/deg"},
+  const struct {
+    UnitKind unit;
+    const char* special;
+    const char* plain;
+  } rows[] = {
+      {UnitKind::Length, "in", "in"},   {UnitKind::Moment, "lbfin", "lbfin"},
+      {UnitKind::Stress, "psi", "psi"}, {UnitKind::Temperature, "°F", " F"},
+      {UnitKind::Angle, "°", "deg"},    {UnitKind::SpringRate, "lbfin/°", "lbfin/deg"},
       {UnitKind::None, "", ""},
   };
   for (const auto& r : rows) {
@@ -161,7 +230,7 @@ TEST(DesignValues, FormatAndParseByKindMetricAndImperial) {
     Real value;
     const char* text;  // FormatValue(value)
     const char* typed;
-    Real parsed;       // ParseValue(typed)
+    Real parsed;  // ParseValue(typed)
   } rows[] = {
       {ValueKind::Length, 0, 25.4L, "25.4", "1,5", 1.5L},
       {ValueKind::Length, 1, 25.4L, "1.0000", "1", 25.4L},
@@ -188,17 +257,17 @@ TEST(DesignValues, FormatAndParseByKindMetricAndImperial) {
 TEST(DesignValues, TextsFitNineCharactersAndReadBackClose) {
   // Long numbers keep their magnitude: decimals are dropped, too many integer digits go to
   // engineering form; either way the text reads back within the shown digits.
-  const struct { int decimalPlaces, decimalComma, units; ValueKind kind; Real value; const char* text; } rows[] = {
-      {3, 1, 0, ValueKind::Moment, 1234567890, "1.235E9"},
-      {3, 1, 0, ValueKind::Moment, -123456789, "-123.5E6"},
-      {3, 1, 0, ValueKind::Moment, 123456789, "123456789"},
-      {3, 2, 0, ValueKind::Plain, 1.2345e12L, "1,235E12"},
-      {10, 1, 0, ValueKind::Plain, 12.3456L, "12.345600"},
-      {10, 1, 0, ValueKind::Plain, 1234567.5L, "1234567.5"},
-      {10, 1, 0, ValueKind::Moment, 1.2345e12L, "1.2345E12"},
-      {3, 1, 1, ValueKind::Length, 2.54e6L, "100000.00"},
-      {3, 1, 1, ValueKind::Length, 2.54e9L, "100000000"},
-      {3, 1, 1, ValueKind::Length, 3.81e10L, "1.5E9"},
+  const struct {
+    int decimalPlaces, decimalComma, units;
+    ValueKind kind;
+    Real value;
+    const char* text;
+  } rows[] = {
+      {3, 1, 0, ValueKind::Moment, 1234567890, "1.235E9"},    {3, 1, 0, ValueKind::Moment, -123456789, "-123.5E6"},
+      {3, 1, 0, ValueKind::Moment, 123456789, "123456789"},   {3, 2, 0, ValueKind::Plain, 1.2345e12L, "1,235E12"},
+      {10, 1, 0, ValueKind::Plain, 12.3456L, "12.345600"},    {10, 1, 0, ValueKind::Plain, 1234567.5L, "1234567.5"},
+      {10, 1, 0, ValueKind::Moment, 1.2345e12L, "1.2345E12"}, {3, 1, 1, ValueKind::Length, 2.54e6L, "100000.00"},
+      {3, 1, 1, ValueKind::Length, 2.54e9L, "100000000"},     {3, 1, 1, ValueKind::Length, 3.81e10L, "1.5E9"},
   };
   for (const auto& r : rows) {
     NumberSettings n;
@@ -375,13 +444,11 @@ TEST_F(Design, GuardsReportInsteadOfDividingByZero) {
       {"strip b 0", 1, [](Spring& s) { s.b = 0; }, ThicknessForMoment, "Fatal  : b = 0 !"},
       {"T2 0", 1, [](Spring& s) { s.T2 = 0; }, ThicknessForMoment, "Fatal  : T2 = 0 !"},
       {"wire T2 0", 2, [](Spring& s) { s.T2 = 0; }, ThicknessForMoment, "Fatal  : T2 = 0 !"},
-      {"sigman NaN", 1, [](Spring& s) { s.sigman = std::nanl(""); }, ThicknessForMoment,
-       "Fatal  : Eingabe ungültig !"},
+      {"sigman NaN", 1, [](Spring& s) { s.sigman = std::nanl(""); }, ThicknessForMoment, "Fatal  : Eingabe ungültig !"},
       {"thickness overflows", 1, [](Spring& s) { s.T2 = 1e4900L, s.sigman = 1e-100L, s.b = 1e-100L; },
        ThicknessForMoment, "Fatal  : Ergebnis ungültig !"},
       {"presize sigman 0", 1, [](Spring& s) { s.t = 0, s.sigman = 0; }, PreSize, "Fatal  : Sigma b zul = 0 !"},
-      {"presize width sigman 0", 1, [](Spring& s) { s.b = 0, s.sigman = 0; }, PreSize,
-       "Fatal  : Sigma b zul = 0 !"},
+      {"presize width sigman 0", 1, [](Spring& s) { s.b = 0, s.sigman = 0; }, PreSize, "Fatal  : Sigma b zul = 0 !"},
       {"presize T2 0", 2, [](Spring& s) { s.t = 0, s.T2 = 0; }, PreSize, "Fatal  : T2 = 0 !"},
   };
   for (const auto& r : rows) {

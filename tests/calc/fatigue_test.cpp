@@ -60,9 +60,9 @@ TEST_F(Fatigue, BothBranchesOfTheGoodmanLine) {
     Real q1, q2, strokePerm;
     std::vector<std::string> messages;
   } rows[] = {
-      {"rising line", 500, 750, 400, {}},             // sq1 400: 600 + 0.5 * 400 - 400
-      {"at su both agree", 1000, 1250, 200, {}},      // sq1 800: 1000 - 800 = 600 + 400 - 800
-      {"capped", 1125, 1250, 100, {}},                // sq1 900: 1000 - 900
+      {"rising line", 500, 750, 400, {}},         // sq1 400: 600 + 0.5 * 400 - 400
+      {"at su both agree", 1000, 1250, 200, {}},  // sq1 800: 1000 - 800 = 600 + 400 - 800
+      {"capped", 1125, 1250, 100, {}},            // sq1 900: 1000 - 900
       {"upper above sigma o", 1125, 1375, 100, {"Fehler : sigmak2 > sigmao !"}},  // sq2 1100 > 1000
   };
   for (const auto& r : rows) {
@@ -98,31 +98,53 @@ TEST_F(Fatigue, MissingOrUnusableFatigueData) {
     std::vector<std::string> messages;
     bool ratioAndCyclesWritten;
   } rows[] = {
-      {"no fatigue values, dynamic", [](Session& w) { w.materials.strip.tG = 0; }, 0,
-       {"Warnung: kein Goodman-Diagramm"}, true},
+      {"no fatigue values, dynamic",
+       [](Session& w) { w.materials.strip.tG = 0; },
+       0,
+       {"Warnung: kein Goodman-Diagramm"},
+       true},
       {"no fatigue values, static", [](Session& w) { w.materials.strip.tG = 0, w.spring.statdyn = 1; }, 0, {}, true},
       {"strip slope 0", [](Session& w) { w.materials.strip.plain.m = 0; }, 0, {"Fehler : velkwst Goodman"}, false},
-      {"wire slope 0", [](Session& w) {
+      {"wire slope 0",
+       [](Session& w) {
          w.materials.wire = testWire();
          w.materials.wire.plain.m = 0;
          w.spring.crossSection = 2;
-       }, 0, {"Fehler : TALMWST Goodman"}, false},
-      {"wire just entered", [](Session& w) {
+       },
+       0,
+       {"Fehler : TALMWST Goodman"},
+       false},
+      {"wire just entered",
+       [](Session& w) {
          w.materials.wire = testWire();
          w.spring.crossSection = 2;
          w.spring.matSource = 11;
-       }, 0, {}, true},
-      {"wire of unknown source", [](Session& w) {
+       },
+       0,
+       {},
+       true},
+      {"wire of unknown source",
+       [](Session& w) {
          w.materials.wire = testWire();
          w.spring.crossSection = 2;
          w.spring.matSource = 1;
-       }, 0, {}, true},
-      {"wire from the table", [](Session& w) {
+       },
+       0,
+       {},
+       true},
+      {"wire from the table",
+       [](Session& w) {
          w.materials.wire = testWire();  // 450 + 0.4 * 400 - 400 at d = dG
          w.spring.crossSection = 2;
-       }, 210, {}, true},
-      {"only shot-peened values", [](Session& w) { w.materials.strip.plain = {}; },
-       300, {"Warnung: approx.Goodman"}, true},  // sigma h0 = 5/6 * 600 = 500, su = (1100 - 500) / 0.5
+       },
+       210,
+       {},
+       true},
+      {"only shot-peened values",
+       [](Session& w) { w.materials.strip.plain = {}; },
+       300,
+       {"Warnung: approx.Goodman"},
+       true},  // sigma h0 = 5/6 * 600 = 500, su = (1100 - 500) / 0.5
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);

@@ -1,10 +1,11 @@
 // The material laws: strength over thickness with its cap, the permissible bending stress,
 // fatigue-diagram values with the approximation rule, limit checks and DIN 2076 rounding.
+#include "calc/material.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "calc/material.h"
 #include "calcservice/context.h"
 #include "support/fixture.h"
 
@@ -71,10 +72,8 @@ TEST_F(MaterialLaw, StrengthOfImpossibleInputsIsFiniteWithAMessage) {
     Real t, t0;
     const char* message;
   } cases[] = {
-      {"strip t = 0", false, 0, 1, "Fatal  : t <= 0 !"},
-      {"strip t < 0", false, -1, 1, "Fatal  : t <= 0 !"},
-      {"wire d = 0", true, 0, 1, "Fatal  : d <= 0 !"},
-      {"strip t0 = 0", false, 1, 0, "Fatal  : DR0 = 0 !"},
+      {"strip t = 0", false, 0, 1, "Fatal  : t <= 0 !"}, {"strip t < 0", false, -1, 1, "Fatal  : t <= 0 !"},
+      {"wire d = 0", true, 0, 1, "Fatal  : d <= 0 !"},   {"strip t0 = 0", false, 1, 0, "Fatal  : DR0 = 0 !"},
       {"wire d0 = 0", true, 1, 0, "Fatal  : DR0 = 0 !"},
   };
   for (const Case& c : cases) {
@@ -220,8 +219,7 @@ TEST_F(MaterialLaw, RoundUpToTheDin2076Series) {
   for (const Case& c : cases) {
     ClearCalcMessages(ws.messages);
     EXPECT_EQ(RoundUpDin2076(ws.messages, c.x), c.expected) << static_cast<double>(c.x);
-    EXPECT_EQ(messages(ws.messages),
-              c.warned ? std::vector<std::string>{kDinWarning} : std::vector<std::string>{})
+    EXPECT_EQ(messages(ws.messages), c.warned ? std::vector<std::string>{kDinWarning} : std::vector<std::string>{})
         << static_cast<double>(c.x);
   }
   // The session's rounding answers a cancelled conversation by leaving the value alone; the

@@ -1,9 +1,9 @@
 // The calculation message list: duplicates, the limit of 11 entries, the 36-character cut.
+#include "data/messages.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "data/messages.h"
 
 namespace velk {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "dbf/dbf.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {
@@ -176,8 +176,27 @@ TEST_F(MaterialSelect, EditingTheWireTableWithoutANewMaterial) {
 
 // The answers of the 19 steps of the new-material dialog (step 5 has three texts).
 std::vector<std::string> wireAnswers() {
-  return {oem("Testdraht Öl"), "200000", "78000", "7.9", "Zeile 2", "Zeile 3", "Zeile 4", "1", "2000", "10",
-          "1500", "2600", "0.2", "12", "150", "1120", "10", "840", "600", "450", "650"};
+  return {oem("Testdraht Öl"),
+          "200000",
+          "78000",
+          "7.9",
+          "Zeile 2",
+          "Zeile 3",
+          "Zeile 4",
+          "1",
+          "2000",
+          "10",
+          "1500",
+          "2600",
+          "0.2",
+          "12",
+          "150",
+          "1120",
+          "10",
+          "840",
+          "600",
+          "450",
+          "650"};
 }
 
 TEST_F(MaterialSelect, NewWireMaterialIsAskedStepByStepAndAppended) {
@@ -225,10 +244,33 @@ TEST_F(MaterialSelect, NewWireMaterialIsAskedStepByStepAndAppended) {
 
   const std::string path = tables.file("talmwst.dbf");
   ASSERT_EQ(count(path), 16u);
-  EXPECT_EQ(record(path, 16),
-            (std::vector<std::string>{oem("Testdraht Öl"), "Zeile 2", "Zeile 3", "Zeile 4", "78000", "200000", "7.90",
-                                      "2000", "1.000", "2600", "500", "1.000", "1120", "280", "600", "150", "0.800",
-                                      "0", "0", "0", "0", "0.000", "0.200", "12.000", "150", "", "16"}));
+  EXPECT_EQ(record(path, 16), (std::vector<std::string>{oem("Testdraht Öl"),
+                                                        "Zeile 2",
+                                                        "Zeile 3",
+                                                        "Zeile 4",
+                                                        "78000",
+                                                        "200000",
+                                                        "7.90",
+                                                        "2000",
+                                                        "1.000",
+                                                        "2600",
+                                                        "500",
+                                                        "1.000",
+                                                        "1120",
+                                                        "280",
+                                                        "600",
+                                                        "150",
+                                                        "0.800",
+                                                        "0",
+                                                        "0",
+                                                        "0",
+                                                        "0",
+                                                        "0.000",
+                                                        "0.200",
+                                                        "12.000",
+                                                        "150",
+                                                        "",
+                                                        "16"}));
   EXPECT_EQ(ws.spring.matSource, 11);
   EXPECT_EQ(ws.spring.matName, oem("Testdraht Öl"));
   EXPECT_EQ(ws.spring.E, 200000);
@@ -272,7 +314,7 @@ TEST_F(MaterialSelect, CancelledNewMaterialWritesNothing) {
   const std::string before = readFile(path);
   std::vector<std::string> answers = wireAnswers();
   for (std::size_t i = 0; i < 11; ++i) ui.push(Answer::Text(answers[i]));  // steps 1 to 9
-  ui.push(Answer::Cancel());                                             // step 10
+  ui.push(Answer::Cancel());                                               // step 10
   EnterWireMaterial(ws);
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(readFile(path), before);
@@ -332,8 +374,8 @@ TEST_F(MaterialSelect, LoadingFromMissingOrEmptyTablesReportsOnlyTheSpringsTable
     EXPECT_FALSE(ws.abort);
     EXPECT_FALSE(r.stripLoaded);
     EXPECT_FALSE(r.wireLoaded);
-    EXPECT_EQ(r.messages, std::vector<std::string>{cross == 1 ? "Fatal  : velkwst DBF error"
-                                                              : "Fatal  : TALMWST DBF error"});
+    EXPECT_EQ(r.messages,
+              std::vector<std::string>{cross == 1 ? "Fatal  : velkwst DBF error" : "Fatal  : TALMWST DBF error"});
   }
   EXPECT_EQ(ws.spring.E, 123) << "material values stay as they were";
   EXPECT_EQ(ws.spring.matSource, 1);

@@ -1,10 +1,10 @@
 // The File menu's commands and the procedures every command shares (save prompt, recent files,
 // file overview, language, refresh, closing), driven through the scripted UI.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-
-#include <sys/stat.h>
 
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
@@ -134,7 +134,8 @@ TEST_F(FileCommands, ARefusedFileChangesNothingAndSaveKeepsItsName) {
     std::function<std::string()> make;  // the refused file's path
   };
   const Case cases[] = {
-      {"cut short", [&] { return writeFile(dir.file("other/kurz.vlk"), whole.substr(0, 40)), dir.file("other/kurz.vlk"); }},
+      {"cut short",
+       [&] { return writeFile(dir.file("other/kurz.vlk"), whole.substr(0, 40)), dir.file("other/kurz.vlk"); }},
       {"empty", [&] { return writeFile(dir.file("other/leer.vlk"), ""), dir.file("other/leer.vlk"); }},
       {"missing", [&] { return dir.file("other/fehlt.vlk"); }},
       {"a FIFO", [&] { return ::mkfifo(dir.file("other/fifo.vlk").c_str(), 0600), dir.file("other/fifo.vlk"); }},
@@ -241,9 +242,8 @@ TEST_F(FileCommands, TheOverviewListsEveryFileAndOpensTheChosenOne) {
   ASSERT_EQ(shown.size(), 1u);
   ASSERT_EQ(shown[0].rows.size(), 3u);
   const auto& rows = shown[0].rows;
-  const auto wire = std::find_if(rows.begin(), rows.end(), [](const OverviewTableRow& r) {
-    return r.file == "drahtfeder_dynamisch.vlk";
-  });
+  const auto wire = std::find_if(rows.begin(), rows.end(),
+                                 [](const OverviewTableRow& r) { return r.file == "drahtfeder_dynamisch.vlk"; });
   ASSERT_NE(wire, rows.end());
   EXPECT_EQ(wire->cells[4], "") << "a round wire has no width";
   EXPECT_EQ(ws.spring.fileName, "");
@@ -268,8 +268,7 @@ TEST_F(FileCommands, KoreanAndBackRestoresEveryGermanCaption) {
   EXPECT_NE(korean.item(MenuId::File).caption, german.item(MenuId::File).caption);
   SwitchLanguage(ws, 1);
   const MenuModel back = CurrentMenu(ws);
-  for (const MenuItem& item : german.items())
-    EXPECT_EQ(back.item(item.id).caption, item.caption) << item.name;
+  for (const MenuItem& item : german.items()) EXPECT_EQ(back.item(item.id).caption, item.caption) << item.name;
   EXPECT_EQ(back.item(MenuId::HelpLanguage).caption, "Menü &Sprache");
 }
 

@@ -77,10 +77,9 @@ void expectCells(const OverviewCells& actual, const OverviewCells& expected) {
 TEST(FileOverviewLayout, HeaderTextsAndColumnWidths) {
   const OverviewCells& h = OverviewHeader();
   const std::vector<std::string> expected = {
-      "File",   "Date  y/m/d", "No.",     "t (d)",   "b",       "re",      "ri",     "n0",
-      "Lw",     "a0",          "delta 0", "delta 1", "delta 2", "delta c", "T1",     "T2",
-      "Tc",     "Material",    "E",       "sig.z",   "kb",      "sig.k1",  "sig.k2", "sig.c",
-      "sig.kh", "sig.hz",      "alpha 1", "alpha 2", "alpha c", "alpha h"};
+      "File",    "Date  y/m/d", "No.",     "t (d)",   "b",      "re",     "ri",      "n0",       "Lw",      "a0",
+      "delta 0", "delta 1",     "delta 2", "delta c", "T1",     "T2",     "Tc",      "Material", "E",       "sig.z",
+      "kb",      "sig.k1",      "sig.k2",  "sig.c",   "sig.kh", "sig.hz", "alpha 1", "alpha 2",  "alpha c", "alpha h"};
   expectCells(h, expectedCells(expected));
 
   const auto widths = OverviewColumnWidths();
@@ -93,10 +92,10 @@ TEST(FileOverviewLayout, HeaderTextsAndColumnWidths) {
 TEST(FileOverviewRow, StripSpringMetric) {
   const NumberSettings num;
   const OverviewCells row = OverviewRow(num, "spring1.vlk", kNoonMarch15, stripSpring(), kMaterial);
-  expectCells(row, expectedCells({"spring1.vlk", kDate, "ZN-4711", "  2.000", " 20.00", "100.0", " 10.0",
-                                  "  5.000", " 1235", " 2.50", " 1800", " 1440", " 1080", " 3600", "  500",
-                                  "  800", " 1234", "Ck 75", "206000", "1100", "1.23", " 600", " 950", "1200",
-                                  " 350", " 420", "  30", " 300", "1500", " 270"}));
+  expectCells(row, expectedCells({"spring1.vlk", kDate,   "ZN-4711", "  2.000", " 20.00", "100.0", " 10.0", "  5.000",
+                                  " 1235",       " 2.50", " 1800",   " 1440",   " 1080",  " 3600", "  500", "  800",
+                                  " 1234",       "Ck 75", "206000",  "1100",    "1.23",   " 600",  " 950",  "1200",
+                                  " 350",        " 420",  "  30",    " 300",    "1500",   " 270"}));
 }
 
 TEST(FileOverviewRow, StripSpringImperialWithDecimalComma) {
@@ -105,10 +104,11 @@ TEST(FileOverviewRow, StripSpringImperialWithDecimalComma) {
   num.decimalComma = 2;
   const OverviewCells row = OverviewRow(num, "spring1.vlk", kNoonMarch15, stripSpring(), kMaterial);
   // Lengths in inches with one more decimal, moments in lbfin with two more, stresses in psi.
-  expectCells(row, expectedCells({"spring1.vlk", kDate, "ZN-4711", " 0,0787", " 0,787", " 3,94", " 0,39",
-                                  "  5,000", "  48,6", "0,098", " 1800", " 1440", " 1080", " 3600", "  4,43",
-                                  "  7,08", " 10,93", "Ck 75", "29877622", "159541", "1,23", " 87022", "137814",
-                                  "174044", " 50763", " 60916", "  30", " 300", "1500", " 270"}));
+  expectCells(row,
+              expectedCells({"spring1.vlk", kDate,    "ZN-4711",  " 0,0787", " 0,787", " 3,94",  " 0,39",  "  5,000",
+                             "  48,6",      "0,098",  " 1800",    " 1440",   " 1080",  " 3600",  "  4,43", "  7,08",
+                             " 10,93",      "Ck 75",  "29877622", "159541",  "1,23",   " 87022", "137814", "174044",
+                             " 50763",      " 60916", "  30",     " 300",    "1500",   " 270"}));
 }
 
 TEST(FileOverviewRow, RoundWireHasNoWidthAndShowsTheWireMaterial) {
@@ -193,8 +193,8 @@ TEST(FileOverviewSort, FormattedValuesSortByTheirText) {
   // alpha c: 12345 overflows the 4 positions, a negative value has its sign where others have
   // blanks: text order, not numeric order.
   std::vector<OverviewTableRow> rows{{"", OverviewHeader()}};
-  for (const auto& [file, alphac] : std::vector<std::pair<std::string, Real>>{
-           {"a.vlk", 2000}, {"b.vlk", 12345}, {"c.vlk", -5}, {"d.vlk", 3}}) {
+  for (const auto& [file, alphac] :
+       std::vector<std::pair<std::string, Real>>{{"a.vlk", 2000}, {"b.vlk", 12345}, {"c.vlk", -5}, {"d.vlk", 3}}) {
     Spring s = stripSpring();
     s.alphac = alphac;
     rows.push_back({file, OverviewRow(NumberSettings{}, file, kNoonMarch15, s, kMaterial)});
@@ -219,8 +219,8 @@ TEST(FileOverviewSort, ColumnOutsideTheTableChangesNothing) {
 
 TEST(FileOverviewWindow, RequestCarriesCaptionRowsAndWidths) {
   NumberSettings num;
-  const auto request = MakeFileOverviewRequest(num, "VELK - Spiralfedern", "/home/k\xc3\xa4the/federn/",
-                                               tableOf({{"a.vlk", "1"}}));
+  const auto request =
+      MakeFileOverviewRequest(num, "VELK - Spiralfedern", "/home/k\xc3\xa4the/federn/", tableOf({{"a.vlk", "1"}}));
   EXPECT_EQ(request.caption, "VELK - Spiralfedern  -  " + oem("/home/käthe/federn/"));
   ASSERT_EQ(request.rows.size(), 2u);
   EXPECT_EQ(request.rows[0].cells, OverviewHeader());

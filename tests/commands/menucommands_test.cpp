@@ -18,8 +18,8 @@
 #include "dialogs/configio.h"
 #include "dialogs/inputforms.h"
 #include "draw/displaylist.h"
-#include "reportui/printconfig.h"
 #include "report/reportwriter.h"
+#include "reportui/printconfig.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -97,7 +97,8 @@ TEST_F(MenuCommands, EditCommandsFollowTheirPattern) {
   };
   const auto just = [](std::vector<Answer> a) { return [a](Session&) { return a; }; };
   const Case cases[] = {
-      {"text ok", EditText, just({Answer::With(SpringTextsResult{"Neu", "", "N-1", "", ""})}), false, true, false, false},
+      {"text ok", EditText, just({Answer::With(SpringTextsResult{"Neu", "", "N-1", "", ""})}), false, true, false,
+       false},
       {"text cancel", EditText, just({Answer::Cancel()}), true, false, false, false},
       {"ends ok", EditSpringEnds, ends, false, true, true, true},
       {"ends cancel still calculates", EditSpringEnds, just({Answer::Cancel()}), true, false, true, true},
@@ -309,8 +310,7 @@ TEST_F(MenuCommands, ThePrinterButtonAsksThePlatformAndTheFormFollowsIt) {
                cancelled = q.choosePrinter();
                return PrintConfigResult{q.values};
              }),
-             Answer::With(ChoosePrinterResult{"lp", true}), Answer::Cancel(),
-             Answer::With(PrinterInfoResult{})});
+             Answer::With(ChoosePrinterResult{"lp", true}), Answer::Cancel(), Answer::With(PrinterInfoResult{})});
   FilePrinterSetup(ws);
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->label, std::string(38, ' ') + "lp") << "right-aligned in 40 characters";

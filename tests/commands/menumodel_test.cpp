@@ -1,5 +1,7 @@
 // The main menu as data: caption tables of every language, the run-time captions, the recent-file
 // list and its menu items, the window title and the view a refresh draws.
+#include "commands/menumodel.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,7 +9,6 @@
 #include <regex>
 #include <set>
 
-#include "commands/menumodel.h"
 #include "dialogs/dialogs.h"
 
 namespace velk::test {
@@ -62,15 +63,30 @@ TEST(CaptionTables, EveryLanguageColumnIsCompleteWithItsAccelerators) {
 }
 
 TEST(CaptionTables, TellingRowsAndFallbacks) {
-  struct Row { int lang; CapA row; const char* text; };
+  struct Row {
+    int lang;
+    CapA row;
+    const char* text;
+  };
   const Row rows[] = {
-      {3, CapA::Menue, "Menu"},      {4, CapA::Menue, "Menu"},      {6, CapA::Menue, "Menu"},
-      {5, CapA::Menue, "Meny"},      {7, CapA::Menue, "Meniu"},     {9, CapA::Menue, "Menú"},
-      {3, CapA::Datei, "&Fichier"},  {4, CapA::Datei, "&File"},     {5, CapA::Datei, "&Arkiv"},
-      {6, CapA::Datei, "&Arquivo"},  {7, CapA::Datei, "&Fisier"},   {9, CapA::Datei, "&Archivo"},
+      {3, CapA::Menue, "Menu"},
+      {4, CapA::Menue, "Menu"},
+      {6, CapA::Menue, "Menu"},
+      {5, CapA::Menue, "Meny"},
+      {7, CapA::Menue, "Meniu"},
+      {9, CapA::Menue, "Menú"},
+      {3, CapA::Datei, "&Fichier"},
+      {4, CapA::Datei, "&File"},
+      {5, CapA::Datei, "&Arkiv"},
+      {6, CapA::Datei, "&Arquivo"},
+      {7, CapA::Datei, "&Fisier"},
+      {9, CapA::Datei, "&Archivo"},
       {3, CapA::Nachrechnung, "&Vérification"},
-      {2, CapA::Vorderansicht, "P&rojection"}, {1, CapA::AenderungLoeschen, "Letzte Änderung &löschen"},
-      {0, CapA::Datei, "&Datei"},    {42, CapA::Datei, "&Datei"},   {-1, CapA::Sprache, "&Sprache"},
+      {2, CapA::Vorderansicht, "P&rojection"},
+      {1, CapA::AenderungLoeschen, "Letzte Änderung &löschen"},
+      {0, CapA::Datei, "&Datei"},
+      {42, CapA::Datei, "&Datei"},
+      {-1, CapA::Sprache, "&Sprache"},
   };
   for (const Row& r : rows) EXPECT_EQ(captionA(r.lang, r.row), r.text) << "language " << r.lang;
 
@@ -170,8 +186,10 @@ TEST(MenuModel, KoreanAndBackToGermanRestoresEveryGermanCaption) {
   EXPECT_EQ(menu.item(MenuId::File).caption, "파일(&F)");
   EXPECT_EQ(menu.item(MenuId::HelpLanguage).caption, "메뉴 언어(&L)");
   for (const MenuItem& it : menu.items()) {
-    if (it.fromCaptionTable) EXPECT_NE(it.caption, german.at(it.id)) << it.name << " not translated";
-    else EXPECT_EQ(it.caption, german.at(it.id)) << it.name;
+    if (it.fromCaptionTable)
+      EXPECT_NE(it.caption, german.at(it.id)) << it.name << " not translated";
+    else
+      EXPECT_EQ(it.caption, german.at(it.id)) << it.name;
   }
 
   captions.setLanguage(kLanguageGerman);
@@ -181,7 +199,12 @@ TEST(MenuModel, KoreanAndBackToGermanRestoresEveryGermanCaption) {
 }
 
 TEST(MenuModel, MessageCountCaption) {
-  struct Case { int language; int count; const char* caption; bool enabled; };
+  struct Case {
+    int language;
+    int count;
+    const char* caption;
+    bool enabled;
+  };
   const Case cases[] = {
       {1, 3, "&Fehlermeldungen (3)", true},
       {1, 0, "&Fehlermeldungen (0)", false},
@@ -220,16 +243,27 @@ TEST(MenuModel, SpreadsheetItemsWaitForTheStartAndLanguageIsChecked) {
 // ---- Recent files ----
 
 TEST(RecentFiles, AddAndRemove) {
-  struct Case { const char* what; RecentFiles before; std::string add; RecentFiles after; };
+  struct Case {
+    const char* what;
+    RecentFiles before;
+    std::string add;
+    RecentFiles after;
+  };
   const Case cases[] = {
       {"into an empty list", {}, "/a/x.vlk", {"/a/x.vlk", "", "", ""}},
-      {"entry 3 moves to 1 without duplicates", {"/1.vlk", "/2.vlk", "/3.vlk", "/4.vlk"}, "/3.vlk",
+      {"entry 3 moves to 1 without duplicates",
+       {"/1.vlk", "/2.vlk", "/3.vlk", "/4.vlk"},
+       "/3.vlk",
        {"/3.vlk", "/1.vlk", "/2.vlk", "/4.vlk"}},
-      {"a fifth path drops the oldest", {"/1.vlk", "/2.vlk", "/3.vlk", "/4.vlk"}, "/5.vlk",
+      {"a fifth path drops the oldest",
+       {"/1.vlk", "/2.vlk", "/3.vlk", "/4.vlk"},
+       "/5.vlk",
        {"/5.vlk", "/1.vlk", "/2.vlk", "/3.vlk"}},
       {"entry 1 again changes nothing", {"/1.vlk", "/2.vlk", "", ""}, "/1.vlk", {"/1.vlk", "/2.vlk", "", ""}},
       {"every duplicate removed", {"/1.vlk", "/2.vlk", "/1.vlk", ""}, "/1.vlk", {"/1.vlk", "/2.vlk", "", ""}},
-      {"case-sensitive names are different files", {"/a/X.vlk", "", "", ""}, "/a/x.vlk",
+      {"case-sensitive names are different files",
+       {"/a/X.vlk", "", "", ""},
+       "/a/x.vlk",
        {"/a/x.vlk", "/a/X.vlk", "", ""}},
       {"an empty path is not added", {"/1.vlk", "", "", ""}, "", {"/1.vlk", "", "", ""}},
   };
@@ -252,7 +286,11 @@ TEST(RecentFiles, AddAndRemove) {
 
 TEST(RecentFiles, ShorteningAtFiftyCharacters) {
   const std::string folder = "/data/springs/";  // three "/"
-  struct Case { const char* what; std::string path; std::string shown; };
+  struct Case {
+    const char* what;
+    std::string path;
+    std::string shown;
+  };
   const Case cases[] = {
       {"50 characters", folder + std::string(32, 'f') + ".vlk", "/.../" + std::string(32, 'f') + ".vlk"},
       {"49 characters", folder + std::string(31, 'f') + ".vlk", folder + std::string(31, 'f') + ".vlk"},
@@ -289,7 +327,11 @@ TEST(RecentFiles, MenuDisplay) {
 // ---- Title, refresh, help texts ----
 
 TEST(WindowTitle, Cases) {
-  struct Case { const char* name; const char* ext; const char* title; };
+  struct Case {
+    const char* name;
+    const char* ext;
+    const char* title;
+  };
   const Case cases[] = {
       {"", "vlk", "VELK - Spiralfedern"},
       {"feder1", "vlk", "VELK - Spiralfedern  -  feder1.vlk"},
@@ -303,13 +345,16 @@ TEST(WindowTitle, Cases) {
 }
 
 TEST(Refresh, ViewForResultViewAndHelpLevel) {
-  struct Case { int resultView; int helpLevel; RefreshView view; };
+  struct Case {
+    int resultView;
+    int helpLevel;
+    RefreshView view;
+  };
   const Case cases[] = {
-      {1, 0, RefreshView::Quick1},         {2, 0, RefreshView::Quick2},
-      {3, 0, RefreshView::ProductionDrawing}, {5, 2, RefreshView::FrontDrawing},
-      {4, 0, RefreshView::Characteristic}, {0, 0, RefreshView::None},
-      {0, 1, RefreshView::Quick1},         {0, 2, RefreshView::Quick1},
-      {6, 0, RefreshView::None},           {-1, 1, RefreshView::Quick1},
+      {1, 0, RefreshView::Quick1},       {2, 0, RefreshView::Quick2},         {3, 0, RefreshView::ProductionDrawing},
+      {5, 2, RefreshView::FrontDrawing}, {4, 0, RefreshView::Characteristic}, {0, 0, RefreshView::None},
+      {0, 1, RefreshView::Quick1},       {0, 2, RefreshView::Quick1},         {6, 0, RefreshView::None},
+      {-1, 1, RefreshView::Quick1},
   };
   for (const Case& c : cases)
     EXPECT_EQ(refreshView(c.resultView, c.helpLevel), c.view) << c.resultView << "/" << c.helpLevel;

@@ -2,13 +2,14 @@
 // python3-openpyxl), the spreadsheet program started through the launcher's hook, the save
 // request and the save before an export, the report through the tab-separated destination, the
 // file overview, and a workbook read back as the spring.
+#include "commands/spreadsheetlink.h"
+
 #include <filesystem>
 
 #include "commands/fileoverview.h"
 #include "commands/menucommands.h"
 #include "commands/menumodel.h"
 #include "commands/springfile.h"
-#include "commands/spreadsheetlink.h"
 #include "data/inputfile.h"
 #include "report/reportfiles.h"
 #include "support/fixture.h"
@@ -110,7 +111,8 @@ TEST_F(SpreadsheetLink, StartBeforeTheSpringWasSavedAsksForTheSave) {
   EXPECT_FALSE(ws.spreadsheetStarted);
   EXPECT_TRUE(started.empty());
   ASSERT_EQ(ui.messages(MessageKind::Info).size(), 1u);
-  EXPECT_EQ(u8(ui.messages(MessageKind::Info)[0]), "Zuerst müssen Sie Ihre Eingabedaten speichern (Menü \"Datei->Speichern\")");
+  EXPECT_EQ(u8(ui.messages(MessageKind::Info)[0]),
+            "Zuerst müssen Sie Ihre Eingabedaten speichern (Menü \"Datei->Speichern\")");
   EXPECT_FALSE(CurrentMenu(ws).item(MenuId::OleExportExcel).enabled);
   EXPECT_FALSE(CurrentMenu(ws).item(MenuId::OleImportExcel).enabled);
   // Export and import do nothing before a start.
@@ -226,7 +228,8 @@ TEST_F(SpreadsheetLink, PrintoutOfAFatalCalculationShowsTheMessages) {
   OlePrintoutExcel(ws);
   EXPECT_TRUE(started.empty());
   ASSERT_FALSE(ui.requests().empty());
-  EXPECT_NE(u8(ui.requests().back().caption + ui.requests().back().prompt).find("Berechnungsmodul meldet"), std::string::npos);
+  EXPECT_NE(u8(ui.requests().back().caption + ui.requests().back().prompt).find("Berechnungsmodul meldet"),
+            std::string::npos);
   EXPECT_EQ(ws.report.tabCounter, 0);
 }
 
@@ -324,7 +327,8 @@ TEST_F(SpreadsheetLink, OverviewExportHasEveryCellAndNumbersAsNumbers) {
   load("uhrfeder");
   ws.config.num.decimalComma = 2;
   std::vector<OverviewTableRow> rows = {{{}, OverviewHeader()}};
-  rows.push_back({"uhrfeder.vlk", OverviewRow(ws.config.num, "uhrfeder.vlk", 1700000000, ws.spring, {"Federstahl 1.1231", "", true})});
+  rows.push_back({"uhrfeder.vlk",
+                  OverviewRow(ws.config.num, "uhrfeder.vlk", 1700000000, ws.spring, {"Federstahl 1.1231", "", true})});
   OleExportOverview(ws, rows);
   ASSERT_EQ(started.size(), 1u);
   const std::string out = run(kDump, {lastWorkbook()});

@@ -81,7 +81,8 @@ TEST_F(StepCommand, UnwritableFileIsSaidAndTheOldOneKept) {
   EXPECT_TRUE(ws.abort);
   EXPECT_EQ(readFile(dir.file("uhr.step")), "alt");
   ASSERT_EQ(ui.messages(MessageKind::Error).size(), 1u);
-  EXPECT_EQ(u8(ui.messages(MessageKind::Error)[0]), writeFailure(u8(ioErrorText(IoStage::Write, kIoDiskFull)), target, ENOSPC));
+  EXPECT_EQ(u8(ui.messages(MessageKind::Error)[0]),
+            writeFailure(u8(ioErrorText(IoStage::Write, kIoDiskFull)), target, ENOSPC));
 }
 
 TEST_F(StepCommand, TheItemSitsInTheCadMenuInEveryLanguage) {

@@ -1,14 +1,13 @@
 // Configuration file, recent-files file and folder check: stop points, corrections, round trip,
 // first start, write failures with retry, and the folder messages.
-#include "dialogs/configio.h"
-
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <sstream>
 
+#include "dialogs/configio.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -179,8 +178,14 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
     Change change;
   };
   const std::vector<Row> rows = {
-      {"layer names", [](auto& c) { for (int i = 1; i <= 5; ++i) c.layerName[i] = "L" + std::to_string(i); }},
-      {"layer colours 1..5", [](auto& c) { for (int i = 1; i <= 5; ++i) c.layerColor[i] = 10 + i; }},
+      {"layer names",
+       [](auto& c) {
+         for (int i = 1; i <= 5; ++i) c.layerName[i] = "L" + std::to_string(i);
+       }},
+      {"layer colours 1..5",
+       [](auto& c) {
+         for (int i = 1; i <= 5; ++i) c.layerColor[i] = 10 + i;
+       }},
       {"CAD font", [](auto& c) { c.cadTextFont = "ISOCP"; }},
       {"CAD text width", [](auto& c) { c.cadTextWidth = 0.75L; }},
       {"CAD text angle", [](auto& c) { c.cadTextAngle = 15; }},
@@ -214,7 +219,10 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
       {"layers monochrome", [](auto& c) { c.layerMonochrome = true; }},
       {"graphics text width", [](auto& c) { c.graphicsTextWidth = 0.5L; }},
       {"graphics font", [](auto& c) { c.graphicsFont = "DejaVu Sans"; }},
-      {"layer colours 16..31", [](auto& c) { for (int i = 16; i <= 31; ++i) c.layerColor[i] = 47 - i; }},
+      {"layer colours 16..31",
+       [](auto& c) {
+         for (int i = 16; i <= 31; ++i) c.layerColor[i] = 47 - i;
+       }},
       {"text program", [](auto& c) { c.textProgram = "kate"; }},
       {"table mode", [](auto& c) { c.tableMode = 2; }},
       {"table editor", [](auto& c) { c.externalTableEditor = "tbl"; }},
@@ -222,7 +230,10 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
       {"print scale x", [](auto& c) { c.printScaleX = 1.5L; }},
       {"print border", [](auto& c) { c.printBorder = true; }},
       {"ask user folder", [](auto& c) { c.askUserDir = true; }},
-      {"plot lines 2..5", [](auto& c) { c.plotCommandLines = {"", "b", "c", "d", "e"}, c.plotCommandLineCount = 5; }},
+      {"plot lines 2..5",
+       [](auto& c) {
+         c.plotCommandLines = {"", "b", "c", "d", "e"}, c.plotCommandLineCount = 5;
+       }},
       {"archive", [](auto& c) { c.archiveMode = true; }},
       {"date code", [](auto& c) { c.num.dateFormat = 4; }},
       {"header space", [](auto& c) { c.headerSpaceLines = 30; }},
@@ -236,9 +247,15 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
       {"dialog scale", [](auto& c) { c.inputWindowScale = 150; }},
       {"browser", [](auto& c) { c.htmlBrowser = "firefox"; }},
       {"print scale y", [](auto& c) { c.printScaleY = 0.75L; }},
-      {"thickness 0..5", [](auto& c) { for (int i = 0; i <= 5; ++i) c.lineThickness[i] = i + 4; }},
+      {"thickness 0..5",
+       [](auto& c) {
+         for (int i = 0; i <= 5; ++i) c.lineThickness[i] = i + 4;
+       }},
       {"print dialog", [](auto& c) { c.graphicsPrintDialog = true; }},
-      {"text window", [](auto& c) { c.textWindow = {-5, 20, 300, 920}; }},
+      {"text window",
+       [](auto& c) {
+         c.textWindow = {-5, 20, 300, 920};
+       }},
       {"units", [](auto& c) { c.num.units = 1; }},
       {"header mode", [](auto& c) { c.headerMode = 2; }},
       {"printout font", [](auto& c) { c.printoutFont = "Courier 10 Pitch"; }},
@@ -247,13 +264,19 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
       {"graphics style", [](auto& c) { c.graphicsFontStyle = 2; }},
       {"orientation", [](auto& c) { c.printOrientation = 2; }},
       {"edit 3D", [](auto& c) { c.edit3d = false; }},
-      {"3D angles", [](auto& c) { c.view3d = {0.5L, -0.25L, 1.5L}; }},
+      {"3D angles",
+       [](auto& c) {
+         c.view3d = {0.5L, -0.25L, 1.5L};
+       }},
       {"change index", [](auto& c) { c.changeIndexStyle = 3; }},
       {"spreadsheet decimal", [](auto& c) { c.num.spreadsheetDecimal = 1; }},
       {"release field", [](auto& c) { c.releaseFieldText = oem("Frei für Produktion"); }},
       {"DXF decimals", [](auto& c) { c.decimalsDxf = 32; }},
       {"CAD text mode", [](auto& c) { c.num.cadTextMode = 3; }},
-      {"thickness 16..31", [](auto& c) { for (int i = 16; i <= 31; ++i) c.lineThickness[i] = i % 3 + 2; }},
+      {"thickness 16..31",
+       [](auto& c) {
+         for (int i = 16; i <= 31; ++i) c.lineThickness[i] = i % 3 + 2;
+       }},
       {"plain characters", [](auto& c) { c.num.plainChars = 1; }},
       {"elements scale", [](auto& c) { c.dialogElementsScale = 120; }},
       {"angle display", [](auto& c) { c.angleDisplay = 1; }},
@@ -261,7 +284,10 @@ TEST_F(ConfigFileTest, EveryRowSurvivesWritingAndReadingBack) {
       {"print macro", [](auto& c) { c.printMacroValue = 3; }},
       {"main window value", [](auto& c) { c.mainWindowValue = 2; }},
       {"result graphic", [](auto& c) { c.defaultResultGraphic = 5; }},
-      {"drawing options", [](auto& c) { c.drawingOptions = {true, false, true, true}; }},
+      {"drawing options",
+       [](auto& c) {
+         c.drawingOptions = {true, false, true, true};
+       }},
       {"language", [](auto& c) { c.language = 2; }},
   };
   // What a program holds after its first start and the folder check.
@@ -330,30 +356,155 @@ TEST_F(ConfigFileTest, DefaultFileLayout) {
   std::vector<std::string> want = {"velk Konfiguration", "Version 3.4"};
   auto add = [&want](std::initializer_list<std::string> lines) { want.insert(want.end(), lines); };
   for (const char* colour : {"2", "2", "2", "3", "1"}) add({"Layer", "", "Farbe", colour});
-  add({"Textstil CAD", "", "Textbreitenfaktor CAD", "1", "Textwinkel", "0", "CAD Ordner", "", "DBF Ordner", "",
-       "Hilfegrad", "1", "Druckerschnittstelle", "1", "Druckertyp", "3", "Druckdichte", "1",
-       oem("Hardcopy um 90° gedreht ?"), "J", "Dezimalstellen", "3", "Druckdicke vertikal", "1", "Farbgrafik", "TRUE",
-       "GrafikKorrekturFaktor horizontal", "1", "Grafik-Mode", "0", "Grafik-Treiber", "0",
-       oem("Auflösung horizontal"), "0", oem("Auflösung vertikal"), "0", oem("Ordner für temporäre Dateien"), "",
-       "Druckerschnittstelle Hardcopy", "1", "EDI Ordner", "", "PLT Ordner", "",
-       oem("Mode für Textausdruck 1:* 2:-"), "2", oem("Zeilen pro Seite für Drucker"), "66", "Zoomfaktor",
-       "1.0200000", "Pan-Faktor", "0.0100000", "ORVAN-Programmverzeichnis", "", "PLOTRIX-Kommandozeile", "",
-       "Hintergrundfarbe", "0", "Windows-Druckmodus (1=mono 2=color)", "1", "Layer Monochrom", "FALSE",
-       "Textbreitenfaktor Grafik", "0.8000000", "Textstil Grafik", "Arial"});
+  add({"Textstil CAD",
+       "",
+       "Textbreitenfaktor CAD",
+       "1",
+       "Textwinkel",
+       "0",
+       "CAD Ordner",
+       "",
+       "DBF Ordner",
+       "",
+       "Hilfegrad",
+       "1",
+       "Druckerschnittstelle",
+       "1",
+       "Druckertyp",
+       "3",
+       "Druckdichte",
+       "1",
+       oem("Hardcopy um 90° gedreht ?"),
+       "J",
+       "Dezimalstellen",
+       "3",
+       "Druckdicke vertikal",
+       "1",
+       "Farbgrafik",
+       "TRUE",
+       "GrafikKorrekturFaktor horizontal",
+       "1",
+       "Grafik-Mode",
+       "0",
+       "Grafik-Treiber",
+       "0",
+       oem("Auflösung horizontal"),
+       "0",
+       oem("Auflösung vertikal"),
+       "0",
+       oem("Ordner für temporäre Dateien"),
+       "",
+       "Druckerschnittstelle Hardcopy",
+       "1",
+       "EDI Ordner",
+       "",
+       "PLT Ordner",
+       "",
+       oem("Mode für Textausdruck 1:* 2:-"),
+       "2",
+       oem("Zeilen pro Seite für Drucker"),
+       "66",
+       "Zoomfaktor",
+       "1.0200000",
+       "Pan-Faktor",
+       "0.0100000",
+       "ORVAN-Programmverzeichnis",
+       "",
+       "PLOTRIX-Kommandozeile",
+       "",
+       "Hintergrundfarbe",
+       "0",
+       "Windows-Druckmodus (1=mono 2=color)",
+       "1",
+       "Layer Monochrom",
+       "FALSE",
+       "Textbreitenfaktor Grafik",
+       "0.8000000",
+       "Textstil Grafik",
+       "Arial"});
   for (int n = 16; n <= 31; ++n) add({"Color Layer " + std::to_string(n), std::to_string(n - 15)});
-  add({"Textprogramm", "xdg-open", "Datenbank mode", "1", "externe Datenbank", "xdg-open",
-       "Windows Screendump Origin X", "0", "Windows Screendump Origin Y", "0", "Windows Screendump Scale",
-       "1.0000000", "Windows Screendump Border ?", "FALSE", "Enter Password ?", "FALSE",
-       "PLOTRIX Command lines (n, line 2 .. line n)", "1", "Archive Flag ?", "FALSE", "Date Code", "1",
-       "Header Space Lines", "0", "Text Device", "1", "Text Device Window ?", "FALSE", "Small Online Window ?",
-       "FALSE", "Enter Diagram Limits ?", "FALSE", "Dot=1 Komma=2", "1", "Default Data Directory", "",
-       "Text Height Factor", "1.0000000", "Input Window Scale %", "102", "HTML Browser", "xdg-open",
-       "Print Scale Vertical", "1.0000000", "Line thickness Layer 0..5", "1", "1", "1", "1", "2", "3",
-       "Graphic Printout Dialog Box ?", "FALSE", "Text window left/top/width/height", "0|0|0|0|",
-       "Metric Units=0,  English units=1", "0", "printout with header=1, header page 1 only=2", "1",
-       "Text Font Printout", "Courier New", "Text Size Printout", "10", "Text Style Printout", "0",
-       "Text Style Graphics", "0", "Printer: Portrait=1, Landscape=2", "1", "Edit 3D x,y,z ?", "TRUE",
-       "3D - Default x,y,z", "0", "0", "0", "0", "2", "Frei", "Decimals DXF,TXT", "6", "CAD Text Mode", "1",
+  add({"Textprogramm",
+       "xdg-open",
+       "Datenbank mode",
+       "1",
+       "externe Datenbank",
+       "xdg-open",
+       "Windows Screendump Origin X",
+       "0",
+       "Windows Screendump Origin Y",
+       "0",
+       "Windows Screendump Scale",
+       "1.0000000",
+       "Windows Screendump Border ?",
+       "FALSE",
+       "Enter Password ?",
+       "FALSE",
+       "PLOTRIX Command lines (n, line 2 .. line n)",
+       "1",
+       "Archive Flag ?",
+       "FALSE",
+       "Date Code",
+       "1",
+       "Header Space Lines",
+       "0",
+       "Text Device",
+       "1",
+       "Text Device Window ?",
+       "FALSE",
+       "Small Online Window ?",
+       "FALSE",
+       "Enter Diagram Limits ?",
+       "FALSE",
+       "Dot=1 Komma=2",
+       "1",
+       "Default Data Directory",
+       "",
+       "Text Height Factor",
+       "1.0000000",
+       "Input Window Scale %",
+       "102",
+       "HTML Browser",
+       "xdg-open",
+       "Print Scale Vertical",
+       "1.0000000",
+       "Line thickness Layer 0..5",
+       "1",
+       "1",
+       "1",
+       "1",
+       "2",
+       "3",
+       "Graphic Printout Dialog Box ?",
+       "FALSE",
+       "Text window left/top/width/height",
+       "0|0|0|0|",
+       "Metric Units=0,  English units=1",
+       "0",
+       "printout with header=1, header page 1 only=2",
+       "1",
+       "Text Font Printout",
+       "Courier New",
+       "Text Size Printout",
+       "10",
+       "Text Style Printout",
+       "0",
+       "Text Style Graphics",
+       "0",
+       "Printer: Portrait=1, Landscape=2",
+       "1",
+       "Edit 3D x,y,z ?",
+       "TRUE",
+       "3D - Default x,y,z",
+       "0",
+       "0",
+       "0",
+       "0",
+       "2",
+       "Frei",
+       "Decimals DXF,TXT",
+       "6",
+       "CAD Text Mode",
+       "1",
        oem("Strichstärke Layer 16..31")});
   for (int n = 16; n <= 31; ++n) add({"1"});
   add({"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE", "FALSE", "FALSE", "FALSE"});
@@ -708,10 +859,10 @@ TEST_F(CheckFoldersTest, EachUnusableFolderIsReported) {
   ws.config.dbfDir = dir.file("missing");
   ws.config.pltDir = dir.file("work/none");
   CheckFolders(ws);
-  EXPECT_EQ(errors(), (std::vector<std::string>{
-                          "ungültiger CAD Ordner konfiguriert", "ungültiger DBF Ordner konfiguriert",
-                          "ungültiger PLT Ordner konfiguriert", "ungültiger EDI Ordner konfiguriert",
-                          "ungültiger Data Ordner konfiguriert"}));
+  EXPECT_EQ(errors(),
+            (std::vector<std::string>{"ungültiger CAD Ordner konfiguriert", "ungültiger DBF Ordner konfiguriert",
+                                      "ungültiger PLT Ordner konfiguriert", "ungültiger EDI Ordner konfiguriert",
+                                      "ungültiger Data Ordner konfiguriert"}));
   EXPECT_FALSE(ws.abort);
 }
 
@@ -784,12 +935,16 @@ class SavedEnv {
     if (const char* v = std::getenv(name)) old_ = v;
   }
   ~SavedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);
+    else
+      ::unsetenv(name_);
   }
   void set(const char* v) {
-    if (v) ::setenv(name_, v, 1);
-    else ::unsetenv(name_);
+    if (v)
+      ::setenv(name_, v, 1);
+    else
+      ::unsetenv(name_);
   }
 
  private:
@@ -834,12 +989,24 @@ TEST_F(ConfigFileTest, NewConfigurationStartsInTheDesktopLanguage) {
     int language;
   };
   const Case cases[] = {
-      {"", "", "de_DE.UTF-8", 1},      {"", "", "de_AT@euro", 1},       {"", "", "fr_CH.UTF-8", 3},
-      {"", "", "it_IT", 4},            {"", "", "ko_KR.UTF-8", 8},      {"", "", "en_GB.UTF-8", 2},
-      {"", "", "sv_SE.UTF-8", 5},      {"", "", "pt_BR.UTF-8", 6},      {"", "", "ro_RO.UTF-8", 7},
-      {"", "", "es_ES.UTF-8", 9},      {"", "", "ja_JP.UTF-8", 2},      {"", "", "C.UTF-8", 2},
-      {"", "", "POSIX", 2},            {"", "", "", 2},                 {"", "", "den", 2},
-      {"", "fr_FR.UTF-8", "de_DE", 3}, {"it_IT", "fr_FR", "de_DE", 4}, {"C", "", "de_DE.UTF-8", 2},
+      {"", "", "de_DE.UTF-8", 1},
+      {"", "", "de_AT@euro", 1},
+      {"", "", "fr_CH.UTF-8", 3},
+      {"", "", "it_IT", 4},
+      {"", "", "ko_KR.UTF-8", 8},
+      {"", "", "en_GB.UTF-8", 2},
+      {"", "", "sv_SE.UTF-8", 5},
+      {"", "", "pt_BR.UTF-8", 6},
+      {"", "", "ro_RO.UTF-8", 7},
+      {"", "", "es_ES.UTF-8", 9},
+      {"", "", "ja_JP.UTF-8", 2},
+      {"", "", "C.UTF-8", 2},
+      {"", "", "POSIX", 2},
+      {"", "", "", 2},
+      {"", "", "den", 2},
+      {"", "fr_FR.UTF-8", "de_DE", 3},
+      {"it_IT", "fr_FR", "de_DE", 4},
+      {"C", "", "de_DE.UTF-8", 2},
   };
   for (const Case& k : cases)
     EXPECT_EQ(languageForLocale(k.lcAll, k.lcMessages, k.lang), k.language)

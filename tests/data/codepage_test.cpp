@@ -72,7 +72,7 @@ TEST(Codepage, Win1252RoundTripsThrough850WhereBothHaveTheCharacter) {
 TEST(Codepage, BoxDrawingAndMissingCharactersBestFit) {
   EXPECT_EQ(cp850ToWin1252("\xDA\xC4\xBF\xB3\xC5\xCD\xC1"), "+-+||-+");
   EXPECT_EQ(cp850ToWin1252("\xB0\xDB\xFE\xD5"), "????");  // shades, blocks, square, dotless i
-  EXPECT_EQ(cp850ToWin1252("\x84\x9F"), "\xE4\x83");         // ä and ƒ keep their character
+  EXPECT_EQ(cp850ToWin1252("\x84\x9F"), "\xE4\x83");      // ä and ƒ keep their character
 }
 
 TEST(Codepage, BadUtf8AndUnknownCharactersBecomeQuestionMarks) {
@@ -80,14 +80,14 @@ TEST(Codepage, BadUtf8AndUnknownCharactersBecomeQuestionMarks) {
     const char* in;
     const char* want;
   } cases[] = {
-      {"\xC3\xA4", "\x84"},       // ä
-      {"\xE2\x82\xAC", "?"},      // euro sign: not in 850
-      {"\xFF", "?"},              // never valid
-      {"a\xC3", "a?"},            // truncated sequence
-      {"\xC0\xAF", "??"},         // overlong "/"
-      {"\xED\xA0\x80", "???"},    // surrogate
+      {"\xC3\xA4", "\x84"},          // ä
+      {"\xE2\x82\xAC", "?"},         // euro sign: not in 850
+      {"\xFF", "?"},                 // never valid
+      {"a\xC3", "a?"},               // truncated sequence
+      {"\xC0\xAF", "??"},            // overlong "/"
+      {"\xED\xA0\x80", "???"},       // surrogate
       {"\xF4\x90\x80\x80", "????"},  // beyond U+10FFFF
-      {"\xF0\x9F\x98\x80x", "?x"},  // valid but not in 850
+      {"\xF0\x9F\x98\x80x", "?x"},   // valid but not in 850
   };
   for (const auto& c : cases) EXPECT_EQ(utf8ToCp850(c.in), c.want) << c.in;
 }
@@ -101,7 +101,10 @@ TEST(Codepage, PlainCharactersAndTheProgramsOwnTable) {
   // Box corners and bars after plainText; the vertical bar stays a vertical bar.
   EXPECT_EQ(toDisplay(plain, "\xDA\xC4\xBF|\xB3\xD6\xB5"), "+-+||+|");
   EXPECT_EQ(toDisplay(plain, "\x8F\xA1\xFC\x87"), "\xC5\xED\xB3\x87");  // listed letters; others unchanged
-  EXPECT_EQ(toDisplay(plain, "20\xF8" "C"), "20degC");
+  EXPECT_EQ(toDisplay(plain,
+                      "20\xF8"
+                      "C"),
+            "20degC");
   const NumberSettings s;
   EXPECT_EQ(toDisplay(s, "\x8E\x84\xF8|"), "\xC4\xE4\xB0|");
 }

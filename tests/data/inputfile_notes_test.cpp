@@ -56,7 +56,12 @@ TEST(InputFileNotes, BytesThatAreNoSpringFile) {
 TEST(InputFileNotes, ControlCharactersInANotedLineAreEscaped) {
   const struct {
     std::string text, shown;
-  } cases[] = {{"0.3\x0B", "0.3\\x0B"}, {"\x1B[31m1", "\\x1B[31m1"}, {"1\x7F" "2", "1\\x7F2"}, {"a\tb", "a\\x09b"}};
+  } cases[] = {{"0.3\x0B", "0.3\\x0B"},
+               {"\x1B[31m1", "\\x1B[31m1"},
+               {"1\x7F"
+                "2",
+                "1\\x7F2"},
+               {"a\tb", "a\\x09b"}};
   for (const auto& c : cases) {
     Spring s;
     std::vector<std::string> notes;
@@ -76,7 +81,7 @@ TEST(InputFileNotes, WorkbookColumnsThatAreNoSpringFile) {
   EXPECT_EQ(notSpringWorkbookReason(withLine(12, "HAUPTABMESSUNGEN")), "Zeile 12 keine Zahl");
   EXPECT_EQ(notSpringWorkbookReason(withLine(22, "")), "Zeile 22 keine Zahl");
   EXPECT_EQ(notSpringWorkbookReason(withLine(23, "x")), "");  // from line 23 on, a file may differ
-  std::string report;  // a report's rows: texts all the way down
+  std::string report;                                         // a report's rows: texts all the way down
   for (int i = 0; i < 40; ++i) report += "Zeile\t" + std::to_string(i) + "\r\n";
   EXPECT_EQ(notSpringWorkbookReason(report), "Zeile 12 keine Zahl");
 }

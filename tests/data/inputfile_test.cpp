@@ -1,14 +1,15 @@
 // The input file: byte layout, round trips, name resolution and safe saving.
-#include "commands/springfile.h"
 #include "data/inputfile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <functional>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "base/textfile.h"
+#include "commands/springfile.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
 
@@ -107,10 +108,12 @@ TEST_F(InputFileTest, RealLinesFollowNumberSettings) {
     int places, comma;
     const char* text;
   } cases[] = {
-      {20, 3, 1, "20.0000000"}, {20, 3, 2, "20,0000000"}, {20, 1, 1, "20.00000"},
-      {0, 3, 1, "0"},           {-30, 3, 1, "-30"},       {-30.5L, 3, 1, "-30.5000000"},
-      {0.25L, 3, 1, "0.2500000"}, {210000, 3, 1, "210000.0000000"}, {-2.5L, 3, 1, "-2.5000000"},
-      {5e-9L, 3, 1, "0"}, {-4.99999999L, 3, 1, "-5"},
+      {20, 3, 1, "20.0000000"},    {20, 3, 2, "20,0000000"},
+      {20, 1, 1, "20.00000"},      {0, 3, 1, "0"},
+      {-30, 3, 1, "-30"},          {-30.5L, 3, 1, "-30.5000000"},
+      {0.25L, 3, 1, "0.2500000"},  {210000, 3, 1, "210000.0000000"},
+      {-2.5L, 3, 1, "-2.5000000"}, {5e-9L, 3, 1, "0"},
+      {-4.99999999L, 3, 1, "-5"},
   };
   for (const Case& c : cases) {
     NumberSettings s;
@@ -137,7 +140,7 @@ TEST_F(InputFileTest, WriteReadWriteIsByteIdenticalInEveryNumberSetting) {
 }
 
 TEST_F(InputFileTest, ValuesThatRoundToAnotherFormStillRoundTripByteForByte) {
-  ws.spring.b = 1e-8L;           // fixed form rounds to zero
+  ws.spring.b = 1e-8L;              // fixed form rounds to zero
   ws.spring.alpha1 = -4.99999999L;  // fixed form rounds to a whole number below 1
   ws.spring.doc.info.freeTextCount = 1;
   ws.spring.doc.info.freeTexts[0].x = 9.9999L;  // significant digits round up to "10.000"
@@ -150,8 +153,8 @@ TEST_F(InputFileTest, ValuesThatRoundToAnotherFormStillRoundTripByteForByte) {
 
 // Awkward values in every real field: after one save, writing what was read gives the same bytes.
 TEST_F(InputFileTest, AwkwardValuesAreStableAfterOneSave) {
-  const Real values[] = {0.9999999999L, -0.9999999999L, 1e-300L, -1e-300L, 123456789.123L, -0.0L, 0.99999995L,
-                         0.5L, 9.99999999e20L, -4.9999999999L, 1e4000L, 5e-8L, 1.00000005L};
+  const Real values[] = {0.9999999999L,  -0.9999999999L, 1e-300L, -1e-300L, 123456789.123L, -0.0L, 0.99999995L, 0.5L,
+                         9.99999999e20L, -4.9999999999L, 1e4000L, 5e-8L,    1.00000005L};
   for (int comma : {1, 2}) {
     for (Real v : values) {
       ws.config.num.decimalComma = comma;
@@ -181,10 +184,19 @@ TEST_F(InputFileTest, EveryFieldComesBack) {
   readInputFile(ws, "feder");
   ASSERT_FALSE(ws.abort);
   const Spring& s = ws.spring;
-  for (auto [a, b] : {std::pair{s.b, expected.b}, {s.t, expected.t}, {s.n0, expected.n0}, {s.ri, expected.ri},
-                      {s.re, expected.re}, {s.alpha1, expected.alpha1}, {s.alpha2, expected.alpha2},
-                      {s.theta, expected.theta}, {s.li, expected.li}, {s.le, expected.le}, {s.rbi, expected.rbi},
-                      {s.rbe, expected.rbe}, {s.freq, expected.freq}})
+  for (auto [a, b] : {std::pair{s.b, expected.b},
+                      {s.t, expected.t},
+                      {s.n0, expected.n0},
+                      {s.ri, expected.ri},
+                      {s.re, expected.re},
+                      {s.alpha1, expected.alpha1},
+                      {s.alpha2, expected.alpha2},
+                      {s.theta, expected.theta},
+                      {s.li, expected.li},
+                      {s.le, expected.le},
+                      {s.rbi, expected.rbi},
+                      {s.rbe, expected.rbe},
+                      {s.freq, expected.freq}})
     EXPECT_EQ(a, b);
   EXPECT_EQ(s.titleLine, expected.titleLine);
   EXPECT_EQ(s.bemerk1, expected.bemerk1);

@@ -52,11 +52,11 @@ TEST(FmtSig, EverydayValues) {
     Real x;
     const char* want;
   } cases[] = {
-      {0, "0"},          {0.000004L, "0"},      {0.00002L, "0.00002"}, {-0.000001L, "0"},
-      {12.0L, "12"},     {12.3456L, "12.35"},   {0.012345L, "0.0123"}, {1234.4L, "1234"},
-      {-5, "-5"},        {0.5L, "0.5"},         {7.85L, "7.85"},       {210000, "210000"},
-      {123.44L, "123.4"}, {1.2L, "1.2"},        {999.9999L, "1000"},   {1000, "1000"},
-      {-0.25L, "-0.25"}, {9.9999L, "10.000"},   {0.1L, "0.1"},         {100, "100"},
+      {0, "0"},           {0.000004L, "0"},    {0.00002L, "0.00002"}, {-0.000001L, "0"},
+      {12.0L, "12"},      {12.3456L, "12.35"}, {0.012345L, "0.0123"}, {1234.4L, "1234"},
+      {-5, "-5"},         {0.5L, "0.5"},       {7.85L, "7.85"},       {210000, "210000"},
+      {123.44L, "123.4"}, {1.2L, "1.2"},       {999.9999L, "1000"},   {1000, "1000"},
+      {-0.25L, "-0.25"},  {9.9999L, "10.000"}, {0.1L, "0.1"},         {100, "100"},
   };
   for (const auto& c : cases) EXPECT_EQ(fmtSig(s, c.x), c.want) << static_cast<double>(c.x);
 }
@@ -76,7 +76,7 @@ TEST(FmtFixed, WidthDecimalsAndDecimalPlacesShift) {
   EXPECT_EQ(fmtFixed(s, 4, 0, 42), "  42");                           // no point when d = 0
   EXPECT_EQ(fmtFixed(s, 1, 2, 12345.678L), "12345.68");               // never cut
   EXPECT_EQ(fmtFixed(s, 4, -2, 3.6L), "   4");                        // d <= 0 counts as 0
-  EXPECT_EQ(fmtFixed(s, 2, 3, 5e-9L), " 0.000");                     // below 1e-8 is zero
+  EXPECT_EQ(fmtFixed(s, 2, 3, 5e-9L), " 0.000");                      // below 1e-8 is zero
   EXPECT_EQ(fmtFixed(withDecimals(5), 3, 7, 1), "  1.000000000");     // 9 decimals
   EXPECT_EQ(fmtFixed(withDecimals(0), 5, 2, 1.234L), "    1");        // shifted below 0
   EXPECT_EQ(fmtFixed(withDecimals(20), 1, 3, 0.5L), "0.5000000000");  // kept at 10
@@ -236,9 +236,15 @@ TEST(Units, Labels) {
     const char* angle;
     const char* pm;
   } cases[] = {
-      {NumberSettings{}, "mm", "MPa", "Nmm", "\xF8" "C", "\xF8", " \xF1 "},
+      {NumberSettings{}, "mm", "MPa", "Nmm",
+       "\xF8"
+       "C",
+       "\xF8", " \xF1 "},
       {plain, "mm", "MPa", "Nmm", " C", "deg", "+/-"},
-      {imperialUnits(), "in", "psi", "lbfin", "\xF8" "F", "\xF8", " \xF1 "},
+      {imperialUnits(), "in", "psi", "lbfin",
+       "\xF8"
+       "F",
+       "\xF8", " \xF1 "},
       {imperialUnits(1), "in", "psi", "lbfin", " F", "deg", "+/-"},
   };
   for (const auto& c : cases) {
@@ -257,12 +263,11 @@ TEST(ParseReal, WholeTextMustBeADecimalNumber) {
     bool ok;
     Real value;
   } cases[] = {
-      {"1,5", true, 1.5L},  {"1,5,0", false, 0}, {"", false, 0},      {" 2.5 ", true, 2.5L},
-      {"-3e2", true, -300}, {"+4", true, 4},     {".5", true, 0.5L},  {"5.", true, 5},
-      {"1E-3", true, 0.001L}, {"-0", true, 0},   {"nan", false, 0},   {"inf", false, 0},
-      {"0x10", false, 0},   {"1e9999", false, 0}, {"1e-9999", true, 0}, {"abc", false, 0},
-      {"1.5x", false, 0},   {"--1", false, 0},   {"1 000", false, 0}, {"e5", false, 0},
-      {"1e", false, 0},     {".", false, 0},     {"+-1", false, 0},   {"1.2.3", false, 0},
+      {"1,5", true, 1.5L}, {"1,5,0", false, 0}, {"", false, 0},     {" 2.5 ", true, 2.5L},  {"-3e2", true, -300},
+      {"+4", true, 4},     {".5", true, 0.5L},  {"5.", true, 5},    {"1E-3", true, 0.001L}, {"-0", true, 0},
+      {"nan", false, 0},   {"inf", false, 0},   {"0x10", false, 0}, {"1e9999", false, 0},   {"1e-9999", true, 0},
+      {"abc", false, 0},   {"1.5x", false, 0},  {"--1", false, 0},  {"1 000", false, 0},    {"e5", false, 0},
+      {"1e", false, 0},    {".", false, 0},     {"+-1", false, 0},  {"1.2.3", false, 0},
   };
   for (const auto& c : cases) {
     Real v = 99;
@@ -282,8 +287,8 @@ TEST(ParseInt, DecimalIntegersOnly) {
     bool ok;
     long long value;
   } cases[] = {
-      {"42", true, 42},  {" -7 ", true, -7}, {"+3", true, 3},  {"3.5", false, 0},
-      {"", false, 0},    {"x", false, 0},    {"+-1", false, 0}, {"99999999999999999999", false, 0},
+      {"42", true, 42}, {" -7 ", true, -7}, {"+3", true, 3},   {"3.5", false, 0},
+      {"", false, 0},   {"x", false, 0},    {"+-1", false, 0}, {"99999999999999999999", false, 0},
   };
   for (const auto& c : cases) {
     long long v = 99;

@@ -14,8 +14,7 @@ TEST(Template, ShippedNullVlkHoldsTheStartValues) {
   ws.spring.doc = Documentation{};  // a template carries no documentation of its own
   const std::string expected = inputFileBytes(ws.spring, ws.num());
   const std::string path = std::string(VELK_SOURCE_DATA_DIR) + "/null.vlk";
-  if (const char* bless = std::getenv("VELK_BLESS"); bless && std::string(bless) == "1")
-    writeFile(path, expected);
+  if (const char* bless = std::getenv("VELK_BLESS"); bless && std::string(bless) == "1") writeFile(path, expected);
   const std::string shipped = readFile(path);
   EXPECT_EQ(shipped, expected) << "run with VELK_BLESS=1 to regenerate " << path;
 

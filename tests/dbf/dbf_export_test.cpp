@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "base/codepage.h"
-#include "support/fixture.h"
 #include "dbf/dbf.h"
 #include "dbf/dbf_test_util.h"
 #include "dbf/dbfexport.h"
+#include "support/fixture.h"
 
 namespace velk {
 namespace {
@@ -18,13 +18,13 @@ DbfTable exportTable(std::uint8_t languageDriver = 0x02) {
   using test::padL;
   using test::padR;
   DbfTable t;
-  std::string b = test::dbfImage(
-      {{"NAME", 'C', 12}, {"E", 'N', 8, 1}, {"OK", 'L', 1}, {"DATUM", 'D', 8}, {"NOTIZ", 'M', 10}},
-      {padR("Feder \"X\"", 12) + "206000.0" + "T" + "20240131" + padL("1", 10),
-       oem("Öl, gehärtet") + padL("-12.5", 8) + " " + padR("", 8) + padR("", 10),
-       "*" + padR("Geloescht", 12) + padL("1.0", 8) + "T" + "20240101" + padR("", 10),
-       padR("", 12) + padR("", 8) + "?" + padR("", 8) + padR("", 10)},
-      0x03, languageDriver);
+  std::string b =
+      test::dbfImage({{"NAME", 'C', 12}, {"E", 'N', 8, 1}, {"OK", 'L', 1}, {"DATUM", 'D', 8}, {"NOTIZ", 'M', 10}},
+                     {padR("Feder \"X\"", 12) + "206000.0" + "T" + "20240131" + padL("1", 10),
+                      oem("Öl, gehärtet") + padL("-12.5", 8) + " " + padR("", 8) + padR("", 10),
+                      "*" + padR("Geloescht", 12) + padL("1.0", 8) + "T" + "20240101" + padR("", 10),
+                      padR("", 12) + padR("", 8) + "?" + padR("", 8) + padR("", 10)},
+                     0x03, languageDriver);
   EXPECT_TRUE(t.openBytes(b, "export.dbf"));
   return t;
 }
@@ -42,8 +42,8 @@ TEST(DbfDelimited, RoundTripsThroughAFileIntoAnEmptyTable) {
   DbfTable source = exportTable();
   ASSERT_TRUE(saveDelimited(source, dir.file("liste.txt")));
   const std::string target = dir.file("ziel.dbf");
-  ASSERT_TRUE(DbfTable::create(target, {{"NAME", 'C', 12, 0, 0}, {"E", 'N', 8, 1, 0}, {"OK", 'L', 1, 0, 0},
-                                        {"DATUM", 'D', 8, 0, 0}}));
+  ASSERT_TRUE(DbfTable::create(
+      target, {{"NAME", 'C', 12, 0, 0}, {"E", 'N', 8, 1, 0}, {"OK", 'L', 1, 0, 0}, {"DATUM", 'D', 8, 0, 0}}));
   DbfTable t;
   ASSERT_TRUE(t.open(target));
   std::uint32_t appended = 0;
@@ -99,11 +99,11 @@ TEST(DbfAppendFromDbf, MatchesFieldsByNameAndSkipsDeletedRecords) {
   const std::string source = dir.file("quelle.dbf");
   using test::padL;
   using test::padR;
-  test::writeFile(source, test::dbfImage({{"E", 'N', 6}, {"name", 'C', 20}, {"REST", 'C', 3}},
-                                         {padL("206", 6) + padR("Stahl", 20) + "abc",
-                                          "*" + padL("1", 6) + padR("Weg", 20) + "abc",
-                                          padL("-3.5", 6) + padR(oem("Öl"), 20) + "xyz"},
-                                         0x03, 0x57));
+  test::writeFile(
+      source, test::dbfImage({{"E", 'N', 6}, {"name", 'C', 20}, {"REST", 'C', 3}},
+                             {padL("206", 6) + padR("Stahl", 20) + "abc", "*" + padL("1", 6) + padR("Weg", 20) + "abc",
+                              padL("-3.5", 6) + padR(oem("Öl"), 20) + "xyz"},
+                             0x03, 0x57));
   const std::string target = dir.file("ziel.dbf");
   ASSERT_TRUE(DbfTable::create(target, {{"NAME", 'C', 4, 0, 0}, {"E", 'N', 8, 2, 0}, {"OK", 'L', 1, 0, 0}}));
   DbfTable t;
@@ -123,10 +123,10 @@ TEST(DbfHtml, WritesThePageLineByLineAndEscapesEveryText) {
   DbfTable t;
   using test::padL;
   using test::padR;
-  ASSERT_TRUE(t.openBytes(test::dbfImage({{"A<B", 'C', 12}, {"E", 'N', 4}},
-                                         {padR("<b>\"x\" & y", 12) + padL("12", 4),
-                                          "*" + padR("weg", 12) + padL("1", 4), padR("ende", 16)}),
-                          "x.dbf"));
+  ASSERT_TRUE(t.openBytes(
+      test::dbfImage({{"A<B", 'C', 12}, {"E", 'N', 4}}, {padR("<b>\"x\" & y", 12) + padL("12", 4),
+                                                         "*" + padR("weg", 12) + padL("1", 4), padR("ende", 16)}),
+      "x.dbf"));
   HtmlExportInfo info;
   info.filePath = "/daten/Liste & Co.htm";
   info.date = "31.01.2024";
@@ -164,21 +164,31 @@ TEST(DbfSearch, FindsTextFromARecordOnwardIgnoringCase) {
   DbfTable t;
   using test::padL;
   using test::padR;
-  ASSERT_TRUE(t.openBytes(test::dbfImage({{"NAME", 'C', 10}, {"E", 'N', 6}},
-                                         {padR("Federstahl", 10) + padL("206", 6),
-                                          "*" + padR("Stahl weg", 10) + padL("1", 6),
-                                          padR(oem("ÖL"), 10) + padL("2", 6), padR("STAHL X", 10) + padL("999", 6),
-                                          padR(oem("Bänder"), 10) + padL("42", 6)}),
-                          "x.dbf"));
+  ASSERT_TRUE(
+      t.openBytes(test::dbfImage({{"NAME", 'C', 10}, {"E", 'N', 6}},
+                                 {padR("Federstahl", 10) + padL("206", 6), "*" + padR("Stahl weg", 10) + padL("1", 6),
+                                  padR(oem("ÖL"), 10) + padL("2", 6), padR("STAHL X", 10) + padL("999", 6),
+                                  padR(oem("Bänder"), 10) + padL("42", 6)}),
+                  "x.dbf"));
   struct Case {
     std::string text;
     std::uint32_t from;
     std::uint32_t found;
   };
   const std::vector<Case> cases = {
-      {"stahl", 1, 1}, {"stahl", 2, 4} /* 2 is deleted */, {"stahl", 5, 0}, {"STAHL", 0, 1},
-      {oem("öl"), 1, 3}, {oem("BÄNDER"), 1, 5}, {"999", 1, 4}, {"42", 1, 5}, {"4 2", 1, 0},
-      {"", 1, 0}, {"fehlt", 1, 0}, {"stahl", 99, 0}, {" 206", 1, 0} /* numbers are searched trimmed */,
+      {"stahl", 1, 1},
+      {"stahl", 2, 4} /* 2 is deleted */,
+      {"stahl", 5, 0},
+      {"STAHL", 0, 1},
+      {oem("öl"), 1, 3},
+      {oem("BÄNDER"), 1, 5},
+      {"999", 1, 4},
+      {"42", 1, 5},
+      {"4 2", 1, 0},
+      {"", 1, 0},
+      {"fehlt", 1, 0},
+      {"stahl", 99, 0},
+      {" 206", 1, 0} /* numbers are searched trimmed */,
   };
   for (const Case& c : cases) EXPECT_EQ(searchTable(t, c.text, c.from), c.found) << c.text << " from " << c.from;
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "base/codepage.h"
-#include "support/fixture.h"
-#include "support/run_process.h"
 #include "dbf/dbf.h"
 #include "dbf/dbf_test_util.h"
+#include "support/fixture.h"
+#include "support/run_process.h"
 
 namespace velk {
 namespace {
@@ -74,8 +74,8 @@ TEST_F(DbfInterop, EngineReadsTablesWrittenByPythonDbf) {
 
 TEST_F(DbfInterop, DbfreadReadsTablesTheEngineWroteEditedAndPacked) {
   const std::string path = dir.file("velk.dbf");
-  ASSERT_TRUE(DbfTable::create(path, {{"NAME", 'C', 20, 0, 0}, {"MENGE", 'N', 8, 2, 0}, {"AKTIV", 'L', 1, 0, 0},
-                                      {"DATUM", 'D', 8, 0, 0}}));
+  ASSERT_TRUE(DbfTable::create(
+      path, {{"NAME", 'C', 20, 0, 0}, {"MENGE", 'N', 8, 2, 0}, {"AKTIV", 'L', 1, 0, 0}, {"DATUM", 'D', 8, 0, 0}}));
   DbfTable t;
   ASSERT_TRUE(t.open(path));
   auto rec = [&](const std::string& name, double menge, bool aktiv, const std::string& datum) {

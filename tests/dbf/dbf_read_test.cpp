@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "base/codepage.h"
-#include "platform/files.h"
-#include "support/fixture.h"
 #include "dbf/dbf.h"
 #include "dbf/dbf_test_util.h"
+#include "platform/files.h"
+#include "support/fixture.h"
 
 namespace velk {
 namespace {
@@ -17,8 +17,8 @@ namespace {
 using test::RawField;
 
 std::string validImage() {
-  return test::dbfImage({{"NAME", 'C', 10}, {"E", 'N', 8, 1}},
-                        {test::padR("Stahl", 10) + test::padL("12.5", 8), test::padR("Messing", 10) + test::padL("99.0", 8)});
+  return test::dbfImage({{"NAME", 'C', 10}, {"E", 'N', 8, 1}}, {test::padR("Stahl", 10) + test::padL("12.5", 8),
+                                                                test::padR("Messing", 10) + test::padL("99.0", 8)});
 }
 
 TEST(DbfOpen, RefusesFilesThatAreNotTables) {
@@ -30,11 +30,34 @@ TEST(DbfOpen, RefusesFilesThatAreNotTables) {
   const std::vector<Case> cases = {
       {"empty file", [] { return std::string(); }, "Prolog ist kleiner als 32 Bytes"},
       {"31 bytes", [] { return validImage().substr(0, 31); }, "Prolog ist kleiner als 32 Bytes"},
-      {"version 0x30", [] { auto b = validImage(); b[0] = 0x30; return b; }, "Versions-Byte ungültig"},
-      {"version 0x00", [] { auto b = validImage(); b[0] = 0x00; return b; }, "Versions-Byte ungültig"},
-      {"version 0xFF", [] { auto b = validImage(); b[0] = char(0xFF); return b; }, "Versions-Byte ungültig"},
+      {"version 0x30",
+       [] {
+         auto b = validImage();
+         b[0] = 0x30;
+         return b;
+       },
+       "Versions-Byte ungültig"},
+      {"version 0x00",
+       [] {
+         auto b = validImage();
+         b[0] = 0x00;
+         return b;
+       },
+       "Versions-Byte ungültig"},
+      {"version 0xFF",
+       [] {
+         auto b = validImage();
+         b[0] = char(0xFF);
+         return b;
+       },
+       "Versions-Byte ungültig"},
       {"no fields", [] { return test::dbfImage({}, {}); }, "Zu viele Datenfelder"},
-      {"header length below 64", [] { auto b = validImage(); test::putU16(b, 8, 40); return b; },
+      {"header length below 64",
+       [] {
+         auto b = validImage();
+         test::putU16(b, 8, 40);
+         return b;
+       },
        "Zu viele Datenfelder"},
       {"300 fields",
        [] {
@@ -43,19 +66,63 @@ TEST(DbfOpen, RefusesFilesThatAreNotTables) {
          return test::dbfImage(f, {});
        },
        "Zu viele Datenfelder"},
-      {"header longer than file", [] { auto b = validImage(); test::putU16(b, 8, 5000); return b; },
+      {"header longer than file",
+       [] {
+         auto b = validImage();
+         test::putU16(b, 8, 5000);
+         return b;
+       },
        "Prolog ist länger als die Datei"},
-      {"missing 0x0D", [] { auto b = validImage(); b[96] = ' '; return b; }, "Feldliste ohne Abschluss (0x0D)"},
-      {"no room for 0x0D", [] { auto b = validImage(); test::putU16(b, 8, 96); return b; },
+      {"missing 0x0D",
+       [] {
+         auto b = validImage();
+         b[96] = ' ';
+         return b;
+       },
+       "Feldliste ohne Abschluss (0x0D)"},
+      {"no room for 0x0D",
+       [] {
+         auto b = validImage();
+         test::putU16(b, 8, 96);
+         return b;
+       },
        "Feldliste ohne Abschluss (0x0D)"},
       {"descriptor cut by header length",
-       [] { auto b = validImage(); b[96] = 'X'; test::putU16(b, 8, 96 + 16); return b; },
+       [] {
+         auto b = validImage();
+         b[96] = 'X';
+         test::putU16(b, 8, 96 + 16);
+         return b;
+       },
        "Feldbeschreibung unvollständig"},
-      {"record length 0", [] { auto b = validImage(); test::putU16(b, 10, 0); return b; }, "Satzlänge ist 0"},
-      {"record length not matching", [] { auto b = validImage(); test::putU16(b, 10, 17); return b; },
+      {"record length 0",
+       [] {
+         auto b = validImage();
+         test::putU16(b, 10, 0);
+         return b;
+       },
+       "Satzlänge ist 0"},
+      {"record length not matching",
+       [] {
+         auto b = validImage();
+         test::putU16(b, 10, 17);
+         return b;
+       },
        "Satzlänge passt nicht zu den Feldern"},
-      {"unknown field type", [] { auto b = validImage(); b[32 + 11] = 'X'; return b; }, "Feldtyp ungültig"},
-      {"field length 0", [] { auto b = validImage(); b[32 + 16] = 0; return b; }, "Feldlänge ist 0"},
+      {"unknown field type",
+       [] {
+         auto b = validImage();
+         b[32 + 11] = 'X';
+         return b;
+       },
+       "Feldtyp ungültig"},
+      {"field length 0",
+       [] {
+         auto b = validImage();
+         b[32 + 16] = 0;
+         return b;
+       },
+       "Feldlänge ist 0"},
   };
   test::TempDir dir;
   for (const Case& c : cases) {
@@ -97,8 +164,8 @@ TEST(DbfOpen, RecordCountIsCheckedAgainstTheFileSize) {
     std::uint32_t expected;
   };
   // Record length 11: the image is header + 33 record bytes + 0x1A.
-  for (const Case& c : std::vector<Case>{{3, 0, 3}, {10, 0, 3}, {0xFFFFFFFF, 0, 3}, {3, 1, 3},
-                                         {3, 2, 2}, {3, 12, 2}, {2, 0, 2}, {0, 0, 0}}) {
+  for (const Case& c : std::vector<Case>{
+           {3, 0, 3}, {10, 0, 3}, {0xFFFFFFFF, 0, 3}, {3, 1, 3}, {3, 2, 2}, {3, 12, 2}, {2, 0, 2}, {0, 0, 0}}) {
     std::string b = test::dbfImage({{"NAME", 'C', 10}}, {"aaaaaaaaaa", "bbbbbbbbbb", "cccccccccc"});
     test::putU32(b, 4, c.claimed);
     b.resize(b.size() - c.cutBytes);
@@ -116,11 +183,15 @@ TEST(DbfRead, FieldTextsAreRawAndTrimmedByType) {
   const std::string umlaut = oem("Öl gehärtet");
   using test::padL;
   using test::padR;
-  std::string b = test::dbfImage(
-      {{"NAME", 'C', 12}, {"E", 'N', 8, 1}, {"OK", 'L', 1}, {"DATUM", 'D', 8}, {"NOTIZ", 'M', 10}, {"LANGERNAME", 'C', 3}},
-      {" " + padR(umlaut, 12) + padL("12.5", 8) + "T" + "20240131" + padL("7", 10) + "abc",
-       "*" + padR("", 12) + padR("", 8) + "?" + padR("", 8) + padR("", 10) + padR("", 3)},
-      0x83, 0x57);
+  std::string b = test::dbfImage({{"NAME", 'C', 12},
+                                  {"E", 'N', 8, 1},
+                                  {"OK", 'L', 1},
+                                  {"DATUM", 'D', 8},
+                                  {"NOTIZ", 'M', 10},
+                                  {"LANGERNAME", 'C', 3}},
+                                 {" " + padR(umlaut, 12) + padL("12.5", 8) + "T" + "20240131" + padL("7", 10) + "abc",
+                                  "*" + padR("", 12) + padR("", 8) + "?" + padR("", 8) + padR("", 10) + padR("", 3)},
+                                 0x83, 0x57);
   DbfTable t;
   ASSERT_TRUE(t.openBytes(b, "x.dbf"));
   EXPECT_EQ(t.languageDriver(), 0x57);
@@ -163,10 +234,18 @@ TEST(DbfRead, NumberTexts) {
     double value;
     bool ok;
   };
-  for (const Case& c : std::vector<Case>{{"  12.5", 12.5, true}, {"-3", -3, true}, {"+4.25 ", 4.25, true},
-                                         {"1,5", 1.5, true}, {"", 0, false}, {"  ", 0, false},
-                                         {"1.2.3", 0, false}, {"abc", 0, false}, {"nan", 0, false},
-                                         {"1e999", 0, false}, {"*****", 0, false}, {"12 5", 0, false}}) {
+  for (const Case& c : std::vector<Case>{{"  12.5", 12.5, true},
+                                         {"-3", -3, true},
+                                         {"+4.25 ", 4.25, true},
+                                         {"1,5", 1.5, true},
+                                         {"", 0, false},
+                                         {"  ", 0, false},
+                                         {"1.2.3", 0, false},
+                                         {"abc", 0, false},
+                                         {"nan", 0, false},
+                                         {"1e999", 0, false},
+                                         {"*****", 0, false},
+                                         {"12 5", 0, false}}) {
     bool ok = !c.ok;
     EXPECT_EQ(parseDbfNumber(c.text, &ok), c.value) << c.text;
     EXPECT_EQ(ok, c.ok) << c.text;
@@ -175,10 +254,11 @@ TEST(DbfRead, NumberTexts) {
 
 TEST(DbfRecordBuffer, SetFieldGivesDefinedBytes) {
   DbfTable t;
-  ASSERT_TRUE(t.openBytes(test::dbfImage({{"NAME", 'C', 5}, {"E", 'N', 7, 2}, {"NR", 'N', 3}, {"OK", 'L', 1},
-                                          {"DATUM", 'D', 8}, {"NOTIZ", 'M', 10}},
-                                         {}),
-                          "x.dbf"));
+  ASSERT_TRUE(t.openBytes(
+      test::dbfImage(
+          {{"NAME", 'C', 5}, {"E", 'N', 7, 2}, {"NR", 'N', 3}, {"OK", 'L', 1}, {"DATUM", 'D', 8}, {"NOTIZ", 'M', 10}},
+          {}),
+      "x.dbf"));
   struct Case {
     int field;
     const char* text;
@@ -186,13 +266,26 @@ TEST(DbfRecordBuffer, SetFieldGivesDefinedBytes) {
     bool ok;
   };
   const std::vector<Case> cases = {
-      {0, "abc", "abc  ", true},       {0, "abcdefg", "abcde", false}, {0, "", "     ", true},
-      {1, "12.345", "  12.35", true},  {1, " -1 ", "  -1.00", true},   {1, "1,5", "   1.50", true},
-      {1, "", "       ", true},        {1, "x", "   0.00", false},    {1, "123456", "*******", false},
-      {1, "-0.001", "   0.00", true},  {2, "999", "999", true},        {2, "1000", "***", false},
-      {2, "2.6", "  3", true},         {3, "j", "T", true},            {3, "Nein", "F", true},
-      {3, "x", "?", false},            {3, "", " ", true},             {4, "20240229", "20240229", true},
-      {4, "2024-02-29", "        ", false}, {5, "1", "          ", false},
+      {0, "abc", "abc  ", true},
+      {0, "abcdefg", "abcde", false},
+      {0, "", "     ", true},
+      {1, "12.345", "  12.35", true},
+      {1, " -1 ", "  -1.00", true},
+      {1, "1,5", "   1.50", true},
+      {1, "", "       ", true},
+      {1, "x", "   0.00", false},
+      {1, "123456", "*******", false},
+      {1, "-0.001", "   0.00", true},
+      {2, "999", "999", true},
+      {2, "1000", "***", false},
+      {2, "2.6", "  3", true},
+      {3, "j", "T", true},
+      {3, "Nein", "F", true},
+      {3, "x", "?", false},
+      {3, "", " ", true},
+      {4, "20240229", "20240229", true},
+      {4, "2024-02-29", "        ", false},
+      {5, "1", "          ", false},
   };
   for (const Case& c : cases) {
     std::string r = t.blankRecord();
@@ -215,9 +308,8 @@ TEST(DbfRecordBuffer, SetFieldGivesDefinedBytes) {
 TEST(DbfCreate, WritesAnEmptyTableWithTheLanguageDriver) {
   test::TempDir dir;
   const std::string path = dir.file("neu.dbf");
-  ASSERT_TRUE(DbfTable::create(path, {{"name", 'C', 10, 0, 0}, {"E", 'N', 8, 1, 0}, {"OK", 'L', 1, 0, 0},
-                                      {"DATUM", 'D', 8, 0, 0}},
-                               0x03));
+  ASSERT_TRUE(DbfTable::create(
+      path, {{"name", 'C', 10, 0, 0}, {"E", 'N', 8, 1, 0}, {"OK", 'L', 1, 0, 0}, {"DATUM", 'D', 8, 0, 0}}, 0x03));
   const std::string b = test::readFile(path);
   ASSERT_EQ(b.size(), 32u + 4 * 32 + 1 + 1);
   EXPECT_EQ(b[0], 0x03);

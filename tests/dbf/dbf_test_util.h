@@ -54,8 +54,12 @@ inline std::string dbfImage(const std::vector<RawField>& fields, const std::vect
 }
 
 // Text left-justified / right-justified in n bytes (never cut).
-inline std::string padR(const std::string& s, std::size_t n) { return s.size() >= n ? s : s + std::string(n - s.size(), ' '); }
-inline std::string padL(const std::string& s, std::size_t n) { return s.size() >= n ? s : std::string(n - s.size(), ' ') + s; }
+inline std::string padR(const std::string& s, std::size_t n) {
+  return s.size() >= n ? s : s + std::string(n - s.size(), ' ');
+}
+inline std::string padL(const std::string& s, std::size_t n) {
+  return s.size() >= n ? s : std::string(n - s.size(), ' ') + s;
+}
 
 inline void putU16(std::string& b, std::size_t at, unsigned v) {
   b[at] = static_cast<char>(v & 0xFF);

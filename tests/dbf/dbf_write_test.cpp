@@ -1,7 +1,7 @@
 // Table engine, writing side: locked appends and their write order, in-place edits, the deletion
 // flag and pack, checked on the bytes of the file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "base/codepage.h"
-#include "support/fixture.h"
 #include "dbf/dbf.h"
 #include "dbf/dbf_test_util.h"
+#include "support/fixture.h"
 
 namespace velk {
 namespace {
@@ -36,8 +36,8 @@ class DbfWrite : public ::testing::Test {
 
 TEST_F(DbfWrite, AppendWritesRecordsThenTheCountAndTheDate) {
   ASSERT_TRUE(table.append(test::sampleRecord(table, "Stahl", 206000, true)));
-  ASSERT_TRUE(table.appendRecords({test::sampleRecord(table, "Messing", 110000.26, false, ""),
-                                   test::sampleRecord(table, "Bronze", -1, true)}));
+  ASSERT_TRUE(table.appendRecords(
+      {test::sampleRecord(table, "Messing", 110000.26, false, ""), test::sampleRecord(table, "Bronze", -1, true)}));
   EXPECT_EQ(table.recordCount(), 3u);
   const std::string b = test::readFile(path);
   ASSERT_EQ(b.size(), kHead + 3 * kRec + 1);
@@ -64,7 +64,7 @@ TEST_F(DbfWrite, AFailedRecordWriteNeverRaisesTheCount) {
   ASSERT_TRUE(table.append(test::sampleRecord(table, "A", 1, true)));
   const std::string before = test::readFile(path);
   // The file may not grow: the record write fails (EFBIG) after at most part of the record.
-  struct rlimit old{};
+  struct rlimit old {};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   auto oldHandler = signal(SIGXFSZ, SIG_IGN);
   struct rlimit tight = old;
@@ -90,7 +90,7 @@ TEST_F(DbfWrite, AFailedRecordWriteNeverRaisesTheCount) {
 TEST_F(DbfWrite, AppendIsRefusedWhileAnotherHoldsTheLockAndReleasesItAfterwards) {
   int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
   ASSERT_GE(other, 0);
-  struct flock fl{};
+  struct flock fl {};
   fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
   ASSERT_EQ(fcntl(other, F_OFD_SETLK, &fl), 0);
@@ -189,14 +189,15 @@ TEST_F(DbfWrite, PackKeepsOrderPermissionsAndTheLink) {
   EXPECT_EQ(viaLink.recordCount(), 3u);
   EXPECT_EQ(viaLink.fieldText(2, 0), "C");
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   const std::string b = test::readFile(path);
   EXPECT_EQ(b.size(), kHead + 3 * kRec + 1);
   EXPECT_EQ(test::getU32(b, 4), 3u);
   int files = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += !e.is_symlink() && e.is_regular_file() ? 1 : 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    files += !e.is_symlink() && e.is_regular_file() ? 1 : 0;
   EXPECT_EQ(files, 1) << "no temporary file left behind";
   // The packed table stays usable for appends.
   ASSERT_TRUE(viaLink.append(test::sampleRecord(viaLink, "F", 1, true)));

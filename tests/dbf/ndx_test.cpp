@@ -1,14 +1,15 @@
 // dBASE III .ndx index files: the written B-tree is checked block by block by an independent walker
 // here (header, block size, balanced leaves, interior keys), then read back by the engine's reader.
+#include "dbf/ndx.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "support/fixture.h"
 #include "dbf/dbf.h"
 #include "dbf/dbf_test_util.h"
-#include "dbf/ndx.h"
+#include "support/fixture.h"
 
 namespace velk {
 namespace {
@@ -32,13 +33,15 @@ DbfTable bigTable(int records) {
     const int cents = static_cast<int>((x >> 4) % 200000) - 100000;
     const int a = cents < 0 ? -cents : cents;
     const std::string frac = std::to_string(a % 100);
-    const std::string text = (cents < 0 ? "-" : "") + std::to_string(a / 100) + "." + (frac.size() < 2 ? "0" : "") + frac;
+    const std::string text =
+        (cents < 0 ? "-" : "") + std::to_string(a / 100) + "." + (frac.size() < 2 ? "0" : "") + frac;
     std::string wert = i % 11 == 0 ? "        " : padL(text, 8);
     const int year = 1990 + static_cast<int>((x >> 12) % 40);
     recs.push_back(padR(name, 20) + wert + std::to_string(year) + "0" + std::to_string(1 + (x >> 20) % 9) + "15");
   }
   DbfTable t;
-  EXPECT_TRUE(t.openBytes(test::dbfImage({{"NAME", 'C', 20}, {"WERT", 'N', 8, 2}, {"DATUM", 'D', 8}}, recs), "big.dbf"));
+  EXPECT_TRUE(
+      t.openBytes(test::dbfImage({{"NAME", 'C', 20}, {"WERT", 'N', 8, 2}, {"DATUM", 'D', 8}}, recs), "big.dbf"));
   return t;
 }
 
@@ -95,11 +98,14 @@ void checkIndex(const DbfTable& t, int field, int keyLength, int keyType) {
   EXPECT_EQ(img.substr(24, t.field(field).name.size() + 1), t.field(field).name + '\0');
 
   auto numeric = [](const std::string& k) { return NdxIndex::numericKey(k); };
-  Walk w{img, group, static_cast<std::size_t>(keyLength),
+  Walk w{img,
+         group,
+         static_cast<std::size_t>(keyLength),
          keyType ? std::function<bool(const std::string&, const std::string&)>(
                        [&](const std::string& a, const std::string& b) { return numeric(a) < numeric(b); })
                  : [](const std::string& a, const std::string& b) { return a < b; },
-         {}, -1};
+         {},
+         -1};
   w.visit(getU32(img, 0), 0);
   ASSERT_EQ(w.leaves.size(), t.recordCount());
   for (std::size_t k = 1; k < w.leaves.size(); ++k) {
@@ -123,7 +129,8 @@ void checkIndex(const DbfTable& t, int field, int keyLength, int keyType) {
     EXPECT_EQ(entries[k].record, order[k]);
     EXPECT_EQ(entries[k].record, w.leaves[k].second);
     if (keyType == 0) {
-      EXPECT_EQ(entries[k].key, std::string(t.fieldRaw(order[k], field)).substr(0, static_cast<std::size_t>(keyLength)));
+      EXPECT_EQ(entries[k].key,
+                std::string(t.fieldRaw(order[k], field)).substr(0, static_cast<std::size_t>(keyLength)));
     }
   }
 }
@@ -171,7 +178,9 @@ TEST(Ndx, SmallAndEmptyTablesAndLongKeys) {
     }
   }
   DbfTable wide;
-  ASSERT_TRUE(wide.openBytes(test::dbfImage({{"TEXT", 'C', 150}}, {std::string(150, 'b'), std::string(99, 'a') + "z" + std::string(50, 'a')}), "w.dbf"));
+  ASSERT_TRUE(wide.openBytes(
+      test::dbfImage({{"TEXT", 'C', 150}}, {std::string(150, 'b'), std::string(99, 'a') + "z" + std::string(50, 'a')}),
+      "w.dbf"));
   checkIndex(wide, 0, 100, 0);
 }
 

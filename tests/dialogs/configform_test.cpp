@@ -1,18 +1,23 @@
 // Configuration dialog: filling the pages, the "<", preset and "..." buttons, applying the controls
 // with their checks, the device names, the colour list and what each way out asks of the caller.
+#include "dialogs/configform.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
 #include "base/codepage.h"
-#include "dialogs/configform.h"
 
 namespace velk::test {
 namespace {
 
-const std::vector<std::string> kDevices = {"Bildschirm", "Textdrucker", "Datei", "Windows-Drucker",
-                                           "externes Textprogramm", "TXT File (Excel, QPRO ...)",
+const std::vector<std::string> kDevices = {"Bildschirm",
+                                           "Textdrucker",
+                                           "Datei",
+                                           "Windows-Drucker",
+                                           "externes Textprogramm",
+                                           "TXT File (Excel, QPRO ...)",
                                            "HTML File (Netscape, Internet Explorer ...)"};
 
 Real rad(Real deg) { return deg * std::numbers::pi_v<Real> / 180; }
@@ -20,35 +25,101 @@ Real rad(Real deg) { return deg * std::numbers::pi_v<Real> / 180; }
 // Every value of the configuration; reals exactly, or within tol when tol > 0.
 void expectSameConfig(const Configuration& a, const Configuration& b, Real tol = 0) {
 #define SAME(f) EXPECT_EQ(a.f, b.f) << #f
-#define NEAR(f)                                               \
-  do {                                                        \
-    if (tol > 0) {                                            \
+#define NEAR(f)                                                 \
+  do {                                                          \
+    if (tol > 0) {                                              \
       EXPECT_NEAR(double(a.f), double(b.f), double(tol)) << #f; \
-    } else {                                                  \
-      EXPECT_EQ(a.f, b.f) << #f;                              \
-    }                                                         \
+    } else {                                                    \
+      EXPECT_EQ(a.f, b.f) << #f;                                \
+    }                                                           \
   } while (false)
-  SAME(num.units); SAME(num.decimalPlaces); SAME(num.decimalComma); SAME(num.spreadsheetDecimal);
-  SAME(num.plainChars); SAME(num.dateFormat); SAME(num.cadTextMode);
-  SAME(layerName); SAME(layerColor); SAME(lineThickness); SAME(cadTextFont);
-  NEAR(cadTextWidth); NEAR(cadTextAngle); SAME(decimalsDxf);
-  SAME(cadDir); SAME(dbfDir); SAME(tempDir); SAME(ediDir); SAME(pltDir); SAME(programDir); SAME(dataDir);
-  SAME(helpLevel); SAME(inputWindowScale); SAME(dialogElementsScale); SAME(smallOnlineWindow);
-  SAME(askDiagramLimits); SAME(askUserDir); SAME(archiveMode);
-  SAME(printerPort); SAME(printerType); SAME(printDensity); SAME(hardcopyRotated); SAME(printDensityVertical);
-  SAME(hardcopyPort); SAME(ruleMode); SAME(linesPerPage); SAME(headerSpaceLines); SAME(textDevice);
-  SAME(textDeviceAsk); SAME(headerMode); SAME(printoutFont); SAME(printoutFontSize); SAME(printoutFontStyle);
-  SAME(textWindow.left); SAME(textWindow.top); SAME(textWindow.width); SAME(textWindow.height);
-  SAME(colorGraphics); NEAR(graphicsCorrection); SAME(graphicsMode); SAME(graphicsDriver);
-  SAME(resolutionX); SAME(resolutionY); NEAR(zoomFactor); NEAR(panFactor); SAME(backgroundColor);
-  SAME(printMode); SAME(layerMonochrome); NEAR(graphicsTextWidth); SAME(graphicsFont); NEAR(textHeightFactor);
-  SAME(printOriginX); SAME(printOriginY); NEAR(printScaleX); NEAR(printScaleY); SAME(printBorder);
-  SAME(graphicsPrintDialog); SAME(graphicsFontStyle); SAME(printOrientation); SAME(edit3d);
-  NEAR(view3d[0]); NEAR(view3d[1]); NEAR(view3d[2]);
-  SAME(plotCommandLines); SAME(plotCommandLineCount); SAME(textProgram); SAME(tableMode);
-  SAME(externalTableEditor); SAME(htmlBrowser);
-  SAME(changeIndexStyle); SAME(releaseFieldText); SAME(angleDisplay); NEAR(dimensionFactor);
-  SAME(printMacroValue); SAME(mainWindowValue); SAME(defaultResultGraphic); SAME(drawingOptions);
+  SAME(num.units);
+  SAME(num.decimalPlaces);
+  SAME(num.decimalComma);
+  SAME(num.spreadsheetDecimal);
+  SAME(num.plainChars);
+  SAME(num.dateFormat);
+  SAME(num.cadTextMode);
+  SAME(layerName);
+  SAME(layerColor);
+  SAME(lineThickness);
+  SAME(cadTextFont);
+  NEAR(cadTextWidth);
+  NEAR(cadTextAngle);
+  SAME(decimalsDxf);
+  SAME(cadDir);
+  SAME(dbfDir);
+  SAME(tempDir);
+  SAME(ediDir);
+  SAME(pltDir);
+  SAME(programDir);
+  SAME(dataDir);
+  SAME(helpLevel);
+  SAME(inputWindowScale);
+  SAME(dialogElementsScale);
+  SAME(smallOnlineWindow);
+  SAME(askDiagramLimits);
+  SAME(askUserDir);
+  SAME(archiveMode);
+  SAME(printerPort);
+  SAME(printerType);
+  SAME(printDensity);
+  SAME(hardcopyRotated);
+  SAME(printDensityVertical);
+  SAME(hardcopyPort);
+  SAME(ruleMode);
+  SAME(linesPerPage);
+  SAME(headerSpaceLines);
+  SAME(textDevice);
+  SAME(textDeviceAsk);
+  SAME(headerMode);
+  SAME(printoutFont);
+  SAME(printoutFontSize);
+  SAME(printoutFontStyle);
+  SAME(textWindow.left);
+  SAME(textWindow.top);
+  SAME(textWindow.width);
+  SAME(textWindow.height);
+  SAME(colorGraphics);
+  NEAR(graphicsCorrection);
+  SAME(graphicsMode);
+  SAME(graphicsDriver);
+  SAME(resolutionX);
+  SAME(resolutionY);
+  NEAR(zoomFactor);
+  NEAR(panFactor);
+  SAME(backgroundColor);
+  SAME(printMode);
+  SAME(layerMonochrome);
+  NEAR(graphicsTextWidth);
+  SAME(graphicsFont);
+  NEAR(textHeightFactor);
+  SAME(printOriginX);
+  SAME(printOriginY);
+  NEAR(printScaleX);
+  NEAR(printScaleY);
+  SAME(printBorder);
+  SAME(graphicsPrintDialog);
+  SAME(graphicsFontStyle);
+  SAME(printOrientation);
+  SAME(edit3d);
+  NEAR(view3d[0]);
+  NEAR(view3d[1]);
+  NEAR(view3d[2]);
+  SAME(plotCommandLines);
+  SAME(plotCommandLineCount);
+  SAME(textProgram);
+  SAME(tableMode);
+  SAME(externalTableEditor);
+  SAME(htmlBrowser);
+  SAME(changeIndexStyle);
+  SAME(releaseFieldText);
+  SAME(angleDisplay);
+  NEAR(dimensionFactor);
+  SAME(printMacroValue);
+  SAME(mainWindowValue);
+  SAME(defaultResultGraphic);
+  SAME(drawingOptions);
 #undef SAME
 #undef NEAR
 }
@@ -396,7 +467,7 @@ TEST(ConfigFormProposals, EveryButtonFillsItsFields) {
   Configuration base;
   base.num.decimalComma = 2;
   ConfigFormContext ctx = context();
-  ctx.screen = ScreenMetrics{};   // 1024 x 768, 96 dpi, main window 728 high, client 682
+  ctx.screen = ScreenMetrics{};  // 1024 x 768, 96 dpi, main window 728 high, client 682
   ctx.mainWindowWidth = 1024, ctx.mainClientWidth = 1016;
   const ConfigFormRequest req = MakeConfigFormRequest(base, ctx);
   const ConfigFormValues v0 = req.values;
@@ -465,12 +536,11 @@ TEST(ConfigFormProposals, TextWindowFromResolutionAndFontSize) {
     std::array<std::string, 4> expected;
   };
   const Case cases[] = {
-      {"801", "601", 10, {"10", "40", "700", "580"}},   // wide enough: size x 70
-      {"801", "601", 12, {"10", "40", "840", "580"}},
-      {"801", "601", 0, {"10", "40", "700", "580"}},    // no size: 700
-      {"600", "480", 10, {"10", "40", "620", "459"}},   // 640 or less: 620
-      {"0", "0", 10, {"10", "40", "700", "657"}},       // 0: the screen, 1015 x 677
-      {"abc", "601", 10, {"10", "40", "620", "580"}},   // unreadable: the stored resolution
+      {"801", "601", 10, {"10", "40", "700", "580"}},  // wide enough: size x 70
+      {"801", "601", 12, {"10", "40", "840", "580"}}, {"801", "601", 0, {"10", "40", "700", "580"}},  // no size: 700
+      {"600", "480", 10, {"10", "40", "620", "459"}},  // 640 or less: 620
+      {"0", "0", 10, {"10", "40", "700", "657"}},      // 0: the screen, 1015 x 677
+      {"abc", "601", 10, {"10", "40", "620", "580"}},  // unreadable: the stored resolution
   };
   Configuration base;
   base.resolutionX = 500;
@@ -617,12 +687,12 @@ TEST(ConfigFormExit, ImportTargets) {
   };
   const Case cases[] = {
       {"/x/abc.cfg", "/x/", "abc"},
-      {"/x/y.z/abc.cfg", "/x/y.z/", "abc"},     // a dot in a folder is no extension
+      {"/x/y.z/abc.cfg", "/x/y.z/", "abc"},  // a dot in a folder is no extension
       {"/x/a.b.cfg", "/x/", "a.b"},
       {"/x/noext", "/x/", "noext"},
       {"abc.cfg", "", "abc"},
       {"/x/abcdefghijklmnopqrstuvwxyz0123.cfg", "/x/", "abcdefghijklmnopqrstuvwxy"},  // 25 characters
-      {"/x/a\\b.cfg", "/x/", "a\\b"},           // "\" is part of a name here
+      {"/x/a\\b.cfg", "/x/", "a\\b"},                                                 // "\" is part of a name here
   };
   for (const Case& k : cases) {
     const ConfigImportTarget t = ImportTargetFor(k.path);
@@ -672,8 +742,7 @@ TEST(ConfigFormRequestTexts, CaptionsItemsAndToolTips) {
   EXPECT_EQ(req.pages[req.text(ConfigControl::TempDir).page], "Directories");
   EXPECT_EQ(req.text(ConfigControl::TempDir).caption, oem("Temporärer Ordner"));
   // Box-drawing rules in code page 850.
-  EXPECT_EQ(req.text(ConfigControl::RuleMode).items[1],
-            "Trennlinien  \xC4\xC4\xC4\xC4 \xCD\xCD\xCD\xCD  ");
+  EXPECT_EQ(req.text(ConfigControl::RuleMode).items[1], "Trennlinien  \xC4\xC4\xC4\xC4 \xCD\xCD\xCD\xCD  ");
   EXPECT_EQ(req.text(ConfigControl::CadTextMode).items[2], oem("Ä->Ae, ß->ss..."));
   EXPECT_EQ(req.text(ConfigControl::DrawingShown).items,
             (std::vector<std::string>{"VELK - Spiralfedern", "file name feder1.vlk ?", "01.02.2024 10:11 ?",

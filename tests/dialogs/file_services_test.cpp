@@ -1,8 +1,7 @@
 // File-name services: the creation test never touches an existing file, window title, input check.
-#include "dialogs/dialogs.h"
-
 #include <cerrno>
 
+#include "dialogs/dialogs.h"
 #include "support/fixture.h"
 
 namespace velk::test {

@@ -398,12 +398,9 @@ TEST(InputFormsCalcSettings, ReportsWhatChanged) {
     bool crossSectionChanged, unitsChanged;
   };
   const Row rows[] = {
-      {1, 0, {0, 0}, 1, 0, false, false},
-      {1, 0, {1, 0}, 2, 0, true, false},
-      {2, 0, {0, 1}, 1, 1, true, true},
-      {2, 1, {1, 0}, 2, 0, false, true},
-      {2, 1, {-1, 5}, 2, 1, false, false},  // no item chosen: stored values stay
-      {0, 0, {0, 0}, 1, 0, true, false},    // an unknown stored value is shown and stored as strip
+      {1, 0, {0, 0}, 1, 0, false, false}, {1, 0, {1, 0}, 2, 0, true, false},   {2, 0, {0, 1}, 1, 1, true, true},
+      {2, 1, {1, 0}, 2, 0, false, true},  {2, 1, {-1, 5}, 2, 1, false, false},  // no item chosen: stored values stay
+      {0, 0, {0, 0}, 1, 0, true, false},  // an unknown stored value is shown and stored as strip
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "crossSection " << row.crossSection << " -> item "

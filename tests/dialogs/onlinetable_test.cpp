@@ -1,10 +1,11 @@
 // Online input table: the exchange area and its protocol around the form, and whole design-mode
 // dialogues driven through the headless online form.
+#include "dialogs/onlinetable.h"
+
 #include <gtest/gtest.h>
 
 #include "calc/calc_fixture.h"
 #include "calcservice/designtable.h"
-#include "dialogs/onlinetable.h"
 
 namespace velk::test {
 namespace {
@@ -102,7 +103,8 @@ TEST_F(OnlineTableTest, FormIsShownWithCaptionMessagesAndHelp) {
   AddCalcMessage(ws.messages, "Warnung: n < 2 !");
   ui.push(Answer::Online({}));
   ShowOnlineTable(ws, 1, 6000);
-  EXPECT_EQ(ui.shown<OnlineFormRequest>()[1].messages, (std::vector<std::string>{"Fehler : a0 < 0 !", "Warnung: n < 2 !"}));
+  EXPECT_EQ(ui.shown<OnlineFormRequest>()[1].messages,
+            (std::vector<std::string>{"Fehler : a0 < 0 !", "Warnung: n < 2 !"}));
 }
 
 // A user who moves the window: the position is kept for the next showing and the next dialogue.
@@ -189,9 +191,9 @@ TEST_F(DesignDialogue, DimensioningEditConfirmReadCancel) {
                                                         "sig.zul", "Lw", "n0", "a0"}));
   EXPECT_EQ(first.table.outValue[1], "6.667");  // 300 Nmm / 45°
   EXPECT_EQ(u8(first.table.outUnit[1]), "Nmm/°");
-  EXPECT_EQ(first.table.outValue[2], "75");     // 500 / (300 / 45)
+  EXPECT_EQ(first.table.outValue[2], "75");  // 500 / (300 / 45)
   EXPECT_EQ(first.table.outValue[3], "120");
-  EXPECT_EQ(first.table.outValue[8], "1350");   // sigman of t = 1
+  EXPECT_EQ(first.table.outValue[8], "1350");  // sigman of t = 1
 
   // The computed outer radius appears in the "Re" row, with the focus still there.
   const OnlineFormRequest second = ui.shown<OnlineFormRequest>()[1];

@@ -1,6 +1,5 @@
 // Scripted dialog sequences of the value requests: range messages, re-asking, cancel.
 #include "dialogs/dialogs.h"
-
 #include "support/fixture.h"
 
 namespace velk::test {

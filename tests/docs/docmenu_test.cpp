@@ -1,12 +1,13 @@
 // Drawing documentation: the change menu and its forms run through scripted answers, the
 // change-history printout on real devices, the store rules, and the argument vector of a document.
+#include "docs/docmenu.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 
-#include "docs/docmenu.h"
 #include "report/report_fixture.h"
 
 namespace velk::test {
@@ -214,7 +215,8 @@ TEST_F(DocsTest, IndexStyleOneNumbersEveryOtherStyleLetters) {
   PrintChangeHistory(ws, ReportDevice::Tab);
   ASSERT_FALSE(ws.abort);
   const std::vector<std::string> lines = linesOf(readFile(ws.report.copyPath));
-  const auto heading = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Index", 0) == 0; });
+  const auto heading =
+      std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Index", 0) == 0; });
   ASSERT_NE(heading, lines.end());
   // The tab device drops the rules: the first entry follows the heading, the next the description.
   const std::string blank10(10, ' '), blank6(6, ' ');
@@ -333,8 +335,8 @@ TEST(ChangeEntryStore, WidthsAndLineBreaks) {
     const char* description;
     const char* stored;
   };
-  for (const Case& c : {Case{"a\nb", "a\r\nb"}, Case{"a\rb", "a\r\nb"}, Case{"a\r\nb\r\n", "a\r\nb\r\n"},
-                        Case{"", ""}, Case{"\n\n", "\r\n\r\n"}}) {
+  for (const Case& c : {Case{"a\nb", "a\r\nb"}, Case{"a\rb", "a\r\nb"}, Case{"a\r\nb\r\n", "a\r\nb\r\n"}, Case{"", ""},
+                        Case{"\n\n", "\r\n\r\n"}}) {
     ChangeEntry e;
     StoreChangeEntry(e, ChangeEntryResult{std::string(21, 'd'), "01.01.20245", "abcdef", c.description});
     EXPECT_EQ(e.designation.size(), 20u);
@@ -477,14 +479,14 @@ TEST_F(DocsTest, DocumentProgramsStartOnlyOnceConfirmed) {
   ui.script({Answer::No()});
   OpenDocument(ws, 4);
   ASSERT_EQ(ui.requests().size(), 1u);
-  EXPECT_EQ(ui.requests()[0].prompt, "Dieses Programm starten ?  " + readableCommandLine({shipped.file("xdg-open"), "d.pdf"}));
+  EXPECT_EQ(ui.requests()[0].prompt,
+            "Dieses Programm starten ?  " + readableCommandLine({shipped.file("xdg-open"), "d.pdf"}));
   EXPECT_EQ(launches.size(), 3u);
 }
 
 TEST(ReadableCommandLine, QuotesWhatAShellWouldSplit) {
   EXPECT_EQ(readableCommandLine({"gimp", "-n", "/home/u/a.png"}), "gimp -n /home/u/a.png");
-  EXPECT_EQ(readableCommandLine({"viewer", "a b", "", "$HOME;x", "it's"}),
-            "viewer 'a b' '' '$HOME;x' 'it'\\''s'");
+  EXPECT_EQ(readableCommandLine({"viewer", "a b", "", "$HOME;x", "it's"}), "viewer 'a b' '' '$HOME;x' 'it'\\''s'");
 }
 
 TEST_F(DocsTest, OpenDocumentReportsStartErrors) {
@@ -528,9 +530,9 @@ TEST_F(DocsTest, ResetForNewClearsEverythingButTheCreationDate) {
   EXPECT_EQ(doc().changeCount, 0);
   EXPECT_EQ(doc().changes[0].designation, "");  // "neu" after New starts from an empty entry
   EXPECT_EQ(info.creationDate, today);
-  for (const std::string* s : {&info.author, &info.checkDate, &info.checker, &info.standardsDate,
-                               &info.standardsChecker, &info.releaseDate, &info.releaser, &info.replaces,
-                               &info.replacedBy})
+  for (const std::string* s :
+       {&info.author, &info.checkDate, &info.checker, &info.standardsDate, &info.standardsChecker, &info.releaseDate,
+        &info.releaser, &info.replaces, &info.replacedBy})
     EXPECT_EQ(*s, "");
   EXPECT_EQ(info.freeTextCount, 0);
   EXPECT_EQ(doc().documents[0].program, "NOTEPAD.EXE");

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
-#include "graphics/output.h"
 #include "draw/drawing.h"
+#include "graphics/output.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -82,10 +82,10 @@ TEST(BlockFileReader, BulgeArcs) {
   };
   const Real t = std::tan(std::atan(1.0L) / 2);  // tan(22.5 degrees): the bulge of a quarter circle
   const Case cases[] = {
-      {1, 0, -1, 0, 1, 0, 0, 1, 0, 180},     // half circle counter-clockwise through (0, 1)
-      {1, 0, 0, 1, t, 0, 0, 1, 0, 90},       // quarter circle about the origin
-      {1, 0, -1, 0, -1, 0, 0, 1, 180, 0},    // clockwise: the angles are swapped
-      {0, 0, 2, 2, -t, 2, 0, 2, 90, 180},    // clockwise quarter about (2, 0)
+      {1, 0, -1, 0, 1, 0, 0, 1, 0, 180},   // half circle counter-clockwise through (0, 1)
+      {1, 0, 0, 1, t, 0, 0, 1, 0, 90},     // quarter circle about the origin
+      {1, 0, -1, 0, -1, 0, 0, 1, 180, 0},  // clockwise: the angles are swapped
+      {0, 0, 2, 2, -t, 2, 0, 2, 90, 180},  // clockwise quarter about (2, 0)
   };
   for (const Case& c : cases) {
     const BulgeArc a = ArcFromBulge(c.x1, c.y1, c.x2, c.y2, c.bulge);
@@ -135,8 +135,9 @@ class BlockDrawingTest : public SessionTest {
 };
 
 TEST_F(BlockDrawingTest, TransformRotatesScalesAndShifts) {
-  block("B", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nCIRCLE\n10\n1\n20\n1\n40\n1\n"
-             "0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n45\n0\nTEXT\n1\nT\n10\n1\n20\n0\n40\n2\n41\n0.5\n0\nEOF\n");
+  block("B",
+        "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nCIRCLE\n10\n1\n20\n1\n40\n1\n"
+        "0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n45\n0\nTEXT\n1\nT\n10\n1\n20\n0\n40\n2\n41\n0.5\n0\nEOF\n");
   setMark();
   Insert(ws.drawing, ws.diag, "B", 10, 20, 90, 2, 3);
   // (x, y) -> (10, 20) + R(90) (2x, 3y) = (10 - 3y, 20 + 2x).
@@ -148,8 +149,9 @@ TEST_F(BlockDrawingTest, TransformRotatesScalesAndShifts) {
 }
 
 TEST_F(BlockDrawingTest, PolylinesWithBulgesAndClosingSegment) {
-  block("P", "0\nPOLYLINE\n8\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n10\n2\n20\n0\n"
-             "0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n0\nEOF\n");
+  block("P",
+        "0\nPOLYLINE\n8\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n10\n2\n20\n0\n"
+        "0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n0\nEOF\n");
   setMark();
   Insert(ws.drawing, ws.diag, "P", 0, 0, 0, 1, 1);
   // Half circle from (0, 0) to (2, 0) about (1, 0), clockwise is bulge < 0, here counter-clockwise:
@@ -195,8 +197,9 @@ TEST_F(BlockDrawingTest, NestedInsertRestoresTheLayerAndMissingFilesAbort) {
 }
 
 TEST_F(BlockDrawingTest, MessagesOfBrokenBlocksAndTheEntityLimit) {
-  block("BAD", "0\nPOLYLINE\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
-               "0\nPOLYLINE\n0\nVERTEX\n10\n1\n20\n1\n42\n0.5\n0\nVERTEX\n10\n1\n20\n1\n0\nSEQEND\n");
+  block("BAD",
+        "0\nPOLYLINE\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n"
+        "0\nPOLYLINE\n0\nVERTEX\n10\n1\n20\n1\n42\n0.5\n0\nVERTEX\n10\n1\n20\n1\n0\nSEQEND\n");
   setMark();
   Insert(ws.drawing, ws.diag, "BAD", 0, 0, 0, 1, 1);
   EXPECT_EQ(ui.messages(MessageKind::Error), (std::vector<std::string>{"Error in DXF File", "GetArcCenter l12=0"}));

@@ -1,16 +1,16 @@
 // Display list: record format and read-back, deduplication, arcs as chords, window records, and
 // the replay of a drawing onto a recording canvas for the screen and the printer.
-#include "graphics/output.h"
 #include "draw/displaylist.h"
 
 #include <clocale>
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 
-#include "graphics/recording_canvas.h"
 #include "draw/svgcanvas.h"
 #include "draw/viewmapping.h"
+#include "graphics/output.h"
+#include "graphics/recording_canvas.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -66,11 +66,11 @@ TEST_F(DisplayListTest, ParseRecordHandlesEveryShape) {
     int count;
   };
   const Case cases[] = {
-      {"4;1;2;3;4", 4, true, 4},     {"4;1;2;3", 4, false, 3},    {"4;1;x;3;4", 4, false, 3},
-      {"4;1;2;3;4;5", 4, true, 4},   {"99;1;2", 0, false, 0},     {"abc", 0, false, 0},
-      {"", 0, false, 0},             {"8", 8, false, 0},          {"8;nan", 8, false, 0},
-      {"8;inf", 8, false, 0},        {"4.5;1;2;3;4", 0, false, 0}, {"6;1;2", 6, false, 2},
-      {"6;1;2;", 6, true, 2},        {";;;", 0, false, 0},        {"10;1;1;1;1;1;1;1", 10, false, 7},
+      {"4;1;2;3;4", 4, true, 4},   {"4;1;2;3", 4, false, 3},     {"4;1;x;3;4", 4, false, 3},
+      {"4;1;2;3;4;5", 4, true, 4}, {"99;1;2", 0, false, 0},      {"abc", 0, false, 0},
+      {"", 0, false, 0},           {"8", 8, false, 0},           {"8;nan", 8, false, 0},
+      {"8;inf", 8, false, 0},      {"4.5;1;2;3;4", 0, false, 0}, {"6;1;2", 6, false, 2},
+      {"6;1;2;", 6, true, 2},      {";;;", 0, false, 0},         {"10;1;1;1;1;1;1;1", 10, false, 7},
   };
   for (const Case& c : cases) {
     const ParsedRecord p = ParseRecord(c.text);
@@ -102,7 +102,7 @@ TEST_F(DisplayListTest, ColourStyleAndWidthRecordsOnlyOnChange) {
 }
 
 TEST_F(DisplayListTest, ColorTurboAndPalette) {
-  const int expected[][2] = {{0, 0},  {1, 12}, {2, 14}, {3, 10}, {4, 11},  {5, 9},  {6, 13},
+  const int expected[][2] = {{0, 0},  {1, 12}, {2, 14}, {3, 10},  {4, 11},  {5, 9},  {6, 13},
                              {7, 15}, {8, 1},  {15, 8}, {16, 12}, {17, 14}, {31, 9}, {255, 9}};
   for (auto [n, p] : expected) EXPECT_EQ(GetColorTurbo(n), p) << n;
   EXPECT_EQ(PaletteColor(1), 0x000080u);
@@ -267,7 +267,8 @@ TEST_F(DisplayListTest, ColoursShowOnTheBackground) {
     const std::string color = replay(ScreenReplayStyle(ws.config));
     EXPECT_NE(color.find(drawn(k.white, k.white, k.white) + "line 1 299 11 289\ntextcolor " + k.white + "\ntext "),
               std::string::npos)
-        << k.bg << "\n" << color;
+        << k.bg << "\n"
+        << color;
     EXPECT_NE(color.find(drawn("FFFF00", "FFFF00", "FFFF00") + "line 1 299 21 279\n"), std::string::npos) << k.bg;
     EXPECT_NE(color.find(drawn(k.bg, k.bg, k.bg) + "line 1 299 31 269\n"), std::string::npos) << k.bg;
     ws.config.colorGraphics = false;

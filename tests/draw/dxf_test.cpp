@@ -6,8 +6,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "graphics/output.h"
 #include "config/configfile.h"
+#include "graphics/output.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 #include "support/run_wvelk.h"
@@ -22,11 +22,18 @@ TEST(DxfNumber, FixedPointWithPointAlways) {
     const char* text;
   };
   const Case cases[] = {
-      {-0.5L, 2, "-0.50"},   {12, 2, "12.00"},      {1.5L, 6, "1.500000"},
-      {-1e-9L, 6, "0.000000"}, {-0.0000004L, 6, "0.000000"}, {2.0L / 3, 3, "0.667"},
-      {1e20L, 1, "1000000000.0"}, {0.125L, 32, "0.12500000000000000000000000000000"},
-      {std::numeric_limits<Real>::infinity(), 2, "0.00"}, {std::nanl(""), 2, "0.00"},
-      {-std::numeric_limits<Real>::infinity(), 1, "0.0"}, {-1e22L, 0, "-1000000000"},
+      {-0.5L, 2, "-0.50"},
+      {12, 2, "12.00"},
+      {1.5L, 6, "1.500000"},
+      {-1e-9L, 6, "0.000000"},
+      {-0.0000004L, 6, "0.000000"},
+      {2.0L / 3, 3, "0.667"},
+      {1e20L, 1, "1000000000.0"},
+      {0.125L, 32, "0.12500000000000000000000000000000"},
+      {std::numeric_limits<Real>::infinity(), 2, "0.00"},
+      {std::nanl(""), 2, "0.00"},
+      {-std::numeric_limits<Real>::infinity(), 1, "0.0"},
+      {-1e22L, 0, "-1000000000"},
   };
   for (const Case& c : cases) EXPECT_EQ(DxfNumber(c.v, c.decimals), c.text) << static_cast<double>(c.v);
   EXPECT_EQ(DxfNumber(-1e300L, 32).size(), 1 + 10 + 1 + 32u);  // huge values are clamped
@@ -76,11 +83,10 @@ TEST_F(DxfTest, HeaderTablesAndQuirks) {
   ws.config.cadTextFont = "txt8";
   const auto l = lines(drawDxf(DrawingKind::Drawing, [] {}));
   const std::vector<std::string> head(l.begin(), l.begin() + 30);
-  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3",
-                                            "dos850", "  9", "$EXTMIN", " 10", "-10.00",
-                                            " 20", "-5.00", "  9", "$EXTMAX", " 10", "150.00", " 20", "110.00", "  9",
-                                            "$LIMMIN", " 10", "-10.00", " 20", "-5.00", "  9", "$LIMMAX", " 10",
-                                            "150.00"}));
+  EXPECT_EQ(head, (std::vector<std::string>{"  0", "SECTION", "  2", "HEADER",  "  9", "$DWGCODEPAGE", "  3", "dos850",
+                                            "  9", "$EXTMIN", " 10", "-10.00",  " 20", "-5.00",        "  9", "$EXTMAX",
+                                            " 10", "150.00",  " 20", "110.00",  "  9", "$LIMMIN",      " 10", "-10.00",
+                                            " 20", "-5.00",   "  9", "$LIMMAX", " 10", "150.00"}));
   EXPECT_EQ(count(l, "  9", "$LTSCALE"), 1);
   EXPECT_EQ(count(l, " 40", "15"), 1);
   EXPECT_EQ(count(l, "  0", "LAYER"), 6);
@@ -135,8 +141,9 @@ TEST_F(DxfTest, EntitiesUnderAGermanLocaleAndCommaSetting) {
   EXPECT_EQ(dxf.find(','), std::string::npos);
   EXPECT_EQ(dxf.find("nan"), std::string::npos);
   EXPECT_EQ(dxf.find("inf"), std::string::npos);
-  const std::string arc = "  0\r\nARC\r\n  8\r\n2\r\n 10\r\n1.000000\r\n 20\r\n2.000000\r\n 40\r\n0.500000\r\n 50\r\n"
-                          "10.000000\r\n 51\r\n20.000000\r\n";
+  const std::string arc =
+      "  0\r\nARC\r\n  8\r\n2\r\n 10\r\n1.000000\r\n 20\r\n2.000000\r\n 40\r\n0.500000\r\n 50\r\n"
+      "10.000000\r\n 51\r\n20.000000\r\n";
   EXPECT_NE(dxf.find(arc), std::string::npos);
 }
 
@@ -212,7 +219,8 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
     drawDxf(DrawingKind::Drawing, [this] {
       SetLayer(ws.drawing, 0);
       TextStyle(ws.drawing, 2, 0, 5, 4);
-      Text(ws.drawing, oem("alpha1= 360 ° Federlünge"), 0, 0); });
+      Text(ws.drawing, oem("alpha1= 360 ° Federlünge"), 0, 0);
+    });
     std::string out;
     ASSERT_EQ(runProcess({python, "-c",
                           // ezdxf maps only the ANSI_* names to codecs and takes any other name for
@@ -234,9 +242,10 @@ TEST_F(DxfTest, EzdxfDecodesDegreeAndUmlautForEveryTextType) {
   // The transcribed type writes plain ASCII under the 1252 name.
   ws.config.num.cadTextMode = 3;
   const std::string file = drawDxf(DrawingKind::Drawing, [this] {
-      SetLayer(ws.drawing, 0);
-      TextStyle(ws.drawing, 2, 0, 5, 4);
-      Text(ws.drawing, oem("360 ° Federlünge"), 0, 0); });
+    SetLayer(ws.drawing, 0);
+    TextStyle(ws.drawing, 2, 0, 5, 4);
+    Text(ws.drawing, oem("360 ° Federlünge"), 0, 0);
+  });
   EXPECT_NE(file.find("$DWGCODEPAGE\r\n  3\r\nANSI_1252\r\n"), std::string::npos);
   for (unsigned char ch : file) EXPECT_LT(ch, 128u);
 }

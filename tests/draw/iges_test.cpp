@@ -6,8 +6,8 @@
 #include <cmath>
 #include <map>
 
-#include "graphics/output.h"
 #include "calc/calc_fixture.h"
+#include "graphics/output.h"
 #include "graphics/springdrawing.h"
 #include "graphics/views.h"
 #include "support/fixture.h"
@@ -150,7 +150,8 @@ IgesCheck checkIges(const std::string& file) {
   }
   char t[40];
   std::snprintf(t, sizeof t, "S%07dG%07dD%07dP%07d", c.lines['S'], c.lines['G'], c.lines['D'], c.lines['P']);
-  if (sec['T'][0].substr(0, 72) != std::string(t) + std::string(40, ' ')) p.push_back("Terminate counts: " + sec['T'][0]);
+  if (sec['T'][0].substr(0, 72) != std::string(t) + std::string(40, ' '))
+    p.push_back("Terminate counts: " + sec['T'][0]);
 
   std::string g;
   for (const std::string& r : sec['G']) g += r.substr(0, 72);
@@ -279,12 +280,10 @@ TEST_F(IgesTest, SmallFileRecordByRecordWithTheCommaSetting) {
   std::setlocale(LC_ALL, old.c_str());
   EXPECT_TRUE(german) << "de_DE.UTF-8 locale missing: the locale half of this test did not run";
   const std::string expected =
-      rec("IGES-Datei generiert von VELK", 'S', 1) +
-      rec("Uebersetzer von ORVAN GMBH, Uebersetzerversion 3.1", 'S', 2) +
+      rec("IGES-Datei generiert von VELK", 'S', 1) + rec("Uebersetzer von ORVAN GMBH, Uebersetzerversion 3.1", 'S', 2) +
       rec(",,4HFILE,9Hfeder.igs,9HVELK V3.4,13HVELK IGES 3.1,", 'G', 1) + rec("16,38,6,99,15,", 'G', 2) +
       rec("9Hfeder.igs,1.0,2,2HMM,32767,3.2767D1,", 'G', 3) + rec("13H240131.081107,1.0D-8,12.5,", 'G', 4) +
-      rec("6HKelmor,5HORVAN,4,0;", 'G', 5) +
-      rec(d8({"110", "1", "1", "1", "0", "", "", "", "00000000"}), 'D', 1) +
+      rec("6HKelmor,5HORVAN,4,0;", 'G', 5) + rec(d8({"110", "1", "1", "1", "0", "", "", "", "00000000"}), 'D', 1) +
       rec(d8({"110", "", "0", "1", "", "", "", "", ""}), 'D', 2) +
       rec(d8({"100", "2", "1", "4", "5", "", "0", "", "00000000"}), 'D', 3) +
       rec(d8({"100", "", "5", "1", "", "", "", "", ""}), 'D', 4) +
@@ -318,15 +317,15 @@ TEST_F(IgesTest, PensSolidsAndLongTexts) {
   EXPECT_EQ(arc.color, 5);  // layer 2: DXF colour 2
   EXPECT_EQ(arc.params, (std::vector<std::string>{"100", "0.0", "0.0", "0.0", "0.0", "2.0", "-2.0", "0.0"}));
   EXPECT_EQ(solid.color, 0);  // layer 15: index 16 has no IGES colour
-  EXPECT_EQ(solid.params, (std::vector<std::string>{"106", "1", "5", "0.0", "0.0", "0.0", "1.0", "1.0", "0.0",
-                                                    "1.0", "1.0", "0.0", "0.0", "0.0"}));
+  EXPECT_EQ(solid.params, (std::vector<std::string>{"106", "1", "5", "0.0", "0.0", "0.0", "1.0", "1.0", "0.0", "1.0",
+                                                    "1.0", "0.0", "0.0", "0.0"}));
   EXPECT_EQ(text.color, 0);  // pen colour 40
   EXPECT_EQ(text.lineFont, 1);
   const std::string plain = "Federlaenge, Breite, Dicke; alles in mm, gemessen am Muster Nr. 12, ok!";
-  EXPECT_EQ(text.params, (std::vector<std::string>{"212", "1", "71", "248.5", "5.0", "1", "", "1.5708", "0", "0",
-                                                   "1.0", "2.0", "0.0", "H:" + plain}));
+  EXPECT_EQ(text.params, (std::vector<std::string>{"212", "1", "71", "248.5", "5.0", "1", "", "1.5708", "0", "0", "1.0",
+                                                   "2.0", "0.0", "H:" + plain}));
   EXPECT_EQ(ctl.params.back(), "H:a  b c");  // control characters never reach a record
-  EXPECT_GE(text.pLines, 3);  // a text of 70 characters
+  EXPECT_GE(text.pLines, 3);                 // a text of 70 characters
 }
 
 TEST_F(IgesTest, LongFileNameWrapsTheGlobalSection) {
@@ -369,7 +368,10 @@ TEST(IgesDrawings, ViewsAndSpringDrawingsAreWellFormed) {
     for (int item = 1; item <= 9; ++item) {
       ScriptedUi ui;
       Session ws(ui);
-      if (spring == 0) stripExample(ws); else wireExample(ws);
+      if (spring == 0)
+        stripExample(ws);
+      else
+        wireExample(ws);
       ws.spring.matName = "Werkstoff";
       ws.config.num.decimalComma = item % 2 ? 2 : 1;
       CalculateSpring(ws);

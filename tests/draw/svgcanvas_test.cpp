@@ -54,8 +54,7 @@ TEST(SvgCanvas, TextsCarryTheirBaselineAndWidth) {
   EXPECT_EQ(d.find("textLength"), std::string::npos) << d;
   // Font size cell / 1.15 = 20, baseline 0.8 cells below the top, the average character width
   // (0.507 em) stretched to 7 pixels: 7 / 10.14.
-  EXPECT_NE(d.find("<text transform=\"translate(10 20) scale(0.69 1)\" y=\"18.4\" font-size=\"20\""),
-            std::string::npos)
+  EXPECT_NE(d.find("<text transform=\"translate(10 20) scale(0.69 1)\" y=\"18.4\" font-size=\"20\""), std::string::npos)
       << d;
   EXPECT_NE(d.find("<text transform=\"translate(10 50)\" y=\"18.4\" font-size=\"20\""), std::string::npos) << d;
 }

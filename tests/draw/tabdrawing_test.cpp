@@ -57,7 +57,9 @@ TEST_F(TabDrawingTest, ExactLinesInBothDecimalSettings) {
         "CIRCLE\t1.00\t2.00\t1.00\r\n"
         "CIRCLE\t1.00\t2.00\t1.00\r\n"
         "SOLID\t1.00\t2.00\t2.00\t2.00\t1.00\t3.00\t2.00\t3.00\r\n"
-        "TEXT\t-9.50\t2.00\t" + oem("ä") + "\tb\r\n"
+        "TEXT\t-9.50\t2.00\t" +
+        oem("ä") +
+        "\tb\r\n"
         "TEXT\t-13.00\t2.00\tc  d\r\n"
         "EOF\r\n";
     if (comma == 2) expected = pointToComma(expected);

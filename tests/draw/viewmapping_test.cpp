@@ -124,13 +124,11 @@ TEST_F(ViewKeysTest, ArrowsAndPagesPan) {
     std::array<int, 4> after;
   };
   const Step steps[] = {
-      {ViewKey::Up, {1, -2, 399, 296}},      // R(0.01 * 298) = 3
+      {ViewKey::Up, {1, -2, 399, 296}},        // R(0.01 * 298) = 3
       {ViewKey::PageDown, {1, 13, 399, 311}},  // R(0.05 * 298) = 15
-      {ViewKey::Left, {5, 13, 403, 311}},    // R(0.01 * 398) = 4
-      {ViewKey::Right, {1, 13, 399, 311}},
-      {ViewKey::PageUp, {1, -2, 399, 296}},
-      {ViewKey::Down, {1, 1, 399, 299}},
-      {ViewKey::Right, {-3, 1, 395, 299}},
+      {ViewKey::Left, {5, 13, 403, 311}},      // R(0.01 * 398) = 4
+      {ViewKey::Right, {1, 13, 399, 311}},    {ViewKey::PageUp, {1, -2, 399, 296}},
+      {ViewKey::Down, {1, 1, 399, 299}},      {ViewKey::Right, {-3, 1, 395, 299}},
   };
   for (const Step& s : steps) {
     EXPECT_TRUE(v.applyKey(s.key, 0.01L, 1.2L));
@@ -341,8 +339,8 @@ TEST(Replay, ReadsTheListAndMappingOnlyAndPassesPauses) {
 TEST(Replay, ZoomAppliesToEveryWindowRecord) {
   // The zoom rectangle is applied again at each window record, so zooming survives a list with
   // several windows.
-  const DisplayList list = drawing(400, 300, 0, 0, 398, 298, {"4;0;0;398;298", "10;1;1;399;299;0;0;398;298",
-                                                             "4;0;0;398;298"});
+  const DisplayList list =
+      drawing(400, 300, 0, 0, 398, 298, {"4;0;0;398;298", "10;1;1;399;299;0;0;398;298", "4;0;0;398;298"});
   ViewMapping v = adopted(list);
   v.zoomIn(2);
   RecordingCanvas c;

@@ -19,9 +19,17 @@ TEST(NiceRange, Table) {
     Real lo, hi, min, max, step;
   };
   const Case cases[] = {
-      {0, 86, 0, 90, 10},     {0, 800, 0, 800, 100},  {0, 130, 0, 140, 20},  {0, 0, -1, 1, 0.5L},
-      {0, 100, 0, 100, 20},   {0, 1600, 0, 1600, 200}, {0, 5, 0, 5, 1},       {0, 3000, 0, 3000, 500},
-      {10, 86, 10, 90, 10},   {-50, 50, -60, 60, 20},  {100, 0, 0, 100, 20},  // reversed limits are ordered
+      {0, 86, 0, 90, 10},
+      {0, 800, 0, 800, 100},
+      {0, 130, 0, 140, 20},
+      {0, 0, -1, 1, 0.5L},
+      {0, 100, 0, 100, 20},
+      {0, 1600, 0, 1600, 200},
+      {0, 5, 0, 5, 1},
+      {0, 3000, 0, 3000, 500},
+      {10, 86, 10, 90, 10},
+      {-50, 50, -60, 60, 20},
+      {100, 0, 0, 100, 20},  // reversed limits are ordered
       {0, 0.0002L, 0, 0.0002L, 0.00005L},
   };
   for (const Case& c : cases) {
@@ -33,8 +41,9 @@ TEST(NiceRange, Table) {
 }
 
 TEST(NiceRange, AbsurdLimitsGiveAFiniteRangeWithFewSteps) {
-  const Real cases[][2] = {{kNaN, 100}, {0, kInf}, {-kInf, kInf}, {1e30L, 1e30L}, {1e300L, 1e300L * (1 + 1e-18L)},
-                           {-1e4900L, 1e4900L}, {0, 1e-300L}, {-1e-7L, 1e-7L}};
+  const Real cases[][2] = {
+      {kNaN, 100},         {0, kInf},    {-kInf, kInf},  {1e30L, 1e30L}, {1e300L, 1e300L * (1 + 1e-18L)},
+      {-1e4900L, 1e4900L}, {0, 1e-300L}, {-1e-7L, 1e-7L}};
   for (const auto& c : cases) {
     const NiceScale s = NiceRange(c[0], c[1], 6);
     ASSERT_TRUE(std::isfinite(s.min) && std::isfinite(s.max) && std::isfinite(s.step)) << c[0] << ".." << c[1];
@@ -132,11 +141,11 @@ TEST_F(DiagramTest, DataLineToClipsAndNeverPassesNonFiniteValues) {
   open();
   SetRange(ws, 0, 160, 0, 120);  // data = sheet
   DataMoveTo(ws, 80, 60);
-  DataLineTo(ws, 1000, 60);           // ends on the right border
-  DataLineTo(ws, 2000, 500);          // both outside: nothing
-  DataLineTo(ws, kNaN, 1);            // nothing
-  DataLineTo(ws, 10, 10);             // from NaN: nothing
-  DataLineTo(ws, 20, 20);             // inside again
+  DataLineTo(ws, 1000, 60);   // ends on the right border
+  DataLineTo(ws, 2000, 500);  // both outside: nothing
+  DataLineTo(ws, kNaN, 1);    // nothing
+  DataLineTo(ws, 10, 10);     // from NaN: nothing
+  DataLineTo(ws, 20, 20);     // inside again
   DataCircle(ws, kInf, 0, 1);
   DataText(ws, "x", kNaN, 0);
   const auto lines = Only(prims, Prim::Kind::Line);

@@ -1,12 +1,12 @@
 // Drawing layer: state and routing (through a recording device plugged in as a provider), the
 // screen device's records, device selection, file naming, commits and aborts, block-file cleanup.
-#include "graphics/output.h"
 #include "draw/drawing.h"
 
 #include <cerrno>
 #include <filesystem>
 
 #include "draw/dxf.h"
+#include "graphics/output.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -80,7 +80,7 @@ TEST_F(DrawingTest, OriginJustificationAndTextState) {
   SetTextJustify(ws.drawing, 1, 2);
   Text(ws.drawing, "ab", 0, 0);  // centre: -0.5 x 2 x 3.5 x 0.7; top: -3.5
   SetTextJustify(ws.drawing, 0, 1);
-  Text(ws.drawing, "", 0, 0);  // nothing
+  Text(ws.drawing, "", 0, 0);           // nothing
   ws.drawing.options.cadTextWidth = 2;  // the options the drawing was opened with
   ws.drawing.options.cadTextAngle = 15;
   TextStyle(ws.drawing, 1, 30, 2, 3);  // factor 2 x 3/2
@@ -130,9 +130,9 @@ TEST_F(DrawingTest, SequenceRoutingAndFinish) {
   Insert(ws.drawing, ws.diag, "LOGO_2", 1, 2, 0, 1, 1);
   EndEntities(ws.drawing);
   FinishDrawing(ws);
-  EXPECT_EQ(log, (std::vector<std::string>{"window 0 0 160 120", "layer 0 0", "tables 2", "begin",
-                                           "solid 0 0 1 0 0 1 1 1", "arc 1 2 10 20 3", "insert LOGO_2 1 2 0 1 1",
-                                           "end", "finish"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"window 0 0 160 120", "layer 0 0", "tables 2", "begin", "solid 0 0 1 0 0 1 1 1",
+                                      "arc 1 2 10 20 3", "insert LOGO_2 1 2 0 1 1", "end", "finish"}));
   EXPECT_FALSE(ws.drawing.out);
   Line(ws.drawing, 0, 0, 1, 1);  // no device open: nothing happens
   EXPECT_EQ(log.size(), 9u);
@@ -211,7 +211,8 @@ TEST_F(DrawingTest, AbortedOrFailedDrawingLeavesTheOldFile) {
   ws.io.writeFault = [](std::string_view) { return ENOSPC; };
   FinishDrawing(ws);
   EXPECT_TRUE(ws.abort);
-  EXPECT_EQ(u8(ui.messages(MessageKind::Error).back()), writeFailure("Diskette/Platte voll", dir.file("feder.dxf"), ENOSPC));
+  EXPECT_EQ(u8(ui.messages(MessageKind::Error).back()),
+            writeFailure("Diskette/Platte voll", dir.file("feder.dxf"), ENOSPC));
   EXPECT_EQ(readFile(dir.file("feder.dxf")), "old");
   int files = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
@@ -239,9 +240,8 @@ TEST_F(DrawingTest, ScreenDeviceRecords) {
   TextStyle(ws.drawing, 2, 0, 10, 20);
   Text(ws.drawing, oem("Länge"), 1, 2);
   Arc(ws.drawing, 0, 0, 0, 2, 10);
-  EXPECT_EQ(rec, (std::vector<std::string>{"11;2",     "8;14", "11;3", "11;0", "8;12",  "12;3",
-                                           "12;1",     "8;9",  "8;13", "12;4", "7;0;0;1;0;1;1;0;1",
-                                           "11;1",     "9;10;19;2;0", "6;1;2;L\xE4nge",
+  EXPECT_EQ(rec, (std::vector<std::string>{"11;2", "8;14", "11;3", "11;0", "8;12", "12;3", "12;1", "8;9", "8;13",
+                                           "12;4", "7;0;0;1;0;1;1;0;1", "11;1", "9;10;19;2;0", "6;1;2;L\xE4nge",
                                            "4;10;0;9.9939083;0.34899497"}));
   FinishDrawing(ws);
 }
@@ -260,7 +260,8 @@ TEST_F(DrawingTest, ScreenFooterFrameLogosAndCleanup) {
   BeginEntities(ws.drawing, ws.diag);
   const auto& rec = ws.display.records;
   // Header, the current layer, the frame on layer 19, then the footer text on layer 30.
-  EXPECT_EQ(std::vector<std::string>(rec.begin() + 1, rec.begin() + 4), (std::vector<std::string>{"11;0", "8;12", "12;1"}));
+  EXPECT_EQ(std::vector<std::string>(rec.begin() + 1, rec.begin() + 4),
+            (std::vector<std::string>{"11;0", "8;12", "12;1"}));
   EXPECT_EQ(rec[0].substr(0, 3), "10;");
   const std::string footer = DrawingOptionsFor(ws).footer;
   EXPECT_NE(footer.find(" - ORVAN VELK V3.4 - /daten/feder.vlk"), std::string::npos) << footer;
@@ -289,7 +290,8 @@ TEST_F(DrawingTest, ScreenFileCheckAndLogo) {
   const auto& rec = ws.display.records;
   ASSERT_FALSE(rec.empty());
   EXPECT_EQ(rec[0], "10;1;1;1014;676;-1;-1;38;33");
-  EXPECT_EQ(std::count(rec.begin(), rec.end(), "8;9") + std::count(rec.begin(), rec.end(), "8;13"), 4);  // 9 9 13 13 9 13
+  EXPECT_EQ(std::count(rec.begin(), rec.end(), "8;9") + std::count(rec.begin(), rec.end(), "8;13"),
+            4);  // 9 9 13 13 9 13
   EXPECT_EQ(std::count_if(rec.begin(), rec.end(), [](const std::string& r) { return r.rfind("7;", 0) == 0; }), 6);
 }
 

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "graphics/output.h"
 #include "cad/devices.h"
 #include "calc/calc_fixture.h"
 #include "draw/drawing.h"
-#include "graphics/recording_device.h"
 #include "draw/springpath.h"
+#include "graphics/output.h"
+#include "graphics/recording_device.h"
 #include "support/run_process.h"
 
 namespace velk::test {
@@ -86,7 +86,10 @@ TEST_F(ProductionDrawingTest, OutlineAndTitleTextsForEveryKindOfSpring) {
   int k = 0;
   for (const Case& c : cases) {
     ws.config.num.units = c.units;
-    if (c.wire) wire(c.formi, c.forme); else strip(c.formi, c.forme);
+    if (c.wire)
+      wire(c.formi, c.forme);
+    else
+      strip(c.formi, c.forme);
     calculate();
     Spring& s = ws.spring;
     s.zeichnr = "ZN-4711-" + std::to_string(k);
@@ -101,8 +104,9 @@ TEST_F(ProductionDrawingTest, OutlineAndTitleTextsForEveryKindOfSpring) {
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const Real side = c.wire ? s.t : s.b;
     const Real outline = 2 * s.L + 2 * (side + 2 * s.re);
-    argv.insert(argv.end(), {file, LayerName(DrawingOptionsFor(ws), kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
-                             s.zeichnr, "Federstahl", "Schenkel verlaengert"});
+    argv.insert(argv.end(),
+                {file, LayerName(DrawingOptionsFor(ws), kLayerOutline), fmtFixed(NumberSettings{}, 0, 4, outline),
+                 s.zeichnr, "Federstahl", "Schenkel verlaengert"});
     want += s.fileName + ".dxf outline True True True 0\n";
   }
   std::string out;
@@ -117,11 +121,11 @@ TEST_F(ProductionDrawingTest, PaperAndScaleFollowTheSpringsSize) {
     const char* scale;
   };
   const Case cases[] = {
-      {2, 8, 0.3L, 3, 4, "5:1"},      // a watch spring: enlarged
-      {10, 40, 1, 10, 4, "1:1"},      // true size on A4
-      {10, 60, 1, 20, 3, "1:1"},      // true size needs A3
-      {50, 150, 2, 20, 3, "1:2"},     // reduced
-      {200, 900, 5, 60, 3, "1:10"},   // beyond the usual series
+      {2, 8, 0.3L, 3, 4, "5:1"},     // a watch spring: enlarged
+      {10, 40, 1, 10, 4, "1:1"},     // true size on A4
+      {10, 60, 1, 20, 3, "1:1"},     // true size needs A3
+      {50, 150, 2, 20, 3, "1:2"},    // reduced
+      {200, 900, 5, 60, 3, "1:10"},  // beyond the usual series
   };
   for (const Case& c : cases) {
     stripExample(ws);

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "session/session.h"
 #include "draw/drawing.h"
 #include "graphics/output.h"
+#include "session/session.h"
 #include "support/fixture.h"
 
 namespace velk::test {

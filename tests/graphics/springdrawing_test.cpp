@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "graphics/output.h"
 #include "calc/calc_fixture.h"
+#include "graphics/output.h"
 #include "graphics/recording_device.h"
 
 namespace velk::test {
@@ -62,9 +62,9 @@ TEST_F(SpringDrawingTest, SpiralStepCountsAndBounds) {
     size_t lines;
   };
   const Case cases[] = {
-      {5, 360},                                // 359 chords to 1795 degrees + final
-      {0.01L, 2},                              // the step is taken at least once
-      {-1, 2},                                 // as computed: one step, then the final chord
+      {5, 360},                                       // 359 chords to 1795 degrees + final
+      {0.01L, 2},                                     // the step is taken at least once
+      {-1, 2},                                        // as computed: one step, then the final chord
       {1e7L, static_cast<size_t>(kMaxSpiralChords)},  // coarser steps
   };
   for (const Case& c : cases) {

@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "commands/springfile.h"
-#include "graphics/output.h"
 #include "draw/drawing.h"
-#include "graphics/springdrawing.h"
 #include "draw/svgcanvas.h"
+#include "graphics/output.h"
+#include "graphics/springdrawing.h"
 #include "graphics/views.h"
 #include "shell/startup.h"
 #include "support/fixture.h"
@@ -116,11 +116,11 @@ std::string outsideOnly(const std::string& svg, const Picture& p, int m, int t) 
   const std::size_t k = svg.find(size), open = svg.find('>', k), close = svg.rfind("</svg>");
   if (k == std::string::npos || close == std::string::npos) return {};
   const auto n = [](int v) { return std::to_string(v); };
-  const std::string frame = "M" + n(-m) + "," + n(-m) + " H" + n(p.width + m) + " V" + n(p.height + m) + " H" +
-                            n(-m) + " Z M" + n(-t) + "," + n(-t) + " V" + n(p.height + t) + " H" +
-                            n(p.width + t) + " V" + n(-t) + " Z";
-  return svg.substr(0, k) + "width=\"" + n(p.width + 2 * m) + "\" height=\"" + n(p.height + 2 * m) +
-         "\" viewBox=\"" + n(-m) + " " + n(-m) + " " + n(p.width + 2 * m) + " " + n(p.height + 2 * m) + "\"" +
+  const std::string frame = "M" + n(-m) + "," + n(-m) + " H" + n(p.width + m) + " V" + n(p.height + m) + " H" + n(-m) +
+                            " Z M" + n(-t) + "," + n(-t) + " V" + n(p.height + t) + " H" + n(p.width + t) + " V" +
+                            n(-t) + " Z";
+  return svg.substr(0, k) + "width=\"" + n(p.width + 2 * m) + "\" height=\"" + n(p.height + 2 * m) + "\" viewBox=\"" +
+         n(-m) + " " + n(-m) + " " + n(p.width + 2 * m) + " " + n(p.height + 2 * m) + "\"" +
          svg.substr(k + size.size(), open + 1 - k - size.size()) +
          "\n<defs><clipPath id=\"outside\"><path clip-rule=\"evenodd\" d=\"" + frame +
          "\"/></clipPath></defs>\n<g clip-path=\"url(#outside)\">" + svg.substr(open + 1, close - open - 1) +

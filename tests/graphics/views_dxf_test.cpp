@@ -36,11 +36,16 @@ for name in sys.argv[1:]:
 
 std::string kindName(Prim::Kind k) {
   switch (k) {
-    case Prim::Kind::Line: return "LINE";
-    case Prim::Kind::Circle: return "CIRCLE";
-    case Prim::Kind::Arc: return "ARC";
-    case Prim::Kind::Solid: return "SOLID";
-    case Prim::Kind::Text: return "TEXT";
+    case Prim::Kind::Line:
+      return "LINE";
+    case Prim::Kind::Circle:
+      return "CIRCLE";
+    case Prim::Kind::Arc:
+      return "ARC";
+    case Prim::Kind::Solid:
+      return "SOLID";
+    case Prim::Kind::Text:
+      return "TEXT";
   }
   return "?";
 }
@@ -57,7 +62,10 @@ TEST(ViewsDxf, EzdxfFindsWhatTheScreenReceived) {
       ScriptedUi ui;
       Session ws(ui);
       ws.config.num.units = units;
-      if (spring == 0) stripExample(ws); else wireExample(ws);
+      if (spring == 0)
+        stripExample(ws);
+      else
+        wireExample(ws);
       ws.spring.matName = "Werkstoff";
       CalculateSpring(ws);
       ASSERT_FALSE(ws.messages.fatal);

@@ -82,7 +82,10 @@ TEST_F(ViewsTest, EverySheetForStripAndWireInBothUnitsHasItsKeyItems) {
       ws.spring = w.spring;
       ws.materials = w.materials;
       ws.config.num.units = units;
-      if (spring == 0) strip(); else wire();
+      if (spring == 0)
+        strip();
+      else
+        wire();
       const bool metric = units == 0;
       for (const Kind& k : kinds) {
         const std::string where = std::string(spring ? "wire" : "strip") + (metric ? " metric" : " imperial") +
@@ -257,10 +260,10 @@ TEST_F(ViewsTest, HaighLinesRunDownToTheStressAxis) {
   const auto l7 = Only(p, Prim::Kind::Line, 18);
   ASSERT_EQ(l7.size(), 2u);
   const Real eps = 1e-9L;
-  EXPECT_NEAR(l7[0].v[1], GY(625), eps);                       // (0, 1.25 sigma h0)
-  EXPECT_NEAR(l7[0].v[2], GX(1250), eps);                      // knee at 1.25 su = 1250
-  EXPECT_NEAR(l7[0].v[3], GY(0), eps);                         // sigma o - su = 0
-  EXPECT_NEAR(l7[1].v[2], GX(1250), eps);                      // (1.25 sigma o, 0)
+  EXPECT_NEAR(l7[0].v[1], GY(625), eps);   // (0, 1.25 sigma h0)
+  EXPECT_NEAR(l7[0].v[2], GX(1250), eps);  // knee at 1.25 su = 1250
+  EXPECT_NEAR(l7[0].v[3], GY(0), eps);     // sigma o - su = 0
+  EXPECT_NEAR(l7[1].v[2], GX(1250), eps);  // (1.25 sigma o, 0)
   const Prim* label = FindText(p, "10 Mill.Lastsp.");
   ASSERT_TRUE(label);
   EXPECT_NEAR(label->attr.angle, std::atan2(1000.0L - 500 - 1000, 1000.0L) * 180 / 3.14159265358979323846L, 1e-9L);
@@ -378,8 +381,8 @@ TEST_F(ViewsTest, ChooseDiagramOffersTheSelectionUntilBack) {
   EXPECT_EQ(sel.kind, Request::Kind::List);
   EXPECT_EQ(sel.prompt, oem("Diagrammtyp wählen"));
   EXPECT_EQ(sel.helpNumber, 5500);
-  EXPECT_EQ(sel.items, (std::vector<std::string>{"Quick 1", "Federkennlinie", "Goodman-Diagramm", "Quick 2", "Rm = f(t)",
-                                                 "Sigma b = f(t)", "Haigh-Goodman", oem("zurück...")}));
+  EXPECT_EQ(sel.items, (std::vector<std::string>{"Quick 1", "Federkennlinie", "Goodman-Diagramm", "Quick 2",
+                                                 "Rm = f(t)", "Sigma b = f(t)", "Haigh-Goodman", oem("zurück...")}));
   EXPECT_EQ(ui.requests()[1].prompt, "CAD-Code");
   EXPECT_EQ(ui.requests()[4].items, sel.items);  // the selection again, not the device entries
   bool goodman = false;

@@ -21,12 +21,12 @@
 #include "cad/plotprogram.h"
 #include "dialogs/configform.h"
 #include "dialogs/inputforms.h"
-#include "ui/overviewform.h"
-#include "ui/printforms.h"
 #include "gui/printing.h"
 #include "gui/text.h"
 #include "gui/windows.h"
 #include "guitest.h"
+#include "ui/overviewform.h"
+#include "ui/printforms.h"
 
 namespace velk::gui {
 namespace {
@@ -94,14 +94,15 @@ TEST_F(FormDialogs, CalcSettingsReturnTheItemsAndCallTheHelpButtons) {
   InputFormContext ctx;
   int imagesShown = 0;
   const CalcSettingsRequest q = buildCalcSettingsRequest(spring, num, ctx, [&] { ++imagesShown; });
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    EXPECT_EQ(child<QLabel>(w, "crossSectionLabel")->toolTip(), QStringLiteral("hint 5490"));
-    child<QComboBox>(w, "crossSection")->setCurrentIndex(1);
-    child<QComboBox>(w, "units")->setCurrentIndex(1);
-    findChildNamed<QPushButton>(w, QStringLiteral("&Hilfetext"))->click();
-    click(w, "helpImages");
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             EXPECT_EQ(child<QLabel>(w, "crossSectionLabel")->toolTip(), QStringLiteral("hint 5490"));
+                             child<QComboBox>(w, "crossSection")->setCurrentIndex(1);
+                             child<QComboBox>(w, "units")->setCurrentIndex(1);
+                             findChildNamed<QPushButton>(w, QStringLiteral("&Hilfetext"))->click();
+                             click(w, "helpImages");
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->crossSectionIndex, 1);
   EXPECT_EQ(r->unitsIndex, 1);
@@ -117,19 +118,20 @@ TEST_F(FormDialogs, SpringEndsEnableBentEndsAndSwitchUnits) {
   NumberSettings num;
   InputFormContext ctx;
   const SpringEndsRequest q = buildSpringEndsRequest(spring, num, ctx);
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    EXPECT_FALSE(child(w, "li")->isEnabled());  // clamped
-    EXPECT_TRUE(child(w, "le")->isEnabled());   // bent
-    click(w, "formi1");                         // "abgebogen"
-    EXPECT_TRUE(child(w, "li")->isEnabled());
-    retype(w, "li", QStringLiteral("12,5"));
-    click(w, "kugelstrahlen");
-    const QString mm = child<QLineEdit>(w, "le")->text();
-    click(w, "metric");  // "mm <--> inch": the same lengths in inches
-    EXPECT_EQ(child<QLabel>(w, "liu")->text(), QStringLiteral("in"));
-    EXPECT_NE(child<QLineEdit>(w, "le")->text(), mm);
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             EXPECT_FALSE(child(w, "li")->isEnabled());  // clamped
+                             EXPECT_TRUE(child(w, "le")->isEnabled());   // bent
+                             click(w, "formi1");                         // "abgebogen"
+                             EXPECT_TRUE(child(w, "li")->isEnabled());
+                             retype(w, "li", QStringLiteral("12,5"));
+                             click(w, "kugelstrahlen");
+                             const QString mm = child<QLineEdit>(w, "le")->text();
+                             click(w, "metric");  // "mm <--> inch": the same lengths in inches
+                             EXPECT_EQ(child<QLabel>(w, "liu")->text(), QStringLiteral("in"));
+                             EXPECT_NE(child<QLineEdit>(w, "le")->text(), mm);
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->formiIndex, 1);
   EXPECT_EQ(r->formeIndex, 1);
@@ -143,15 +145,16 @@ TEST_F(FormDialogs, ApplicationEnablesTheFrequencyForDynamicLoads) {
   ApplicationRequest q;
   q.controls = {0, "5", "20"};
   q.freqEnabled = false;
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    EXPECT_FALSE(child(w, "freq")->isEnabled());
-    click(w, "statdyn1");
-    EXPECT_TRUE(child(w, "freq")->isEnabled());
-    retype(w, "freq", QStringLiteral("12"));
-    retype(w, "temperatur", QStringLiteral("68"));
-    findChildNamed<QPushButton>(w, QStringLiteral("&Hilfe"))->click();
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             EXPECT_FALSE(child(w, "freq")->isEnabled());
+                             click(w, "statdyn1");
+                             EXPECT_TRUE(child(w, "freq")->isEnabled());
+                             retype(w, "freq", QStringLiteral("12"));
+                             retype(w, "temperatur", QStringLiteral("68"));
+                             findChildNamed<QPushButton>(w, QStringLiteral("&Hilfe"))->click();
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->statdynIndex, 1);
   EXPECT_EQ(r->freq, "12");
@@ -162,13 +165,14 @@ TEST_F(FormDialogs, ApplicationEnablesTheFrequencyForDynamicLoads) {
 // ---- Colour list, print forms ----
 
 TEST_F(FormDialogs, ColorListSelectsTheCellsColourAndReturnsTheChosenNumber) {
-  const auto r = whileOpen([&] { return run(env, MakeColorSelectRequest("3")); }, [](QWidget* w) {
-    auto* list = child<QListWidget>(w, "colors");
-    EXPECT_EQ(list->count(), 16);
-    EXPECT_EQ(list->currentRow(), 2);
-    list->setCurrentRow(15);
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, MakeColorSelectRequest("3")); },
+                           [](QWidget* w) {
+                             auto* list = child<QListWidget>(w, "colors");
+                             EXPECT_EQ(list->count(), 16);
+                             EXPECT_EQ(list->currentRow(), 2);
+                             list->setCurrentRow(15);
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->number, 16);
 }
@@ -187,17 +191,19 @@ TEST_F(FormDialogs, PrintSetupCallsItsButtonsAndReturnsTheFields) {
   };
   q.storeLayout = [&stored](const PrintConfigValues& v) { stored.push_back(v); };
   q.choosePrinter = [] { return std::optional<PrinterChoice>({"             lp", true}); };
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    retype(w, "scaleX", QStringLiteral("1,9"));
-    click(w, "load");
-    EXPECT_EQ(child<QLineEdit>(w, "scaleY")->text(), QStringLiteral("2.5"));
-    EXPECT_EQ(child<QLineEdit>(w, "scaleX")->text(), QStringLiteral("1,9"));  // kept by the layout callback
-    click(w, "store");
-    click(w, "printer");
-    EXPECT_EQ(child<QLabel>(w, "printerLabel")->text(), QStringLiteral("             lp"));
-    click(w, "shading1");
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             retype(w, "scaleX", QStringLiteral("1,9"));
+                             click(w, "load");
+                             EXPECT_EQ(child<QLineEdit>(w, "scaleY")->text(), QStringLiteral("2.5"));
+                             EXPECT_EQ(child<QLineEdit>(w, "scaleX")->text(),
+                                       QStringLiteral("1,9"));  // kept by the layout callback
+                             click(w, "store");
+                             click(w, "printer");
+                             EXPECT_EQ(child<QLabel>(w, "printerLabel")->text(), QStringLiteral("             lp"));
+                             click(w, "shading1");
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->values.scaleX, "1,9");
   EXPECT_EQ(r->values.scaleY, "2.5");
@@ -214,11 +220,12 @@ TEST_F(FormDialogs, ThePrinterChoiceIsThePlatformsPrintDialogAndCancelKeepsTheCh
   withChoice.chosenPrinter = &chosen;
   ChoosePrinterRequest q;
   q.caption = "Drucker";
-  const auto r = whileOpen([&] { return run(withChoice, q); }, [](QWidget* w) {
-    EXPECT_NE(qobject_cast<QPrintDialog*>(w), nullptr);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Drucker"));
-    QTest::keyClick(w, Qt::Key_Escape);
-  });
+  const auto r = whileOpen([&] { return run(withChoice, q); },
+                           [](QWidget* w) {
+                             EXPECT_NE(qobject_cast<QPrintDialog*>(w), nullptr);
+                             EXPECT_EQ(w->windowTitle(), QStringLiteral("Drucker"));
+                             QTest::keyClick(w, Qt::Key_Escape);
+                           });
   EXPECT_FALSE(r.has_value());
   EXPECT_EQ(chosen, QStringLiteral("no such printer"));
   // A printer that is no longer there is not forced on a print.
@@ -231,12 +238,13 @@ TEST_F(FormDialogs, ThePrinterChoiceIsThePlatformsPrintDialogAndCancelKeepsTheCh
 TEST_F(FormDialogs, PrinterInfoShowsItsRows) {
   PrinterInfoRequest q;
   q.rows = {{"Name", "lp"}, {"DPI (horizontal)", "600"}, {"", "Courier"}};
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    auto* grid = child<QTableWidget>(w, "grid");
-    ASSERT_EQ(grid->rowCount(), 3);
-    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("600"));
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             auto* grid = child<QTableWidget>(w, "grid");
+                             ASSERT_EQ(grid->rowCount(), 3);
+                             EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("600"));
+                             pressOk(w);
+                           });
   EXPECT_TRUE(r);
 }
 
@@ -244,13 +252,14 @@ TEST_F(FormDialogs, PrintMacroShowsTheVisibleBoxesAndReturnsAllFourteen) {
   PrintMacroRequest q;
   for (std::size_t i = 0; i < 8; ++i) q.boxes[i] = {"box " + std::to_string(i + 1), i == 0, true};
   q.boxes[12].checked = true;  // hidden, kept
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    EXPECT_TRUE(child(w, "box8")->isVisible());
-    EXPECT_FALSE(child(w, "box9")->isVisible());
-    click(w, "box1");
-    click(w, "box7");
-    pressOk(w);
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             EXPECT_TRUE(child(w, "box8")->isVisible());
+                             EXPECT_FALSE(child(w, "box9")->isVisible());
+                             click(w, "box1");
+                             click(w, "box7");
+                             pressOk(w);
+                           });
   ASSERT_TRUE(r);
   std::array<bool, kPrintMacroBoxes> expected{};
   expected[6] = expected[12] = true;
@@ -267,24 +276,25 @@ TEST_F(FormDialogs, FileOverviewSortsByAHeaderAndOpensTheClickedRow) {
   a[0] = "a.vlk", a[3] = "0.500";
   b[0] = "b.vlk", b[3] = "0.200";
   q.rows = {{"", header}, {"a.vlk", a}, {"b.vlk", b}};
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    auto* table = child<QTableWidget>(w, "table");
-    QHeaderView* h = table->horizontalHeader();
-    const QPoint at(h->sectionViewportPosition(3) + 5, 5);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, h->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(h->viewport(), &rightClick);
-    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("b.vlk"));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(1, 2)).center());
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [](QWidget* w) {
+                             auto* table = child<QTableWidget>(w, "table");
+                             QHeaderView* h = table->horizontalHeader();
+                             const QPoint at(h->sectionViewportPosition(3) + 5, 5);
+                             QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, h->viewport()->mapToGlobal(at));
+                             QApplication::sendEvent(h->viewport(), &rightClick);
+                             EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("b.vlk"));
+                             QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                                               table->visualItemRect(table->item(1, 2)).center());
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->action, FileOverviewResult::Action::Open);
   ASSERT_EQ(r->rows.size(), 3u);
   EXPECT_EQ(r->rows[r->chosenRow].file, "a.vlk");
   EXPECT_EQ(r->rows[1].file, "b.vlk");
 
-  const auto excel = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    child<QAction>(w, "exportExcel")->trigger();
-  });
+  const auto excel =
+      whileOpen([&] { return run(env, q); }, [](QWidget* w) { child<QAction>(w, "exportExcel")->trigger(); });
   ASSERT_TRUE(excel);
   EXPECT_EQ(excel->action, FileOverviewResult::Action::ExportExcel);
 }
@@ -297,24 +307,26 @@ TEST_F(FormDialogs, PlotFormShowsTheCommandLineOfEveryChange) {
   q.psFonts = PostScriptFonts();
   q.tempFolder = "/var/tmp/velk";
   q.commandLine = PlotFormCommandLine;
-  const auto r = whileOpen([&] { return run(env, q); }, [](QWidget* w) {
-    auto* line = child<QLabel>(w, "commandLine");
-    EXPECT_EQ(line->text(), QStringLiteral("c:\\plotrix\\ruvoreve /tmp/velk/plotrix /CHPL"));
-    EXPECT_FALSE(child(w, "outdir")->isEnabled());
-    click(w, "interface2");  // "Datei"
-    EXPECT_TRUE(child(w, "outdir")->isEnabled());
-    click(w, "tempDir");  // "<"
-    EXPECT_EQ(line->text(),
-              QStringLiteral("c:\\plotrix\\ruvoreve /var/tmp/velk/plotrix /CHPL /D3 /F/var/tmp/velk/plotrix"));
-    click(w, "fitScale");
-    EXPECT_FALSE(child(w, "scale")->isEnabled());
-    EXPECT_TRUE(line->text().endsWith(QStringLiteral(" /M*")));
-    click(w, "outcode1");  // PS enables the font box
-    EXPECT_TRUE(child(w, "psFont")->isEnabled());
-    child<QComboBox>(w, "psFont")->setCurrentIndex(4);
-    EXPECT_TRUE(line->text().endsWith(QStringLiteral(" /THelvetica")));
-    pressOk(w);
-  });
+  const auto r = whileOpen(
+      [&] { return run(env, q); },
+      [](QWidget* w) {
+        auto* line = child<QLabel>(w, "commandLine");
+        EXPECT_EQ(line->text(), QStringLiteral("c:\\plotrix\\ruvoreve /tmp/velk/plotrix /CHPL"));
+        EXPECT_FALSE(child(w, "outdir")->isEnabled());
+        click(w, "interface2");  // "Datei"
+        EXPECT_TRUE(child(w, "outdir")->isEnabled());
+        click(w, "tempDir");  // "<"
+        EXPECT_EQ(line->text(),
+                  QStringLiteral("c:\\plotrix\\ruvoreve /var/tmp/velk/plotrix /CHPL /D3 /F/var/tmp/velk/plotrix"));
+        click(w, "fitScale");
+        EXPECT_FALSE(child(w, "scale")->isEnabled());
+        EXPECT_TRUE(line->text().endsWith(QStringLiteral(" /M*")));
+        click(w, "outcode1");  // PS enables the font box
+        EXPECT_TRUE(child(w, "psFont")->isEnabled());
+        child<QComboBox>(w, "psFont")->setCurrentIndex(4);
+        EXPECT_TRUE(line->text().endsWith(QStringLiteral(" /THelvetica")));
+        pressOk(w);
+      });
   ASSERT_TRUE(r);
   EXPECT_TRUE(r->changed);
   EXPECT_EQ(r->values.outInterface, 3);
@@ -362,41 +374,48 @@ TEST_F(FormDialogs, ConfigurationDialogEditsEveryPageKindAndTellsItsPage) {
   const ConfigFormRequest q = MakeConfigFormRequest(config, ctx, 1);
   ASSERT_EQ(q.pages.size(), 9u);
 
-  const auto r = whileOpen([&] { return run(env, q); }, [&](QWidget* w) {
-    auto* pages = child<QTabWidget>(w, "pages");
-    EXPECT_EQ(pages->count(), 9);
-    EXPECT_EQ(pages->currentIndex(), 1);
-    for (int i = 0; i < pages->count(); ++i) {
-      pages->setCurrentIndex(i);
-      EXPECT_EQ(pages->tabText(i), qs(q.pages[static_cast<std::size_t>(i)]));
-    }
-    // An edit, a chooser ("...") and a proposal ("<").
-    retype(w, "ediDir", QStringLiteral("/edi/"));
-    click(w, "dbfDirChoose");
-    EXPECT_EQ(child<QLineEdit>(w, "dbfDir")->text(), QStringLiteral("/chosen/"));
-    retype(w, "zoomFactor", QStringLiteral("7"));
-    click(w, "panFactorPropose");
-    EXPECT_EQ(child<QLineEdit>(w, "zoomFactor")->text(), QStringLiteral("7"));  // kept across the proposal
-    // A radio group, a check box, a combo box.
-    click(w, "colorGraphics1");
-    click(w, "layerMonochrome");
-    child<QComboBox>(w, "textDevice")->setCurrentIndex(2);
-    // Tables: a typed cell, a preset button, the colour list opened from a cell.
-    auto* layers = child<QTableWidget>(w, "layerTable");
-    layers->item(0, 0)->setText(QStringLiteral("Achse"));
-    click(w, "layerPreset5");
-    layers->setCurrentCell(2, 1);
-    whileOpen([&] { click(w, "layerColor"); return 0; }, [](QWidget* list) {
-      child<QListWidget>(list, "colors")->setCurrentRow(4);
-      pressOk(list);
-    });
-    click(w, "penThickness3");
-    // The plot command lines' "Config" (the plot form of the choosers).
-    click(w, "plotLineConfig1");
-    EXPECT_EQ(child<QLineEdit>(w, "plotLine1")->text(), QStringLiteral("plot configured"));
-    pages->setCurrentIndex(5);
-    click(w, "save");
-  });
+  const auto r = whileOpen([&] { return run(env, q); },
+                           [&](QWidget* w) {
+                             auto* pages = child<QTabWidget>(w, "pages");
+                             EXPECT_EQ(pages->count(), 9);
+                             EXPECT_EQ(pages->currentIndex(), 1);
+                             for (int i = 0; i < pages->count(); ++i) {
+                               pages->setCurrentIndex(i);
+                               EXPECT_EQ(pages->tabText(i), qs(q.pages[static_cast<std::size_t>(i)]));
+                             }
+                             // An edit, a chooser ("...") and a proposal ("<").
+                             retype(w, "ediDir", QStringLiteral("/edi/"));
+                             click(w, "dbfDirChoose");
+                             EXPECT_EQ(child<QLineEdit>(w, "dbfDir")->text(), QStringLiteral("/chosen/"));
+                             retype(w, "zoomFactor", QStringLiteral("7"));
+                             click(w, "panFactorPropose");
+                             EXPECT_EQ(child<QLineEdit>(w, "zoomFactor")->text(),
+                                       QStringLiteral("7"));  // kept across the proposal
+                             // A radio group, a check box, a combo box.
+                             click(w, "colorGraphics1");
+                             click(w, "layerMonochrome");
+                             child<QComboBox>(w, "textDevice")->setCurrentIndex(2);
+                             // Tables: a typed cell, a preset button, the colour list opened from a cell.
+                             auto* layers = child<QTableWidget>(w, "layerTable");
+                             layers->item(0, 0)->setText(QStringLiteral("Achse"));
+                             click(w, "layerPreset5");
+                             layers->setCurrentCell(2, 1);
+                             whileOpen(
+                                 [&] {
+                                   click(w, "layerColor");
+                                   return 0;
+                                 },
+                                 [](QWidget* list) {
+                                   child<QListWidget>(list, "colors")->setCurrentRow(4);
+                                   pressOk(list);
+                                 });
+                             click(w, "penThickness3");
+                             // The plot command lines' "Config" (the plot form of the choosers).
+                             click(w, "plotLineConfig1");
+                             EXPECT_EQ(child<QLineEdit>(w, "plotLine1")->text(), QStringLiteral("plot configured"));
+                             pages->setCurrentIndex(5);
+                             click(w, "save");
+                           });
   ASSERT_TRUE(r);
   EXPECT_EQ(r->exit, ConfigFormExit::Save);
   EXPECT_EQ(r->page, 5);
@@ -431,10 +450,11 @@ TEST_F(FormDialogs, ConfigurationToolTipsFollowTheHelpLevel) {
     Configuration config;
     config.helpLevel = level;
     const ConfigFormRequest q = MakeConfigFormRequest(config, ctx);
-    whileOpen([&] { return run(env, q); }, [level](QWidget* w) {
-      EXPECT_EQ(child(w, "dbfDir")->toolTip().isEmpty(), level == 0) << level;
-      pressOk(w);
-    });
+    whileOpen([&] { return run(env, q); },
+              [level](QWidget* w) {
+                EXPECT_EQ(child(w, "dbfDir")->toolTip().isEmpty(), level == 0) << level;
+                pressOk(w);
+              });
   }
 }
 

@@ -2,6 +2,8 @@
 // own event loop, so the test's actions are queued to run once it is up.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -9,7 +11,6 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <gtest/gtest.h>
 
 namespace velk::test {
 
@@ -45,8 +46,10 @@ auto whileOpen(Open open, std::function<void(QWidget*)> drive) {
     st->drive(w);
     QApplication::processEvents();
     if (QApplication::activeModalWidget() == w) {
-      if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
-      else w->close();
+      if (auto* d = qobject_cast<QDialog*>(w))
+        d->reject();
+      else
+        w->close();
       ADD_FAILURE() << "the window stayed open";
     }
   };

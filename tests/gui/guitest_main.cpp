@@ -1,7 +1,8 @@
 // The window tests' entry: one QApplication on the offscreen platform for every test.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <cstdlib>
-#include <gtest/gtest.h>
 
 // Under LeakSanitizer: what Qt, fontconfig and GLib keep until the process ends is theirs, not ours.
 extern "C" const char* __lsan_default_suppressions() {

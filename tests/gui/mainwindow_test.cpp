@@ -1,25 +1,27 @@
 // The main window: the menu as the core's model has it, the commands it runs, the drawing area's
 // cached replay, keys and mouse.
+#include "gui/mainwindow.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
+#include <QApplication>
 #include <QImage>
-#include <QMenuBar>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QApplication>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <gtest/gtest.h>
 
 #include "commands/menucommands.h"
 #include "commands/springfile.h"
 #include "dialogs/configio.h"
-#include "graphics/output.h"
 #include "draw/displaylist.h"
+#include "graphics/output.h"
 #include "gui/graphicsview.h"
-#include "gui/mainwindow.h"
 #include "gui/paintercanvas.h"
 #include "gui/qtui.h"
 #include "session/session.h"
@@ -141,9 +143,10 @@ TEST_F(MainWindowTest, ViewsPaintInsideTheirWindow) {
   gui::MainWindow w(ws, ui);
   w.resize(900, 640);
   w.show();
-  const MenuId views[] = {MenuId::ViewQuick1,    MenuId::ViewQuick2, MenuId::ViewCharLine, MenuId::ViewGoodman,
-                          MenuId::ViewHaighGoodman, MenuId::ViewRmt, MenuId::ViewSigmaBt,  MenuId::ViewDrawing0,
-                          MenuId::ViewDrawingSa, MenuId::ViewProductionDrawing};
+  const MenuId views[] = {MenuId::ViewQuick1,           MenuId::ViewQuick2,       MenuId::ViewCharLine,
+                          MenuId::ViewGoodman,          MenuId::ViewHaighGoodman, MenuId::ViewRmt,
+                          MenuId::ViewSigmaBt,          MenuId::ViewDrawing0,     MenuId::ViewDrawingSa,
+                          MenuId::ViewProductionDrawing};
   const QRgb background = gui::rgbColor(ScreenReplayStyle(ws.config).background).rgb();
   for (MenuId id : views) {
     w.runCommand(id);
@@ -151,7 +154,8 @@ TEST_F(MainWindowTest, ViewsPaintInsideTheirWindow) {
     const QRect drawn = drawnBox(img, background);
     ASSERT_FALSE(drawn.isNull()) << static_cast<int>(id);
     const ViewMapping& m = w.view().mapping();
-    const QRect window(QPoint(m.toDeviceX(m.vxmin), m.toDeviceY(m.vymax)), QPoint(m.toDeviceX(m.vxmax), m.toDeviceY(m.vymin)));
+    const QRect window(QPoint(m.toDeviceX(m.vxmin), m.toDeviceY(m.vymax)),
+                       QPoint(m.toDeviceX(m.vxmax), m.toDeviceY(m.vymin)));
     EXPECT_TRUE(img.rect().contains(window.adjusted(2, 2, -2, -2))) << static_cast<int>(id);
     EXPECT_TRUE(window.adjusted(-8, -8, 8, 8).contains(drawn)) << static_cast<int>(id);
     EXPECT_GT(drawn.width() * drawn.height(), window.width() * window.height() / 10) << static_cast<int>(id);
@@ -191,7 +195,6 @@ TEST_F(MainWindowTest, RepaintComesFromTheCacheAndKeysZoom) {
   EXPECT_EQ(v.mapping().vxmax - v.mapping().vxmin, before.vxmax - before.vxmin);
 }
 
-
 // Drives the modal windows that open one after the other while open() runs: the k-th window is
 // handed to the k-th action. Returns how many windows were driven.
 template <typename Open>
@@ -206,8 +209,7 @@ int driveEach(Open open, std::vector<std::function<void(QWidget*)>> actions) {
     state->second = w;
     if (state->first >= actions.size()) {
       // One window more than the script knows: closed, so the test cannot hang.
-      ADD_FAILURE() << "unexpected window " << w->objectName().toStdString() << " "
-                    << w->windowTitle().toStdString();
+      ADD_FAILURE() << "unexpected window " << w->objectName().toStdString() << " " << w->windowTitle().toStdString();
       w->close();
       return;
     }

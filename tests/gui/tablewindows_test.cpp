@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPdfWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -51,7 +51,9 @@ class FakeHelp final : public HelpProvider {
 class FakeTable final : public BrowseController {
  public:
   std::vector<std::array<std::string, 3>> cells{{"Stahl", "206000", "T"},
-                                                {"\x8e" "tzstahl", "110000", "F"},  // "Ätzstahl", code page 850
+                                                {"\x8e"
+                                                 "tzstahl",
+                                                 "110000", "F"},  // "Ätzstahl", code page 850
                                                 {"Alt", "1", "T"},
                                                 {"Messing", "100000", "F"}};
   std::vector<bool> deleted{false, false, true, false};
@@ -147,70 +149,74 @@ TEST(TableBrowserWindow, EditModeWritesCellsSortsSearchesAppendsAndReturnsTheRec
   FakeTable table;
   FakeHelp help;
   const BrowseRequest q = browseRequest(table, 2);
-  const auto result = whileOpen([&] { return run(WindowEnv{nullptr, &help}, q); }, [&](QWidget* w) {
-    auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
-    ASSERT_NE(grid, nullptr);
-    QAbstractItemModel* model = grid->model();
-    // All records with their deletion marks; the grid opens on the current record.
-    ASSERT_EQ(model->rowCount(), 4);
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("NAME"));
-    EXPECT_EQ(model->headerData(2, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("3 *"));
-    EXPECT_EQ(model->index(0, 2).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("Ätzstahl"));
-    EXPECT_EQ(currentRecordOf(grid), 2u);
-    EXPECT_TRUE(findChildNamed<QLabel>(w, QStringLiteral("Label_recno"))->text().isEmpty());
+  const auto result = whileOpen(
+      [&] {
+        return run(WindowEnv{nullptr, &help}, q);
+      },
+      [&](QWidget* w) {
+        auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
+        ASSERT_NE(grid, nullptr);
+        QAbstractItemModel* model = grid->model();
+        // All records with their deletion marks; the grid opens on the current record.
+        ASSERT_EQ(model->rowCount(), 4);
+        EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("NAME"));
+        EXPECT_EQ(model->headerData(2, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("3 *"));
+        EXPECT_EQ(model->index(0, 2).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("Ätzstahl"));
+        EXPECT_EQ(currentRecordOf(grid), 2u);
+        EXPECT_TRUE(findChildNamed<QLabel>(w, QStringLiteral("Label_recno"))->text().isEmpty());
 
-    // A cell typed into and confirmed is written through the controller.
-    grid->setCurrentIndex(model->index(0, 0));
-    grid->edit(grid->currentIndex());
-    auto* editor = grid->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("Federstahl"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QApplication::processEvents();  // the grid writes a confirmed editor through a queued call
-    EXPECT_EQ(table.lastCall(), "setCell 1 1 Federstahl");
-    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Federstahl"));
+        // A cell typed into and confirmed is written through the controller.
+        grid->setCurrentIndex(model->index(0, 0));
+        grid->edit(grid->currentIndex());
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("Federstahl"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the grid writes a confirmed editor through a queued call
+        EXPECT_EQ(table.lastCall(), "setCell 1 1 Federstahl");
+        EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("Federstahl"));
 
-    // The title of the second column orders the rows by it; record 1 stays current.
-    clickColumnTitle(grid, 1);
-    EXPECT_EQ(table.lastCall(), "sort 2 at 1");
-    std::vector<std::uint32_t> order;
-    for (int r = 0; r < model->rowCount(); ++r) order.push_back(recordAt(grid, r));
-    EXPECT_EQ(order, (std::vector<std::uint32_t>{3, 4, 2, 1}));
-    EXPECT_EQ(currentRecordOf(grid), 1u);
+        // The title of the second column orders the rows by it; record 1 stays current.
+        clickColumnTitle(grid, 1);
+        EXPECT_EQ(table.lastCall(), "sort 2 at 1");
+        std::vector<std::uint32_t> order;
+        for (int r = 0; r < model->rowCount(); ++r) order.push_back(recordAt(grid, r));
+        EXPECT_EQ(order, (std::vector<std::uint32_t>{3, 4, 2, 1}));
+        EXPECT_EQ(currentRecordOf(grid), 1u);
 
-    // Search moves to the record found; the record label follows.
-    findChildNamed<QPushButton>(w, QStringLiteral("Button_search"))->click();
-    EXPECT_EQ(table.lastCall(), "search from 1");
-    EXPECT_EQ(currentRecordOf(grid), 4u);
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("Label_recno"))->text(), QStringLiteral("4/4"));
+        // Search moves to the record found; the record label follows.
+        findChildNamed<QPushButton>(w, QStringLiteral("Button_search"))->click();
+        EXPECT_EQ(table.lastCall(), "search from 1");
+        EXPECT_EQ(currentRecordOf(grid), 4u);
+        EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("Label_recno"))->text(), QStringLiteral("4/4"));
 
-    // Append adds a row and makes it current; the navigator moves from there.
-    w->findChild<QAction*>(QStringLiteral("mi_editAppend"))->trigger();
-    EXPECT_EQ(table.lastCall(), "append");
-    EXPECT_EQ(model->rowCount(), 5);
-    EXPECT_EQ(currentRecordOf(grid), 5u);
-    findChildNamed<QPushButton>(w, QStringLiteral("nav_next"))->click();
-    EXPECT_EQ(currentRecordOf(grid), 3u);
-    // Search-next continues from the row the user moved to, and the grid follows the hit.
-    table.searchHit = 1;
-    table.calls.clear();
-    findChildNamed<QPushButton>(w, QStringLiteral("Button_SearchNext"))->click();
-    EXPECT_EQ(table.lastCall(), "searchNext from 3");
-    EXPECT_EQ(currentRecordOf(grid), 1u);
-    // The deletion mark goes to the grid's row.
-    findChildNamed<QPushButton>(w, QStringLiteral("nav_prior"))->click();
-    findChildNamed<QPushButton>(w, QStringLiteral("nav_delete"))->click();
-    EXPECT_EQ(table.lastCall(), "setDeleted 2 on");
-    EXPECT_EQ(model->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("2 *"));
+        // Append adds a row and makes it current; the navigator moves from there.
+        w->findChild<QAction*>(QStringLiteral("mi_editAppend"))->trigger();
+        EXPECT_EQ(table.lastCall(), "append");
+        EXPECT_EQ(model->rowCount(), 5);
+        EXPECT_EQ(currentRecordOf(grid), 5u);
+        findChildNamed<QPushButton>(w, QStringLiteral("nav_next"))->click();
+        EXPECT_EQ(currentRecordOf(grid), 3u);
+        // Search-next continues from the row the user moved to, and the grid follows the hit.
+        table.searchHit = 1;
+        table.calls.clear();
+        findChildNamed<QPushButton>(w, QStringLiteral("Button_SearchNext"))->click();
+        EXPECT_EQ(table.lastCall(), "searchNext from 3");
+        EXPECT_EQ(currentRecordOf(grid), 1u);
+        // The deletion mark goes to the grid's row.
+        findChildNamed<QPushButton>(w, QStringLiteral("nav_prior"))->click();
+        findChildNamed<QPushButton>(w, QStringLiteral("nav_delete"))->click();
+        EXPECT_EQ(table.lastCall(), "setDeleted 2 on");
+        EXPECT_EQ(model->headerData(3, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("2 *"));
 
-    // Menu commands go to the controller.
-    for (const char* name : {"mi_editPack", "mi_fileExportHtml", "mi_filePrint", "mi_helpDatei"})
-      w->findChild<QAction*>(QLatin1String(name))->trigger();
-    w->findChild<QAction*>(QStringLiteral("mi_helpCommon"))->trigger();
-    findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
-  });
+        // Menu commands go to the controller.
+        for (const char* name : {"mi_editPack", "mi_fileExportHtml", "mi_filePrint", "mi_helpDatei"})
+          w->findChild<QAction*>(QLatin1String(name))->trigger();
+        w->findChild<QAction*>(QStringLiteral("mi_helpCommon"))->trigger();
+        findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
+      });
   ASSERT_TRUE(result.has_value());
   EXPECT_EQ(result->record, 2u);
   EXPECT_EQ(std::vector<std::string>(table.calls.end() - 4, table.calls.end()),
@@ -221,32 +227,33 @@ TEST(TableBrowserWindow, EditModeWritesCellsSortsSearchesAppendsAndReturnsTheRec
 TEST(TableBrowserWindow, SelectionModeHidesDeletedRecordsAndRefusesEdits) {
   FakeTable table;
   const BrowseRequest q = browseRequest(table, 1);
-  const auto chosen = whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-    auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
-    QAbstractItemModel* model = grid->model();
-    ASSERT_EQ(model->rowCount(), 3);
-    for (int r = 0; r < 3; ++r) EXPECT_NE(recordAt(grid, r), 3u);
-    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mi_editAppend"))->isVisible());
-    EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mi_fileAppenddbf"))->isVisible());
-    EXPECT_EQ(findChildNamed<QPushButton>(w, QStringLiteral("nav_append")), nullptr);
+  const auto chosen = whileOpen([&] { return run(WindowEnv{}, q); },
+                                [&](QWidget* w) {
+                                  auto* grid = w->findChild<QTableView*>(QStringLiteral("TzGrid1"));
+                                  QAbstractItemModel* model = grid->model();
+                                  ASSERT_EQ(model->rowCount(), 3);
+                                  for (int r = 0; r < 3; ++r) EXPECT_NE(recordAt(grid, r), 3u);
+                                  EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mi_editAppend"))->isVisible());
+                                  EXPECT_FALSE(w->findChild<QAction*>(QStringLiteral("mi_fileAppenddbf"))->isVisible());
+                                  EXPECT_EQ(findChildNamed<QPushButton>(w, QStringLiteral("nav_append")), nullptr);
 
-    grid->setFocus();
-    QTest::keyClicks(grid, QStringLiteral("X"));
-    QTest::keyClick(grid, Qt::Key_F2);
-    EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
-    EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("X")));
-    EXPECT_FALSE(model->flags(model->index(0, 2)).testFlag(Qt::ItemIsUserCheckable));
+                                  grid->setFocus();
+                                  QTest::keyClicks(grid, QStringLiteral("X"));
+                                  QTest::keyClick(grid, Qt::Key_F2);
+                                  EXPECT_EQ(grid->viewport()->findChild<QLineEdit*>(), nullptr);
+                                  EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("X")));
+                                  EXPECT_FALSE(model->flags(model->index(0, 2)).testFlag(Qt::ItemIsUserCheckable));
 
-    findChildNamed<QPushButton>(w, QStringLiteral("nav_last"))->click();
-    findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
-  });
+                                  findChildNamed<QPushButton>(w, QStringLiteral("nav_last"))->click();
+                                  findChildNamed<QPushButton>(w, QStringLiteral("Button_ok"))->click();
+                                });
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->record, 4u);
   EXPECT_TRUE(table.calls.empty());
   EXPECT_EQ(table.current, 2u) << "moving in the grid alone leaves the table's record to the caller";
 
-  const auto cancelled = whileOpen([&] { return run(WindowEnv{}, q); },
-                                   [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+  const auto cancelled =
+      whileOpen([&] { return run(WindowEnv{}, q); }, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   EXPECT_FALSE(cancelled.has_value());
 }
 
@@ -255,15 +262,16 @@ TEST(TableBrowserWindow, MenusShowTheTextsTheTableServiceGives) {
   BrowseRequest q = browseRequest(table, 2);
   q.menu = BrowseMenuTexts(kLanguageKorean);
   const auto u = [](CapA row) { return QString::fromStdString(captionA(kLanguageKorean, row)); };
-  whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-    EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_file"))->title(), u(CapA::Datei));
-    EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_help"))->title(), u(CapA::Hilfe));
-    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_fileExit"))->text(), u(CapA::Beenden));
-    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_helpCommon"))->text(), u(CapA::Sonstige));
-    EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_editPack"))->toolTip(),
-              QStringLiteral("Markierte Datensätze löschen"));
-    QTest::keyClick(w, Qt::Key_Escape);
-  });
+  whileOpen([&] { return run(WindowEnv{}, q); },
+            [&](QWidget* w) {
+              EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_file"))->title(), u(CapA::Datei));
+              EXPECT_EQ(w->findChild<QMenu*>(QStringLiteral("mi_help"))->title(), u(CapA::Hilfe));
+              EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_fileExit"))->text(), u(CapA::Beenden));
+              EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_helpCommon"))->text(), u(CapA::Sonstige));
+              EXPECT_EQ(w->findChild<QAction*>(QStringLiteral("mi_editPack"))->toolTip(),
+                        QStringLiteral("Markierte Datensätze löschen"));
+              QTest::keyClick(w, Qt::Key_Escape);
+            });
 }
 
 // ---- The online input form ----
@@ -291,25 +299,27 @@ OnlineFormRequest onlineRequest(FakeHelp& help) {
 TEST(OnlineFormWindow, LaysOutTheRowsAndAnswersHintsAndHelp) {
   FakeHelp help;
   const OnlineFormRequest q = onlineRequest(help);
-  whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("VELK    Dimensionierung"));
-    EXPECT_EQ(findChildNamed<QGroupBox>(w, QStringLiteral("GroupBox_in"))->height(), OnlineGroupHeight(3));
-    EXPECT_EQ(findChildNamed<QGroupBox>(w, QStringLiteral("GroupBox_out"))->height(), OnlineGroupHeight(2));
-    EXPECT_EQ(findChildNamed<QLineEdit>(w, QStringLiteral("ed_3"))->y(), OnlineRowTop(3) + 2);
-    EXPECT_EQ(findChildNamed<QLineEdit>(w, QStringLiteral("ed_4")), nullptr);
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lb_2"))->text(), QStringLiteral("t"));
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbaw_1"))->text(), QStringLiteral("1200"));
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lber_1"))->text(), QStringLiteral("Fehler : t < 0 !"));
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lber_2")), nullptr);
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbeu_2"))->toolTip(), QStringLiteral("hint 6105"));
-    EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbau_1"))->toolTip(), QStringLiteral("hint 6170"));
-    EXPECT_EQ(w->focusWidget(), findChildNamed<QLineEdit>(w, QStringLiteral("ed_2")));
-    findChildNamed<QPushButton>(w, QStringLiteral("&Hilfe"))->click();
-    findChildNamed<QPushButton>(w, QStringLiteral("Hilfe&bild"))->click();
-    findChildNamed<QPushButton>(w, QStringLiteral("Hilfebil&der"))->click();
-    EXPECT_TRUE(w->isVisible()) << "the form stays open over the image list";
-    findChildNamed<QPushButton>(w, QStringLiteral("OK"))->click();
-  });
+  whileOpen([&] { return run(WindowEnv{}, q); },
+            [&](QWidget* w) {
+              EXPECT_EQ(w->windowTitle(), QStringLiteral("VELK    Dimensionierung"));
+              EXPECT_EQ(findChildNamed<QGroupBox>(w, QStringLiteral("GroupBox_in"))->height(), OnlineGroupHeight(3));
+              EXPECT_EQ(findChildNamed<QGroupBox>(w, QStringLiteral("GroupBox_out"))->height(), OnlineGroupHeight(2));
+              EXPECT_EQ(findChildNamed<QLineEdit>(w, QStringLiteral("ed_3"))->y(), OnlineRowTop(3) + 2);
+              EXPECT_EQ(findChildNamed<QLineEdit>(w, QStringLiteral("ed_4")), nullptr);
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lb_2"))->text(), QStringLiteral("t"));
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbaw_1"))->text(), QStringLiteral("1200"));
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lber_1"))->text(),
+                        QStringLiteral("Fehler : t < 0 !"));
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lber_2")), nullptr);
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbeu_2"))->toolTip(), QStringLiteral("hint 6105"));
+              EXPECT_EQ(findChildNamed<QLabel>(w, QStringLiteral("lbau_1"))->toolTip(), QStringLiteral("hint 6170"));
+              EXPECT_EQ(w->focusWidget(), findChildNamed<QLineEdit>(w, QStringLiteral("ed_2")));
+              findChildNamed<QPushButton>(w, QStringLiteral("&Hilfe"))->click();
+              findChildNamed<QPushButton>(w, QStringLiteral("Hilfe&bild"))->click();
+              findChildNamed<QPushButton>(w, QStringLiteral("Hilfebil&der"))->click();
+              EXPECT_TRUE(w->isVisible()) << "the form stays open over the image list";
+              findChildNamed<QPushButton>(w, QStringLiteral("OK"))->click();
+            });
   EXPECT_EQ(help.calls, (std::vector<std::string>{"text 1000", "image 6105", "image list"}));
 }
 
@@ -333,12 +343,14 @@ TEST(OnlineFormWindow, EachWayOfLeavingReportsHowWithTheTextsAndThePosition) {
     SCOPED_TRACE(c.name);
     FakeHelp help;
     const OnlineFormRequest q = onlineRequest(help);
-    const auto result = whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-      auto* edit = findChildNamed<QLineEdit>(w, QStringLiteral("ed_2"));
-      // The field opens selected: typing replaces the value (12 characters, cut by the caller).
-      QTest::keyClicks(edit, QStringLiteral("0,8123456789"));
-      c.leave(w, edit);
-    });
+    const auto result = whileOpen([&] { return run(WindowEnv{}, q); },
+                                  [&](QWidget* w) {
+                                    auto* edit = findChildNamed<QLineEdit>(w, QStringLiteral("ed_2"));
+                                    // The field opens selected: typing replaces the value (12 characters, cut by the
+                                    // caller).
+                                    QTest::keyClicks(edit, QStringLiteral("0,8123456789"));
+                                    c.leave(w, edit);
+                                  });
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(result->how, c.how);
     EXPECT_EQ(result->focusRow, 2);
@@ -362,20 +374,23 @@ TEST(ReportTextWindow, ShowsTheLinesRunsItsMenusAndReportsWhereItWas) {
   FakeReportButtons buttons;
   ReportWindowRequest q;
   q.caption = "VELK - /tmp/outwin.txt";
-  q.lines = {"Federrate  cT", "\x8e" "nderung"};  // "Änderung" in code page 850
+  q.lines = {"Federrate  cT",
+             "\x8e"
+             "nderung"};  // "Änderung" in code page 850
   q.font = "Courier New";
   q.left = 30, q.top = 40, q.width = 520, q.height = 310;
   q.controller = &buttons;
-  const auto where = whileOpen([&] { return run(WindowEnv{}, q); }, [&](QWidget* w) {
-    auto* memo = w->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    ASSERT_NE(memo, nullptr);
-    EXPECT_TRUE(memo->isReadOnly());
-    EXPECT_EQ(memo->toPlainText(), QStringLiteral("Federrate  cT\nÄnderung"));
-    EXPECT_TRUE(memo->font().fixedPitch());
-    w->findChild<QAction*>(QStringLiteral("mi_print"))->trigger();
-    w->findChild<QAction*>(QStringLiteral("mi_notepad"))->trigger();
-    w->findChild<QAction*>(QStringLiteral("mi_exit"))->trigger();
-  });
+  const auto where = whileOpen([&] { return run(WindowEnv{}, q); },
+                               [&](QWidget* w) {
+                                 auto* memo = w->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+                                 ASSERT_NE(memo, nullptr);
+                                 EXPECT_TRUE(memo->isReadOnly());
+                                 EXPECT_EQ(memo->toPlainText(), QStringLiteral("Federrate  cT\nÄnderung"));
+                                 EXPECT_TRUE(memo->font().fixedPitch());
+                                 w->findChild<QAction*>(QStringLiteral("mi_print"))->trigger();
+                                 w->findChild<QAction*>(QStringLiteral("mi_notepad"))->trigger();
+                                 w->findChild<QAction*>(QStringLiteral("mi_exit"))->trigger();
+                               });
   EXPECT_EQ(buttons.calls, (std::vector<std::string>{"print", "notepad"}));
   ASSERT_TRUE(where.has_value());
   EXPECT_EQ(where->left, 30);
@@ -385,8 +400,8 @@ TEST(ReportTextWindow, ShowsTheLinesRunsItsMenusAndReportsWhereItWas) {
 
   // Without a saved position the window still reports where it was, Esc closing it.
   q.width = q.height = 0;
-  const auto first = whileOpen([&] { return run(WindowEnv{}, q); },
-                               [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+  const auto first =
+      whileOpen([&] { return run(WindowEnv{}, q); }, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   ASSERT_TRUE(first.has_value());
   EXPECT_GT(first->width, 0);
   EXPECT_GT(first->height, 0);
@@ -437,19 +452,20 @@ TEST(PrintTextWindow, WithoutAPrinterWritesTheWholeTextIntoTheNamedPdf) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
-  const auto printed = whileOpen([&] { return run(WindowEnv{}, threePages()); }, [&](QWidget* w) {
-    auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    name->setText(path);
-    QTest::keyClick(name, Qt::Key_Return);
-  });
+  const auto printed = whileOpen([&] { return run(WindowEnv{}, threePages()); },
+                                 [&](QWidget* w) {
+                                   auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                                   ASSERT_NE(name, nullptr);
+                                   name->setText(path);
+                                   QTest::keyClick(name, Qt::Key_Return);
+                                 });
   ASSERT_TRUE(printed.has_value());
   EXPECT_FALSE(printed->noPrinter) << "written, so not a failure";
   EXPECT_EQ(printed->pdfPath, path.toStdString());
   EXPECT_EQ(pdfPageCount(path), 3);
 
-  const auto cancelled = whileOpen([&] { return run(WindowEnv{}, threePages()); },
-                                   [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+  const auto cancelled =
+      whileOpen([&] { return run(WindowEnv{}, threePages()); }, [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
   EXPECT_FALSE(cancelled.has_value());
 }
 

@@ -1,12 +1,11 @@
 // Explanation-file lookup and replacement on bytes: the whole message before its prefix,
 // formatted messages by their fixed parts, broken files (missing lines, NUL bytes, huge lines).
-#include "report/explanationfile.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/codepage.h"
+#include "report/explanationfile.h"
 
 namespace velk::test {
 namespace {
@@ -21,12 +20,12 @@ std::string file(std::initializer_list<const char*> lines) {
 }
 
 const std::string kFile = file({
-    "Fehler : sigma2=0 !", "Ursache sigma2", "Abhilfe sigma2",            //
-    "Fehler : sigmak2=0 !", "Ursache sigmak2", "Abhilfe sigmak2",         //
-    "Warnung: d<dmin (...)", "Ursache dmin", "Abhilfe dmin",              //
-    "Warnung: T>Tmax (...°C)", "Ursache Tmax", "Abhilfe Tmax",            //
-    "DBF #... not found.", "Ursache DBF", "Abhilfe DBF",                  //
-    "Fehler : Sig.q1>Sig.zul !", "Ursache q1", "Abhilfe q1",              //
+    "Fehler : sigma2=0 !", "Ursache sigma2", "Abhilfe sigma2",     //
+    "Fehler : sigmak2=0 !", "Ursache sigmak2", "Abhilfe sigmak2",  //
+    "Warnung: d<dmin (...)", "Ursache dmin", "Abhilfe dmin",       //
+    "Warnung: T>Tmax (...°C)", "Ursache Tmax", "Abhilfe Tmax",     //
+    "DBF #... not found.", "Ursache DBF", "Abhilfe DBF",           //
+    "Fehler : Sig.q1>Sig.zul !", "Ursache q1", "Abhilfe q1",       //
 });
 
 TEST(ExplanationLookup, EachMessageFindsItsOwnEntry) {
@@ -123,8 +122,7 @@ TEST(ExplanationReplace, NewTextsStaySingleLinesAndTheRestIsKept) {
   // Line breaks typed into the memo would shift every later entry: they become blanks.
   const std::string before = "Kopf\r\nvorher\r\n" + std::string(3u << 20, 'L') + "\r\n";
   const std::string bytes = before + "Fehler : t > b !\r\nalt\r\nalt\r\nEnde\nx\ry";
-  std::optional<std::string> out =
-      replaceExplanation(bytes, "Fehler : t > b !", "erste\r\nzweite\nZeile", "mit\0NUL"s);
+  std::optional<std::string> out = replaceExplanation(bytes, "Fehler : t > b !", "erste\r\nzweite\nZeile", "mit\0NUL"s);
   ASSERT_TRUE(out);
   EXPECT_EQ(*out, before + "Fehler : t > b !\r\nerste zweite Zeile\r\nmit NUL\r\nEnde\nx\ry");
   ExplanationEntry e = findExplanation(*out, "Fehler : t > b !", 18);

@@ -1,11 +1,10 @@
 // Report texts, explanation window, saving an edited explanation and the message window,
 // run against a scripted UI and an explanation file in a private PLT folder.
-#include "reportui/explanations.h"
-
 #include <cerrno>
 #include <filesystem>
 
 #include "report/reportwriter.h"
+#include "reportui/explanations.h"
 #include "reportui/reportservice.h"
 #include "support/fixture.h"
 
@@ -21,11 +20,11 @@ class ExplanationTest : public SessionTest {
     std::filesystem::create_directory(dir.file("tmp"));
     ws.config.pltDir = dir.file("plt/");
     ws.config.tempDir = dir.file("tmp/");
-    original = oem(
-        "Fehler : sigma2=0 !\r\nUrsache sigma2\r\nAbhilfe sigma2\r\n"
-        "Fehler : sigmak2=0 !\r\nUrsache sigmak2\r\nAbhilfe sigmak2\r\n"
-        "Fehler : t > b !\r\nUrsache t>b\r\nAbhilfe t>b\r\n"
-        "Warnung: d<dmin (...)\r\nUrsache dmin\r\nAbhilfe dmin\r\n");
+    original =
+        oem("Fehler : sigma2=0 !\r\nUrsache sigma2\r\nAbhilfe sigma2\r\n"
+            "Fehler : sigmak2=0 !\r\nUrsache sigmak2\r\nAbhilfe sigmak2\r\n"
+            "Fehler : t > b !\r\nUrsache t>b\r\nAbhilfe t>b\r\n"
+            "Warnung: d<dmin (...)\r\nUrsache dmin\r\nAbhilfe dmin\r\n");
     writeFile(errFile(), original);
   }
   std::string errFile() const { return dir.file("plt/velk.err"); }
@@ -86,7 +85,8 @@ TEST_F(ExplanationTest, WindowShowsTheEntryAndSavesEditsOnRequest) {
 
   // Edited and saved: the entry of this message, not the first one sharing 14 characters.
   ws.abort = false;
-  ui.script({Answer::With(ExplanationResult{true, oem("neue Ursache: Hubspannung fehlt"), "neue\nAbhilfe"}), Answer::Yes()});
+  ui.script(
+      {Answer::With(ExplanationResult{true, oem("neue Ursache: Hubspannung fehlt"), "neue\nAbhilfe"}), Answer::Yes()});
   ShowExplanation(ws, 1);
   EXPECT_FALSE(ws.abort);
   std::string expected = original;
@@ -135,8 +135,9 @@ TEST_F(ExplanationTest, FailedSavesLeaveTheFileAsItWas) {
     EXPECT_TRUE(ws.abort) << c.name;
     // A failed write names the file it failed on (the work copy or the file itself) and why.
     const std::string expected =
-        c.err == 0 ? std::string(c.message)
-                   : writeFailure(c.message, std::string(c.failing) == "tmp/" ? dir.file("tmp/velk.err") : errFile(), c.err);
+        c.err == 0
+            ? std::string(c.message)
+            : writeFailure(c.message, std::string(c.failing) == "tmp/" ? dir.file("tmp/velk.err") : errFile(), c.err);
     EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{expected}) << c.name;
     EXPECT_EQ(readFile(errFile()), original) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir.file("tmp/velk.err"))) << c.name;

@@ -107,8 +107,8 @@ std::vector<std::string> crlfLines(std::initializer_list<const char*> lines) {
 }
 
 TEST(HelpDataReader, FollowsTheFormatsRules) {
-  const auto file = crlfLines({"1050:spring1", "Line one", "1051", "Line two", "1053", "Line four",
-                               "1055", "Next", "2300", "A", "B", "C", "D", "E", "F", "2400", "Last"});
+  const auto file = crlfLines({"1050:spring1", "Line one", "1051", "Line two", "1053", "Line four", "1055", "Next",
+                               "2300", "A", "B", "C", "D", "E", "F", "2400", "Last"});
   EXPECT_EQ(lookup(file, 1050), (Entry{{"Line one", "Line two", "", "", ""}, "spring1"}));
   EXPECT_EQ(lookup(file, 1051), (Entry{{"Line two", "", "", "", ""}, "NULL"}));
   EXPECT_EQ(lookup(file, 2300), (Entry{{"A", "B", "C", "D", "E"}, "NULL"}));
@@ -254,8 +254,7 @@ TEST(ShippedHelpData, ImageListIsWellFormedAndItsImagesExist) {
     ASSERT_TRUE(std::regex_match(l, m, line)) << u8(l);
     EXPECT_TRUE(names.insert(m[1]).second) << m[1] << " twice";
     const std::string file = std::string(m[1]) + ".plt";
-    EXPECT_TRUE(std::filesystem::exists(kShare / file))
-        << file << " is not shipped";
+    EXPECT_TRUE(std::filesystem::exists(kShare / file)) << file << " is not shipped";
   }
 }
 
@@ -275,7 +274,8 @@ TEST(ShippedHelpData, EveryHelpNumberOfTheSourcesIsListed) {
       // The first number of velk.hlp is a file boundary, not a help topic.
       if ((*it)[0].str().find("FirstProgramHelpNumber") != std::string::npos) continue;
       ++found;
-      EXPECT_TRUE(listed.count(number)) << number << " in " << f.path().filename() << " is not in tools/help/numbers.txt";
+      EXPECT_TRUE(listed.count(number)) << number << " in " << f.path().filename()
+                                        << " is not in tools/help/numbers.txt";
     }
   }
   EXPECT_GT(found, 20) << "the source scan found too few help numbers";

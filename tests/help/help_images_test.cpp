@@ -1,7 +1,6 @@
 // Tests of the shipped help images (share/*.plt): each is drawn by our reader into the help
 // window, independent of what the image before it left behind, and converts with hp2xx.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -120,7 +119,8 @@ TEST_F(HelpImagesTest, ImagesDrawInsideTheWindow) {
         case kRecColor:
           // Pens 1..8 only: colours 8..15 except white (15) and yellow (14) that vanish on the
           // default white background.
-          EXPECT_TRUE(p.f[0] == 8 || p.f[0] == 9 || p.f[0] == 10 || p.f[0] == 12 || p.f[0] == 13) << name << ": " << rec;
+          EXPECT_TRUE(p.f[0] == 8 || p.f[0] == 9 || p.f[0] == 10 || p.f[0] == 12 || p.f[0] == 13)
+              << name << ": " << rec;
           break;
         default:
           break;

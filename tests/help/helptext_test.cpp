@@ -34,25 +34,49 @@ TEST(HelpTextFormat, EntryRules) {
     Lines lines;  // expected text lines 1.. (the rest empty)
     std::string image;
   };
-  const std::string example = hlp({"1050:spring1", "Line one", "1051", "Line two", "1053", "Line four", "1055",
-                                   "Next entry", "0000"});
+  const std::string example =
+      hlp({"1050:spring1", "Line one", "1051", "Line two", "1053", "Line four", "1055", "Next entry", "0000"});
   const Row rows[] = {
       {"numbered lines fill their own slot only", example, 1050, true, {"Line one", "Line two"}, "spring1"},
       {"a number between entries can be asked for", example, 1051, true, {"Line two"}, "NULL"},
       {"1053 asked for directly", example, 1053, true, {"Line four"}, "NULL"},
-      {"five unnumbered lines at most", hlp({"2300", "A", "B", "C", "D", "E", "F", "0000"}), 2300, true,
-       {"A", "B", "C", "D", "E"}, "NULL"},
-      {"line 1 is taken whatever it holds", hlp({"1000", "1005:x", "two", "0000"}), 1000, true, {"1005:x", "two"},
+      {"five unnumbered lines at most",
+       hlp({"2300", "A", "B", "C", "D", "E", "F", "0000"}),
+       2300,
+       true,
+       {"A", "B", "C", "D", "E"},
+       "NULL"},
+      {"line 1 is taken whatever it holds",
+       hlp({"1000", "1005:x", "two", "0000"}),
+       1000,
+       true,
+       {"1005:x", "two"},
        "NULL"},
       {"a number line's text is not searched", hlp({"1000", "1050", "1050:b", "t", "0000"}), 1050, true, {"t"}, "b"},
-      {"the first entry with the number wins", hlp({"1050", "first", "1050", "second", "0000"}), 1050, true,
-       {"first"}, "NULL"},
-      {"a text line starting with digits ends the entry", hlp({"1000", "one", "2000 Nm", "x", "0000"}), 1000, true,
-       {"one"}, "NULL"},
-      {"... and is written numbered", hlp({"1000", "one", "1001", "2000 Nm", "0000"}), 1000, true,
-       {"one", "2000 Nm"}, "NULL"},
-      {"a numbered line out of place leaves its slot empty", hlp({"1000", "a", "1002", "b", "c", "0000"}), 1000,
-       true, {"a", "", "c"}, "NULL"},
+      {"the first entry with the number wins",
+       hlp({"1050", "first", "1050", "second", "0000"}),
+       1050,
+       true,
+       {"first"},
+       "NULL"},
+      {"a text line starting with digits ends the entry",
+       hlp({"1000", "one", "2000 Nm", "x", "0000"}),
+       1000,
+       true,
+       {"one"},
+       "NULL"},
+      {"... and is written numbered",
+       hlp({"1000", "one", "1001", "2000 Nm", "0000"}),
+       1000,
+       true,
+       {"one", "2000 Nm"},
+       "NULL"},
+      {"a numbered line out of place leaves its slot empty",
+       hlp({"1000", "a", "1002", "b", "c", "0000"}),
+       1000,
+       true,
+       {"a", "", "c"},
+       "NULL"},
       {"empty lines are text lines", hlp({"1000", "", "", "x", "0000"}), 1000, true, {"", "", "x"}, "NULL"},
       {"blank-padded number", hlp({" 995:pic", "t", "0000"}), 995, true, {"t"}, "pic"},
       {"image name trimmed, first colon", hlp({"1050: a:b ", "t", "0000"}), 1050, true, {"t"}, "a:b"},
@@ -104,9 +128,9 @@ class HelpTest : public SessionTest {
   HelpTest() {
     std::filesystem::create_directory(dir.file("plt"));
     ws.config.pltDir = dir.file("plt/");
-    writeFile(dir.file("plt/orvan.hlp"), hlp({"1050:spring1", "Line one", "1051", "Line two", "1055", "x",
-                                              "3995", "orvan 3995", "4000", "orvan 4000", "1060", "Grün",
-                                              "1065:bare", "Ohne Bild", "0000"}));
+    writeFile(dir.file("plt/orvan.hlp"),
+              hlp({"1050:spring1", "Line one", "1051", "Line two", "1055", "x", "3995", "orvan 3995", "4000",
+                   "orvan 4000", "1060", "Grün", "1065:bare", "Ohne Bild", "0000"}));
     writeFile(dir.file("plt/velk.hlp"), hlp({"3995", "velk 3995", "4000", "velk 4000", "0000"}));
     writeFile(dir.file("plt/spring1.plt"), "SP1;PU0,0;PD400,0,400,400;");
   }

@@ -3,7 +3,6 @@
 #include "help/hpgl.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -89,19 +88,22 @@ TEST_F(HpglTest, ExamplesOfTheFormat) {
       {"circle with the pen up", "SP1;PU400,400;CI40;", {"8;12", "3;10;10;1"}},
       {"label size and direction", "SP1;SI0.2,0.3;DI0,1;PU0,0;LBabc\x03", {"8;12", "9;3;2;2;90", "6;0;0;abc"}},
       {"character set 3 umlaut", "SP1;SI0.2,0.3;DI1,0;CS3;PU0,0;LBGru}n\x03", {"8;12", "9;3;2;2;0", "6;0;0;Gr\xfcn"}},
-      {"character set 1 keeps the brace", "SP1;SI0.2,0.3;DI1,0;CS1;PU0,0;LBGru}n\x03",
+      {"character set 1 keeps the brace",
+       "SP1;SI0.2,0.3;DI1,0;CS1;PU0,0;LBGru}n\x03",
        {"8;12", "9;3;2;2;0", "6;0;0;Gru}n"}},
       {"encoded move", "SP1;PU0,0;PE7<=ss;", {}},
       {"encoded absolute line", "SP1;PU0,0;PE7=ss;", {"8;12", "4;0;0;0.25;0.25"}},
       {"lower-case instructions", "sp1;pu400,400;pd800,800;", {"8;12", "4;10;10;20;20"}},
-      {"other instructions are skipped", "IN;IP0,0,100,100;SC0,1,0,1;SP1;PU400,400;PD800,800;",
+      {"other instructions are skipped",
+       "IN;IP0,0,100,100;SC0,1,0,1;SP1;PU400,400;PD800,800;",
        {"8;12", "4;10;10;20;20"}},
       {"blanks and line breaks between characters", "S P1;P U4 00,\r\n400;PD 800 ,800;", {"8;12", "4;10;10;20;20"}},
       {"letters P and A dropped from coordinates", "SP1;PU0,0;PD P400,A400;", {"8;12", "4;0;0;10;10"}},
       {"signs and decimals", "SP1;PU-400,+400.5;PD0,0;", {"8;12", "4;-10;10.0125;0;0"}},
       {"unreadable numbers are 0", "SP1;PUx,1e;PD400,400;", {"8;12", "4;0;0;10;10"}},
       {"an x without y is ignored", "SP1;PU400,400;PD800;PD800,800;", {"8;12", "4;10;10;20;20"}},
-      {"PU and PD take the rest of the list", "SP1;PD0,0,400,0;PU800,0;PA800,400;",
+      {"PU and PD take the rest of the list",
+       "SP1;PD0,0,400,0;PU800,0;PA800,400;",
        {"8;12", "4;-999;-999;0;0", "4;0;0;10;0"}},
       {"a leading ; is passed over", ";SP1;;PU400,400;PD800,800;", {"8;12", "4;10;10;20;20"}},
       {"SP; selects pen 1", "SP3;SP;PU0,0;CI40;", {"8;12", "3;0;0;1"}},
@@ -114,8 +116,8 @@ TEST_F(HpglTest, ExamplesOfTheFormat) {
 }
 
 TEST_F(HpglTest, PenColours) {
-  const std::vector<std::pair<int, int>> table = {{0, 0}, {1, 12}, {2, 14}, {3, 10}, {4, 11}, {5, 9},
-                                                  {6, 13}, {7, 15}, {8, 8}, {16, 16}, {255, 255}};
+  const std::vector<std::pair<int, int>> table = {{0, 0},  {1, 12}, {2, 14}, {3, 10},  {4, 11},   {5, 9},
+                                                  {6, 13}, {7, 15}, {8, 8},  {16, 16}, {255, 255}};
   for (auto [pen, colour] : table) EXPECT_EQ(HpglPenColor(pen), colour) << pen;
   // The pen number is a byte: SP258 is pen 2.
   EXPECT_EQ(draw("SP258;PU0,0;CI40;"), (Records{"8;14", "3;0;0;1"}));
@@ -259,7 +261,8 @@ TEST_F(HpglTest, EncodedPolylineRoundTrip) {
       const ParsedRecord p = parsed(r[i + 1]);
       ASSERT_EQ(p.code, kRecLine);
       for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(p.f[k], expected[i][k] * 0.025, 1e-9) << "line " << i << " field " << k << (base32 ? " b32" : " b64");
+        EXPECT_NEAR(p.f[k], expected[i][k] * 0.025, 1e-9)
+            << "line " << i << " field " << k << (base32 ? " b32" : " b64");
     }
   }
 }
@@ -342,9 +345,10 @@ TEST_F(HpglTest, HostileInput) {
 // A file that ends inside any instruction draws exactly what the whole file draws up to there:
 // nothing incomplete is drawn.
 TEST_F(HpglTest, EveryTruncationDrawsAPrefix) {
-  const std::string full = "IN;SP2;PU400,400;PD800,400,800,800;CI40;SI0.2,0.3;DI0,1;CS3;LBGr}u}n\x03SP5;PU0,0;PD;"
-                           "AA0,400,90;AA0,400,-45,5;PE7<=ss" + encodePe(-40, true) + encodePe(13, true) +
-                           ":" + encodePe(3, true) + "ss;PA100,100;SP;PU;";
+  const std::string full =
+      "IN;SP2;PU400,400;PD800,400,800,800;CI40;SI0.2,0.3;DI0,1;CS3;LBGr}u}n\x03SP5;PU0,0;PD;"
+      "AA0,400,90;AA0,400,-45,5;PE7<=ss" +
+      encodePe(-40, true) + encodePe(13, true) + ":" + encodePe(3, true) + "ss;PA100,100;SP;PU;";
   ws.hpgl = HpglState{};
   const Records whole = draw(full);
   ASSERT_GT(whole.size(), 8u);

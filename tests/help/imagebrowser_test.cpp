@@ -47,7 +47,8 @@ TEST(HelpImageList, Fields) {
 }
 
 TEST(HelpImageList, EntriesAndLimits) {
-  HelpImageList list = readHelpImageList("\"ab\",\"Info\"\r\n\"longname9\",\"x\"\n\"a\0b\",\""s + std::string(80, 'i') + "\"\r");
+  HelpImageList list =
+      readHelpImageList("\"ab\",\"Info\"\r\n\"longname9\",\"x\"\n\"a\0b\",\""s + std::string(80, 'i') + "\"\r");
   ASSERT_EQ(list.entries.size(), 3u);
   EXPECT_EQ(list.entries[0].text, "ab      : Info");
   EXPECT_EQ(list.entries[1].text, "longname9: x");
@@ -83,7 +84,8 @@ TEST(HelpImageList, EditsKeepOtherLinesByteForByte) {
       {HelpImageListEdit::Replace, 2, "\"a\",\"1\"\r\n" + n + "\"c\",\"3\"\r\n\"d\",\"4\"\r\"e\",\"5\""},
       {HelpImageListEdit::Replace, 5, "\"a\",\"1\"\r\n\"b\",\"2\"\n\"c\",\"3\"\r\n\"d\",\"4\"\r" + n},
       {HelpImageListEdit::InsertBefore, 1, n + bytes},
-      {HelpImageListEdit::InsertBefore, 5, "\"a\",\"1\"\r\n\"b\",\"2\"\n\"c\",\"3\"\r\n\"d\",\"4\"\r" + n + "\"e\",\"5\""},
+      {HelpImageListEdit::InsertBefore, 5,
+       "\"a\",\"1\"\r\n\"b\",\"2\"\n\"c\",\"3\"\r\n\"d\",\"4\"\r" + n + "\"e\",\"5\""},
       {HelpImageListEdit::Append, 0, bytes + "\r\n" + n},
       {HelpImageListEdit::Delete, 0, std::nullopt},
       {HelpImageListEdit::Delete, 6, std::nullopt},
@@ -165,7 +167,8 @@ class BrowserTest : public ::testing::Test {
   Session ws;
   const std::string original =
       "\"bild1\",\"Erstes Bild\"\r\n\"BILD2\",\"Zweites Bild\"\r\n\"bild3\",\"Drittes\"\r\n"
-      "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" + oem("ü") + "nftes\"\r\n";
+      "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" +
+      oem("ü") + "nftes\"\r\n";
 };
 
 TEST_F(BrowserTest, ShowsTheFirstImageThenFollowsTheWindow) {
@@ -182,9 +185,9 @@ TEST_F(BrowserTest, ShowsTheFirstImageThenFollowsTheWindow) {
   ASSERT_EQ(windows.size(), 4u);
   EXPECT_EQ(windows[0].caption, "VELK Hilfebilder");
   EXPECT_EQ(windows[0].helpNumber, 2300);
-  EXPECT_EQ(windows[0].items, (std::vector<std::string>{"bild1   : Erstes Bild", "BILD2   : Zweites Bild",
-                                                        "bild3   : Drittes", "bild4   : Viertes",
-                                                        "bild5   : F" + oem("ü") + "nftes"}));
+  EXPECT_EQ(windows[0].items,
+            (std::vector<std::string>{"bild1   : Erstes Bild", "BILD2   : Zweites Bild", "bild3   : Drittes",
+                                      "bild4   : Viertes", "bild5   : F" + oem("ü") + "nftes"}));
   // The window opens on the image shown: 1 (first pass), 3, 2 (up), 3 (down).
   const int selected[] = {1, 3, 2, 3};
   const int drawn[] = {1, 3, 2, 3};
@@ -203,12 +206,14 @@ TEST_F(BrowserTest, ShowsTheFirstImageThenFollowsTheWindow) {
 }
 
 TEST_F(BrowserTest, DeleteAsksAndLeavesTheOtherLines) {
-  ui.script({Answer::Choice(3), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete), Answer::No()});
+  ui.script(
+      {Answer::Choice(3), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete), Answer::No()});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort) << "a refused question ends the browser with the flag cleared";
   EXPECT_EQ(readFile(list()),
             "\"bild1\",\"Erstes Bild\"\r\n\"BILD2\",\"Zweites Bild\"\r\n"
-            "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" + oem("ü") + "nftes\"\r\n");
+            "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" +
+                oem("ü") + "nftes\"\r\n");
   const auto questions = ofKind(Request::Kind::Question);
   ASSERT_EQ(questions.size(), 2u);
   EXPECT_EQ(u8(questions[0].prompt), "Löschen ?");
@@ -222,8 +227,8 @@ TEST_F(BrowserTest, DeleteAsksAndLeavesTheOtherLines) {
 
 TEST_F(BrowserTest, WithoutSelectionTheLineIsChosen) {
   // After deleting the last line nothing is selected: the next delete asks for the line.
-  ui.script({Answer::Choice(5), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete), Answer::Choice(2),
-             Answer::Cancel()});
+  ui.script({Answer::Choice(5), press(HelpImageAction::Delete), Answer::Yes(), press(HelpImageAction::Delete),
+             Answer::Choice(2), Answer::Cancel()});
   ShowHelpImages(ws);
   const auto windows = ofKind(Request::Kind::HelpImages);
   ASSERT_EQ(windows.size(), 4u);
@@ -233,8 +238,7 @@ TEST_F(BrowserTest, WithoutSelectionTheLineIsChosen) {
   EXPECT_EQ(u8(choices[0].prompt), "Zu löschende Zeile wählen...");
   EXPECT_EQ(choices[0].items.size(), 4u);
   EXPECT_EQ(choices[0].helpNumber, 2320);
-  EXPECT_EQ(readFile(list()),
-            "\"bild1\",\"Erstes Bild\"\r\n\"bild3\",\"Drittes\"\r\n\"bild4\",\"Viertes\"\r\n");
+  EXPECT_EQ(readFile(list()), "\"bild1\",\"Erstes Bild\"\r\n\"bild3\",\"Drittes\"\r\n\"bild4\",\"Viertes\"\r\n");
 }
 
 TEST_F(BrowserTest, NewChangeInsert) {
@@ -246,7 +250,8 @@ TEST_F(BrowserTest, NewChangeInsert) {
   ShowHelpImages(ws);
   EXPECT_EQ(readFile(list()),
             "\"bild9\",\"Anders\"\r\n\"vor\",\"Davor\"\r\n\"BILD2\",\"Zweites Bild\"\r\n\"bild3\",\"Drittes\"\r\n"
-            "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" + oem("ü") + "nftes\"\r\n\"neu\",\"Neues 'Bild'\"\r\n");
+            "\"bild4\",\"Viertes\"\r\n\"bild5\",\"F" +
+                oem("ü") + "nftes\"\r\n\"neu\",\"Neues 'Bild'\"\r\n");
   EXPECT_EQ(ws.config.pltDir, dir.file("plt/")) << "only the chooser without a list moves the PLT folder";
   const auto files = ofKind(Request::Kind::OpenFile);
   ASSERT_EQ(files.size(), 2u);
@@ -300,7 +305,8 @@ TEST_F(BrowserTest, FailedRewriteLeavesTheList) {
   ui.script({press(HelpImageAction::Delete), Answer::Yes()});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Error), std::vector<std::string>{writeFailure("Diskette/Platte voll", list(), ENOSPC)});
+  EXPECT_EQ(ui.messages(MessageKind::Error),
+            std::vector<std::string>{writeFailure("Diskette/Platte voll", list(), ENOSPC)});
   EXPECT_EQ(readFile(list()), original);
   EXPECT_FALSE(std::filesystem::exists(dir.file("tmp/$$$.dbh")));
   std::size_t files = 0;
@@ -322,7 +328,8 @@ TEST_F(BrowserTest, MissingImageEndsTheBrowser) {
   ui.script({Answer::Choice(3)});
   ShowHelpImages(ws);
   EXPECT_FALSE(ws.abort);
-  EXPECT_EQ(ui.messages(MessageKind::Titled), std::vector<std::string>{dir.file("plt/bild3.plt") + " nicht gefunden !"});
+  EXPECT_EQ(ui.messages(MessageKind::Titled),
+            std::vector<std::string>{dir.file("plt/bild3.plt") + " nicht gefunden !"});
   // The upper-case name of line 2 finds the lower-case file; a missing first image ends at once.
   ui.clearRequests();
   ui.drawn.clear();
@@ -341,7 +348,8 @@ TEST_F(BrowserTest, BrokenAndLongLists) {
   ui.script({Answer::Cancel()});
   ShowHelpImages(ws);
   EXPECT_EQ(ui.messages(MessageKind::Error), (std::vector<std::string>{"DBH file error", "DBH file error"}));
-  EXPECT_EQ(ui.shown<HelpImagesRequest>().back().items, (std::vector<std::string>{"bild1   : Erstes", "bild2   : Zweites"}));
+  EXPECT_EQ(ui.shown<HelpImagesRequest>().back().items,
+            (std::vector<std::string>{"bild1   : Erstes", "bild2   : Zweites"}));
 
   // 131 lines show 130; deleting line 1 keeps line 131.
   std::string lines;

@@ -1,11 +1,10 @@
 // The explanation file that ships with the program: its format, and an explanation of its own
 // for every message the program can put into the calculation message list.
-#include "reportui/explanations.h"
-
 #include <filesystem>
 #include <set>
 
 #include "calc/material.h"
+#include "reportui/explanations.h"
 #include "support/fixture.h"
 #include "tables/tableservice.h"
 

@@ -13,7 +13,9 @@ import pathlib
 import re
 import sys
 
-src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parents[2] / "src")
+args = [a for a in sys.argv[1:] if a != "--graph"]
+graph = "--graph" in sys.argv[1:]
+src = pathlib.Path(args[0] if args else pathlib.Path(__file__).resolve().parents[2] / "src")
 
 declared = {}
 for m in re.finditer(r"^\s*velk_layer\((\w+)([^)]*)\)", (src / "CMakeLists.txt").read_text(), re.M):
@@ -86,6 +88,19 @@ if gui.is_dir():
         for kind, target in include.findall(f.read_text(errors="replace")):
             if kind == '"' and target.startswith("dialogs/") and target != "dialogs/captions.h":
                 problems.append(f"gui/{f.relative_to(gui)}: includes {target}; the window sees ui/")
+
+if graph:
+    arrows = set()
+    for folder in sorted(p for p in src.iterdir() if p.is_dir()):
+        for f in folder.rglob("*"):
+            if f.suffix in (".h", ".cpp"):
+                for kind, target in include.findall(f.read_text(errors="replace")):
+                    top = target.split("/")[0]
+                    if kind == '"' and "/" in target and top in declared and top != folder.name:
+                        arrows.add((folder.name, top))
+    for a, b in sorted(arrows):
+        print(f"{a} -> {b}")
+    sys.exit(0)
 
 for p in problems:
     print(p)

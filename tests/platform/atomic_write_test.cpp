@@ -1,6 +1,5 @@
 // Replacing a file through a temporary copy: the permissions a new or a replaced file ends with,
 // and nothing left beside it.
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -10,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -81,7 +81,9 @@ TEST(AtomicWrite, WriteProtectedFileIsNotReplaced) {
     EXPECT_EQ(atomicWriteFile(name, "new", {}, false), EACCES) << std::oct << mode;
     // The same for a file a library writes by name (workbooks, 3D models).
     bool filled = false;
-    EXPECT_EQ(atomicWriteFileWith(name, [&filled](const std::string&) { return filled = true, 0; }, {}, false), EACCES);
+    EXPECT_EQ(atomicWriteFileWith(
+                  name, [&filled](const std::string&) { return filled = true, 0; }, {}, false),
+              EACCES);
     EXPECT_FALSE(filled);
     EXPECT_EQ(modeOf(name), mode);
     ::chmod(name.c_str(), 0600);
@@ -103,7 +105,6 @@ TEST(AtomicWrite, FailedWriteLeavesTheOldFileAndNoCopy) {
   EXPECT_EQ(entries(dir.path()), 1u);
 }
 
-
 // A failure found after every byte was written (fsync, close on a full disk) leaves the old file
 // and no copy, for both writers, and so does a failure before anything was written.
 TEST(AtomicWrite, LateFailureLeavesTheOldFileAndNoCopy) {
@@ -119,7 +120,8 @@ TEST(AtomicWrite, LateFailureLeavesTheOldFileAndNoCopy) {
     writeFile(name, "old");
     IoHooks hooks;
     (c.early ? hooks.writeFault : hooks.flushFault) = [](std::string_view) { return ENOSPC; };
-    const int e = c.byName ? atomicWriteFileWith(name, [](const std::string& t) { return atomicWriteFile(t, "new"), 0; }, hooks)
+    const int e = c.byName ? atomicWriteFileWith(
+                                 name, [](const std::string& t) { return atomicWriteFile(t, "new"), 0; }, hooks)
                            : atomicWriteFile(name, "new", hooks);
     EXPECT_EQ(e, ENOSPC) << c.what;
     EXPECT_EQ(readFile(name), "old") << c.what;
@@ -179,7 +181,8 @@ class SpecialOutputs : public ::testing::Test {
   std::vector<std::pair<const char*, std::function<int(const std::string&)>>> writers() {
     return {{"bytes", [](const std::string& p) { return atomicWriteFile(p, "output\n"); }},
             {"library", [](const std::string& p) {
-               return atomicWriteFileWith(p, [](const std::string& t) { return atomicWriteFile(t, "output\n", {}, false); });
+               return atomicWriteFileWith(
+                   p, [](const std::string& t) { return atomicWriteFile(t, "output\n", {}, false); });
              }}};
   }
 };
@@ -265,8 +268,10 @@ class ScopedEnv {
     ::setenv(name, value.c_str(), 1);
   }
   ~ScopedEnv() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);
+    else
+      ::unsetenv(name_);
   }
 
  private:

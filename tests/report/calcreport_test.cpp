@@ -2,7 +2,6 @@
 // and HTML devices against reviewed expected files, the rows' conditions, independent readers
 // of the tab and HTML forms, and the /I batch job as a process.
 #include "report/calcreport.h"
-#include "reportui/reportservice.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "commands/springfile.h"
 #include "data/inputfile.h"
 #include "report/report_fixture.h"
+#include "reportui/reportservice.h"
 #include "support/run_process.h"
 
 namespace velk::test {
@@ -20,12 +20,13 @@ namespace {
 
 const std::string kExamples = std::string(VELK_SOURCE_DATA_DIR) + "/examples/";
 const std::string kGolden = std::string(VELK_TEST_DATA_DIR) + "/../report/golden/";
-const char* const kExampleNames[] = {"uhrfeder", "rueckstellfeder", "drahtfeder_dynamisch",
-                                     "drahtfeder_kugelgestrahlt", "grenzfall"};
+const char* const kExampleNames[] = {"uhrfeder", "rueckstellfeder", "drahtfeder_dynamisch", "drahtfeder_kugelgestrahlt",
+                                     "grenzfall"};
 
 std::string replaceAll(std::string s, const std::string& from, const std::string& to) {
   if (from.empty()) return s;
-  for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
+  for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size()))
+    s.replace(p, from.size(), to);
   return s;
 }
 
@@ -67,9 +68,12 @@ class CalcReportTest : public ReportTest {
     excerpt ? WriteExcerptReport(ws) : WriteStandardReport(ws);
     EXPECT_FALSE(ws.abort);
     std::string text;
-    if (device == ReportDevice::DosFile) text = cp850ToUtf8(readFile(tmp + "OUTDOS.TXT"));
-    else if (device == ReportDevice::Tab) text = win1252ToUtf8(readFile(ws.report.copyPath));
-    else if (device == ReportDevice::Html) text = win1252ToUtf8(readFile(tmp + ws.start.shortName + ".htm"));
+    if (device == ReportDevice::DosFile)
+      text = cp850ToUtf8(readFile(tmp + "OUTDOS.TXT"));
+    else if (device == ReportDevice::Tab)
+      text = win1252ToUtf8(readFile(ws.report.copyPath));
+    else if (device == ReportDevice::Html)
+      text = win1252ToUtf8(readFile(tmp + ws.start.shortName + ".htm"));
     return replaceAll(replaceAll(text, tmp, "<TMP>/"), dir.path(), "<DIR>/");
   }
 
@@ -281,7 +285,8 @@ TEST_F(CalcReportTest, FramedLinesFitSeventyNineColumnsOnEveryTextDevice) {
           lines = linesOf(readFile(device == ReportDevice::File ? dir.file("bericht.txt") : tmp + "OUTDOS.TXT"));
         }
         EXPECT_GT(lines.size(), 20u);
-        for (const std::string& l : lines) EXPECT_LE(l.size(), 79u) << example << " device " << ReportDeviceCode(device) << ": " << l;
+        for (const std::string& l : lines)
+          EXPECT_LE(l.size(), 79u) << example << " device " << ReportDeviceCode(device) << ": " << l;
       }
     }
   }
@@ -317,7 +322,10 @@ TEST(TextReportJob, WritesTheTabReportIntoTheWorkingFolder) {
   EXPECT_EQ(runJobs(dir.path(), {input + "|/I|/NOGUI"}), "0\n") << readFile(dir.file("err0.txt"));
   const std::string text = readFile(dir.file("feder.txt"));
   EXPECT_NE(text.find("Windungsradius innen\tri\tmm\t10\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Windungsradius au\xDF" "en\tre\tmm\t60\r\n"), std::string::npos) << "Windows code page";
+  EXPECT_NE(text.find("Windungsradius au\xDF"
+                      "en\tre\tmm\t60\r\n"),
+            std::string::npos)
+      << "Windows code page";
   EXPECT_EQ(readFile(input), readFile(kExamples + "drahtfeder_dynamisch.vlk"));
 
   // Unreadable input: 1, nothing written.

@@ -1,7 +1,8 @@
 // Tests of the graphics print setup: macro bits and their outputs, presets, the print form in print and
 // setup mode, stored layouts in a private copy of printout.dbf, printer information and printer mapping.
-#include <gtest/gtest.h>
+#include "reportui/printconfig.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -11,9 +12,8 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "reportui/printconfig.h"
-#include "support/run_process.h"
 #include "dbf/dbf.h"
+#include "support/run_process.h"
 
 namespace velk {
 namespace {
@@ -60,11 +60,13 @@ TEST(PrintMacro, BitsGiveOutputsInBoxOrder) {
       {"box 1 only", 0x1, {O::StandardOutput}},
       {"boxes 8 and 1", 0x81, {O::StandardOutput, O::HaighGoodman}},
       {"drawing between quick 2 and characteristic", 0x38, {O::Quick2, O::ProductionDrawing, O::Characteristic}},
-      {"all eight", 0xFF,
+      {"all eight",
+       0xFF,
        {O::StandardOutput, O::Excerpt, O::Quick1, O::Quick2, O::ProductionDrawing, O::Characteristic, O::Goodman,
         O::HaighGoodman}},
       {"hidden boxes 9..14 and higher bits print nothing", 0x3F00 | (1 << 20), {}},
-      {"every bit set (negative value)", -1,
+      {"every bit set (negative value)",
+       -1,
        {O::StandardOutput, O::Excerpt, O::Quick1, O::Quick2, O::ProductionDrawing, O::Characteristic, O::Goodman,
         O::HaighGoodman}},
   };
@@ -108,8 +110,10 @@ TEST(PrintMacro, FormShowsEightBoxesAndStoresAllFourteen) {
   EXPECT_EQ(r.caption, "VELK");
   EXPECT_EQ(r.helpNumber, 3520);
   EXPECT_EQ(cp850ToUtf8(r.helpCaption), "&Hilfetext");
-  const char* captions[] = {"&Ausdruck", "&Auszug", "&Quick 1", "&Quick 2", "&Zeichnung",
-                            "T-alpha &Federkennlinie", "&Goodman-Diagramm", "Haigh-&Goodman-Diagramm"};
+  const char* captions[] = {"&Ausdruck",         "&Auszug",
+                            "&Quick 1",          "&Quick 2",
+                            "&Zeichnung",        "T-alpha &Federkennlinie",
+                            "&Goodman-Diagramm", "Haigh-&Goodman-Diagramm"};
   for (int i = 0; i < kPrintMacroBoxes; ++i) {
     EXPECT_EQ(r.boxes[i].visible, i < 8) << "box " << i + 1;
     if (i < 8) {
@@ -234,8 +238,8 @@ TEST(PrintConfigForm, PrintAndSetupModeRunDifferentSteps) {
 
   Configuration c;
   PrintConfigOutcome out = ApplyPrintConfigResult(c, PrintConfigMode::Print, res);
-  EXPECT_EQ(out.steps, (std::vector<S>{S::SetOrientation, S::PaintScreen, S::BeginDocument, S::PaintPrinter,
-                                       S::EndDocument}));
+  EXPECT_EQ(out.steps,
+            (std::vector<S>{S::SetOrientation, S::PaintScreen, S::BeginDocument, S::PaintPrinter, S::EndDocument}));
   EXPECT_EQ(c.printScaleX, 1.5L);
   EXPECT_EQ(c.printScaleY, 2.0L);
   EXPECT_EQ(c.printOriginX, 7);
@@ -246,8 +250,8 @@ TEST(PrintConfigForm, PrintAndSetupModeRunDifferentSteps) {
 
   res.values.fit = true;
   out = ApplyPrintConfigResult(c, PrintConfigMode::Print, res);
-  EXPECT_EQ(out.steps, (std::vector<S>{S::SetOrientation, S::ResetGraphicsWindow, S::PaintScreen,
-                                       S::BeginDocument, S::PaintPrinter, S::EndDocument}));
+  EXPECT_EQ(out.steps, (std::vector<S>{S::SetOrientation, S::ResetGraphicsWindow, S::PaintScreen, S::BeginDocument,
+                                       S::PaintPrinter, S::EndDocument}));
 
   // Setup mode: the same values are taken, then an empty document and the printer information.
   res.values.landscape = false;

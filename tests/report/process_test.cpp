@@ -3,13 +3,12 @@
 #include "platform/process.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <chrono>
 #include <thread>
 
 #include "platform/files.h"

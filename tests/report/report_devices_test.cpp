@@ -129,7 +129,8 @@ TEST_F(ReportTest, ConcurrentBatchJobsNeverShareATemporaryFile) {
       while (::read(go[0], &c, 1) > 0) {
       }
       WritePageHeader(w.report, 0, 0);
-      for (int i = 0; i < 300; ++i) WriteValueRow(w.report, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
+      for (int i = 0; i < 300; ++i)
+        WriteValueRow(w.report, "job " + std::to_string(k), "row", std::to_string(i), "1.5");
       CloseReport(w);
       ::_exit(w.abort ? 1 : 0);
     }

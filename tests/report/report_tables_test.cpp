@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "dbf/dbf.h"
 #include "report/columntable.h"
-#include "reportui/reportservice.h"
 #include "report/printtext.h"
 #include "report/report_fixture.h"
-#include "dbf/dbf.h"
+#include "reportui/reportservice.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {

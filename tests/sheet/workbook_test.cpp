@@ -2,8 +2,9 @@
 // types and values we meant; column A of workbooks from other writers (openpyxl, hand-made
 // packages with inline strings and prefixes) is read back; bad packages are refused with a
 // message and nothing read.
-#include <gtest/gtest.h>
+#include "sheet/workbook.h"
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <chrono>
@@ -13,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "sheet/workbook.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
 
@@ -59,9 +59,8 @@ std::string makeZip(const std::vector<std::pair<std::string, std::string>>& part
 const std::string kXmlHead = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)";
 
 std::string sheetXml(const std::string& rows) {
-  return kXmlHead +
-         R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" + rows +
-         "</sheetData></worksheet>";
+  return kXmlHead + R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" +
+         rows + "</sheetData></worksheet>";
 }
 
 TEST(Workbook, CellsFromTextAreNumbersOnlyWhenTheyAreWhole) {
@@ -72,18 +71,13 @@ TEST(Workbook, CellsFromTextAreNumbersOnlyWhenTheyAreWhole) {
     double value;
     int decimals;
   } cases[] = {
-      {"   12.500", false, true, 12.5, 3},
-      {"12,500", true, true, 12.5, 3},
-      {"12,5", false, false, 0, 0},   // English: the comma is no separator
-      {"12.5", true, false, 0, 0},    // German: nor is the point
-      {"-3", false, true, -3, 0},
-      {"+0.25", false, true, 0.25, 2},
-      {"1.50E+03", false, true, 1500, 2},
-      {"7 mm", false, false, 0, 0},
-      {"-", false, false, 0, 0},
-      {".", false, false, 0, 0},
-      {"1e", false, false, 0, 0},
-      {"", false, false, 0, 0},
+      {"   12.500", false, true, 12.5, 3}, {"12,500", true, true, 12.5, 3},
+      {"12,5", false, false, 0, 0},  // English: the comma is no separator
+      {"12.5", true, false, 0, 0},   // German: nor is the point
+      {"-3", false, true, -3, 0},          {"+0.25", false, true, 0.25, 2},
+      {"1.50E+03", false, true, 1500, 2},  {"7 mm", false, false, 0, 0},
+      {"-", false, false, 0, 0},           {".", false, false, 0, 0},
+      {"1e", false, false, 0, 0},          {"", false, false, 0, 0},
   };
   for (const Case& c : cases) {
     const SheetCell cell = cellFromText(c.text, c.comma);
@@ -149,7 +143,8 @@ TEST(Workbook, WhatWeWriteReadsBack) {
   ASSERT_EQ(writeWorkbook(path, data), 0);
   const WorkbookColumn col = readWorkbookColumn(readFile(path), "book.xlsx");
   ASSERT_TRUE(col.ok) << col.error;
-  EXPECT_EQ(col.lines, (std::vector<std::string>{"VELK 3.4", "", "Zeile mit Ümlaut", "  führende Blanks", "12,5", "3.25"}));
+  EXPECT_EQ(col.lines,
+            (std::vector<std::string>{"VELK 3.4", "", "Zeile mit Ümlaut", "  führende Blanks", "12,5", "3.25"}));
 }
 
 TEST(Workbook, ColumnAOfAnOpenpyxlWorkbook) {
@@ -178,33 +173,34 @@ wb.save(sys.argv[1])
 }
 
 TEST(Workbook, FirstSheetFoundThroughTheWorkbookWithInlineStringsAndPrefixes) {
-  const std::string book = kXmlHead +
-      R"(<x:workbook xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
-      R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><x:sheets>)"
-      R"(<x:sheet name="Daten" sheetId="2" r:id="rId7"/><x:sheet name="Rest" sheetId="1" r:id="rId1"/>)"
-      R"(</x:sheets></x:workbook>)";
-  const std::string rels = kXmlHead +
+  const std::string book =
+      kXmlHead + R"(<x:workbook xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+                 R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><x:sheets>)"
+                 R"(<x:sheet name="Daten" sheetId="2" r:id="rId7"/><x:sheet name="Rest" sheetId="1" r:id="rId1"/>)"
+                 R"(</x:sheets></x:workbook>)";
+  const std::string rels =
+      kXmlHead +
       R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
       R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)"
       R"(<Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="/xl/worksheets/daten.xml"/>)"
       R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="strings.xml"/>)"
       R"(</Relationships>)";
-  const std::string strings = kXmlHead +
-      R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>null</t></si>)"
-      R"(<si><r><t>zu</t></r><r><t xml:space="preserve">sam men</t></r><rPh><t>phon</t></rPh></si></sst>)";
+  const std::string strings =
+      kXmlHead + R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>null</t></si>)"
+                 R"(<si><r><t>zu</t></r><r><t xml:space="preserve">sam men</t></r><rPh><t>phon</t></rPh></si></sst>)";
   const std::string daten =
-      kXmlHead +
-      R"(<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData>)"
-      R"(<x:row r="1"><x:c r="A1" t="inlineStr"><x:is><x:t>inline &amp; fein</x:t></x:is></x:c></x:row>)"
-      R"(<x:row r="2"><x:c r="A2" t="s"><x:v>1</x:v></x:c><x:c r="B2" t="s"><x:v>0</x:v></x:c></x:row>)"
-      R"(<x:row r="4"><x:c r="A4" t="str"><x:f>1+1</x:f><x:v>2</x:v></x:c></x:row>)"
-      R"(<x:row><x:c><x:v>-1.5</x:v></x:c></x:row>)"
-      R"(</x:sheetData></x:worksheet>)";
-  const std::string zip = makeZip({{"xl/workbook.xml", book},
-                                   {"xl/_rels/workbook.xml.rels", rels},
-                                   {"xl/strings.xml", strings},
-                                   {"xl/worksheets/sheet1.xml", sheetXml(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>falsch</t></is></c></row>)")},
-                                   {"xl/worksheets/daten.xml", daten}});
+      kXmlHead + R"(<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData>)"
+                 R"(<x:row r="1"><x:c r="A1" t="inlineStr"><x:is><x:t>inline &amp; fein</x:t></x:is></x:c></x:row>)"
+                 R"(<x:row r="2"><x:c r="A2" t="s"><x:v>1</x:v></x:c><x:c r="B2" t="s"><x:v>0</x:v></x:c></x:row>)"
+                 R"(<x:row r="4"><x:c r="A4" t="str"><x:f>1+1</x:f><x:v>2</x:v></x:c></x:row>)"
+                 R"(<x:row><x:c><x:v>-1.5</x:v></x:c></x:row>)"
+                 R"(</x:sheetData></x:worksheet>)";
+  const std::string zip = makeZip(
+      {{"xl/workbook.xml", book},
+       {"xl/_rels/workbook.xml.rels", rels},
+       {"xl/strings.xml", strings},
+       {"xl/worksheets/sheet1.xml", sheetXml(R"(<row r="1"><c r="A1" t="inlineStr"><is><t>falsch</t></is></c></row>)")},
+       {"xl/worksheets/daten.xml", daten}});
   const WorkbookColumn col = readWorkbookColumn(zip, "daten.xlsx");
   ASSERT_TRUE(col.ok) << col.error;
   EXPECT_EQ(col.lines, (std::vector<std::string>{"inline & fein", "zusam men", "", "2", "-1.5"}));
@@ -226,7 +222,8 @@ TEST(Workbook, BadPackagesAreRefusedWithAMessage) {
       R"(<row r="1"><c r="A1" t="inlineStr"><is><t>&lol2;</t></is></c></row></sheetData></worksheet>)";
   const std::string longCell =
       sheetXml(R"(<row r="3"><c r="A3" t="inlineStr"><is><t>)" + std::string(1 << 20, 'x') + "</t></is></c></row>");
-  const std::string longShared = kXmlHead + R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>)" +
+  const std::string longShared = kXmlHead +
+                                 R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>)" +
                                  std::string(1 << 20, 'y') + "</t></si></sst>";
   struct Case {
     const char* what;
@@ -236,15 +233,17 @@ TEST(Workbook, BadPackagesAreRefusedWithAMessage) {
       {"no zip", "VELK 3.4\r\nnot a workbook\r\n", "b.xlsx ist keine Arbeitsmappe (.xlsx)"},
       {"empty", "", "b.xlsx ist keine Arbeitsmappe (.xlsx)"},
       {"truncated", good.substr(0, good.size() / 2), "b.xlsx ist keine Arbeitsmappe (.xlsx)"},
-      {"no sheet", makeZip({{"xl/styles.xml", "<styleSheet/>"}}), "b.xlsx: Die Arbeitsmappe enthält kein Tabellenblatt"},
-      {"entities", makeZip({{sheet1, entities}}), "b.xlsx: Die Arbeitsmappe enthält unzulässige XML-Definitionen (DOCTYPE)"},
+      {"no sheet", makeZip({{"xl/styles.xml", "<styleSheet/>"}}),
+       "b.xlsx: Die Arbeitsmappe enthält kein Tabellenblatt"},
+      {"entities", makeZip({{sheet1, entities}}),
+       "b.xlsx: Die Arbeitsmappe enthält unzulässige XML-Definitionen (DOCTYPE)"},
       {"malformed", makeZip({{sheet1, "<worksheet><sheetData><row>"}}), "b.xlsx: Die Arbeitsmappe ist beschädigt"},
-      {"missing shared string",
-       makeZip({{sheet1, sheetXml(R"(<row r="1"><c r="A1" t="s"><v>5</v></c></row>)")}}),
+      {"missing shared string", makeZip({{sheet1, sheetXml(R"(<row r="1"><c r="A1" t="s"><v>5</v></c></row>)")}}),
        "b.xlsx: Die Arbeitsmappe ist beschädigt"},
       {"1 MB cell", makeZip({{sheet1, longCell}}), "b.xlsx: Zelle A3 ist länger als 32767 Zeichen"},
       {"1 MB shared string",
-       makeZip({{sheet1, sheetXml(R"(<row r="2"><c r="A2" t="s"><v>0</v></c></row>)")}, {"xl/sharedStrings.xml", longShared}}),
+       makeZip({{sheet1, sheetXml(R"(<row r="2"><c r="A2" t="s"><v>0</v></c></row>)")},
+                {"xl/sharedStrings.xml", longShared}}),
        "b.xlsx: Zelle A2 ist länger als 32767 Zeichen"},
       {"row beyond the limit", makeZip({{sheet1, sheetXml(R"(<row r="1048577"><c><v>1</v></c></row>)")}}),
        "b.xlsx: Die Tabelle hat mehr als 1048576 Zeilen"},
@@ -274,10 +273,11 @@ TEST(Workbook, TheLimitsHoldWhileInflating) {
   small.maxEntryBytes = 1u << 20;
   small.maxTotalBytes = (3u << 20) / 2;
   const std::string rows = R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)" + std::string(800u << 10, ' ');
-  const std::string strings = kXmlHead + R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>a</t></si>)" +
-                              std::string(800u << 10, ' ') + "</sst>";
-  const WorkbookColumn total =
-      readWorkbookColumn(makeZip({{"xl/worksheets/sheet1.xml", sheetXml(rows)}, {"xl/sharedStrings.xml", strings}}), "t", small);
+  const std::string strings =
+      kXmlHead + R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>a</t></si>)" +
+      std::string(800u << 10, ' ') + "</sst>";
+  const WorkbookColumn total = readWorkbookColumn(
+      makeZip({{"xl/worksheets/sheet1.xml", sheetXml(rows)}, {"xl/sharedStrings.xml", strings}}), "t", small);
   EXPECT_FALSE(total.ok);
   EXPECT_EQ(u8(total.error), "t: Die Arbeitsmappe ist entpackt zu groß (mehr als 1 MB)");
   // Column A as a whole.
@@ -352,7 +352,8 @@ TEST(Workbook, NestingAndElementCountAreBounded) {
   small.maxElements = 1000;
   const auto rows = [](int n) {
     std::string r;
-    for (int i = 1; i <= n; ++i) r += "<row r=\"" + std::to_string(i) + "\"><c><v>" + std::to_string(i) + "</v></c></row>";
+    for (int i = 1; i <= n; ++i)
+      r += "<row r=\"" + std::to_string(i) + "\"><c><v>" + std::to_string(i) + "</v></c></row>";
     return r;
   };
   // One row with its cell at the given depth: worksheet, sheetData, row, c and v are 5 levels.
@@ -369,7 +370,8 @@ TEST(Workbook, NestingAndElementCountAreBounded) {
       {"depth 8", sheetXml(wrapped(8)), nullptr},
       {"depth 9", sheetXml(wrapped(9)), "k.xlsx: Die Arbeitsmappe ist zu tief verschachtelt (mehr als 8 Ebenen)"},
       {"332 rows: 998 elements", sheetXml(rows(332)), nullptr},
-      {"334 rows: 1004 elements", sheetXml(rows(334)), "k.xlsx: Ein Teil der Arbeitsmappe hat mehr als 1000 XML-Elemente"},
+      {"334 rows: 1004 elements", sheetXml(rows(334)),
+       "k.xlsx: Ein Teil der Arbeitsmappe hat mehr als 1000 XML-Elemente"},
   };
   for (const auto& c : cases) {
     const WorkbookColumn k = readWorkbookColumn(makeZip({{sheet1, c.xml}}), "k.xlsx", small);

@@ -29,9 +29,9 @@ struct Job {
   const char* output;
 };
 // Every job that writes a file, with the file it writes.
-const Job kJobs[] = {{"/I", "s.txt"},      {"/JSON", "s.json"},   {"/SVG:7", "s.svg"},  {"/CAD1:7", "s.dxf"},
-                     {"/CAD2:7", "s.igs"}, {"/CAD5:7", "s.txt"},  {"/XLSX", "s.xlsx"},  {"/STEP", "s.step"},
-                     {"/PDF:7", "s.pdf"}};
+const Job kJobs[] = {{"/I", "s.txt"},      {"/JSON", "s.json"},  {"/SVG:7", "s.svg"},
+                     {"/CAD1:7", "s.dxf"}, {"/CAD2:7", "s.igs"}, {"/CAD5:7", "s.txt"},
+                     {"/XLSX", "s.xlsx"},  {"/STEP", "s.step"},  {"/PDF:7", "s.pdf"}};
 
 mode_t typeOf(const std::string& path) {
   struct stat st {};

@@ -1,8 +1,7 @@
 // The command-line procedure: help, refusals, batch preparation, windowed starts.
-#include "shell/startup.h"
-
 #include "commands/springfile.h"
 #include "data/inputfile.h"
+#include "shell/startup.h"
 #include "support/fixture.h"
 
 namespace velk::test {
@@ -179,23 +178,48 @@ TEST(CommandLineParse, TableOfCommandLines) {
       {{"/I", "s.vlk"}, {"s.vlk"}, {"/I"}, false, true, 0, 0, 0},
       {{"a.vlk", "b.vlk", "/i"}, {"a.vlk", "b.vlk"}, {"/i"}, false, true, 0, 0, 0},
       {{"s.vlk", "/NOGUI", "/I"}, {"s.vlk"}, {"/I"}, true, true, 0, 0, 0},
-      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"s.vlk"}, {"/I", "/JSON", "/SVG:7", "/CAD1:7"}, false, true, 0, 0, 0},
-      {{"s.vlk", "/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"}, {"s.vlk"},
-       {"/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"}, false, true, 0, 0, 0},
+      {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"},
+       {"s.vlk"},
+       {"/I", "/JSON", "/SVG:7", "/CAD1:7"},
+       false,
+       true,
+       0,
+       0,
+       0},
+      {{"s.vlk", "/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"},
+       {"s.vlk"},
+       {"/cad1:7", "/Json", "/svg:x", "/pdf:10", "/CAD5:99999999999999999999"},
+       false,
+       true,
+       0,
+       0,
+       0},
       {{"s.vlk", "/SET:t=0.7", "/json", "/SET:n0=9"}, {"s.vlk"}, {"/json"}, false, true, 2, 0, 0},
       {{"s.vlk", "/SET:bemerk1=Serie 2/3", "/JSON"}, {"s.vlk"}, {"/JSON"}, false, true, 1, 0, 0},
       {{"s.vlk", "/SET:t", "/I"}, {"s.vlk"}, {"/I"}, false, true, 1, 1, 0},
       {{"s.vlk", "/PDF:1", "/cad5:2"}, {"s.vlk"}, {"/PDF:1", "/cad5:2"}, false, true, 0, 0, 0},
       // Absolute paths that begin like a switch are files.
       {{"/pdfs/out.pdf", "/I"}, {"/pdfs/out.pdf"}, {"/I"}, false, true, 0, 0, 0},
-      {{"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk", "/I"}, {"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk"}, {"/I"}, false,
-       true, 0, 0, 0},
+      {{"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk", "/I"},
+       {"s.vlk", "/cadfiles/x.dxf", "/svg/a.vlk"},
+       {"/I"},
+       false,
+       true,
+       0,
+       0,
+       0},
       // Unknown switches, prefixes of switches and words that only begin like one.
       {{"s.vlk", "/I", "/XYZ"}, {"s.vlk"}, {"/I"}, false, false, 0, 0, 1},
       {{"s.vlk", "/Info"}, {"s.vlk"}, {}, false, false, 0, 0, 1},
       {{"s.vlk", "/JSONX"}, {"s.vlk"}, {}, false, false, 0, 0, 1},
-      {{"s.vlk", "/CAD", "/cadfiles", "/SVG", "/svg7", "/PD", "/PDF1", "/CAD:1", "/NOGU"}, {"s.vlk"}, {}, false, false,
-       0, 0, 8},
+      {{"s.vlk", "/CAD", "/cadfiles", "/SVG", "/svg7", "/PD", "/PDF1", "/CAD:1", "/NOGU"},
+       {"s.vlk"},
+       {},
+       false,
+       false,
+       0,
+       0,
+       8},
       {{"s.vlk", "--bogus", "-x", "/JSON"}, {"s.vlk"}, {"/JSON"}, false, false, 0, 0, 2},
   };
   for (const Case& c : cases) {
@@ -216,10 +240,10 @@ TEST(CommandLineParse, TableOfCommandLines) {
     V args;
     bool help, onStdout, version, noGui;
   } asks[] = {
-      {{"?"}, true, false, false, false},          {{"/?", "s.vlk", "/I"}, true, false, false, false},
+      {{"?"}, true, false, false, false},           {{"/?", "s.vlk", "/I"}, true, false, false, false},
       {{"s.vlk", "/?"}, true, false, false, false}, {{"?", "/NOGUI"}, true, false, false, true},
-      {{"--help"}, true, true, false, false},      {{"s.vlk", "-h"}, true, true, false, false},
-      {{"--version"}, false, false, true, false},  {{"s.vlk", "?"}, false, false, false, false},
+      {{"--help"}, true, true, false, false},       {{"s.vlk", "-h"}, true, true, false, false},
+      {{"--version"}, false, false, true, false},   {{"s.vlk", "?"}, false, false, false, false},
   };
   for (const Ask& a : asks) {
     const CommandLine cl = parseCommandLine(a.args);

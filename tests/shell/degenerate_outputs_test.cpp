@@ -57,8 +57,8 @@ TEST(DegenerateOutputs, BoundedFilesAndNoInfiniteValues) {
   };
   for (const Case& c : cases) {
     TempDir dir;
-    std::vector<std::string> argv = {python, "-c", kRun, WVELK_PATH, kExamples + c.example, dir.path(), c.edits,
-                                     "8000000"};
+    std::vector<std::string> argv = {python,     "-c",    kRun,     WVELK_PATH, kExamples + c.example,
+                                     dir.path(), c.edits, "8000000"};
     argv.insert(argv.end(), c.jobs.begin(), c.jobs.end());
     std::string out;
     EXPECT_EQ(runProcess(argv, &out), 0) << c.example << " " << c.edits << "\n" << out;

@@ -26,9 +26,9 @@ bool opened(const std::string& ldDebug, const std::string& library) {
 TEST(WvelkPlugins, BatchJobsLoadNeitherQtNorOpenCascade) {
   TempDir dir;
   std::filesystem::copy_file(kExamples + "uhrfeder.vlk", dir.file("uhr.vlk"));
-  const std::vector<std::vector<std::string>> jobs = {
-      {"uhr.vlk", "/I"},    {"uhr.vlk", "/JSON"}, {"uhr.vlk", "/CAD1:7"},
-      {"uhr.vlk", "/SVG:1"}, {"uhr.vlk", "/XLSX"}, {"?", "/NOGUI"}};
+  const std::vector<std::vector<std::string>> jobs = {{"uhr.vlk", "/I"},      {"uhr.vlk", "/JSON"},
+                                                      {"uhr.vlk", "/CAD1:7"}, {"uhr.vlk", "/SVG:1"},
+                                                      {"uhr.vlk", "/XLSX"},   {"?", "/NOGUI"}};
   for (const auto& args : jobs) {
     const ProcessResult r = runWvelk(args, dir.path(), {"LD_DEBUG=files"});
     const std::string job = args[0] + " " + args[1];
@@ -46,7 +46,7 @@ TEST(WvelkPlugins, BatchJobsLoadNeitherQtNorOpenCascade) {
     std::vector<std::string> libraries;
   };
   for (const Needs& c : {Needs{"/PDF:1", {"window.so", "libQt6Gui"}}, Needs{"/STEP", {"step.so", "libTKernel"}},
-                        Needs{"/XLSX", {"sheet.so", "libxlsxwriter"}}}) {
+                         Needs{"/XLSX", {"sheet.so", "libxlsxwriter"}}}) {
     const ProcessResult r = runWvelk({"uhr.vlk", c.job}, dir.path(), {"LD_DEBUG=files"});
     EXPECT_EQ(r.exitCode, 0) << c.job;
     for (const std::string& library : c.libraries) EXPECT_TRUE(opened(r.err, library)) << c.job << " " << library;
@@ -77,8 +77,8 @@ TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
 
     ProcessResult r = runWvelkAt(program, {"uhr.vlk", "/STEP"}, work);
     EXPECT_EQ(r.exitCode, 2) << what << r.err;
-    EXPECT_NE(r.err.find("wvelk: the STEP writer cannot be loaded: " + plugins + "step.so"),
-              std::string::npos) << what << r.err;
+    EXPECT_NE(r.err.find("wvelk: the STEP writer cannot be loaded: " + plugins + "step.so"), std::string::npos)
+        << what << r.err;
     EXPECT_FALSE(std::filesystem::exists(work + "uhr.step")) << what;
 
     r = runWvelkAt(program, {"uhr.vlk", "/XLSX"}, work);
@@ -89,8 +89,9 @@ TEST(WvelkPlugins, MissingOrBrokenPluginEndsItsJobWithTwo) {
 
     r = runWvelkAt(program, {"uhr.vlk", "/PDF:1"}, work);
     EXPECT_EQ(r.exitCode, 2) << what << r.err;
-    EXPECT_NE(r.err.find("wvelk: /PDF needs the window's library, which cannot be loaded: " +
-                         plugins + "window.so"), std::string::npos) << what << r.err;
+    EXPECT_NE(r.err.find("wvelk: /PDF needs the window's library, which cannot be loaded: " + plugins + "window.so"),
+              std::string::npos)
+        << what << r.err;
     EXPECT_FALSE(std::filesystem::exists(work + "uhr.pdf")) << what;
 
     r = runWvelkAt(program, {"uhr.vlk"}, work, {"QT_QPA_PLATFORM=offscreen"});

@@ -1,9 +1,8 @@
 // /SET:name=value: inputs of the spring record set by their JSON names.
-#include "shell/springsettings.h"
-
 #include <gtest/gtest.h>
 
 #include "base/codepage.h"
+#include "shell/springsettings.h"
 
 namespace velk::test {
 namespace {
@@ -14,11 +13,21 @@ TEST(SpringSettings, ValuesAreReadOrRefusedWithTheValidNames) {
     const char* value;
     bool ok;
   } cases[] = {
-      {"t", "0.7", true},         {"t", "0,7", true},          {"n0", " 9 ", true},
-      {"t", "0.3 mm", false},     {"t", "1.000,5", false},     {"t", "", false},
-      {"t", "inf", false},        {"zeichname", "Probe ä", true}, {"crossSection", "2", true},
-      {"crossSection", "3", false}, {"statdyn", "x", false},   {"kugelstrahlen", "j", true},
-      {"kugelstrahlen", "X", false}, {"T", "1", false},        {"dicke", "1", false},
+      {"t", "0.7", true},
+      {"t", "0,7", true},
+      {"n0", " 9 ", true},
+      {"t", "0.3 mm", false},
+      {"t", "1.000,5", false},
+      {"t", "", false},
+      {"t", "inf", false},
+      {"zeichname", "Probe ä", true},
+      {"crossSection", "2", true},
+      {"crossSection", "3", false},
+      {"statdyn", "x", false},
+      {"kugelstrahlen", "j", true},
+      {"kugelstrahlen", "X", false},
+      {"T", "1", false},
+      {"dicke", "1", false},
   };
   for (const Case& c : cases) {
     Spring s;

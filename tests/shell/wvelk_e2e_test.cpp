@@ -65,7 +65,8 @@ TEST(Wvelk, PdfJobWritesOnePage) {
     const std::string pdf = readFile(dir.file("uhr.pdf"));
     EXPECT_EQ(pdf.substr(0, 5), "%PDF-") << job;
     std::size_t pages = 0;
-    for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1)) ++pages;
+    for (std::size_t at = pdf.find("/Type /Page\n"); at != std::string::npos; at = pdf.find("/Type /Page\n", at + 1))
+      ++pages;
     EXPECT_EQ(pages, 1u) << job;
   }
   EXPECT_EQ(runWvelk({"uhr.vlk", "/PDF:9"}, dir.path()).exitCode, 0);  // nothing to draw, said on stderr
@@ -145,7 +146,8 @@ for name in sys.argv[1:]:
   std::filesystem::copy_file(dir.file("uhr.vlk"), dir.file("x.txt"));
   std::filesystem::copy_file(dir.file("uhr.vlk"), dir.file("y.svg"));
   const std::string before = readFile(dir.file("x.txt"));
-  for (const auto& args : std::vector<std::vector<std::string>>{{"x.txt", "/CAD5:1"}, {"x.txt", "/I"}, {"y.svg", "/SVG:1"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"x.txt", "/CAD5:1"}, {"x.txt", "/I"}, {"y.svg", "/SVG:1"}}) {
     ProcessResult r = runWvelk(args, dir.path());
     EXPECT_EQ(r.exitCode, 2) << args[1];
     EXPECT_NE(r.err.find("overwrite the input"), std::string::npos) << r.err;
@@ -205,7 +207,7 @@ TEST(WvelkCommandLine, TableOfCommandLines) {
     std::vector<std::string> args;
     std::vector<std::string> files;  // besides s.vlk
     int exitCode;
-    std::vector<std::string> said;   // fragments of stderr
+    std::vector<std::string> said;  // fragments of stderr
   } cases[] = {
       {{"s.vlk", "/I", "/JSON", "/SVG:7", "/CAD1:7"}, {"s.dxf", "s.json", "s.svg", "s.txt"}, 0, {}},
       {{"s.vlk", "/NOGUI", "/I"}, {"s.txt"}, 0, {}},
@@ -250,7 +252,8 @@ TEST(WvelkCommandLine, TableOfCommandLines) {
     expected.push_back("s.vlk");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(filesIn(dir.path()), expected) << shown << r.err;
-    for (const std::string& f : c.said) EXPECT_NE(r.err.find(f), std::string::npos) << shown << ": " << f << " in " << r.err;
+    for (const std::string& f : c.said)
+      EXPECT_NE(r.err.find(f), std::string::npos) << shown << ": " << f << " in " << r.err;
   }
 }
 
@@ -270,7 +273,10 @@ TEST(WvelkCommandLine, InputChecks) {
   TempDir dir;
   const std::string good = readFile(kExamples + "uhrfeder.vlk");
   writeFile(dir.file("leer.vlk"), "");
-  writeFile(dir.file("bin.vlk"), std::string("\x7f" "ELF\0\0\0", 7) + good);
+  writeFile(dir.file("bin.vlk"), std::string("\x7f"
+                                             "ELF\0\0\0",
+                                             7) +
+                                     good);
   writeFile(dir.file("kurz.vlk"), good.substr(0, 40));
   for (const char* name : {"leer.vlk", "bin.vlk", "kurz.vlk"}) {
     const ProcessResult r = runWvelk({name, "/JSON"}, dir.path());

@@ -4,8 +4,8 @@
 
 #include "commands/springfile.h"
 #include "support/fixture.h"
-#include "support/run_wvelk.h"
 #include "support/run_process.h"
+#include "support/run_wvelk.h"
 
 namespace velk::test {
 namespace {
@@ -114,7 +114,8 @@ print(ws.cell(row=2, column=1).value)
     EXPECT_NE(r.err.find("bericht.xlsx ist keine Federdatei (Zeile 12 keine Zahl) !"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("keine Zahl:"), std::string::npos) << "nothing read line by line\n" << r.err;
   }
-  for (const char* name : {"bericht.txt", "bericht.json", "bericht.xlsx.xlsx"}) EXPECT_FALSE(fileExists(dir.file(name))) << name;
+  for (const char* name : {"bericht.txt", "bericht.json", "bericht.xlsx.xlsx"})
+    EXPECT_FALSE(fileExists(dir.file(name))) << name;
 }
 
 }  // namespace

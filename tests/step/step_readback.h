@@ -2,8 +2,6 @@
 // it is valid, its volume and extent.
 #pragma once
 
-#include <string>
-
 #include <BRepBndLib.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRepGProp.hxx>
@@ -14,6 +12,7 @@
 #include <TopAbs_ShapeEnum.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS_Shape.hxx>
+#include <string>
 
 namespace velk::test {
 

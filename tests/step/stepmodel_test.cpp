@@ -22,8 +22,8 @@ struct Case {
   const char* name;
   int crossSection;
   int formi, forme;
-  int units;   // 0 metric, 1 imperial: the model is in millimetres either way
-  Real phi;    // turned from the unloaded position, degrees
+  int units;  // 0 metric, 1 imperial: the model is in millimetres either way
+  Real phi;   // turned from the unloaded position, degrees
 };
 
 class StepModelTest : public SessionTest {
@@ -48,10 +48,9 @@ class StepModelTest : public SessionTest {
 
 TEST_F(StepModelTest, EveryWrittenFileIsOneValidSolidOfTheSpring) {
   const Case cases[] = {
-      {"strip clamped", 1, 1, 1, 0, 0},      {"strip bent", 1, 2, 2, 0, 0},
-      {"strip inner bent", 1, 2, 1, 1, 0},   {"strip outer bent", 1, 1, 2, 0, 0},
-      {"wire clamped", 2, 1, 1, 1, 0},       {"wire bent", 2, 2, 2, 0, 0},
-      {"wire outer bent", 2, 1, 2, 0, 0},    {"strip bent turned", 1, 2, 2, 1, -90},
+      {"strip clamped", 1, 1, 1, 0, 0},    {"strip bent", 1, 2, 2, 0, 0},          {"strip inner bent", 1, 2, 1, 1, 0},
+      {"strip outer bent", 1, 1, 2, 0, 0}, {"wire clamped", 2, 1, 1, 1, 0},        {"wire bent", 2, 2, 2, 0, 0},
+      {"wire outer bent", 2, 1, 2, 0, 0},  {"strip bent turned", 1, 2, 2, 1, -90},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "session/session.h"
 #include "base/codepage.h"
+#include "session/session.h"
 #include "ui/headless.h"
 
 namespace velk::test {

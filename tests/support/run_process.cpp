@@ -44,7 +44,8 @@ int runProcess(const std::vector<std::string>& argv, std::string* stdoutText, co
   }
 
   // A child that exits without reading its input must not kill us with SIGPIPE.
-  struct sigaction ignore {}, previous {};
+  struct sigaction ignore {
+  }, previous{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, &previous);
 

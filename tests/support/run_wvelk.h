@@ -16,8 +16,7 @@ struct ProcessResult {
 // the environment, so the runs are the command line's whatever machine runs the tests; env adds
 // entries ("NAME=value") in front of the inherited ones. The exit code is 128 + the signal number
 // when wvelk was killed, -1 when it could not start.
-ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& cwd,
-                       std::vector<std::string> env = {});
+ProcessResult runWvelk(const std::vector<std::string>& args, const std::string& cwd, std::vector<std::string> env = {});
 // The same with another copy of the program (program is its path).
 ProcessResult runWvelkAt(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
                          std::vector<std::string> env = {});

@@ -2,14 +2,13 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace velk::test {
 

@@ -23,8 +23,10 @@ class TempRootEnvironment : public ::testing::Environment {
     ::setenv("TMPDIR", root_.c_str(), 1);
   }
   void TearDown() override {
-    if (saved_) ::setenv("TMPDIR", saved_->c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (saved_)
+      ::setenv("TMPDIR", saved_->c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
     std::error_code ec;
     std::filesystem::remove_all(root_, ec);
   }
@@ -34,8 +36,7 @@ class TempRootEnvironment : public ::testing::Environment {
   std::string root_;
 };
 
-[[maybe_unused]] ::testing::Environment* const kTempRoot =
-    ::testing::AddGlobalTestEnvironment(new TempRootEnvironment);
+[[maybe_unused]] ::testing::Environment* const kTempRoot = ::testing::AddGlobalTestEnvironment(new TempRootEnvironment);
 
 class PrivateConfigFolder : public ::testing::EmptyTestEventListener {
  public:

@@ -4,9 +4,9 @@
 
 #include "calc/material.h"
 #include "calcservice/materialselect.h"
+#include "dbf/dbf.h"
 #include "support/fixture.h"
 #include "support/run_process.h"
-#include "dbf/dbf.h"
 #include "tables/tableservice.h"
 
 namespace velk::test {

@@ -1,16 +1,17 @@
 // The table service: opening by name, the temp-folder copy of unwritable tables, positioning,
 // fields by position and name, code pages, and the browser's logic with a scripted browser.
+#include "tables/tableservice.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <sys/stat.h>
 
+#include "dbf/dbf.h"
 #include "dialogs/captions.h"
 #include "dialogs/dialogs.h"
 #include "support/fixture.h"
-#include "dbf/dbf.h"
-#include "tables/tableservice.h"
 
 namespace velk::test {
 namespace {
@@ -35,10 +36,9 @@ class TableServiceTest : public SessionTest {
   std::string makeTable(const std::string& file, const std::vector<std::pair<std::string, double>>& rows,
                         std::uint8_t driver = kDbfDriverCp850) {
     const std::string path = tables.file(file);
-    EXPECT_TRUE(DbfTable::create(path,
-                                 {{"NAME", 'C', 20, 0, 0}, {"WERT", 'N', 8, 2, 0}, {"ANZAHL", 'N', 5, 0, 0},
-                                  {"BORDERLINE", 'L', 1, 0, 0}},
-                                 driver));
+    EXPECT_TRUE(DbfTable::create(
+        path, {{"NAME", 'C', 20, 0, 0}, {"WERT", 'N', 8, 2, 0}, {"ANZAHL", 'N', 5, 0, 0}, {"BORDERLINE", 'L', 1, 0, 0}},
+        driver));
     DbfTable t;
     EXPECT_TRUE(t.open(path));
     for (const auto& [name, value] : rows) {
@@ -51,9 +51,7 @@ class TableServiceTest : public SessionTest {
     return path;
   }
 
-  std::string sample() {
-    return makeTable("muster.dbf", {{"Federstahl", 3.5}, {"Bronze", 1.25}, {"Anker", 2.0}});
-  }
+  std::string sample() { return makeTable("muster.dbf", {{"Federstahl", 3.5}, {"Bronze", 1.25}, {"Anker", 2.0}}); }
 
   // The table commands' pattern: a failure raises the abort flag.
   void open(const std::string& name) {
@@ -321,10 +319,10 @@ TEST_F(TableServiceTest, TheBrowserMenusFollowTheLanguage) {
   const auto captions = [](const BrowseMenuCaptions& m) {
     return std::vector<std::string>{m.file, m.print, m.exit, m.edit, m.view, m.help, m.common};
   };
-  EXPECT_EQ(captions(seen[0]), (std::vector<std::string>{"&Datei", "&Drucken...", "&Beenden", "&Bearbeiten",
-                                                         "&Ansicht", "&Hilfe", "&Sonstige"}));
-  EXPECT_EQ(captions(seen[1]), (std::vector<std::string>{"&File", "&Print...", "E&xit", "&Edit", "&View",
-                                                         "&Help", "&Others"}));
+  EXPECT_EQ(captions(seen[0]), (std::vector<std::string>{"&Datei", "&Drucken...", "&Beenden", "&Bearbeiten", "&Ansicht",
+                                                         "&Hilfe", "&Sonstige"}));
+  EXPECT_EQ(captions(seen[1]),
+            (std::vector<std::string>{"&File", "&Print...", "E&xit", "&Edit", "&View", "&Help", "&Others"}));
   EXPECT_EQ(seen[2].file, captionA(kLanguageKorean, CapA::Datei));
   // The browser's own texts are the same in every language.
   for (const BrowseMenuCaptions& m : seen)
@@ -348,8 +346,7 @@ TEST_F(TableServiceTest, TheUserCanPickARecordAppendedInsideTheWindow) {
 }
 
 TEST_F(TableServiceTest, TheWindowReadsTheTableAndMovesItsCurrentRecordThroughTheController) {
-  makeTable("muster.dbf", {{"Federstahl", 1}, {"\xC4tzstahl", 2}, {"Bronze", 3}, {"Stahldraht", 4}},
-            kDbfDriverWin1252);
+  makeTable("muster.dbf", {{"Federstahl", 1}, {"\xC4tzstahl", 2}, {"Bronze", 3}, {"Stahldraht", 4}}, kDbfDriverWin1252);
   open("muster");
   BrowserSetDeleted(ws.table, ws.diag, 3, true);
   GoRecord(ws.table, ws.messages, 2);

@@ -2,8 +2,6 @@
 // parts inflated chunk by chunk straight into expat, so no part is ever held whole. Every part is
 // counted against the limits while it inflates (a small zip may expand without end), and a part
 // with a document type declaration is refused before any entity could be defined or expanded.
-#include "sheet/xlsx/xlsx.h"
-
 #include <expat.h>
 #include <zip.h>
 
@@ -15,6 +13,7 @@
 
 #include "base/codepage.h"
 #include "base/numfmt.h"
+#include "sheet/xlsx/xlsx.h"
 
 namespace velk {
 
@@ -49,7 +48,16 @@ std::size_t utf8Chars(std::string_view s) {
 
 // Why a read failed; each becomes one message.
 enum class Failure {
-  None, NotWorkbook, NoSheet, TooLarge, Entities, Malformed, LongCell, TooManyRows, TooDeep, TooManyElements
+  None,
+  NotWorkbook,
+  NoSheet,
+  TooLarge,
+  Entities,
+  Malformed,
+  LongCell,
+  TooManyRows,
+  TooDeep,
+  TooManyElements
 };
 
 // One XML part. Every element passes the depth and count limits here before the part sees it:
@@ -62,7 +70,7 @@ struct Parser {
   std::size_t failedRow = 0;
   std::size_t depth = 0;
   std::size_t elements = 0;
-  std::size_t maxDepth = 0;     // set by Package::parse from the limits
+  std::size_t maxDepth = 0;  // set by Package::parse from the limits
   std::size_t maxElements = 0;
   Parser() {
     p = XML_ParserCreateNS("UTF-8", kNsSep);
@@ -167,8 +175,8 @@ struct SharedStringsPart : Parser {
   std::vector<std::string>& lines;
   std::size_t& columnBytes;
   const WorkbookLimits& limits;
-  std::size_t next = 0;     // first entry of wanted not yet filled
-  std::size_t count = 0;    // strings met so far
+  std::size_t next = 0;   // first entry of wanted not yet filled
+  std::size_t count = 0;  // strings met so far
   TextCollector item;
   bool inItem = false;
   std::size_t failedRow = 0;
@@ -262,14 +270,14 @@ struct SheetPart : Parser {
   std::vector<std::string> lines;
   std::vector<SharedReference> sharedRefs;
   std::size_t columnBytes = 0;
-  std::size_t row = 0;          // current row number (1-based), 0 before the first
-  std::size_t column = 0;       // column of the last cell in the row
+  std::size_t row = 0;     // current row number (1-based), 0 before the first
+  std::size_t column = 0;  // column of the last cell in the row
   bool inCell = false, wanted = false;
-  std::string type;             // t of the current cell
+  std::string type;  // t of the current cell
   std::size_t cellRow = 0;
   int inValue = 0;
-  std::string value;            // <v>
-  TextCollector inlineText;     // <is><t>
+  std::string value;         // <v>
+  TextCollector inlineText;  // <is><t>
   int inInline = 0;
 
   explicit SheetPart(const WorkbookLimits& l) : limits(l) {
@@ -406,7 +414,7 @@ class Package {
       return Failure::TooLarge;
     std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(zip_.get(), index, 0));
     if (!file) return Failure::NotWorkbook;
-    std::array<char, 64 * 1024> buffer;
+    std::array<char, std::size_t{64} * 1024> buffer;
     std::size_t entry = 0;
     for (;;) {
       const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
@@ -445,16 +453,23 @@ std::string partName(std::string_view target) {
 std::string failureText(Failure f, std::string_view name, std::size_t row, const WorkbookLimits& limits) {
   const std::string n(name);
   switch (f) {
-    case Failure::None: return {};
-    case Failure::NotWorkbook: return n + " ist keine Arbeitsmappe (.xlsx)";
-    case Failure::NoSheet: return n + oem(": Die Arbeitsmappe enthält kein Tabellenblatt");
+    case Failure::None:
+      return {};
+    case Failure::NotWorkbook:
+      return n + " ist keine Arbeitsmappe (.xlsx)";
+    case Failure::NoSheet:
+      return n + oem(": Die Arbeitsmappe enthält kein Tabellenblatt");
     case Failure::TooLarge:
-      return n + oem(": Die Arbeitsmappe ist entpackt zu groß (mehr als ") + fmtInt(static_cast<long long>(limits.maxEntryBytes >> 20)) +
-             " MB)";
-    case Failure::Entities: return n + oem(": Die Arbeitsmappe enthält unzulässige XML-Definitionen (DOCTYPE)");
-    case Failure::Malformed: return n + oem(": Die Arbeitsmappe ist beschädigt");
+      return n + oem(": Die Arbeitsmappe ist entpackt zu groß (mehr als ") +
+             fmtInt(static_cast<long long>(limits.maxEntryBytes >> 20)) + " MB)";
+    case Failure::Entities:
+      return n + oem(": Die Arbeitsmappe enthält unzulässige XML-Definitionen (DOCTYPE)");
+    case Failure::Malformed:
+      return n + oem(": Die Arbeitsmappe ist beschädigt");
     case Failure::LongCell:
-      if (row == 0) return n + oem(": Eine Zelle ist länger als ") + fmtInt(static_cast<long long>(limits.maxCellChars)) + " Zeichen";
+      if (row == 0)
+        return n + oem(": Eine Zelle ist länger als ") + fmtInt(static_cast<long long>(limits.maxCellChars)) +
+               " Zeichen";
       return n + oem(": Zelle A") + fmtInt(static_cast<long long>(row)) + oem(" ist länger als ") +
              fmtInt(static_cast<long long>(limits.maxCellChars)) + " Zeichen";
     case Failure::TooDeep:
@@ -525,6 +540,5 @@ WorkbookColumn readWorkbookColumnXlsx(std::string_view bytes, std::string_view n
   out.ok = true;
   return out;
 }
-
 
 }  // namespace velk

@@ -1,7 +1,5 @@
 // Writing workbooks through libxlsxwriter: one sheet of text and number cells, each number with
 // a format that shows the decimals it was given, written beside the target and renamed over it.
-#include "sheet/xlsx/xlsx.h"
-
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <map>
 
 #include "base/numfmt.h"
+#include "sheet/xlsx/xlsx.h"
 
 namespace velk {
 
@@ -86,8 +85,8 @@ int fillWorkbook(const std::string& path, const SheetData& data) {
 }  // namespace
 
 int writeWorkbookXlsx(const std::string& path, const SheetData& data, const IoHooks& hooks, bool durable) {
-  return atomicWriteFileWith(path, [&data](const std::string& temp) { return fillWorkbook(temp, data); }, hooks,
-                             durable);
+  return atomicWriteFileWith(
+      path, [&data](const std::string& temp) { return fillWorkbook(temp, data); }, hooks, durable);
 }
 
 }  // namespace velk

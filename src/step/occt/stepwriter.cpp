@@ -2,14 +2,6 @@
 // its planar outline raised by its width, a round wire its circle swept along the centre line;
 // the solid goes to a STEP file through OpenCASCADE's writer. Built as the STEP plug-in
 // (lib/velk/plugins/step.so), the only code of the program that links OpenCASCADE.
-#include "step/stepplugin.h"
-
-#include <cerrno>
-#include <cmath>
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include <APIHeaderSection_MakeHeader.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -39,15 +31,21 @@
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Shape.hxx>
 #include <TopoDS_Wire.hxx>
+#include <cerrno>
+#include <cmath>
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Dir.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Vec.hxx>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/codepage.h"
 #include "data/spring.h"
 #include "draw/springpath.h"
+#include "step/stepplugin.h"
 
 namespace velk {
 
@@ -66,9 +64,7 @@ std::string pathProblem(const std::string& drawingProblem) {
   return oem(std::string(kPrefix)) + drawingProblem;
 }
 
-gp_Pnt point(PathPoint p, double z = 0) {
-  return gp_Pnt(static_cast<double>(p.x), static_cast<double>(p.y), z);
-}
+gp_Pnt point(PathPoint p, double z = 0) { return gp_Pnt(static_cast<double>(p.x), static_cast<double>(p.y), z); }
 gp_Vec vec(PathPoint d) { return gp_Vec(static_cast<double>(d.x), static_cast<double>(d.y), 0.0); }
 
 // The point at u of a piece, moved by `side` to the left of the direction of travel, at height z.
@@ -94,17 +90,16 @@ std::vector<TopoDS_Edge> sideEdges(const SpringPath& path, Real side, double z) 
                   .Edge());
         break;
       case PathPiece::Kind::Arc:
-        edges.push_back(BRepBuilderAPI_MakeEdge(GC_MakeArcOfCircle(sidePoint(p, 0, side, z),
-                                                                   sidePoint(p, 0.5L, side, z),
-                                                                   sidePoint(p, 1, side, z))
-                                                    .Value())
-                            .Edge());
+        edges.push_back(
+            BRepBuilderAPI_MakeEdge(
+                GC_MakeArcOfCircle(sidePoint(p, 0, side, z), sidePoint(p, 0.5L, side, z), sidePoint(p, 1, side, z))
+                    .Value())
+                .Edge());
         break;
       case PathPiece::Kind::Spiral: {
         constexpr Real kMaxSpan = 180;
         constexpr int kIntervals = 12;
-        const auto parts =
-            static_cast<long>(std::max<Real>(1, std::ceil(std::fabs(p.a1 - p.a0) / kMaxSpan - 1e-9L)));
+        const auto parts = static_cast<long>(std::max<Real>(1, std::ceil(std::fabs(p.a1 - p.a0) / kMaxSpan - 1e-9L)));
         for (long k = 0; k < parts; ++k) {
           const Real u0 = static_cast<Real>(k) / static_cast<Real>(parts);
           const Real u1 = static_cast<Real>(k + 1) / static_cast<Real>(parts);
@@ -205,15 +200,32 @@ Handle(TCollection_HAsciiString) stepText(const std::string& cp850) {
       continue;
     }
     switch (c) {
-      case 0x84: out += "ae"; break;  // ä
-      case 0x94: out += "oe"; break;  // ö
-      case 0x81: out += "ue"; break;  // ü
-      case 0x8E: out += "Ae"; break;  // Ä
-      case 0x99: out += "Oe"; break;  // Ö
-      case 0x9A: out += "Ue"; break;  // Ü
-      case 0xE1: out += "ss"; break;  // ß
-      case 0xF8: out += "deg"; break;  // °
-      default: out += c < 0x20 || c == 0x7F ? ' ' : '?';
+      case 0x84:
+        out += "ae";
+        break;  // ä
+      case 0x94:
+        out += "oe";
+        break;  // ö
+      case 0x81:
+        out += "ue";
+        break;  // ü
+      case 0x8E:
+        out += "Ae";
+        break;  // Ä
+      case 0x99:
+        out += "Oe";
+        break;  // Ö
+      case 0x9A:
+        out += "Ue";
+        break;  // Ü
+      case 0xE1:
+        out += "ss";
+        break;  // ß
+      case 0xF8:
+        out += "deg";
+        break;  // °
+      default:
+        out += c < 0x20 || c == 0x7F ? ' ' : '?';
     }
   }
   return new TCollection_HAsciiString(out.c_str());
@@ -278,13 +290,16 @@ StepResult writeModel(const Spring& s, Real phi, const std::string& path, const 
     header.SetOriginatingSystem(new TCollection_HAsciiString("VELK"));
     header.SetDescriptionValue(1, stepText(name));
 
-    const int e = atomicWriteFileWith(path, [&writer](const std::string& temp) {
-      try {
-        return writer.Write(temp.c_str()) == IFSelect_RetDone ? 0 : EIO;
-      } catch (const Standard_Failure&) {
-        return EIO;
-      }
-    }, hooks);
+    const int e = atomicWriteFileWith(
+        path,
+        [&writer](const std::string& temp) {
+          try {
+            return writer.Write(temp.c_str()) == IFSelect_RetDone ? 0 : EIO;
+          } catch (const Standard_Failure&) {
+            return EIO;
+          }
+        },
+        hooks);
     result.ioError = e;
   } catch (const Standard_Failure&) {
     result.problem = problem("STEP-Übertragung fehlgeschlagen !");
