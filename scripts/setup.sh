@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy poppler-utils unzip
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core libxlsxwriter-dev libzip-dev libexpat1-dev
   xvfb xauth xdotool librsvg2-bin
   python3 python3-ezdxf python3-dbfread python3-dbf python3-openpyxl

@@ -157,7 +157,7 @@ void drawEntities(DrawingState& s, Diagnostics& diag, const std::vector<BlockEnt
       }
       case BlockEntity::Kind::Solid: {
         Point p[4];
-        for (int k = 0; k < 4; ++k) p[k] = mapPoint(t, v[2 * k], v[2 * k + 1]);
+        for (std::size_t k = 0; k < 4; ++k) p[k] = mapPoint(t, v[2 * k], v[2 * k + 1]);
         Solid(s, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y, p[3].x, p[3].y);
         break;
       }

@@ -586,7 +586,7 @@ void ChooseDiagram(OutputContext& ws) {
   uint16_t choice = 1;
   for (;;) {
     // The views may use the shared choice items (device dialog, message window): fill them anew.
-    for (int i = 0; i < kCount; ++i) ws.choiceItems[static_cast<size_t>(i + 1)] = oem(kEntries[i]);
+    for (int i = 0; i < kCount; ++i) ws.choiceItems[static_cast<size_t>(i) + 1] = oem(kEntries[i]);
     SetHelpNumber(ws, kHelpChooseDiagram);
     ChooseItem(ws, oem("Diagrammtyp wählen"), kCount, choice);
     if (ws.abort || choice >= kCount) return;

@@ -26,7 +26,7 @@ class ByteSource {
  public:
   explicit ByteSource(std::string_view bytes)
       : cur_(bytes.data()), end_(bytes.data() + std::min(bytes.size(), kMaxHpglFileBytes)) {}
-  explicit ByteSource(std::FILE* file) : file_(file), buffer_(64 * 1024) {}
+  explicit ByteSource(std::FILE* file) : file_(file), buffer_(std::size_t{64} * 1024) {}
 
   int get() {
     if (cur_ == end_ && !refill()) return kEnd;

@@ -300,7 +300,7 @@ void ShowHelpImages(HelpContext& ws) {
       count = static_cast<int>(list.entries.size());
       std::vector<std::string> items;
       for (int i = 0; i < count; ++i) {
-        ws.choiceItems[static_cast<std::size_t>(i + 1)] = list.entries[static_cast<std::size_t>(i)].text;
+        ws.choiceItems[static_cast<std::size_t>(i) + 1] = list.entries[static_cast<std::size_t>(i)].text;
         items.push_back(list.entries[static_cast<std::size_t>(i)].text);
       }
       SetHelpNumber(ws, kBrowserHelp);
