@@ -13,8 +13,8 @@ git ls-files '*.cpp' '*.h' | xargs -P "$jobs" -n 20 clang-format --dry-run --Wer
 
 echo "== clang-tidy"
 [ -f "$build/compile_commands.json" ] || { echo "lint: $build/compile_commands.json is missing (build first)" >&2; exit 1; }
-# The OpenCASCADE writer is compiled with the toolkit's headers as system headers; the tests and
-# benchmarks are checked by their own compilers' warnings.
+# The program's sources (the toolkits' headers are system headers and stay unchecked); the tests
+# and benchmarks are held to their compilers' warnings.
 git ls-files 'src/*.cpp' 'gui/*.cpp' 'app/*.cpp' |
   xargs -P "$jobs" -n 8 clang-tidy -p "$build" --quiet --warnings-as-errors='*' 2>/dev/null
 echo "lint: clean"
