@@ -136,8 +136,8 @@ HelpEntry LookupHelp(const HelpContext& ws, uint16_t number) {
   return entry;
 }
 
-std::string shownHelpLine(const HelpContext& ws, std::string_view line) {
-  if (line.size() > kHelpShownLineLength) return {};
+std::string shownHelpLine(const HelpContext& ws, std::string_view line, bool fromFile) {
+  if (fromFile && line.size() > kHelpShownLineLength) return {};
   std::string out = ws.num().plainChars == 1 ? plainText(line) : std::string(line);
   for (char& c : out)
     if (static_cast<unsigned char>(c) < 0x20) c = ' ';
@@ -146,7 +146,7 @@ std::string shownHelpLine(const HelpContext& ws, std::string_view line) {
 
 std::string HelpBoxText(const HelpContext& ws, const HelpEntry& entry) {
   std::string text;
-  for (const std::string& line : entry.lines) text += shownHelpLine(ws, line) + " ";
+  for (const std::string& line : entry.lines) text += shownHelpLine(ws, line, entry.found) + " ";
   if (text.size() > kHelpTextLimit) text.resize(kHelpTextLimit);
   return text;
 }
@@ -172,7 +172,8 @@ void ShowHelp(HelpContext& ws, uint16_t number, int kind) {
   if (number == 0) number = ws.helpNumber;
   const HelpEntry entry = LookupHelp(ws, number);
   if (kind == 0 || kind == 1)
-    ws.ui.show(MessageRequest{MessageKind::Titled, shownHelpLine(ws, HelpBoxCaption(number)), HelpBoxText(ws, entry)});
+    ws.ui.show(
+        MessageRequest{MessageKind::Titled, shownHelpLine(ws, HelpBoxCaption(number), false), HelpBoxText(ws, entry)});
   if (kind == 0 || kind == 2) {
     ClearDisplay(ws.display);
     Header(ws.display, 0, 0, 160, 120);
@@ -187,11 +188,11 @@ std::string HelpHint(HelpContext& ws, uint16_t number) {
   const HelpEntry entry = LookupHelp(ws, number);
   std::string hint;
   if (!entry.found) {
-    hint = shownHelpLine(ws, entry.lines[0]);
+    hint = shownHelpLine(ws, entry.lines[0], false);
   } else {
     for (std::size_t i = 0; i < entry.lines.size(); ++i) {
       if (i > 0) hint += ' ';
-      hint += shownHelpLine(ws, entry.lines[i]);
+      hint += shownHelpLine(ws, entry.lines[i], true);
     }
   }
   if (hint.size() > kHelpTextLimit) hint.resize(kHelpTextLimit);

@@ -121,10 +121,11 @@ std::string HelpBoxCaption(uint16_t number);               // "HILFETEXT Nr.1050
 // file or entry puts its text into line 1 and leaves the image "null".
 HelpEntry LookupHelp(const HelpContext& ws, uint16_t number);
 
-// A text as the help box and tool tips show it: empty from 255 bytes on, plain characters when
+// A text as the help box and tool tips show it: a line of the help file empty from 255 bytes on
+// (the program's own texts, such as a missing file's name, are never cut), plain characters when
 // so configured, control characters (NUL among them) as blanks. Stays code page 850: the GUI
 // converts for the screen.
-std::string shownHelpLine(const HelpContext& ws, std::string_view line);
+std::string shownHelpLine(const HelpContext& ws, std::string_view line, bool fromFile = true);
 // The box text: the five shown lines, each followed by one blank, cut at 1000 bytes.
 std::string HelpBoxText(const HelpContext& ws, const HelpEntry& entry);
 
